@@ -1,0 +1,17 @@
+#pragma once
+// The installation's shared files are 8-bit text in Windows-1252. Inside the program texts
+// are UTF-8; conversion happens where a file is read or written.
+
+#include <string>
+#include <string_view>
+
+namespace vantor {
+
+// Every byte maps to a character; the five bytes Windows-1252 leaves undefined map to the
+// C1 control characters of the same value, so nothing read is ever lost.
+std::string Cp1252ToUtf8(std::string_view bytes);
+// Characters without a Windows-1252 byte become "?"; malformed UTF-8 bytes are kept as
+// their own byte value.
+std::string Utf8ToCp1252(std::string_view utf8);
+
+}  // namespace vantor

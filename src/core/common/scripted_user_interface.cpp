@@ -1,0 +1,140 @@
+#include "common/scripted_user_interface.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace vantor {
+
+std::vector<std::string> ScriptedUserInterface::MessageTexts() const {
+    std::vector<std::string> texts;
+    texts.reserve(messages.size());
+    for (const auto& m : messages) texts.push_back(m.request.text);
+    return texts;
+}
+
+bool ScriptedUserInterface::Showed(const std::string& text) const {
+    for (const auto& m : messages)
+        if (m.request.text == text) return true;
+    return false;
+}
+
+void ScriptedUserInterface::Clear() {
+    messages.clear();
+    inputBoxes.clear();
+    fileDialogs.clear();
+    shownFiles.clear();
+    startupStatus.clear();
+    for (auto& t : importProgressTexts) t.clear();
+    databaseProgressTasks.clear();
+    databaseProgressTexts.clear();
+}
+
+MessageResult ScriptedUserInterface::ShowMessage(const MessageRequest& request) {
+    MessageResult answer = DefaultButtonOf(request);
+    if (!messageAnswers.empty()) {
+        answer = messageAnswers.front();
+        messageAnswers.pop_front();
+    }
+    messages.push_back({request, answer});
+    return answer;
+}
+
+InputBoxResult ScriptedUserInterface::InputBox(const InputBoxRequest& request) {
+    inputBoxes.push_back(request);
+    if (inputAnswers.empty()) return InputBoxResult{};
+    InputBoxResult answer = inputAnswers.front();
+    inputAnswers.pop_front();
+    if (answer.cancelled) answer.text.clear();
+    return answer;
+}
+
+std::optional<std::string> ScriptedUserInterface::ChooseOpenFile(const FileDialogRequest& request) {
+    fileDialogs.push_back(request);
+    if (fileAnswers.empty()) return std::nullopt;
+    auto answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+}
+
+std::optional<std::string> ScriptedUserInterface::ChooseSaveFile(const FileDialogRequest& request) {
+    return ChooseOpenFile(request);
+}
+
+std::optional<std::string> ScriptedUserInterface::BrowseForFolder(const std::string& title,
+                                                                  const std::string& startFolder) {
+    fileDialogs.push_back(FileDialogRequest{title, "", startFolder, ""});
+    if (folderAnswers.empty()) return std::nullopt;
+    auto answer = folderAnswers.front();
+    folderAnswers.pop_front();
+    return answer;
+}
+
+MouseCursor ScriptedUserInterface::SetCursor(MouseCursor newCursor) {
+    MouseCursor previous = cursor;
+    cursor = newCursor;
+    return previous;
+}
+
+void ScriptedUserInterface::ProcessEvents() { ++eventTurns; }
+
+void ScriptedUserInterface::ShowImportProgress(bool visible) { importProgressVisible = visible; }
+
+void ScriptedUserInterface::SetImportProgressText(ImportProgressLabel label,
+                                                  const std::string& text) {
+    importProgressTexts[static_cast<int>(label)].push_back(text);
+    ProcessEvents();
+}
+
+void ScriptedUserInterface::SetImportProgressValue(ImportProgressBar bar, int value, int maximum) {
+    importProgressValue[static_cast<int>(bar)] = value;
+    importProgressMaximum[static_cast<int>(bar)] = maximum;
+}
+
+void ScriptedUserInterface::ShowDatabaseProgress(bool visible) { databaseProgressVisible = visible; }
+
+void ScriptedUserInterface::SetDatabaseProgressTask(const std::string& text) {
+    databaseProgressTasks.push_back(text);
+    ProcessEvents();
+}
+
+void ScriptedUserInterface::SetDatabaseProgressText(const std::string& text) {
+    databaseProgressTexts.push_back(text);
+}
+
+void ScriptedUserInterface::SetDatabaseProgressValue(int value, int maximum) {
+    databaseProgressValue = value;
+    databaseProgressMaximum = maximum;
+}
+
+void ScriptedUserInterface::ShowTextFile(const std::string& caption, const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream contents;
+    if (in) contents << in.rdbuf();
+    shownFiles.push_back({caption, path, contents.str()});
+}
+
+void ScriptedUserInterface::SetStartupStatus(const std::string& text) {
+    startupStatus.push_back(text);
+}
+
+bool ScriptedUserInterface::RunConfigSetDialog(ConfigSetModel& model) {
+    return onConfigSet ? onConfigSet(model) : false;
+}
+
+bool ScriptedUserInterface::RunFileLocationsDialog(FileLocationsModel& model) {
+    return onFileLocations ? onFileLocations(model) : false;
+}
+
+bool ScriptedUserInterface::RunLoginDialog(LoginModel& model) {
+    return onLogin ? onLogin(model) : false;
+}
+
+bool ScriptedUserInterface::RunChangePasswordDialog(ChangePasswordModel& model) {
+    return onChangePassword ? onChangePassword(model) : false;
+}
+
+bool ScriptedUserInterface::RunDatabaseChooser(DatabaseChooserModel& model) {
+    return onDatabaseChooser ? onDatabaseChooser(model) : false;
+}
+
+}  // namespace vantor

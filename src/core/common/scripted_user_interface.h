@@ -1,0 +1,93 @@
+#pragma once
+// A UserInterface for tests: it records everything the core shows and answers from queues.
+// An empty answer queue gives the default button, a cancelled input box or picker, and
+// "cancelled" for the start-up dialogs unless a handler is installed for them.
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/user_interface.h"
+
+namespace vantor {
+
+class ScriptedUserInterface : public UserInterface {
+public:
+    struct ShownMessage {
+        MessageRequest request;
+        MessageResult answer;
+    };
+    struct ShownFile {
+        std::string caption;
+        std::string path;
+        std::string contents;  // read when shown, since the caller may change the file later
+    };
+
+    // Answers, used in order.
+    std::deque<MessageResult> messageAnswers;
+    std::deque<InputBoxResult> inputAnswers;
+    std::deque<std::optional<std::string>> fileAnswers;    // open and save pickers
+    std::deque<std::optional<std::string>> folderAnswers;  // folder picker
+
+    // Start-up dialog handlers; a missing handler means the dialog was cancelled.
+    std::function<bool(ConfigSetModel&)> onConfigSet;
+    std::function<bool(FileLocationsModel&)> onFileLocations;
+    std::function<bool(LoginModel&)> onLogin;
+    std::function<bool(ChangePasswordModel&)> onChangePassword;
+    std::function<bool(DatabaseChooserModel&)> onDatabaseChooser;
+
+    int screenWidth = 1024;
+    int screenHeight = 768;
+
+    // What was shown.
+    std::vector<ShownMessage> messages;
+    std::vector<InputBoxRequest> inputBoxes;
+    std::vector<FileDialogRequest> fileDialogs;
+    std::vector<ShownFile> shownFiles;
+    std::vector<std::string> startupStatus;
+    std::vector<std::string> importProgressTexts[3];  // by ImportProgressLabel
+    std::vector<std::string> databaseProgressTasks;
+    std::vector<std::string> databaseProgressTexts;
+    int importProgressValue[2] = {0, 0};
+    int importProgressMaximum[2] = {0, 0};
+    int databaseProgressValue = 0;
+    int databaseProgressMaximum = 0;
+    bool importProgressVisible = false;
+    bool databaseProgressVisible = false;
+    MouseCursor cursor = MouseCursor::Default;
+    int eventTurns = 0;
+
+    // Texts of all messages shown so far, in order.
+    std::vector<std::string> MessageTexts() const;
+    // True when some message's text equals the given text exactly.
+    bool Showed(const std::string& text) const;
+    void Clear();
+
+    MessageResult ShowMessage(const MessageRequest& request) override;
+    InputBoxResult InputBox(const InputBoxRequest& request) override;
+    std::optional<std::string> ChooseOpenFile(const FileDialogRequest& request) override;
+    std::optional<std::string> ChooseSaveFile(const FileDialogRequest& request) override;
+    std::optional<std::string> BrowseForFolder(const std::string& title,
+                                               const std::string& startFolder) override;
+    MouseCursor SetCursor(MouseCursor newCursor) override;
+    void ProcessEvents() override;
+    void ShowImportProgress(bool visible) override;
+    void SetImportProgressText(ImportProgressLabel label, const std::string& text) override;
+    void SetImportProgressValue(ImportProgressBar bar, int value, int maximum) override;
+    void ShowDatabaseProgress(bool visible) override;
+    void SetDatabaseProgressTask(const std::string& text) override;
+    void SetDatabaseProgressText(const std::string& text) override;
+    void SetDatabaseProgressValue(int value, int maximum) override;
+    void ShowTextFile(const std::string& caption, const std::string& path) override;
+    void SetStartupStatus(const std::string& text) override;
+    int ScreenWidth() override { return screenWidth; }
+    int ScreenHeight() override { return screenHeight; }
+    bool RunConfigSetDialog(ConfigSetModel& model) override;
+    bool RunFileLocationsDialog(FileLocationsModel& model) override;
+    bool RunLoginDialog(LoginModel& model) override;
+    bool RunChangePasswordDialog(ChangePasswordModel& model) override;
+    bool RunDatabaseChooser(DatabaseChooserModel& model) override;
+};
+
+}  // namespace vantor

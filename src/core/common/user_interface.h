@@ -1,0 +1,147 @@
+#pragma once
+// The one seam between the core and whoever sits at the workstation. The Qt windows, the
+// headless run and the tests each provide an implementation; the core never shows anything
+// except through this interface.
+
+#include <optional>
+#include <string>
+
+namespace vantor {
+
+// Models of the dialogs that start-up itself must be able to show. Each is defined in its
+// subsystem; the seam only hands them to the implementation, which shows a window bound to
+// the model (Qt), refuses (headless) or runs a script (tests).
+class ConfigSetModel;        // config/: "Which configuration set do you want to use?"
+class FileLocationsModel;    // config/: "Vantor File Locations"
+class LoginModel;            // users/: "User Login"
+class ChangePasswordModel;   // users/: the change-password window
+class DatabaseChooserModel;  // dbmanage/: the database chooser
+
+enum class MessageIcon { None, Information, Warning, Error, Question };
+
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
+
+enum class MessageResult { Ok, Cancel, Yes, No, Retry, Abort, Ignore };
+
+struct MessageRequest {
+    std::string text;
+    MessageIcon icon = MessageIcon::None;
+    MessageButtons buttons = MessageButtons::Ok;
+    // The button that Enter presses; when it is not among the buttons, the first one is.
+    std::optional<MessageResult> defaultButton;
+    std::string title;  // empty: the program's title
+};
+
+// The first button of a button set, which is the default when none is named.
+MessageResult FirstButtonOf(MessageButtons buttons);
+// The button a message box presses on Enter: the named default when it belongs to the set,
+// otherwise the first button.
+MessageResult DefaultButtonOf(const MessageRequest& request);
+// Lower-case names used when a message is written as text ("information", "yes", ...).
+const char* MessageIconName(MessageIcon icon);
+const char* MessageResultName(MessageResult result);
+
+struct InputBoxRequest {
+    std::string prompt;
+    std::string title;
+    std::string defaultText;
+    int maxLength = 0;         // 0: no limit
+    std::string passwordChar;  // first character masks the input when not empty
+};
+
+struct InputBoxResult {
+    bool cancelled = true;
+    std::string text;  // empty when cancelled, whatever was typed
+};
+
+struct FileDialogRequest {
+    std::string title;
+    std::string filter;  // "Description|*.ext|All Files|*.*"
+    std::string initialDirectory;
+    std::string defaultName;
+};
+
+enum class MouseCursor { Default, Hourglass };
+
+enum class ImportProgressLabel { OverallProcess, CurrentProcess, CurrentTask };
+enum class ImportProgressBar { OverallProcess, CurrentProcess };
+
+class UserInterface {
+public:
+    virtual ~UserInterface() = default;
+
+    // A modal message box; returns the button pressed.
+    virtual MessageResult ShowMessage(const MessageRequest& request) = 0;
+
+    // The input box ("frmGoodInputBox").
+    virtual InputBoxResult InputBox(const InputBoxRequest& request) = 0;
+
+    // File and folder pickers; nullopt when cancelled.
+    virtual std::optional<std::string> ChooseOpenFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> ChooseSaveFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> BrowseForFolder(const std::string& title,
+                                                       const std::string& startFolder) = 0;
+
+    // Sets the mouse pointer and returns the previous one.
+    virtual MouseCursor SetCursor(MouseCursor cursor) = 0;
+
+    // Hands control to pending window events, so that a changed label is drawn at once.
+    virtual void ProcessEvents() = 0;
+
+    // The import progress window ("Log Import Progress").
+    virtual void ShowImportProgress(bool visible) = 0;
+    virtual void SetImportProgressText(ImportProgressLabel label, const std::string& text) = 0;
+    virtual void SetImportProgressValue(ImportProgressBar bar, int value, int maximum) = 0;
+
+    // The database progress window ("Vantor Kora Interface").
+    virtual void ShowDatabaseProgress(bool visible) = 0;
+    virtual void SetDatabaseProgressTask(const std::string& text) = 0;
+    virtual void SetDatabaseProgressText(const std::string& text) = 0;  // its rich text box
+    virtual void SetDatabaseProgressValue(int value, int maximum) = 0;
+
+    // The text file viewer ("Print Preview"), modeless.
+    virtual void ShowTextFile(const std::string& caption, const std::string& path) = 0;
+
+    // The status line of the splash window during start-up.
+    virtual void SetStartupStatus(const std::string& text) = 0;
+
+    // Size of the screen in pixels (the small-screen warning at start-up).
+    virtual int ScreenWidth() = 0;
+    virtual int ScreenHeight() = 0;
+
+    // Start-up dialogs, shown modally and bound to their model. They return false when the
+    // dialog could not be shown (headless) or was cancelled; the model holds the outcome.
+    virtual bool RunConfigSetDialog(ConfigSetModel& model) = 0;
+    virtual bool RunFileLocationsDialog(FileLocationsModel& model) = 0;
+    virtual bool RunLoginDialog(LoginModel& model) = 0;
+    virtual bool RunChangePasswordDialog(ChangePasswordModel& model) = 0;
+    virtual bool RunDatabaseChooser(DatabaseChooserModel& model) = 0;
+};
+
+// Shows the hourglass for the lifetime of the guard and restores the previous pointer
+// afterwards, whichever way the scope is left.
+class HourglassGuard {
+public:
+    explicit HourglassGuard(UserInterface& ui, MouseCursor cursor = MouseCursor::Hourglass)
+        : ui_(ui), previous_(ui.SetCursor(cursor)) {}
+    ~HourglassGuard() { ui_.SetCursor(previous_); }
+    HourglassGuard(const HourglassGuard&) = delete;
+    HourglassGuard& operator=(const HourglassGuard&) = delete;
+
+private:
+    UserInterface& ui_;
+    MouseCursor previous_;
+};
+
+// Convenience wrappers for the common message box shapes.
+MessageResult ShowInformation(UserInterface& ui, const std::string& text,
+                              const std::string& title = "");
+MessageResult ShowWarning(UserInterface& ui, const std::string& text,
+                          const std::string& title = "");
+MessageResult ShowError(UserInterface& ui, const std::string& text,
+                        const std::string& title = "");
+MessageResult AskQuestion(UserInterface& ui, const std::string& text, MessageButtons buttons,
+                          MessageResult defaultButton, const std::string& title = "",
+                          MessageIcon icon = MessageIcon::Question);
+
+}  // namespace vantor
