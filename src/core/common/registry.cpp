@@ -90,13 +90,10 @@ StoredValue Decode(const std::string& raw) {
 }
 
 std::optional<StoredValue> Lookup(RegistryRoot root, const std::string& subKey,
-                                  const std::string& valueName, bool& keyExists) {
+                                  const std::string& valueName) {
     IniDocument doc;
-    keyExists = false;
     if (!doc.Load(RegistryFile())) return std::nullopt;
-    std::string section = SectionOf(root, subKey);
-    keyExists = doc.HasSection(section);
-    auto raw = doc.RawValue(section, valueName);
+    auto raw = doc.RawValue(SectionOf(root, subKey), valueName);
     if (!raw) return std::nullopt;
     return Decode(*raw);
 }
@@ -129,8 +126,7 @@ bool UsableName(const std::string& valueName) {
 
 std::string ReadRegistryString(RegistryRoot root, const std::string& subKey,
                                const std::string& valueName, const std::string& defaultValue) {
-    bool keyExists = false;
-    auto value = Lookup(root, subKey, valueName, keyExists);
+    auto value = Lookup(root, subKey, valueName);
     if (!value || !value->valid) return defaultValue;
     if (value->type != ValueType::String) return "";
     std::string text = value->data.substr(0, value->data.find('\0'));
@@ -139,8 +135,7 @@ std::string ReadRegistryString(RegistryRoot root, const std::string& subKey,
 
 int32_t ReadRegistryNumber(RegistryRoot root, const std::string& subKey,
                            const std::string& valueName, int32_t defaultValue) {
-    bool keyExists = false;
-    auto value = Lookup(root, subKey, valueName, keyExists);
+    auto value = Lookup(root, subKey, valueName);
     if (!value || !value->valid) return defaultValue;
     // The value's bytes land in a 4-byte number that starts as 0; more than 4 do not fit.
     if (value->data.size() > 4) return defaultValue;
