@@ -9,6 +9,7 @@
 #include "audiowall/audiowall_store.h"
 #include "common/problem_report.h"
 #include "common/scripted_user_interface.h"
+#include "common/text.h"
 #include "support/audiowall_fixture.h"
 #include "support/temp_dir.h"
 
@@ -43,10 +44,8 @@ class AudiowallLookup : public ::testing::Test {
 };
 
 TEST_F(AudiowallLookup, FindsEveryCartAtItsPartAndRecord) {
-    Build(2500, {{.number = 1, .title = "First", .length = 10},
-                 {.number = 1000, .title = "Thousand", .length = 11},
-                 {.number = 1001, .title = "Part two", .length = 12},
-                 {.number = 2500, .title = "Last", .length = 13}});
+    Build(2500,
+          {{1, "First", 10}, {1000, "Thousand", 11}, {1001, "Part two", 12}, {2500, "Last", 13}});
     ASSERT_FALSE(OpenAudiowall(state, ui, 0, false));
     EXPECT_TRUE(ui.messages.empty());
     struct Case {
@@ -89,9 +88,7 @@ TEST_F(AudiowallLookup, NumbersOutOfRangeTouchNoFile) {
 }
 
 TEST_F(AudiowallLookup, PartElevenHoldsCartsAboveTenThousand) {
-    Build(10500, {{.number = 10000, .title = "Ten thousand", .length = 5},
-                  {.number = 10001, .title = "Eleven", .length = 6},
-                  {.number = 10500, .title = "Top", .length = 7}});
+    Build(10500, {{10000, "Ten thousand", 5}, {10001, "Eleven", 6}, {10500, "Top", 7}});
     EXPECT_EQ(fs::file_size(List(11)), 500u * 300);
     EXPECT_EQ(Trim(CartLookup(state, 10000).cart.TitleLine1), "Ten thousand");
     EXPECT_EQ(Trim(CartLookup(state, 10001).cart.TitleLine1), "Eleven");
@@ -101,24 +98,23 @@ TEST_F(AudiowallLookup, PartElevenHoldsCartsAboveTenThousand) {
 
 TEST_F(AudiowallLookup, MarkerRepairAndTheEmptyCartRule) {
     Build(1000, {});
-    CartRecord noMarkers = testing::FixtureCartRecord({.number = 1, .title = "X", .length = 30});
+    CartRecord noMarkers = testing::FixtureCartRecord({1, "X", 30});
     noMarkers.StartMarker() = 3;
     noMarkers.EndMarker() = 0;
     noMarkers.MarkedLength() = 27;
     testing::WriteCart(List(1), 1, noMarkers);
 
-    CartRecord marked = testing::FixtureCartRecord({.number = 2, .title = "Y", .length = 30});
+    CartRecord marked = testing::FixtureCartRecord({2, "Y", 30});
     marked.StartMarker() = 2;
     marked.EndMarker() = 20;
     marked.MarkedLength() = 18;
     testing::WriteCart(List(1), 2, marked);
 
-    CartRecord emptyWithTitle = testing::FixtureCartRecord({.number = 3, .title = "Ghost"});
+    CartRecord emptyWithTitle = testing::FixtureCartRecord({3, "Ghost", 0});
     emptyWithTitle.AudioLength() = -1;
     testing::WriteCart(List(1), 3, emptyWithTitle);
 
-    CartRecord silent = testing::FixtureCartRecord(
-        {.number = 4, .title = "Silent", .length = 8, .hasAudio = false});
+    CartRecord silent = testing::FixtureCartRecord({4, "Silent", 8, false});
     testing::WriteCart(List(1), 4, silent);
 
     CartLookupResult r1 = CartLookup(state, 1);
@@ -142,17 +138,17 @@ TEST_F(AudiowallLookup, MarkerRepairAndTheEmptyCartRule) {
 }
 
 TEST_F(AudiowallLookup, EveryLookupReadsTheFileAfresh) {
-    Build(1000, {{.number = 7, .title = "Before", .length = 10}});
+    Build(1000, {{7, "Before", 10}});
     EXPECT_EQ(Trim(CartLookup(state, 7).cart.TitleLine1), "Before");
     // Another program replaces the cart while the list is open here.
-    testing::WriteCart(List(1), 7, testing::FixtureCartRecord({.title = "After", .length = 20}));
+    testing::WriteCart(List(1), 7, testing::FixtureCartRecord({0, "After", 20}));
     CartLookupResult r = CartLookup(state, 7);
     EXPECT_EQ(Trim(r.cart.TitleLine1), "After");
     EXPECT_EQ(r.cart.Length(), 20);
 }
 
 TEST_F(AudiowallLookup, ShortOrUnreadableListAnswersEmptyCartWithTheFailure) {
-    Build(1000, {{.number = 5, .title = "Early", .length = 3}});
+    Build(1000, {{5, "Early", 3}});
     ASSERT_FALSE(OpenAudiowall(state, ui, 1, true));
     // Cut back by someone else below the cart, and in the middle of a record.
     ASSERT_EQ(::truncate(List(1).c_str(), 100 * 300 + 120), 0);
@@ -167,6 +163,7 @@ TEST_F(AudiowallLookup, ShortOrUnreadableListAnswersEmptyCartWithTheFailure) {
     EXPECT_EQ(CartLookup(state, 101).result, 0);
 
     // A list that cannot be opened at all (a directory stands in its place).
+    CloseAudiowall(state);
     fs::remove(List(1));
     fs::create_directory(List(1));
     CartLookupResult bad = CartLookup(state, 5);
@@ -175,10 +172,9 @@ TEST_F(AudiowallLookup, ShortOrUnreadableListAnswersEmptyCartWithTheFailure) {
 }
 
 TEST_F(AudiowallLookup, IndividualCartListFileWinsWhenEnabled) {
-    Build(1000, {{.number = 5, .title = "From the list", .length = 3}});
+    Build(1000, {{5, "From the list", 3}});
     // The playout programs spell the name in capitals; the disk may hold any case.
-    testing::WriteCart(dir / "vnt00005.lst", 1,
-                       testing::FixtureCartRecord({.title = "Own file", .length = 9}));
+    testing::WriteCart(dir / "vnt00005.lst", 1, testing::FixtureCartRecord({0, "Own file", 9}));
     EXPECT_EQ(Trim(CartLookup(state, 5).cart.TitleLine1), "From the list");
     state.UseIndividualCartListFiles = 1;
     EXPECT_EQ(Trim(CartLookup(state, 5).cart.TitleLine1), "Own file");
@@ -294,7 +290,7 @@ TEST(AudiowallConnect, MissingSharedDirectoryGivesOneReportAndRecoversLater) {
     EXPECT_EQ(CartLookup(state, 12).result, -1);
     EXPECT_EQ(ui.messages.size(), 1u);  // lookups stay quiet
 
-    testing::WriteAudiowall(missing, 9999, {{.number = 12, .title = "Back", .length = 4}});
+    testing::WriteAudiowall(missing, 9999, {{12, "Back", 4}});
     CartLookupResult r = CartLookup(state, 12);
     EXPECT_EQ(r.result, 0);
     EXPECT_EQ(Trim(r.cart.TitleLine1), "Back");
@@ -305,6 +301,7 @@ TEST(AudiowallConnect, OneMissingDirectoryLeavesTheOthersConnected) {
     TempDir dir;
     AudiowallState state;
     ScriptedUserInterface ui;
+    testing::WriteAudiowall(dir.path(), 3000, {});
     testing::PointAudiowallAt(state, dir.path(), 3000);
     state.Parts[2].Directory = dir / "gone";
     EXPECT_FALSE(OpenAudiowall(state, ui, 0, false));  // some part connected: success
@@ -363,7 +360,7 @@ TEST(AudiowallConnect, CloseKeepsTheHandleNumberForTheNextConnection) {
     TempDir dir;
     AudiowallState state;
     ScriptedUserInterface ui;
-    testing::WriteAudiowall(dir.path(), 2000, {{.number = 3, .title = "Three", .length = 1}});
+    testing::WriteAudiowall(dir.path(), 2000, {{3, "Three", 1}});
     testing::PointAudiowallAt(state, dir.path(), 2000);
     ASSERT_FALSE(OpenAudiowall(state, ui, 0, false));
     int32_t handle = state.Parts[1].FileNumber;

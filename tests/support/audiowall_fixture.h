@@ -4,13 +4,14 @@
 // and empty records everywhere else.
 //
 //   TempDir dir;
-//   WriteAudiowall(dir.path(), 9999, {{.number = 1, .title = "Jingle", .length = 12.5f}});
+//   WriteAudiowall(dir.path(), 9999, {{1, "Jingle", 12.5f}, {2, "Silent bed", 30, false}});
 //   WriteAudiowallLocations(configFile, dir.path(), 9999);  // FileLocations Carts1..Carts10
 //   // or, without settings files:
 //   PointAudiowallAt(state, dir.path(), 9999);
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "audiowall/audiowall_store.h"
@@ -19,6 +20,10 @@
 namespace vantor::testing {
 
 struct FixtureCart {
+    FixtureCart() = default;
+    FixtureCart(int32_t number, std::string title, float length, bool hasAudio = true)
+        : number(number), title(std::move(title)), length(length), hasAudio(hasAudio) {}
+
     int32_t number = 0;
     std::string title;     // title line 1 (UTF-8, up to 50 characters)
     float length = 0;      // seconds: the cart's Length, and its AudioLength when it has audio
