@@ -112,6 +112,7 @@ TEST_F(AudiowallSettings, OldStoreIsBackedUpOnceAndUpgraded) {
     EXPECT_TRUE(fs::exists(store / (dated + "/Carts2.LST")));
     EXPECT_TRUE(fs::exists(fs::path(part3) / dated / "Carts3.LST"));
     EXPECT_FALSE(fs::exists(store / (dated + "/Carts3.LST")));
+    EXPECT_EQ(ui.startupStatus.back(), "Backing up Audio Wall lists - Part 3");
 
     // Once at 2.6, a later start makes no further backup.
     clock.Set(clock.Now() + 1);
