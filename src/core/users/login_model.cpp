@@ -175,7 +175,7 @@ void LoginModel::OK() {
     ui_.SetCursor(MouseCursor::Hourglass);
     padlock_.Unlock();
     // Let the open padlock be seen before the window goes.
-    if (!changeWindowOpened) PauseWithEvents(ui_, 0.5);
+    if (!changeWindowOpened) PauseWithEvents(ui_, SystemClock(), 0.5);
     visible_ = false;
     okEnabled_ = true;
     ui_.SetCursor(previous);
