@@ -10,7 +10,7 @@
 namespace vantor {
 
 class DbValue {
-public:
+  public:
     enum class Kind { Null, Boolean, Integer, Double, Text };
 
     DbValue() = default;  // Null
@@ -49,7 +49,7 @@ public:
     // Same kind and same value (Null equals Null here; this is not the runtime's comparison).
     friend bool operator==(const DbValue& a, const DbValue& b) { return a.value_ == b.value_; }
 
-private:
+  private:
     std::variant<std::monostate, bool, int64_t, double, std::string> value_;
 };
 
