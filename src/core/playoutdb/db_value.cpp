@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <ostream>
 
 #include "common/numbers.h"
 #include "common/text.h"
@@ -96,6 +97,10 @@ std::string DebugText(const DbValue& value) {
         default:
             return value.AsText();
     }
+}
+
+std::ostream& operator<<(std::ostream& out, const DbValue& value) {
+    return out << DebugText(value);
 }
 
 }  // namespace vantor

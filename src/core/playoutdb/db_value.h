@@ -3,6 +3,7 @@
 // a column that was never set holds Null, and the stations' programs tell the two apart.
 
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -55,5 +56,6 @@ class DbValue {
 
 // Readable form for test messages: Null, True/False, numbers, "quoted text".
 std::string DebugText(const DbValue& value);
+std::ostream& operator<<(std::ostream& out, const DbValue& value);
 
 }  // namespace vantor
