@@ -1,0 +1,125 @@
+#include "config/startup.h"
+
+#include "common/general.h"
+#include "common/paths.h"
+#include "common/problem_report.h"
+#include "common/profile.h"
+#include "common/registry.h"
+#include "common/user_interface.h"
+#include "config/command_line.h"
+#include "config/config_set_model.h"
+#include "config/product_info.h"
+
+namespace vantor {
+
+namespace {
+
+// The private-profile functions read into a buffer of 255 characters: 254 and the terminator.
+std::string ReadProfileText(const std::string& file, const char* section, const char* key,
+                            const std::string& defaultValue) {
+    if (file.empty()) return defaultValue;
+    std::string value = GetProfileString(file, section, key, defaultValue);
+    if (value.size() > 254) value.resize(254);
+    return value;
+}
+
+}  // namespace
+
+std::string SmallScreenWarningText() {
+    return std::string(kProductName) +
+           " is designed to work with a minimum screen resolution of 800x600.\n\n"
+           "Your screen is set smaller than this, so some graphics will not appear correctly.\n\n"
+           "Tressel will only provide technical support for this product for systems running "
+           "at 800x600 resolution or higher. For more information, email " +
+           kSupportEmail;
+}
+
+void SmallScreenWarning(UserInterface& ui) {
+    // Only the height matters: the windows are laid out for 600 pixels of it.
+    if (ui.ScreenHeight() >= 600) return;
+    if (ReadRegistryNumber(RegistryRoot::LocalMachine, kVersion2RegistryKey,
+                           "LowDisplayResWarning", 0) != 0)
+        return;
+    ShowWarning(ui, SmallScreenWarningText());
+    WriteRegistryNumber(RegistryRoot::LocalMachine, kVersion2RegistryKey, "LowDisplayResWarning",
+                        1, 0);
+}
+
+bool ChooseConfigFile(SystemLocations& locations, UserInterface& ui) {
+    locations.ConfigFile = "VANTOR.INI";
+    if (auto named = SwitchValue(locations.CommandLine, "/LI:")) {
+        locations.ConfigFile = *named;
+        return true;
+    }
+    if (ReadRegistryNumber(RegistryRoot::LocalMachine, kProductRegistryKey, "MultiConfigFile",
+                           0) == 0)
+        return true;
+
+    ConfigSetModel model(ui);
+    model.HK_PRODUCT_KEY = kProductRegistryKey;
+    model.StandardConfigFile = "vantor.ini";
+    model.ConfigFile = locations.ConfigFile;
+    model.Load();
+    model.optionsMenuVisible = false;
+    bool chosen = false;
+    {
+        HourglassGuard arrow(ui, MouseCursor::Default);
+        chosen = ui.RunConfigSetDialog(model);
+    }
+    // A dialog that could not be shown (no display) chooses nothing, like a cancelled one.
+    locations.ConfigFile = chosen ? model.ConfigFile : std::string();
+    return !locations.ConfigFile.empty();
+}
+
+bool PrepareStartupEnvironment(SystemLocations& locations, UserInterface& ui,
+                               std::string_view commandLine) {
+    locations.CommandLine = CapitalisedCommandLine(commandLine);
+    if (!locations.configFileChosen) {
+        if (!ChooseConfigFile(locations, ui)) return false;
+        locations.configFileChosen = true;
+    }
+    if (locations.TraceLevel == 0 && HasSwitch(locations.CommandLine, "/DEBUG"))
+        locations.TraceLevel = -1;
+    SmallScreenWarning(ui);
+    return true;
+}
+
+void ReadDataLocation(SystemLocations& locations) {
+    locations.DataLocation = ReadProfileText(locations.ConfigFile, "FileLocations", "Data", "");
+}
+
+void ReadDisplaySettings(SystemLocations& locations) {
+    if (locations.ConfigFile.empty()) return;
+    locations.SearchCartNotes = static_cast<int>(
+        GetProfileInt(locations.ConfigFile, "AudioWall", "SearchCartNotes", 0));
+    locations.SearchCartsFromStart = static_cast<int>(
+        GetProfileInt(locations.ConfigFile, "AudioWall", "SearchCartsFromStart", 1));
+}
+
+bool LocateSystemIniFile(SystemLocations& locations) {
+    if (auto named = SwitchValue(locations.CommandLine, "/SI:"))
+        locations.SystemIniFile = *named;
+    else
+        locations.SystemIniFile = locations.DataLocation + "\\VNTR_SYS.INI";
+    return true;
+}
+
+void EnsureDataDirectories(const std::string& dataLocation, UserInterface& ui) {
+    if (dataLocation.empty()) return;
+    auto ensure = [&](const char* name) {
+        std::string path = JoinPath(dataLocation, name);
+        return DirectoryExists(path) || CreateDirectoryPath(ui, path, false);
+    };
+    // Without USERS nobody can log in; the other directories would only hide that.
+    if (!ensure("USERS")) return;
+    ensure("SCHEDULE");
+    for (const char* name : {"Logs", "Commands", "Scripts"}) {
+        if (!ensure(name))
+            ProblemReport(ui,
+                          std::string("while creating the ") + name + " directory in \n" +
+                              JoinPath(dataLocation, name),
+                          err::kPathFileAccessError);
+    }
+}
+
+}  // namespace vantor

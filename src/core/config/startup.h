@@ -1,0 +1,60 @@
+#pragma once
+// Start-up: the switches, the choice of configuration file, the installation's locations and
+// the standard data directories. The main window calls these in order while its splash shows.
+
+#include <string>
+#include <string_view>
+
+#include "config/system_locations.h"
+
+namespace vantor {
+
+class UserInterface;
+
+// Registry keys of the installation (below HKEY_LOCAL_MACHINE).
+inline constexpr const char* kProductRegistryKey = "SOFTWARE\\Tressel\\Vantor";
+inline constexpr const char* kVersion2RegistryKey = "Software\\Tressel\\Vantor v2";
+
+// Records the capitalised command line, chooses the configuration file (once per run), applies
+// "/DEBUG" and gives the small-screen warning. False when no configuration file was chosen.
+bool PrepareStartupEnvironment(SystemLocations& locations, UserInterface& ui,
+                               std::string_view commandLine);
+
+// "/LI:" names the file; otherwise an installation with configuration sets asks which one.
+bool ChooseConfigFile(SystemLocations& locations, UserInterface& ui);
+
+// Shows the small-screen warning once per workstation when the screen is under 600 pixels high.
+void SmallScreenWarning(UserInterface& ui);
+
+// The text of that warning.
+std::string SmallScreenWarningText();
+
+// Reads the data location and the display settings from the configuration file. The Audiowall
+// settings are read by the caller's loader, between the environment and the data location.
+template <typename AudiowallLoader>
+bool ReadInstallationSettings(SystemLocations& locations, UserInterface& ui,
+                              std::string_view commandLine, AudiowallLoader&& loadAudiowall);
+
+// DataLocation from the configuration file; empty when the file or key is missing.
+void ReadDataLocation(SystemLocations& locations);
+// The find dialog's initial search options from section "AudioWall".
+void ReadDisplaySettings(SystemLocations& locations);
+
+// SystemIniFile = DataLocation + "\VNTR_SYS.INI", or the "/SI:" file. Always succeeds.
+bool LocateSystemIniFile(SystemLocations& locations);
+
+// Creates the standard directories under the data location when they are missing: USERS,
+// SCHEDULE, Logs, Commands, Scripts. Nothing else is attempted after a failure on USERS.
+void EnsureDataDirectories(const std::string& dataLocation, UserInterface& ui);
+
+template <typename AudiowallLoader>
+bool ReadInstallationSettings(SystemLocations& locations, UserInterface& ui,
+                              std::string_view commandLine, AudiowallLoader&& loadAudiowall) {
+    if (!PrepareStartupEnvironment(locations, ui, commandLine)) return false;
+    loadAudiowall(locations.ConfigFile, std::string(kVersion2RegistryKey));
+    ReadDataLocation(locations);
+    ReadDisplaySettings(locations);
+    return true;
+}
+
+}  // namespace vantor

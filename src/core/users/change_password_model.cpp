@@ -1,0 +1,112 @@
+#include "users/change_password_model.h"
+
+#include "common/text.h"
+#include "common/user_interface.h"
+#include "users/current_user.h"
+#include "users/user_management_fn.h"
+
+namespace vantor {
+
+namespace {
+constexpr int kBackspace = 8;
+constexpr int kEnter = 13;
+constexpr int kEscape = 27;
+}  // namespace
+
+ChangePasswordModel::ChangePasswordModel(UsersDatabase& users, const CurrentUser& user,
+                                         UserInterface& ui)
+    : users_(users), user_(user), ui_(ui) {}
+
+void ChangePasswordModel::Load() {
+    closed_ = false;
+    changed_ = false;
+    if (user_.BuiltIn) {
+        closed_ = true;
+        return;
+    }
+    if (Trim(user_.LoginName) == "NOUSER") {
+        ShowWarning(ui_,
+                    "You must create a user account and login before you can change its password");
+        closed_ = true;
+        return;
+    }
+    padlock_.Start();
+    ui_.SetCursor(MouseCursor::Default);
+}
+
+const std::string& ChangePasswordModel::Text(Box box) const {
+    switch (box) {
+        case Box::txtNewPassword:
+            return new_;
+        case Box::txtReNewPassword:
+            return confirm_;
+        default:
+            return old_;
+    }
+}
+
+void ChangePasswordModel::SetText(Box box, const std::string& text) {
+    std::string limited = ToUpper(FirstCharacters(text, kMaxLength));
+    switch (box) {
+        case Box::txtOldPassword:
+            old_ = limited;
+            break;
+        case Box::txtNewPassword:
+            new_ = limited;
+            break;
+        case Box::txtReNewPassword:
+            confirm_ = limited;
+            break;
+        case Box::OKB:
+            break;
+    }
+}
+
+int ChangePasswordModel::FilterKey(int keyCode) {
+    if (keyCode >= 'a' && keyCode <= 'z') return keyCode - 'a' + 'A';
+    return keyCode;
+}
+
+void ChangePasswordModel::TypeKey(Box box, int keyCode) {
+    int key = FilterKey(keyCode);
+    if (key == kEnter) return OK();
+    if (key == kEscape) return Cancel();
+    if (box == Box::OKB) return;
+    std::string text = Text(box);
+    if (key == kBackspace) {
+        if (!text.empty()) text.pop_back();
+    } else if (key >= 32 && key < 256 && CharacterCount(text) < static_cast<size_t>(kMaxLength)) {
+        text += static_cast<char>(key);
+    }
+    SetText(box, text);
+}
+
+void ChangePasswordModel::OK() {
+    if (Trim(old_) != Trim(user_.Password)) {
+        ShowInformation(ui_, "You have not entered your old password correctly");
+        old_.clear();
+        new_.clear();
+        confirm_.clear();
+        focus_ = Box::txtOldPassword;
+        return;
+    }
+    if (Trim(new_).empty() && users_.Settings().AllowEmptyPasswords == 0) {
+        ShowInformation(ui_, "You must enter a password");
+        return;
+    }
+    if (Trim(new_) != Trim(confirm_)) {
+        ShowInformation(ui_,
+                        "The new and confirmed passwords do not match. Please type them again");
+        new_.clear();
+        confirm_.clear();
+        focus_ = Box::txtNewPassword;
+        return;
+    }
+    if (users_.ChangeUserPassword(Trim(user_.LoginName), Trim(new_), user_.LoginName) == 0) {
+        changed_ = true;
+        ShowInformation(ui_, "Your password has been changed.");
+    }
+    closed_ = true;
+}
+
+}  // namespace vantor

@@ -1,0 +1,222 @@
+#include "users/login_model.h"
+
+#include <cmath>
+
+#include "common/clock.h"
+#include "common/general.h"
+#include "common/text.h"
+#include "common/user_interface.h"
+#include "config/command_line.h"
+#include "config/product_info.h"
+#include "config/system_locations.h"
+#include "users/change_password_model.h"
+#include "users/current_user.h"
+#include "users/user_management_fn.h"
+
+namespace vantor {
+
+namespace {
+constexpr int kBackspace = 8;
+constexpr int kEnter = 13;
+constexpr int kEscape = 27;
+}  // namespace
+
+bool PasswordExpired(double lastSetDate, int expiryDays, int today) {
+    if (expiryDays <= 0) return false;
+    if (lastSetDate == 0) return true;
+    return today >= std::floor(lastSetDate) + expiryDays;
+}
+
+LoginModel::LoginModel(UsersDatabase& users, LoginSession& session,
+                       const SystemLocations& locations, UserInterface& ui)
+    : users_(users), session_(session), locations_(locations), ui_(ui) {}
+
+void LoginModel::Load() {
+    optionsTag_ = "0";
+    changePassword_ = false;
+    padlock_.Start();
+    visible_ = true;
+
+    long long accounts = users_.CountUsers("checking the User Database for Login security");
+    if (accounts == 0) {
+        session_.currentUser = MakeUnlistedUser("NOUSER", "", locations_.DataLocation);
+        session_.loggedIn = 1;
+        session_.chooserCanEdit = "1";
+        visible_ = false;
+        return;
+    }
+    login_.clear();
+    password_.clear();
+    loginMax_ = users_.LoginNameLength();
+    passwordMax_ = users_.PasswordLength();
+    okEnabled_ = false;
+    focus_ = Box::txtLogin;
+}
+
+void LoginModel::SetLoginText(const std::string& text) {
+    login_ = FirstCharacters(text, static_cast<size_t>(loginMax_));
+    if (CharacterCount(login_) >= static_cast<size_t>(loginMax_)) focus_ = Box::txtPassword;
+    okEnabled_ = !Trim(login_).empty();
+}
+
+void LoginModel::SetPasswordText(const std::string& text) {
+    password_ = FirstCharacters(text, static_cast<size_t>(passwordMax_));
+    if (CharacterCount(password_) >= static_cast<size_t>(passwordMax_) && okEnabled_)
+        focus_ = Box::LoginButton;
+}
+
+int LoginModel::FilterKey(int keyCode) {
+    if (keyCode > 32 && keyCode >= 'a' && keyCode <= 'z') keyCode = keyCode - 'a' + 'A';
+    if (keyCode == kBackspace) return keyCode;
+    bool digit = keyCode >= '0' && keyCode <= '9';
+    bool letter = (keyCode >= 'A' && keyCode <= 'Z') || (keyCode >= 'a' && keyCode <= 'z');
+    return (digit || letter || keyCode == ' ') ? keyCode : 0;
+}
+
+void LoginModel::TypeKey(int keyCode) {
+    if (keyCode == kEnter) {
+        if (okEnabled_) OK();
+        return;
+    }
+    if (keyCode == kEscape) return Cancel();
+    if (focus_ == Box::LoginButton) return;
+    int key = FilterKey(keyCode);
+    if (key == 0) return;
+    std::string text = focus_ == Box::txtLogin ? login_ : password_;
+    if (key == kBackspace) {
+        if (!text.empty()) text.pop_back();
+    } else {
+        text += static_cast<char>(key);
+    }
+    if (focus_ == Box::txtLogin)
+        SetLoginText(text);
+    else
+        SetPasswordText(text);
+}
+
+void LoginModel::ToggleOptions() { optionsTag_ = OptionsOpen() ? "0" : "1"; }
+
+void LoginModel::SetChangePasswordTicked(bool ticked) {
+    if (ChangePasswordBoxVisible()) changePassword_ = ticked;
+}
+
+void LoginModel::Activate() { ui_.SetCursor(MouseCursor::Default); }
+
+void LoginModel::Cancel() {
+    session_.loggedIn = 0;
+    visible_ = false;
+}
+
+// After a refused login the window waits for the next try.
+void LoginModel::Reopen() {
+    login_.clear();
+    password_.clear();
+    focus_ = Box::txtLogin;
+    okEnabled_ = false;
+}
+
+void LoginModel::OK() {
+    const std::string typedName = ToUpper(Trim(login_));
+    std::string name = typedName;
+    std::string password = ToUpper(Trim(password_));
+    okEnabled_ = false;
+    MouseCursor previous = ui_.SetCursor(MouseCursor::Hourglass);
+
+    CurrentUser fresh;
+    int result = users_.CheckLogin(name, password, fresh, true);
+    if (result != login::kAccepted) {
+        ui_.SetCursor(previous);
+        users_.AddEventToUserHistory(typedName, history::kLoginAttempt, history::kFailed,
+                                     kProductName);
+        ShowInformation(ui_, "You have not entered a valid Username and Password");
+        Reopen();
+        okEnabled_ = true;
+        return;
+    }
+
+    session_.currentUser = fresh;
+    session_.loggedIn = 1;
+    users_.AddEventToUserHistory(typedName, history::kLoginAttempt, history::kSucceeded,
+                                 kProductName);
+
+    bool changeWindowOpened = false;
+    if (!fresh.BuiltIn) {
+        users_.RecordLastLogin(fresh.LoginName);
+        if (PasswordExpired(fresh.LastPasswordSetDate, users_.Settings().PasswordExpiryDays,
+                            users_.Today())) {
+            ui_.SetCursor(previous);
+            ShowInformation(ui_,
+                            "Your password has expired\nYou must change it before you can "
+                            "continue.");
+            ChangePasswordModel change(users_, session_.currentUser, ui_);
+            change.Load();
+            if (!change.IsClosed()) ui_.RunChangePasswordDialog(change);
+            changeWindowOpened = true;
+            if (!change.PasswordChanged()) {
+                // The expired password still stands: the login is not complete, and the
+                // window stays open for another try.
+                session_.loggedIn = 0;
+                session_.currentUser = CurrentUser{};
+                password_.clear();
+                focus_ = Box::txtPassword;
+                okEnabled_ = !Trim(login_).empty();
+                ui_.SetCursor(previous);
+                return;
+            }
+        }
+    }
+    if (!changeWindowOpened && changePassword_) {
+        ChangePasswordModel change(users_, session_.currentUser, ui_);
+        change.Load();
+        if (!change.IsClosed()) ui_.RunChangePasswordDialog(change);
+        changeWindowOpened = true;
+    }
+
+    ui_.SetCursor(MouseCursor::Hourglass);
+    padlock_.Unlock();
+    // Let the open padlock be seen before the window goes.
+    if (!changeWindowOpened) PauseWithEvents(ui_, SystemClock(), 0.5);
+    visible_ = false;
+    okEnabled_ = true;
+    ui_.SetCursor(previous);
+}
+
+bool Logon(LoginSession& session, UsersDatabase& users, const SystemLocations& locations,
+           UserInterface& ui) {
+    session.currentUser.LoginName.clear();
+    session.currentUser.Password.clear();
+    session.currentUser.FullName.clear();
+    session.currentUser.GroupNumber = -1;
+    session.loggedIn = 0;
+
+    if (!session.commandLineLoginTaken) {
+        if (auto named = SwitchValue(locations.CommandLine, "/USER=")) {
+            session.commandLineLoginTaken = true;
+            std::string name = Trim(*named);
+            std::string noPassword;
+            CurrentUser user;
+            if (users.CheckLogin(name, noPassword, user, false) == login::kAccepted) {
+                session.currentUser = user;
+                session.loggedIn = 1;
+            }
+        }
+    }
+
+    if (session.loggedIn == 0) {
+        if (users.CountUsers("") == 0) {
+            session.currentUser =
+                MakeUnlistedUser("NOUSER", "No Users in Database", locations.DataLocation);
+            session.loggedIn = 1;
+        } else {
+            LoginModel window(users, session, locations, ui);
+            window.Load();
+            if (window.IsVisible()) ui.RunLoginDialog(window);
+        }
+    }
+
+    if (session.loggedIn == 0) return true;
+    session.chooserCanEdit = session.currentUser.HasRight(kRightManageDatabases) ? "1" : "0";
+    return false;
+}
+
+}  // namespace vantor

@@ -1,0 +1,96 @@
+#pragma once
+// The model of the login window ("User Login", frmLogin) and Logon, which decides at start-up
+// who the current user is: a user named on the command line, the no-user account of a users
+// database without accounts, or whoever logs in through the window.
+
+#include <string>
+
+#include "users/padlock.h"
+
+namespace vantor {
+
+class UserInterface;
+class UsersDatabase;
+struct LoginSession;
+struct SystemLocations;
+
+class LoginModel {
+public:
+    static constexpr const char* kCaption = "User Login";
+    static constexpr int kClosedHeightTwips = 2250;
+    static constexpr int kOpenHeightTwips = 3120;
+
+    enum class Box { txtLogin, txtPassword, LoginButton };
+
+    LoginModel(UsersDatabase& users, LoginSession& session, const SystemLocations& locations,
+               UserInterface& ui);
+
+    // Loading: a users database without accounts logs the no-user account in and hides the
+    // window at once.
+    void Load();
+    bool IsVisible() const { return visible_; }
+
+    const std::string& LoginText() const { return login_; }
+    const std::string& PasswordText() const { return password_; }
+    int LoginMaxLength() const { return loginMax_; }
+    int PasswordMaxLength() const { return passwordMax_; }
+    // The boxes' change events: the typed texts (cut to the boxes' limits).
+    void SetLoginText(const std::string& text);
+    void SetPasswordText(const std::string& text);
+    // The key filter of both boxes: capitals, and only digits, letters, space and backspace;
+    // a swallowed key is 0.
+    static int FilterKey(int keyCode);
+    // A key typed into the focused control: filtered, then appended (backspace removes the last
+    // character; Enter presses OK when it is enabled, Esc cancels).
+    void TypeKey(int keyCode);
+    void SetFocus(Box box) { focus_ = box; }
+    Box Focus() const { return focus_; }
+    bool OkEnabled() const { return okEnabled_; }
+
+    // cmdOptions opens and closes the options area.
+    void ToggleOptions();
+    bool OptionsOpen() const { return optionsTag_ == "1"; }
+    const std::string& OptionsTag() const { return optionsTag_; }
+    std::string OptionsCaption() const { return OptionsOpen() ? "&Options <<" : "&Options >>"; }
+    int HeightTwips() const { return OptionsOpen() ? kOpenHeightTwips : kClosedHeightTwips; }
+    bool ChangePasswordBoxVisible() const { return OptionsOpen(); }
+    bool ChangePasswordTicked() const { return changePassword_; }
+    // The check box can only be ticked while it shows.
+    void SetChangePasswordTicked(bool ticked);
+
+    void OK();
+    void Cancel();
+    // Activating the window restores the default pointer.
+    void Activate();
+
+    const Padlock& Lock() const { return padlock_; }
+    void TimerTick() { padlock_.Tick(); }
+
+private:
+    void Reopen();
+
+    UsersDatabase& users_;
+    LoginSession& session_;
+    const SystemLocations& locations_;
+    UserInterface& ui_;
+    std::string login_, password_;
+    int loginMax_ = 20;
+    int passwordMax_ = 20;
+    Box focus_ = Box::txtLogin;
+    bool okEnabled_ = false;
+    bool visible_ = false;
+    bool changePassword_ = false;
+    std::string optionsTag_ = "0";
+    Padlock padlock_;
+};
+
+// Decides the current user once at start-up. Returns true when nobody is logged in afterwards
+// (the login was cancelled), false when session.currentUser is valid.
+bool Logon(LoginSession& session, UsersDatabase& users, const SystemLocations& locations,
+           UserInterface& ui);
+
+// True when a password set on lastSetDate has expired by today: never set (0), or on or after
+// the day it was set plus expiryDays. An expiryDays of 0 or less never expires anything.
+bool PasswordExpired(double lastSetDate, int expiryDays, int today);
+
+}  // namespace vantor

@@ -1,0 +1,625 @@
+#include "users/user_management_fn.h"
+
+#include <cmath>
+#include <filesystem>
+#include <vector>
+
+#include "common/clock.h"
+#include "common/general.h"
+#include "common/numbers.h"
+#include "common/paths.h"
+#include "common/problem_report.h"
+#include "common/profile.h"
+#include "common/registry.h"
+#include "common/text.h"
+#include "common/trace.h"
+#include "common/user_interface.h"
+#include "config/startup.h"
+#include "config/system_locations.h"
+
+namespace vantor {
+
+namespace {
+
+constexpr const char* kUsers = "Users";
+constexpr const char* kUserGroups = "UserGroups";
+constexpr const char* kUserHistory = "UserHistory";
+constexpr const char* kUserPreferences = "UserPreferences";
+constexpr const char* kSettings = "Settings";
+constexpr const char* kMain = "Main";
+constexpr double kSecond = 1.0 / 86400.0;
+
+FieldDef Text(const char* name, int size) { return FieldDef{name, FieldType::Text, size}; }
+FieldDef Memo(const char* name) { return FieldDef{name, FieldType::Memo, 0}; }
+FieldDef Long(const char* name) { return FieldDef{name, FieldType::Long, 0}; }
+FieldDef Bool(const char* name) { return FieldDef{name, FieldType::Boolean, 0}; }
+FieldDef Date(const char* name) { return FieldDef{name, FieldType::DateTime, 0}; }
+
+const char* const kRightFields[6] = {"AccessRight1", "AccessRight2", "AccessRight3",
+                                     "AccessRight4", "AccessRight5", "AccessRight6"};
+
+// The groups every installation starts with; 1 to 15 may do everything, 16 to 23 nothing
+// until an administrator says otherwise.
+const char* const kDefaultGroupNames[23] = {
+    "System Administrator", "Station Manager",          "Programme Controller",
+    "Secretary Treasurer",  "Chief Engineer",           "Head of Advertising",
+    "Head of Music",        "Head of News",             "Head of Publicity",
+    "Head of Arts Team",    "",                         "",
+    "",                     "",                         "",
+    "Administration Department", "Engineering Department", "Advertising Department",
+    "Music Department",     "Finance Department",       "Publicity Department",
+    "Arts Team",            "General User"};
+
+// Whole day of a stored date (dates may carry a time of day).
+double DayOf(const DbValue& value) { return std::floor(value.AsDouble()); }
+
+// A date that is set and falls on or before the given day.
+bool DateReached(const DbValue& value, int today) {
+    if (value.IsNull()) return false;
+    double date = value.AsDouble();
+    return date > 0 && DayOf(value) <= today;
+}
+
+// Seconds since the start of the date scale, so that "the same second" is an exact match.
+double WholeSecondsOf(double serial) { return std::round(serial * 86400.0); }
+
+}  // namespace
+
+const TableLayout& UsersTableLayout() {
+    static const TableLayout layout{
+        kUsers,
+        {Text("LoginName", 20), Text("Password", 20), Text("FullName", 60),
+         Text("PhoneNumber1", 30), Text("PhoneNumber2", 30), Memo("Address"),
+         Text("MobileNumber", 30), Text("FaxNumber", 30), Text("PersonalEMail", 60),
+         Text("PublicEMail", 60), Text("PersonalHomepage", 60), Text("PublicHomepage", 60),
+         Long("GroupNumber"), Bool("OverrideAccessRights"), Bool("AccessRight1"),
+         Bool("AccessRight2"), Bool("AccessRight3"), Bool("AccessRight4"), Bool("AccessRight5"),
+         Bool("AccessRight6"), Memo("Description"), Memo("Notes"), Date("CreationDate"),
+         Date("ExpirationDate"), Date("DeletionDate"), Date("LastPasswordSetDate"),
+         Date("LastLogin"), Long("AccountStatus")},
+        {IndexDef{kMain, {"LoginName"}}}};
+    return layout;
+}
+
+const TableLayout& UserGroupsTableLayout() {
+    static const TableLayout layout{
+        kUserGroups,
+        {Long("GroupNumber"), Text("Name", 50), Bool("AllowMultipleUsers"), Bool("AccessRight1"),
+         Bool("AccessRight2"), Bool("AccessRight3"), Bool("AccessRight4"), Bool("AccessRight5"),
+         Bool("AccessRight6")},
+        {IndexDef{kMain, {"GroupNumber"}}}};
+    return layout;
+}
+
+const TableLayout& UserHistoryTableLayout() {
+    static const TableLayout layout{
+        kUserHistory,
+        {Date("EventTime"), Text("LoginName", 20), Text("ComputerName", 20), Long("Action"),
+         Long("Status"), Memo("Notes")},
+        {IndexDef{kMain, {"EventTime"}}}};
+    return layout;
+}
+
+const TableLayout& UserPreferencesTableLayout() {
+    // Name has no declared width: the engine gives it its default of 255 characters.
+    static const TableLayout layout{kUserPreferences,
+                                    {Text("LoginName", 20), Text("Name", 0), Memo("Preference")},
+                                    {IndexDef{kMain, {"LoginName", "Name"}}}};
+    return layout;
+}
+
+std::string UsersDatabasePath(const std::string& dataLocation) {
+    return JoinPath(JoinPath(dataLocation, "USERS"), "USERS25.MDB");
+}
+
+CurrentUser MakeUnlistedUser(const std::string& loginName, const std::string& fullName,
+                             const std::string& dataLocation) {
+    CurrentUser user;
+    user.LoginName = loginName;
+    user.FullName = fullName;
+    user.SetAllRights(true);
+    user.OverrideAccessRights = true;
+    user.GroupNumber = 1;
+    user.HomeDirectory = JoinPath(dataLocation, "USERS");
+    user.LastPasswordSetDate = -1;
+    user.BuiltIn = true;
+    return user;
+}
+
+UsersDatabase::UsersDatabase(UserInterface& ui, const Clock& clock,
+                             const SystemLocations& locations, TraceState* trace)
+    : ui_(ui), clock_(clock), locations_(locations), trace_(trace) {}
+
+UsersDatabase::~UsersDatabase() { CloseUsersDatabase(); }
+
+int UsersDatabase::OpenUsersDatabase(const std::string& path) {
+    std::string description = kUsersDatabaseDescription;
+    if (EnsureDatabaseFile(ui_, path, 0, true, description) != 0) return -1;
+    if (IsOpen()) CloseUsersDatabase();
+
+    if (int result = ReadDatabaseInfo(ui_, path, description_, true); result != 0) return result;
+    if (int result = VerifyTables(path); result != 0) return result;
+
+    if (DbError e = db_.Open(path)) {
+        ProblemReport(ui_, "opening the database", e.number, false, e.description);
+        return e.number;
+    }
+    if (DbError e = db_.OpenTable(kUsers, users_, kMain)) {
+        ProblemReport(ui_, "opening the Users table", e.number, false, e.description);
+        CloseUsersDatabase();
+        return e.number;
+    }
+    if (int result = ReadSettings(); result != 0) {
+        CloseUsersDatabase();
+        return result;
+    }
+
+    if (description_.Version < kUsersDatabaseVersion) {
+        TableCursor row;
+        if (!db_.OpenTable("Description", row) && row.HasCurrent() && !row.Edit() &&
+            !row.Set("Version", kUsersDatabaseVersion) && !row.Update())
+            description_.Version = kUsersDatabaseVersion;
+        row.Close();
+    }
+
+    if (clock_.Today() > settings_.LastAccountProcess) ProcessAccounts("SYSTEM");
+
+    historyInhibited_ = ReadRegistryNumber(RegistryRoot::LocalMachine, kProductRegistryKey,
+                                           "InhibitUserHistory", 0) != 0;
+    db_.Refresh();
+    return 0;
+}
+
+int UsersDatabase::VerifyTables(const std::string& path) {
+    Database db;
+    if (DbError e = db.Open(path)) {
+        ProblemReport(ui_, "opening the database", e.number, false, e.description);
+        return e.number;
+    }
+    if (long result = EnsureSettingsTable(ui_, db)) return static_cast<int>(result);
+    for (const TableLayout* layout : {&UsersTableLayout(), &UserGroupsTableLayout(),
+                                      &UserHistoryTableLayout(), &UserPreferencesTableLayout()})
+        if (long result = EnsureTable(ui_, db, *layout)) return static_cast<int>(result);
+    db.Close();
+    return 0;
+}
+
+int UsersDatabase::ReadSettings() {
+    TableCursor settings;
+    if (DbError e = db_.OpenTable(kSettings, settings, kMain)) {
+        ProblemReport(ui_, "opening the Users settings", e.number, false, e.description);
+        return e.number;
+    }
+    auto read = [&settings](const char* item, int32_t defaultValue) {
+        DbValue value = GetDbSetting(settings, item, DbValue(defaultValue));
+        auto number = ToInt32(static_cast<double>(value.AsInteger()));
+        return value.IsNull() ? defaultValue : number.value_or(defaultValue);
+    };
+    const UsersSettings defaults;
+    settings_.AllowEmptyPasswords = read("AllowEmptyPasswords", defaults.AllowEmptyPasswords);
+    settings_.MustLoginToQuit = read("MustLoginToQuit", defaults.MustLoginToQuit);
+    settings_.PasswordExpiryDays = read("PasswordExpiryDays", defaults.PasswordExpiryDays);
+    settings_.UserHistoryPurgeDays = read("UserHistoryPurgeDays", defaults.UserHistoryPurgeDays);
+    settings_.FirstRun = read("FirstRun", defaults.FirstRun);
+
+    if (settings_.FirstRun == 0) {
+        std::string legacy = LegacyFileName();
+        if (!legacy.empty() && FileLength(JoinPath(UsersDirectory(), legacy)) > 0)
+            ImportLegacyUsers(false);
+        SetDbSetting(ui_, settings, "FirstRun", DbValue(1), DbValue(0), false);
+        settings_.FirstRun = 1;
+    }
+    settings_.LastAccountProcess = read("LastAccountProcess", defaults.LastAccountProcess);
+    settings.Close();
+    return 0;
+}
+
+void UsersDatabase::CloseUsersDatabase() {
+    users_.Close();
+    db_.Close();
+    description_ = DatabaseInfo{};
+}
+
+std::string UsersDatabase::LegacyFileName() const {
+    std::string name = GetProfileString("Vantor.ini", "UsersDatabase", "FileName", "");
+    if (name.size() > 254) name.resize(254);
+    return Trim(name);
+}
+
+std::string UsersDatabase::UsersDirectory() const {
+    return JoinPath(locations_.DataLocation, "USERS");
+}
+
+std::string UsersDatabase::HomeDirectoryOf(const std::string& loginName) const {
+    return JoinPath(description_.Directory, loginName);
+}
+
+// ---------------------------------------------------------------------------------------------
+// History
+
+void UsersDatabase::AddEventToUserHistory(const std::string& loginName, int32_t action,
+                                          int32_t status, const std::string& notes) {
+    TraceLog(trace_,
+             "Started AddEventToUserHistory " + loginName + ", " + std::to_string(action) + ", " +
+                 std::to_string(status) + "," + notes,
+             5, kTraceKeep);
+    if (historyInhibited_ || !IsOpen()) return;
+
+    TableCursor historyTable;
+    if (db_.OpenTable(kUserHistory, historyTable, kMain)) return;
+
+    // Events are keyed by their second: the first free second from now on is this event's.
+    double seconds = WholeSecondsOf(clock_.Now());
+    for (;;) {
+        if (historyTable.Seek(SeekOp::Equal, DbValue(seconds * kSecond))) return;
+        if (historyTable.NoMatch()) break;
+        seconds += 1;
+    }
+
+    // Another workstation may take the same second between the look and the store; then the
+    // next second is tried. The bound keeps a table that refuses every key from looping.
+    const std::string computer = ComputerName();
+    for (int attempt = 0; attempt < 86400; ++attempt, seconds += 1) {
+        const double eventTime = seconds * kSecond;
+        if (beforeHistoryInsert) beforeHistoryInsert(eventTime);
+        if (historyTable.AddNew()) return;
+        bool filled = !historyTable.Set("EventTime", DbValue(eventTime)) &&
+                      !historyTable.Set("LoginName", DbValue(FirstCharacters(loginName, 20))) &&
+                      !historyTable.Set("ComputerName", DbValue(FirstCharacters(computer, 20))) &&
+                      !historyTable.Set("Action", DbValue(action)) &&
+                      !historyTable.Set("Status", DbValue(status)) &&
+                      !historyTable.Set("Notes", DbValue(notes));
+        if (!filled) {
+            historyTable.CancelUpdate();
+            return;
+        }
+        DbError stored = historyTable.Update();
+        if (stored.Ok()) break;
+        historyTable.CancelUpdate();
+        if (stored.number != dberr::kDuplicateKey) return;
+    }
+    historyTable.Close();
+    db_.Refresh();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Accounts
+
+int UsersDatabase::DeleteUser(const std::string& loginName) {
+    if (loginName.empty() || !IsOpen()) return -1;
+    if (users_.Seek(SeekOp::Equal, DbValue(loginName)) || users_.NoMatch()) return -1;
+
+    bool failed = false;
+    if (DbError e = users_.Delete()) {
+        ProblemReport(ui_, "deleting " + loginName + " from the users database.", e.number, false,
+                      e.description);
+        failed = true;
+    } else {
+        // Only an empty personal directory goes: whatever the user kept there stays.
+        std::error_code ignored;
+        std::string home = HomeDirectoryOf(loginName);
+        if (DirectoryExists(home)) std::filesystem::remove(ResolvePath(NativePath(home)), ignored);
+    }
+    long long rows = 0;
+    if (!users_.RecordCount(rows) && rows > 0) users_.MoveFirst();
+
+    if (DbError e = db_.Execute("DELETE * FROM [UserPreferences] WHERE [LoginName]=?",
+                                {DbValue(loginName)}))
+        failed = true;
+    db_.Refresh();
+    return failed ? -1 : 0;
+}
+
+bool UsersDatabase::ExpireAccount(const std::string& loginName) {
+    if (users_.Seek(SeekOp::Equal, DbValue(loginName)) || users_.NoMatch()) return false;
+    if (users_.Edit()) return false;
+    if (users_.Set("AccountStatus", DbValue(0)) || users_.Set("ExpirationDate", DbValue()) ||
+        users_.Update()) {
+        users_.CancelUpdate();
+        return false;
+    }
+    return true;
+}
+
+bool UsersDatabase::ProcessAccounts(const std::string& actor) {
+    if (!IsOpen()) return false;
+    const int today = clock_.Today();
+
+    if (settings_.UserHistoryPurgeDays > 0) {
+        // Everything up to and including midnight at the start of the oldest day kept goes:
+        // 30 keeps today and the 29 days before it.
+        const int32_t oldestKept = today - (settings_.UserHistoryPurgeDays - 1);
+        if (DbError e = db_.Execute("DELETE * FROM [UserHistory] WHERE [EventTime] <= ?",
+                                    {DbValue(oldestKept)}))
+            ProblemReport(ui_, "removing old entries from the User History", e.number, false,
+                          e.description);
+    }
+
+    // Read the accounts first, then change them: the selection must not shift underneath.
+    struct Due {
+        std::string loginName;
+        bool deletion;
+    };
+    std::vector<Due> due;
+    {
+        QueryResult rows;
+        // A date of 0 is an unset date to every program of the family, as an empty one is.
+        if (!db_.Query("SELECT * FROM [users] WHERE (([ExpirationDate]>0 AND "
+                       "[ExpirationDate]<=?) OR ([DeletionDate]>0 AND [DeletionDate]<=?))",
+                       {DbValue(today), DbValue(today)},
+                       rows)) {
+            while (!rows.Eof()) {
+                due.push_back({rows.Field("LoginName").AsText(),
+                               DateReached(rows.Field("DeletionDate"), today)});
+                if (rows.MoveNext()) break;
+            }
+        }
+    }
+
+    bool anyFailed = false;
+    for (const Due& account : due) {
+        if (account.deletion) {
+            bool deleted = DeleteUser(account.loginName) == 0;
+            anyFailed |= !deleted;
+            AddEventToUserHistory(actor, history::kAccountDeleted,
+                                  deleted ? history::kSucceeded : history::kFailed,
+                                  account.loginName);
+        } else {
+            bool expired = ExpireAccount(account.loginName);
+            anyFailed |= !expired;
+            AddEventToUserHistory(actor, history::kAccountExpired,
+                                  expired ? history::kSucceeded : history::kFailed,
+                                  account.loginName);
+        }
+    }
+
+    TableCursor settings;
+    if (!db_.OpenTable(kSettings, settings, kMain))
+        SetDbSetting(ui_, settings, "LastAccountProcess", DbValue(today),
+                     DbValue(UsersSettings{}.LastAccountProcess), false);
+    settings_.LastAccountProcess = today;
+    db_.Refresh();
+    return anyFailed;
+}
+
+void UsersDatabase::FillRights(const TableCursor& row, CurrentUser& user) {
+    user.SetAllRights(false);
+    if (user.OverrideAccessRights) {
+        for (int right = 0; right < 6; ++right)
+            user.AccessRights[right] = row.Field(kRightFields[right]).AsBool();
+        return;
+    }
+    TableCursor groups;
+    if (db_.OpenTable(kUserGroups, groups, kMain)) return;
+    if (groups.Seek(SeekOp::Equal, DbValue(user.GroupNumber)) || groups.NoMatch()) return;
+    for (int right = 0; right < 6; ++right)
+        user.AccessRights[right] = groups.Field(kRightFields[right]).AsBool();
+}
+
+int UsersDatabase::CheckLogin(std::string& loginName, std::string& password, CurrentUser& user,
+                              bool verify) {
+    loginName = ToUpper(loginName);
+    password = ToUpper(password);
+    user = CurrentUser{};
+
+    struct BuiltInAccount {
+        const char* loginName;
+        const char* password;
+        const char* fullName;
+        int32_t group;
+    };
+    static const BuiltInAccount kBuiltIn[] = {{"TRESSEL", "VELDOMAR", "Tressel Ltd.", 0},
+                                              {"DAYCODE", "9779", "Single Day Access", 1}};
+    const std::string name = Trim(loginName);
+    bool builtIn = false;
+    for (const BuiltInAccount& account : kBuiltIn) {
+        if (name != account.loginName) continue;
+        if (verify && password != account.password) return login::kWrongPassword;
+        user = MakeUnlistedUser("", account.fullName, locations_.DataLocation);
+        user.GroupNumber = account.group;
+        builtIn = true;
+    }
+
+    if (!builtIn) {
+        if (!IsOpen()) return login::kUnknownName;
+        if (users_.Seek(SeekOp::Equal, DbValue(name)) || users_.NoMatch())
+            return login::kUnknownName;
+        if (verify) {
+            const int today = clock_.Today();
+            if (ScrambleText(password, false) != users_.Field("Password").AsText())
+                return login::kWrongPassword;
+            if (users_.Field("AccountStatus").AsInteger() != 1) return login::kAccountNotUsable;
+            if (DateReached(users_.Field("DeletionDate"), today)) return login::kAccountNotUsable;
+            if (DateReached(users_.Field("ExpirationDate"), today))
+                return login::kAccountNotUsable;
+        }
+        user.OverrideAccessRights = users_.Field("OverrideAccessRights").AsBool();
+        auto group = ToInt32(static_cast<double>(users_.Field("GroupNumber").AsInteger()));
+        user.GroupNumber = group.value_or(0);
+        FillRights(users_, user);
+        user.HomeDirectory = HomeDirectoryOf(name);
+        user.LastPasswordSetDate = users_.Field("LastPasswordSetDate").AsDouble();
+        user.FullName = users_.Field("FullName").AsText();
+        user.BuiltIn = false;
+        if (!DirectoryExists(user.HomeDirectory))
+            CreateDirectoryPath(ui_, user.HomeDirectory, false);
+    }
+
+    user.LoginName = loginName;
+    user.Password = password;
+    db_.Refresh();
+    return login::kAccepted;
+}
+
+int UsersDatabase::ChangeUserPassword(const std::string& loginName,
+                                      const std::string& newPassword, const std::string& actor) {
+    const std::string name = Trim(loginName);
+    const std::string password = Trim(newPassword);
+    if (!IsOpen() || users_.Seek(SeekOp::Equal, DbValue(name)) || users_.NoMatch()) {
+        AddEventToUserHistory(actor, history::kPasswordChange, history::kFailed, loginName);
+        ShowInformation(ui_,
+                        "The password was not changed, because the user account could not be "
+                        "found");
+        return -1;
+    }
+    DbError e = users_.Edit();
+    if (!e) e = users_.Set("Password", DbValue(ScrambleText(password, false)));
+    if (!e) e = users_.Set("LastPasswordSetDate", DbValue(static_cast<double>(clock_.Today())));
+    if (!e) e = users_.Update();
+    db_.Refresh();
+    if (e) {
+        users_.CancelUpdate();
+        ProblemReport(ui_, "changing the password.", e.number, false, e.description);
+        AddEventToUserHistory(actor, history::kPasswordChange, history::kFailed, loginName);
+        return e.number;
+    }
+    AddEventToUserHistory(actor, history::kPasswordChange, history::kSucceeded, loginName);
+    return 0;
+}
+
+void UsersDatabase::RecordLastLogin(const std::string& loginName) {
+    if (!IsOpen()) return;
+    if (users_.Seek(SeekOp::Equal, DbValue(Trim(loginName))) || users_.NoMatch()) return;
+    if (users_.Edit()) return;
+    if (users_.Set("LastLogin", DbValue(clock_.Now())) || users_.Update()) users_.CancelUpdate();
+    db_.Refresh();
+}
+
+long long UsersDatabase::CountUsers(const std::string& failureTask) {
+    long long count = 0;
+    DbError e = IsOpen() ? users_.RecordCount(count) : DbError::Make(dberr::kObjectInvalid);
+    if (e) {
+        if (!failureTask.empty())
+            ProblemReport(ui_, failureTask, e.number, false, e.description);
+        return -1;
+    }
+    return count;
+}
+
+int UsersDatabase::Today() const { return clock_.Today(); }
+
+int UsersDatabase::LoginNameLength() const {
+    int index = users_.IsOpen() ? users_.FieldIndex("LoginName") : -1;
+    return index < 0 ? 20 : users_.Fields()[index].TextWidth();
+}
+
+int UsersDatabase::PasswordLength() const {
+    int index = users_.IsOpen() ? users_.FieldIndex("Password") : -1;
+    return index < 0 ? 20 : users_.Fields()[index].TextWidth();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The older users database
+
+void UsersDatabase::ImportLegacyUsers(bool alwaysChoose) {
+    if (locations_.DataLocation.empty() || !IsOpen()) return;
+
+    {
+        HourglassGuard hourglass(ui_);
+        db_.Execute("DELETE * FROM [UserGroups]");
+        TableCursor groups;
+        if (!db_.OpenTable(kUserGroups, groups, kMain)) {
+            for (int32_t number = 1; number <= 23; ++number) {
+                const bool privileged = number <= 15;
+                DbError e = groups.AddNew();
+                if (!e) e = groups.Set("GroupNumber", DbValue(number));
+                if (!e) e = groups.Set("Name", DbValue(kDefaultGroupNames[number - 1]));
+                if (!e) e = groups.Set("AllowMultipleUsers", DbValue(!privileged));
+                for (const char* right : kRightFields)
+                    if (!e) e = groups.Set(right, DbValue(privileged));
+                if (!e) e = groups.Update();
+                if (e) groups.CancelUpdate();
+            }
+        }
+    }
+
+    const std::string usersDirectory = UsersDirectory();
+    std::string legacyName = LegacyFileName();
+    std::string oldFile = legacyName.empty() ? "" : JoinPath(usersDirectory, legacyName);
+
+    bool chosen = false;
+    if (!oldFile.empty() && !alwaysChoose) {
+        DatabaseInfo info;
+        ReadDatabaseInfo(ui_, oldFile, info, false);
+        MessageResult answer =
+            AskQuestion(ui_, "Do you want to import the Users from '" + info.Description + "'?",
+                        MessageButtons::YesNoCancel, MessageResult::Yes);
+        if (answer == MessageResult::Cancel) return;
+        if (answer == MessageResult::No) oldFile.clear();
+        chosen = answer == MessageResult::Yes;
+    }
+    if (!chosen) {
+        FileDialogRequest request;
+        request.title = "Please select the Users Database to import from..";
+        request.filter = "Database Files (*.MDB)|*.MDB|All Files (*.*)|*.*";
+        request.initialDirectory = usersDirectory;
+        request.defaultName = oldFile;
+        auto picked = ui_.ChooseOpenFile(request);
+        if (!picked || FileLength(*picked) <= 0) return;
+        oldFile = *picked;
+    }
+
+    Database old;
+    TableCursor general;
+    if (DbError e = old.Open(oldFile)) {
+        ProblemReport(ui_, "opening the database " + oldFile, e.number, false, e.description);
+        return;
+    }
+    if (DbError e = old.OpenTable("General", general)) {
+        ProblemReport(ui_, "opening the database " + oldFile, e.number, false, e.description);
+        return;
+    }
+    {
+        HourglassGuard hourglass(ui_);
+        for (DbError moved = general.MoveFirst(); !general.Eof(); moved = general.MoveNext()) {
+            if (moved) break;
+            const std::string login = general.Field("Login").AsText();
+            const int64_t access2 = general.Field("Access2").AsInteger();
+            const int64_t access3 = general.Field("Access3").AsInteger();
+
+            DbError e;
+            bool isNew = users_.Seek(SeekOp::Equal, DbValue(login)) || users_.NoMatch();
+            if (isNew) {
+                e = users_.AddNew();
+                if (!e) e = users_.Set("LoginName", DbValue(login));
+                if (!e) e = users_.Set("CreationDate", DbValue(clock_.Now()));
+                for (const char* right : kRightFields)
+                    if (!e) e = users_.Set(right, DbValue(false));
+            } else {
+                e = users_.Edit();
+            }
+            auto set = [&](const char* field, const DbValue& value) {
+                if (!e) e = users_.Set(field, value);
+            };
+            set("Password", DbValue(ScrambleText(general.Field("password").AsText(), false)));
+            set("FullName", general.Field("FullName").IsNull() ? DbValue("")
+                                                               : general.Field("FullName"));
+            set("PhoneNumber1", DbValue(general.Field("Phone1").AsText()));
+            set("PhoneNumber2", DbValue(general.Field("Phone2").AsText()));
+            set("Address", DbValue(general.Field("Address").AsText()));
+            set("GroupNumber", DbValue(general.Field("Access1").AsInteger()));
+            set("OverrideAccessRights", DbValue(true));
+            set("AccountStatus", DbValue(1));
+            // Rights are only ever granted by the old masks, never taken away.
+            if (access2 & 8192) set("AccessRight1", DbValue(true));
+            if (access2 & 1) set("AccessRight2", DbValue(true));
+            if (access3 & 1) {
+                set("AccessRight4", DbValue(true));
+                set("AccessRight5", DbValue(true));
+            }
+            if (access3 & 124) set("AccessRight6", DbValue(true));
+            if (!e) e = users_.Update();
+            if (e) {
+                users_.CancelUpdate();
+                ProblemReport(ui_, "adding " + login + " to the users database", e.number, false,
+                              e.description);
+            }
+        }
+    }
+    general.Close();
+    old.Close();
+    db_.Refresh();
+    ShowInformation(ui_, "The Users database has been imported");
+}
+
+}  // namespace vantor

@@ -1,0 +1,148 @@
+#pragma once
+// Module UserManagement_FN: the users database shared by every program and workstation of the
+// installation (USERS\USERS25.MDB under the data location). This program opens it at start-up
+// and keeps it open, completes its tables, runs the daily account processing, checks logins,
+// changes passwords and records the history of what its users did.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "playoutdb/database_functions_32.h"
+#include "playoutdb/engine.h"
+#include "playoutdb/schema.h"
+#include "users/current_user.h"
+
+namespace vantor {
+
+class Clock;
+class UserInterface;
+struct SystemLocations;
+struct TraceState;
+
+// History actions this program records.
+namespace history {
+inline constexpr int32_t kLoginAttempt = 1;
+inline constexpr int32_t kAccountExpired = 21;
+inline constexpr int32_t kAccountDeleted = 22;
+inline constexpr int32_t kPasswordChange = 23;
+inline constexpr int32_t kLogImport = 101;
+inline constexpr int32_t kPlayoutSettingsSaved = 129;
+inline constexpr int32_t kSucceeded = 1;
+inline constexpr int32_t kFailed = 2;
+}  // namespace history
+
+// CheckLogin results.
+namespace login {
+inline constexpr int kAccepted = 0;
+inline constexpr int kWrongPassword = 1;
+inline constexpr int kAccountNotUsable = 2;  // inactive, expired or due for deletion
+inline constexpr int kUnknownName = -1;
+}  // namespace login
+
+// The users database's own settings, read at open.
+struct UsersSettings {
+    int32_t AllowEmptyPasswords = 1;
+    int32_t MustLoginToQuit = 1;
+    int32_t PasswordExpiryDays = 0;
+    int32_t UserHistoryPurgeDays = 30;
+    int32_t FirstRun = 0;
+    int32_t LastAccountProcess = 36526;  // 1 January 2000
+};
+
+// The table layouts of the users database.
+const TableLayout& UsersTableLayout();
+const TableLayout& UserGroupsTableLayout();
+const TableLayout& UserHistoryTableLayout();
+const TableLayout& UserPreferencesTableLayout();
+
+// The description and layout version of a users database file.
+inline constexpr const char* kUsersDatabaseDescription = "Users Database";
+inline constexpr float kUsersDatabaseVersion = 2.51f;
+
+// The users database file under a data location: USERS\USERS25.MDB in it.
+std::string UsersDatabasePath(const std::string& dataLocation);
+
+class UsersDatabase {
+public:
+    UsersDatabase(UserInterface& ui, const Clock& clock, const SystemLocations& locations,
+                  TraceState* trace = nullptr);
+    ~UsersDatabase();
+    UsersDatabase(const UsersDatabase&) = delete;
+    UsersDatabase& operator=(const UsersDatabase&) = delete;
+
+    // Opens (creating and completing when needed) the users database and keeps it open.
+    // 0 on success, -1 when the file could not be made available, else the error number of
+    // the step that failed.
+    int OpenUsersDatabase(const std::string& path);
+    // Closes the database; errors are ignored.
+    void CloseUsersDatabase();
+    bool IsOpen() const { return db_.IsOpen(); }
+
+    // Appends one event to the user history. Never fails for the caller: a history that cannot
+    // be written is not worth stopping anybody's work for.
+    void AddEventToUserHistory(const std::string& loginName, int32_t action, int32_t status,
+                               const std::string& notes);
+
+    // Deletes an account with its preferences and its empty personal directory.
+    // 0 on success, -1 on failure.
+    int DeleteUser(const std::string& loginName);
+
+    // The daily processing: purges old history, expires and deletes accounts whose dates have
+    // come. True when some account could not be processed.
+    bool ProcessAccounts(const std::string& actor);
+
+    // Checks a login and fills user. loginName and password are turned into capitals (the
+    // caller's too). With verify false neither the password nor the account's state and dates
+    // are checked. Returns a login:: result.
+    int CheckLogin(std::string& loginName, std::string& password, CurrentUser& user, bool verify);
+
+    // Stores a new password for an account; actor is the logged-in user named in the history.
+    // 0 on success, else a non-zero failure code (the error number when the update failed).
+    int ChangeUserPassword(const std::string& loginName, const std::string& newPassword,
+                           const std::string& actor);
+
+    // Rewrites the default groups and imports the accounts of the older users database.
+    // With alwaysChoose the operator always picks the file.
+    void ImportLegacyUsers(bool alwaysChoose);
+
+    // Stores now as the account's last login; failures are ignored.
+    void RecordLastLogin(const std::string& loginName);
+
+    // The number of accounts; -1 when it cannot be read (reported with the task unless empty).
+    long long CountUsers(const std::string& failureTask);
+    // The widths of the LoginName and Password fields.
+    int LoginNameLength() const;
+    int PasswordLength() const;
+
+    const UsersSettings& Settings() const { return settings_; }
+    int Today() const;
+    bool HistoryInhibited() const { return historyInhibited_; }
+    const DatabaseInfo& Description() const { return description_; }
+    Database& Db() { return db_; }
+
+    // Called between finding a free second for a history event and storing it; lets a test
+    // play another workstation that takes that second meanwhile.
+    std::function<void(double eventTime)> beforeHistoryInsert;
+
+private:
+    int VerifyTables(const std::string& path);
+    int ReadSettings();
+    std::string LegacyFileName() const;
+    std::string UsersDirectory() const;
+    std::string HomeDirectoryOf(const std::string& loginName) const;
+    void FillRights(const TableCursor& row, CurrentUser& user);
+    bool ExpireAccount(const std::string& loginName);
+
+    UserInterface& ui_;
+    const Clock& clock_;
+    const SystemLocations& locations_;
+    TraceState* trace_;
+    Database db_;
+    TableCursor users_;
+    DatabaseInfo description_;
+    UsersSettings settings_;
+    bool historyInhibited_ = false;
+};
+
+}  // namespace vantor

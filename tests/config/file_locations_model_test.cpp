@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "audiowall/audiowall_store.h"
+#include "common/profile.h"
+#include "common/scripted_user_interface.h"
+#include "common/text.h"
+#include "config/file_locations_model.h"
+#include "config/system_locations.h"
+#include "installation_fixture.h"
+
+namespace vantor {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::InstallationTest;
+
+class FileLocationsTest : public InstallationTest {
+protected:
+    void SetUp() override {
+        InstallationTest::SetUp();
+        locations_.ConfigFile = Path("vantor.ini");
+    }
+    std::string Stored(const std::string& key) {
+        return GetProfileString(locations_.ConfigFile, "FileLocations", key, "<missing>");
+    }
+
+    ScriptedUserInterface ui_;
+    SystemLocations locations_;
+    AudiowallState audiowall_;
+};
+
+TEST_F(FileLocationsTest, RowLabels) {
+    EXPECT_EQ(FileLocationsModel::RowLabel(1), "Carts 1 to 1000:");
+    EXPECT_EQ(FileLocationsModel::RowLabel(2), "Carts 1001 to 2000:");
+    EXPECT_EQ(FileLocationsModel::RowLabel(10), "Carts 9001 to 10000:");
+    EXPECT_EQ(FileLocationsModel::RowLabel(11), "Carts 10001 to...");
+}
+
+TEST_F(FileLocationsTest, NewInstallationSharesOneDirectoryStoredAndCreatedForAllParts) {
+    FileLocationsModel model(locations_, audiowall_, ui_);
+    model.Open();
+    EXPECT_TRUE(model.UseOneCartLocation());  // eleven empty rows are equal
+    EXPECT_FALSE(model.RowEnabled(2));
+    EXPECT_EQ(model.RowBackground(2), FileLocationsModel::kButtonFaceColour);
+
+    std::string audio = Path("audio");
+    std::string data = Path("data");
+    ui_.folderAnswers.push_back("  " + audio + "  ");
+    model.BrowseCartLocation(1);
+    ui_.folderAnswers.push_back(data + "\\");
+    model.BrowseDataLocation();
+    for (int row = 1; row <= 11; ++row) EXPECT_EQ(model.CartLocation(row), ToUpper(audio));
+    EXPECT_EQ(ui_.fileDialogs[0].title, "Select the directory that the audio is stored in");
+
+    model.OK();
+    EXPECT_TRUE(model.IsClosed());
+    EXPECT_TRUE(fs::is_directory(audio) || fs::is_directory(ToUpper(audio)));
+    for (int n = 1; n <= 11; ++n) {
+        EXPECT_EQ(Stored("Carts" + std::to_string(n)), ToUpper(audio)) << n;
+        EXPECT_EQ(audiowall_.Parts[n].Directory, ToUpper(audio));
+        EXPECT_EQ(audiowall_.Parts[n].State, PartState::Connected) << n;
+    }
+    // The data location lost its trailing separator; the data directories exist.
+    EXPECT_EQ(locations_.DataLocation, ToUpper(data));
+    EXPECT_EQ(Stored("Data"), ToUpper(data));
+    EXPECT_EQ(Stored("Schedules"), ToUpper(data) + "\\SCHEDULE");
+    EXPECT_EQ(Stored("Logs"), ToUpper(data) + "\\LOGS");
+    EXPECT_TRUE(fs::is_directory(data + "/USERS") || fs::is_directory(ToUpper(data) + "/USERS"));
+    EXPECT_TRUE(ui_.messages.empty());
+    EXPECT_EQ(ui_.cursor, MouseCursor::Default);
+}
+
+TEST_F(FileLocationsTest, SeparateRowsAreNormalisedAndEmptyOnesStoredEmpty) {
+    root_.WriteFile("audio/Audwall.ini", "[Audiowall]\nNoCarts=12500\n");
+    audiowall_.Parts[1].Directory = Path("audio");
+    audiowall_.Parts[2].Directory = Path("other");
+    FileLocationsModel model(locations_, audiowall_, ui_);
+    model.Open();
+    EXPECT_FALSE(model.UseOneCartLocation());
+    model.SetCartLocation(1, " " + Path("audio") + "\\ ");
+    model.SetCartLocation(3, "");
+    model.OK();
+    EXPECT_EQ(Stored("Carts1"), ToUpper(Path("audio")));
+    EXPECT_EQ(Stored("Carts2"), ToUpper(Path("other")));
+    EXPECT_EQ(Stored("Carts3"), "");
+    EXPECT_EQ(audiowall_.Parts[3].State, PartState::Unavailable);
+    EXPECT_EQ(audiowall_.MaxCart, 12500);  // re-read from the store's own settings
+    // Nothing is validated: an empty data location is stored as it is.
+    EXPECT_EQ(Stored("Data"), "");
+}
+
+TEST_F(FileLocationsTest, WithoutConfigurationFileNothingIsWrittenButDirectoriesAreMade) {
+    locations_.ConfigFile = "";
+    FileLocationsModel model(locations_, audiowall_, ui_);
+    model.Open();
+    model.SetCartLocation(1, Path("audio"));
+    model.SetDataLocation(Path("data"));
+    model.OK();
+    EXPECT_EQ(locations_.DataLocation, ToUpper(Path("data")));
+    EXPECT_TRUE(fs::is_directory(Path("data") + "/USERS") ||
+                fs::is_directory(ToUpper(Path("data")) + "/USERS"));
+    EXPECT_TRUE(fs::is_empty(Windir()) || !fs::exists(Windir() + "/VANTOR.INI"));
+    EXPECT_FALSE(fs::exists(Path("vantor.ini")));
+}
+
+TEST_F(FileLocationsTest, EscapeAfterEditingChangesNothing) {
+    locations_.DataLocation = "D:\\DATA";
+    audiowall_.Parts[1].Directory = "D:\\AUDIO";
+    audiowall_.MaxCart = 5000;
+    FileLocationsModel model(locations_, audiowall_, ui_);
+    model.Open();
+    EXPECT_EQ(model.DataLocationText(), "D:\\DATA");
+    model.SetUseOneCartLocation(false);
+    model.SetCartLocation(1, Path("new"));
+    model.SetCartLocation(2, Path("new2"));
+    model.SetDataLocation(Path("newdata"));
+    model.Escape();
+    EXPECT_TRUE(model.IsClosed());
+    EXPECT_EQ(locations_.DataLocation, "D:\\DATA");
+    EXPECT_EQ(audiowall_.Parts[1].Directory, "D:\\AUDIO");
+    EXPECT_EQ(audiowall_.Parts[2].Directory, "");
+    EXPECT_EQ(audiowall_.MaxCart, 5000);
+    EXPECT_FALSE(fs::exists(locations_.ConfigFile));
+    EXPECT_FALSE(fs::exists(Path("new")));
+}
+
+TEST_F(FileLocationsTest, TypedLettersBecomeCapitalsAndCancelledBrowseKeepsTheText) {
+    EXPECT_EQ(FileLocationsModel::FilterKey('c'), 'C');
+    EXPECT_EQ(FileLocationsModel::FilterKey('\\'), '\\');
+    FileLocationsModel model(locations_, audiowall_, ui_);
+    model.Open();
+    model.SetUseOneCartLocation(false);
+    model.SetCartLocation(4, "E:\\CARTS");
+    model.BrowseCartLocation(4);  // no answer queued: cancelled
+    EXPECT_EQ(model.CartLocation(4), "E:\\CARTS");
+    EXPECT_EQ(ui_.fileDialogs.back().initialDirectory, "E:\\CARTS");
+}
+
+TEST(LocationText, NormalisedToCapitalsWithoutTrailingSeparator) {
+    EXPECT_EQ(NormaliseLocation(" c:\\audio\\ "), "C:\\AUDIO");
+    EXPECT_EQ(NormaliseLocation("D:\\"), "D:");
+    EXPECT_EQ(NormaliseLocation("/srv/audio/"), "/SRV/AUDIO");
+    EXPECT_EQ(NormaliseLocation("/"), "/");
+    EXPECT_EQ(NormaliseLocation(""), "");
+}
+
+}  // namespace
+}  // namespace vantor

@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "common/profile.h"
+#include "common/registry.h"
+#include "common/scripted_user_interface.h"
+#include "config/command_line.h"
+#include "config/config_set_model.h"
+#include "config/startup.h"
+#include "installation_fixture.h"
+
+namespace vantor {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::InstallationTest;
+
+TEST(CommandLine, SwitchValuesRunToTheNextBlankAfterLeadingBlanks) {
+    struct Case {
+        const char* commandLine;
+        const char* switchText;
+        std::optional<std::string> value;
+    };
+    const Case cases[] = {
+        {"/li: c:\\sets\\studio2.ini /auto", "/LI:", "C:\\SETS\\STUDIO2.INI"},
+        {"/AUTO /LI:", "/LI:", ""},
+        {"/LI:   ", "/LI:", ""},
+        {"kora26.mdb /si:d:\\data\\other.ini", "/SI:", "D:\\DATA\\OTHER.INI"},
+        {"/user=  fred  /quit", "/USER=", "FRED"},
+        {"/AUTO /QUIT", "/LI:", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        std::string line = CapitalisedCommandLine(c.commandLine);
+        EXPECT_EQ(line.front(), ' ');
+        EXPECT_EQ(SwitchValue(line, c.switchText), c.value) << c.commandLine;
+    }
+}
+
+TEST_F(InstallationTest, LiSwitchNamesTheFileEvenWithConfigurationSets) {
+    WriteRegistryNumber(RegistryRoot::LocalMachine, kProductRegistryKey, "MultiConfigFile", 1, 0);
+    ScriptedUserInterface ui;
+    bool dialogShown = false;
+    ui.onConfigSet = [&](ConfigSetModel&) { return dialogShown = true; };
+
+    SystemLocations locations;
+    ASSERT_TRUE(PrepareStartupEnvironment(locations, ui, "/li: c:\\sets\\studio2.ini"));
+    EXPECT_EQ(locations.CommandLine, " /LI: C:\\SETS\\STUDIO2.INI");
+    EXPECT_EQ(locations.ConfigFile, "C:\\SETS\\STUDIO2.INI");
+    EXPECT_FALSE(dialogShown);
+
+    SystemLocations bare;
+    ASSERT_TRUE(PrepareStartupEnvironment(bare, ui, "/LI:"));
+    EXPECT_EQ(bare.ConfigFile, "");
+}
+
+TEST_F(InstallationTest, WithoutConfigurationSetsTheStandardFileIsUsed) {
+    ScriptedUserInterface ui;
+    SystemLocations locations;
+    ASSERT_TRUE(PrepareStartupEnvironment(locations, ui, "/auto"));
+    EXPECT_EQ(locations.ConfigFile, "VANTOR.INI");
+    EXPECT_EQ(locations.TraceLevel, 0);
+}
+
+TEST_F(InstallationTest, ConfigurationSetChoiceDecidesTheFileOrEndsStartUp) {
+    WriteRegistryNumber(RegistryRoot::LocalMachine, kProductRegistryKey, "MultiConfigFile", 1, 0);
+    WriteRegistryString(RegistryRoot::LocalMachine, kProductRegistryKey, "ConfigFiles",
+                        "vantor.ini studio2.ini", "");
+    ScriptedUserInterface ui;
+    ui.cursor = MouseCursor::Hourglass;
+    MouseCursor cursorWhileShown = MouseCursor::Hourglass;
+    ui.onConfigSet = [&](ConfigSetModel& model) {
+        cursorWhileShown = ui.cursor;
+        EXPECT_FALSE(model.optionsMenuVisible);
+        EXPECT_EQ(model.StandardConfigFile, "vantor.ini");
+        model.ClickItem(1);
+        model.OK();
+        return true;
+    };
+    SystemLocations chosen;
+    ASSERT_TRUE(PrepareStartupEnvironment(chosen, ui, ""));
+    EXPECT_EQ(chosen.ConfigFile, "studio2.ini");
+    EXPECT_EQ(cursorWhileShown, MouseCursor::Default);
+    EXPECT_EQ(ui.cursor, MouseCursor::Hourglass);
+
+    // Once chosen, running the start-up again does not ask again.
+    ui.onConfigSet = nullptr;
+    ASSERT_TRUE(PrepareStartupEnvironment(chosen, ui, ""));
+    EXPECT_EQ(chosen.ConfigFile, "studio2.ini");
+
+    // Cancelled, or no window to show it in: start-up ends.
+    ui.onConfigSet = [](ConfigSetModel& model) {
+        model.Cancel();
+        return false;
+    };
+    SystemLocations cancelled;
+    EXPECT_FALSE(PrepareStartupEnvironment(cancelled, ui, ""));
+    EXPECT_EQ(cancelled.ConfigFile, "");
+    ui.onConfigSet = nullptr;
+    SystemLocations headless;
+    EXPECT_FALSE(PrepareStartupEnvironment(headless, ui, ""));
+}
+
+TEST_F(InstallationTest, DebugSwitchTracesEverythingOnlyWhenNoLevelIsSet) {
+    ScriptedUserInterface ui;
+    SystemLocations off;
+    PrepareStartupEnvironment(off, ui, "/debug");
+    EXPECT_EQ(off.TraceLevel, -1);
+    SystemLocations kept;
+    kept.TraceLevel = 3;
+    PrepareStartupEnvironment(kept, ui, "/DEBUG");
+    EXPECT_EQ(kept.TraceLevel, 3);
+}
+
+TEST_F(InstallationTest, SmallScreenWarningDependsOnHeightAndIsShownOnce) {
+    struct Case {
+        int width, height;
+        bool warned;
+    };
+    for (Case c : {Case{1024, 576, true}, Case{640, 600, false}, Case{1920, 599, true}}) {
+        WriteRegistryNumber(RegistryRoot::LocalMachine, kVersion2RegistryKey,
+                            "LowDisplayResWarning", 0, 0);
+        ScriptedUserInterface ui;
+        ui.screenWidth = c.width;
+        ui.screenHeight = c.height;
+        SystemLocations locations;
+        PrepareStartupEnvironment(locations, ui, "");
+        EXPECT_EQ(ui.Showed(SmallScreenWarningText()), c.warned) << c.width << "x" << c.height;
+        if (c.warned) {
+            EXPECT_EQ(ui.messages[0].request.icon, MessageIcon::Warning);
+            EXPECT_EQ(ReadRegistryNumber(RegistryRoot::LocalMachine, kVersion2RegistryKey,
+                                         "LowDisplayResWarning", 0),
+                      1);
+            ScriptedUserInterface again;
+            again.screenHeight = c.height;
+            SystemLocations next;
+            PrepareStartupEnvironment(next, again, "");
+            EXPECT_TRUE(again.messages.empty());
+        }
+    }
+    EXPECT_NE(SmallScreenWarningText().find(
+                  " is designed to work with a minimum screen resolution of 800x600.\n\nYour "
+                  "screen is set smaller than this, so some graphics will not appear "
+                  "correctly.\n\nTressel will only provide technical support"),
+              std::string::npos);
+}
+
+TEST_F(InstallationTest, SystemIniFileFollowsTheDataLocationUnlessNamed) {
+    SystemLocations locations;
+    locations.CommandLine = CapitalisedCommandLine("/auto");
+    locations.DataLocation = "D:\\VANTOR";
+    ASSERT_TRUE(LocateSystemIniFile(locations));
+    EXPECT_EQ(locations.SystemIniFile, "D:\\VANTOR\\VNTR_SYS.INI");
+
+    locations.CommandLine = CapitalisedCommandLine("/si:e:\\sys.ini /auto");
+    ASSERT_TRUE(LocateSystemIniFile(locations));
+    EXPECT_EQ(locations.SystemIniFile, "E:\\SYS.INI");
+}
+
+TEST_F(InstallationTest, DataLocationAndDisplaySettingsComeFromTheConfigurationFile) {
+    std::string config = Path("studio.ini");
+    WriteProfileString(config, "FileLocations", "Data", "  " + Path("data") + "  ");
+    WriteProfileString(config, "AudioWall", "SearchCartNotes", "1");
+    WriteProfileString(config, "AudioWall", "SearchCartsFromStart", "0");
+    SystemLocations locations;
+    locations.ConfigFile = config;
+    ReadDataLocation(locations);
+    ReadDisplaySettings(locations);
+    EXPECT_EQ(locations.DataLocation, Path("data"));
+    EXPECT_EQ(locations.SearchCartNotes, 1);
+    EXPECT_EQ(locations.SearchCartsFromStart, 0);
+
+    SystemLocations none;
+    none.ConfigFile = "";
+    ReadDataLocation(none);
+    ReadDisplaySettings(none);
+    EXPECT_EQ(none.DataLocation, "");
+    EXPECT_EQ(none.SearchCartsFromStart, 1);
+}
+
+TEST_F(InstallationTest, DataDirectoriesAreCreatedUnderTheDataLocation) {
+    ScriptedUserInterface ui;
+    std::string data = Path("data");
+    fs::create_directories(data + "/SCHEDULE");
+    EnsureDataDirectories(data, ui);
+    for (const char* name : {"USERS", "SCHEDULE", "Logs", "Commands", "Scripts"})
+        EXPECT_TRUE(fs::is_directory(data + "/" + name)) << name;
+    EXPECT_TRUE(ui.messages.empty());
+
+    ScriptedUserInterface quiet;
+    EnsureDataDirectories("", quiet);
+    EXPECT_TRUE(quiet.messages.empty());
+}
+
+TEST_F(InstallationTest, NothingElseIsCreatedWhenUsersCannotBe) {
+    ScriptedUserInterface ui;
+    std::string data = Path("blocked");
+    root_.WriteFile("blocked/USERS", "a file where the directory should be");
+    EnsureDataDirectories(data, ui);
+    EXPECT_FALSE(fs::exists(data + "/SCHEDULE"));
+    EXPECT_FALSE(fs::exists(data + "/Logs"));
+    EXPECT_FALSE(ui.messages.empty());  // the failure was reported
+}
+
+TEST_F(InstallationTest, LogsFailureIsReportedAndTheRestStillCreated) {
+    ScriptedUserInterface ui;
+    std::string data = Path("partly");
+    root_.WriteFile("partly/Logs", "a file where the directory should be");
+    EnsureDataDirectories(data, ui);
+    EXPECT_TRUE(fs::is_directory(data + "/Commands"));
+    EXPECT_TRUE(fs::is_directory(data + "/Scripts"));
+    bool reported = false;
+    for (const std::string& text : ui.MessageTexts())
+        reported = reported || text.find("There was a problem while creating the Logs directory "
+                                         "in \n" + data) == 0;
+    EXPECT_TRUE(reported);
+}
+
+}  // namespace
+}  // namespace vantor
