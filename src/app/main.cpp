@@ -1,30 +1,36 @@
-// vantor-logimport: imports scheduler logs into a Kora playout database.
-#include <cstring>
+// vantor-logimport: imports scheduler logs into a Kora playout database, at a desktop or
+// unattended ("--headless", for a scheduler).
 #include <iostream>
 #include <string>
+#include <vector>
 
-namespace {
-
-void PrintUsage() {
-    std::cout << "Usage: vantor-logimport [--headless] [DATABASE.MDB] [/AUTO] [/QUIT] [options]\n"
-                 "  --help       show this text\n"
-                 "  --version    show the program's version\n";
-}
-
-}  // namespace
+#include "headless/exit_status.h"
+#include "headless/headless_run.h"
+#include "headless/launch_options.h"
 
 int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0) {
-            PrintUsage();
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::cout << "vantor-logimport " << VANTOR_VERSION_MAJOR << "." << VANTOR_VERSION_MINOR
-                      << "." << VANTOR_VERSION_PATCH << "\n";
-            return 0;
-        }
+    using namespace vantor;
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    LaunchParse parse = ParseLaunchOptions(arguments);
+    if (!parse.error.empty()) {
+        std::cerr << "vantor-logimport: " << parse.error << "\n"
+                  << "Try 'vantor-logimport --help'.\n";
+        return exit_status::kBadCommandLine;
     }
-    PrintUsage();
-    return 64;
+    const LaunchOptions& options = parse.options;
+    if (options.help) {
+        std::cout << UsageText();
+        return exit_status::kDone;
+    }
+    if (options.version) {
+        std::cout << "vantor-logimport " << VANTOR_VERSION_MAJOR << "." << VANTOR_VERSION_MINOR
+                  << "." << VANTOR_VERSION_PATCH << "\n";
+        return exit_status::kDone;
+    }
+    // Creating a database never needs a window, whatever else was asked.
+    if (options.headless || options.createDatabase) return RunHeadless(options);
+
+    std::cerr << "vantor-logimport: this build has no windows; run it with --headless\n"
+              << "Try 'vantor-logimport --help'.\n";
+    return exit_status::kBadCommandLine;
 }

@@ -1,0 +1,107 @@
+#include "headless/headless_user_interface.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "common/codepage.h"
+
+namespace vantor {
+
+namespace {
+
+bool OffersYes(MessageButtons buttons) {
+    return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel;
+}
+
+}  // namespace
+
+MessageResult HeadlessUserInterface::ShowMessage(const MessageRequest& request) {
+    err_ << MessageIconName(request.icon) << ": " << request.text << "\n";
+    MessageResult answer = DefaultButtonOf(request);
+    if (answerYes_ && OffersYes(request.buttons)) answer = MessageResult::Yes;
+    // A box with the one OK button is a notice, not a question; only choices are echoed.
+    if (request.buttons != MessageButtons::Ok) err_ << "-> " << MessageResultName(answer) << "\n";
+    err_.flush();
+    return answer;
+}
+
+InputBoxResult HeadlessUserInterface::InputBox(const InputBoxRequest& request) {
+    // The input box's default button is OK, which takes the text it was opened with.
+    err_ << "input: " << request.prompt << "\n-> " << request.defaultText << "\n";
+    err_.flush();
+    InputBoxResult result;
+    result.cancelled = false;
+    result.text = request.defaultText;
+    return result;
+}
+
+void HeadlessUserInterface::Choice(const std::string& title, const std::string& answer) {
+    err_ << "question: " << title << "\n-> " << answer << "\n";
+    err_.flush();
+}
+
+std::optional<std::string> HeadlessUserInterface::ChooseOpenFile(const FileDialogRequest& request) {
+    Choice(request.title, "Cancel");
+    return std::nullopt;
+}
+
+std::optional<std::string> HeadlessUserInterface::ChooseSaveFile(const FileDialogRequest& request) {
+    Choice(request.title, "Cancel");
+    return std::nullopt;
+}
+
+std::optional<std::string> HeadlessUserInterface::BrowseForFolder(const std::string& title,
+                                                                  const std::string&) {
+    Choice(title, "Cancel");
+    return std::nullopt;
+}
+
+MouseCursor HeadlessUserInterface::SetCursor(MouseCursor cursor) {
+    MouseCursor previous = cursor_;
+    cursor_ = cursor;
+    return previous;
+}
+
+void HeadlessUserInterface::ShowTextFile(const std::string&, const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return;  // the viewer shows an empty page for a missing file
+    std::stringstream contents;
+    contents << in.rdbuf();
+    out_ << Cp1252ToUtf8(contents.str());
+    out_.flush();
+}
+
+bool HeadlessUserInterface::Refuse(const std::string& text) {
+    refusedDialog_ = true;
+    err_ << "error: " << text << "\n";
+    err_.flush();
+    return false;
+}
+
+bool HeadlessUserInterface::RunConfigSetDialog(ConfigSetModel&) {
+    return Refuse(
+        "choosing a configuration set needs a person at a display; name the configuration "
+        "file with /LI:FILE");
+}
+
+bool HeadlessUserInterface::RunFileLocationsDialog(FileLocationsModel&) {
+    return Refuse(
+        "no data location is set, and the file locations dialog needs a person at a display; "
+        "set Data= in section [FileLocations] of the configuration file");
+}
+
+bool HeadlessUserInterface::RunLoginDialog(LoginModel&) {
+    return Refuse("the login window needs a person at a display; log in with /USER=NAME");
+}
+
+bool HeadlessUserInterface::RunChangePasswordDialog(ChangePasswordModel&) {
+    return Refuse("changing a password needs a person at a display");
+}
+
+bool HeadlessUserInterface::RunDatabaseChooser(DatabaseChooserModel&) {
+    return Refuse(
+        "choosing a database needs a person at a display; name it as the first word of the "
+        "command line (KORA26.MDB /AUTO /QUIT) or create one with --create-database=NAME.MDB");
+}
+
+}  // namespace vantor

@@ -1,0 +1,62 @@
+#pragma once
+// The UserInterface of the unattended run: nobody sits at the workstation, so every message
+// box is written to standard error as "<kind>: <text>" and a question takes its default
+// button, written as "-> <button>". The text file viewer prints its file to standard output.
+// The start-up dialogs that need a person (configuration set, file locations, login,
+// database chooser) are refused with a message that says what to pass instead.
+
+#include <ostream>
+#include <string>
+
+#include "common/user_interface.h"
+
+namespace vantor {
+
+class HeadlessUserInterface : public UserInterface {
+  public:
+    HeadlessUserInterface(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+
+    // While set, a question that offers Yes is answered Yes ("--yes" for a menu item's
+    // confirmation questions).
+    void SetAnswerYes(bool answerYes) { answerYes_ = answerYes; }
+    // True once a start-up dialog had to be refused.
+    bool RefusedDialog() const { return refusedDialog_; }
+
+    MessageResult ShowMessage(const MessageRequest& request) override;
+    InputBoxResult InputBox(const InputBoxRequest& request) override;
+    std::optional<std::string> ChooseOpenFile(const FileDialogRequest& request) override;
+    std::optional<std::string> ChooseSaveFile(const FileDialogRequest& request) override;
+    std::optional<std::string> BrowseForFolder(const std::string& title,
+                                               const std::string& startFolder) override;
+    MouseCursor SetCursor(MouseCursor cursor) override;
+    void ProcessEvents() override {}
+    void ShowImportProgress(bool) override {}
+    void SetImportProgressText(ImportProgressLabel, const std::string&) override {}
+    void SetImportProgressValue(ImportProgressBar, int, int) override {}
+    void ShowDatabaseProgress(bool) override {}
+    void SetDatabaseProgressTask(const std::string&) override {}
+    void SetDatabaseProgressText(const std::string&) override {}
+    void SetDatabaseProgressValue(int, int) override {}
+    void ShowTextFile(const std::string& caption, const std::string& path) override;
+    void SetStartupStatus(const std::string&) override {}
+    // No screen: report one large enough that no small-screen warning is due.
+    int ScreenWidth() override { return 1024; }
+    int ScreenHeight() override { return 768; }
+    bool RunConfigSetDialog(ConfigSetModel& model) override;
+    bool RunFileLocationsDialog(FileLocationsModel& model) override;
+    bool RunLoginDialog(LoginModel& model) override;
+    bool RunChangePasswordDialog(ChangePasswordModel& model) override;
+    bool RunDatabaseChooser(DatabaseChooserModel& model) override;
+
+  private:
+    bool Refuse(const std::string& text);
+    void Choice(const std::string& title, const std::string& answer);
+
+    std::ostream& out_;
+    std::ostream& err_;
+    bool answerYes_ = false;
+    bool refusedDialog_ = false;
+    MouseCursor cursor_ = MouseCursor::Default;
+};
+
+}  // namespace vantor

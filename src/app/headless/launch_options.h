@@ -1,0 +1,57 @@
+#pragma once
+// The program's command line: the station's own switches ("/AUTO", "/QUIT", a database name
+// as the first word, "/USER=", "/LI:", "/SI:", "/DEBUG") pass through untouched into the
+// capitalised command line the start-up searches; the Linux-style options are taken out here
+// so that, for example, the ".MDB" of "--create-database=NEW.MDB" is never mistaken for the
+// database to open.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vantor {
+
+// A menu item of the main window that the unattended run can press, in the order given.
+enum class MenuAction { Scan, RemoveRange, ReSend, RemoveAll, EmptySongs };
+
+struct LaunchOptions {
+    bool headless = false;
+    bool help = false;
+    bool version = false;
+
+    // The station's switches, in the order given (joined later into the capitalised line).
+    std::vector<std::string> stationArguments;
+
+    // Linux spellings of "/AUTO", "/QUIT" and "/USER=".
+    bool autoImport = false;
+    bool quit = false;
+    std::optional<std::string> user;
+
+    // Texts typed into the range fields after start-up proposed the default range.
+    std::optional<std::string> startDate;
+    std::optional<std::string> startHour;
+    std::optional<std::string> endDate;
+    std::optional<std::string> endHour;
+
+    std::vector<MenuAction> menuActions;
+    bool answerYes = false;
+
+    std::optional<std::string> createDatabase;  // "NAME.MDB"
+    std::optional<std::string> description;
+};
+
+struct LaunchParse {
+    LaunchOptions options;
+    std::string error;  // not empty: the command line is bad
+};
+
+LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments);
+
+// " " + the station's arguments joined by blanks, in capitals.
+std::string StationCommandLine(const LaunchOptions& options);
+
+const char* MenuActionOption(MenuAction action);  // "--scan", ...
+
+std::string UsageText();
+
+}  // namespace vantor

@@ -1,0 +1,228 @@
+#include "audiowall/audiowall_store.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+
+#include "common/paths.h"
+#include "common/problem_report.h"
+#include "common/text.h"
+#include "common/user_interface.h"
+
+namespace vantor {
+namespace {
+
+// Length of a file in bytes, -1 when it is missing or cannot be examined. Looked up without
+// regard to case, as the stations' file systems do.
+int64_t FileLengthOf(const std::string& path) {
+    if (path.empty()) return -1;
+    struct stat st {};
+    if (::stat(ResolvePath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+    return st.st_size;
+}
+
+bool IsExistingFile(const std::string& path) {
+    return !path.empty() && IsRegularFile(path);
+}
+
+bool DirectoryPresent(const std::string& directory) {
+    return !Trim(directory).empty() && IsDirectory(directory);
+}
+
+// Marks every part of the whole table kept in the given directory: parts that share a
+// directory share its fate, including parts outside the range being connected.
+void MarkPartsIn(AudiowallState& state, const std::string& directory, PartState newState) {
+    for (AudiowallPart& part : state.Parts)
+        if (part.Directory == directory) part.State = newState;
+}
+
+// Opens (or reopens) a part's list and brings it up to its full length. Failures are not
+// reported here: the part still counts as connected and its first failed read marks it
+// unavailable, which makes the next lookup try again.
+void OpenPartList(AudiowallState& state, int partNumber) {
+    AudiowallPart& part = state.Parts[partNumber];
+    if (part.FileNumber > 0) {
+        part.List.Close();
+        part.IsOpen = false;
+    } else {
+        part.FileNumber = ++state.lastFileNumber_;
+    }
+    // A list missing here is created: the operator agreed, or the call is quiet.
+    std::string path = ResolvePath(part.ListPath);
+    part.List.Open(path, true);
+    part.State = PartState::Connected;
+    part.IsOpen = part.List.IsOpen();
+    if (!part.IsOpen) return;
+
+    int64_t length = part.List.Length();
+    int32_t expected = ExpectedRecordCount(partNumber, state.MaxCart);
+    if (length < 0) return;
+    if (static_cast<double>(length) / kCartRecordSize < expected) {
+        // A list is only ever lengthened, never cut back.
+        part.List.WriteRecords(FirstPaddingRecord(length), expected, state.EmptyCartListRecord);
+        part.List.Close();
+        part.List.Open(path, true);
+        part.IsOpen = part.List.IsOpen();
+    }
+}
+
+std::string FiveDigits(int32_t number) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%05d", static_cast<int>(number));
+    return text;
+}
+
+// The connection itself; ui is only used when quiet is false.
+bool ConnectParts(AudiowallState& state, UserInterface* ui, int partNumber, bool quiet) {
+    ResetAudiowallDefaults(state);
+    int first = partNumber;
+    int last = partNumber;
+    if (partNumber == 0) {
+        first = 1;
+        last = LastPartInUse(state.MaxCart);
+    }
+    if (first < 1 || last > kAudiowallPartCount) return true;
+
+    int notSet = 0;
+    for (int i = first; i <= last; ++i) {
+        AudiowallPart& part = state.Parts[i];
+        if (Trim(part.Directory).empty()) {
+            ++notSet;
+        } else {
+            if (part.ListName.empty()) part.ListName = "Carts" + std::to_string(i) + ".lst";
+            part.ListPath = JoinPath(part.Directory, part.ListName);
+        }
+        part.State = PartState::NotConnected;
+    }
+    if (notSet > 0) {
+        if (!quiet)
+            ui->ShowMessage({std::to_string(notSet) +
+                                 " locations of the AudioWall have not been set : Please check "
+                                 "your configuration.",
+                             MessageIcon::Warning, MessageButtons::Ok, std::nullopt, ""});
+        return true;
+    }
+
+    for (int i = first; i <= last; ++i) {
+        AudiowallPart& part = state.Parts[i];
+        if (part.State == PartState::NotConnected) {
+            if (DirectoryPresent(part.Directory)) {
+                MarkPartsIn(state, part.Directory, PartState::Connected);
+            } else {
+                if (!quiet)
+                    ProblemReport(*ui,
+                                  "connecting part(s) of the Audio Wall because the directory: "
+                                  "\n\n\"" +
+                                      Trim(part.Directory) + "\"\n\n could not be found",
+                                  0);
+                MarkPartsIn(state, part.Directory, PartState::Unavailable);
+            }
+        }
+        if (part.State != PartState::Connected) continue;
+
+        if (FileLengthOf(part.ListPath) < 0 && !quiet) {
+            MessageResult answer = ui->ShowMessage(
+                {"Part " + std::to_string(i) + " of the AudioWall has not been found.\n" +
+                     "Do you wish to create it in :\n" + part.ListPath,
+                 MessageIcon::Question, MessageButtons::YesNoCancel, std::nullopt, ""});
+            if (answer == MessageResult::Cancel) return true;
+            if (answer == MessageResult::No) continue;
+        }
+        OpenPartList(state, i);
+    }
+
+    if (partNumber != 0) return state.Parts[partNumber].State != PartState::Connected;
+    for (int i = first; i <= last; ++i)
+        if (state.Parts[i].State == PartState::Connected) return false;
+    return true;
+}
+
+}  // namespace
+
+void ResetAudiowallDefaults(AudiowallState& state) {
+    state.EmptyCart = MakeEmptyCart(state.EmptyCartBackColor, state.EmptyCartForeColor);
+    state.EmptyCartListRecord = EncodeCartListRecord(CartListRecordFrom(state.EmptyCart));
+}
+
+bool OpenAudiowall(AudiowallState& state, UserInterface& ui, int partNumber, bool quiet) {
+    return ConnectParts(state, &ui, partNumber, quiet);
+}
+
+void CloseAudiowall(AudiowallState& state) {
+    for (AudiowallPart& part : state.Parts) {
+        if (part.FileNumber > 0) part.List.Close();
+        part.ListName.clear();
+        part.IsOpen = false;
+        part.State = PartState::NotConnected;
+    }
+}
+
+CartLookupResult CartLookup(AudiowallState& state, int32_t cartNumber) {
+    CartLookupResult out{-1, state.EmptyCart};
+    if (cartNumber < 1 || cartNumber > state.MaxCart) return out;
+
+    int p = PartOfCart(cartNumber);
+    AudiowallPart& part = state.Parts[p];
+    // A part marked connected through a shared directory, or whose list the operator chose not
+    // to create, has no open list yet: connect it now rather than fail the lookup of a cart
+    // that may well be there.
+    if (part.State != PartState::Connected || !part.IsOpen) {
+        if (ConnectParts(state, nullptr, p, true)) {
+            part.State = PartState::Unavailable;
+            out.cart = state.EmptyCart;
+            return out;
+        }
+        out.cart = state.EmptyCart;  // the colours may have been re-read meanwhile
+    }
+
+    CartRecordBytes bytes;
+    std::string ownList = state.UseIndividualCartListFiles != 0
+                              ? CartFileBase(state, cartNumber) + ".LST"
+                              : std::string();
+    if (!ownList.empty() && FileLengthOf(ownList) > 0) {
+        int rc = ReadSingleRecordFile(ResolvePath(ownList), bytes);
+        if (rc != 0) {
+            out.result = rc;
+            return out;
+        }
+    } else {
+        int rc = part.List.ReadRecord(RecordOfCart(cartNumber), bytes);
+        if (rc != 0) {
+            part.State = PartState::Unavailable;
+            out.result = rc;
+            return out;
+        }
+    }
+
+    CartRecord cart = CartRecordFromList(DecodeCartListRecord(bytes.data()));
+    if (!(cart.EndMarker() > 0 && cart.MarkedLength() > 0)) {
+        // Markers never set (or lost): the whole audio is the marked part.
+        cart.StartMarker() = 0;
+        cart.EndMarker() = cart.AudioLength();
+        cart.MarkedLength() = cart.EndMarker() - cart.StartMarker();
+    }
+    out.result = 0;
+    if (cart.AudioLength() != state.EmptyCart.AudioLength()) out.cart = std::move(cart);
+    return out;
+}
+
+std::string CartFileBase(const AudiowallState& state, int32_t cartNumber) {
+    if (cartNumber <= 0 || cartNumber > state.MaxCart) return "";
+    return JoinPath(state.Parts[PartOfCart(cartNumber)].Directory, "VNT" + FiveDigits(cartNumber));
+}
+
+std::string CartNotesFile(const AudiowallState& state, int32_t cartNumber, bool& exists) {
+    std::string base = CartFileBase(state, cartNumber);
+    if (base.empty()) return "";
+    for (const char* extension : {".RTF", ".TXT"}) {
+        std::string path = base + extension;
+        if (IsExistingFile(path)) {
+            exists = true;
+            return ResolvePath(path);
+        }
+    }
+    exists = false;
+    return base + ".RTF";
+}
+
+}  // namespace vantor

@@ -1,0 +1,121 @@
+#include "audiowall/cart_list_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+#include <vector>
+
+#include "common/problem_report.h"
+
+namespace vantor {
+namespace {
+constexpr int kBadRecordNumber = 63;  // the runtime's "Bad record number"
+}  // namespace
+
+int ErrorNumberFromErrno(int e) {
+    switch (e) {
+        case ENOENT:
+            return err::kFileNotFound;
+        case ENOTDIR:
+            return err::kPathNotFound;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return err::kPermissionDenied;
+        case ENOSPC:
+        case EDQUOT:
+            return err::kDiskFull;
+        case EBADF:
+            return err::kBadFileNameOrNumber;
+        case EISDIR:
+            return err::kPathFileAccessError;
+        default:
+            return err::kDeviceIoError;
+    }
+}
+
+CartListFile::CartListFile(CartListFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+
+CartListFile& CartListFile::operator=(CartListFile&& other) noexcept {
+    if (this != &other) {
+        Close();
+        fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+}
+
+int CartListFile::Open(const std::string& path, bool create) {
+    Close();
+    int flags = O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0);
+    int fd = ::open(path.c_str(), flags, 0666);
+    if (fd < 0 && (errno == EACCES || errno == EROFS))
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return ErrorNumberFromErrno(errno);
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return err::kPathFileAccessError;
+    }
+    fd_ = fd;
+    return 0;
+}
+
+void CartListFile::Close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+}
+
+int64_t CartListFile::Length() const {
+    struct stat st {};
+    if (fd_ < 0 || ::fstat(fd_, &st) != 0) return -1;
+    return st.st_size;
+}
+
+int CartListFile::ReadRecord(int64_t recordNumber, CartRecordBytes& out) const {
+    if (fd_ < 0) return err::kBadFileNameOrNumber;
+    if (recordNumber < 1) return kBadRecordNumber;
+    off_t offset = static_cast<off_t>((recordNumber - 1) * kCartRecordSize);
+    size_t done = 0;
+    while (done < out.size()) {
+        ssize_t n = ::pread(fd_, out.data() + done, out.size() - done, offset + done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return ErrorNumberFromErrno(errno);
+        }
+        if (n == 0) return err::kInputPastEndOfFile;  // the list ends inside or before it
+        done += static_cast<size_t>(n);
+    }
+    return 0;
+}
+
+int CartListFile::WriteRecords(int64_t first, int64_t last, const CartRecordBytes& record) {
+    if (fd_ < 0) return err::kBadFileNameOrNumber;
+    if (first < 1 || last < first) return 0;
+    // One write for the whole run: the records are identical and contiguous.
+    std::vector<char> block(static_cast<size_t>(last - first + 1) * kCartRecordSize);
+    for (size_t at = 0; at < block.size(); at += kCartRecordSize)
+        std::copy(record.begin(), record.end(), block.begin() + at);
+    off_t offset = static_cast<off_t>((first - 1) * kCartRecordSize);
+    size_t done = 0;
+    while (done < block.size()) {
+        ssize_t n = ::pwrite(fd_, block.data() + done, block.size() - done, offset + done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return ErrorNumberFromErrno(errno);
+        }
+        done += static_cast<size_t>(n);
+    }
+    return 0;
+}
+
+int ReadSingleRecordFile(const std::string& path, CartRecordBytes& out) {
+    CartListFile file;
+    int rc = file.Open(path, false);
+    if (rc != 0) return rc;
+    return file.ReadRecord(1, out);
+}
+
+}  // namespace vantor

@@ -1,0 +1,200 @@
+#include "common/ini_document.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "common/codepage.h"
+#include "common/text.h"
+
+namespace vantor {
+
+std::optional<std::string> IniSectionName(const std::string& utf8Line) {
+    std::string t = Trim(utf8Line);
+    if (t.empty() || t[0] != '[') return std::nullopt;
+    size_t close = t.find(']');
+    return Trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+}
+
+std::optional<std::string> IniKeyName(const std::string& utf8Line) {
+    std::string t = TrimLeft(utf8Line);
+    if (t.empty() || t[0] == ';' || t[0] == '[') return std::nullopt;
+    size_t eq = t.find('=');
+    if (eq == std::string::npos) return std::nullopt;
+    return Trim(t.substr(0, eq));
+}
+
+bool IniDocument::Load(const std::string& path) {
+    lines_.clear();
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        struct stat st;
+        return stat(path.c_str(), &st) != 0 && errno == ENOENT;
+    }
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    if (in.bad()) return false;
+    const std::string bytes = buffer.str();
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        size_t lf = bytes.find('\n', pos);
+        if (lf == std::string::npos) {
+            lines_.push_back({bytes.substr(pos), ""});
+            break;
+        }
+        size_t end = lf;
+        std::string ending = "\n";
+        if (end > pos && bytes[end - 1] == '\r') {
+            --end;
+            ending = "\r\n";
+        }
+        lines_.push_back({bytes.substr(pos, end - pos), ending});
+        pos = lf + 1;
+    }
+    return true;
+}
+
+bool IniDocument::Save(const std::string& path) const {
+    std::string bytes;
+    for (const Line& line : lines_) bytes += line.text + line.ending;
+
+    std::string temp = path + ".XXXXXX";
+    int fd = mkstemp(temp.data());
+    if (fd < 0) return false;
+    bool ok = true;
+    size_t written = 0;
+    while (ok && written < bytes.size()) {
+        ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0)
+            ok = false;
+        else
+            written += static_cast<size_t>(n);
+    }
+    // Keep the permissions an existing file had; a new one gets the usual ones.
+    struct stat st;
+    if (stat(path.c_str(), &st) == 0) {
+        fchmod(fd, st.st_mode & 07777);
+    } else {
+        mode_t mask = umask(0);
+        umask(mask);
+        fchmod(fd, 0666 & ~mask);
+    }
+    if (close(fd) != 0) ok = false;
+    if (ok && std::rename(temp.c_str(), path.c_str()) != 0) ok = false;
+    if (!ok) std::remove(temp.c_str());
+    return ok;
+}
+
+long IniDocument::FindSection(const std::string& section) const {
+    const std::string wanted = Trim(section);
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        auto name = IniSectionName(Cp1252ToUtf8(lines_[i].text));
+        if (name && EqualsNoCase(*name, wanted)) return static_cast<long>(i);
+    }
+    return -1;
+}
+
+size_t IniDocument::SectionEnd(size_t header) const {
+    size_t i = header + 1;
+    while (i < lines_.size() && !IniSectionName(Cp1252ToUtf8(lines_[i].text))) ++i;
+    return i;
+}
+
+long IniDocument::FindKey(size_t header, const std::string& key) const {
+    const std::string wanted = Trim(key);
+    size_t end = SectionEnd(header);
+    for (size_t i = header + 1; i < end; ++i) {
+        auto name = IniKeyName(Cp1252ToUtf8(lines_[i].text));
+        if (name && EqualsNoCase(*name, wanted)) return static_cast<long>(i);
+    }
+    return -1;
+}
+
+bool IniDocument::HasSection(const std::string& section) const {
+    return FindSection(section) >= 0;
+}
+
+std::optional<std::string> IniDocument::RawValue(const std::string& section,
+                                                 const std::string& key) const {
+    long header = FindSection(section);
+    if (header < 0) return std::nullopt;
+    long at = FindKey(static_cast<size_t>(header), key);
+    if (at < 0) return std::nullopt;
+    const std::string& text = lines_[static_cast<size_t>(at)].text;
+    return text.substr(text.find('=') + 1);
+}
+
+std::vector<std::string> IniDocument::Keys(const std::string& section) const {
+    std::vector<std::string> keys;
+    long header = FindSection(section);
+    if (header < 0) return keys;
+    size_t end = SectionEnd(static_cast<size_t>(header));
+    for (size_t i = static_cast<size_t>(header) + 1; i < end; ++i) {
+        auto name = IniKeyName(Cp1252ToUtf8(lines_[i].text));
+        if (!name || name->empty()) continue;
+        bool seen = false;
+        for (const auto& k : keys) seen = seen || EqualsNoCase(k, *name);
+        if (!seen) keys.push_back(*name);
+    }
+    return keys;
+}
+
+std::string IniDocument::NewLineEnding() const {
+    // New lines follow the file's own style; a new file gets the style the installation's
+    // Windows programs write.
+    for (const Line& line : lines_)
+        if (!line.ending.empty()) return line.ending;
+    return "\r\n";
+}
+
+void IniDocument::EnsureLastLineEnded() {
+    if (!lines_.empty() && lines_.back().ending.empty()) lines_.back().ending = NewLineEnding();
+}
+
+void IniDocument::SetRawValue(const std::string& section, const std::string& key,
+                              const std::string& rawValue) {
+    const std::string eol = NewLineEnding();
+    const std::string keyBytes = Utf8ToCp1252(Trim(key));
+    long header = FindSection(section);
+    if (header < 0) {
+        EnsureLastLineEnded();
+        lines_.push_back({"[" + Utf8ToCp1252(Trim(section)) + "]", eol});
+        lines_.push_back({keyBytes + "=" + rawValue, eol});
+        return;
+    }
+    long at = FindKey(static_cast<size_t>(header), key);
+    if (at >= 0) {
+        std::string& text = lines_[static_cast<size_t>(at)].text;
+        size_t valueStart = text.find('=') + 1;
+        while (valueStart < text.size() && (text[valueStart] == ' ' || text[valueStart] == '\t'))
+            ++valueStart;
+        text = text.substr(0, valueStart) + rawValue;
+        return;
+    }
+    // After the section's last key, so that blank lines and comments that lead into the next
+    // section stay where they are.
+    size_t end = SectionEnd(static_cast<size_t>(header));
+    size_t insertAt = static_cast<size_t>(header) + 1;
+    for (size_t i = insertAt; i < end; ++i)
+        if (IniKeyName(Cp1252ToUtf8(lines_[i].text))) insertAt = i + 1;
+    if (insertAt == lines_.size()) EnsureLastLineEnded();
+    lines_.insert(lines_.begin() + static_cast<long>(insertAt),
+                  Line{keyBytes + "=" + rawValue, eol});
+}
+
+bool IniDocument::RemoveKey(const std::string& section, const std::string& key) {
+    long header = FindSection(section);
+    if (header < 0) return false;
+    long at = FindKey(static_cast<size_t>(header), key);
+    if (at < 0) return false;
+    lines_.erase(lines_.begin() + at);
+    return true;
+}
+
+}  // namespace vantor

@@ -1,0 +1,209 @@
+#include "importer/scheduler_log.h"
+
+#include <cmath>
+#include <filesystem>
+
+#include "common/codepage.h"
+#include "common/locale.h"
+#include "common/numbers.h"
+#include "common/paths.h"
+#include "common/problem_report.h"
+#include "common/text.h"
+#include "importer/log_words.h"
+
+namespace vantor {
+
+namespace {
+
+constexpr char kFormFeed = '\x0C';
+
+std::string Column(std::string_view raw, long start1, long count) {
+    return Cp1252ToUtf8(MidOf(raw, start1, count));
+}
+
+bool IsBlankLine(std::string_view raw) {
+    return Trim(raw).empty();
+}
+
+}  // namespace
+
+std::string LogFileName(int32_t day, const SchedulerLogNaming& naming) {
+    std::string pattern = Trim(naming.dateFormat);
+    std::string name;
+    if (day == -1) {
+        name = naming.prefix + "*" + ".LOG";
+    } else if (pattern.empty()) {
+        name = naming.prefix + ".LOG";
+    } else {
+        name = naming.prefix + FormatDate(static_cast<OleDate>(day), pattern) + ".LOG";
+    }
+    return JoinPath(NativePath(naming.logPath), name);
+}
+
+LogLineKind KindOfLine(std::string_view rawLine) {
+    if (rawLine.empty()) return LogLineKind::Comment;
+    switch (rawLine.front()) {
+        case '+':
+            return LogLineKind::HourHeader;
+        case ':':
+            return LogLineKind::BreakNote;
+        case '@':
+            return LogLineKind::ItemWithContinuations;
+        case '#':
+            return LogLineKind::Item;
+        case '=':
+        case ';':
+        case '*':
+        case '-':
+        case '\'':
+            return LogLineKind::Comment;
+        default:
+            return LogLineKind::Other;
+    }
+}
+
+SchedulerLogReader::SchedulerLogReader(const std::string& path) {
+    std::string resolved = ResolvePath(path);
+    std::error_code ec;
+    auto size = std::filesystem::file_size(resolved, ec);
+    if (ec) return;
+    in_.open(resolved, std::ios::binary);
+    open_ = static_cast<bool>(in_);
+    length_ = static_cast<int64_t>(size);
+}
+
+bool SchedulerLogReader::AtEnd() {
+    if (!open_) return true;
+    return in_.peek() == std::char_traits<char>::eof();
+}
+
+std::string SchedulerLogReader::ReadLine() {
+    std::string line;
+    if (!open_) return line;
+    int c;
+    while ((c = in_.get()) != std::char_traits<char>::eof()) {
+        ++position_;
+        if (c == '\n') break;
+        if (c == '\r') continue;
+        line.push_back(static_cast<char>(c));
+    }
+    if (!line.empty() && line.front() == kFormFeed) line.erase(0, 1);
+    return line;
+}
+
+int SchedulerLogReader::PercentRead() const {
+    if (length_ <= 0) return 100;
+    int64_t percent = position_ * 100 / length_;
+    return static_cast<int>(percent > 100 ? 100 : percent);
+}
+
+SchedulerItem CutItemLine(std::string_view rawLine) {
+    SchedulerItem item;
+    item.hasContinuations = !rawLine.empty() && rawLine.front() == '@';
+    item.cartNumber = Trim(Column(rawLine, 2, 7));
+    item.title = Column(rawLine, 10, 33);
+    item.description2 = Column(rawLine, 44, 20);
+    item.endingCode = ToUpper(Trim(Column(rawLine, 74, 2)));
+    item.endCode = ToUpper(Column(rawLine, 80, 1));
+    return item;
+}
+
+void ReadItemContinuations(SchedulerLogReader& reader, SchedulerItem& item) {
+    if (!item.hasContinuations) return;
+    std::string first = reader.ReadLine();
+    item.description3 = Column(first, 44, 20);
+    if (IsBlankLine(first)) return;
+    std::string second = reader.ReadLine();
+    item.notes = Column(second, 10, 71);
+}
+
+std::string NoteTextOf(std::string_view rawLine) {
+    return MidOf(rawLine, 15);
+}
+
+int32_t ParseBlockHeaderDate(std::string_view rawDateLine, int thisYear) {
+    std::string line(rawDateLine);
+    // Schedulers of the last century wrote two-digit years; those below 20 belong to this one.
+    std::optional<double> yearDigits = ParseNumber(MidOf(line, 14, 2));
+    if (MidOf(line, 14, 2).size() == 2 && yearDigits && *yearDigits < 20) {
+        line.insert(13, "20");
+    }
+    std::optional<OleDate> date = ParseDate(Trim(Cp1252ToUtf8(MidOf(line, 7))), thisYear);
+    if (!date) return -1;
+    if (*date < DateSerial(1980, 1, 1)) {
+        // A two-digit year read into the 1900s: no station has logs from before 1980.
+        std::string rebuilt = FormatDate(*date, "dd mmm") + " 20" + FormatDate(*date, "yy");
+        date = ParseDate(rebuilt, thisYear);
+        if (!date) return -1;
+    }
+    return static_cast<int32_t>(std::floor(*date));
+}
+
+namespace {
+
+bool ReadCompactHeader(const std::string& rawLine, DayTime& stamp, std::string& headerText,
+                       UserInterface& ui, int thisYear) {
+    size_t blankAt = 0;
+    std::string dateWord = Cp1252ToUtf8(WordAt(rawLine, 2, blankAt));
+    std::optional<OleDate> date;
+    if (!dateWord.empty()) date = ParseDate(dateWord, thisYear);
+    if (!date || blankAt == 0) {
+        ProblemReport(ui, "reading the date from the Music Log", 0);
+        return false;
+    }
+    size_t hourBlankAt = 0;
+    std::string hourWord = WordAt(rawLine, blankAt + 1, hourBlankAt);
+    double hour = LeadingNumber(LeftOf(hourWord, 2));
+    // A header hour outside the day would stand after every hour of the day and hide them all
+    // from the search, so it is refused like a header whose date cannot be read.
+    if (hour < 0 || hour > 23) {
+        ProblemReport(ui, "reading the time from the Music Log", 0);
+        return false;
+    }
+    stamp.day = static_cast<int32_t>(std::floor(*date));
+    stamp.seconds = static_cast<float>(std::floor(hour) * 3600);
+    headerText = hourBlankAt == 0 ? "" : Cp1252ToUtf8(MidOf(rawLine, hourBlankAt + 1));
+    return true;
+}
+
+// Reads forward until a line begins with the given six characters; false at the end.
+bool ReadUntil(SchedulerLogReader& reader, std::string& rawLine, std::string_view lead) {
+    while (!reader.AtEnd()) {
+        rawLine = reader.ReadLine();
+        if (rawLine.compare(0, lead.size(), lead) == 0) return true;
+    }
+    return false;
+}
+
+bool ReadBlockHeader(SchedulerLogReader& reader, std::string& rawLine, DayTime& stamp,
+                     std::string& headerText, UserInterface& ui, int thisYear) {
+    if (!ReadUntil(reader, rawLine, "Date :")) return false;
+    int32_t day = ParseBlockHeaderDate(rawLine, thisYear);
+    if (day < 0) {
+        ProblemReport(ui, "reading the date from the Music Log", 0);
+        return false;
+    }
+    if (!ReadUntil(reader, rawLine, "Hour :")) return false;
+    double hour = LeadingNumber(MidOf(rawLine, 7));
+    if (hour < 0 || hour > 23) {
+        ProblemReport(ui, "reading the time from the Music Log", 0);
+        return false;
+    }
+    if (!ReadUntil(reader, rawLine, "Clock:")) return false;
+    stamp.day = day;
+    stamp.seconds = static_cast<float>(std::floor(hour) * 3600);
+    headerText = Trim(Cp1252ToUtf8(MidOf(rawLine, 7)));
+    return true;
+}
+
+}  // namespace
+
+bool ReadHourHeader(SchedulerLogReader& reader, std::string& rawLine, DayTime& stamp,
+                    std::string& headerText, UserInterface& ui, int thisYear) {
+    if (rawLine.size() >= 2 && rawLine[1] == '*') {
+        return ReadBlockHeader(reader, rawLine, stamp, headerText, ui, thisYear);
+    }
+    return ReadCompactHeader(rawLine, stamp, headerText, ui, thisYear);
+}
+
+}  // namespace vantor

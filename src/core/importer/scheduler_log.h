@@ -1,0 +1,104 @@
+#pragma once
+// The music scheduler's daily log files: where the file of a day is, how its lines are told
+// apart, the two forms of the header that opens each hour and the columns of an item line.
+//
+// The files are 8-bit Windows-1252 text laid out in fixed columns, so every line is kept as
+// its raw bytes and cut into columns first; only the pieces cut out are converted to UTF-8.
+
+#include <cstdint>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+#include "common/day_time.h"
+
+namespace vantor {
+
+class UserInterface;
+
+// The three settings of the playout database that name the log files ("MUSIC.LogPath",
+// "MUSIC.FilenamePrefix", "MUSIC.FilenameFormat").
+struct SchedulerLogNaming {
+    std::string logPath;
+    std::string prefix = "VN";
+    std::string dateFormat = "yymmdd";
+};
+
+// The file of a day: logs directory, prefix, the day in the date pattern and ".LOG"; every day
+// shares prefix + ".LOG" when the pattern is empty. The day -1 gives the search pattern of all
+// dated files (prefix + "*" + ".LOG").
+std::string LogFileName(int32_t day, const SchedulerLogNaming& naming);
+
+// A line's kind is its first character.
+enum class LogLineKind {
+    HourHeader,             // "+"
+    BreakNote,              // ":"
+    ItemWithContinuations,  // "@": up to two continuation lines follow
+    Item,                   // "#"
+    Comment,                // "=", ";", "*", "-", "'" or an empty line
+    Other,                  // anything else, passed over
+};
+LogLineKind KindOfLine(std::string_view rawLine);
+
+// Reads a log file forward, one raw 8-bit line at a time, and knows how far it has got.
+// A line ends at a line feed; carriage returns are dropped, and so is a form feed at the very
+// start of a line (the scheduler starts every printed page with one).
+class SchedulerLogReader {
+  public:
+    explicit SchedulerLogReader(const std::string& path);
+    SchedulerLogReader(const SchedulerLogReader&) = delete;
+    SchedulerLogReader& operator=(const SchedulerLogReader&) = delete;
+
+    bool IsOpen() const { return open_; }
+    // True when nothing is left to read.
+    bool AtEnd();
+    // The next line, or "" at the end of the file.
+    std::string ReadLine();
+    // Bytes read so far and the file's length, for the progress bar.
+    int64_t Position() const { return position_; }
+    int64_t Length() const { return length_; }
+    // Percent of the file read, 0 to 100.
+    int PercentRead() const;
+
+  private:
+    std::ifstream in_;
+    bool open_ = false;
+    int64_t position_ = 0;
+    int64_t length_ = 0;
+};
+
+// The columns of an item line ("@" or "#") and of its continuation lines, as UTF-8 texts.
+struct SchedulerItem {
+    bool hasContinuations = false;  // an "@" line
+    std::string cartNumber;         // columns 2-8, trimmed
+    std::string title;              // columns 10-42, as they are
+    std::string description2;       // columns 44-63, as they are
+    std::string endingCode;         // columns 74-75, trimmed, in capitals
+    std::string endCode;            // column 80, in capitals ("" on a short line)
+    std::string description3;       // first continuation line, columns 44-63, as they are
+    std::string notes;              // second continuation line, columns 10-80, as they are
+};
+
+// Cuts the columns of the item line itself.
+SchedulerItem CutItemLine(std::string_view rawLine);
+// For an "@" item, reads its continuation lines whatever their first character: the first one
+// always, the second only when the first is not blank.
+void ReadItemContinuations(SchedulerLogReader& reader, SchedulerItem& item);
+
+// Columns of a break-note line (":"), cut from the raw line and converted.
+std::string NoteTextOf(std::string_view rawLine);  // column 15 to the end, raw 8-bit
+
+// Reads the hour header that starts with rawLine (first character "+"). The block form
+// ("+*") reads further lines from the reader and leaves the last one read in rawLine.
+// On success sets the stamp {day, hour x 3600} and the header text. A date or hour that
+// cannot be read is reported (ProblemReport, error number 0) and fails; a block header cut off
+// by the end of the file fails silently. thisYear completes a date written without a year.
+bool ReadHourHeader(SchedulerLogReader& reader, std::string& rawLine, DayTime& stamp,
+                    std::string& headerText, UserInterface& ui, int thisYear);
+
+// The day of a block header's date line ("Date :" and the date from column 7): a two-digit
+// year below 20 in columns 14-15 gets "20" in front of it, and a date that still lands before
+// 1980 is moved into the 2000s. -1 when the text is not a date.
+int32_t ParseBlockHeaderDate(std::string_view rawDateLine, int thisYear);
+
+}  // namespace vantor

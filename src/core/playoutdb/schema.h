@@ -1,0 +1,43 @@
+#pragma once
+// Table layouts kept as data, and the one routine that brings a table up to date with its
+// layout: it creates what is missing and never removes or changes what is there, so that a
+// database written by a newer or older program of the family keeps working with both.
+
+#include <string>
+#include <vector>
+
+#include "common/user_interface.h"
+#include "playoutdb/engine.h"
+
+namespace vantor {
+
+// A table's layout: its name, its fields in order, and its indexes; the first index is the
+// primary key (and unique), the others are neither.
+struct TableLayout {
+    std::string name;
+    std::vector<FieldDef> fields;
+    std::vector<IndexDef> indexes;  // `primary`/`unique` are derived from the position
+};
+
+// 0 when the table, all its fields and indexes exist afterwards; otherwise the error number of
+// the step that failed, after a report naming the task. A failed index is reported and skipped.
+long EnsureTable(UserInterface& ui, Database& db, const TableLayout& layout);
+
+// The five tables of a playout database.
+const TableLayout& LogTableLayout();
+const TableLayout& SettingsTableLayout();
+const TableLayout& SongsTableLayout();
+const TableLayout& JinglesTableLayout();
+const TableLayout& ScheduleTableLayout();
+
+long EnsureLogTable(UserInterface& ui, Database& db);
+long EnsureSettingsTable(UserInterface& ui, Database& db);
+long EnsureSongsTable(UserInterface& ui, Database& db);
+long EnsureJinglesTable(UserInterface& ui, Database& db);
+long EnsureScheduleTable(UserInterface& ui, Database& db);
+
+// Opens the database at path and ensures the five tables in the order Log, Settings, Songs,
+// Jingles, Schedule; 0 on success, else the error number (the first failure stops it).
+long VerifyPlayoutDatabase(UserInterface& ui, const std::string& path);
+
+}  // namespace vantor

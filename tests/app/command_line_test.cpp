@@ -1,0 +1,42 @@
+// The program's command line, as a scheduler meets it.
+#include <gtest/gtest.h>
+
+#include "program_runner.h"
+
+namespace vantor::testing {
+namespace {
+
+TEST(CommandLine, HelpAndVersionEndAtOnce) {
+    ProgramRun help = RunProgram({"--help"}, {});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("/AUTO"), std::string::npos);
+    EXPECT_NE(help.out.find("--create-database=NAME.MDB"), std::string::npos);
+
+    ProgramRun version = RunProgram({"--headless", "--version"}, {});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out.rfind("vantor-logimport ", 0), 0u);
+}
+
+TEST(CommandLine, BadOptionsExit64WithAReason) {
+    const struct {
+        std::vector<std::string> arguments;
+        std::string reason;
+    } cases[] = {
+        {{"--headless", "--frobnicate"}, "unknown option --frobnicate"},
+        {{"--headless", "--user"}, "--user needs a value"},
+        {{"--headless", "--user=  "}, "--user needs a login name"},
+        {{"--headless", "--auto=yes"}, "--auto takes no value"},
+        {{"--create-database=KORA27"}, "ending in .MDB"},
+        {{"--create-database=KORA27.MDB", "--auto"}, "runs on its own"},
+        {{"--headless", "--description=Studio"}, "--description belongs to --create-database"},
+        {{"KORA26.MDB", "/AUTO"}, "run it with --headless"},
+    };
+    for (const auto& c : cases) {
+        ProgramRun run = RunProgram(c.arguments, {});
+        EXPECT_EQ(run.exitCode, 64) << c.reason;
+        EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
+    }
+}
+
+}  // namespace
+}  // namespace vantor::testing

@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "audiowall/cart_numbers.h"
+#include "audiowall/cart_record.h"
+#include "common/text.h"
+
+namespace vantor {
+namespace {
+
+// Little-endian writers independent of the code under test, so that a layout fault cannot
+// hide behind the same mistake on both sides.
+void Put16(std::string& b, int at, int16_t v) {
+    b[at] = static_cast<char>(v & 0xFF);
+    b[at + 1] = static_cast<char>((v >> 8) & 0xFF);
+}
+void Put32(std::string& b, int at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+void PutFloat(std::string& b, int at, float f) {
+    uint32_t v;
+    std::memcpy(&v, &f, 4);
+    Put32(b, at, v);
+}
+void PutDouble(std::string& b, int at, double d) {
+    uint64_t v;
+    std::memcpy(&v, &d, 8);
+    Put32(b, at, static_cast<uint32_t>(v));
+    Put32(b, at + 4, static_cast<uint32_t>(v >> 32));
+}
+void PutText(std::string& b, int at, const std::string& text) {
+    b.replace(at, text.size(), text);
+}
+
+TEST(CartListRecord, FieldsReadFromTheirOffsets) {
+    std::string b(300, ' ');
+    PutText(b, 0, "Greatest Hits of the");
+    PutText(b, 20, "Line two head");
+    PutText(b, 40, "Caf\xE9 line three");  // é in Windows-1252
+    Put32(b, 60, 0x00FF8040);
+    Put32(b, 64, 0x80000012);
+    Put16(b, 68, -7);
+    PutText(b, 70, " Seventies");
+    b.replace(80, 20, std::string(20, '\0'));  // rest of tail 1 is zero bytes
+    PutText(b, 100, "tail two");
+    PutText(b, 130, "tail three");
+    b.replace(160, 24, std::string(24, 'x'));  // not read, whatever it holds
+    Put32(b, 184, 123456);
+    Put16(b, 188, 321);
+    PutFloat(b, 190, 1.5f);
+    PutFloat(b, 194, -2.25f);
+    Put16(b, 198, 99);
+    Put16(b, 200, 98);
+    for (int i = 0; i < 5; ++i) {
+        Put16(b, 202 + 2 * i, static_cast<int16_t>(10 + i));
+        PutDouble(b, 212 + 8 * i, 100.125 + i);
+        Put16(b, 252 + 2 * i, static_cast<int16_t>(-20 - i));
+    }
+    for (int i = 0; i < 9; ++i) PutFloat(b, 262 + 4 * i, 0.5f + i);
+    Put16(b, 298, 4242);
+
+    CartRecord c = CartRecordFromList(DecodeCartListRecord(b.data()));
+    EXPECT_EQ(c.TitleLine1, "Greatest Hits of the Seventies" + std::string(20, ' '));
+    EXPECT_EQ(c.TitleLine2, "Line two head       tail two" + std::string(22, ' '));
+    EXPECT_EQ(c.TitleLine3, "Caf\xC3\xA9 line three     tail three" + std::string(20, ' '));
+    EXPECT_EQ(c.BackColor, 0x00FF8040);
+    EXPECT_EQ(c.ForeColor, static_cast<int32_t>(0x80000012));
+    EXPECT_EQ(c.ValueA, -7);
+    EXPECT_EQ(c.ValueB, 123456);
+    EXPECT_EQ(c.ValueC, 321);
+    EXPECT_EQ(c.ValueD, 1.5f);
+    EXPECT_EQ(c.ValueE, -2.25f);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(c.ValueF[i], 10 + i);
+        EXPECT_EQ(c.ValueG[i], 100.125 + i);
+        EXPECT_EQ(c.ValueH[i], -20 - i);
+    }
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(c.Times[i], 0.5f + i);
+    EXPECT_EQ(c.Length(), 2.5f);
+    EXPECT_EQ(c.AudioLength(), 3.5f);
+    EXPECT_EQ(c.StartMarker(), 4.5f);
+    EXPECT_EQ(c.EndMarker(), 5.5f);
+    EXPECT_EQ(c.MarkedLength(), 6.5f);
+    EXPECT_EQ(c.ValueJ, 4242);
+
+    // Written back, every field read lands on its offset again; what is not read is written
+    // as zeros.
+    CartRecordBytes again = EncodeCartListRecord(CartListRecordFrom(c));
+    std::string expected = b;
+    expected.replace(80, 20, std::string(20, ' '));  // the zero tail comes back as blanks
+    expected.replace(160, 24, std::string(24, '\0'));
+    Put16(expected, 198, 0);
+    Put16(expected, 200, 0);
+    EXPECT_EQ(std::string(again.data(), again.size()), expected);
+}
+
+TEST(CartListRecord, TitleTailWithSpacesOrZerosJoinsTheSame) {
+    for (char filler : {' ', '\0'}) {
+        CartListRecord stored = CartListRecordFrom(MakeEmptyCart(0, 0));
+        stored.TitleHead[0] = "Greatest Hits of the";
+        stored.TitleTail[0] = " Seventies" + std::string(20, filler);
+        CartRecord c = CartRecordFromList(stored);
+        EXPECT_EQ(Trim(c.TitleLine1), "Greatest Hits of the Seventies") << int(filler);
+        EXPECT_EQ(c.TitleLine1.size(), 50u);
+    }
+}
+
+TEST(CartListRecord, EmptyCartStoredForm) {
+    CartRecordBytes b =
+        EncodeCartListRecord(CartListRecordFrom(MakeEmptyCart(0x8000000F, 0x80000012)));
+    std::string bytes(b.data(), b.size());
+    EXPECT_EQ(bytes.substr(0, 60), std::string(60, ' '));
+    EXPECT_EQ(bytes.substr(70, 90), std::string(90, ' '));
+    EXPECT_EQ(bytes.substr(160, 24), std::string(24, '\0'));
+    CartListRecord back = DecodeCartListRecord(b.data());
+    EXPECT_EQ(back.BackColor, static_cast<int32_t>(0x8000000F));
+    EXPECT_EQ(back.ForeColor, static_cast<int32_t>(0x80000012));
+    EXPECT_EQ(back.Times[3], -1.0f);  // AudioLength
+    EXPECT_EQ(back.Times[6], -1.0f);  // MarkedLength
+    for (int i : {0, 1, 2, 4, 5, 7, 8}) EXPECT_EQ(back.Times[i], 0.0f) << i;
+    EXPECT_EQ(back.ValueA, 0);
+    EXPECT_EQ(back.ValueC, 0);
+}
+
+CartRecord WithTitles(const std::string& a, const std::string& b, const std::string& c) {
+    CartRecord r = MakeEmptyCart(0, 0);
+    r.TitleLine1 = a;
+    r.TitleLine2 = b;
+    r.TitleLine3 = c;
+    return r;
+}
+
+std::string Padded(const std::string& text) {
+    return text + std::string(50 - text.size(), ' ');
+}
+
+TEST(CartTitleText, JoinsLinesAndBrokenWords) {
+    const std::string line1 = "Ladies and gentlemen, please welcome the one and o";
+    ASSERT_EQ(line1.size(), 50u);  // fills the line and ends in the middle of a word
+    struct Case {
+        CartRecord record;
+        bool joinWords;
+        std::string expected;
+    } cases[] = {
+        {WithTitles(line1, Padded("nly"), Padded("")), true,
+         "Ladies and gentlemen, please welcome the one and only"},
+        {WithTitles(Padded("Morning"), Padded("Show"), Padded("Intro")), true,
+         "Morning Show Intro"},
+        {WithTitles(Padded(""), Padded("  Middle  "), Padded("")), true, "Middle"},
+        {WithTitles(Padded(""), Padded(""), Padded("")), true, ""},
+        {WithTitles(Padded("A"), Padded("B"), Padded("C")), false,
+         Padded("A") + Padded("B") + Padded("C")},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CartTitleText(c.record, c.joinWords), c.expected) << c.expected;
+}
+
+TEST(CartNumbers, PartAndRecordAtTheEdges) {
+    struct Case {
+        int32_t cart;
+        int part;
+        int32_t record;
+    } cases[] = {
+        {0, 0, 1000},      {1, 1, 1},      {1000, 1, 1000},   {1001, 2, 1},     {9999, 10, 999},
+        {10000, 10, 1000}, {10001, 11, 1}, {12345, 11, 2345}, {-5, 11, -10005},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(PartOfCart(c.cart), c.part) << c.cart;
+        EXPECT_EQ(RecordOfCart(c.cart), c.record) << c.cart;
+    }
+}
+
+TEST(CartNumbers, PartsInUseAndTheirLength) {
+    EXPECT_EQ(LastPartInUse(9999), 10);
+    EXPECT_EQ(ExpectedRecordCount(1, 9999), 1000);
+    EXPECT_EQ(ExpectedRecordCount(10, 9999), 999);
+    EXPECT_EQ(LastPartInUse(12000), 11);
+    EXPECT_EQ(ExpectedRecordCount(10, 12000), 1000);
+    EXPECT_EQ(ExpectedRecordCount(11, 12000), 2000);
+    EXPECT_EQ(LastPartInUse(1), 1);
+    EXPECT_EQ(ExpectedRecordCount(1, 1), 1);
+    EXPECT_EQ(LastPartInUse(0), 0);
+    EXPECT_EQ(LastPartInUse(-3), 0);  // a negative count brings no part into play
+}
+
+TEST(CartNumbers, PaddingStartsAfterTheLastWholeRecordHalfToEven) {
+    struct Case {
+        int64_t length;
+        int64_t first;
+    } cases[] = {{0, 1}, {300, 2}, {450, 2}, {600, 3}, {750, 4}, {751, 4}, {899, 4}, {1050, 4}};
+    for (const Case& c : cases) EXPECT_EQ(FirstPaddingRecord(c.length), c.first) << c.length;
+}
+
+}  // namespace
+}  // namespace vantor

@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include "common/profile.h"
+#include "support/scoped_env.h"
+#include "support/temp_dir.h"
+
+namespace vantor {
+namespace {
+
+using testing::ReadWholeFile;
+using testing::ScopedEnv;
+using testing::TempDir;
+
+TEST(Profile, WriteChangesOnlyItsOwnLine) {
+    TempDir dir;
+    const std::string original =
+        "; station settings\r\n"
+        "[Paths]\r\n"
+        "Logs = c:\\logs\r\n"
+        "  ; keep this comment\r\n"
+        "Carts=old\r\n"
+        "\r\n"
+        "[Other]\r\n"
+        "x=1";  // last line without a line end
+    std::string file = dir.WriteFile("station.ini", original);
+
+    ASSERT_TRUE(WriteProfileString(file, "paths", "LOGS", "d:\\new"));
+    ASSERT_TRUE(WriteProfileString(file, "Paths", "Added", "yes"));
+    ASSERT_TRUE(WriteProfileString(file, "Other", "y", "2"));
+    ASSERT_TRUE(WriteProfileString(file, "Fresh", "k", "v"));
+
+    EXPECT_EQ(ReadWholeFile(file),
+              "; station settings\r\n"
+              "[Paths]\r\n"
+              "Logs = d:\\new\r\n"
+              "  ; keep this comment\r\n"
+              "Carts=old\r\n"
+              "Added=yes\r\n"
+              "\r\n"
+              "[Other]\r\n"
+              "x=1\r\n"
+              "y=2\r\n"
+              "[Fresh]\r\n"
+              "k=v\r\n");
+}
+
+TEST(Profile, LineFeedFileKeepsItsStyleAndMissingFileIsCreated) {
+    TempDir dir;
+    std::string file = dir.WriteFile("lf.ini", "[A]\nk=1\n");
+    ASSERT_TRUE(WriteProfileString(file, "A", "j", "2"));
+    EXPECT_EQ(ReadWholeFile(file), "[A]\nk=1\nj=2\n");
+
+    std::string fresh = dir / "new.ini";
+    ASSERT_TRUE(WriteProfileString(fresh, "S", "k", "v"));
+    EXPECT_EQ(ReadWholeFile(fresh), "[S]\r\nk=v\r\n");
+
+    EXPECT_FALSE(WriteProfileString(dir / "no/such/dir/x.ini", "S", "k", "v"));
+    EXPECT_FALSE(WriteProfileString(fresh, "S", "k", "two\nlines"));
+    EXPECT_EQ(ReadWholeFile(fresh), "[S]\r\nk=v\r\n");
+}
+
+TEST(Profile, ReadsFirstMatchTrimmedAndUnquoted) {
+    TempDir dir;
+    std::string file = dir.WriteFile("r.ini",
+                                     "[Main]\n"
+                                     "Name =  \"  quoted value \"  \n"
+                                     "name=second\n"
+                                     "Half=\"open\n"
+                                     "Count= 42 carts\n"
+                                     "Neg=-7\n"
+                                     "Word=abc\n"
+                                     ";Hidden=1\n"
+                                     "[ main ]\n"
+                                     "Other=from the second section\n");
+    struct Case {
+        const char* section;
+        const char* key;
+        const char* expected;
+    } cases[] = {
+        {"MAIN", "NAME", "  quoted value "}, {"Main", "Half", "\"open"},
+        {"Main", "Other", "default"},  // only the first [Main] is read
+        {"Main", "Hidden", "default"},       {"Missing", "Name", "default"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(GetProfileString(file, c.section, c.key, "default"), c.expected) << c.key;
+
+    EXPECT_EQ(GetProfileInt(file, "main", "count", 5), 42);
+    EXPECT_EQ(GetProfileInt(file, "main", "neg", 5), -7);
+    EXPECT_EQ(GetProfileInt(file, "main", "word", 5), 5);
+    EXPECT_EQ(GetProfileInt(file, "main", "none", 5), 5);
+    EXPECT_EQ(GetProfileString(dir / "absent.ini", "Main", "Name", "d"), "d");
+    EXPECT_EQ(GetProfileKeys(file, "main"),
+              (std::vector<std::string>{"Name", "Half", "Count", "Neg", "Word"}));
+}
+
+TEST(Profile, Windows1252TextSurvivesRoundTrip) {
+    TempDir dir;
+    std::string file = dir / "cp.ini";
+    const std::string value = "5 \u20AC caf\u00E9 \u00DCber na\u00EFve";
+    ASSERT_TRUE(WriteProfileString(file, "Caf\u00E9", "Prix", value));
+    EXPECT_EQ(ReadWholeFile(file),
+              "[Caf\xE9]\r\nPrix=5 \x80 caf\xE9 \xDC"
+              "ber na\xEFve\r\n");
+    // Section names compare without case across accented letters too.
+    EXPECT_EQ(GetProfileString(file, "CAF\u00C9", "prix", ""), value);
+}
+
+TEST(Profile, BareNamesLiveInTheWindowsDirectoryWhateverTheirCase) {
+    TempDir dir;
+    ScopedEnv windir("VANTOR_WINDIR", dir.path());
+    dir.WriteFile("vantor.ini", "[Kora]\nDatabase=KORA26.MDB\n");
+    EXPECT_EQ(GetProfileString("VANTOR.INI", "Kora", "Database", ""), "KORA26.MDB");
+    ASSERT_TRUE(WriteProfileString("VANTOR.INI", "Kora", "Database", "KORA27.MDB"));
+    EXPECT_EQ(dir.ReadFile("vantor.ini"), "[Kora]\nDatabase=KORA27.MDB\n");
+
+    ASSERT_TRUE(DeleteProfileKey("Vantor.ini", "KORA", "database"));
+    EXPECT_EQ(dir.ReadFile("vantor.ini"), "[Kora]\n");
+    EXPECT_TRUE(DeleteProfileKey("Vantor.ini", "Kora", "database"));  // nothing left to remove
+}
+
+}  // namespace
+}  // namespace vantor
