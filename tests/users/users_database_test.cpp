@@ -129,9 +129,9 @@ TEST_F(UsersTest, HistoryPurgeKeepsTheConfiguredDays) {
     };
     const std::vector<double> events = {-40, -29.5, -29, -1.5, 0, kSecond};
     const Case cases[] = {
-        {"1", {kSecond}},                    // up to and including today's midnight goes
-        {"0", events},                       // nothing goes
-        {"30", {-1.5, 0, kSecond}},          // today and the 29 days before it stay
+        {"1", {kSecond}},            // up to and including today's midnight goes
+        {"0", events},               // nothing goes
+        {"30", {-1.5, 0, kSecond}},  // today and the 29 days before it stay
     };
     for (const Case& c : cases) {
         OpenDatabase();
@@ -185,8 +185,8 @@ TEST_F(UsersTest, DailyProcessingExpiresAndDeletesAccountsWhoseDayHasCome) {
         EXPECT_EQ(row.status, 1);
         events.emplace_back(row.action, row.notes);
     }
-    EXPECT_EQ(events, (std::vector<std::pair<int32_t, std::string>>{{22, "DOOMED"},
-                                                                     {21, "EXPIRED"}}));
+    EXPECT_EQ(events,
+              (std::vector<std::pair<int32_t, std::string>>{{22, "DOOMED"}, {21, "EXPIRED"}}));
     // Still refused after the processing.
     name = "EXPIRED", password = "A";
     EXPECT_EQ(users_.CheckLogin(name, password, user, true), login::kAccountNotUsable);
@@ -237,8 +237,12 @@ TEST_F(UsersTest, RightsComeFromTheGroupOrTheAccount) {
     AddGroup(7, {1, 5});
     AddAccount({.loginName = "MEMBER", .password = "P", .group = 7});
     AddAccount({.loginName = "ORPHAN", .password = "P", .group = 99, .rights = {5, 6}});
-    AddAccount({.loginName = "OWN", .password = "P", .overrideRights = true, .group = 7,
-                .rights = {6}, .fullName = "Own Rights"});
+    AddAccount({.loginName = "OWN",
+                .password = "P",
+                .overrideRights = true,
+                .group = 7,
+                .rights = {6},
+                .fullName = "Own Rights"});
     struct Case {
         const char* name;
         std::array<bool, 6> rights;
@@ -300,8 +304,9 @@ TEST_F(UsersTest, ChangeUserPasswordStoresTheScrambledPasswordOfToday) {
     EXPECT_EQ(users_.CheckLogin(name, password, user, true), login::kAccepted);
 
     EXPECT_NE(users_.ChangeUserPassword("GHOST", "X", "FRED"), 0);
-    EXPECT_TRUE(ui_.Showed("The password was not changed, because the user account could not "
-                           "be found"));
+    EXPECT_TRUE(
+        ui_.Showed("The password was not changed, because the user account could not "
+                   "be found"));
     auto rows = History();
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].action, 23);
@@ -332,7 +337,7 @@ TEST_F(UsersTest, DeleteUserTakesOnlyThatAccountAndItsPreferences) {
 }
 
 class LegacyImportTest : public UsersTest {
-protected:
+  protected:
     // An older users database as the installation's previous programs left it.
     void WriteLegacyDatabase() {
         const std::string path = dir_ / "data/USERS/OLDUSERS.MDB";
@@ -341,10 +346,10 @@ protected:
         Database old;
         ASSERT_FALSE(old.Open(path));
         std::vector<FieldDef> fields = {
-            {"Login", FieldType::Text, 20},   {"password", FieldType::Text, 20},
+            {"Login", FieldType::Text, 20},    {"password", FieldType::Text, 20},
             {"FullName", FieldType::Text, 60}, {"Phone1", FieldType::Text, 30},
-            {"Phone2", FieldType::Text, 30},  {"Address", FieldType::Memo, 0},
-            {"Access1", FieldType::Long, 0},  {"Access2", FieldType::Long, 0},
+            {"Phone2", FieldType::Text, 30},   {"Address", FieldType::Memo, 0},
+            {"Access1", FieldType::Long, 0},   {"Access2", FieldType::Long, 0},
             {"Access3", FieldType::Long, 0}};
         ASSERT_FALSE(old.CreateTable("General", fields));
         auto add = [&](const char* login, const char* password, int group, int access2,
@@ -376,9 +381,10 @@ TEST_F(LegacyImportTest, FirstOpenOffersTheOlderDatabaseAndImportsItsAccounts) {
     EXPECT_EQ(ui_.messages[0].request.text, "Do you want to import the Users from 'Old Users'?");
     EXPECT_EQ(ui_.messages[0].request.buttons, MessageButtons::YesNoCancel);
     EXPECT_TRUE(ui_.Showed("The Users database has been imported"));
-    EXPECT_TRUE(ui_.Showed("There was a problem adding ANAMETHATISFARTOOLONGFORIT to the users "
-                           "database and the error's description was reported as : \n\n\"" +
-                           StandardErrorMessage(3163) + "\" (3163)"));
+    EXPECT_TRUE(
+        ui_.Showed("There was a problem adding ANAMETHATISFARTOOLONGFORIT to the users "
+                   "database and the error's description was reported as : \n\n\"" +
+                   StandardErrorMessage(3163) + "\" (3163)"));
 
     EXPECT_EQ(Count("SELECT COUNT(*) FROM [UserGroups]"), 23);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM [UserGroups] WHERE [AccessRight5]<>0"), 15);

@@ -25,7 +25,9 @@ void UsersTest::TearDown() {
         unsetenv("VANTOR_WINDIR");
 }
 
-void UsersTest::OpenDatabase() { ASSERT_EQ(Open(), 0) << ::testing::PrintToString(ui_.MessageTexts()); }
+void UsersTest::OpenDatabase() {
+    ASSERT_EQ(Open(), 0) << ::testing::PrintToString(ui_.MessageTexts());
+}
 
 void UsersTest::AddAccount(const Account& account) {
     TableCursor row;

@@ -41,7 +41,7 @@ struct HistoryRow {
 };
 
 class UsersTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -73,7 +73,7 @@ protected:
     SystemLocations locations_;
     UsersDatabase users_{ui_, clock_, locations_};
 
-private:
+  private:
     std::string previousWindir_;
     bool hadWindir_ = false;
 };
