@@ -40,6 +40,20 @@ struct HistoryRow {
     std::string notes;
 };
 
+// Handing control to pending events takes a tenth of a second of the test's clock, so that a
+// pause that waits for events comes to its end.
+class ClockedUserInterface : public ScriptedUserInterface {
+  public:
+    explicit ClockedUserInterface(FixedClock& clock) : clock_(clock) {}
+    void ProcessEvents() override {
+        ScriptedUserInterface::ProcessEvents();
+        clock_.AdvanceSeconds(0.1);
+    }
+
+  private:
+    FixedClock& clock_;
+};
+
 class UsersTest : public ::testing::Test {
   protected:
     void SetUp() override;
@@ -69,7 +83,7 @@ class UsersTest : public ::testing::Test {
 
     TempDir dir_;
     FixedClock clock_{2024, 3, 15, 10, 30, 0};
-    ScriptedUserInterface ui_;
+    ClockedUserInterface ui_{clock_};
     SystemLocations locations_;
     UsersDatabase users_{ui_, clock_, locations_};
 
