@@ -223,7 +223,14 @@ bool RemoveLogHours(const std::string& databasePath, const DayTime& from, const 
 
     Database db;
     TableCursor log;
-    if (db.Open(databasePath) || OpenLogTable(db, log)) return false;
+    DbError opened = db.Open(databasePath);
+    if (!opened) opened = OpenLogTable(db, log);
+    if (opened) {
+        progress.Hide();
+        ProblemReport(ui, "opening the Kora v2.6 Database", opened.number, false,
+                      opened.description);
+        return false;
+    }
     if (log.Eof()) return true;
 
     // Nothing outside the scheduled hours can be removed, so the walk is kept to them.
