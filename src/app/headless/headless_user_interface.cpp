@@ -99,7 +99,12 @@ bool HeadlessUserInterface::RunChangePasswordDialog(ChangePasswordModel&) {
 }
 
 bool HeadlessUserInterface::RunDatabaseChooser(DatabaseChooserModel&) {
-    return Refuse(
+    RefuseDatabaseChooser();
+    return false;
+}
+
+void HeadlessUserInterface::RefuseDatabaseChooser() {
+    Refuse(
         "choosing a database needs a person at a display; name it as the first word of the "
         "command line (KORA26.MDB /AUTO /QUIT) or create one with --create-database=NAME.MDB");
 }

@@ -19,6 +19,8 @@ class HeadlessUserInterface : public UserInterface {
     // While set, a question that offers Yes is answered Yes ("--yes" for a menu item's
     // confirmation questions).
     void SetAnswerYes(bool answerYes) { answerYes_ = answerYes; }
+    // Says that the database chooser needs a person, and what to do instead.
+    void RefuseDatabaseChooser();
     // True once a start-up dialog had to be refused.
     bool RefusedDialog() const { return refusedDialog_; }
 

@@ -1,0 +1,16 @@
+#pragma once
+// "--create-database=NAME.MDB": a new Kora playout database in the data location's SCHEDULE
+// directory, made the way the database chooser's "Create a New Database" makes one, without
+// its questions, so that a fresh installation gets its first database without a window.
+
+#include <string>
+
+namespace vantor {
+
+class Session;
+
+// Creates the database and brings its tables up to date; returns the exit status.
+int CreateKoraDatabase(Session& session, const std::string& fileName,
+                       const std::string& description);
+
+}  // namespace vantor

@@ -1,0 +1,382 @@
+#include "importer/frm_log_import_model.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "audiowall/audiowall_store.h"
+#include "common/general.h"
+#include "common/locale.h"
+#include "common/numbers.h"
+#include "common/paths.h"
+#include "common/platform_dirs.h"
+#include "common/text.h"
+#include "config/command_line.h"
+#include "config/file_locations_model.h"
+#include "config/startup.h"
+#include "importer/log_scan.h"
+#include "importer/session.h"
+#include "playoutdb/database_functions_32.h"
+#include "playoutdb/db_routines_v25_log.h"
+#include "playoutdb/log_maintenance.h"
+#include "playoutdb/schema.h"
+#include "users/login_model.h"
+
+namespace vantor {
+
+namespace {
+
+// The database type the chooser lists for the importer: Kora v2.6 playout databases.
+constexpr const char* kKoraDatabaseType = "14";
+const std::string kEveryHour(168, 'Y');
+
+std::string TwoDigits(long value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02ld", value);
+    return text;
+}
+
+bool Confirmed(UserInterface& ui, const std::string& question) {
+    return AskQuestion(ui, question, MessageButtons::YesNo, MessageResult::No) ==
+           MessageResult::Yes;
+}
+
+}  // namespace
+
+LogImportModel::LogImportModel(Session& session) : session_(session) {}
+
+LogImportModel::~LogImportModel() = default;
+
+std::string LogImportModel::DatabasePath() const {
+    return ResolvePath(session_.PlayoutDatabasePath(databaseFile_));
+}
+
+bool LogImportModel::AutoRequested() const {
+    return autoOption_ || HasSwitch(session_.locations.CommandLine, "/AUTO");
+}
+
+bool LogImportModel::QuitRequested() const {
+    return quitOption_ || HasSwitch(session_.locations.CommandLine, "/QUIT");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start-up
+
+bool LogImportModel::CloseDuringLoad() {
+    Close();
+    return false;
+}
+
+bool LogImportModel::Load(const std::string& commandLine) {
+    return LoadUser(commandLine) && LoadDatabase();
+}
+
+bool LogImportModel::LoadUser(const std::string& commandLine) {
+    UserInterface& ui = session_.ui;
+    SystemLocations& locations = session_.locations;
+
+    ui.SetStartupStatus("Reading Local Settings...");
+    if (!ReadInstallationSettings(locations, session_.audiowall, ui, session_.clock, commandLine))
+        return CloseDuringLoad();
+    session_.trace.level = locations.TraceLevel;
+    if (locations.DataLocation.empty()) {
+        FileLocationsModel dialog(locations, session_.audiowall, ui);
+        dialog.Open();
+        ui.RunFileLocationsDialog(dialog);
+        if (locations.DataLocation.empty()) return CloseDuringLoad();
+    }
+
+    ui.SetStartupStatus("Reading Locale Specific Settings...");
+    if (!LocateSystemIniFile(locations)) return CloseDuringLoad();
+
+    LoadSettings(session_.importSettings, locations);
+    settingsLoaded_ = true;
+
+    if (session_.users.OpenUsersDatabase(UsersDatabasePath(locations.DataLocation)) != 0) {
+        ShowWarning(ui,
+                    "The Users Database could not be opened, so the adverts could not be "
+                    "scheduled");
+        return CloseDuringLoad();
+    }
+
+    ImportSettings& settings = session_.importSettings;
+    if (settings.UsersMustLogin == -1) {
+        const MessageResult answer = AskQuestion(
+            ui, "Do you want users to have to Login to the Log Importer before using it?",
+            MessageButtons::YesNo, MessageResult::Yes);
+        settings.UsersMustLogin = answer == MessageResult::Yes ? 1 : 0;
+    }
+    LoginSession& login = session_.login;
+    if (settings.UsersMustLogin != 0) {
+        if (Logon(login, session_.users, locations, ui)) return CloseDuringLoad();
+        if (!login.currentUser.HasRight(kRightUseImporter)) {
+            ShowError(ui, "You do not have the correct access rights to use the Log Importer");
+            return CloseDuringLoad();
+        }
+    } else {
+        login.currentUser =
+            MakeUnlistedUser(UserName(), "No Users in Database", locations.DataLocation);
+        login.loggedIn = 1;
+    }
+    return true;
+}
+
+bool LogImportModel::LoadDatabase() {
+    UserInterface& ui = session_.ui;
+    if (!StartupDatabase()) return CloseDuringLoad();
+
+    ui.SetStartupStatus("Reading Last Scheduled Information...");
+    DisplayLastScheduled(true);
+
+    ui.SetStartupStatus("Reading Database Information...");
+    DatabaseInfo info;
+    if (ReadDatabaseInfo(ui, DatabasePath(), info, true) != 0) return CloseDuringLoad();
+
+    ScanLogFiles();
+    caption_ = "Vantor Log Import : " + info.Description;
+
+    if (!StartupAudiowall()) return CloseDuringLoad();
+    ui.SetStartupStatus("");
+    return true;
+}
+
+bool LogImportModel::StartupDatabase() {
+    UserInterface& ui = session_.ui;
+    const SystemLocations& locations = session_.locations;
+    if (FindNoCase(locations.CommandLine, ".MDB") != std::string::npos) {
+        // A database named on the command line is taken as it is: no chooser, no validation.
+        long delimiter = 0;
+        databaseFile_ = NextField(locations.CommandLine, 1, " ", delimiter, true, true);
+        return true;
+    }
+    ui.SetStartupStatus("Choosing Kora Database...");
+    const std::string searchDirectory = JoinPath(locations.DataLocation, "SCHEDULE");
+    std::string chosen = ChooseDatabase ? ChooseDatabase(searchDirectory, kKoraDatabaseType) : "";
+    if (chosen.empty()) return false;
+    databaseFile_ = chosen;
+    ui.SetStartupStatus("Validating Database...");
+    VerifyPlayoutDatabase(ui, DatabasePath());
+    return true;
+}
+
+bool LogImportModel::StartupAudiowall() {
+    UserInterface& ui = session_.ui;
+    ui.SetStartupStatus("Opening Audiowall...");
+    if (!OpenAudiowall(session_.audiowall, ui, 0, false)) return true;
+    FileLocationsModel dialog(session_.locations, session_.audiowall, ui);
+    dialog.Open();
+    ui.RunFileLocationsDialog(dialog);
+    if (!OpenAudiowall(session_.audiowall, ui, 0, false)) return true;
+    ShowWarning(ui, "You must set the File and Audio locations");
+    return false;
+}
+
+ImportRunResult LogImportModel::AutoStart() {
+    ImportRunResult result;
+    if (!AutoRequested()) return result;
+    result = RunImport(*this);
+    if (QuitRequested()) Close();
+    return result;
+}
+
+void LogImportModel::Close() {
+    if (closed_) return;
+    closed_ = true;
+    CloseAudiowall(session_.audiowall);
+    // Settings that were never read are not written: that would put the defaults over the
+    // stored ones (or, without a data location, into the root directory).
+    if (settingsLoaded_) SaveSettings(session_.importSettings, session_.locations);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The end of the schedules and the range fields
+
+void LogImportModel::SetDateField(std::string& field, std::string& dayLabel,
+                                  const std::string& text) {
+    field = text;
+    if (std::optional<std::string> weekday = WeekdayText(text, session_.ThisYear()))
+        dayLabel = *weekday;
+}
+
+void LogImportModel::SetStartDateText(const std::string& text) {
+    SetDateField(fields_.startDate, startDay_, text);
+}
+
+void LogImportModel::SetEndDateText(const std::string& text) {
+    SetDateField(fields_.endDate, endDay_, text);
+}
+
+void LogImportModel::SetRange(int32_t day) {
+    SetStartDateText(RangeDateText(day));
+    fields_.startHour = "00";
+    SetEndDateText(RangeDateText(day));
+    fields_.endHour = "23";
+}
+
+void LogImportModel::DisplayLastScheduled(bool bAlterDates) {
+    vantor::LastScheduled last;
+    if (!databaseFile_.empty()) last = LastScheduledHour(DatabasePath());
+    if (!last.text.empty()) {
+        lastScheduled_ = last.end;
+        if (bAlterDates) SetRange(session_.clock.Today() + 1);
+        scheduledUntil_ = FormatDate(lastScheduled_.day, "dddddd") + " " +
+                          TwoDigits(static_cast<long>(lastScheduled_.seconds / 3600)) + ":59";
+    } else {
+        lastScheduled_ = {0, 0.0f};
+        if (bAlterDates) SetRange(session_.clock.Today());
+        scheduledUntil_ = kNoSchedules;
+    }
+    UpdateButton();
+}
+
+void LogImportModel::StartDateLostFocus() {
+    const int year = session_.ThisYear();
+    if (std::optional<int32_t> day = DayOfDateText(fields_.startDate, year))
+        SetStartDateText(RangeDateText(*day));
+    StartChanged();
+}
+
+void LogImportModel::EndDateLostFocus() {
+    const int year = session_.ThisYear();
+    if (std::optional<int32_t> day = DayOfDateText(fields_.endDate, year))
+        SetEndDateText(RangeDateText(*day));
+    EndChanged();
+}
+
+int LogImportModel::FilterHourKey(int keyCode) {
+    if (keyCode == 8 || keyCode == 27) return keyCode;
+    return keyCode >= '0' && keyCode <= '9' ? keyCode : 0;
+}
+
+void LogImportModel::StartChanged() {
+    RangeFields before = fields_;
+    OrderAfterStartChanged(fields_, session_.ThisYear());
+    if (fields_.endDate != before.endDate) SetEndDateText(fields_.endDate);
+    UpdateButton();
+}
+
+void LogImportModel::EndChanged() {
+    RangeFields before = fields_;
+    OrderAfterEndChanged(fields_, session_.ThisYear());
+    if (fields_.startDate != before.startDate) SetStartDateText(fields_.startDate);
+    UpdateButton();
+}
+
+void LogImportModel::UpdateButton() {
+    const bool usable = RangeIsUsable(fields_, session_.ThisYear());
+    scheduleEnabled_ = reSendEnabled_ = removeRangeEnabled_ = removeAllEnabled_ = usable;
+}
+
+std::string LogImportModel::PickerTag(bool start) const {
+    const std::string& date = start ? fields_.startDate : fields_.endDate;
+    const std::string& hour = start ? fields_.startHour : fields_.endHour;
+    std::optional<int32_t> day = DayOfDateText(date, session_.ThisYear());
+    return IntText(day ? *day : lastScheduled_.day) +
+           IntText(static_cast<long long>(LeadingNumber(hour)));
+}
+
+void LogImportModel::ApplyPickerTag(bool start, const std::string& tag) {
+    if (LeadingNumber(tag) <= 0) return;
+    const auto day = static_cast<int32_t>(LeadingNumber(LeftOf(tag, 5)));
+    const std::string hour = TwoDigits(static_cast<long>(LeadingNumber(MidOf(tag, 6, 2))));
+    if (start) {
+        SetStartDateText(RangeDateText(day));
+        fields_.startHour = hour;
+        StartChanged();
+    } else {
+        SetEndDateText(RangeDateText(day));
+        fields_.endHour = hour;
+        EndChanged();
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Button and menus
+
+ImportRunResult LogImportModel::BeginImporting() {
+    return RunImport(*this);
+}
+
+MaintenanceOutcome LogImportModel::RemoveRange() {
+    UserInterface& ui = session_.ui;
+    std::optional<RangeStamps> range = CheckRange(fields_, ui, session_.ThisYear());
+    if (!range) return MaintenanceOutcome::Stopped;
+    const std::string path = DatabasePath();
+    if (FileLength(path) <= 0) {
+        // Without a database there is nothing to remove; say so rather than do nothing.
+        ShowInformation(ui, "You must select a valid Kora Database");
+        return MaintenanceOutcome::Stopped;
+    }
+    const std::string question =
+        "Are you sure you want to remove all the entries in the Kora Database\nbetween " +
+        DayTimeLongText(range->start, 14) + " and " + DayTimeLongText(range->end, 14);
+    if (!Confirmed(ui, question)) return MaintenanceOutcome::Stopped;
+    MaintenanceOutcome outcome = MaintenanceOutcome::Failed;
+    if (RemoveLogHours(path, range->start, range->end, kEveryHour, ui)) {
+        ShowInformation(ui, "The entries were removed from the Kora Database");
+        outcome = MaintenanceOutcome::Done;
+    }
+    DisplayLastScheduled(false);
+    return outcome;
+}
+
+ReSendResult LogImportModel::ReSend() {
+    ReSendResult result;
+    result.removal = RemoveRange();
+    if (result.removal == MaintenanceOutcome::Done) result.import = RunImport(*this);
+    return result;
+}
+
+MaintenanceOutcome LogImportModel::RemoveAll() {
+    UserInterface& ui = session_.ui;
+    if (!Confirmed(ui, "Are you sure you want to remove ALL the entries from the log?") ||
+        !Confirmed(ui, "Are you REALLY sure you want to remove ALL the entries from the log?"))
+        return MaintenanceOutcome::Stopped;
+    MaintenanceOutcome outcome = MaintenanceOutcome::Failed;
+    if (RemoveAllLogEntries(DatabasePath(), ui)) {
+        ShowInformation(ui, "ALL entries were removed from the Kora Database");
+        outcome = MaintenanceOutcome::Done;
+    }
+    DisplayLastScheduled(false);
+    return outcome;
+}
+
+MaintenanceOutcome LogImportModel::EmptySongLibrary() {
+    UserInterface& ui = session_.ui;
+    if (!Confirmed(ui,
+                   "Are you sure you want to remove ALL of the Song Information from the "
+                   "Song Library?") ||
+        !Confirmed(ui,
+                   "Are you REALLY sure you want to remove ALL of the Song Information "
+                   "from the Song Library?"))
+        return MaintenanceOutcome::Stopped;
+    if (!EmptySongs(DatabasePath(), ui)) return MaintenanceOutcome::Failed;
+    ShowInformation(ui,
+                    "ALL song information was removed from the Song Library in the Kora Database");
+    return MaintenanceOutcome::Done;
+}
+
+void LogImportModel::ScanLogFiles() {
+    ReadKORASettings(session_, databaseFile_, lastScheduled_, fields_);
+    // The fields were written as text: their weekday labels follow.
+    SetStartDateText(fields_.startDate);
+    SetEndDateText(fields_.endDate);
+}
+
+void LogImportModel::FileLocations() {
+    FileLocationsModel dialog(session_.locations, session_.audiowall, session_.ui);
+    dialog.Open();
+    session_.ui.RunFileLocationsDialog(dialog);
+    OpenAudiowall(session_.audiowall, session_.ui, 0, false);
+}
+
+void LogImportModel::UpdateInformation() {
+    HourglassGuard hourglass(session_.ui);
+    session_.ui.ShowTextFile("Update Information", JoinPath(ProgramDirectory(), "Updates.txt"));
+}
+
+void LogImportModel::AfterDatabaseSettings() {
+    ScanLogFiles();
+    DisplayLastScheduled(false);
+}
+
+}  // namespace vantor

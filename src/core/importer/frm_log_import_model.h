@@ -1,0 +1,147 @@
+#pragma once
+// The model of the main window, frmLogImport: the program's start-up, the end of the
+// schedules in the playout log, the date and hour range the import works on, and the
+// operations of its button and menus. The Qt window and the unattended run both drive it.
+
+#include <functional>
+#include <string>
+
+#include "common/day_time.h"
+#include "importer/import_run.h"
+#include "importer/range_fields.h"
+
+namespace vantor {
+
+class Session;
+
+// How a range removal, an emptying or a re-send ended.
+enum class MaintenanceOutcome {
+    Stopped,  // a range check, a missing database or a "No" answer stopped it
+    Failed,   // the removal itself failed (reported by the routine)
+    Done,
+};
+
+struct ReSendResult {
+    MaintenanceOutcome removal = MaintenanceOutcome::Stopped;
+    ImportRunResult import;  // the run after a removal that was done
+};
+
+class LogImportModel {
+  public:
+    static constexpr const char* kInitialCaption = "Import a Log into Kora";
+    static constexpr const char* kNoSchedules = "No Schedules Created";
+
+    explicit LogImportModel(Session& session);
+    ~LogImportModel();
+    LogImportModel(const LogImportModel&) = delete;
+    LogImportModel& operator=(const LogImportModel&) = delete;
+
+    Session& session() { return session_; }
+
+    // Start-up, every step up to and without the "/AUTO" step. False when the window closed
+    // (the program ends); the closing steps have run then.
+    bool Load(const std::string& commandLine);
+    // The two halves of Load: the installation, the settings, the users database and the
+    // login (steps a database may be created after), then the playout database, the range
+    // and the Audiowall.
+    bool LoadUser(const std::string& commandLine);
+    bool LoadDatabase();
+
+    // Shows the database chooser on the SCHEDULE directory for the given database type and
+    // returns the chosen file name ("" when cancelled). Whoever can show the chooser sets it;
+    // without it start-up ends unless the command line names the database.
+    std::function<std::string(const std::string& searchDirectory, const std::string& typeTag)>
+        ChooseDatabase;
+    // The last start-up step: with "/AUTO" on the command line (or autoImport), an import as
+    // if "Begin Importing" had been pressed; with "/QUIT" (or quit) as well, the window closes
+    // afterwards.
+    bool AutoRequested() const;
+    bool QuitRequested() const;
+    void SetAutoOptions(bool autoImport, bool quit) {
+        autoOption_ = autoImport;
+        quitOption_ = quit;
+    }
+    // Runs the "/AUTO" step; returns the run's result (Stopped when "/AUTO" was not asked for).
+    ImportRunResult AutoStart();
+
+    // ---- State
+    const std::string& Caption() const { return caption_; }
+    const std::string& DatabaseFile() const { return databaseFile_; }
+    std::string DatabasePath() const;
+    const DayTime& LastScheduled() const { return lastScheduled_; }
+    const std::string& ScheduledUntilText() const { return scheduledUntil_; }  // lblScheduledUntil
+    const RangeFields& Fields() const { return fields_; }
+    const std::string& StartDayText() const { return startDay_; }    // lblASStartDay
+    const std::string& EndDayText() const { return endDay_; }        // lblASEndDay
+    bool ScheduleEnabled() const { return scheduleEnabled_; }        // cmdSchedule
+    bool ReSendEnabled() const { return reSendEnabled_; }            // mnuReSendLog
+    bool RemoveRangeEnabled() const { return removeRangeEnabled_; }  // mnuRemoveRange
+    bool RemoveAllEnabled() const { return removeAllEnabled_; }      // mnuRemoveAll
+    bool IsClosed() const { return closed_; }
+
+    // ---- Range fields
+    // A change of a date field's text shows the weekday of a valid date beside it.
+    void SetStartDateText(const std::string& text);
+    void SetEndDateText(const std::string& text);
+    void SetStartHourText(const std::string& text) { fields_.startHour = text; }
+    void SetEndHourText(const std::string& text) { fields_.endHour = text; }
+    // Leaving a date field rewrites a valid date as "dd mmmm yyyy"; leaving any field keeps the
+    // range ordered.
+    void StartDateLostFocus();
+    void EndDateLostFocus();
+    void StartHourLostFocus() { StartChanged(); }
+    void EndHourLostFocus() { EndChanged(); }
+    // The hour fields take digits, backspace and escape only; a swallowed key comes back 0.
+    static int FilterHourKey(int keyCode);
+    void StartChanged();
+    void EndChanged();
+    void UpdateButton();
+    // Refreshes the end of the schedules and, with bAlterDates, resets the range fields.
+    void DisplayLastScheduled(bool bAlterDates);
+    // The date and hour picker's protocol: its tag before it is shown, and what its tag
+    // afterwards does to the start or end fields.
+    std::string PickerTag(bool start) const;
+    void ApplyPickerTag(bool start, const std::string& tag);
+
+    // ---- Button and menus
+    ImportRunResult BeginImporting();       // cmdSchedule
+    MaintenanceOutcome RemoveRange();       // mnuRemoveRange (and the first half of re-send)
+    ReSendResult ReSend();                  // mnuReSendLog
+    MaintenanceOutcome RemoveAll();         // mnuRemoveAll
+    MaintenanceOutcome EmptySongLibrary();  // mnuSongsEmptyLibrary
+    void ScanLogFiles();                    // mnuScanLogFiles
+    void FileLocations();                   // mnuFileLocations
+    void UpdateInformation();               // mnuUpdateInfo
+    // After the playout settings editor closed (mnuDatabaseSettings).
+    void AfterDatabaseSettings();
+    // Closing, by any way: the Audiowall is closed and the import settings stored.
+    void Close();
+
+    // Used by the import run.
+    void SetScheduleEnabled(bool enabled) { scheduleEnabled_ = enabled; }
+
+  private:
+    bool CloseDuringLoad();
+    bool StartupDatabase();
+    bool StartupAudiowall();
+    void SetDateField(std::string& field, std::string& dayLabel, const std::string& text);
+    void SetRange(int32_t day);
+
+    Session& session_;
+    std::string caption_ = kInitialCaption;
+    std::string databaseFile_;
+    DayTime lastScheduled_{0, 0.0f};
+    std::string scheduledUntil_;
+    RangeFields fields_{"", "00", "", "23"};
+    std::string startDay_, endDay_;
+    bool scheduleEnabled_ = true;
+    bool reSendEnabled_ = true;
+    bool removeRangeEnabled_ = true;
+    bool removeAllEnabled_ = true;
+    bool autoOption_ = false;
+    bool quitOption_ = false;
+    bool settingsLoaded_ = false;
+    bool closed_ = false;
+};
+
+}  // namespace vantor

@@ -1,0 +1,197 @@
+#include "importer/import_run.h"
+
+#include <filesystem>
+#include <string>
+
+#include "audiowall/audiowall_store.h"
+#include "common/general.h"
+#include "common/paths.h"
+#include "common/problem_report.h"
+#include "common/text.h"
+#include "importer/frm_log_import_model.h"
+#include "importer/hour_import.h"
+#include "importer/log_scan.h"
+#include "importer/session.h"
+#include "playoutdb/database_functions_32.h"
+#include "playoutdb/db_routines_v25_settings.h"
+#include "playoutdb/engine.h"
+#include "playoutdb/log_maintenance.h"
+
+namespace vantor {
+
+namespace {
+
+// Day number of 1 January 2000: nothing older can be in a playout log.
+constexpr int32_t kFirstLogDay = 36526;
+// Every hour of every weekday.
+const std::string kEveryHour(168, 'Y');
+
+bool DeleteFile(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::remove(ResolvePath(path), ec) && !ec;
+}
+
+// The ten cart range keys, in the order they are stored.
+struct CartRangeKey {
+    const char* key;
+    int32_t CartRanges::*bound;
+};
+constexpr CartRangeKey kCartRangeKeys[] = {
+    {"MUSIC.JinglesStart", &CartRanges::JinglesStart},
+    {"MUSIC.JinglesEnd", &CartRanges::JinglesEnd},
+    {"MUSIC.SweepersStart", &CartRanges::SweepersStart},
+    {"MUSIC.SweepersEnd", &CartRanges::SweepersEnd},
+    {"MUSIC.AdvertsStart", &CartRanges::AdvertsStart},
+    {"MUSIC.AdvertsEnd", &CartRanges::AdvertsEnd},
+    {"MUSIC.SongsStart", &CartRanges::SongsStart},
+    {"MUSIC.SongsEnd", &CartRanges::SongsEnd},
+    {"MUSIC.CartGroupsStart", &CartRanges::CartGroupsStart},
+    {"MUSIC.CartGroupsEnd", &CartRanges::CartGroupsEnd},
+};
+
+void StoreCartRanges(Session& session, Database& db) {
+    TableCursor settings;
+    if (DbError error = db.OpenTable("Settings", settings, "Main")) {
+        ProblemReport(session.ui, "opening the Kora settings table", error.number, false,
+                      error.description);
+        return;
+    }
+    for (const CartRangeKey& range : kCartRangeKeys) {
+        const int32_t value = session.importSettings.Ranges.*range.bound;
+        SetDbSetting(session.ui, settings, range.key, DbValue(value), DbValue(0), false);
+    }
+    settings.Close();
+}
+
+void ShowPlainMessage(UserInterface& ui, const std::string& text) {
+    MessageRequest request;
+    request.text = text;
+    ui.ShowMessage(request);
+}
+
+}  // namespace
+
+std::string RangeText(const DayTime& start, const DayTime& end) {
+    return DayTimeLongText(start, 14) + " to " + DayTimeLongText(end, 14);
+}
+
+ImportRunResult RunImport(LogImportModel& window) {
+    Session& session = window.session();
+    UserInterface& ui = session.ui;
+    const Clock& clock = session.clock;
+    ImportRunResult result;
+
+    std::optional<RangeStamps> range = CheckRange(window.Fields(), ui, session.ThisYear());
+    if (!range) return result;
+    const DayTime start = range->start;
+    const DayTime end = range->end;
+
+    MouseCursor previousCursor = ui.SetCursor(MouseCursor::Hourglass);
+    const std::string rangeText = RangeText(start, end);
+    const std::string databasePath = window.DatabasePath();
+
+    if (FileLength(databasePath) < 0) {
+        ShowInformation(ui, "You must select a valid Kora Database");
+        ui.SetCursor(previousCursor);
+        return result;
+    }
+
+    window.SetScheduleEnabled(false);
+    Database db;
+    if (DbError error = db.Open(ResolvePath(databasePath))) {
+        ui.SetCursor(previousCursor);
+        window.SetScheduleEnabled(true);
+        // Saying nothing here would leave a scheduled run with no trace of why nothing was
+        // imported.
+        ProblemReport(ui, "opening the Kora Database " + databasePath, error.number, false,
+                      error.description);
+        return result;
+    }
+
+    DbSettings settings;
+    ReadDbSettings(ui, db, settings, session.locations.DataLocation);
+    if (!DirectoryExists(settings.MUSIC_LogPath, &session.trace)) {
+        db.Close();
+        window.SetScheduleEnabled(true);
+        ui.SetCursor(previousCursor);
+        ShowInformation(ui, "You must select a valid Logs Directory in Kora Settings");
+        return result;
+    }
+
+    ui.SetImportProgressText(ImportProgressLabel::OverallProcess, "");
+    ui.SetImportProgressText(ImportProgressLabel::CurrentProcess, "");
+    ui.SetImportProgressText(ImportProgressLabel::CurrentTask, "");
+    ui.SetImportProgressValue(ImportProgressBar::OverallProcess, 0, 100);
+    ui.SetImportProgressValue(ImportProgressBar::CurrentProcess, 0, 100);
+    ui.ShowImportProgress(true);
+    ui.SetCursor(MouseCursor::Hourglass);
+
+    const std::string errorLog = session.ErrorLogPath();
+    const std::string historyLog = session.HistoryLogPath();
+    if (FileLength(errorLog) >= 0 && !DeleteFile(errorLog))
+        AppendLogLine(historyLog, true, "Couldn't delete old Error Log", clock);
+    if (FileLength(historyLog) >= kHistoryLogLimit && !DeleteFile(historyLog))
+        AppendLogLine(historyLog, true, "Couldn't delete Log File", clock);
+    AppendLogLine(historyLog, true, "Begin send new entries, " + rangeText, clock);
+
+    const int32_t purgeDays = session.importSettings.AutoPurgeDatabaseDays;
+    const bool tracing = session.locations.TraceLevel != 0;
+    if (purgeDays > 0) {
+        if (tracing) ShowPlainMessage(ui, "Beginning Auto-Purge of old Kora entries");
+        const DayTime purgeStart{kFirstLogDay, 0.0f};
+        const DayTime purgeEnd{clock.Today() - purgeDays - 1, kDayLastSecond};
+        AppendLogLine(historyLog, true,
+                      "Purging older entries from Kora Database, Log Start = " +
+                          DayTimeLongText(purgeStart, 14) +
+                          ", Log End = " + DayTimeLongText(purgeEnd, 14),
+                      clock);
+        RemoveLogHours(databasePath, purgeStart, purgeEnd, kEveryHour, ui);
+        if (tracing) ShowPlainMessage(ui, "Purging old Kora entries complete");
+    }
+
+    if (tracing) ShowPlainMessage(ui, "Importing Log Entries");
+    AppendLogLine(historyLog, true, "Importing log into KORA Database " + databasePath, clock);
+
+    HourImportContext context{
+        ui,
+        clock,
+        session.audiowall,
+        session.importSettings,
+        SchedulerLogNaming{settings.MUSIC_LogPath, settings.MUSIC_FilenamePrefix,
+                           Trim(settings.MUSIC_FilenameFormat)},
+        StartTimeOptions{settings.KORA_SweeperMode, settings.KORA_WaitSplitReturn},
+        errorLog,
+    };
+    const bool imported = ImportHours(db, start, end, context);
+
+    if (imported) {
+        StoreCartRanges(session, db);
+        ui.SetImportProgressText(ImportProgressLabel::CurrentTask, "Closing Database");
+        ui.SetImportProgressText(ImportProgressLabel::CurrentProcess, "");
+        ui.SetImportProgressText(ImportProgressLabel::OverallProcess, "Finishing");
+        ui.SetImportProgressValue(ImportProgressBar::OverallProcess, 100, 100);
+        ui.SetImportProgressValue(ImportProgressBar::CurrentProcess, 100, 100);
+    } else {
+        AppendLogLine(errorLog, true, "Importing log was abandoned", clock);
+    }
+    db.Close();
+    ui.ShowImportProgress(false);
+
+    session.users.AddEventToUserHistory(session.login.currentUser.LoginName, kImportHistoryAction,
+                                        imported ? 1 : 2, rangeText);
+
+    result.outcome = imported ? ImportRunOutcome::Imported : ImportRunOutcome::Abandoned;
+    window.SetScheduleEnabled(true);
+    ui.SetCursor(MouseCursor::Default);
+    window.DisplayLastScheduled(true);
+
+    if (FileLength(errorLog) > 0) {
+        ui.ShowTextFile("Print Preview", ResolvePath(errorLog));
+        result.errorReportShown = true;
+    } else {
+        ShowInformation(ui, "The log was successfully imported into the Kora database");
+    }
+    return result;
+}
+
+}  // namespace vantor

@@ -1,0 +1,40 @@
+#pragma once
+// One import run: what "Begin Importing", the "/AUTO" start and the re-send menu item start.
+// It checks the range, the playout database and the logs directory, clears and rotates the
+// two report files, purges old entries when asked to, hands the range to the hour import,
+// stores the cart ranges in the database's settings, records the user history event and tells
+// the operator how it went.
+
+#include <string>
+
+#include "common/day_time.h"
+
+namespace vantor {
+
+class LogImportModel;
+
+enum class ImportRunOutcome {
+    Stopped,    // a check stopped the run before anything was written
+    Abandoned,  // the hour import failed (its Log table could not be opened)
+    Imported,   // the hour import walked the whole range
+};
+
+struct ImportRunResult {
+    ImportRunOutcome outcome = ImportRunOutcome::Stopped;
+    bool errorReportShown = false;  // the error report file was not empty and was shown
+    // What the spec's callers test: the run got as far as its user history event.
+    bool Ran() const { return outcome != ImportRunOutcome::Stopped; }
+};
+
+// The history file is started afresh once it has grown to this size.
+inline constexpr long long kHistoryLogLimit = 500000;
+// The action and statuses of the user history event of an import.
+inline constexpr int kImportHistoryAction = 101;
+
+// "<long date> hh:mm to <long date> hh:mm".
+std::string RangeText(const DayTime& start, const DayTime& end);
+
+// Runs an import with the range the window's fields hold.
+ImportRunResult RunImport(LogImportModel& window);
+
+}  // namespace vantor

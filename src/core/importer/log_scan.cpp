@@ -1,0 +1,224 @@
+#include "importer/log_scan.h"
+
+#include <algorithm>
+
+#include "common/general.h"
+#include "common/numbers.h"
+#include "common/paths.h"
+#include "common/text.h"
+#include "common/time_text.h"
+#include "importer/scheduler_log.h"
+#include "importer/session.h"
+#include "playoutdb/db_routines_v25_settings.h"
+#include "playoutdb/engine.h"
+
+namespace vantor {
+
+namespace {
+
+constexpr int32_t kNoFirstDay = 99999;
+
+const char* const kNoLogEntriesText =
+    "Either the log file did not exist, or if it did, there was no valid log entries in it.\n\n"
+    "You should check your settings, and re-export from your scheduling program.\n\n"
+    "There is therefore nothing to import.";
+
+const char* const kNoDatedFilesText =
+    "No valid log entries were found. This may be due to one of the following reasons:\n\n"
+    "No Log files could be found,\n"
+    "Log files were found, but had no entries in them,\n\n"
+    "You should check your settings, and re-export from your scheduling program.\n\n"
+    "There is therefore nothing to import.";
+
+const char* const kNothingNewText =
+    "Log files were found, but none of them contained entries that were after the last ones "
+    "in the Kora log.\n"
+    "This may be due to one of the following reasons:\n\n"
+    "You may not have \"Exported\" or \"Sent\" any new logs from your Scheduler,\n"
+    "You may be filling in a hole in your Kora Log,\n\n"
+    "You may need to check your settings, or re-export from your scheduling program if "
+    "nescessary.\n\n"
+    "The Log Importer has therefore defaulted to the dates of the latest dated log file "
+    "found.\n";
+
+// Positions (0-based, after the prefix) of year, month and day for the patterns a date can be
+// read back from.
+struct DatePositions {
+    const char* pattern;
+    int year, month, day;
+};
+constexpr DatePositions kDatePatterns[] = {
+    {"yymmdd", 0, 2, 4},
+    {"yyddmm", 0, 4, 2},
+    {"ddmmyy", 4, 2, 0},
+    {"mmddyy", 4, 0, 2},
+};
+
+// Closes the progress window and puts the pointer back however the scan ends.
+class ScanProgress {
+  public:
+    explicit ScanProgress(UserInterface& ui) : ui_(ui), hourglass_(ui) {
+        ui_.ShowDatabaseProgress(true);
+        ui_.SetDatabaseProgressTask("Scanning Log File..");
+        ui_.SetDatabaseProgressValue(0, 100);
+    }
+    ~ScanProgress() { ui_.ShowDatabaseProgress(false); }
+    ScanProgress(const ScanProgress&) = delete;
+    ScanProgress& operator=(const ScanProgress&) = delete;
+
+  private:
+    UserInterface& ui_;
+    HourglassGuard hourglass_;
+};
+
+// A scan that found no header keeps the day the file stands for, whole, rather than offering
+// day 0 of the date scale, which no log can hold.
+void ScanDayFile(Session& session, const SchedulerLogNaming& naming, int32_t day, DayTime* first,
+                 DayTime* last) {
+    DayTime scanFirst{day, 0.0f};
+    DayTime scanLast{day, kDayLastSecond};
+    ScanLogFile(session, LogFileName(day, naming), scanFirst, scanLast);
+    if (scanFirst.day < 1 || scanLast.day < 1) {
+        scanFirst = {day, 0.0f};
+        scanLast = {day, kDayLastSecond};
+    }
+    if (first) *first = scanFirst;
+    if (last) *last = scanLast;
+}
+
+std::string HourText(float seconds) {
+    return LeftOf(FormatTimeText(seconds, 14), 2);
+}
+
+}  // namespace
+
+bool ScanLogFile(Session& session, const std::string& path, DayTime& first, DayTime& last) {
+    if (FileLength(path) <= 0) return false;
+    UserInterface& ui = session.ui;
+    ScanProgress progress(ui);
+
+    DayTime earliest{0, 0.0f};
+    DayTime latest{0, 0.0f};
+    bool ok = true;
+    SchedulerLogReader reader(path);
+    while (!reader.AtEnd()) {
+        std::string line = reader.ReadLine();
+        ui.SetDatabaseProgressValue(std::clamp(reader.PercentRead(), 0, 100), 100);
+        if (line.empty() || line.front() != '+') continue;
+        DayTime header;
+        std::string headerText;
+        if (!ReadHourHeader(reader, line, header, headerText, ui, session.ThisYear())) {
+            ok = false;
+            break;
+        }
+        if (earliest.day < 1 || DayTimeBefore(header, earliest)) earliest = header;
+        if (latest.day < 1 || DayTimeAfter(header, latest))
+            latest = DayTimeAddSeconds(header, kHourLastSecond);
+    }
+    first = earliest;
+    last = latest;
+    return ok;
+}
+
+int32_t DayOfLogFileName(const std::string& fileName, const std::string& prefix,
+                         const std::string& datePattern, int thisYear) {
+    const long p = static_cast<long>(prefix.size());
+    const long n = static_cast<long>(datePattern.size());
+    if (!StartsWithNoCase(fileName, prefix)) return -1;
+    if (MidOf(fileName, p + 1, 1) == ".") return -1;
+    if (LeadingNumber(MidOf(fileName, p + 1, n)) <= 0) return -1;
+    for (const DatePositions& positions : kDatePatterns) {
+        if (!EqualsNoCase(datePattern, positions.pattern)) continue;
+        auto two = [&](int offset) { return MidOf(fileName, p + 1 + offset, 2); };
+        const int month = static_cast<int>(LeadingNumber(two(positions.month)));
+        const std::string monthName = MonthName(month);
+        // A month outside 1 to 12 names no month at all; such a file carries no date.
+        if (monthName.empty()) return -1;
+        const std::string dateText =
+            "20" + two(positions.year) + " " + monthName + " " + two(positions.day);
+        std::optional<int32_t> day = DayOfDateText(dateText, thisYear);
+        return day ? *day : -1;
+    }
+    return 0;
+}
+
+void ReadKORASettings(Session& session, const std::string& databaseFile,
+                      const DayTime& lastScheduled, RangeFields& fields) {
+    UserInterface& ui = session.ui;
+    HourglassGuard hourglass(ui);
+    Database db;
+    if (db.Open(ResolvePath(session.PlayoutDatabasePath(databaseFile)))) return;
+    DbSettings settings;
+    ReadDbSettings(ui, db, settings, session.locations.DataLocation);
+
+    SchedulerLogNaming naming;
+    naming.logPath = settings.MUSIC_LogPath;
+    naming.prefix = settings.MUSIC_FilenamePrefix;
+    naming.dateFormat = Trim(settings.MUSIC_FilenameFormat);
+
+    const int32_t tomorrow = session.clock.Today() + 1;
+    DayTime first{kNoFirstDay, 0.0f};
+    DayTime last{0, 0.0f};
+
+    if (naming.dateFormat.empty()) {
+        // One file for every day.
+        ScanLogFile(session, LogFileName(0, naming), first, last);
+        if (first.day < 1 || first.day == kNoFirstDay) {
+            first = {tomorrow, 0.0f};
+            ShowWarning(ui, kNoLogEntriesText);
+        }
+        if (last.day < 1) last = {tomorrow, kDayLastSecond};
+    } else {
+        const std::string searchPattern = LogFileName(-1, naming);
+        std::vector<std::string> names =
+            ListFiles(NativePath(naming.logPath), FileNameOf(searchPattern));
+        bool anyDated = false;
+        int32_t earliestDay = 0;
+        int32_t latestDay = 0;
+        for (const std::string& name : names) {
+            const int32_t day =
+                DayOfLogFileName(name, naming.prefix, naming.dateFormat, session.ThisYear());
+            if (day < 0) continue;
+            if (day == 0) break;  // a pattern no date can be read back from
+            if (!anyDated || day < earliestDay) earliestDay = day;
+            if (!anyDated || day > latestDay) latestDay = day;
+            anyDated = true;
+            const DayTime fileDate{day, 0.0f};
+            if (DayTimeAfter(fileDate, lastScheduled)) {
+                if (day < first.day) first = fileDate;
+                if (DayTimeAfter(fileDate, last)) last = fileDate;
+            }
+        }
+
+        if (first.day == kNoFirstDay) {
+            first = {tomorrow, 0.0f};
+            last = {tomorrow, kDayLastSecond};
+            if (!anyDated) ShowWarning(ui, kNoDatedFilesText);
+        } else if (first.day == last.day) {
+            ScanDayFile(session, naming, first.day, &first, &last);
+        } else {
+            ScanDayFile(session, naming, first.day, &first, nullptr);
+            DayTime lastFirst{0, 0.0f};
+            DayTime lastLast{0, 0.0f};
+            ScanLogFile(session, LogFileName(last.day, naming), lastFirst, lastLast);
+            if (lastLast.day >= 1)
+                last = lastLast;
+            else
+                last = DayTimeSubtractSeconds(last, 3600);
+            if (last.day < 1) last = {first.day, kDayLastSecond};
+        }
+
+        if (anyDated && DayTimeBefore(DayTime{latestDay, 0.0f}, lastScheduled)) {
+            ScanDayFile(session, naming, latestDay, &first, &last);
+            ShowInformation(ui, kNothingNewText);
+        }
+    }
+
+    fields.startDate = RangeDateText(first.day);
+    fields.startHour = HourText(first.seconds);
+    fields.endDate = RangeDateText(last.day);
+    fields.endHour = HourText(last.seconds);
+    db.Close();
+}
+
+}  // namespace vantor

@@ -1,0 +1,45 @@
+#pragma once
+// Everything the program holds for the whole of one run: where the installation keeps its
+// files, the connected Audiowall, the importer's own settings, the open users database and
+// who is logged in, the trace state, and the clock and user interface everything reports
+// through. Created once at start-up and handed by reference to whatever needs it, so that no
+// routine keeps state of its own between calls.
+
+#include <string>
+
+#include "audiowall/audiowall_store.h"
+#include "common/clock.h"
+#include "common/trace.h"
+#include "common/user_interface.h"
+#include "config/system_locations.h"
+#include "importer/import_settings.h"
+#include "users/current_user.h"
+#include "users/user_management_fn.h"
+
+namespace vantor {
+
+class Session {
+  public:
+    Session(UserInterface& ui, const Clock& clock);
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    UserInterface& ui;
+    const Clock& clock;
+    SystemLocations locations;
+    TraceState trace;
+    AudiowallState audiowall;
+    ImportSettings importSettings;
+    LoginSession login;
+    UsersDatabase users;  // after locations and trace, which it refers to
+
+    // The year a date typed without one belongs to.
+    int ThisYear() const;
+    // DataLocation + "\SCHEDULE\" + fileName, the home of every playout database.
+    std::string PlayoutDatabasePath(const std::string& fileName) const;
+    // The report files of the import run, kept beside the program.
+    std::string ErrorLogPath() const;
+    std::string HistoryLogPath() const;
+};
+
+}  // namespace vantor

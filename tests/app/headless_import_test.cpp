@@ -1,0 +1,305 @@
+// The unattended import as a scheduler runs it: the built program, headless, on a temporary
+// installation of its own.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "common/clock.h"
+#include "common/codepage.h"
+#include "common/general.h"
+#include "common/locale.h"
+#include "common/profile.h"
+#include "common/scripted_user_interface.h"
+#include "config/system_locations.h"
+#include "playoutdb/db_routines_v25_log.h"
+#include "playoutdb/engine.h"
+#include "program_runner.h"
+#include "support/kora_installation.h"
+#include "support/scheduler_log_writer.h"
+#include "support/temp_dir.h"
+#include "users/user_management_fn.h"
+
+namespace vantor::testing {
+namespace {
+
+// The program runs in the C locale: day-month-year dates, "dd mmmm yyyy" long dates.
+std::string LongDate(int32_t day) {
+    return FormatDate(day, "dd mmmm yyyy");
+}
+
+SchedulerLogWriter HoursOf(int32_t day, int firstHour, int lastHour) {
+    SchedulerLogWriter log;
+    for (int hour = firstHour; hour <= lastHour; ++hour)
+        log.Header(SchedulerDate(day), hour, "Clock")
+            .Item("4001", "First song")
+            .Note("$$ 00:20:00 Break")
+            .Item("1001", "Advert")
+            .Item("4002", "Second song");
+    return log;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+class HeadlessImportTest : public ::testing::Test {
+  public:
+    static InstallationOptions Options() {
+        InstallationOptions options;
+        options.maxCart = 5000;
+        options.carts = {
+            {1001, "Advert", 30}, {4001, "First song", 180}, {4002, "Second song", 200}};
+        options.underrunningDuration = 60;
+        return options;
+    }
+
+  protected:
+    HeadlessImportTest() : station_(dir_.path(), Options()) {}
+
+    ProgramRun Run(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), "--headless");
+        return RunProgram(arguments, station_.Environment());
+    }
+
+    std::vector<std::pair<int32_t, int>> HourStarts() const {
+        std::vector<std::pair<int32_t, int>> hours;
+        Database db;
+        TableCursor log;
+        if (db.Open(station_.databasePath) || OpenLogTable(db, log)) return hours;
+        for (log.MoveFirst(); !log.Eof(); log.MoveNext()) {
+            if (log.Field(LogEntry::EntryType).AsInteger() != 98) continue;
+            DayTime hour = DayTimeOfQIndex(log.Field(LogEntry::QIndex).AsDouble());
+            hours.emplace_back(hour.day, static_cast<int>(hour.seconds / 3600));
+        }
+        return hours;
+    }
+
+    std::string History() const { return Cp1252ToUtf8(ReadWholeFile(station_.HistoryLogPath())); }
+
+    TempDir dir_;
+    KoraInstallation station_;
+    const int32_t today_ = SystemClock().Today();
+};
+
+TEST_F(HeadlessImportTest, ProposesImportsAndReportsTheSecondRun) {
+    station_.WriteLog(today_ + 1, HoursOf(today_ + 1, 5, 23));
+    station_.WriteLog(today_ + 2, HoursOf(today_ + 2, 0, 7));
+
+    ProgramRun first = Run({"kora26.mdb", "/auto", "/quit"});
+    EXPECT_EQ(first.exitCode, 0) << first.err << first.out;
+    EXPECT_EQ(first.out,
+              "start: " + LongDate(today_ + 1) + " 05\nend: " + LongDate(today_ + 2) + " 07\n");
+    EXPECT_EQ(first.err, "information: The log was successfully imported into the Kora database\n");
+    EXPECT_EQ(HourStarts().size(), 19u + 8u);
+    EXPECT_TRUE(Contains(History(), "Begin send new entries, " + LongDate(today_ + 1) +
+                                        " 05:00 to " + LongDate(today_ + 2) + " 07:59"));
+
+    // The schedule now ends at 07:59 of the second day: the same files hold nothing new, so
+    // the latest file is proposed again with a message, and every hour is reported.
+    ProgramRun second = Run({"KORA26.MDB", "/AUTO", "/QUIT"});
+    EXPECT_EQ(second.exitCode, 4) << second.err;
+    EXPECT_EQ(second.out.substr(0, second.out.find('\n', second.out.find("end:")) + 1),
+              "start: " + LongDate(today_ + 2) + " 00\nend: " + LongDate(today_ + 2) + " 07\n");
+    EXPECT_TRUE(Contains(second.err,
+                         "information: Log files were found, but none of them "
+                         "contained entries that were after the last ones in the "
+                         "Kora log.\n"));
+    for (int hour = 0; hour <= 7; ++hour) {
+        char hourText[8];
+        std::snprintf(hourText, sizeof hourText, "%02d:00", hour);
+        EXPECT_TRUE(
+            Contains(second.out, "The following hour was already in Kora so was not re-sent : " +
+                                     LongDate(today_ + 2) + " " + hourText + "\r\n"))
+            << hourText;
+    }
+    EXPECT_FALSE(Contains(second.err, "successfully imported"));
+    EXPECT_EQ(HourStarts().size(), 27u);
+}
+
+TEST_F(HeadlessImportTest, TypedRangeAndAMissingDayFile) {
+    station_.WriteLog(today_ + 1, HoursOf(today_ + 1, 0, 2));
+    station_.WriteLog(today_ + 3, HoursOf(today_ + 3, 0, 2));
+    // Typed fields: a start after the proposed end pushes the end along with it.
+    ProgramRun run = Run({"KORA26.MDB", "--auto", "--quit",
+                          "--start-date=" + FormatDate(today_ + 1, "d/m/yyyy"), "--start-hour=1",
+                          "--end-date=" + FormatDate(today_ + 3, "yyyy-mm-dd"), "--end-hour=0x"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "start: " + LongDate(today_ + 1) + " 1\nend: " + LongDate(today_ + 3) + " 0\n");
+    const std::string missing = station_.LogPath(today_ + 2);
+    EXPECT_TRUE(Contains(run.err, "information: The log file : " + missing + " for " +
+                                      FormatDate(today_ + 2, "dddddd") + " could not be found.\n"))
+        << run.err;
+    EXPECT_EQ(HourStarts(), (std::vector<std::pair<int32_t, int>>{
+                                {today_ + 1, 1}, {today_ + 1, 2}, {today_ + 3, 0}}));
+
+    // A range the fields cannot hold is refused like the disabled button it stands for.
+    ProgramRun bad = Run({"KORA26.MDB", "/AUTO", "--end-hour=25"});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_TRUE(Contains(bad.err, "error: \"Begin Importing\" is disabled"));
+}
+
+TEST_F(HeadlessImportTest, PurgeKeepsTheLastThreeDays) {
+    for (int32_t day = today_ - 6; day <= today_ + 1; ++day)
+        station_.WriteLog(day, HoursOf(day, 12, 12));
+    ProgramRun fill = Run({"KORA26.MDB", "/AUTO", "--start-date=" + LongDate(today_ - 6),
+                           "--start-hour=00", "--end-date=" + LongDate(today_), "--end-hour=23"});
+    ASSERT_EQ(fill.exitCode, 0) << fill.err;
+    ASSERT_EQ(HourStarts().size(), 7u);
+
+    WriteProfileString(station_.dataLocation + "/HOLBRANE.INI", "General", "AutoPurgeDays", "3");
+    ProgramRun run = Run({"KORA26.MDB", "/AUTO", "/QUIT"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Contains(History(),
+                         "Purging older entries from Kora Database, Log Start = "
+                         "01 January 2000 00:00, Log End = " +
+                             LongDate(today_ - 4) + " 23:59\r\n"));
+    EXPECT_EQ(
+        HourStarts(),
+        (std::vector<std::pair<int32_t, int>>{
+            {today_ - 3, 12}, {today_ - 2, 12}, {today_ - 1, 12}, {today_, 12}, {today_ + 1, 12}}));
+}
+
+TEST_F(HeadlessImportTest, TheHistoryFileIsReplacedAtHalfAMillionBytes) {
+    station_.WriteLog(today_ + 1, HoursOf(today_ + 1, 0, 0));
+    std::ofstream(station_.HistoryLogPath(), std::ios::binary) << std::string(500000, 'h');
+    ProgramRun run = Run({"KORA26.MDB", "/AUTO", "/QUIT"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const std::string history = History();
+    EXPECT_LT(history.size(), 1000u);
+    EXPECT_TRUE(Contains(history, "Begin send new entries, "));
+}
+
+class HeadlessLoginTest : public HeadlessImportTest {
+  protected:
+    HeadlessLoginTest() {
+        WriteProfileString(station_.dataLocation + "/VNTR_SYS.INI", "LogImport",
+                           "Music.UsersMustLogin", "1");
+        station_.WriteLog(today_ + 1, HoursOf(today_ + 1, 0, 0));
+        AddAccount("BOSS", true);
+        AddAccount("TEMP", false);
+    }
+
+    // An account with its own rights: all six, or none.
+    void AddAccount(const std::string& name, bool rights) {
+        ScriptedUserInterface ui;
+        SystemClock clock;
+        SystemLocations locations;
+        locations.DataLocation = station_.dataLocation;
+        UsersDatabase users(ui, clock, locations);
+        ASSERT_EQ(users.OpenUsersDatabase(UsersDatabasePath(station_.dataLocation)), 0);
+        TableCursor table;
+        ASSERT_FALSE(users.Db().OpenTable("Users", table, "Main"));
+        ASSERT_FALSE(table.AddNew());
+        table.Set("LoginName", DbValue(name));
+        table.Set("Password", DbValue(""));
+        table.Set("FullName", DbValue(name + " of the station"));
+        table.Set("GroupNumber", DbValue(23));
+        table.Set("OverrideAccessRights", DbValue(true));
+        for (int right = 1; right <= 6; ++right)
+            table.Set("AccessRight" + std::to_string(right), DbValue(rights));
+        table.Set("AccountStatus", DbValue(1));
+        ASSERT_FALSE(table.Update());
+    }
+};
+
+TEST_F(HeadlessLoginTest, CommandLineLoginAndARefusedUser) {
+    ProgramRun boss = Run({"KORA26.MDB", "/AUTO", "/QUIT", "/user=boss"});
+    EXPECT_EQ(boss.exitCode, 0) << boss.err;
+
+    ProgramRun temp = Run({"KORA26.MDB", "/AUTO", "--user=temp"});
+    EXPECT_EQ(temp.exitCode, 1);
+    EXPECT_EQ(temp.err,
+              "error: You do not have the correct access rights to use the Log Importer\n");
+    EXPECT_EQ(temp.out, "");
+
+    // Nobody named: the login window would be needed.
+    ProgramRun nobody = Run({"KORA26.MDB", "/AUTO"});
+    EXPECT_EQ(nobody.exitCode, 1);
+    EXPECT_TRUE(Contains(nobody.err, "error: the login window needs a person at a display"));
+}
+
+TEST_F(HeadlessImportTest, StartUpThatNeedsAPersonEndsWithExit1) {
+    ProgramRun chooser = Run({"/AUTO", "/QUIT"});
+    EXPECT_EQ(chooser.exitCode, 1);
+    EXPECT_TRUE(Contains(chooser.err, "error: choosing a database needs a person at a display"));
+
+    ProgramRun missing = Run({"KORA99.MDB", "/AUTO"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(Contains(missing.err,
+                         "warning: There was a problem opening the database to "
+                         "read it's information"));
+}
+
+TEST_F(HeadlessImportTest, MenuItemsAskAndYesAnswersThem) {
+    station_.WriteLog(today_ + 1, HoursOf(today_ + 1, 0, 3));
+    ASSERT_EQ(Run({"KORA26.MDB", "/AUTO"}).exitCode, 0);
+
+    const std::vector<std::string> range = {"--start-date=" + LongDate(today_ + 1),
+                                            "--start-hour=01", "--end-date=" + LongDate(today_ + 1),
+                                            "--end-hour=02"};
+    std::vector<std::string> remove = {"KORA26.MDB", "--remove-range"};
+    remove.insert(remove.end(), range.begin(), range.end());
+    ProgramRun declined = Run(remove);
+    EXPECT_EQ(declined.exitCode, 2);
+    EXPECT_TRUE(Contains(declined.err,
+                         "question: Are you sure you want to remove all the "
+                         "entries in the Kora Database\nbetween " +
+                             LongDate(today_ + 1) + " 01:00 and " + LongDate(today_ + 1) +
+                             " 02:59\n-> No\n"));
+    EXPECT_EQ(HourStarts().size(), 4u);
+
+    remove.push_back("--yes");
+    ProgramRun removed = Run(remove);
+    EXPECT_EQ(removed.exitCode, 0) << removed.err;
+    EXPECT_TRUE(Contains(removed.err,
+                         "-> Yes\ninformation: The entries were removed from the "
+                         "Kora Database\n"));
+    EXPECT_EQ(HourStarts(),
+              (std::vector<std::pair<int32_t, int>>{{today_ + 1, 0}, {today_ + 1, 3}}));
+
+    std::vector<std::string> resend = {"KORA26.MDB", "--resend", "--yes"};
+    resend.insert(resend.end(), range.begin(), range.end());
+    EXPECT_EQ(Run(resend).exitCode, 0);
+    EXPECT_EQ(HourStarts().size(), 4u);
+
+    ProgramRun all = Run({"KORA26.MDB", "--remove-all", "--yes"});
+    EXPECT_EQ(all.exitCode, 0) << all.err;
+    EXPECT_TRUE(Contains(all.err, "information: ALL entries were removed from the Kora Database"));
+    EXPECT_TRUE(HourStarts().empty());
+
+    ProgramRun songs = Run({"KORA26.MDB", "--empty-songs"});
+    EXPECT_EQ(songs.exitCode, 2);  // No is the default answer
+}
+
+TEST(HeadlessFreshInstallation, CreateTheFirstDatabaseThenImport) {
+    TempDir dir;
+    InstallationOptions options = HeadlessImportTest::Options();
+    options.databaseName = "";
+    KoraInstallation station(dir.path(), options);
+    const int32_t today = SystemClock().Today();
+    station.WriteLog(today + 1, HoursOf(today + 1, 0, 1));
+
+    ProgramRun created = RunProgram({"--create-database=Studio1.mdb", "--description=Studio One"},
+                                    station.Environment());
+    EXPECT_EQ(created.exitCode, 0) << created.err;
+    const std::string path = station.dataLocation + "/SCHEDULE/Studio1.MDB";
+    EXPECT_TRUE(std::filesystem::exists(path)) << created.out;
+
+    ProgramRun again = RunProgram({"--create-database=STUDIO1.MDB"}, station.Environment());
+    EXPECT_EQ(again.exitCode, 2);
+    EXPECT_TRUE(Contains(again.err, "information: A database with this name already exists"));
+    ProgramRun dotted = RunProgram({"--create-database=a.b.MDB"}, station.Environment());
+    EXPECT_EQ(dotted.exitCode, 2);
+    EXPECT_TRUE(Contains(dotted.err, "warning: You must specify a valid reference name"));
+
+    // The new database has no logs directory yet: the import says so.
+    ProgramRun noLogs =
+        RunProgram({"--headless", "STUDIO1.MDB", "/AUTO", "/QUIT"}, station.Environment());
+    EXPECT_EQ(noLogs.exitCode, 0) << "the default logs directory is the data location's LOGS: "
+                                  << noLogs.err;
+}
+
+}  // namespace
+}  // namespace vantor::testing

@@ -1,0 +1,292 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "common/profile.h"
+#include "main_window_fixture.h"
+
+namespace vantor {
+namespace {
+
+using testing::HoursOf;
+using testing::kMarch5;
+using testing::kMarch6;
+using testing::kMarch7;
+using testing::kMarch8;
+using testing::MainWindowTest;
+
+TEST_F(MainWindowTest, StartUpWithTheDatabaseOnTheCommandLine) {
+    station_.WriteLog(kMarch7, HoursOf(kMarch7, 6, 8));
+    Start("kora26.mdb /auto /quit");
+
+    EXPECT_EQ(ui_.startupStatus,
+              (std::vector<std::string>{
+                  "Reading Local Settings...", "Reading Locale Specific Settings...",
+                  "Reading Last Scheduled Information...", "Reading Database Information...",
+                  "Opening Audiowall...", ""}));
+    EXPECT_EQ(window_->DatabaseFile(), "KORA26.MDB");  // the command line is held in capitals
+    EXPECT_EQ(window_->Caption(), "Vantor Log Import : Test Station");
+    EXPECT_EQ(window_->ScheduledUntilText(), "No Schedules Created");
+    EXPECT_EQ(window_->LastScheduled().day, 0);
+    // The default range: the one log file after the (empty) schedule.
+    EXPECT_EQ(window_->Fields().startDate, "07 March 2000");
+    EXPECT_EQ(window_->Fields().startHour, "06");
+    EXPECT_EQ(window_->Fields().endDate, "07 March 2000");
+    EXPECT_EQ(window_->Fields().endHour, "08");
+    EXPECT_EQ(window_->StartDayText(), "Tuesday");
+    EXPECT_TRUE(window_->ScheduleEnabled());
+    EXPECT_TRUE(window_->AutoRequested());
+    EXPECT_TRUE(window_->QuitRequested());
+    EXPECT_TRUE(ui_.messages.empty()) << ::testing::PrintToString(ui_.MessageTexts());
+    // Users need not log in here: the operating system's user with every right.
+    EXPECT_TRUE(session_->login.currentUser.HasRight(5));
+    EXPECT_EQ(session_->login.currentUser.FullName, "No Users in Database");
+
+    ImportRunResult run = window_->AutoStart();
+    EXPECT_EQ(run.outcome, ImportRunOutcome::Imported);
+    EXPECT_TRUE(window_->IsClosed());  // "/QUIT"
+    EXPECT_EQ(HourStarts().size(), 3u);
+}
+
+TEST_F(MainWindowTest, WithoutADatabaseNameTheChooserDecides) {
+    // Nobody to show the chooser: start-up ends.
+    EXPECT_FALSE(window_->Load("/AUTO"));
+    EXPECT_TRUE(window_->IsClosed());
+    EXPECT_EQ(ui_.startupStatus.back(), "Choosing Kora Database...");
+
+    Restart();
+    std::string searched, type;
+    window_->ChooseDatabase = [&](const std::string& directory, const std::string& tag) {
+        searched = directory;
+        type = tag;
+        return std::string("KORA26.MDB");
+    };
+    ASSERT_TRUE(window_->Load(""));
+    EXPECT_EQ(searched, station_.dataLocation + "/SCHEDULE");
+    EXPECT_EQ(type, "14");
+    EXPECT_EQ(window_->DatabaseFile(), "KORA26.MDB");
+    EXPECT_NE(
+        std::find(ui_.startupStatus.begin(), ui_.startupStatus.end(), "Validating Database..."),
+        ui_.startupStatus.end());
+    EXPECT_FALSE(window_->AutoRequested());
+}
+
+TEST_F(MainWindowTest, AMissingDatabaseEndsStartUpWithItsReport) {
+    EXPECT_FALSE(window_->Load("KORA99.MDB /AUTO"));
+    EXPECT_TRUE(window_->IsClosed());
+    ASSERT_FALSE(ui_.messages.empty());
+    EXPECT_EQ(ui_.messages.back().request.text.rfind(
+                  "There was a problem opening the database to read it's information", 0),
+              0u);
+}
+
+TEST_F(MainWindowTest, AUsersDatabaseThatCannotBeOpenedEndsStartUp) {
+    // USERS is a file, so the users database can neither be found nor made.
+    std::filesystem::remove_all(station_.dataLocation + "/USERS");
+    std::ofstream(station_.dataLocation + "/USERS") << "not a directory";
+    EXPECT_FALSE(window_->Load("KORA26.MDB"));
+    EXPECT_TRUE(ui_.Showed(
+        "The Users Database could not be opened, so the adverts could not be scheduled"));
+    EXPECT_EQ(ui_.messages.back().request.icon, MessageIcon::Warning);
+}
+
+TEST_F(MainWindowTest, TheLoginQuestionIsAskedOnceAndStoredAtClosing) {
+    const std::string systemIni = station_.dataLocation + "/VNTR_SYS.INI";
+    WriteProfileString(systemIni, "LogImport", "Music.UsersMustLogin", "-1");
+    ui_.messageAnswers = {MessageResult::No};
+    Start();
+    ASSERT_FALSE(ui_.messages.empty());
+    EXPECT_EQ(ui_.messages[0].request.text,
+              "Do you want users to have to Login to the Log Importer before using it?");
+    EXPECT_EQ(ui_.messages[0].request.icon, MessageIcon::Question);
+    EXPECT_EQ(GetProfileString(systemIni, "LogImport", "Music.UsersMustLogin", ""), "-1");
+    window_->Close();
+    EXPECT_EQ(GetProfileString(systemIni, "LogImport", "Music.UsersMustLogin", ""), "0");
+}
+
+TEST_F(MainWindowTest, ClosingBeforeTheSettingsWereReadWritesNoSettings) {
+    // No data location: the file locations dialog cannot help, so start-up ends early.
+    WriteProfileString(station_.windowsDirectory + "/VANTOR.INI", "FileLocations", "Data", "");
+    std::filesystem::remove(station_.dataLocation + "/HOLBRANE.INI");
+    EXPECT_FALSE(window_->Load("KORA26.MDB"));
+    EXPECT_FALSE(std::filesystem::exists(station_.dataLocation + "/HOLBRANE.INI"));
+    EXPECT_FALSE(std::filesystem::exists("/HOLBRANE.INI"));
+}
+
+TEST_F(MainWindowTest, RangeFieldsStayOrderedAndDecideTheButtons) {
+    Start();
+    enum Left { StartDate, StartHour, EndDate, EndHour };
+    struct Case {
+        const char* what;
+        const char *startDate, *startHour, *endDate, *endHour;
+        Left left;  // the field the operator leaves
+        const char *wantStartDate, *wantStartHour, *wantEndDate, *wantEndHour;
+        bool enabled;
+    } cases[] = {
+        {"start after end moves the end", "9/3/2000", "10", "7/3/2000", "12", StartDate,
+         "09 March 2000", "10", "09 March 2000", "12", true},
+        {"same day, end hour below start", "7/3/2000", "14", "7/3/2000", "9", StartHour, "7/3/2000",
+         "14", "7/3/2000", "14", true},
+        {"end before start moves the start", "9/3/2000", "10", "7/3/2000", "12", EndDate,
+         "07 March 2000", "10", "07 March 2000", "12", true},
+        {"same day, start hour above end", "7/3/2000", "14", "7/3/2000", "9", EndHour, "7/3/2000",
+         "9", "7/3/2000", "9", true},
+        {"hour 25 disables", "7/3/2000", "10", "7/3/2000", "25", EndHour, "7/3/2000", "10",
+         "7/3/2000", "25", false},
+        {"an invalid date moves nothing and disables", "nonsense", "10", "7/3/2000", "23",
+         StartDate, "nonsense", "10", "7/3/2000", "23", false},
+    };
+    for (const Case& c : cases) {
+        SetRange(c.startDate, c.startHour, c.endDate, c.endHour);
+        switch (c.left) {
+            case StartDate:
+                window_->StartDateLostFocus();
+                break;
+            case StartHour:
+                window_->StartHourLostFocus();
+                break;
+            case EndDate:
+                window_->EndDateLostFocus();
+                break;
+            case EndHour:
+                window_->EndHourLostFocus();
+                break;
+        }
+        const RangeFields& f = window_->Fields();
+        EXPECT_EQ(f.startDate, c.wantStartDate) << c.what;
+        EXPECT_EQ(f.startHour, c.wantStartHour) << c.what;
+        EXPECT_EQ(f.endDate, c.wantEndDate) << c.what;
+        EXPECT_EQ(f.endHour, c.wantEndHour) << c.what;
+        EXPECT_EQ(window_->ScheduleEnabled(), c.enabled) << c.what;
+        EXPECT_EQ(window_->ReSendEnabled(), c.enabled) << c.what;
+        EXPECT_EQ(window_->RemoveRangeEnabled(), c.enabled) << c.what;
+        EXPECT_EQ(window_->RemoveAllEnabled(), c.enabled) << c.what;
+    }
+    // 25 typed into the end hour and then 23.
+    SetRange("7/3/2000", "10", "7/3/2000", "25");
+    window_->EndHourLostFocus();
+    EXPECT_FALSE(window_->ScheduleEnabled());
+    window_->SetEndHourText("23");
+    window_->EndHourLostFocus();
+    EXPECT_TRUE(window_->ScheduleEnabled());
+    EXPECT_EQ(window_->StartDayText(), "Tuesday");
+}
+
+TEST_F(MainWindowTest, HourFieldsTakeDigitsOnly) {
+    EXPECT_EQ(LogImportModel::FilterHourKey('7'), '7');
+    EXPECT_EQ(LogImportModel::FilterHourKey(8), 8);
+    EXPECT_EQ(LogImportModel::FilterHourKey(27), 27);
+    EXPECT_EQ(LogImportModel::FilterHourKey('a'), 0);
+    EXPECT_EQ(LogImportModel::FilterHourKey('.'), 0);
+}
+
+TEST_F(MainWindowTest, ThePickerTagCarriesDayAndHour) {
+    Start();
+    SetRange("7/3/2000", "06", "7/3/2000", "23");
+    EXPECT_EQ(window_->PickerTag(true), std::to_string(kMarch7) + "6");
+    window_->ApplyPickerTag(false, std::to_string(kMarch8) + "14");
+    EXPECT_EQ(window_->Fields().endDate, "08 March 2000");
+    EXPECT_EQ(window_->Fields().endHour, "14");
+    window_->ApplyPickerTag(false, "0");  // closed without a choice
+    EXPECT_EQ(window_->Fields().endDate, "08 March 2000");
+}
+
+TEST_F(MainWindowTest, DisplayLastScheduledShowsTheEndAndProposesTomorrow) {
+    station_.WriteLog(kMarch5, HoursOf(kMarch5, 13, 14));
+    Start();
+    SetRange("5/3/2000", "13", "5/3/2000", "14");
+    ASSERT_TRUE(window_->BeginImporting().Ran());
+    EXPECT_EQ(window_->ScheduledUntilText(), "05 March 2000 14:59");
+    EXPECT_EQ(window_->LastScheduled().day, kMarch5);
+    EXPECT_EQ(window_->Fields().startDate, "06 March 2000");
+    EXPECT_EQ(window_->Fields().startHour, "00");
+    EXPECT_EQ(window_->Fields().endDate, "06 March 2000");
+    EXPECT_EQ(window_->Fields().endHour, "23");
+    EXPECT_EQ(window_->StartDayText(), "Monday");
+}
+
+TEST_F(MainWindowTest, RemoveRangeAsksFirstAndRemovesOnlyOnYes) {
+    station_.WriteLog(kMarch6, HoursOf(kMarch6, 10, 12));
+    Start();
+    SetRange("6/3/2000", "10", "6/3/2000", "12");
+    ASSERT_TRUE(window_->BeginImporting().Ran());
+    ui_.Clear();
+
+    SetRange("6/3/2000", "11", "6/3/2000", "11");
+    EXPECT_EQ(window_->RemoveRange(), MaintenanceOutcome::Stopped);  // No is the default
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    const MessageRequest& question = ui_.messages[0].request;
+    EXPECT_EQ(question.text,
+              "Are you sure you want to remove all the entries in the Kora Database\nbetween "
+              "06 March 2000 11:00 and 06 March 2000 11:59");
+    EXPECT_EQ(question.icon, MessageIcon::Question);
+    EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+    EXPECT_EQ(*question.defaultButton, MessageResult::No);
+    EXPECT_EQ(HourStarts().size(), 3u);
+
+    ui_.messageAnswers = {MessageResult::Yes};
+    EXPECT_EQ(window_->RemoveRange(), MaintenanceOutcome::Done);
+    EXPECT_TRUE(ui_.Showed("The entries were removed from the Kora Database"));
+    EXPECT_EQ(HourStarts(), (std::vector<std::pair<int32_t, int>>{{kMarch6, 10}, {kMarch6, 12}}));
+
+    // Re-send puts the hour back.
+    ui_.messageAnswers = {MessageResult::Yes};
+    ReSendResult resend = window_->ReSend();
+    EXPECT_EQ(resend.removal, MaintenanceOutcome::Done);
+    EXPECT_EQ(resend.import.outcome, ImportRunOutcome::Imported);
+    EXPECT_EQ(HourStarts().size(), 3u);
+
+    // A range check stops the removal before any question.
+    ui_.Clear();
+    SetRange("6/3/2000", "12", "6/3/2000", "11");
+    EXPECT_EQ(window_->RemoveRange(), MaintenanceOutcome::Stopped);
+    EXPECT_EQ(ui_.MessageTexts(),
+              std::vector<std::string>{"The start time must be before the end time"});
+}
+
+TEST_F(MainWindowTest, RemoveAllAndEmptySongsNeedTwoYesAnswers) {
+    station_.WriteLog(kMarch6, HoursOf(kMarch6, 10, 10));
+    Start();
+    SetRange("6/3/2000", "10", "6/3/2000", "10");
+    ASSERT_TRUE(window_->BeginImporting().Ran());
+    ui_.Clear();
+
+    ui_.messageAnswers = {MessageResult::Yes, MessageResult::No};
+    EXPECT_EQ(window_->RemoveAll(), MaintenanceOutcome::Stopped);
+    EXPECT_EQ(ui_.MessageTexts(),
+              (std::vector<std::string>{
+                  "Are you sure you want to remove ALL the entries from the log?",
+                  "Are you REALLY sure you want to remove ALL the entries from the log?"}));
+    EXPECT_GT(LogRows(), 0);
+
+    ui_.messageAnswers = {MessageResult::Yes, MessageResult::Yes};
+    EXPECT_EQ(window_->RemoveAll(), MaintenanceOutcome::Done);
+    EXPECT_TRUE(ui_.Showed("ALL entries were removed from the Kora Database"));
+    EXPECT_EQ(LogRows(), 0);
+    EXPECT_EQ(window_->ScheduledUntilText(), "No Schedules Created");
+
+    ui_.Clear();
+    ui_.messageAnswers = {MessageResult::Yes, MessageResult::Yes};
+    EXPECT_EQ(window_->EmptySongLibrary(), MaintenanceOutcome::Done);
+    EXPECT_EQ(ui_.MessageTexts(),
+              (std::vector<std::string>{
+                  "Are you sure you want to remove ALL of the Song Information from the Song "
+                  "Library?",
+                  "Are you REALLY sure you want to remove ALL of the Song Information from the "
+                  "Song Library?",
+                  "ALL song information was removed from the Song Library in the Kora "
+                  "Database"}));
+}
+
+TEST_F(MainWindowTest, ClosingStoresTheImportSettings) {
+    Start();
+    session_->importSettings.AutoPurgeDatabaseDays = 9;
+    window_->Close();
+    EXPECT_EQ(
+        GetProfileString(station_.dataLocation + "/HOLBRANE.INI", "General", "AutoPurgeDays", ""),
+        "9");
+}
+
+}  // namespace
+}  // namespace vantor

@@ -1,0 +1,128 @@
+#pragma once
+// A station on disk with the main window's model started on it: the installation's
+// directories are this test's own (Windows directory, program directory, trace directory),
+// the clock stands on 5 March 2000 at 09:30, and the operator is a script.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "common/clock.h"
+#include "common/ole_date.h"
+#include "common/scripted_user_interface.h"
+#include "importer/frm_log_import_model.h"
+#include "importer/session.h"
+#include "playoutdb/db_routines_v25_log.h"
+#include "playoutdb/engine.h"
+#include "support/kora_installation.h"
+#include "support/scheduler_log_writer.h"
+#include "support/scoped_env.h"
+#include "support/temp_dir.h"
+
+namespace vantor::testing {
+
+inline const int32_t kMarch5 = DateSerial(2000, 3, 5);
+inline const int32_t kMarch6 = DateSerial(2000, 3, 6);
+inline const int32_t kMarch7 = DateSerial(2000, 3, 7);
+inline const int32_t kMarch8 = DateSerial(2000, 3, 8);
+
+// One header per hour with two songs and a jingle under it.
+inline SchedulerLogWriter HoursOf(int32_t day, int firstHour, int lastHour) {
+    SchedulerLogWriter log;
+    for (int hour = firstHour; hour <= lastHour; ++hour)
+        log.Header(SchedulerDate(day), hour, "Clock " + std::to_string(hour))
+            .Item("4001", "First song")
+            .Item("250", "Station jingle")
+            .Item("4002", "Second song");
+    return log;
+}
+
+// The operator's script, on a clock that moves on a tenth of a second whenever pending events
+// are handled, so that the pause at the end of an import comes to its end.
+class ClockedScript : public ScriptedUserInterface {
+  public:
+    explicit ClockedScript(FixedClock& clock) : clock_(clock) {}
+    void ProcessEvents() override {
+        ScriptedUserInterface::ProcessEvents();
+        clock_.AdvanceSeconds(0.1);
+    }
+
+  private:
+    FixedClock& clock_;
+};
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    explicit MainWindowTest(InstallationOptions options = DefaultOptions())
+        : station_(dir_.path(), options),
+          windir_("VANTOR_WINDIR", station_.windowsDirectory),
+          programDir_("VANTOR_PROGRAM_DIR", station_.programDirectory),
+          traceDir_("VANTOR_TRACE_DIR", station_.traceDirectory) {
+        Restart();
+    }
+
+    static InstallationOptions DefaultOptions() {
+        InstallationOptions options;
+        options.maxCart = 5000;
+        // The test hours are a few minutes long; only the tests about short hours want them
+        // reported.
+        options.underrunningDuration = 60;
+        options.carts = {
+            {250, "Station jingle", 8}, {4001, "First song", 180}, {4002, "Second song", 200}};
+        return options;
+    }
+
+    // A fresh program run on the same installation.
+    void Restart() {
+        window_.reset();
+        session_.reset();
+        session_ = std::make_unique<Session>(ui_, clock_);
+        window_ = std::make_unique<LogImportModel>(*session_);
+    }
+
+    // Starts the window with the database named on the command line.
+    void Start(const std::string& commandLine = "KORA26.MDB") {
+        ASSERT_TRUE(window_->Load(commandLine)) << ::testing::PrintToString(ui_.MessageTexts());
+    }
+
+    void SetRange(const std::string& startDate, const std::string& startHour,
+                  const std::string& endDate, const std::string& endHour) {
+        window_->SetStartDateText(startDate);
+        window_->SetStartHourText(startHour);
+        window_->SetEndDateText(endDate);
+        window_->SetEndHourText(endHour);
+    }
+
+    // Hour starts (entry type 98) in the playout log, as their days and hours.
+    std::vector<std::pair<int32_t, int>> HourStarts() const {
+        std::vector<std::pair<int32_t, int>> hours;
+        Database db;
+        TableCursor log;
+        if (db.Open(station_.databasePath) || OpenLogTable(db, log)) return hours;
+        for (log.MoveFirst(); !log.Eof(); log.MoveNext()) {
+            if (log.Field(LogEntry::EntryType).AsInteger() != 98) continue;
+            DayTime hour = DayTimeOfQIndex(log.Field(LogEntry::QIndex).AsDouble());
+            hours.emplace_back(hour.day, static_cast<int>(hour.seconds / 3600));
+        }
+        return hours;
+    }
+
+    long long LogRows() const {
+        Database db;
+        TableCursor log;
+        long long count = -1;
+        if (!db.Open(station_.databasePath) && !OpenLogTable(db, log)) log.RecordCount(count);
+        return count;
+    }
+
+    TempDir dir_;
+    KoraInstallation station_;
+    ScopedEnv windir_, programDir_, traceDir_;
+    FixedClock clock_{2000, 3, 5, 9, 30};
+    ClockedScript ui_{clock_};
+    std::unique_ptr<Session> session_;
+    std::unique_ptr<LogImportModel> window_;
+};
+
+}  // namespace vantor::testing

@@ -1,0 +1,106 @@
+#include "support/kora_installation.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
+
+#include "common/locale.h"
+#include "common/paths.h"
+#include "common/profile.h"
+#include "common/scripted_user_interface.h"
+#include "importer/scheduler_log.h"
+#include "playoutdb/database_functions_32.h"
+#include "playoutdb/engine.h"
+#include "playoutdb/schema.h"
+
+namespace vantor::testing {
+
+namespace {
+
+void MakeDirectory(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::create_directories(path, ec);
+    if (ec) throw std::runtime_error("cannot create " + path + ": " + ec.message());
+}
+
+}  // namespace
+
+std::string SchedulerDate(int32_t day) {
+    return FormatDate(day, "dd/mm/yy");
+}
+
+KoraInstallation::KoraInstallation(const std::string& rootDirectory,
+                                   const InstallationOptions& installationOptions)
+    : root(rootDirectory), options(installationOptions) {
+    windowsDirectory = JoinPath(root, "windows");
+    programDirectory = JoinPath(root, "program");
+    traceDirectory = JoinPath(root, "trace");
+    dataLocation = JoinPath(root, "data");
+    logsDirectory = JoinPath(dataLocation, "LOGS");
+    audiowallDirectory = JoinPath(root, "audiowall");
+    for (const std::string& directory :
+         {windowsDirectory, programDirectory, traceDirectory, dataLocation, logsDirectory,
+          JoinPath(dataLocation, "SCHEDULE"), JoinPath(dataLocation, "USERS")})
+        MakeDirectory(directory);
+
+    const std::string configFile = JoinPath(windowsDirectory, "VANTOR.INI");
+    WriteProfileString(configFile, "FileLocations", "Data", dataLocation);
+    WriteAudiowall(audiowallDirectory, options.maxCart, options.carts);
+    WriteAudiowallLocations(configFile, audiowallDirectory, options.maxCart);
+
+    WriteProfileString(JoinPath(dataLocation, "VNTR_SYS.INI"), "LogImport", "Music.UsersMustLogin",
+                       std::to_string(options.usersMustLogin));
+    WriteProfileString(JoinPath(dataLocation, "HOLBRANE.INI"), "General", "AutoPurgeDays",
+                       std::to_string(options.autoPurgeDays));
+    WriteProfileString(JoinPath(dataLocation, "HOLBRANE.INI"), "General", "UnderrunningDuration",
+                       std::to_string(options.underrunningDuration));
+
+    if (options.databaseName.empty()) return;
+    databasePath = JoinPath(JoinPath(dataLocation, "SCHEDULE"), options.databaseName);
+    ScriptedUserInterface ui;
+    std::string description = options.description;
+    if (EnsureDatabaseFile(ui, databasePath, 14, true, description) != 0 ||
+        VerifyPlayoutDatabase(ui, databasePath) != 0)
+        throw std::runtime_error("cannot create the playout database " + databasePath);
+    SetDatabaseSetting("MUSIC.LogPath", logsDirectory);
+    SetDatabaseSetting("MUSIC.FilenamePrefix", options.prefix);
+    SetDatabaseSetting("MUSIC.FilenameFormat", options.dateFormat);
+}
+
+void KoraInstallation::SetDatabaseSetting(const std::string& key, const std::string& value) const {
+    ScriptedUserInterface ui;
+    Database db;
+    TableCursor settings;
+    if (db.Open(databasePath) || db.OpenTable("Settings", settings, "Main") ||
+        SetDbSetting(ui, settings, key, DbValue(value), DbValue(), true) != 0)
+        throw std::runtime_error("cannot store the setting " + key);
+}
+
+std::string KoraInstallation::LogPath(int32_t day) const {
+    SchedulerLogNaming naming{logsDirectory, options.prefix, options.dateFormat};
+    return LogFileName(day, naming);
+}
+
+std::string KoraInstallation::WriteLog(int32_t day, const SchedulerLogWriter& log) const {
+    return log.Save(LogPath(day));
+}
+
+std::map<std::string, std::string> KoraInstallation::Environment() const {
+    return {
+        {"VANTOR_WINDIR", windowsDirectory},
+        {"VANTOR_PROGRAM_DIR", programDirectory},
+        {"VANTOR_TRACE_DIR", traceDirectory},
+        {"HOME", root},
+        {"USER", "studio"},
+    };
+}
+
+std::string KoraInstallation::ErrorLogPath() const {
+    return JoinPath(programDirectory, "error.log");
+}
+
+std::string KoraInstallation::HistoryLogPath() const {
+    return JoinPath(programDirectory, "history.log");
+}
+
+}  // namespace vantor::testing
