@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <filesystem>
 
 #include "common/general.h"
@@ -151,10 +153,10 @@ TEST_F(UsersTest, HistoryPurgeKeepsTheConfiguredDays) {
 TEST_F(UsersTest, DailyProcessingExpiresAndDeletesAccountsWhoseDayHasCome) {
     OpenDatabase();
     const double today = Today();
-    AddAccount({.loginName = "EXPIRED", .password = "A", .expirationDate = today - 1});
-    AddAccount({.loginName = "DOOMED", .password = "B", .deletionDate = today});
-    AddAccount({.loginName = "LATER", .password = "C", .expirationDate = today + 1});
-    AddAccount({.loginName = "NEVER", .password = "D", .expirationDate = 0.0});
+    AddAccount(Account("EXPIRED", "A").Expires(today - 1));
+    AddAccount(Account("DOOMED", "B").Deleted(today));
+    AddAccount(Account("LATER", "C").Expires(today + 1));
+    AddAccount(Account("NEVER", "D").Expires(0.0));
     AddPreference("DOOMED", "Colour");
     AddPreference("LATER", "Colour");
     fs::create_directories(dir_ / "data/USERS/DOOMED");
@@ -194,9 +196,9 @@ TEST_F(UsersTest, DailyProcessingExpiresAndDeletesAccountsWhoseDayHasCome) {
 
 TEST_F(UsersTest, CheckLoginResults) {
     OpenDatabase();
-    AddAccount({.loginName = "FRED", .password = "SECRET", .fullName = "Fred Bloggs"});
-    AddAccount({.loginName = "IDLE", .password = "X", .accountStatus = 0});
-    AddAccount({.loginName = "GONE", .password = "X", .deletionDate = Today() - 3.0});
+    AddAccount(Account("FRED", "SECRET").FullName("Fred Bloggs"));
+    AddAccount(Account("IDLE", "X").Status(0));
+    AddAccount(Account("GONE", "X").Deleted(Today() - 3.0));
     struct Case {
         const char* name;
         const char* password;
@@ -235,14 +237,9 @@ TEST_F(UsersTest, CheckLoginResults) {
 TEST_F(UsersTest, RightsComeFromTheGroupOrTheAccount) {
     OpenDatabase();
     AddGroup(7, {1, 5});
-    AddAccount({.loginName = "MEMBER", .password = "P", .group = 7});
-    AddAccount({.loginName = "ORPHAN", .password = "P", .group = 99, .rights = {5, 6}});
-    AddAccount({.loginName = "OWN",
-                .password = "P",
-                .overrideRights = true,
-                .group = 7,
-                .rights = {6},
-                .fullName = "Own Rights"});
+    AddAccount(Account("MEMBER", "P").Group(7));
+    AddAccount(Account("ORPHAN", "P").Group(99).Rights({5, 6}));
+    AddAccount(Account("OWN", "P").OwnRights(true).Group(7).Rights({6}).FullName("Own Rights"));
     struct Case {
         const char* name;
         std::array<bool, 6> rights;
@@ -295,7 +292,7 @@ TEST_F(UsersTest, BuiltInAccountsHaveEveryRight) {
 
 TEST_F(UsersTest, ChangeUserPasswordStoresTheScrambledPasswordOfToday) {
     OpenDatabase();
-    AddAccount({.loginName = "FRED", .password = "OLD", .lastPasswordSetDate = 40000.0});
+    AddAccount(Account("FRED", "OLD").PasswordSet(40000.0));
     EXPECT_EQ(users_.ChangeUserPassword(" FRED ", " new1 ", "FRED"), 0);
     EXPECT_EQ(AccountField("FRED", "Password").AsText(), ScrambleText("NEW1", false));
     EXPECT_EQ(AccountField("FRED", "LastPasswordSetDate").AsDouble(), Today());
@@ -319,8 +316,8 @@ TEST_F(UsersTest, ChangeUserPasswordStoresTheScrambledPasswordOfToday) {
 
 TEST_F(UsersTest, DeleteUserTakesOnlyThatAccountAndItsPreferences) {
     OpenDatabase();
-    AddAccount({.loginName = "O'BRIEN", .password = "X"});
-    AddAccount({.loginName = "KEEP", .password = "X"});
+    AddAccount(Account("O'BRIEN", "X"));
+    AddAccount(Account("KEEP", "X"));
     AddPreference("O'BRIEN", "Colour");
     AddPreference("KEEP", "Colour");
     dir_.WriteFile("data/USERS/KEEP/notes.txt", "mine");
@@ -411,7 +408,7 @@ TEST_F(LegacyImportTest, ImportingAgainNeverTakesRightsAway) {
     WriteLegacyDatabase();
     ui_.messageAnswers = {MessageResult::Cancel};
     OpenDatabase();
-    AddAccount({.loginName = "BOB", .password = "old", .rights = {3, 5}});
+    AddAccount(Account("BOB", "old").Rights({3, 5}));
     ui_.fileAnswers.push_back(dir_ / "data/USERS/OLDUSERS.MDB");
     users_.ImportLegacyUsers(true);
     EXPECT_EQ(ui_.fileDialogs.back().title, "Please select the Users Database to import from..");
