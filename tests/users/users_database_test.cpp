@@ -7,6 +7,7 @@
 #include "common/general.h"
 #include "common/profile.h"
 #include "common/registry.h"
+#include "common/text.h"
 #include "config/startup.h"
 #include "playoutdb/database_functions_32.h"
 #include "users_fixture.h"
@@ -230,7 +231,9 @@ TEST_F(UsersTest, CheckLoginResults) {
             << c.name << "/" << c.password;
         EXPECT_EQ(name, ToUpper(c.name));  // the caller's texts are capitalised
         EXPECT_EQ(password, ToUpper(c.password));
-        if (c.result != login::kAccepted) EXPECT_EQ(user.FullName, "");
+        if (c.result != login::kAccepted) {
+            EXPECT_EQ(user.FullName, "");
+        }
     }
 }
 
