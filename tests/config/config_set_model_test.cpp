@@ -13,7 +13,7 @@ namespace {
 using testing::InstallationTest;
 
 class ConfigSetTest : public InstallationTest {
-protected:
+  protected:
     void SetUp() override {
         InstallationTest::SetUp();
         model_.HK_PRODUCT_KEY = kProductRegistryKey;
@@ -60,9 +60,9 @@ TEST_F(ConfigSetTest, EmptyListBecomesTheStandardSet) {
     ASSERT_EQ(model_.Items().size(), 1u);
     EXPECT_EQ(model_.Items()[0].key, "vantor.ini");
     EXPECT_EQ(model_.Items()[0].text, "Standard Configuration");
-    EXPECT_EQ(ReadRegistryString(RegistryRoot::LocalMachine, kProductRegistryKey, "ConfigFiles",
-                                 ""),
-              "vantor.ini");
+    EXPECT_EQ(
+        ReadRegistryString(RegistryRoot::LocalMachine, kProductRegistryKey, "ConfigFiles", ""),
+        "vantor.ini");
 
     ConfigSetModel empty(ui_);
     empty.HK_PRODUCT_KEY = "SOFTWARE\\Tressel\\Other";

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 using testing::InstallationTest;
 
 class FileLocationsTest : public InstallationTest {
-protected:
+  protected:
     void SetUp() override {
         InstallationTest::SetUp();
         locations_.ConfigFile = Path("vantor.ini");
@@ -45,8 +45,9 @@ TEST_F(FileLocationsTest, NewInstallationSharesOneDirectoryStoredAndCreatedForAl
     EXPECT_FALSE(model.RowEnabled(2));
     EXPECT_EQ(model.RowBackground(2), FileLocationsModel::kButtonFaceColour);
 
-    std::string audio = Path("audio");
-    std::string data = Path("data");
+    // Capitals throughout, so that the directories made are the ones named here.
+    std::string audio = Path("AUDIO");
+    std::string data = Path("DATA");
     ui_.folderAnswers.push_back("  " + audio + "  ");
     model.BrowseCartLocation(1);
     ui_.folderAnswers.push_back(data + "\\");
@@ -56,7 +57,7 @@ TEST_F(FileLocationsTest, NewInstallationSharesOneDirectoryStoredAndCreatedForAl
 
     model.OK();
     EXPECT_TRUE(model.IsClosed());
-    EXPECT_TRUE(fs::is_directory(audio) || fs::is_directory(ToUpper(audio)));
+    EXPECT_TRUE(fs::is_directory(audio));
     for (int n = 1; n <= 11; ++n) {
         EXPECT_EQ(Stored("Carts" + std::to_string(n)), ToUpper(audio)) << n;
         EXPECT_EQ(audiowall_.Parts[n].Directory, ToUpper(audio));
@@ -67,7 +68,7 @@ TEST_F(FileLocationsTest, NewInstallationSharesOneDirectoryStoredAndCreatedForAl
     EXPECT_EQ(Stored("Data"), ToUpper(data));
     EXPECT_EQ(Stored("Schedules"), ToUpper(data) + "\\SCHEDULE");
     EXPECT_EQ(Stored("Logs"), ToUpper(data) + "\\LOGS");
-    EXPECT_TRUE(fs::is_directory(data + "/USERS") || fs::is_directory(ToUpper(data) + "/USERS"));
+    EXPECT_TRUE(fs::is_directory(data + "/USERS"));
     EXPECT_TRUE(ui_.messages.empty());
     EXPECT_EQ(ui_.cursor, MouseCursor::Default);
 }
@@ -95,12 +96,12 @@ TEST_F(FileLocationsTest, WithoutConfigurationFileNothingIsWrittenButDirectories
     locations_.ConfigFile = "";
     FileLocationsModel model(locations_, audiowall_, ui_);
     model.Open();
-    model.SetCartLocation(1, Path("audio"));
-    model.SetDataLocation(Path("data"));
+    model.SetCartLocation(1, Path("AUDIO"));
+    model.SetDataLocation(Path("DATA"));
     model.OK();
-    EXPECT_EQ(locations_.DataLocation, ToUpper(Path("data")));
-    EXPECT_TRUE(fs::is_directory(Path("data") + "/USERS") ||
-                fs::is_directory(ToUpper(Path("data")) + "/USERS"));
+    EXPECT_EQ(locations_.DataLocation, ToUpper(Path("DATA")));
+    EXPECT_TRUE(fs::is_directory(Path("DATA/USERS")));
+    EXPECT_TRUE(fs::is_directory(Path("AUDIO")));
     EXPECT_TRUE(fs::is_empty(Windir()) || !fs::exists(Windir() + "/VANTOR.INI"));
     EXPECT_FALSE(fs::exists(Path("vantor.ini")));
 }

@@ -12,7 +12,7 @@
 namespace vantor::testing {
 
 class InstallationTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const char* previous = std::getenv("VANTOR_WINDIR");
         if (previous) previousWindir_ = previous;
@@ -32,7 +32,7 @@ protected:
 
     TempDir root_;
 
-private:
+  private:
     std::string previousWindir_;
     bool hadWindir_ = false;
 };

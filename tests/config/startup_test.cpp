@@ -211,8 +211,10 @@ TEST_F(InstallationTest, LogsFailureIsReportedAndTheRestStillCreated) {
     EXPECT_TRUE(fs::is_directory(data + "/Scripts"));
     bool reported = false;
     for (const std::string& text : ui.MessageTexts())
-        reported = reported || text.find("There was a problem while creating the Logs directory "
-                                         "in \n" + data) == 0;
+        reported = reported || text.find(
+                                   "There was a problem while creating the Logs directory "
+                                   "in \n" +
+                                   data) == 0;
     EXPECT_TRUE(reported);
 }
 

@@ -15,7 +15,7 @@ namespace {
 using Field = LogImportSettingsModel::Field;
 
 class ImportSettingsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         locations_.DataLocation = dir_.path();
         locations_.SystemIniFile = dir_ / "VNTR_SYS.INI";
@@ -53,10 +53,10 @@ TEST_F(ImportSettingsTest, SaveAndLoadRoundTripInTheirFiles) {
               "0");
     // The file lists the keys in the order the rest of the installation expects.
     std::string text = dir_.ReadFile("HOLBRANE.INI");
-    const char* order[] = {"AutoPurgeDays=",  "UnderrunningDuration=", "Jingles.Start=",
-                           "Jingles.End=",    "Sweepers.Start=",       "Sweepers.End=",
-                           "CartGroups.Start=", "CartGroups.End=",     "Adverts.Start=",
-                           "Adverts.End=",    "Songs.Start=",          "Songs.End="};
+    const char* order[] = {
+        "AutoPurgeDays=",  "UnderrunningDuration=", "Jingles.Start=",    "Jingles.End=",
+        "Sweepers.Start=", "Sweepers.End=",         "CartGroups.Start=", "CartGroups.End=",
+        "Adverts.Start=",  "Adverts.End=",          "Songs.Start=",      "Songs.End="};
     size_t at = 0;
     for (const char* key : order) {
         size_t found = text.find(key, at);
@@ -75,7 +75,7 @@ TEST_F(ImportSettingsTest, NoDataLocationWritesNothingAnywhere) {
 }
 
 class SettingsDialogTest : public ImportSettingsTest {
-protected:
+  protected:
     LogImportSettingsModel Model(LogImportSettingsModel::CartBrowser browser = {}) {
         return LogImportSettingsModel(settings_, locations_, ui_, std::move(browser));
     }
@@ -136,13 +136,16 @@ TEST_F(SettingsDialogTest, OkRefusesBadRangesInItsOrderAndStoresNothing) {
     const Case cases[] = {
         {{{Field::txtJinglesStart, "600"}, {Field::txtSweepersStart, "2000"}},
          "You cannot have the End of the Jingles Range before the start"},
-        {{{Field::txtSweepersEnd, "5"}}, "You cannot have the End of the Sweepers Range before the start"},
-        {{{Field::txtSongsStart, "9000"}}, "You cannot have the End of the Songs Range before the start"},
+        {{{Field::txtSweepersEnd, "5"}},
+         "You cannot have the End of the Sweepers Range before the start"},
+        {{{Field::txtSongsStart, "9000"}},
+         "You cannot have the End of the Songs Range before the start"},
         {{{Field::txtCartGroupsEnd, "1"}},
          "You cannot have the End of the Cart Groups Range before the start"},
         {{{Field::txtAdvertsStart, "1999.5"}},
          "You cannot have the End of the Adverts Range before the start"},
-        {{{Field::txtAdvertsStart, "0"}}, "You must specify a valid cart number for all of the ranges"},
+        {{{Field::txtAdvertsStart, "0"}},
+         "You must specify a valid cart number for all of the ranges"},
         {{{Field::txtCartGroupsStart, "x"}},
          "You must specify a valid cart number for all of the ranges"},
         {{{Field::txtJinglesStart, ""}, {Field::txtJinglesEnd, ""}},

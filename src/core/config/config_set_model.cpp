@@ -56,8 +56,7 @@ void ConfigSetModel::UpdateDisplay() {
 
         std::string display =
             CutToProfileBuffer(GetProfileString(file, "General", "ConfigName", file));
-        std::string data =
-            CutToProfileBuffer(GetProfileString(file, "FileLocations", "Data", ""));
+        std::string data = CutToProfileBuffer(GetProfileString(file, "FileLocations", "Data", ""));
         const char* icon = kIconLocal;
         if (data.empty()) {
             icon = kIconLocal;

@@ -12,7 +12,7 @@ namespace vantor {
 class UserInterface;
 
 class ConfigSetModel {
-public:
+  public:
     static constexpr const char* kCaption = "Which configuration set do you want to use?";
     // The window's client area ends this far below the bottom of the OK button.
     static constexpr int kMarginBelowOkTwips = 60;
@@ -61,7 +61,7 @@ public:
     // The drive-type query, replaceable so that the icon choice can be observed.
     std::function<bool(const std::string&)> isRemoteDrive;
 
-private:
+  private:
     UserInterface& ui_;
     std::vector<Item> items_;
     int selected_ = -1;

@@ -1,5 +1,6 @@
 #include "config/file_locations_model.h"
 
+#include "audiowall/audiowall_settings.h"
 #include "audiowall/audiowall_store.h"
 #include "common/general.h"
 #include "common/profile.h"
@@ -19,8 +20,7 @@ constexpr const char* kSection = "FileLocations";
 std::string NormaliseLocation(const std::string& text) {
     std::string location = ToUpper(Trim(text));
     // "D:\" becomes "D:"; the root of this file system stays what it is.
-    if (!location.empty() && (location.back() == '\\' || location.back() == '/') &&
-        location != "/")
+    if (!location.empty() && (location.back() == '\\' || location.back() == '/') && location != "/")
         location.pop_back();
     return location;
 }
@@ -48,7 +48,9 @@ void FileLocationsModel::Open() {
     closed_ = false;
 }
 
-void FileLocationsModel::Activate() { ui_.SetCursor(MouseCursor::Default); }
+void FileLocationsModel::Activate() {
+    ui_.SetCursor(MouseCursor::Default);
+}
 
 void FileLocationsModel::SetUseOneCartLocation(bool checked) {
     useOne_ = checked;
@@ -121,12 +123,7 @@ void FileLocationsModel::OK() {
     }
     EnsureDataDirectories(dataLocation, ui_);
 
-    const std::string& firstPart = audiowall_.Parts[1].Directory;
-    audiowall_.MaxCart =
-        firstPart.empty()
-            ? kDefaultMaxCart
-            : static_cast<int32_t>(GetProfileInt(firstPart + "\\Audwall.ini", "Audiowall",
-                                                 "NoCarts", kDefaultMaxCart));
+    ReadMaxCart(audiowall_);
     closed_ = true;
 }
 

@@ -14,7 +14,7 @@ struct AudiowallState;
 struct SystemLocations;
 
 class FileLocationsModel {
-public:
+  public:
     static constexpr const char* kCaption = "Vantor File Locations";
     static constexpr int kRows = 11;
     static constexpr const char* kBrowseTitle = "Select the directory that the audio is stored in";
@@ -63,7 +63,7 @@ public:
     // Esc: closes without storing anything.
     void Escape() { closed_ = true; }
 
-private:
+  private:
     SystemLocations& locations_;
     AudiowallState& audiowall_;
     UserInterface& ui_;

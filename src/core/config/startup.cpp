@@ -1,5 +1,6 @@
 #include "config/startup.h"
 
+#include "audiowall/audiowall_settings.h"
 #include "common/general.h"
 #include "common/paths.h"
 #include "common/problem_report.h"
@@ -37,12 +38,12 @@ std::string SmallScreenWarningText() {
 void SmallScreenWarning(UserInterface& ui) {
     // Only the height matters: the windows are laid out for 600 pixels of it.
     if (ui.ScreenHeight() >= 600) return;
-    if (ReadRegistryNumber(RegistryRoot::LocalMachine, kVersion2RegistryKey,
-                           "LowDisplayResWarning", 0) != 0)
+    if (ReadRegistryNumber(RegistryRoot::LocalMachine, kVersion2RegistryKey, "LowDisplayResWarning",
+                           0) != 0)
         return;
     ShowWarning(ui, SmallScreenWarningText());
-    WriteRegistryNumber(RegistryRoot::LocalMachine, kVersion2RegistryKey, "LowDisplayResWarning",
-                        1, 0);
+    WriteRegistryNumber(RegistryRoot::LocalMachine, kVersion2RegistryKey, "LowDisplayResWarning", 1,
+                        0);
 }
 
 bool ChooseConfigFile(SystemLocations& locations, UserInterface& ui) {
@@ -51,8 +52,8 @@ bool ChooseConfigFile(SystemLocations& locations, UserInterface& ui) {
         locations.ConfigFile = *named;
         return true;
     }
-    if (ReadRegistryNumber(RegistryRoot::LocalMachine, kProductRegistryKey, "MultiConfigFile",
-                           0) == 0)
+    if (ReadRegistryNumber(RegistryRoot::LocalMachine, kProductRegistryKey, "MultiConfigFile", 0) ==
+        0)
         return true;
 
     ConfigSetModel model(ui);
@@ -84,14 +85,23 @@ bool PrepareStartupEnvironment(SystemLocations& locations, UserInterface& ui,
     return true;
 }
 
+bool ReadInstallationSettings(SystemLocations& locations, AudiowallState& audiowall,
+                              UserInterface& ui, const Clock& clock, std::string_view commandLine) {
+    if (!PrepareStartupEnvironment(locations, ui, commandLine)) return false;
+    LoadAudiowallSettings(audiowall, ui, clock, locations.ConfigFile, kVersion2RegistryKey);
+    ReadDataLocation(locations);
+    ReadDisplaySettings(locations);
+    return true;
+}
+
 void ReadDataLocation(SystemLocations& locations) {
     locations.DataLocation = ReadProfileText(locations.ConfigFile, "FileLocations", "Data", "");
 }
 
 void ReadDisplaySettings(SystemLocations& locations) {
     if (locations.ConfigFile.empty()) return;
-    locations.SearchCartNotes = static_cast<int>(
-        GetProfileInt(locations.ConfigFile, "AudioWall", "SearchCartNotes", 0));
+    locations.SearchCartNotes =
+        static_cast<int>(GetProfileInt(locations.ConfigFile, "AudioWall", "SearchCartNotes", 0));
     locations.SearchCartsFromStart = static_cast<int>(
         GetProfileInt(locations.ConfigFile, "AudioWall", "SearchCartsFromStart", 1));
 }

@@ -9,7 +9,9 @@
 
 namespace vantor {
 
+class Clock;
 class UserInterface;
+struct AudiowallState;
 
 // Registry keys of the installation (below HKEY_LOCAL_MACHINE).
 inline constexpr const char* kProductRegistryKey = "SOFTWARE\\Tressel\\Vantor";
@@ -29,11 +31,11 @@ void SmallScreenWarning(UserInterface& ui);
 // The text of that warning.
 std::string SmallScreenWarningText();
 
-// Reads the data location and the display settings from the configuration file. The Audiowall
-// settings are read by the caller's loader, between the environment and the data location.
-template <typename AudiowallLoader>
-bool ReadInstallationSettings(SystemLocations& locations, UserInterface& ui,
-                              std::string_view commandLine, AudiowallLoader&& loadAudiowall);
+// The whole reading of the installation's settings at start-up: the environment (switches,
+// configuration file, screen check), the Audiowall settings, the data location and the find
+// dialog's options. False when start-up must end (no configuration file was chosen).
+bool ReadInstallationSettings(SystemLocations& locations, AudiowallState& audiowall,
+                              UserInterface& ui, const Clock& clock, std::string_view commandLine);
 
 // DataLocation from the configuration file; empty when the file or key is missing.
 void ReadDataLocation(SystemLocations& locations);
@@ -46,15 +48,5 @@ bool LocateSystemIniFile(SystemLocations& locations);
 // Creates the standard directories under the data location when they are missing: USERS,
 // SCHEDULE, Logs, Commands, Scripts. Nothing else is attempted after a failure on USERS.
 void EnsureDataDirectories(const std::string& dataLocation, UserInterface& ui);
-
-template <typename AudiowallLoader>
-bool ReadInstallationSettings(SystemLocations& locations, UserInterface& ui,
-                              std::string_view commandLine, AudiowallLoader&& loadAudiowall) {
-    if (!PrepareStartupEnvironment(locations, ui, commandLine)) return false;
-    loadAudiowall(locations.ConfigFile, std::string(kVersion2RegistryKey));
-    ReadDataLocation(locations);
-    ReadDisplaySettings(locations);
-    return true;
-}
 
 }  // namespace vantor

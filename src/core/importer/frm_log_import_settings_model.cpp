@@ -57,8 +57,8 @@ bool IsDigitsOnlyRangeField(Field field) {
 }  // namespace
 
 LogImportSettingsModel::LogImportSettingsModel(ImportSettings& settings,
-                                               const SystemLocations& locations,
-                                               UserInterface& ui, CartBrowser browser)
+                                               const SystemLocations& locations, UserInterface& ui,
+                                               CartBrowser browser)
     : settings_(settings), locations_(locations), ui_(ui), browser_(std::move(browser)) {}
 
 void LogImportSettingsModel::Open() {

@@ -15,7 +15,7 @@ class UserInterface;
 struct SystemLocations;
 
 class LogImportSettingsModel {
-public:
+  public:
     static constexpr const char* kCaption = "Log Import Settings:";
 
     // The text fields, named after their controls.
@@ -70,7 +70,7 @@ public:
     bool OK();
     void Cancel() { closed_ = true; }
 
-private:
+  private:
     static size_t Index(Field field) { return static_cast<size_t>(field); }
     void Fill();
 

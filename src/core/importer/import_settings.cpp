@@ -67,9 +67,9 @@ void LoadSettings(ImportSettings& settings, const SystemLocations& locations) {
     const std::string file = ImportSettingsFile(locations);
     const ImportSettings defaults;
     for (const StoredValue& stored : kStoredValues)
-        Field(settings, stored) = file.empty() ? Field(defaults, stored)
-                                               : ReadInt32(file, stored.section, stored.key,
-                                                           Field(defaults, stored));
+        Field(settings, stored) =
+            file.empty() ? Field(defaults, stored)
+                         : ReadInt32(file, stored.section, stored.key, Field(defaults, stored));
 
     long login = locations.SystemIniFile.empty()
                      ? defaults.UsersMustLogin

@@ -13,7 +13,7 @@ class UsersDatabase;
 struct CurrentUser;
 
 class ChangePasswordModel {
-public:
+  public:
     static constexpr const char* kCaption = "Change Password";
     static constexpr int kMaxLength = 12;
 
@@ -42,7 +42,7 @@ public:
     const Padlock& Lock() const { return padlock_; }
     void TimerTick() { padlock_.Tick(); }
 
-private:
+  private:
     UsersDatabase& users_;
     const CurrentUser& user_;
     UserInterface& ui_;

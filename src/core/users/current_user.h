@@ -21,7 +21,7 @@ struct CurrentUser {
     int32_t GroupNumber = 0;
     std::string HomeDirectory;
     double LastPasswordSetDate = 0;  // serial date; 0 when never set
-    bool BuiltIn = false;  // not a row of the Users table
+    bool BuiltIn = false;            // not a row of the Users table
 
     bool HasRight(int right) const {
         return right >= 1 && right <= 6 && AccessRights[static_cast<size_t>(right - 1)];

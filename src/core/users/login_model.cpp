@@ -94,13 +94,17 @@ void LoginModel::TypeKey(int keyCode) {
         SetPasswordText(text);
 }
 
-void LoginModel::ToggleOptions() { optionsTag_ = OptionsOpen() ? "0" : "1"; }
+void LoginModel::ToggleOptions() {
+    optionsTag_ = OptionsOpen() ? "0" : "1";
+}
 
 void LoginModel::SetChangePasswordTicked(bool ticked) {
     if (ChangePasswordBoxVisible()) changePassword_ = ticked;
 }
 
-void LoginModel::Activate() { ui_.SetCursor(MouseCursor::Default); }
+void LoginModel::Activate() {
+    ui_.SetCursor(MouseCursor::Default);
+}
 
 void LoginModel::Cancel() {
     session_.loggedIn = 0;
@@ -175,7 +179,7 @@ void LoginModel::OK() {
     ui_.SetCursor(MouseCursor::Hourglass);
     padlock_.Unlock();
     // Let the open padlock be seen before the window goes.
-    if (!changeWindowOpened) PauseWithEvents(ui_, SystemClock(), 0.5);
+    if (!changeWindowOpened) PauseWithEvents(ui_, users_.GetClock(), 0.5);
     visible_ = false;
     okEnabled_ = true;
     ui_.SetCursor(previous);

@@ -15,7 +15,7 @@ struct LoginSession;
 struct SystemLocations;
 
 class LoginModel {
-public:
+  public:
     static constexpr const char* kCaption = "User Login";
     static constexpr int kClosedHeightTwips = 2250;
     static constexpr int kOpenHeightTwips = 3120;
@@ -66,7 +66,7 @@ public:
     const Padlock& Lock() const { return padlock_; }
     void TimerTick() { padlock_.Tick(); }
 
-private:
+  private:
     void Reopen();
 
     UsersDatabase& users_;

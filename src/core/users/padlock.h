@@ -8,7 +8,7 @@
 namespace vantor {
 
 class Padlock {
-public:
+  public:
     static constexpr int kIntervalMilliseconds = 250;
 
     void Start() {
@@ -25,7 +25,7 @@ public:
     const std::string& Picture() const { return picture_; }  // a key of the image list
     bool TimerRunning() const { return running_; }
 
-private:
+  private:
     std::string picture_ = "locked1";
     bool running_ = false;
 };

@@ -29,29 +29,55 @@ constexpr const char* kSettings = "Settings";
 constexpr const char* kMain = "Main";
 constexpr double kSecond = 1.0 / 86400.0;
 
-FieldDef Text(const char* name, int size) { return FieldDef{name, FieldType::Text, size}; }
-FieldDef Memo(const char* name) { return FieldDef{name, FieldType::Memo, 0}; }
-FieldDef Long(const char* name) { return FieldDef{name, FieldType::Long, 0}; }
-FieldDef Bool(const char* name) { return FieldDef{name, FieldType::Boolean, 0}; }
-FieldDef Date(const char* name) { return FieldDef{name, FieldType::DateTime, 0}; }
+FieldDef Text(const char* name, int size) {
+    return FieldDef{name, FieldType::Text, size};
+}
+FieldDef Memo(const char* name) {
+    return FieldDef{name, FieldType::Memo, 0};
+}
+FieldDef Long(const char* name) {
+    return FieldDef{name, FieldType::Long, 0};
+}
+FieldDef Bool(const char* name) {
+    return FieldDef{name, FieldType::Boolean, 0};
+}
+FieldDef Date(const char* name) {
+    return FieldDef{name, FieldType::DateTime, 0};
+}
 
 const char* const kRightFields[6] = {"AccessRight1", "AccessRight2", "AccessRight3",
                                      "AccessRight4", "AccessRight5", "AccessRight6"};
 
 // The groups every installation starts with; 1 to 15 may do everything, 16 to 23 nothing
 // until an administrator says otherwise.
-const char* const kDefaultGroupNames[23] = {
-    "System Administrator", "Station Manager",          "Programme Controller",
-    "Secretary Treasurer",  "Chief Engineer",           "Head of Advertising",
-    "Head of Music",        "Head of News",             "Head of Publicity",
-    "Head of Arts Team",    "",                         "",
-    "",                     "",                         "",
-    "Administration Department", "Engineering Department", "Advertising Department",
-    "Music Department",     "Finance Department",       "Publicity Department",
-    "Arts Team",            "General User"};
+const char* const kDefaultGroupNames[23] = {"System Administrator",
+                                            "Station Manager",
+                                            "Programme Controller",
+                                            "Secretary Treasurer",
+                                            "Chief Engineer",
+                                            "Head of Advertising",
+                                            "Head of Music",
+                                            "Head of News",
+                                            "Head of Publicity",
+                                            "Head of Arts Team",
+                                            "",
+                                            "",
+                                            "",
+                                            "",
+                                            "",
+                                            "Administration Department",
+                                            "Engineering Department",
+                                            "Advertising Department",
+                                            "Music Department",
+                                            "Finance Department",
+                                            "Publicity Department",
+                                            "Arts Team",
+                                            "General User"};
 
 // Whole day of a stored date (dates may carry a time of day).
-double DayOf(const DbValue& value) { return std::floor(value.AsDouble()); }
+double DayOf(const DbValue& value) {
+    return std::floor(value.AsDouble());
+}
 
 // A date that is set and falls on or before the given day.
 bool DateReached(const DbValue& value, int today) {
@@ -61,23 +87,43 @@ bool DateReached(const DbValue& value, int today) {
 }
 
 // Seconds since the start of the date scale, so that "the same second" is an exact match.
-double WholeSecondsOf(double serial) { return std::round(serial * 86400.0); }
+double WholeSecondsOf(double serial) {
+    return std::round(serial * 86400.0);
+}
 
 }  // namespace
 
 const TableLayout& UsersTableLayout() {
-    static const TableLayout layout{
-        kUsers,
-        {Text("LoginName", 20), Text("Password", 20), Text("FullName", 60),
-         Text("PhoneNumber1", 30), Text("PhoneNumber2", 30), Memo("Address"),
-         Text("MobileNumber", 30), Text("FaxNumber", 30), Text("PersonalEMail", 60),
-         Text("PublicEMail", 60), Text("PersonalHomepage", 60), Text("PublicHomepage", 60),
-         Long("GroupNumber"), Bool("OverrideAccessRights"), Bool("AccessRight1"),
-         Bool("AccessRight2"), Bool("AccessRight3"), Bool("AccessRight4"), Bool("AccessRight5"),
-         Bool("AccessRight6"), Memo("Description"), Memo("Notes"), Date("CreationDate"),
-         Date("ExpirationDate"), Date("DeletionDate"), Date("LastPasswordSetDate"),
-         Date("LastLogin"), Long("AccountStatus")},
-        {IndexDef{kMain, {"LoginName"}}}};
+    static const TableLayout layout{kUsers,
+                                    {Text("LoginName", 20),
+                                     Text("Password", 20),
+                                     Text("FullName", 60),
+                                     Text("PhoneNumber1", 30),
+                                     Text("PhoneNumber2", 30),
+                                     Memo("Address"),
+                                     Text("MobileNumber", 30),
+                                     Text("FaxNumber", 30),
+                                     Text("PersonalEMail", 60),
+                                     Text("PublicEMail", 60),
+                                     Text("PersonalHomepage", 60),
+                                     Text("PublicHomepage", 60),
+                                     Long("GroupNumber"),
+                                     Bool("OverrideAccessRights"),
+                                     Bool("AccessRight1"),
+                                     Bool("AccessRight2"),
+                                     Bool("AccessRight3"),
+                                     Bool("AccessRight4"),
+                                     Bool("AccessRight5"),
+                                     Bool("AccessRight6"),
+                                     Memo("Description"),
+                                     Memo("Notes"),
+                                     Date("CreationDate"),
+                                     Date("ExpirationDate"),
+                                     Date("DeletionDate"),
+                                     Date("LastPasswordSetDate"),
+                                     Date("LastLogin"),
+                                     Long("AccountStatus")},
+                                    {IndexDef{kMain, {"LoginName"}}}};
     return layout;
 }
 
@@ -130,7 +176,9 @@ UsersDatabase::UsersDatabase(UserInterface& ui, const Clock& clock,
                              const SystemLocations& locations, TraceState* trace)
     : ui_(ui), clock_(clock), locations_(locations), trace_(trace) {}
 
-UsersDatabase::~UsersDatabase() { CloseUsersDatabase(); }
+UsersDatabase::~UsersDatabase() {
+    CloseUsersDatabase();
+}
 
 int UsersDatabase::OpenUsersDatabase(const std::string& path) {
     std::string description = kUsersDatabaseDescription;
@@ -298,7 +346,8 @@ int UsersDatabase::DeleteUser(const std::string& loginName) {
         // Only an empty personal directory goes: whatever the user kept there stays.
         std::error_code ignored;
         std::string home = HomeDirectoryOf(loginName);
-        if (DirectoryExists(home)) std::filesystem::remove(ResolvePath(NativePath(home)), ignored);
+        if (DirectoryExists(home, trace_))
+            std::filesystem::remove(ResolvePath(NativePath(home)), ignored);
     }
     long long rows = 0;
     if (!users_.RecordCount(rows) && rows > 0) users_.MoveFirst();
@@ -346,8 +395,7 @@ bool UsersDatabase::ProcessAccounts(const std::string& actor) {
         // A date of 0 is an unset date to every program of the family, as an empty one is.
         if (!db_.Query("SELECT * FROM [users] WHERE (([ExpirationDate]>0 AND "
                        "[ExpirationDate]<=?) OR ([DeletionDate]>0 AND [DeletionDate]<=?))",
-                       {DbValue(today), DbValue(today)},
-                       rows)) {
+                       {DbValue(today), DbValue(today)}, rows)) {
             while (!rows.Eof()) {
                 due.push_back({rows.Field("LoginName").AsText(),
                                DateReached(rows.Field("DeletionDate"), today)});
@@ -430,8 +478,7 @@ int UsersDatabase::CheckLogin(std::string& loginName, std::string& password, Cur
                 return login::kWrongPassword;
             if (users_.Field("AccountStatus").AsInteger() != 1) return login::kAccountNotUsable;
             if (DateReached(users_.Field("DeletionDate"), today)) return login::kAccountNotUsable;
-            if (DateReached(users_.Field("ExpirationDate"), today))
-                return login::kAccountNotUsable;
+            if (DateReached(users_.Field("ExpirationDate"), today)) return login::kAccountNotUsable;
         }
         user.OverrideAccessRights = users_.Field("OverrideAccessRights").AsBool();
         auto group = ToInt32(static_cast<double>(users_.Field("GroupNumber").AsInteger()));
@@ -441,7 +488,7 @@ int UsersDatabase::CheckLogin(std::string& loginName, std::string& password, Cur
         user.LastPasswordSetDate = users_.Field("LastPasswordSetDate").AsDouble();
         user.FullName = users_.Field("FullName").AsText();
         user.BuiltIn = false;
-        if (!DirectoryExists(user.HomeDirectory))
+        if (!DirectoryExists(user.HomeDirectory, trace_))
             CreateDirectoryPath(ui_, user.HomeDirectory, false);
     }
 
@@ -451,8 +498,8 @@ int UsersDatabase::CheckLogin(std::string& loginName, std::string& password, Cur
     return login::kAccepted;
 }
 
-int UsersDatabase::ChangeUserPassword(const std::string& loginName,
-                                      const std::string& newPassword, const std::string& actor) {
+int UsersDatabase::ChangeUserPassword(const std::string& loginName, const std::string& newPassword,
+                                      const std::string& actor) {
     const std::string name = Trim(loginName);
     const std::string password = Trim(newPassword);
     if (!IsOpen() || users_.Seek(SeekOp::Equal, DbValue(name)) || users_.NoMatch()) {
@@ -489,14 +536,15 @@ long long UsersDatabase::CountUsers(const std::string& failureTask) {
     long long count = 0;
     DbError e = IsOpen() ? users_.RecordCount(count) : DbError::Make(dberr::kObjectInvalid);
     if (e) {
-        if (!failureTask.empty())
-            ProblemReport(ui_, failureTask, e.number, false, e.description);
+        if (!failureTask.empty()) ProblemReport(ui_, failureTask, e.number, false, e.description);
         return -1;
     }
     return count;
 }
 
-int UsersDatabase::Today() const { return clock_.Today(); }
+int UsersDatabase::Today() const {
+    return clock_.Today();
+}
 
 int UsersDatabase::LoginNameLength() const {
     int index = users_.IsOpen() ? users_.FieldIndex("LoginName") : -1;
@@ -592,8 +640,8 @@ void UsersDatabase::ImportLegacyUsers(bool alwaysChoose) {
                 if (!e) e = users_.Set(field, value);
             };
             set("Password", DbValue(ScrambleText(general.Field("password").AsText(), false)));
-            set("FullName", general.Field("FullName").IsNull() ? DbValue("")
-                                                               : general.Field("FullName"));
+            set("FullName",
+                general.Field("FullName").IsNull() ? DbValue("") : general.Field("FullName"));
             set("PhoneNumber1", DbValue(general.Field("Phone1").AsText()));
             set("PhoneNumber2", DbValue(general.Field("Phone2").AsText()));
             set("Address", DbValue(general.Field("Address").AsText()));

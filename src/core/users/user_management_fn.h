@@ -64,7 +64,7 @@ inline constexpr float kUsersDatabaseVersion = 2.51f;
 std::string UsersDatabasePath(const std::string& dataLocation);
 
 class UsersDatabase {
-public:
+  public:
     UsersDatabase(UserInterface& ui, const Clock& clock, const SystemLocations& locations,
                   TraceState* trace = nullptr);
     ~UsersDatabase();
@@ -117,6 +117,7 @@ public:
 
     const UsersSettings& Settings() const { return settings_; }
     int Today() const;
+    const Clock& GetClock() const { return clock_; }
     bool HistoryInhibited() const { return historyInhibited_; }
     const DatabaseInfo& Description() const { return description_; }
     Database& Db() { return db_; }
@@ -125,7 +126,7 @@ public:
     // play another workstation that takes that second meanwhile.
     std::function<void(double eventTime)> beforeHistoryInsert;
 
-private:
+  private:
     int VerifyTables(const std::string& path);
     int ReadSettings();
     std::string LegacyFileName() const;

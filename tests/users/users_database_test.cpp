@@ -1,0 +1,445 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "common/general.h"
+#include "common/profile.h"
+#include "common/registry.h"
+#include "config/startup.h"
+#include "playoutdb/database_functions_32.h"
+#include "users_fixture.h"
+
+namespace vantor {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Account;
+using testing::UsersTest;
+
+constexpr double kSecond = 1.0 / 86400.0;
+
+TEST_F(UsersTest, FirstOpenCreatesTheDatabaseAndRunsTheDailyProcessing) {
+    OpenDatabase();
+    EXPECT_TRUE(users_.IsOpen());
+    EXPECT_EQ(users_.Description().Description, "Users Database");
+    EXPECT_FLOAT_EQ(users_.Description().Version, 2.51f);
+    for (const char* table : {"Settings", "Users", "UserGroups", "UserHistory", "UserPreferences"})
+        EXPECT_FALSE(users_.Db().FindTable(table)) << table;
+    EXPECT_EQ(users_.Settings().FirstRun, 1);
+    EXPECT_EQ(users_.Settings().PasswordExpiryDays, 0);
+    EXPECT_EQ(users_.Settings().UserHistoryPurgeDays, 30);
+    EXPECT_EQ(users_.Settings().LastAccountProcess, Today());
+    // No older database named: nothing is asked and the groups stay empty.
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM [UserGroups]"), 0);
+    EXPECT_TRUE(ui_.messages.empty());
+    EXPECT_EQ(users_.LoginNameLength(), 20);
+    EXPECT_EQ(users_.PasswordLength(), 20);
+
+    Reopen();
+    EXPECT_EQ(users_.Settings().FirstRun, 1);
+    EXPECT_EQ(users_.Settings().LastAccountProcess, Today());
+}
+
+TEST_F(UsersTest, OpeningCompletesATableWrittenByAnOlderProgram) {
+    {
+        std::string description = "Users Database";
+        ASSERT_EQ(EnsureDatabaseFile(ui_, UsersDatabasePath(locations_.DataLocation), 0, true,
+                                     description),
+                  0);
+        Database db;
+        ASSERT_FALSE(db.Open(UsersDatabasePath(locations_.DataLocation)));
+        std::vector<FieldDef> fields = {{"LoginName", FieldType::Text, 20},
+                                        {"Password", FieldType::Text, 20}};
+        ASSERT_FALSE(db.CreateTable("Users", fields));
+        ASSERT_FALSE(db.Execute("INSERT INTO [Users] ([LoginName], [Password]) VALUES (?, ?)",
+                                {DbValue("FRED"), DbValue(ScrambleText("PW", false))}));
+    }
+    OpenDatabase();
+    EXPECT_FALSE(users_.Db().FindField("Users", "AccountStatus"));
+    EXPECT_FALSE(users_.Db().FindIndex("Users", "Main"));
+    EXPECT_EQ(AccountField("FRED", "Password").AsText(), ScrambleText("PW", false));
+}
+
+TEST_F(UsersTest, NotADatabaseFileIsAFailure) {
+    dir_.WriteFile("data/USERS/USERS25.MDB", "this is not a database");
+    EXPECT_NE(Open(), 0);
+    EXPECT_FALSE(users_.IsOpen());
+}
+
+TEST_F(UsersTest, HistoryEventsOfOneSecondAreStoredASecondApartInOrder) {
+    OpenDatabase();
+    users_.AddEventToUserHistory("FRED", 101, 1, "first");
+    users_.AddEventToUserHistory("JOE", 101, 1, "second");
+    clock_.AdvanceSeconds(0.4);  // still the same second
+    users_.AddEventToUserHistory("ANN", 129, 2, "");
+    auto rows = History();
+    ASSERT_EQ(rows.size(), 3u);
+    const double now = std::round(clock_.Now() * 86400.0) / 86400.0;
+    EXPECT_NEAR(rows[0].eventTime, now, 1e-9);
+    EXPECT_NEAR(rows[1].eventTime - rows[0].eventTime, kSecond, 1e-9);
+    EXPECT_NEAR(rows[2].eventTime - rows[1].eventTime, kSecond, 1e-9);
+    EXPECT_EQ(rows[0].notes, "first");
+    EXPECT_EQ(rows[1].loginName, "JOE");
+    EXPECT_EQ(rows[2].action, 129);
+    EXPECT_EQ(rows[2].status, 2);
+}
+
+TEST_F(UsersTest, HistoryTakesTheNextSecondWhenAnotherWorkstationTookIt) {
+    OpenDatabase();
+    Database otherWorkstation;
+    ASSERT_FALSE(otherWorkstation.Open(UsersDatabasePath(locations_.DataLocation)));
+    int collisions = 0;
+    users_.beforeHistoryInsert = [&](double eventTime) {
+        if (collisions++ < 2)
+            otherWorkstation.Execute(
+                "INSERT INTO [UserHistory] ([EventTime], [LoginName]) VALUES (?, 'ELSEWHERE')",
+                {DbValue(eventTime)});
+    };
+    users_.AddEventToUserHistory("FRED", 101, 1, "range");
+    auto rows = History();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[2].loginName, "FRED");
+    EXPECT_NEAR(rows[2].eventTime - rows[0].eventTime, 2 * kSecond, 1e-9);
+}
+
+TEST_F(UsersTest, HistoryIsSilentWhenInhibitedOrClosedOrTooLong) {
+    users_.AddEventToUserHistory("FRED", 101, 1, "closed");  // not open: nothing, no failure
+    WriteRegistryNumber(RegistryRoot::LocalMachine, kProductRegistryKey, "InhibitUserHistory", 1,
+                        0);
+    OpenDatabase();
+    EXPECT_TRUE(users_.HistoryInhibited());
+    users_.AddEventToUserHistory("FRED", 101, 1, "inhibited");
+    EXPECT_TRUE(History().empty());
+
+    WriteRegistryNumber(RegistryRoot::LocalMachine, kProductRegistryKey, "InhibitUserHistory", 0,
+                        0);
+    Reopen();
+    // A login name longer than its column is cut, not lost.
+    users_.AddEventToUserHistory("ANAMEMUCHLONGERTHANTWENTY", 1, 2, "x");
+    auto rows = History();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].loginName, "ANAMEMUCHLONGERTHANT");
+    EXPECT_TRUE(ui_.messages.empty());
+}
+
+TEST_F(UsersTest, HistoryPurgeKeepsTheConfiguredDays) {
+    struct Case {
+        const char* purgeDays;
+        std::vector<double> kept;  // offsets from today's midnight, in days
+    };
+    const std::vector<double> events = {-40, -29.5, -29, -1.5, 0, kSecond};
+    const Case cases[] = {
+        {"1", {kSecond}},            // up to and including today's midnight goes
+        {"0", events},               // nothing goes
+        {"30", {-1.5, 0, kSecond}},  // today and the 29 days before it stay
+    };
+    for (const Case& c : cases) {
+        OpenDatabase();
+        ASSERT_FALSE(users_.Db().Execute("DELETE * FROM [UserHistory]"));
+        for (double offset : events) AddHistory(Today() + offset);
+        SetUsersSetting("UserHistoryPurgeDays", c.purgeDays);
+        Reopen();
+        users_.ProcessAccounts("SYSTEM");
+        std::vector<double> kept;
+        for (const auto& row : History()) kept.push_back(row.eventTime - Today());
+        ASSERT_EQ(kept.size(), c.kept.size()) << "purge days " << c.purgeDays;
+        for (size_t i = 0; i < kept.size(); ++i) EXPECT_NEAR(kept[i], c.kept[i], 1e-6);
+        users_.CloseUsersDatabase();
+    }
+}
+
+TEST_F(UsersTest, DailyProcessingExpiresAndDeletesAccountsWhoseDayHasCome) {
+    OpenDatabase();
+    const double today = Today();
+    AddAccount({.loginName = "EXPIRED", .password = "A", .expirationDate = today - 1});
+    AddAccount({.loginName = "DOOMED", .password = "B", .deletionDate = today});
+    AddAccount({.loginName = "LATER", .password = "C", .expirationDate = today + 1});
+    AddAccount({.loginName = "NEVER", .password = "D", .expirationDate = 0.0});
+    AddPreference("DOOMED", "Colour");
+    AddPreference("LATER", "Colour");
+    fs::create_directories(dir_ / "data/USERS/DOOMED");
+
+    std::string name = "expired", password = "a";
+    CurrentUser user;
+    EXPECT_EQ(users_.CheckLogin(name, password, user, true), login::kAccountNotUsable);
+    name = "DOOMED", password = "B";
+    EXPECT_EQ(users_.CheckLogin(name, password, user, true), login::kAccountNotUsable);
+    name = "NEVER", password = "D";
+    EXPECT_EQ(users_.CheckLogin(name, password, user, true), login::kAccepted);
+
+    // The next day's first open runs the processing.
+    clock_.AdvanceSeconds(86400);
+    Reopen();
+    EXPECT_EQ(users_.Settings().LastAccountProcess, Today());
+    EXPECT_EQ(AccountField("EXPIRED", "AccountStatus").AsInteger(), 0);
+    EXPECT_TRUE(AccountField("EXPIRED", "ExpirationDate").IsNull());
+    EXPECT_TRUE(AccountField("DOOMED", "LoginName").IsNull());
+    EXPECT_FALSE(fs::exists(dir_ / "data/USERS/DOOMED"));
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM [UserPreferences]"), 1);
+    EXPECT_EQ(AccountField("LATER", "AccountStatus").AsInteger(), 1);  // expires today, not yet
+    EXPECT_EQ(AccountField("NEVER", "AccountStatus").AsInteger(), 1);
+
+    std::vector<std::pair<int32_t, std::string>> events;
+    for (const auto& row : History()) {
+        EXPECT_EQ(row.loginName, "SYSTEM");
+        EXPECT_EQ(row.status, 1);
+        events.emplace_back(row.action, row.notes);
+    }
+    EXPECT_EQ(events,
+              (std::vector<std::pair<int32_t, std::string>>{{22, "DOOMED"}, {21, "EXPIRED"}}));
+    // Still refused after the processing.
+    name = "EXPIRED", password = "A";
+    EXPECT_EQ(users_.CheckLogin(name, password, user, true), login::kAccountNotUsable);
+}
+
+TEST_F(UsersTest, CheckLoginResults) {
+    OpenDatabase();
+    AddAccount({.loginName = "FRED", .password = "SECRET", .fullName = "Fred Bloggs"});
+    AddAccount({.loginName = "IDLE", .password = "X", .accountStatus = 0});
+    AddAccount({.loginName = "GONE", .password = "X", .deletionDate = Today() - 3.0});
+    struct Case {
+        const char* name;
+        const char* password;
+        bool verify;
+        int result;
+    };
+    const Case cases[] = {
+        {"fred", "secret", true, login::kAccepted},
+        {"  fred ", "SECRET", true, login::kAccepted},
+        {"FRED", "WRONG", true, login::kWrongPassword},
+        {"FRED", "WRONG", false, login::kAccepted},
+        {"IDLE", "X", true, login::kAccountNotUsable},
+        {"IDLE", "", false, login::kAccepted},
+        {"GONE", "X", true, login::kAccountNotUsable},
+        {"NOBODY", "X", true, login::kUnknownName},
+        {"NOBODY", "", false, login::kUnknownName},
+        {"FRED' OR '1'='1", "SECRET", true, login::kUnknownName},
+        {"tressel", "veldomar", true, login::kAccepted},
+        {"TRESSEL", "WRONG", true, login::kWrongPassword},
+        {"TRESSEL", "WRONG", false, login::kAccepted},
+        {"daycode", "9779", true, login::kAccepted},
+        {"DAYCODE", "1234", true, login::kWrongPassword},
+    };
+    for (const Case& c : cases) {
+        std::string name = c.name, password = c.password;
+        CurrentUser user;
+        user.FullName = "left over";
+        EXPECT_EQ(users_.CheckLogin(name, password, user, c.verify), c.result)
+            << c.name << "/" << c.password;
+        EXPECT_EQ(name, ToUpper(c.name));  // the caller's texts are capitalised
+        EXPECT_EQ(password, ToUpper(c.password));
+        if (c.result != login::kAccepted) EXPECT_EQ(user.FullName, "");
+    }
+}
+
+TEST_F(UsersTest, RightsComeFromTheGroupOrTheAccount) {
+    OpenDatabase();
+    AddGroup(7, {1, 5});
+    AddAccount({.loginName = "MEMBER", .password = "P", .group = 7});
+    AddAccount({.loginName = "ORPHAN", .password = "P", .group = 99, .rights = {5, 6}});
+    AddAccount({.loginName = "OWN",
+                .password = "P",
+                .overrideRights = true,
+                .group = 7,
+                .rights = {6},
+                .fullName = "Own Rights"});
+    struct Case {
+        const char* name;
+        std::array<bool, 6> rights;
+    };
+    const Case cases[] = {
+        {"MEMBER", {true, false, false, false, true, false}},
+        {"ORPHAN", {false, false, false, false, false, false}},
+        {"OWN", {false, false, false, false, false, true}},
+    };
+    for (const Case& c : cases) {
+        std::string name = c.name, password = "p";
+        CurrentUser user;
+        ASSERT_EQ(users_.CheckLogin(name, password, user, true), login::kAccepted) << c.name;
+        EXPECT_EQ(user.AccessRights, c.rights) << c.name;
+        EXPECT_EQ(user.LoginName, c.name);
+        EXPECT_EQ(user.Password, "P");
+        EXPECT_FALSE(user.BuiltIn);
+        EXPECT_TRUE(fs::is_directory(dir_ / ("data/USERS/" + std::string(c.name))));
+    }
+    std::string name = "own", password = "p";
+    CurrentUser user;
+    users_.CheckLogin(name, password, user, true);
+    EXPECT_EQ(user.FullName, "Own Rights");
+    EXPECT_EQ(user.GroupNumber, 7);
+    EXPECT_TRUE(user.OverrideAccessRights);
+}
+
+TEST_F(UsersTest, BuiltInAccountsHaveEveryRight) {
+    OpenDatabase();
+    struct Case {
+        const char* name;
+        const char* password;
+        const char* fullName;
+        int32_t group;
+    };
+    for (Case c : {Case{"tressel", "VELDOMAR", "Tressel Ltd.", 0},
+                   Case{"DAYCODE", "9779", "Single Day Access", 1}}) {
+        std::string name = c.name, password = c.password;
+        CurrentUser user;
+        ASSERT_EQ(users_.CheckLogin(name, password, user, true), login::kAccepted);
+        EXPECT_EQ(user.LoginName, ToUpper(c.name));
+        EXPECT_EQ(user.FullName, c.fullName);
+        EXPECT_EQ(user.GroupNumber, c.group);
+        EXPECT_TRUE(user.BuiltIn);
+        EXPECT_TRUE(user.OverrideAccessRights);
+        EXPECT_TRUE(user.HasRight(5) && user.HasRight(6) && user.HasRight(1));
+        EXPECT_EQ(user.LastPasswordSetDate, -1);
+    }
+}
+
+TEST_F(UsersTest, ChangeUserPasswordStoresTheScrambledPasswordOfToday) {
+    OpenDatabase();
+    AddAccount({.loginName = "FRED", .password = "OLD", .lastPasswordSetDate = 40000.0});
+    EXPECT_EQ(users_.ChangeUserPassword(" FRED ", " new1 ", "FRED"), 0);
+    EXPECT_EQ(AccountField("FRED", "Password").AsText(), ScrambleText("NEW1", false));
+    EXPECT_EQ(AccountField("FRED", "LastPasswordSetDate").AsDouble(), Today());
+    std::string name = "FRED", password = "NEW1";
+    CurrentUser user;
+    EXPECT_EQ(users_.CheckLogin(name, password, user, true), login::kAccepted);
+
+    EXPECT_NE(users_.ChangeUserPassword("GHOST", "X", "FRED"), 0);
+    EXPECT_TRUE(
+        ui_.Showed("The password was not changed, because the user account could not "
+                   "be found"));
+    auto rows = History();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].action, 23);
+    EXPECT_EQ(rows[0].status, 1);
+    EXPECT_EQ(rows[0].notes, "FRED");
+    EXPECT_EQ(rows[1].status, 2);
+    EXPECT_EQ(rows[1].loginName, "FRED");
+    EXPECT_EQ(rows[1].notes, "GHOST");
+}
+
+TEST_F(UsersTest, DeleteUserTakesOnlyThatAccountAndItsPreferences) {
+    OpenDatabase();
+    AddAccount({.loginName = "O'BRIEN", .password = "X"});
+    AddAccount({.loginName = "KEEP", .password = "X"});
+    AddPreference("O'BRIEN", "Colour");
+    AddPreference("KEEP", "Colour");
+    dir_.WriteFile("data/USERS/KEEP/notes.txt", "mine");
+    EXPECT_EQ(users_.DeleteUser("O'BRIEN"), 0);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM [Users]"), 1);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM [UserPreferences] WHERE [LoginName]='KEEP'"), 1);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM [UserPreferences]"), 1);
+
+    EXPECT_EQ(users_.DeleteUser(""), -1);
+    EXPECT_EQ(users_.DeleteUser("GHOST"), -1);
+    // A personal directory with files in it stays.
+    EXPECT_EQ(users_.DeleteUser("KEEP"), 0);
+    EXPECT_TRUE(fs::exists(dir_ / "data/USERS/KEEP/notes.txt"));
+}
+
+class LegacyImportTest : public UsersTest {
+  protected:
+    // An older users database as the installation's previous programs left it.
+    void WriteLegacyDatabase() {
+        const std::string path = dir_ / "data/USERS/OLDUSERS.MDB";
+        std::string description = "Old Users";
+        ASSERT_EQ(EnsureDatabaseFile(ui_, path, 2, true, description), 0);
+        Database old;
+        ASSERT_FALSE(old.Open(path));
+        std::vector<FieldDef> fields = {
+            {"Login", FieldType::Text, 20},    {"password", FieldType::Text, 20},
+            {"FullName", FieldType::Text, 60}, {"Phone1", FieldType::Text, 30},
+            {"Phone2", FieldType::Text, 30},   {"Address", FieldType::Memo, 0},
+            {"Access1", FieldType::Long, 0},   {"Access2", FieldType::Long, 0},
+            {"Access3", FieldType::Long, 0}};
+        ASSERT_FALSE(old.CreateTable("General", fields));
+        auto add = [&](const char* login, const char* password, int group, int access2,
+                       int access3) {
+            ASSERT_FALSE(old.Execute(
+                "INSERT INTO [General] ([Login], [password], [FullName], [Phone1], [Access1], "
+                "[Access2], [Access3]) VALUES (?, ?, ?, '555', ?, ?, ?)",
+                {DbValue(login), DbValue(password), DbValue(std::string(login) + " Name"),
+                 DbValue(group), DbValue(access2), DbValue(access3)}));
+        };
+        add("ANNE", "apple", 2, 8192 | 1, 1);
+        add("BOB", "pear", 19, 0, 4);
+        add("ANAMETHATISFARTOOLONGFORIT", "x", 1, 0, 0);
+        WriteProfileString("Vantor.ini", "UsersDatabase", "FileName", "OLDUSERS.MDB");
+    }
+    std::array<bool, 6> Rights(const std::string& login) {
+        std::array<bool, 6> rights{};
+        for (int r = 1; r <= 6; ++r)
+            rights[r - 1] = AccountField(login, "AccessRight" + std::to_string(r)).AsBool();
+        return rights;
+    }
+};
+
+TEST_F(LegacyImportTest, FirstOpenOffersTheOlderDatabaseAndImportsItsAccounts) {
+    WriteLegacyDatabase();
+    ui_.messageAnswers = {MessageResult::Yes};
+    OpenDatabase();
+    ASSERT_FALSE(ui_.messages.empty());
+    EXPECT_EQ(ui_.messages[0].request.text, "Do you want to import the Users from 'Old Users'?");
+    EXPECT_EQ(ui_.messages[0].request.buttons, MessageButtons::YesNoCancel);
+    EXPECT_TRUE(ui_.Showed("The Users database has been imported"));
+    EXPECT_TRUE(
+        ui_.Showed("There was a problem adding ANAMETHATISFARTOOLONGFORIT to the users "
+                   "database and the error's description was reported as : \n\n\"" +
+                   StandardErrorMessage(3163) + "\" (3163)"));
+
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM [UserGroups]"), 23);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM [UserGroups] WHERE [AccessRight5]<>0"), 15);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM [UserGroups] WHERE [Name]='General User' AND "
+                    "[GroupNumber]=23 AND [AllowMultipleUsers]<>0"),
+              1);
+    EXPECT_EQ(Rights("ANNE"), (std::array<bool, 6>{true, true, false, true, true, false}));
+    EXPECT_EQ(Rights("BOB"), (std::array<bool, 6>{false, false, false, false, false, true}));
+    EXPECT_EQ(AccountField("ANNE", "GroupNumber").AsInteger(), 2);
+    EXPECT_EQ(AccountField("ANNE", "PhoneNumber1").AsText(), "555");
+    EXPECT_EQ(AccountField("ANNE", "AccountStatus").AsInteger(), 1);
+    std::string name = "anne", password = "apple";
+    CurrentUser user;
+    EXPECT_EQ(users_.CheckLogin(name, password, user, true), login::kAccepted);
+    EXPECT_EQ(users_.Settings().FirstRun, 1);
+
+    // Offered once per users database.
+    ui_.Clear();
+    Reopen();
+    EXPECT_TRUE(ui_.messages.empty());
+}
+
+TEST_F(LegacyImportTest, ImportingAgainNeverTakesRightsAway) {
+    WriteLegacyDatabase();
+    ui_.messageAnswers = {MessageResult::Cancel};
+    OpenDatabase();
+    AddAccount({.loginName = "BOB", .password = "old", .rights = {3, 5}});
+    ui_.fileAnswers.push_back(dir_ / "data/USERS/OLDUSERS.MDB");
+    users_.ImportLegacyUsers(true);
+    EXPECT_EQ(ui_.fileDialogs.back().title, "Please select the Users Database to import from..");
+    EXPECT_EQ(Rights("BOB"), (std::array<bool, 6>{false, false, true, false, true, true}));
+    EXPECT_EQ(AccountField("BOB", "Password").AsText(), ScrambleText("PEAR", false));
+}
+
+TEST_F(LegacyImportTest, NoOpensTheFileDialogAndCancellingItImportsNoAccounts) {
+    WriteLegacyDatabase();
+    ui_.messageAnswers = {MessageResult::No};
+    OpenDatabase();
+    ASSERT_EQ(ui_.fileDialogs.size(), 1u);
+    EXPECT_EQ(ui_.fileDialogs[0].defaultName, "");  // the offered file was forgotten
+    EXPECT_EQ(ui_.fileDialogs[0].filter, "Database Files (*.MDB)|*.MDB|All Files (*.*)|*.*");
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM [Users]"), 0);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM [UserGroups]"), 23);
+    EXPECT_FALSE(ui_.Showed("The Users database has been imported"));
+}
+
+TEST_F(LegacyImportTest, CancelImportsNothingButTheGroupsAreRewritten) {
+    WriteLegacyDatabase();
+    ui_.messageAnswers = {MessageResult::Cancel};
+    OpenDatabase();
+    EXPECT_TRUE(ui_.fileDialogs.empty());
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM [Users]"), 0);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM [UserGroups]"), 23);
+    EXPECT_EQ(users_.Settings().FirstRun, 1);
+}
+
+}  // namespace
+}  // namespace vantor

@@ -1,0 +1,95 @@
+#pragma once
+// A users database in a temporary installation, with a clock that stands still, and helpers
+// that write accounts, groups and history rows the way the installation's other programs do.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/clock.h"
+#include "common/ole_date.h"
+#include "common/scripted_user_interface.h"
+#include "config/system_locations.h"
+#include "playoutdb/engine.h"
+#include "support/temp_dir.h"
+#include "users/user_management_fn.h"
+
+namespace vantor::testing {
+
+struct Account {
+    std::string loginName;
+    std::string password;  // plain; stored scrambled
+    int32_t accountStatus = 1;
+    std::optional<double> expirationDate;
+    std::optional<double> deletionDate;
+    std::optional<double> lastPasswordSetDate;
+    bool overrideRights = false;
+    int32_t group = 23;
+    std::vector<int> rights;  // own rights granted (1 to 6)
+    std::string fullName = "";
+};
+
+struct HistoryRow {
+    double eventTime;
+    std::string loginName;
+    int32_t action;
+    int32_t status;
+    std::string notes;
+};
+
+// Handing control to pending events takes a tenth of a second of the test's clock, so that a
+// pause that waits for events comes to its end.
+class ClockedUserInterface : public ScriptedUserInterface {
+  public:
+    explicit ClockedUserInterface(FixedClock& clock) : clock_(clock) {}
+    void ProcessEvents() override {
+        ScriptedUserInterface::ProcessEvents();
+        clock_.AdvanceSeconds(0.1);
+    }
+
+  private:
+    FixedClock& clock_;
+};
+
+class UsersTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Opens (creating) the users database of the installation; asserts success.
+    void OpenDatabase();
+    int Open() { return users_.OpenUsersDatabase(UsersDatabasePath(locations_.DataLocation)); }
+    void Reopen() {
+        users_.CloseUsersDatabase();
+        OpenDatabase();
+    }
+
+    void AddAccount(const Account& account);
+    void AddGroup(int32_t number, std::vector<int> rights);
+    void AddPreference(const std::string& loginName, const std::string& name);
+    void AddHistory(double eventTime, const std::string& loginName = "OLD");
+    // Stores a users setting directly (read by the next open).
+    void SetUsersSetting(const std::string& item, const std::string& value);
+
+    std::vector<HistoryRow> History();
+    // A field of an account, Null when the account does not exist.
+    DbValue AccountField(const std::string& loginName, const std::string& field);
+    long long Count(const std::string& sql);
+
+    int Today() const { return clock_.Today(); }
+
+    TempDir dir_;
+    FixedClock clock_{2024, 3, 15, 10, 30, 0};
+    ClockedUserInterface ui_{clock_};
+    SystemLocations locations_;
+    UsersDatabase users_{ui_, clock_, locations_};
+
+  private:
+    std::string previousWindir_;
+    bool hadWindir_ = false;
+};
+
+}  // namespace vantor::testing
