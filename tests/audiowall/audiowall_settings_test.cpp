@@ -107,11 +107,12 @@ TEST_F(AudiowallSettings, OldStoreIsBackedUpOnceAndUpgraded) {
     std::string audwall = store / "Audwall.ini";
     EXPECT_EQ(GetProfileString(audwall, "Audiowall", "Version", ""), "2.6");
     const std::string dated = "Backups/2024-03-07";
-    EXPECT_EQ(testing::ReadWholeFile(store / (dated + "/Carts1.LST")),
+    // A copy keeps the name the list has on disk.
+    EXPECT_EQ(testing::ReadWholeFile(store / (dated + "/Carts1.lst")),
               testing::ReadWholeFile(store / "Carts1.lst"));
-    EXPECT_TRUE(fs::exists(store / (dated + "/Carts2.LST")));
-    EXPECT_TRUE(fs::exists(fs::path(part3) / dated / "Carts3.LST"));
-    EXPECT_FALSE(fs::exists(store / (dated + "/Carts3.LST")));
+    EXPECT_TRUE(fs::exists(store / (dated + "/Carts2.lst")));
+    EXPECT_TRUE(fs::exists(fs::path(part3) / dated / "CARTS3.LST"));
+    EXPECT_FALSE(fs::exists(store / (dated + "/Carts3.lst")));
     EXPECT_EQ(ui.startupStatus.back(), "Backing up Audio Wall lists - Part 3");
 
     // Once at 2.6, a later start makes no further backup.
@@ -131,7 +132,7 @@ TEST_F(AudiowallSettings, VersionsBelowTwoPointSixAreUpgraded) {
         testing::WriteAudiowall(dir.path(), 1000, {}, c.version);
         WriteProfileString(config, "FileLocations", "Carts1", dir.path());
         LoadAudiowallSettings(state, ui, clock, "VANTOR.INI", "Software\\Tressel\\Vantor v2");
-        EXPECT_EQ(fs::exists(dir / "Backups/2024-03-07/Carts1.LST"), c.backedUp) << c.version;
+        EXPECT_EQ(fs::exists(dir / "Backups/2024-03-07/Carts1.lst"), c.backedUp) << c.version;
         EXPECT_EQ(GetProfileString(dir / "Audwall.ini", "Audiowall", "Version", ""),
                   c.backedUp ? "2.6" : c.version);
     }
@@ -142,9 +143,9 @@ TEST_F(AudiowallSettings, BackupOnlyForcedOverAnExistingOne) {
     state.Parts[1].Directory = store.path();
     store.WriteFile("Backups/Carts1.LST", "older backup");
     EXPECT_TRUE(BackupCartLists(state, ui, clock, false));
-    EXPECT_FALSE(fs::exists(store / "Backups/2024-03-07/Carts1.LST"));
+    EXPECT_FALSE(fs::exists(store / "Backups/2024-03-07/Carts1.lst"));
     EXPECT_TRUE(BackupCartLists(state, ui, clock, true));
-    EXPECT_EQ(fs::file_size(store / "Backups/2024-03-07/Carts1.LST"), 300000u);
+    EXPECT_EQ(fs::file_size(store / "Backups/2024-03-07/Carts1.lst"), 300000u);
 }
 
 TEST_F(AudiowallSettings, FileCacheCheckChangesNothingHere) {

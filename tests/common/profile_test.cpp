@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "common/profile.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
@@ -57,6 +59,15 @@ TEST(Profile, LineFeedFileKeepsItsStyleAndMissingFileIsCreated) {
     EXPECT_FALSE(WriteProfileString(dir / "no/such/dir/x.ini", "S", "k", "v"));
     EXPECT_FALSE(WriteProfileString(fresh, "S", "k", "two\nlines"));
     EXPECT_EQ(ReadWholeFile(fresh), "[S]\r\nk=v\r\n");
+}
+
+TEST(Profile, WriteThroughALinkKeepsTheLink) {
+    TempDir dir;
+    std::string real = dir.WriteFile("shared/real.ini", "[A]\nk=1\n");
+    std::filesystem::create_symlink(real, dir / "link.ini");
+    ASSERT_TRUE(WriteProfileString(dir / "link.ini", "A", "k", "2"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.ini"));
+    EXPECT_EQ(ReadWholeFile(real), "[A]\nk=2\n");
 }
 
 TEST(Profile, ReadsFirstMatchTrimmedAndUnquoted) {

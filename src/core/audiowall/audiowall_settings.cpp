@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "common/clock.h"
+#include "common/general.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/profile.h"
@@ -65,14 +66,6 @@ std::string DateDirectoryName(const Clock& clock) {
     return text;
 }
 
-// Makes a directory when it is missing; false when it cannot be made.
-bool EnsureDirectory(const std::string& path) {
-    if (IsDirectory(path)) return true;
-    std::error_code ec;
-    fs::create_directories(ResolvePath(path), ec);
-    return IsDirectory(path);
-}
-
 }  // namespace
 
 std::string AudwallIniPath(const std::string& part1Directory) {
@@ -121,6 +114,8 @@ bool BackupCartLists(AudiowallState& state, UserInterface& ui, const Clock& cloc
         if (directory.empty()) continue;
         const std::string listName = "Carts" + std::to_string(n) + ".LST";
         std::string list = JoinPath(directory, listName);
+        // A list that cannot even be examined (as opposed to one that is simply missing)
+        // ends the whole backup.
         std::error_code ec;
         fs::file_status status = fs::status(ResolvePath(list), ec);
         if (ec && ec != std::errc::no_such_file_or_directory) return false;
@@ -128,14 +123,14 @@ bool BackupCartLists(AudiowallState& state, UserInterface& ui, const Clock& cloc
 
         std::string backups = JoinPath(directory, "Backups");
         std::string dated = JoinPath(backups, today);
-        if (!EnsureDirectory(backups) || !EnsureDirectory(dated)) return false;
-        if (IsRegularFile(JoinPath(backups, listName)) && !force) continue;
+        for (const std::string& folder : {backups, dated})
+            if (!DirectoryExists(folder) && !CreateDirectoryPath(ui, folder, true)) return false;
+        if (FileExists(JoinPath(backups, listName)) && !force) continue;
 
-        HourglassGuard hourglass(ui);
-        ui.SetStartupStatus("Backing up Audio Wall lists - Part " + std::to_string(n));
-        fs::copy_file(ResolvePath(list), fs::path(ResolvePath(dated)) / listName,
-                      fs::copy_options::overwrite_existing, ec);
-        if (ec) return false;
+        // Start-up is the only time lists are backed up: the splash line says what is going on.
+        const std::string title = "Backing up Audio Wall lists - Part " + std::to_string(n);
+        ui.SetStartupStatus(title);
+        if (!CopyOrMoveFiles(ui, list, dated, title, false, false)) return false;
     }
     return true;
 }

@@ -1,9 +1,8 @@
 #include "audiowall/audiowall_store.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
 
+#include "common/general.h"
 #include "common/paths.h"
 #include "common/problem_report.h"
 #include "common/text.h"
@@ -11,23 +10,6 @@
 
 namespace vantor {
 namespace {
-
-// Length of a file in bytes, -1 when it is missing or cannot be examined. Looked up without
-// regard to case, as the stations' file systems do.
-int64_t FileLengthOf(const std::string& path) {
-    if (path.empty()) return -1;
-    struct stat st {};
-    if (::stat(ResolvePath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
-    return st.st_size;
-}
-
-bool IsExistingFile(const std::string& path) {
-    return !path.empty() && IsRegularFile(path);
-}
-
-bool DirectoryPresent(const std::string& directory) {
-    return !Trim(directory).empty() && IsDirectory(directory);
-}
 
 // Marks every part of the whole table kept in the given directory: parts that share a
 // directory share its fate, including parts outside the range being connected.
@@ -106,7 +88,7 @@ bool ConnectParts(AudiowallState& state, UserInterface* ui, int partNumber, bool
     for (int i = first; i <= last; ++i) {
         AudiowallPart& part = state.Parts[i];
         if (part.State == PartState::NotConnected) {
-            if (DirectoryPresent(part.Directory)) {
+            if (DirectoryExists(part.Directory)) {
                 MarkPartsIn(state, part.Directory, PartState::Connected);
             } else {
                 if (!quiet)
@@ -120,7 +102,7 @@ bool ConnectParts(AudiowallState& state, UserInterface* ui, int partNumber, bool
         }
         if (part.State != PartState::Connected) continue;
 
-        if (FileLengthOf(part.ListPath) < 0 && !quiet) {
+        if (FileLength(part.ListPath) < 0 && !quiet) {
             MessageResult answer = ui->ShowMessage(
                 {"Part " + std::to_string(i) + " of the AudioWall has not been found.\n" +
                      "Do you wish to create it in :\n" + part.ListPath,
@@ -179,7 +161,7 @@ CartLookupResult CartLookup(AudiowallState& state, int32_t cartNumber) {
     std::string ownList = state.UseIndividualCartListFiles != 0
                               ? CartFileBase(state, cartNumber) + ".LST"
                               : std::string();
-    if (!ownList.empty() && FileLengthOf(ownList) > 0) {
+    if (!ownList.empty() && FileLength(ownList) > 0) {
         int rc = ReadSingleRecordFile(ResolvePath(ownList), bytes);
         if (rc != 0) {
             out.result = rc;
@@ -216,7 +198,7 @@ std::string CartNotesFile(const AudiowallState& state, int32_t cartNumber, bool&
     if (base.empty()) return "";
     for (const char* extension : {".RTF", ".TXT"}) {
         std::string path = base + extension;
-        if (IsExistingFile(path)) {
+        if (FileExists(path)) {
             exists = true;
             return ResolvePath(path);
         }

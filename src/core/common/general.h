@@ -113,5 +113,7 @@ bool PointNear(long x, long y, long centreX, long centreY, long tolerance);
 // on every turn; stops early once *abortFlag is true. Returns true when it stopped early.
 bool PauseWithEvents(UserInterface& ui, const Clock& clock, double seconds,
                      const bool* abortFlag = nullptr);
+// The same on the system clock, for callers that wait in real time only.
+bool PauseWithEvents(UserInterface& ui, double seconds, const bool* abortFlag = nullptr);
 
 }  // namespace vantor

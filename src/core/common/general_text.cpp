@@ -142,4 +142,9 @@ bool PauseWithEvents(UserInterface& ui, const Clock& clock, double seconds, cons
     }
 }
 
+bool PauseWithEvents(UserInterface& ui, double seconds, const bool* abortFlag) {
+    SystemClock clock;
+    return PauseWithEvents(ui, clock, seconds, abortFlag);
+}
+
 }  // namespace vantor

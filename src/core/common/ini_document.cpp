@@ -6,13 +6,30 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <system_error>
 
 #include "common/codepage.h"
 #include "common/text.h"
 
 namespace vantor {
+
+namespace {
+
+bool WriteAll(int fd, const std::string& bytes) {
+    size_t written = 0;
+    while (written < bytes.size()) {
+        ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        written += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
 
 std::optional<std::string> IniSectionName(const std::string& utf8Line) {
     std::string t = Trim(utf8Line);
@@ -63,22 +80,29 @@ bool IniDocument::Save(const std::string& path) const {
     std::string bytes;
     for (const Line& line : lines_) bytes += line.text + line.ending;
 
-    std::string temp = path + ".XXXXXX";
-    int fd = mkstemp(temp.data());
-    if (fd < 0) return false;
-    bool ok = true;
-    size_t written = 0;
-    while (ok && written < bytes.size()) {
-        ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0)
-            ok = false;
-        else
-            written += static_cast<size_t>(n);
+    // A linked file is written where the link points, so the link stays a link.
+    std::error_code ec;
+    std::string target = path;
+    if (std::filesystem::is_symlink(path, ec)) {
+        auto real = std::filesystem::weakly_canonical(path, ec);
+        if (!ec) target = real.string();
     }
+
+    std::string temp = target + ".XXXXXX";
+    int fd = mkstemp(temp.data());
+    if (fd < 0) {
+        // A directory we may not create files in can still hold a file we may change: write
+        // it in place then, as the stations' own programs do.
+        if (access(target.c_str(), W_OK) != 0) return false;
+        int direct = open(target.c_str(), O_WRONLY | O_TRUNC);
+        if (direct < 0) return false;
+        bool ok = WriteAll(direct, bytes);
+        return close(direct) == 0 && ok;
+    }
+    bool ok = WriteAll(fd, bytes);
     // Keep the permissions an existing file had; a new one gets the usual ones.
     struct stat st;
-    if (stat(path.c_str(), &st) == 0) {
+    if (stat(target.c_str(), &st) == 0) {
         fchmod(fd, st.st_mode & 07777);
     } else {
         mode_t mask = umask(0);
@@ -86,7 +110,7 @@ bool IniDocument::Save(const std::string& path) const {
         fchmod(fd, 0666 & ~mask);
     }
     if (close(fd) != 0) ok = false;
-    if (ok && std::rename(temp.c_str(), path.c_str()) != 0) ok = false;
+    if (ok && std::rename(temp.c_str(), target.c_str()) != 0) ok = false;
     if (!ok) std::remove(temp.c_str());
     return ok;
 }

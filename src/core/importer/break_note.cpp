@@ -3,10 +3,10 @@
 #include <limits>
 
 #include "common/codepage.h"
+#include "common/general.h"
 #include "common/numbers.h"
 #include "common/text.h"
 #include "common/user_interface.h"
-#include "importer/log_words.h"
 #include "importer/scheduler_log.h"
 
 namespace vantor {
@@ -25,33 +25,39 @@ std::string RewriteOlderForms(std::string note) {
 }
 
 // 1-based position of the first blank of the note, 0 when it has none.
-size_t FirstBlank(std::string_view note) {
+long FirstBlank(std::string_view note) {
     size_t at = note.find(' ');
-    return at == std::string_view::npos ? 0 : at + 1;
+    return at == std::string_view::npos ? 0 : static_cast<long>(at) + 1;
+}
+
+// The word from start1 on (leading blanks skipped) up to the next blank, whose position goes
+// to blankAt (0 when the word runs to the end).
+std::string WordAt(const std::string& text, long start1, long& blankAt) {
+    return NextField(text, start1, " ", blankAt, true, true);
 }
 
 // The 40 characters after the note's first blank, trimmed: the text of most commands.
 std::string TextAfterFirstBlank(std::string_view note) {
-    size_t blank = FirstBlank(note);
+    long blank = FirstBlank(note);
     if (blank == 0) return "";
-    return Trim(Cp1252ToUtf8(MidOf(note, static_cast<long>(blank) + 1, 40)));
+    return Trim(Cp1252ToUtf8(MidOf(note, blank + 1, 40)));
 }
 
 // "hh:mm:ss" after the first blank ("$$ 10:15:00"): minutes and seconds into the hour; the
 // hours are the hour's own and are not read.
-double ClockWordOffset(std::string_view note) {
-    size_t blank = FirstBlank(note);
+double ClockWordOffset(const std::string& note) {
+    long blank = FirstBlank(note);
     if (blank == 0) return 0;
-    size_t ignored = 0;
+    long ignored = 0;
     std::string word = WordAt(note, blank + 1, ignored);
     return LeadingNumber(MidOf(word, 4, 2)) * 60 + LeadingNumber(MidOf(word, 7, 2));
 }
 
 // "mm:ss" or "mm:ss.hh" straight after the code ("$T05:30.50"). blankAt receives the position
 // in the note of the blank that ends the word (0 when none follows).
-double TimeWordOffset(std::string_view note, size_t& blankAt) {
+double TimeWordOffset(const std::string& note, long& blankAt) {
     std::string window = MidOf(note, 3, 50);
-    size_t blankInWindow = 0;
+    long blankInWindow = 0;
     std::string word = WordAt(window, 1, blankInWindow);
     blankAt = blankInWindow == 0 ? 0 : blankInWindow + 2;
     double offset = LeadingNumber(MidOf(word, 1, 2)) * 60 + LeadingNumber(MidOf(word, 4, 2));
@@ -95,14 +101,14 @@ bool ParseBreakNote(const DayTime& hourStamp, std::string_view rawLine, ImportEn
         }
         makesEntry = false;
     } else if (code == "$C") {
-        entry.EntryType = entry_type::kCommand;
-        size_t ignored = 0;
+        entry.EntryType = TypeCode(EntryType::Command);
+        long ignored = 0;
         entry.ItemReference = Trim(Cp1252ToUtf8(WordAt(note, 3, ignored)));
     } else if (code == "$D") {
         hour.bSoftDeleteSongs = true;
         makesEntry = false;
     } else if (code == "$H") {
-        entry.EntryType = entry_type::kHardware;
+        entry.EntryType = TypeCode(EntryType::Hardware);
         std::string action = ToUpper(LeftOf(note, 3));
         entry.Information2 = action == "$HS" ? 1 : action == "$HF" ? 2 : action == "$HP" ? 3 : 0;
         entry.Information1 = static_cast<float>(RoundHalfEven(LeadingNumber(MidOf(note, 4))));
@@ -113,31 +119,30 @@ bool ParseBreakNote(const DayTime& hourStamp, std::string_view rawLine, ImportEn
                             kSupportEmail + " for more information");
         makesEntry = false;
     } else if (code == "$P") {
-        entry.EntryType = entry_type::kSplAdvert;
+        entry.EntryType = TypeCode(EntryType::SplAdvert);
         entry.ReferenceStartTime = static_cast<float>(hourStart + ClockWordOffset(note));
         entry.ScheduledLength = 120;
     } else if (code == "$T") {
-        entry.EntryType = entry_type::kTime;
-        size_t ignored = 0;
+        entry.EntryType = TypeCode(EntryType::Time);
+        long ignored = 0;
         entry.ReferenceStartTime = static_cast<float>(hourStart + TimeWordOffset(note, ignored));
         entry.Description1 = TextAfterFirstBlank(note);
     } else if (code == "$W") {
-        entry.EntryType = entry_type::kTime;
-        size_t timeBlank = 0;
+        entry.EntryType = TypeCode(EntryType::Time);
+        long timeBlank = 0;
         entry.ReferenceStartTime = static_cast<float>(hourStart + TimeWordOffset(note, timeBlank));
         if (timeBlank != 0) {
-            size_t inputBlank = 0;
+            long inputBlank = 0;
             std::string input = WordAt(note, timeBlank + 1, inputBlank);
             entry.HardwareEndTestNumber1 = HardwareNumber(MidOf(input, 4));
             entry.HardwareEndTestState1 = ToUpper(LeftOf(input, 3)) == "$IS" ? 1 : 0;
             if (inputBlank != 0 && inputBlank <= 54) {
-                long count = 54 - static_cast<long>(inputBlank) + 1;
                 entry.Description1 =
-                    Trim(Cp1252ToUtf8(MidOf(note, static_cast<long>(inputBlank), count)));
+                    Trim(Cp1252ToUtf8(MidOf(note, inputBlank, 54 - inputBlank + 1)));
             }
         }
     } else if (code == "$$") {
-        entry.EntryType = entry_type::kAdvert;
+        entry.EntryType = TypeCode(EntryType::Advert);
         entry.EntryStatus = 1;
         entry.Description1 = "Advert Break";
         entry.ScheduledLength = 120;
@@ -145,10 +150,10 @@ bool ParseBreakNote(const DayTime& hourStamp, std::string_view rawLine, ImportEn
     } else {
         std::string cart = Trim(Cp1252ToUtf8(MidOf(rawLine, 64, 4)));
         if (!cart.empty()) {
-            entry.EntryType = entry_type::kCart;
+            entry.EntryType = TypeCode(EntryType::Cart);
             entry.HDReference = cart;
         } else {
-            entry.EntryType = entry_type::kTextMessage;
+            entry.EntryType = TypeCode(EntryType::TextMessage);
             entry.ScheduledLength =
                 LeadingNumber(MidOf(rawLine, 71, 1)) * 60 + LeadingNumber(MidOf(rawLine, 73, 2));
         }
@@ -159,7 +164,7 @@ bool ParseBreakNote(const DayTime& hourStamp, std::string_view rawLine, ImportEn
     if (endCode == "-" || endCode == "Y") {
         entry.ScheduledEndType = 0;
     } else if (endCode == "X" || endCode == "N") {
-        entry.ScheduledEndType = kEndTypeDefault;
+        entry.ScheduledEndType = kEndTypeNormal;
     }
     return makesEntry;
 }

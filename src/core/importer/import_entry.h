@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "playoutdb/db_routines_v25_log.h"
+
 namespace vantor {
 
 struct ImportEntry {
@@ -44,22 +46,9 @@ struct HourState {
     int32_t HourMode = 1;           // 1 or 2; decides ActualEndType and the hour's Information1
 };
 
-// Entry codes the importer writes.
-namespace entry_type {
-constexpr int32_t kTime = 1;
-constexpr int32_t kCart = 2;
-constexpr int32_t kLink = 3;
-constexpr int32_t kAdvert = 4;
-constexpr int32_t kHardware = 5;
-constexpr int32_t kSong = 7;
-constexpr int32_t kTextMessage = 8;
-constexpr int32_t kCommand = 11;
-constexpr int32_t kSplGroup = 13;
-constexpr int32_t kSplAdvert = 14;
-constexpr int32_t kHourStart = 98;
-}  // namespace entry_type
-
-constexpr int32_t kEndTypeSweeper = 100;
-constexpr int32_t kEndTypeDefault = 50;
+// The code of an entry type as the EntryType column and ImportEntry hold it.
+constexpr int32_t TypeCode(EntryType type) {
+    return static_cast<int32_t>(type);
+}
 
 }  // namespace vantor

@@ -13,7 +13,9 @@ namespace {
 // The last hundredth of an hour, as the single-precision constant the stamps carry.
 constexpr float kHourEnd = 3599.99f;
 
-double HourValue(const std::string& text) { return LeadingNumber(text); }
+double HourValue(const std::string& text) {
+    return LeadingNumber(text);
+}
 
 }  // namespace
 
@@ -23,7 +25,9 @@ std::optional<int32_t> DayOfDateText(const std::string& text, int thisYear) {
     return static_cast<int32_t>(std::floor(*date));
 }
 
-std::string RangeDateText(int32_t day) { return FormatDate(day, "dd mmmm yyyy"); }
+std::string RangeDateText(int32_t day) {
+    return FormatDate(day, "dd mmmm yyyy");
+}
 
 std::optional<std::string> WeekdayText(const std::string& text, int thisYear) {
     std::optional<OleDate> date = ParseDate(text, thisYear);
@@ -65,8 +69,7 @@ bool RangeIsUsable(const RangeFields& fields, int thisYear) {
     return true;
 }
 
-std::optional<RangeStamps> CheckRange(const RangeFields& fields, UserInterface& ui,
-                                      int thisYear) {
+std::optional<RangeStamps> CheckRange(const RangeFields& fields, UserInterface& ui, int thisYear) {
     std::optional<int32_t> startDay = DayOfDateText(fields.startDate, thisYear);
     if (!startDay) {
         ShowInformation(ui, "You must enter a valid Start Date");

@@ -43,7 +43,6 @@ struct RangeStamps {
 // The checks shared by the import and the removal of a range: a valid start date, a valid
 // end date, and an end that does not lie before the start. Each failure is shown with the
 // information icon and gives nullopt.
-std::optional<RangeStamps> CheckRange(const RangeFields& fields, UserInterface& ui,
-                                      int thisYear);
+std::optional<RangeStamps> CheckRange(const RangeFields& fields, UserInterface& ui, int thisYear);
 
 }  // namespace vantor

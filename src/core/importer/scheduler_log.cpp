@@ -1,15 +1,17 @@
 #include "importer/scheduler_log.h"
 
+#include "playoutdb/db_routines_v25_settings.h"
+
 #include <cmath>
 #include <filesystem>
 
 #include "common/codepage.h"
+#include "common/general.h"
 #include "common/locale.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/problem_report.h"
 #include "common/text.h"
-#include "importer/log_words.h"
 
 namespace vantor {
 
@@ -26,6 +28,10 @@ bool IsBlankLine(std::string_view raw) {
 }
 
 }  // namespace
+
+SchedulerLogNaming SchedulerLogNamingOf(const DbSettings& settings) {
+    return {settings.MUSIC_LogPath, settings.MUSIC_FilenamePrefix, settings.MUSIC_FilenameFormat};
+}
 
 std::string LogFileName(int32_t day, const SchedulerLogNaming& naming) {
     std::string pattern = Trim(naming.dateFormat);
@@ -143,16 +149,16 @@ namespace {
 
 bool ReadCompactHeader(const std::string& rawLine, DayTime& stamp, std::string& headerText,
                        UserInterface& ui, int thisYear) {
-    size_t blankAt = 0;
-    std::string dateWord = Cp1252ToUtf8(WordAt(rawLine, 2, blankAt));
+    long blankAt = 0;
+    std::string dateWord = Cp1252ToUtf8(NextField(rawLine, 2, " ", blankAt, true, true));
     std::optional<OleDate> date;
     if (!dateWord.empty()) date = ParseDate(dateWord, thisYear);
     if (!date || blankAt == 0) {
         ProblemReport(ui, "reading the date from the Music Log", 0);
         return false;
     }
-    size_t hourBlankAt = 0;
-    std::string hourWord = WordAt(rawLine, blankAt + 1, hourBlankAt);
+    long hourBlankAt = 0;
+    std::string hourWord = NextField(rawLine, blankAt + 1, " ", hourBlankAt, true, true);
     double hour = LeadingNumber(LeftOf(hourWord, 2));
     // A header hour outside the day would stand after every hour of the day and hide them all
     // from the search, so it is refused like a header whose date cannot be read.

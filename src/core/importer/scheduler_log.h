@@ -15,6 +15,7 @@
 namespace vantor {
 
 class UserInterface;
+struct DbSettings;
 
 // The three settings of the playout database that name the log files ("MUSIC.LogPath",
 // "MUSIC.FilenamePrefix", "MUSIC.FilenameFormat").
@@ -23,6 +24,9 @@ struct SchedulerLogNaming {
     std::string prefix = "VN";
     std::string dateFormat = "yymmdd";
 };
+
+// The naming settings of a playout database.
+SchedulerLogNaming SchedulerLogNamingOf(const DbSettings& settings);
 
 // The file of a day: logs directory, prefix, the day in the date pattern and ".LOG"; every day
 // shares prefix + ".LOG" when the pattern is empty. The day -1 gives the search pattern of all

@@ -3,6 +3,7 @@
 // a column that was never set holds Null, and the stations' programs tell the two apart.
 
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -10,7 +11,7 @@
 namespace vantor {
 
 class DbValue {
-public:
+  public:
     enum class Kind { Null, Boolean, Integer, Double, Text };
 
     DbValue() = default;  // Null
@@ -49,11 +50,12 @@ public:
     // Same kind and same value (Null equals Null here; this is not the runtime's comparison).
     friend bool operator==(const DbValue& a, const DbValue& b) { return a.value_ == b.value_; }
 
-private:
+  private:
     std::variant<std::monostate, bool, int64_t, double, std::string> value_;
 };
 
 // Readable form for test messages: Null, True/False, numbers, "quoted text".
 std::string DebugText(const DbValue& value);
+std::ostream& operator<<(std::ostream& out, const DbValue& value);
 
 }  // namespace vantor

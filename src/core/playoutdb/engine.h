@@ -29,13 +29,13 @@ namespace vantor {
 
 // Error numbers the engine produces besides those in common/problem_report.h (err::...).
 namespace dberr {
-constexpr int kReserved = 3000;             // an engine failure without a closer number
-constexpr int kInvalidArgument = 3001;      // bad SQL or an impossible request
+constexpr int kReserved = 3000;         // an engine failure without a closer number
+constexpr int kInvalidArgument = 3001;  // bad SQL or an impossible request
 constexpr int kTableExists = 3010;
 constexpr int kObjectNotFound = 3011;
-constexpr int kNoIndex = 3015;              // "not an index in this table"
-constexpr int kNoCurrentIndex = 3019;       // Seek without a current index
-constexpr int kUpdateWithoutEdit = 3020;    // Update/Set without AddNew or Edit
+constexpr int kNoIndex = 3015;            // "not an index in this table"
+constexpr int kNoCurrentIndex = 3019;     // Seek without a current index
+constexpr int kUpdateWithoutEdit = 3020;  // Update/Set without AddNew or Edit
 constexpr int kNoCurrentRecord = 3021;
 constexpr int kDuplicateKey = 3022;
 constexpr int kFileNotFound = 3024;
@@ -128,7 +128,7 @@ struct QueryState;
 // A table opened for direct access ("table-type"): rows in the order of the current index,
 // keyed seeks, and fields read and written by name. Open it with Database::OpenTable.
 class TableCursor {
-public:
+  public:
     TableCursor();
     ~TableCursor();
     TableCursor(TableCursor&&) noexcept;
@@ -190,14 +190,14 @@ public:
     // Number of rows in the table.
     DbError RecordCount(long long& count) const;
 
-private:
+  private:
     friend class Database;
     std::unique_ptr<engine_detail::CursorState> state_;
 };
 
 // Rows of a SELECT statement, read forward. Open it with Database::Query.
 class QueryResult {
-public:
+  public:
     QueryResult();
     ~QueryResult();
     QueryResult(QueryResult&&) noexcept;
@@ -218,7 +218,7 @@ public:
     DbValue Field(std::string_view name) const;
     DbValue Field(int index) const;
 
-private:
+  private:
     friend class Database;
     std::unique_ptr<engine_detail::QueryState> state_;
 };
@@ -227,7 +227,7 @@ private:
 // Database
 
 class Database {
-public:
+  public:
     Database();
     ~Database();  // closes
     Database(Database&&) noexcept;
@@ -252,7 +252,8 @@ public:
     // Writes a compact copy of the open database into a new file (which must not exist or
     // must be empty): every committed transaction is in it. Used for copies and compacting.
     DbError CopyTo(const std::string& targetPath);
-    // Compacts (and so repairs what can be repaired) a closed file into a new file.
+    // Compacts (and so repairs what can be repaired) a closed file into a new file; 3045 when
+    // a program still has the file open.
     static DbError CompactFile(const std::string& sourcePath, const std::string& targetPath);
     // True when some program holds the file open (its NAME.LDB sidecar cannot be locked
     // exclusively).
@@ -270,8 +271,10 @@ public:
     DbError GetFields(std::string_view table, std::vector<FieldDef>& fields) const;
     DbError GetIndexes(std::string_view table, std::vector<IndexDef>& indexes) const;
     // 3265 when the table or the field (index) is missing.
-    DbError FindField(std::string_view table, std::string_view field, FieldDef* def = nullptr) const;
-    DbError FindIndex(std::string_view table, std::string_view index, IndexDef* def = nullptr) const;
+    DbError FindField(std::string_view table, std::string_view field,
+                      FieldDef* def = nullptr) const;
+    DbError FindIndex(std::string_view table, std::string_view index,
+                      IndexDef* def = nullptr) const;
 
     // Opens a table for direct access, in index order when indexName is given (else in the
     // order rows were added).
@@ -300,13 +303,13 @@ public:
 
     static constexpr std::string_view kGeneralSortOrder = ";LANGID=0x0409;CP=1252;COUNTRY=0";
 
-private:
+  private:
     std::shared_ptr<engine_detail::Connection> conn_;
 };
 
 // Rolls back on destruction unless committed: an hour imported halfway leaves nothing.
 class Transaction {
-public:
+  public:
     explicit Transaction(Database& db);
     ~Transaction();
     Transaction(const Transaction&) = delete;
@@ -317,7 +320,7 @@ public:
     DbError Commit();
     DbError Rollback();
 
-private:
+  private:
     Database& db_;
     DbError beginError_;
     bool active_ = false;

@@ -13,10 +13,17 @@ namespace vantor {
 
 // A table's layout: its name, its fields in order, and its indexes; the first index is the
 // primary key (and unique), the others are neither.
+// How the report of an index that could not be added names the index: the playout tables say
+// "adding the index Main to the Log table", the Settings table quotes the name ("adding the
+// index 'Main' to the Settings table"), and the users tables join it to the words ("adding the
+// indexMain to the Users table").
+enum class IndexTaskStyle { Plain, Quoted, Joined };
+
 struct TableLayout {
     std::string name;
     std::vector<FieldDef> fields;
     std::vector<IndexDef> indexes;  // `primary`/`unique` are derived from the position
+    IndexTaskStyle indexTaskStyle = IndexTaskStyle::Plain;
 };
 
 // 0 when the table, all its fields and indexes exist afterwards; otherwise the error number of

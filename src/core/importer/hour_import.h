@@ -1,0 +1,52 @@
+#pragma once
+// The hour import: walks a range of hours day by day, reads each day's scheduler log forward
+// once, and writes every hour that is not yet in the playout log as one transaction: its hour
+// start, one entry per item and break note, and the mark that the hour was imported. After
+// each hour it recalculates the hour's start times and reports an hour that may under-run.
+
+#include <string>
+
+#include "common/day_time.h"
+#include "importer/import_entry.h"
+#include "importer/import_settings.h"
+#include "importer/scheduler_log.h"
+#include "playoutdb/log_maintenance.h"
+
+namespace vantor {
+
+class Clock;
+class Database;
+class TableCursor;
+class UserInterface;
+struct AudiowallState;
+
+// What the hour import needs from the session and the run that calls it.
+struct HourImportContext {
+    UserInterface& ui;
+    const Clock& clock;              // the date written as "last sent"; the year of bare dates
+    AudiowallState& audiowall;       // carts are checked and timed against it
+    const ImportSettings& settings;  // cart ranges and the under-run threshold
+    SchedulerLogNaming logFiles;     // where the day files are (from the database's settings)
+    StartTimeOptions timing;         // sweeper and split timing (from the database's settings)
+    std::string errorLogPath;        // the error report file (error.log)
+};
+
+// Imports the hours from start to end (both stamps; the end hour is included whole) into the
+// open playout database. False only when there is no open database or the Log table cannot be
+// opened (reported); problems with single hours go to the error report file or are shown, and
+// the range is still walked to its end.
+bool ImportHours(Database& database, const DayTime& start, const DayTime& end,
+                 HourImportContext& context);
+
+// Fills the cleared entry from an item line and its continuation lines: the kind by the cart
+// number's range (jingles, sweepers, adverts, cart groups, songs, tested in that order), the
+// ending and end codes. Returns the progress text of the kind ("Adding Song" ...).
+std::string FillItemEntry(const SchedulerItem& item, const CartRanges& ranges, bool softDeleteSongs,
+                          ImportEntry& entry);
+
+// Marks the hour's hour start as imported: Information1 = hourMode, EntryFlags bit 1 set and
+// the bits from 15 upward set or cleared with hourFlag. False when the hour start is missing or
+// cannot be stored.
+bool FinishHour(TableCursor& log, const DayTime& hourStamp, int32_t hourMode, bool hourFlag);
+
+}  // namespace vantor

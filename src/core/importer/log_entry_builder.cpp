@@ -1,0 +1,127 @@
+#include "importer/log_entry_builder.h"
+
+#include "audiowall/audiowall_store.h"
+#include "common/general.h"
+#include "common/numbers.h"
+#include "common/problem_report.h"
+#include "common/text.h"
+#include "playoutdb/db_routines_v25_log.h"
+#include "playoutdb/engine.h"
+
+namespace vantor {
+
+namespace {
+
+// The most entries an hour can hold at the importer's spacing of two keys.
+constexpr int kMostEntriesPerHour = 360;
+
+void CheckCart(EntryTarget& target, const DayTime& hourStamp, ImportEntry& entry) {
+    const std::string cartText = Trim(entry.HDReference);
+    double number = RoundHalfEven(LeadingNumber(cartText));
+    CartRecord cart = ToInt32(number) ? CartLookup(target.audiowall, *ToInt32(number)).cart
+                                      : target.audiowall.EmptyCart;
+    if (cart.HasAudio()) {
+        entry.ScheduledLength = cart.Length();
+    } else {
+        AppendLogLine(target.errorLogPath, false,
+                      DayTimeShortText(hourStamp, 4) + " - Cart " + cartText +
+                          " has been scheduled to play, but does not exist/has no audio",
+                      target.clock);
+    }
+    const std::string title = Trim(cart.TitleLine1);
+    const std::string description = Trim(entry.Description1);
+    if ((description.empty() || description == cartText) && !title.empty()) {
+        entry.Description1 = title;
+        entry.Description2 = title;
+        entry.Description3 = title;
+    }
+}
+
+// Sets the columns one after the other and stops at the first that fails. Texts are cut to
+// their column's width first: one over-long title must not cost the station its hour.
+class RowWriter {
+  public:
+    explicit RowWriter(TableCursor& log) : log_(log) {}
+
+    RowWriter& Set(std::string_view column, const DbValue& value) {
+        if (!error_) error_ = log_.Set(column, value);
+        return *this;
+    }
+    RowWriter& Text(std::string_view column, const std::string& text) {
+        if (error_) return *this;
+        int index = log_.FieldIndex(column);
+        int width = index < 0 ? 0 : log_.Fields()[index].TextWidth();
+        if (width > 0 && CharacterCount(text) > static_cast<size_t>(width)) {
+            return Set(column, FirstCharacters(text, width));
+        }
+        return Set(column, text);
+    }
+    const DbError& Error() const { return error_; }
+
+  private:
+    TableCursor& log_;
+    DbError error_;
+};
+
+}  // namespace
+
+bool AddLogEntry(EntryTarget& target, double& q, const DayTime& hourStamp, ImportEntry& entry,
+                 int32_t hourMode) {
+    if (!Trim(entry.HDReference).empty()) CheckCart(target, hourStamp, entry);
+
+    // Past the hour's last key the row would land among the next hour's entries, which the
+    // playout would then play in the wrong hour.
+    if (q > HourEndQIndex(hourStamp)) {
+        ProblemReport(target.ui,
+                      "adding an entry to the KORA Log - \"" + entry.Description1 +
+                          "\" because an hour holds at most " +
+                          std::to_string(kMostEntriesPerHour) + " entries",
+                      0);
+        return false;
+    }
+    if (!NewLogEntry(target.log, q)) return false;
+
+    const int32_t actualEndType =
+        hourMode == 2
+            ? (entry.ScheduledEndType == kEndTypeSweeper ? kEndTypeSweeper : kEndTypeNormal)
+            : entry.ScheduledEndType;
+    RowWriter row(target.log);
+    row.Set("EstimatedStartTime", hourStamp.seconds)
+        .Set("ReferenceStartTime", entry.ReferenceStartTime)
+        .Set("EntryFlags", entry.EntryFlags)
+        .Set("EntryType", entry.EntryType)
+        .Set("EntryStatus", entry.EntryStatus)
+        .Set("ScheduledLength", static_cast<float>(entry.ScheduledLength))
+        .Set("EstimatedLength", static_cast<float>(entry.ScheduledLength))
+        .Text("ItemReference", entry.ItemReference)
+        .Text("SchedulerReference", entry.SchedulerReference)
+        .Text("HDReference", entry.HDReference)
+        .Text("Description1", entry.Description1)
+        .Text("Description2", entry.Description2)
+        .Text("Description3", entry.Description3)
+        .Text("Description4", entry.Description4)
+        .Set("EndingType", entry.EndingType)
+        .Set("ScheduledEndType", entry.ScheduledEndType)
+        .Set("ActualEndType", actualEndType)
+        .Set("Information1", entry.Information1)
+        .Set("Information2", entry.Information2)
+        .Set("Information3", entry.Information3)
+        .Set("Information4", entry.Information4)
+        .Set("HardwareEndTestNumber1", static_cast<int>(entry.HardwareEndTestNumber1))
+        .Set("HardwareEndTestState1", static_cast<int>(entry.HardwareEndTestState1))
+        .Set("HardwareEndTestNumber2", static_cast<int>(entry.HardwareEndTestNumber2))
+        .Set("HardwareEndTestState2", static_cast<int>(entry.HardwareEndTestState2))
+        .Text("Notes", entry.Notes);
+    DbError error = row.Error();
+    if (!error) error = target.log.Update();
+    if (error) {
+        target.log.CancelUpdate();
+        ProblemReport(target.ui, "adding an entry to the KORA Log - \"" + entry.Description1 + "\"",
+                      error.number, false, error.description);
+        return false;
+    }
+    q += QIndexStep;
+    return true;
+}
+
+}  // namespace vantor

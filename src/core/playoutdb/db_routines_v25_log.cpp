@@ -1,0 +1,201 @@
+// Module db_Routines_v25: the Log table's row, its codes, the QIndex scheme and the table
+// access the importer and the maintenance routines share.
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+
+#include "common/locale.h"
+#include "common/numbers.h"
+#include "playoutdb/db_routines_v25_log.h"
+
+namespace vantor {
+
+namespace {
+using FT = FieldType;
+}  // namespace
+
+const std::array<LogEntryColumn, LogEntry::kColumnCount>& LogEntry::Columns() {
+    static const std::array<LogEntryColumn, kColumnCount> columns = {{
+        {QIndex, FT::Double, 0, DbValue()},  // set to the position asked for
+        {EntryType, FT::Long, 0, 0},
+        {EntryStatus, FT::Long, 0, 0},
+        {EntryFlags, FT::Long, 0, 0},
+        {OriginalEntryFlags, FT::Long, 0, DbValue()},
+        {EstimatedStartTime, FT::Single, 0, 0},
+        {ReferenceStartTime, FT::Single, 0, 0},
+        {ScheduledLength, FT::Single, 0, DbValue()},
+        {EstimatedLength, FT::Single, 0, 0},
+        {ItemReference, FT::Text, 0, ""},
+        {SchedulerReference, FT::Text, 0, ""},
+        {HDReference, FT::Text, 0, ""},
+        {Description1, FT::Text, 0, ""},
+        {Description2, FT::Text, 0, ""},
+        {Description3, FT::Text, 0, ""},
+        {Description4, FT::Text, 0, ""},
+        {EndingType, FT::Short, 0, 0},
+        {ScheduledEndType, FT::Long, 0, kEndTypeNormal},
+        {ActualEndType, FT::Long, 0, kEndTypeNormal},
+        {Information1, FT::Single, 0, 0},
+        {Information2, FT::Single, 0, 0},
+        {Information3, FT::Single, 0, 0},
+        {Information4, FT::Single, 0, 0},
+        {InformationString1, FT::Text, 0, ""},
+        {InformationString2, FT::Text, 0, ""},
+        {InformationString3, FT::Text, 0, DbValue()},
+        {InformationString4, FT::Text, 0, DbValue()},
+        {PreCueOverride, FT::Single, 0, 0},
+        {ExtroOverride, FT::Single, 0, 0},
+        {HardwareEndTestNumber1, FT::Short, 0, 0},
+        {HardwareEndTestState1, FT::Short, 0, 0},
+        {HardwareEndTestNumber2, FT::Short, 0, 0},
+        {HardwareEndTestState2, FT::Short, 0, 0},
+        {PlayedDate, FT::Long, 0, 0},
+        {PlayedTime, FT::Single, 0, 0},
+        {PlayedLength, FT::Single, 0, 0},
+        {PlayedTerminal, FT::Short, 0, 0},
+        {Notes, FT::Memo, 0, ""},
+        {WEB_Text, FT::Memo, 0, ""},
+        {DAB_Text, FT::Text, 0, ""},
+        {RDS_Text, FT::Text, 128, ""},
+        {SegueCodes, FT::Memo, 0, ""},
+        {AutoFadeStart, FT::Single, 0, 0},
+        {AutoFadeLength, FT::Single, 0, 0},
+    }};
+    return columns;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Entry type names
+
+namespace {
+
+struct EntryTypeNames {
+    std::string_view shortName;
+    std::string_view longName;
+};
+
+constexpr EntryTypeNames kEntryTypeNames[] = {
+    {"Srce", "Source"},    {"Time", "Ab. Time"},   {"Cart", "Cart"},        {"Link", "R. Link"},
+    {"Ad", "Ad. Break"},   {"Hdwr", "Hardware"},   {"RPF", "R.P. Frame"},   {"Song", "Rotaplan"},
+    {"Text", "Text Msg"},  {"BX", "Brixel"},       {"----", "<Empty>"},     {"CMD", "Command"},
+    {"S.Ct", "Spl. Cart"}, {"S.Gr", "Spl. Group"}, {"S.Ad", "Spl. Advert"},
+};
+
+const EntryTypeNames* NamesOf(int32_t code) {
+    if (code < 0 || code >= static_cast<int32_t>(std::size(kEntryTypeNames))) return nullptr;
+    return &kEntryTypeNames[code];
+}
+
+}  // namespace
+
+std::string_view EntryTypeShortName(int32_t code) {
+    const EntryTypeNames* names = NamesOf(code);
+    return names ? names->shortName : std::string_view();
+}
+
+std::string_view EntryTypeLongName(int32_t code) {
+    const EntryTypeNames* names = NamesOf(code);
+    return names ? names->longName : std::string_view();
+}
+
+bool IsAudioEntryType(int32_t type, bool narrow) {
+    auto is = [type](EntryType code) { return type == static_cast<int32_t>(code); };
+    if (is(EntryType::Cart) || is(EntryType::Link) || is(EntryType::Song)) return true;
+    if (narrow) return false;
+    return is(EntryType::Advert) || is(EntryType::Brixel);
+}
+
+// ---------------------------------------------------------------------------------------------
+// QIndex
+
+namespace {
+
+double WholeHours(float seconds) {
+    return std::floor(static_cast<double>(seconds) / 3600.0);
+}
+
+}  // namespace
+
+double HourStartQIndex(const DayTime& stamp) {
+    return static_cast<double>(stamp.day - kQIndexDayOffset) + WholeHours(stamp.seconds) / 24.0;
+}
+
+double HourEndQIndex(const DayTime& stamp) {
+    return static_cast<double>(stamp.day - kQIndexDayOffset) +
+           (WholeHours(stamp.seconds) * 3600.0 + 3599.99) / 86400.0;
+}
+
+DayTime DayTimeOfQIndex(double q) {
+    double whole = std::floor(q);
+    double f = (q - whole) * 86400.0;
+    double seconds = std::floor(f);
+    // Keys are sums of steps in double arithmetic; a key that lands a hair below a whole
+    // second stands for that second.
+    if (RoundHalfEven((f - seconds) * 1000000.0) >= 1000000.0) seconds += 1.0;
+    DayTime stamp;
+    stamp.day = static_cast<int32_t>(whole) + kQIndexDayOffset;
+    double hourStart = std::floor(seconds / 3600.0) * 3600.0;
+    if (hourStart >= 86400.0) {
+        // A hair below midnight is midnight: the next day's first hour, not a 24th hour.
+        stamp.day += 1;
+        hourStart = 0.0;
+    }
+    stamp.seconds = static_cast<float>(hourStart);
+    return stamp;
+}
+
+double HourStartOfQIndex(double q) {
+    return HourStartQIndex(DayTimeOfQIndex(q));
+}
+
+int32_t DayOfQIndex(double q) {
+    return static_cast<int32_t>(std::floor(q)) + kQIndexDayOffset;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Table access
+
+DbError OpenLogTable(Database& db, TableCursor& cursor) {
+    return db.OpenTable("Log", cursor, "Main");
+}
+
+bool NewLogEntry(TableCursor& cursor, double q) {
+    if (cursor.AddNew()) return false;
+    for (const LogEntryColumn& column : LogEntry::Columns()) {
+        const DbValue& value = column.name == LogEntry::QIndex ? DbValue(q) : column.newRowValue;
+        if (value.IsNull()) continue;  // a new row's fields start Null
+        if (cursor.Set(column.name, value)) {
+            cursor.CancelUpdate();
+            return false;
+        }
+    }
+    return true;
+}
+
+LastScheduled LastScheduledHour(const std::string& databasePath) {
+    LastScheduled none;
+    std::error_code ec;
+    if (databasePath.empty() || !std::filesystem::is_regular_file(databasePath, ec) ||
+        std::filesystem::file_size(databasePath, ec) == 0 || ec) {
+        return none;
+    }
+    Database db;
+    if (db.Open(databasePath)) return none;
+    TableCursor log;
+    if (OpenLogTable(db, log) || log.MoveLast()) return none;
+    DbValue q;
+    if (log.GetField(LogEntry::QIndex, q) || q.IsNull()) return none;
+    log.Close();
+    db.Close();
+
+    LastScheduled result;
+    result.end = DayTimeAddSeconds(DayTimeOfQIndex(q.AsDouble()), 3599.99);
+    int hour = static_cast<int>(WholeHours(result.end.seconds));
+    char hourText[8];
+    std::snprintf(hourText, sizeof hourText, "%02d", hour);
+    result.text = LongDateText(result.end.day) + " " + hourText + ":59";
+    return result;
+}
+
+}  // namespace vantor

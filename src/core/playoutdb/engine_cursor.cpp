@@ -1,0 +1,799 @@
+// The table cursor: a table walked in the order of one of its indexes with keyed seeks, and
+// the forward-only result of a SELECT statement.
+//
+// The cursor remembers the key (and rowid) of its row rather than holding a statement open,
+// so that rows can be added, changed and deleted between moves; every move and seek is one
+// indexed lookup through a statement prepared once per cursor shape.
+
+#include <algorithm>
+
+#include "common/text.h"
+#include "playoutdb/engine_internal.h"
+
+namespace vantor {
+
+using engine_detail::ClosedError;
+using engine_detail::Connection;
+using engine_detail::QuoteName;
+using engine_detail::ResetStatement;
+
+namespace engine_detail {
+
+struct CursorState {
+    std::shared_ptr<Connection> conn;
+    std::string table;
+    std::vector<FieldDef> fields;
+    NoCaseIndexMap fieldIndex;
+    std::vector<int> requiredFields;  // fields of unique indexes: never Null
+
+    std::string indexName;
+    std::vector<int> keyFields;  // empty: the order rows were added in
+    bool uniqueKey = false;      // keys of a unique index are never Null either
+
+    // Position.
+    bool onRow = false;
+    bool deleted = false;
+    bool bof = true;
+    bool eof = true;
+    bool noMatch = false;
+    int64_t rowid = 0;
+    std::vector<DbValue> row;
+
+    // Edit buffer.
+    EditMode mode = EditMode::None;
+    std::vector<DbValue> buffer;
+    std::vector<char> dirty;
+
+    // Statements (owned by the connection's cache).
+    std::string selectList;
+    sqlite3_stmt* first = nullptr;
+    sqlite3_stmt* last = nullptr;
+    sqlite3_stmt* next = nullptr;
+    sqlite3_stmt* previous = nullptr;
+    sqlite3_stmt* byRowid = nullptr;
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_stmt* remove = nullptr;
+    sqlite3_stmt* count = nullptr;
+    std::unordered_map<uint32_t, sqlite3_stmt*> seeks;
+
+    bool Usable() const { return conn && conn->IsOpen(); }
+    std::string From() const { return " FROM " + QuoteName(table); }
+    std::string OrderBy(bool descending) const;
+    std::string KeyOrder(bool descending) const;
+    // Lexicographic comparison of the index key (and rowid) with numbered parameters, with
+    // Null below every value, for indexes that may hold Nulls.
+    std::string Compare(size_t i, size_t count, bool greater, const std::string& terminal) const;
+
+    sqlite3_stmt* Statement(sqlite3_stmt*& slot, const std::string& sql, DbError& error);
+    DbError Position(sqlite3_stmt* stmt, bool found_means_row, bool atEnd);
+    void LoadRow(sqlite3_stmt* stmt);
+    void SetNowhere(bool atEnd);
+    DbError MoveFrom(bool forward);
+    DbError BindKey(sqlite3_stmt* stmt);
+};
+
+std::string CursorState::KeyOrder(bool descending) const {
+    std::string order;
+    for (int field : keyFields) {
+        if (!order.empty()) order += ", ";
+        order += QuoteName(fields[field].name);
+        if (descending) order += " DESC";
+    }
+    return order;
+}
+
+std::string CursorState::OrderBy(bool descending) const {
+    std::string order = KeyOrder(descending);
+    if (!uniqueKey) {
+        if (!order.empty()) order += ", ";
+        order += descending ? "rowid DESC" : "rowid";
+    }
+    return " ORDER BY " + order + " LIMIT 1";
+}
+
+std::string CursorState::Compare(size_t i, size_t count, bool greater,
+                                 const std::string& terminal) const {
+    if (i == count) return terminal;
+    std::string k = QuoteName(fields[keyFields[i]].name);
+    std::string v = "?" + std::to_string(i + 1);
+    std::string strict = greater ? "(CASE WHEN " + v + " IS NULL THEN " + k + " IS NOT NULL ELSE " +
+                                       k + " > " + v + " END)"
+                                 : "(CASE WHEN " + v + " IS NULL THEN 0 ELSE (" + k + " < " + v +
+                                       " OR " + k + " IS NULL) END)";
+    return "(" + strict + " OR (" + k + " IS " + v + " AND " +
+           Compare(i + 1, count, greater, terminal) + "))";
+}
+
+sqlite3_stmt* CursorState::Statement(sqlite3_stmt*& slot, const std::string& sql, DbError& error) {
+    if (!slot) slot = conn->Prepare(sql, error);
+    return slot;
+}
+
+void CursorState::LoadRow(sqlite3_stmt* stmt) {
+    rowid = sqlite3_column_int64(stmt, 0);
+    row.resize(fields.size());
+    for (size_t i = 0; i < fields.size(); ++i) {
+        row[i] = ReadColumn(stmt, static_cast<int>(i + 1), fields[i].type);
+    }
+    onRow = true;
+    deleted = false;
+    bof = eof = false;
+}
+
+void CursorState::SetNowhere(bool atEnd) {
+    onRow = false;
+    deleted = false;
+    eof = atEnd;
+    bof = !atEnd;
+}
+
+// Steps a positioning statement: a row makes it current, no row leaves the cursor before
+// the first row or after the last.
+DbError CursorState::Position(sqlite3_stmt* stmt, bool /*unused*/, bool atEnd) {
+    int rc = sqlite3_step(stmt);
+    DbError error;
+    if (rc == SQLITE_ROW) {
+        LoadRow(stmt);
+    } else if (rc == SQLITE_DONE) {
+        SetNowhere(atEnd);
+    } else {
+        error = conn->ErrorOf(rc);
+    }
+    ResetStatement(stmt);
+    return error;
+}
+
+DbError CursorState::BindKey(sqlite3_stmt* stmt) {
+    for (size_t i = 0; i < keyFields.size(); ++i) {
+        BindValue(stmt, static_cast<int>(i + 1), row[keyFields[i]]);
+    }
+    if (keyFields.empty() || !uniqueKey) {
+        sqlite3_bind_int64(stmt, static_cast<int>(keyFields.size() + 1), rowid);
+    }
+    return {};
+}
+
+DbError CursorState::MoveFrom(bool forward) {
+    DbError error;
+    sqlite3_stmt*& slot = forward ? next : previous;
+    if (!slot) {
+        std::string where;
+        size_t n = keyFields.size();
+        std::string rowidParam = "?" + std::to_string(n + 1);
+        if (n == 0) {
+            where = std::string("rowid ") + (forward ? ">" : "<") + " " + rowidParam;
+        } else if (uniqueKey) {
+            std::string keys = KeyOrder(false);
+            std::string params;
+            for (size_t i = 0; i < n; ++i) params += (i ? ", ?" : "?") + std::to_string(i + 1);
+            where = n == 1 ? keys + (forward ? " > " : " < ") + params
+                           : "(" + keys + ")" + (forward ? " > (" : " < (") + params + ")";
+        } else {
+            where = Compare(0, n, forward,
+                            std::string("rowid ") + (forward ? "> " : "< ") + rowidParam);
+        }
+        std::string sql = "SELECT " + selectList + From() + " WHERE " + where + OrderBy(!forward);
+        if (!Statement(slot, sql, error)) return error;
+    }
+    BindKey(slot);
+    return Position(slot, true, forward);
+}
+
+}  // namespace engine_detail
+
+using engine_detail::CursorState;
+
+// ---------------------------------------------------------------------------------------------
+
+TableCursor::TableCursor() = default;
+TableCursor::~TableCursor() = default;
+TableCursor::TableCursor(TableCursor&&) noexcept = default;
+TableCursor& TableCursor::operator=(TableCursor&&) noexcept = default;
+
+bool TableCursor::IsOpen() const {
+    return state_ && state_->Usable();
+}
+void TableCursor::Close() {
+    state_.reset();
+}
+
+const std::string& TableCursor::TableName() const {
+    static const std::string kNone;
+    return state_ ? state_->table : kNone;
+}
+
+const std::vector<FieldDef>& TableCursor::Fields() const {
+    static const std::vector<FieldDef> kNone;
+    return state_ ? state_->fields : kNone;
+}
+
+const std::string& TableCursor::IndexName() const {
+    static const std::string kNone;
+    return state_ ? state_->indexName : kNone;
+}
+
+DbError Database::OpenTable(std::string_view table, TableCursor& cursor,
+                            std::string_view indexName) const {
+    cursor.Close();
+    if (!IsOpen()) return ClosedError();
+    auto state = std::make_unique<CursorState>();
+    state->conn = conn_;
+    if (DbError error = engine_detail::LookupTable(*conn_, table, &state->table)) return error;
+    if (DbError error = engine_detail::ReadFields(*conn_, state->table, state->fields)) {
+        return error;
+    }
+    for (size_t i = 0; i < state->fields.size(); ++i) {
+        state->fieldIndex.emplace(state->fields[i].name, static_cast<int>(i));
+    }
+    std::vector<IndexDef> indexes;
+    if (DbError error = engine_detail::ReadIndexes(*conn_, state->table, indexes)) return error;
+    for (const IndexDef& index : indexes) {
+        if (!index.unique) continue;
+        for (const std::string& name : index.fields) {
+            auto it = state->fieldIndex.find(name);
+            if (it != state->fieldIndex.end()) state->requiredFields.push_back(it->second);
+        }
+    }
+    state->selectList = "rowid";
+    for (const FieldDef& field : state->fields) state->selectList += ", " + QuoteName(field.name);
+    cursor.state_ = std::move(state);
+    if (!indexName.empty()) {
+        DbError error = cursor.SetIndex(indexName);
+        if (error) cursor.Close();
+        return error;
+    }
+    cursor.MoveFirst();  // an empty table simply leaves the cursor at both ends
+    return {};
+}
+
+DbError TableCursor::SetIndex(std::string_view indexName) {
+    if (!IsOpen()) return ClosedError();
+    CursorState& s = *state_;
+    std::vector<IndexDef> indexes;
+    if (DbError error = engine_detail::ReadIndexes(*s.conn, s.table, indexes)) return error;
+    auto it = std::find_if(indexes.begin(), indexes.end(), [&](const IndexDef& index) {
+        return EqualsNoCase(index.name, indexName);
+    });
+    if (it == indexes.end()) {
+        return DbError::Make(dberr::kItemNotFound,
+                             "'" + std::string(indexName) + "' is not an index in this table.");
+    }
+    std::vector<int> keys;
+    for (const std::string& name : it->fields) {
+        auto field = s.fieldIndex.find(name);
+        if (field == s.fieldIndex.end()) {
+            return DbError::Make(dberr::kItemNotFound, "No field " + name);
+        }
+        keys.push_back(field->second);
+    }
+    s.indexName = it->name;
+    s.keyFields = std::move(keys);
+    s.uniqueKey = it->unique;
+    s.first = s.last = s.next = s.previous = nullptr;
+    s.seeks.clear();
+    s.mode = EditMode::None;
+    MoveFirst();
+    return {};
+}
+
+DbError TableCursor::MoveFirst() {
+    if (!IsOpen()) return ClosedError();
+    CursorState& s = *state_;
+    s.mode = EditMode::None;
+    s.noMatch = false;
+    DbError error;
+    std::string order = s.keyFields.empty() ? " ORDER BY rowid LIMIT 1" : s.OrderBy(false);
+    if (!s.Statement(s.first, "SELECT " + s.selectList + s.From() + order, error)) return error;
+    if ((error = s.Position(s.first, true, true))) return error;
+    if (!s.onRow) {
+        s.bof = s.eof = true;
+        return DbError::Make(dberr::kNoCurrentRecord, "No current record.");
+    }
+    return {};
+}
+
+DbError TableCursor::MoveLast() {
+    if (!IsOpen()) return ClosedError();
+    CursorState& s = *state_;
+    s.mode = EditMode::None;
+    s.noMatch = false;
+    DbError error;
+    std::string order = s.keyFields.empty() ? " ORDER BY rowid DESC LIMIT 1" : s.OrderBy(true);
+    if (!s.Statement(s.last, "SELECT " + s.selectList + s.From() + order, error)) return error;
+    if ((error = s.Position(s.last, true, true))) return error;
+    if (!s.onRow) {
+        s.bof = s.eof = true;
+        return DbError::Make(dberr::kNoCurrentRecord, "No current record.");
+    }
+    return {};
+}
+
+DbError TableCursor::MoveNext() {
+    if (!IsOpen()) return ClosedError();
+    CursorState& s = *state_;
+    s.mode = EditMode::None;
+    s.noMatch = false;
+    if (s.eof) return DbError::Make(dberr::kNoCurrentRecord, "No current record.");
+    if (!s.onRow) return MoveFirst();  // before the first row
+    return s.MoveFrom(true);
+}
+
+DbError TableCursor::MovePrevious() {
+    if (!IsOpen()) return ClosedError();
+    CursorState& s = *state_;
+    s.mode = EditMode::None;
+    s.noMatch = false;
+    if (s.bof) return DbError::Make(dberr::kNoCurrentRecord, "No current record.");
+    if (!s.onRow) return MoveLast();  // after the last row
+    return s.MoveFrom(false);
+}
+
+bool TableCursor::Eof() const {
+    return !state_ || state_->eof;
+}
+bool TableCursor::Bof() const {
+    return !state_ || state_->bof;
+}
+bool TableCursor::HasCurrent() const {
+    return state_ && state_->onRow && !state_->deleted;
+}
+bool TableCursor::NoMatch() const {
+    return state_ && state_->noMatch;
+}
+
+DbError TableCursor::Seek(SeekOp op, const DbValue& key) {
+    return Seek(op, std::span<const DbValue>(&key, 1));
+}
+
+DbError TableCursor::Seek(std::string_view op, const DbValue& key) {
+    auto parsed = SeekOpFromText(op);
+    if (!parsed) {
+        return DbError::Make(dberr::kInvalidArgument,
+                             "Unknown comparison '" + std::string(op) + "'.");
+    }
+    return Seek(*parsed, key);
+}
+
+DbError TableCursor::Seek(SeekOp op, std::span<const DbValue> keys) {
+    if (!IsOpen()) return ClosedError();
+    CursorState& s = *state_;
+    s.mode = EditMode::None;
+    if (s.keyFields.empty()) {
+        return DbError::Make(dberr::kNoCurrentIndex, "Operation invalid without a current index.");
+    }
+    if (keys.empty() || keys.size() > s.keyFields.size()) {
+        return DbError::Make(dberr::kInvalidArgument, "The key does not fit the index.");
+    }
+    size_t m = keys.size();
+    std::vector<DbValue> values(m);
+    uint32_t nullMask = 0;
+    for (size_t i = 0; i < m; ++i) {
+        if (DbError error = engine_detail::ConvertForField(s.fields[s.keyFields[i]], keys[i],
+                                                           values[i], false)) {
+            return error;
+        }
+        if (values[i].IsNull()) nullMask |= 1u << i;
+    }
+    uint32_t cacheKey =
+        static_cast<uint32_t>(op) | (static_cast<uint32_t>(m) << 3) | (nullMask << 8);
+    sqlite3_stmt*& slot = s.seeks[cacheKey];
+    bool descending = op == SeekOp::Less || op == SeekOp::LessOrEqual;
+    if (!slot) {
+        std::string where;
+        bool simple = s.uniqueKey && nullMask == 0;
+        if (op == SeekOp::Equal) {
+            for (size_t i = 0; i < m; ++i) {
+                if (i) where += " AND ";
+                where += QuoteName(s.fields[s.keyFields[i]].name) +
+                         (values[i].IsNull() ? " IS ?" : " = ?") + std::to_string(i + 1);
+            }
+        } else if (simple) {
+            const char* comparison = op == SeekOp::Greater          ? " > "
+                                     : op == SeekOp::GreaterOrEqual ? " >= "
+                                     : op == SeekOp::Less           ? " < "
+                                                                    : " <= ";
+            std::string keysText, params;
+            for (size_t i = 0; i < m; ++i) {
+                if (i) {
+                    keysText += ", ";
+                    params += ", ";
+                }
+                keysText += QuoteName(s.fields[s.keyFields[i]].name);
+                params += "?" + std::to_string(i + 1);
+            }
+            where = m == 1 ? keysText + comparison + params
+                           : "(" + keysText + ")" + comparison + "(" + params + ")";
+        } else {
+            bool greater = op == SeekOp::Greater || op == SeekOp::GreaterOrEqual;
+            bool orEqual = op == SeekOp::GreaterOrEqual || op == SeekOp::LessOrEqual;
+            where = s.Compare(0, m, greater, orEqual ? "1" : "0");
+        }
+        std::string sql =
+            "SELECT " + s.selectList + s.From() + " WHERE " + where + s.OrderBy(descending);
+        DbError error;
+        slot = s.conn->Prepare(sql, error);
+        if (!slot) {
+            s.seeks.erase(cacheKey);
+            return error;
+        }
+    }
+    for (size_t i = 0; i < m; ++i)
+        engine_detail::BindValue(slot, static_cast<int>(i + 1), values[i]);
+    if (DbError error = s.Position(slot, true, true)) return error;
+    s.noMatch = !s.onRow;
+    return {};
+}
+
+int TableCursor::FieldIndex(std::string_view name) const {
+    if (!state_) return -1;
+    auto it = state_->fieldIndex.find(name);
+    return it == state_->fieldIndex.end() ? -1 : it->second;
+}
+
+DbError TableCursor::GetField(int index, DbValue& value) const {
+    value = DbValue();
+    if (!IsOpen()) return ClosedError();
+    const CursorState& s = *state_;
+    if (index < 0 || index >= static_cast<int>(s.fields.size())) {
+        return DbError::Make(dberr::kItemNotFound, "Item not found in this collection.");
+    }
+    if (s.mode != EditMode::None) {
+        value = s.buffer[index];
+        return {};
+    }
+    if (s.deleted) return DbError::Make(3167, "Record is deleted.");
+    if (!s.onRow) return DbError::Make(dberr::kNoCurrentRecord, "No current record.");
+    value = s.row[index];
+    return {};
+}
+
+DbError TableCursor::GetField(std::string_view name, DbValue& value) const {
+    int index = FieldIndex(name);
+    if (index < 0) {
+        value = DbValue();
+        if (!IsOpen()) return ClosedError();
+        return DbError::Make(dberr::kItemNotFound, "No field " + std::string(name));
+    }
+    return GetField(index, value);
+}
+
+DbValue TableCursor::Field(std::string_view name) const {
+    DbValue value;
+    GetField(name, value);
+    return value;
+}
+
+DbValue TableCursor::Field(int index) const {
+    DbValue value;
+    GetField(index, value);
+    return value;
+}
+
+DbError TableCursor::AddNew() {
+    if (!IsOpen()) return ClosedError();
+    CursorState& s = *state_;
+    s.buffer.assign(s.fields.size(), DbValue());
+    s.dirty.assign(s.fields.size(), 0);
+    s.mode = EditMode::AddNew;
+    return {};
+}
+
+DbError TableCursor::Edit() {
+    if (!IsOpen()) return ClosedError();
+    CursorState& s = *state_;
+    if (s.deleted) return DbError::Make(3167, "Record is deleted.");
+    if (!s.onRow) return DbError::Make(dberr::kNoCurrentRecord, "No current record.");
+    s.buffer = s.row;
+    s.dirty.assign(s.fields.size(), 0);
+    s.mode = EditMode::Edit;
+    return {};
+}
+
+DbError TableCursor::Set(int index, const DbValue& value) {
+    if (!IsOpen()) return ClosedError();
+    CursorState& s = *state_;
+    if (index < 0 || index >= static_cast<int>(s.fields.size())) {
+        return DbError::Make(dberr::kItemNotFound, "Item not found in this collection.");
+    }
+    if (s.mode == EditMode::None) {
+        return DbError::Make(dberr::kUpdateWithoutEdit,
+                             "Update or CancelUpdate without AddNew or Edit.");
+    }
+    DbValue converted;
+    if (DbError error = engine_detail::ConvertForField(s.fields[index], value, converted, true)) {
+        return error;
+    }
+    s.buffer[index] = std::move(converted);
+    s.dirty[index] = 1;
+    return {};
+}
+
+DbError TableCursor::Set(std::string_view name, const DbValue& value) {
+    int index = FieldIndex(name);
+    if (index < 0) {
+        if (!IsOpen()) return ClosedError();
+        return DbError::Make(dberr::kItemNotFound, "No field " + std::string(name));
+    }
+    return Set(index, value);
+}
+
+DbError TableCursor::Update() {
+    if (!IsOpen()) return ClosedError();
+    CursorState& s = *state_;
+    if (s.mode == EditMode::None) {
+        return DbError::Make(dberr::kUpdateWithoutEdit,
+                             "Update or CancelUpdate without AddNew or Edit.");
+    }
+    for (int field : s.requiredFields) {
+        if (s.buffer[field].IsNull()) {
+            return DbError::Make(dberr::kNullInPrimaryKey,
+                                 "Index or primary key cannot contain a Null value.");
+        }
+    }
+    DbError error;
+    if (s.mode == EditMode::AddNew) {
+        if (!s.insert) {
+            std::string columns, params;
+            for (size_t i = 0; i < s.fields.size(); ++i) {
+                if (i) {
+                    columns += ", ";
+                    params += ", ";
+                }
+                columns += QuoteName(s.fields[i].name);
+                params += "?" + std::to_string(i + 1);
+            }
+            std::string sql =
+                "INSERT INTO " + QuoteName(s.table) + " (" + columns + ") VALUES (" + params + ")";
+            if (!s.Statement(s.insert, sql, error)) return error;
+        }
+        for (size_t i = 0; i < s.fields.size(); ++i) {
+            engine_detail::BindValue(s.insert, static_cast<int>(i + 1), s.buffer[i]);
+        }
+        int rc = sqlite3_step(s.insert);
+        if (rc != SQLITE_DONE) error = s.conn->ErrorOf(rc);
+        ResetStatement(s.insert);
+        if (error) return error;  // the edit buffer stays for the caller to cancel or mend
+        s.mode = EditMode::None;
+        return {};
+    }
+
+    // Only the fields that were set are written, so that a change another workstation made
+    // to the row's other fields meanwhile is kept.
+    std::string assignments;
+    std::vector<int> changed;
+    for (size_t i = 0; i < s.fields.size(); ++i) {
+        if (!s.dirty[i]) continue;
+        changed.push_back(static_cast<int>(i));
+        if (!assignments.empty()) assignments += ", ";
+        assignments += QuoteName(s.fields[i].name) + " = ?" + std::to_string(changed.size());
+    }
+    if (changed.empty()) {
+        s.mode = EditMode::None;
+        return {};
+    }
+    std::string sql = "UPDATE " + QuoteName(s.table) + " SET " + assignments + " WHERE rowid = ?" +
+                      std::to_string(changed.size() + 1);
+    sqlite3_stmt* stmt = s.conn->Prepare(sql, error);
+    if (!stmt) return error;
+    for (size_t i = 0; i < changed.size(); ++i) {
+        engine_detail::BindValue(stmt, static_cast<int>(i + 1), s.buffer[changed[i]]);
+    }
+    sqlite3_bind_int64(stmt, static_cast<int>(changed.size() + 1), s.rowid);
+    int rc = sqlite3_step(stmt);
+    if (rc != SQLITE_DONE) error = s.conn->ErrorOf(rc);
+    bool missing = !error && sqlite3_changes(s.conn->db) == 0;
+    ResetStatement(stmt);
+    if (error) return error;
+    if (missing) {
+        s.mode = EditMode::None;
+        s.deleted = true;
+        return DbError::Make(3167, "Record is deleted.");
+    }
+    for (int field : changed) s.row[field] = s.buffer[field];
+    s.mode = EditMode::None;
+    return {};
+}
+
+void TableCursor::CancelUpdate() {
+    if (state_) state_->mode = EditMode::None;
+}
+
+EditMode TableCursor::Mode() const {
+    return state_ ? state_->mode : EditMode::None;
+}
+
+DbError TableCursor::Delete() {
+    if (!IsOpen()) return ClosedError();
+    CursorState& s = *state_;
+    s.mode = EditMode::None;
+    if (s.deleted) return DbError::Make(3167, "Record is deleted.");
+    if (!s.onRow) return DbError::Make(dberr::kNoCurrentRecord, "No current record.");
+    DbError error;
+    if (!s.Statement(s.remove, "DELETE" + s.From() + " WHERE rowid = ?1", error)) return error;
+    sqlite3_bind_int64(s.remove, 1, s.rowid);
+    int rc = sqlite3_step(s.remove);
+    if (rc != SQLITE_DONE) error = s.conn->ErrorOf(rc);
+    ResetStatement(s.remove);
+    if (error) return error;
+    // The row's key stays known, so that MoveNext carries on from its place.
+    s.deleted = true;
+    return {};
+}
+
+DbError TableCursor::RecordCount(long long& count) const {
+    count = 0;
+    if (!IsOpen()) return ClosedError();
+    CursorState& s = *state_;
+    DbError error;
+    if (!s.Statement(s.count, "SELECT count(*)" + s.From(), error)) return error;
+    int rc = sqlite3_step(s.count);
+    if (rc == SQLITE_ROW) {
+        count = sqlite3_column_int64(s.count, 0);
+    } else {
+        error = s.conn->ErrorOf(rc);
+    }
+    ResetStatement(s.count);
+    return error;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Query results
+
+namespace engine_detail {
+
+struct QueryState {
+    std::shared_ptr<Connection> conn;
+    sqlite3_stmt* stmt = nullptr;
+    bool owned = false;  // prepared for this result alone (the cached one was in use)
+    bool eof = true;
+    std::vector<std::string> names;
+    std::vector<std::optional<FieldType>> types;
+    NoCaseIndexMap nameIndex;
+    std::vector<DbValue> row;
+
+    ~QueryState() { Release(); }
+
+    void Release() {
+        if (!stmt) return;
+        if (conn && conn->IsOpen()) {
+            if (owned) {
+                conn->owned.erase(stmt);
+                sqlite3_finalize(stmt);
+            } else {
+                conn->busy.erase(stmt);
+                ResetStatement(stmt);
+            }
+        }
+        stmt = nullptr;
+    }
+
+    DbError Step() {
+        if (!conn || !conn->IsOpen()) {
+            stmt = nullptr;
+            eof = true;
+            return ClosedError();
+        }
+        int rc = sqlite3_step(stmt);
+        if (rc == SQLITE_ROW) {
+            row.resize(names.size());
+            for (size_t i = 0; i < names.size(); ++i) {
+                row[i] = types[i] ? ReadColumn(stmt, static_cast<int>(i), *types[i])
+                                  : ReadColumnAsStored(stmt, static_cast<int>(i));
+            }
+            eof = false;
+            return {};
+        }
+        eof = true;
+        row.clear();
+        DbError error = rc == SQLITE_DONE ? DbError() : conn->ErrorOf(rc);
+        Release();  // lets the next query use the cached statement
+        return error;
+    }
+};
+
+}  // namespace engine_detail
+
+QueryResult::QueryResult() = default;
+QueryResult::~QueryResult() = default;
+QueryResult::QueryResult(QueryResult&&) noexcept = default;
+QueryResult& QueryResult::operator=(QueryResult&&) noexcept = default;
+
+bool QueryResult::IsOpen() const {
+    return state_ && state_->conn && state_->conn->IsOpen();
+}
+void QueryResult::Close() {
+    state_.reset();
+}
+bool QueryResult::Eof() const {
+    return !state_ || state_->eof;
+}
+
+DbError QueryResult::MoveNext() {
+    if (!IsOpen()) return ClosedError();
+    if (state_->eof) return DbError::Make(dberr::kNoCurrentRecord, "No current record.");
+    return state_->Step();
+}
+
+int QueryResult::FieldCount() const {
+    return state_ ? static_cast<int>(state_->names.size()) : 0;
+}
+
+std::string QueryResult::FieldName(int index) const {
+    if (!state_ || index < 0 || index >= FieldCount()) return "";
+    return state_->names[index];
+}
+
+int QueryResult::FieldIndex(std::string_view name) const {
+    if (!state_) return -1;
+    auto it = state_->nameIndex.find(name);
+    return it == state_->nameIndex.end() ? -1 : it->second;
+}
+
+DbError QueryResult::GetField(std::string_view name, DbValue& value) const {
+    value = DbValue();
+    int index = FieldIndex(name);
+    if (index < 0) return DbError::Make(dberr::kItemNotFound, "No field " + std::string(name));
+    if (state_->eof) return DbError::Make(dberr::kNoCurrentRecord, "No current record.");
+    value = state_->row[index];
+    return {};
+}
+
+DbValue QueryResult::Field(std::string_view name) const {
+    DbValue value;
+    GetField(name, value);
+    return value;
+}
+
+DbValue QueryResult::Field(int index) const {
+    if (!state_ || state_->eof || index < 0 || index >= FieldCount()) return DbValue();
+    return state_->row[index];
+}
+
+DbError Database::Query(std::string_view sql, std::span<const DbValue> params,
+                        QueryResult& result) const {
+    result.Close();
+    if (!IsOpen()) return ClosedError();
+    DbError error;
+    std::string text = Trim(sql);
+    sqlite3_stmt* stmt = conn_->Prepare(text, error);
+    if (!stmt) return error;
+    auto state = std::make_unique<engine_detail::QueryState>();
+    state->conn = conn_;
+    if (conn_->busy.count(stmt)) {
+        // The cached statement is still being read by another result: this one gets its own.
+        sqlite3_stmt* own = nullptr;
+        int rc = sqlite3_prepare_v2(conn_->db, text.c_str(), static_cast<int>(text.size()), &own,
+                                    nullptr);
+        if (rc != SQLITE_OK) return conn_->ErrorOf(rc);
+        conn_->owned.insert(own);
+        state->owned = true;
+        stmt = own;
+    } else {
+        conn_->busy.insert(stmt);
+    }
+    state->stmt = stmt;
+    if (static_cast<int>(params.size()) != sqlite3_bind_parameter_count(stmt)) {
+        return DbError::Make(3061, "Too few parameters.");
+    }
+    for (size_t i = 0; i < params.size(); ++i) {
+        engine_detail::BindValue(stmt, static_cast<int>(i + 1), params[i]);
+    }
+    int columns = sqlite3_column_count(stmt);
+    for (int i = 0; i < columns; ++i) {
+        const char* name = sqlite3_column_name(stmt, i);
+        state->names.emplace_back(name ? name : "");
+        state->nameIndex.emplace(state->names.back(), i);
+        const char* declared = sqlite3_column_decltype(stmt, i);
+        if (declared) {
+            state->types.push_back(engine_detail::FieldFromDeclaration("", declared).type);
+        } else {
+            state->types.push_back(std::nullopt);
+        }
+    }
+    error = state->Step();
+    if (error) return error;
+    result.state_ = std::move(state);
+    return {};
+}
+
+}  // namespace vantor

@@ -1,0 +1,655 @@
+// The engine's database handle: opening and creating files, the in-use lock, definitions,
+// SQL statements and transactions.
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/vfs.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "common/text.h"
+#include "playoutdb/engine_internal.h"
+
+namespace vantor {
+
+using engine_detail::ClosedError;
+using engine_detail::Connection;
+using engine_detail::QuoteName;
+using engine_detail::ResetStatement;
+
+namespace fs = std::filesystem;
+
+// ---------------------------------------------------------------------------------------------
+// Connection
+
+namespace engine_detail {
+
+void Connection::Close() {
+    if (db != nullptr) {
+        for (auto& [sql, stmt] : cache) sqlite3_finalize(stmt);
+        for (sqlite3_stmt* stmt : owned) sqlite3_finalize(stmt);
+        cache.clear();
+        owned.clear();
+        busy.clear();
+        sqlite3_close_v2(db);
+        db = nullptr;
+    }
+    if (lockFd >= 0) {
+        ::close(lockFd);  // also drops the shared lock
+        lockFd = -1;
+    }
+    transactionDepth = 0;
+}
+
+sqlite3_stmt* Connection::Prepare(std::string_view sql, DbError& error) {
+    if (db == nullptr) {
+        error = ClosedError();
+        return nullptr;
+    }
+    auto it = cache.find(std::string(sql));
+    if (it != cache.end()) return it->second;
+    sqlite3_stmt* stmt = nullptr;
+    const char* tail = nullptr;
+    int rc = sqlite3_prepare_v3(db, sql.data(), static_cast<int>(sql.size()),
+                                SQLITE_PREPARE_PERSISTENT, &stmt, &tail);
+    if (rc != SQLITE_OK) {
+        error = ErrorOf(rc);
+        return nullptr;
+    }
+    if (stmt == nullptr) {
+        error = DbError::Make(dberr::kInvalidArgument, "The statement is empty.");
+        return nullptr;
+    }
+    if (tail != nullptr && !Trim(std::string_view(tail)).empty() &&
+        Trim(std::string_view(tail)) != ";") {
+        sqlite3_finalize(stmt);
+        error = DbError::Make(dberr::kInvalidArgument, "Only one statement may be run at a time.");
+        return nullptr;
+    }
+    cache.emplace(std::string(sql), stmt);
+    return stmt;
+}
+
+DbError LookupTable(Connection& conn, std::string_view name, std::string* storedName) {
+    DbError error;
+    sqlite3_stmt* stmt = conn.Prepare(
+        "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE", error);
+    if (!stmt) return error;
+    sqlite3_bind_text(stmt, 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
+    int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW) {
+        if (storedName) *storedName = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        ResetStatement(stmt);
+        return {};
+    }
+    DbError result = rc == SQLITE_DONE
+                         ? DbError::Make(dberr::kItemNotFound, "No table " + std::string(name))
+                         : conn.ErrorOf(rc);
+    ResetStatement(stmt);
+    return result;
+}
+
+DbError ReadFields(Connection& conn, const std::string& table, std::vector<FieldDef>& fields) {
+    fields.clear();
+    DbError error;
+    sqlite3_stmt* stmt =
+        conn.Prepare("SELECT name, type FROM pragma_table_info(?1) ORDER BY cid", error);
+    if (!stmt) return error;
+    sqlite3_bind_text(stmt, 1, table.data(), static_cast<int>(table.size()), SQLITE_TRANSIENT);
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        auto text = [stmt](int column) {
+            const unsigned char* value = sqlite3_column_text(stmt, column);
+            return std::string(value ? reinterpret_cast<const char*>(value) : "");
+        };
+        fields.push_back(FieldFromDeclaration(text(0), text(1)));
+    }
+    DbError result = rc == SQLITE_DONE ? DbError() : conn.ErrorOf(rc);
+    ResetStatement(stmt);
+    return result;
+}
+
+DbError ReadIndexes(Connection& conn, const std::string& table, std::vector<IndexDef>& indexes) {
+    indexes.clear();
+    DbError error;
+    sqlite3_stmt* list =
+        conn.Prepare("SELECT name, \"unique\" FROM pragma_index_list(?1) ORDER BY seq DESC", error);
+    if (!list) return error;
+    sqlite3_bind_text(list, 1, table.data(), static_cast<int>(table.size()), SQLITE_TRANSIENT);
+    std::vector<std::pair<std::string, bool>> found;
+    int rc;
+    while ((rc = sqlite3_step(list)) == SQLITE_ROW) {
+        found.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(list, 0)),
+                           sqlite3_column_int(list, 1) != 0);
+    }
+    DbError result = rc == SQLITE_DONE ? DbError() : conn.ErrorOf(rc);
+    ResetStatement(list);
+    if (result) return result;
+
+    sqlite3_stmt* info =
+        conn.Prepare("SELECT name FROM pragma_index_info(?1) ORDER BY seqno", error);
+    if (!info) return error;
+    // Index names are per table on the stations but per file in SQLite, so they are stored
+    // as "Table.Index"; the table part is taken off again here.
+    std::string prefix = table + ".";
+    for (auto& [storedName, unique] : found) {
+        IndexDef index;
+        index.name =
+            StartsWithNoCase(storedName, prefix) ? storedName.substr(prefix.size()) : storedName;
+        // Every unique index this system creates is a table's primary key.
+        index.unique = unique;
+        index.primary = unique;
+        sqlite3_bind_text(info, 1, storedName.data(), static_cast<int>(storedName.size()),
+                          SQLITE_TRANSIENT);
+        while ((rc = sqlite3_step(info)) == SQLITE_ROW) {
+            const unsigned char* name = sqlite3_column_text(info, 0);
+            index.fields.emplace_back(name ? reinterpret_cast<const char*>(name) : "");
+        }
+        result = rc == SQLITE_DONE ? DbError() : conn.ErrorOf(rc);
+        ResetStatement(info);
+        if (result) return result;
+        indexes.push_back(std::move(index));
+    }
+    return {};
+}
+
+}  // namespace engine_detail
+
+// ---------------------------------------------------------------------------------------------
+// Files and locks
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 10000;
+// "VNTR": marks the files this program family creates.
+constexpr int kApplicationId = 0x564E5452;
+
+// WAL needs memory shared between the programs that use a file, which only works when they
+// run on one host; on a network file system the rollback journal is used instead.
+bool IsNetworkFileSystem(const std::string& path) {
+    fs::path directory = fs::path(path).parent_path();
+    if (directory.empty()) directory = ".";
+    struct statfs info {};
+    if (statfs(directory.c_str(), &info) != 0) return false;
+    switch (static_cast<unsigned long>(info.f_type)) {
+        case 0x6969:      // NFS
+        case 0x517B:      // SMB
+        case 0xFF534D42:  // CIFS
+        case 0xFE534D42:  // SMB2
+        case 0x73757245:  // Coda
+        case 0x5346414F:  // AFS
+        case 0x564C:      // NCP
+        case 0x01021997:  // 9P
+        case 0x65735546:  // FUSE (sshfs and the like)
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Holds a shared lock on NAME.LDB for as long as the database is open, so that other
+// programs can tell that the file is in use. A directory where the lock file cannot be made
+// does not stop the database from opening.
+int TakeSharedLock(const std::string& path) {
+    int fd = ::open(Database::LockFilePath(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return -1;
+    if (::flock(fd, LOCK_SH | LOCK_NB) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+DbError OpenConnection(Connection& conn, const std::string& path, int flags) {
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        DbError error = engine_detail::MapSqliteError(rc, db ? sqlite3_extended_errcode(db) : rc,
+                                                      db ? sqlite3_errmsg(db) : "");
+        sqlite3_close_v2(db);
+        return error;
+    }
+    conn.db = db;
+    conn.path = path;
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_extended_result_codes(db, 1);
+    // Reading the schema is what shows whether the file is a database at all.
+    rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        DbError error = conn.ErrorOf(rc);
+        conn.Close();
+        return error;
+    }
+    const char* journal =
+        IsNetworkFileSystem(path) ? "PRAGMA journal_mode=DELETE" : "PRAGMA journal_mode=WAL";
+    sqlite3_exec(db, journal, nullptr, nullptr, nullptr);  // read-only files keep theirs
+    conn.lockFd = TakeSharedLock(path);
+    return {};
+}
+
+}  // namespace
+
+std::string Database::LockFilePath(const std::string& path) {
+    fs::path file(path);
+    if (file.has_extension()) return file.replace_extension(".LDB").string();
+    return path + ".LDB";
+}
+
+bool Database::IsInUse(const std::string& path) {
+    int fd = ::open(LockFilePath(path).c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) return false;
+    bool inUse = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+    ::close(fd);
+    return inUse;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Database
+
+Database::Database() = default;
+Database::~Database() {
+    Close();
+}
+Database::Database(Database&&) noexcept = default;
+Database& Database::operator=(Database&& other) noexcept {
+    if (this != &other) {
+        Close();
+        conn_ = std::move(other.conn_);
+    }
+    return *this;
+}
+
+DbError Database::Create(const std::string& path, std::string_view /*localeText*/) {
+    Close();
+    std::error_code ec;
+    if (path.empty()) return DbError::Make(dberr::kNotAValidPath, "No file name was given.");
+    if (fs::exists(path, ec)) {
+        return DbError::Make(dberr::kDatabaseExists, "Database already exists.");
+    }
+    fs::path directory = fs::path(path).parent_path();
+    if (!directory.empty() && !fs::is_directory(directory, ec)) {
+        return DbError::Make(dberr::kNotAValidPath, "'" + path + "' is not a valid path.");
+    }
+    auto conn = std::make_shared<Connection>();
+    DbError error = OpenConnection(*conn, path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    if (error) return error;
+    // Writing the header makes the file exist on disk as an (empty) database at once.
+    std::string pragma = "PRAGMA application_id=" + std::to_string(kApplicationId);
+    int rc = sqlite3_exec(conn->db, pragma.c_str(), nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        error = conn->ErrorOf(rc);
+        conn->Close();
+        std::remove(path.c_str());
+        return error;
+    }
+    conn_ = std::move(conn);
+    return {};
+}
+
+DbError Database::Open(const std::string& path) {
+    Close();
+    std::error_code ec;
+    if (path.empty()) return DbError::Make(dberr::kNotAValidPath, "No file name was given.");
+    if (!fs::exists(path, ec)) {
+        fs::path directory = fs::path(path).parent_path();
+        if (!directory.empty() && !fs::is_directory(directory, ec)) {
+            return DbError::Make(dberr::kNotAValidPath, "'" + path + "' is not a valid path.");
+        }
+        return DbError::Make(dberr::kFileNotFound, "Could not find file '" + path + "'.");
+    }
+    if (fs::is_directory(path, ec)) {
+        return DbError::Make(dberr::kCannotOpenFile, "'" + path + "' is a directory.");
+    }
+    auto conn = std::make_shared<Connection>();
+    DbError error = OpenConnection(*conn, path, SQLITE_OPEN_READWRITE);
+    if (error) return error;
+    conn_ = std::move(conn);
+    return {};
+}
+
+void Database::Close() {
+    if (conn_) conn_->Close();
+    conn_.reset();
+}
+
+bool Database::IsOpen() const {
+    return conn_ && conn_->IsOpen();
+}
+
+const std::string& Database::Path() const {
+    static const std::string kNone;
+    return conn_ ? conn_->path : kNone;
+}
+
+std::string Database::EngineVersion() const {
+    if (!IsOpen()) return "";
+    // The file header names the library version that last wrote the file (offset 96, big
+    // endian): that is the version of the file's format as far as anyone can tell.
+    std::ifstream file(conn_->path, std::ios::binary);
+    unsigned char header[100] = {};
+    if (!file.read(reinterpret_cast<char*>(header), sizeof header)) {
+        int version = sqlite3_libversion_number();
+        return std::to_string(version / 1000000) + "." + std::to_string(version / 1000 % 1000);
+    }
+    long version = (long(header[96]) << 24) | (long(header[97]) << 16) | (long(header[98]) << 8) |
+                   long(header[99]);
+    return std::to_string(version / 1000000) + "." + std::to_string(version / 1000 % 1000);
+}
+
+DbError Database::CopyTo(const std::string& targetPath) {
+    if (!IsOpen()) return ClosedError();
+    std::error_code ec;
+    if (fs::exists(targetPath, ec) && fs::file_size(targetPath, ec) > 0) {
+        return DbError::Make(dberr::kDatabaseExists, "'" + targetPath + "' already exists.");
+    }
+    DbValue target(targetPath);
+    return Execute("VACUUM INTO ?1", std::span<const DbValue>(&target, 1));
+}
+
+DbError Database::CompactFile(const std::string& sourcePath, const std::string& targetPath) {
+    // A file still open elsewhere would go on being written after it has been replaced, and
+    // those changes would end up in the backup: compacting needs the file to itself.
+    if (IsInUse(sourcePath)) {
+        return DbError::Make(3045, "Could not use the file; file already in use.");
+    }
+    Database source;
+    DbError error = source.Open(sourcePath);
+    if (error) return error;
+    error = source.CopyTo(targetPath);
+    source.Close();
+    if (error) {
+        std::error_code ec;
+        // A half-written target must not be taken for a database later.
+        if (fs::exists(targetPath, ec)) fs::remove(targetPath, ec);
+    }
+    return error;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Definitions
+
+std::vector<std::string> Database::TableNames() const {
+    std::vector<std::string> names;
+    if (!IsOpen()) return names;
+    DbError error;
+    sqlite3_stmt* stmt = conn_->Prepare(
+        "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' "
+        "ESCAPE '\\' ORDER BY rowid",
+        error);
+    if (!stmt) return names;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    }
+    ResetStatement(stmt);
+    return names;
+}
+
+DbError Database::FindTable(std::string_view name, std::string* storedName) const {
+    if (!IsOpen()) return ClosedError();
+    return engine_detail::LookupTable(*conn_, name, storedName);
+}
+
+namespace {
+
+std::string ColumnDefinition(const FieldDef& field) {
+    std::string definition = QuoteName(field.name) + " " + engine_detail::DeclaredType(field);
+    // Keys and comparisons of text ignore letter case, as the stations' engine does.
+    if (field.type == FieldType::Text || field.type == FieldType::Memo) {
+        definition += " COLLATE NOCASE";
+    }
+    return definition;
+}
+
+}  // namespace
+
+DbError Database::CreateTable(std::string_view name, std::span<const FieldDef> fields) {
+    if (!IsOpen()) return ClosedError();
+    if (Trim(name).empty() || fields.empty()) {
+        return DbError::Make(dberr::kInvalidArgument, "A table needs a name and a field.");
+    }
+    if (!FindTable(name)) {
+        return DbError::Make(dberr::kTableExists,
+                             "Table '" + std::string(name) + "' already exists.");
+    }
+    std::string sql = "CREATE TABLE " + QuoteName(name) + " (";
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) sql += ", ";
+        sql += ColumnDefinition(fields[i]);
+    }
+    sql += ")";
+    int rc = sqlite3_exec(conn_->db, sql.c_str(), nullptr, nullptr, nullptr);
+    return rc == SQLITE_OK ? DbError() : conn_->ErrorOf(rc);
+}
+
+DbError Database::AddField(std::string_view table, const FieldDef& field) {
+    if (!IsOpen()) return ClosedError();
+    std::string stored;
+    if (DbError error = FindTable(table, &stored)) return error;
+    if (Trim(field.name).empty()) {
+        return DbError::Make(dberr::kInvalidArgument, "A field needs a name.");
+    }
+    if (!FindField(stored, field.name)) {
+        return DbError::Make(dberr::kFieldExists, "Cannot define field more than once.");
+    }
+    std::string sql = "ALTER TABLE " + QuoteName(stored) + " ADD COLUMN " + ColumnDefinition(field);
+    int rc = sqlite3_exec(conn_->db, sql.c_str(), nullptr, nullptr, nullptr);
+    return rc == SQLITE_OK ? DbError() : conn_->ErrorOf(rc);
+}
+
+DbError Database::AddIndex(std::string_view table, const IndexDef& index) {
+    if (!IsOpen()) return ClosedError();
+    std::string stored;
+    if (DbError error = FindTable(table, &stored)) return error;
+    if (Trim(index.name).empty() || index.fields.empty()) {
+        return DbError::Make(dberr::kInvalidArgument, "An index needs a name and a field.");
+    }
+    if (!FindIndex(stored, index.name)) {
+        return DbError::Make(dberr::kIndexExists, "Index already exists.");
+    }
+    std::vector<FieldDef> fields;
+    if (DbError error = GetFields(stored, fields)) return error;
+    std::string columns;
+    for (const std::string& name : index.fields) {
+        auto it = std::find_if(fields.begin(), fields.end(),
+                               [&](const FieldDef& f) { return EqualsNoCase(f.name, name); });
+        if (it == fields.end()) {
+            return DbError::Make(dberr::kItemNotFound, "No field " + name + " in " + stored);
+        }
+        if (!columns.empty()) columns += ", ";
+        columns += QuoteName(it->name);
+    }
+    bool unique = index.primary || index.unique;
+    std::string sql = std::string(unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") +
+                      QuoteName(stored + "." + index.name) + " ON " + QuoteName(stored) + " (" +
+                      columns + ")";
+    int rc = sqlite3_exec(conn_->db, sql.c_str(), nullptr, nullptr, nullptr);
+    return rc == SQLITE_OK ? DbError() : conn_->ErrorOf(rc);
+}
+
+DbError Database::GetFields(std::string_view table, std::vector<FieldDef>& fields) const {
+    if (!IsOpen()) return ClosedError();
+    std::string stored;
+    if (DbError error = FindTable(table, &stored)) return error;
+    return engine_detail::ReadFields(*conn_, stored, fields);
+}
+
+DbError Database::GetIndexes(std::string_view table, std::vector<IndexDef>& indexes) const {
+    if (!IsOpen()) return ClosedError();
+    std::string stored;
+    if (DbError error = FindTable(table, &stored)) return error;
+    return engine_detail::ReadIndexes(*conn_, stored, indexes);
+}
+
+DbError Database::FindField(std::string_view table, std::string_view field, FieldDef* def) const {
+    std::vector<FieldDef> fields;
+    if (DbError error = GetFields(table, fields)) return error;
+    for (const FieldDef& candidate : fields) {
+        if (EqualsNoCase(candidate.name, field)) {
+            if (def) *def = candidate;
+            return {};
+        }
+    }
+    return DbError::Make(dberr::kItemNotFound, "No field " + std::string(field));
+}
+
+DbError Database::FindIndex(std::string_view table, std::string_view index, IndexDef* def) const {
+    std::vector<IndexDef> indexes;
+    if (DbError error = GetIndexes(table, indexes)) return error;
+    for (const IndexDef& candidate : indexes) {
+        if (EqualsNoCase(candidate.name, index)) {
+            if (def) *def = candidate;
+            return {};
+        }
+    }
+    return DbError::Make(dberr::kItemNotFound, "No index " + std::string(index));
+}
+
+// ---------------------------------------------------------------------------------------------
+// SQL
+
+namespace {
+
+// The stations write "DELETE * FROM table"; SQLite knows only "DELETE FROM table".
+std::string NormalizeSql(std::string_view sql) {
+    std::string text = Trim(sql);
+    if (StartsWithNoCase(text, "DELETE")) {
+        std::string rest = TrimLeft(std::string_view(text).substr(6));
+        if (rest.starts_with("*")) {
+            std::string after = TrimLeft(std::string_view(rest).substr(1));
+            if (StartsWithNoCase(after, "FROM")) return "DELETE " + after;
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+DbError Database::Execute(std::string_view sql, std::span<const DbValue> params,
+                          long long* rowsAffected) {
+    if (rowsAffected) *rowsAffected = 0;
+    if (!IsOpen()) return ClosedError();
+    DbError error;
+    sqlite3_stmt* stmt = conn_->Prepare(NormalizeSql(sql), error);
+    if (!stmt) return error;
+    if (conn_->busy.count(stmt)) {
+        return DbError::Make(dberr::kInvalidArgument, "The statement is still being read.");
+    }
+    if (static_cast<int>(params.size()) != sqlite3_bind_parameter_count(stmt)) {
+        ResetStatement(stmt);
+        return DbError::Make(3061, "Too few parameters.");
+    }
+    for (size_t i = 0; i < params.size(); ++i) {
+        engine_detail::BindValue(stmt, static_cast<int>(i + 1), params[i]);
+    }
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    }
+    DbError result = rc == SQLITE_DONE ? DbError() : conn_->ErrorOf(rc);
+    if (!result && rowsAffected) *rowsAffected = sqlite3_changes64(conn_->db);
+    ResetStatement(stmt);
+    return result;
+}
+
+DbError Database::Execute(std::string_view sql, std::initializer_list<DbValue> params,
+                          long long* rowsAffected) {
+    return Execute(sql, std::span<const DbValue>(params.begin(), params.size()), rowsAffected);
+}
+
+DbError Database::Query(std::string_view sql, std::initializer_list<DbValue> params,
+                        QueryResult& result) const {
+    return Query(sql, std::span<const DbValue>(params.begin(), params.size()), result);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Transactions
+
+namespace {
+std::string SavepointName(int depth) {
+    return "vantor_level_" + std::to_string(depth);
+}
+}  // namespace
+
+DbError Database::BeginTrans() {
+    if (!IsOpen()) return ClosedError();
+    // The outermost transaction takes the write lock at once (waiting up to the busy timeout)
+    // so that two programs never deadlock halfway through an hour.
+    std::string sql = conn_->transactionDepth == 0
+                          ? "BEGIN IMMEDIATE"
+                          : "SAVEPOINT " + SavepointName(conn_->transactionDepth);
+    int rc = sqlite3_exec(conn_->db, sql.c_str(), nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) return conn_->ErrorOf(rc);
+    ++conn_->transactionDepth;
+    return {};
+}
+
+DbError Database::CommitTrans() {
+    if (!IsOpen()) return ClosedError();
+    if (sqlite3_get_autocommit(conn_->db)) conn_->transactionDepth = 0;  // rolled back by SQLite
+    if (conn_->transactionDepth == 0) {
+        return DbError::Make(dberr::kAlreadyInTransaction, "No transaction is open.");
+    }
+    std::string sql = conn_->transactionDepth == 1
+                          ? "COMMIT"
+                          : "RELEASE " + SavepointName(conn_->transactionDepth - 1);
+    int rc = sqlite3_exec(conn_->db, sql.c_str(), nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) return conn_->ErrorOf(rc);
+    --conn_->transactionDepth;
+    return {};
+}
+
+DbError Database::Rollback() {
+    if (!IsOpen()) return ClosedError();
+    if (sqlite3_get_autocommit(conn_->db)) {
+        // SQLite already rolled the whole transaction back after a failure.
+        bool wasOpen = conn_->transactionDepth > 0;
+        conn_->transactionDepth = 0;
+        return wasOpen ? DbError()
+                       : DbError::Make(dberr::kAlreadyInTransaction, "No transaction is open.");
+    }
+    if (conn_->transactionDepth == 0) {
+        return DbError::Make(dberr::kAlreadyInTransaction, "No transaction is open.");
+    }
+    std::string sql;
+    if (conn_->transactionDepth == 1) {
+        sql = "ROLLBACK";
+    } else {
+        std::string name = SavepointName(conn_->transactionDepth - 1);
+        sql = "ROLLBACK TO " + name + "; RELEASE " + name;
+    }
+    int rc = sqlite3_exec(conn_->db, sql.c_str(), nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) return conn_->ErrorOf(rc);
+    --conn_->transactionDepth;
+    return {};
+}
+
+int Database::TransactionDepth() const {
+    return IsOpen() ? conn_->transactionDepth : 0;
+}
+
+Transaction::Transaction(Database& db) : db_(db) {
+    beginError_ = db_.BeginTrans();
+    active_ = !beginError_;
+}
+
+Transaction::~Transaction() {
+    if (active_) db_.Rollback();
+}
+
+DbError Transaction::Commit() {
+    if (!active_) return DbError::Make(dberr::kAlreadyInTransaction, "No transaction is open.");
+    DbError error = db_.CommitTrans();
+    if (!error) active_ = false;
+    return error;
+}
+
+DbError Transaction::Rollback() {
+    if (!active_) return DbError::Make(dberr::kAlreadyInTransaction, "No transaction is open.");
+    active_ = false;
+    return db_.Rollback();
+}
+
+}  // namespace vantor

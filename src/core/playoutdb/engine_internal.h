@@ -1,0 +1,84 @@
+#pragma once
+// Inside of the engine: the SQLite connection and the helpers its parts share. Only the
+// engine's own .cpp files include this; everything else sees engine.h alone.
+
+#include <sqlite3.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "playoutdb/engine.h"
+
+namespace vantor::engine_detail {
+
+// Field and table names compare without regard to (ASCII) case, as on the stations.
+struct NoCaseHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const;
+};
+struct NoCaseEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
+};
+using NoCaseIndexMap = std::unordered_map<std::string, int, NoCaseHash, NoCaseEqual>;
+
+struct Connection {
+    sqlite3* db = nullptr;
+    std::string path;
+    int lockFd = -1;
+    int transactionDepth = 0;
+    // Prepared once, kept for the life of the connection: a seek or an insert on a hot path
+    // never parses SQL again.
+    std::unordered_map<std::string, sqlite3_stmt*> cache;
+    std::unordered_set<sqlite3_stmt*> busy;   // cached statements lent to a live query result
+    std::unordered_set<sqlite3_stmt*> owned;  // extra statements of concurrent query results
+
+    Connection() = default;
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+    ~Connection() { Close(); }
+
+    bool IsOpen() const { return db != nullptr; }
+    void Close();
+    // A cached statement for sql, reset and with its bindings cleared.
+    sqlite3_stmt* Prepare(std::string_view sql, DbError& error);
+    // The failure sqlite reported for rc, as one of the classic error numbers.
+    DbError ErrorOf(int rc) const;
+};
+
+// Mapping of an SQLite result code (and message) to the classic numbers.
+DbError MapSqliteError(int rc, int extendedCode, std::string_view message);
+
+// "name" with embedded quotes doubled.
+std::string QuoteName(std::string_view name);
+// The SQL type a field is declared with, and back.
+std::string DeclaredType(const FieldDef& field);
+FieldDef FieldFromDeclaration(std::string_view name, std::string_view declaredType);
+
+// Converts a value to what a field of this type stores; strict checks text widths.
+DbError ConvertForField(const FieldDef& field, const DbValue& in, DbValue& out, bool strict);
+// Binds one value to a statement parameter (1-based).
+int BindValue(sqlite3_stmt* stmt, int index, const DbValue& value);
+// Reads one result column as a value of the field's type.
+DbValue ReadColumn(sqlite3_stmt* stmt, int column, FieldType type);
+// Reads one result column by its storage class (no declared type known).
+DbValue ReadColumnAsStored(sqlite3_stmt* stmt, int column);
+
+DbError ClosedError();
+
+// Resets a statement so that it can be used again, whatever happened.
+inline void ResetStatement(sqlite3_stmt* stmt) {
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+}
+
+// Definitions, shared by Database and the cursor.
+DbError LookupTable(Connection& conn, std::string_view name, std::string* storedName);
+DbError ReadFields(Connection& conn, const std::string& table, std::vector<FieldDef>& fields);
+DbError ReadIndexes(Connection& conn, const std::string& table, std::vector<IndexDef>& indexes);
+
+}  // namespace vantor::engine_detail

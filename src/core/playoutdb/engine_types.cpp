@@ -1,0 +1,349 @@
+// Field types, value conversions and error numbers of the engine.
+
+#include <cfloat>
+#include <cmath>
+#include <string>
+
+#include "common/numbers.h"
+#include "common/problem_report.h"
+#include "common/text.h"
+#include "playoutdb/engine_internal.h"
+
+namespace vantor {
+
+DbError DbError::Make(int number, std::string_view detail) {
+    DbError error;
+    error.number = number;
+    error.description = StandardErrorMessage(number);
+    if (error.description.empty()) error.description = std::string(detail);
+    return error;
+}
+
+int FieldDef::TextWidth() const {
+    if (type != FieldType::Text) return 0;
+    return size > 0 ? size : kDefaultTextWidth;
+}
+
+std::optional<SeekOp> SeekOpFromText(std::string_view text) {
+    if (text == "=") return SeekOp::Equal;
+    if (text == ">") return SeekOp::Greater;
+    if (text == ">=") return SeekOp::GreaterOrEqual;
+    if (text == "<") return SeekOp::Less;
+    if (text == "<=") return SeekOp::LessOrEqual;
+    return std::nullopt;
+}
+
+namespace engine_detail {
+
+namespace {
+inline char FoldAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
+}  // namespace
+
+size_t NoCaseHash::operator()(std::string_view text) const {
+    size_t hash = 1469598103934665603ull;
+    for (char c : text) {
+        hash ^= static_cast<unsigned char>(FoldAscii(c));
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+bool NoCaseEqual::operator()(std::string_view a, std::string_view b) const {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+    }
+    return true;
+}
+
+DbError ClosedError() {
+    return DbError::Make(dberr::kObjectInvalid, "The database is closed.");
+}
+
+DbError MapSqliteError(int rc, int extendedCode, std::string_view message) {
+    std::string detail(message);
+    switch (rc & 0xff) {
+        case SQLITE_OK:
+        case SQLITE_ROW:
+        case SQLITE_DONE:
+            return {};
+        case SQLITE_CONSTRAINT:
+            if (extendedCode == SQLITE_CONSTRAINT_UNIQUE ||
+                extendedCode == SQLITE_CONSTRAINT_PRIMARYKEY) {
+                return DbError::Make(dberr::kDuplicateKey, detail);
+            }
+            if (extendedCode == SQLITE_CONSTRAINT_NOTNULL) {
+                return DbError::Make(dberr::kNullInPrimaryKey, detail);
+            }
+            return DbError::Make(dberr::kReserved, detail);
+        case SQLITE_NOTADB:
+        case SQLITE_CORRUPT:
+            return DbError::Make(dberr::kUnrecognizedFormat, detail);
+        case SQLITE_BUSY:
+            return DbError::Make(dberr::kCouldNotLock, detail);
+        case SQLITE_LOCKED:
+            return DbError::Make(dberr::kLockedByOtherSession, detail);
+        case SQLITE_READONLY:
+            return DbError::Make(dberr::kReadOnly, detail);
+        case SQLITE_FULL:
+            return DbError::Make(dberr::kDiskFull, detail);
+        case SQLITE_IOERR:
+            return DbError::Make(dberr::kDiskOrNetworkError, detail);
+        case SQLITE_CANTOPEN:
+        case SQLITE_PERM:
+        case SQLITE_AUTH:
+            return DbError::Make(dberr::kCannotOpenFile, detail);
+        case SQLITE_NOMEM:
+            return DbError::Make(err::kOutOfMemory, detail);
+        case SQLITE_TOOBIG:
+            return DbError::Make(dberr::kFieldTooSmall, detail);
+        case SQLITE_ERROR:
+            if (detail.starts_with("no such table")) {
+                return DbError::Make(dberr::kInputTableNotFound, detail);
+            }
+            if (detail.starts_with("no such column")) return DbError::Make(3061, detail);
+            return DbError::Make(dberr::kInvalidArgument, detail);
+        default:
+            return DbError::Make(dberr::kReserved, detail);
+    }
+}
+
+DbError Connection::ErrorOf(int rc) const {
+    if (db == nullptr) return MapSqliteError(rc, rc, sqlite3_errstr(rc));
+    return MapSqliteError(rc, sqlite3_extended_errcode(db), sqlite3_errmsg(db));
+}
+
+std::string QuoteName(std::string_view name) {
+    std::string quoted = "\"";
+    for (char c : name) {
+        quoted += c;
+        if (c == '"') quoted += '"';
+    }
+    quoted += '"';
+    return quoted;
+}
+
+std::string DeclaredType(const FieldDef& field) {
+    switch (field.type) {
+        case FieldType::Boolean:
+            return "BOOLEAN";
+        case FieldType::Short:
+            return "SHORT";
+        case FieldType::Long:
+            return "LONG";
+        case FieldType::Single:
+            return "SINGLE";
+        case FieldType::Double:
+            return "DOUBLE";
+        case FieldType::DateTime:
+            return "DATETIME";
+        case FieldType::Text:
+            return field.size > 0 ? "TEXT(" + std::to_string(field.size) + ")" : "TEXT";
+        case FieldType::Memo:
+            // "MEMO" alone would give the column numeric affinity, and SQLite would then turn
+            // a stored "007" into 7; the word TEXT keeps memo values exactly as written.
+            return "MEMO TEXT";
+    }
+    return "TEXT";
+}
+
+FieldDef FieldFromDeclaration(std::string_view name, std::string_view declaredType) {
+    FieldDef field;
+    field.name = std::string(name);
+    std::string type = ToUpper(Trim(declaredType));
+    auto widthOf = [&type]() {
+        size_t open = type.find('(');
+        if (open == std::string::npos) return 0;
+        return static_cast<int>(LeadingNumber(std::string_view(type).substr(open + 1)));
+    };
+    if (type.starts_with("MEMO") || type.find("CLOB") != std::string::npos ||
+        type.starts_with("LONGTEXT") || type.empty() || type.starts_with("BLOB")) {
+        field.type = FieldType::Memo;
+    } else if (type.starts_with("TEXT") || type.find("CHAR") != std::string::npos) {
+        field.type = FieldType::Text;
+        field.size = widthOf();
+    } else if (type.starts_with("BOOL") || type == "BIT" || type == "YESNO") {
+        field.type = FieldType::Boolean;
+    } else if (type.starts_with("SHORT") || type == "SMALLINT") {
+        field.type = FieldType::Short;
+    } else if (type.starts_with("LONG") || type.find("INT") != std::string::npos) {
+        field.type = FieldType::Long;
+    } else if (type.starts_with("SINGLE")) {
+        field.type = FieldType::Single;
+    } else if (type.starts_with("DATE") || type.starts_with("TIME")) {
+        field.type = FieldType::DateTime;
+    } else {
+        field.type = FieldType::Double;
+    }
+    return field;
+}
+
+namespace {
+
+DbError Mismatch(const FieldDef& field) {
+    return DbError::Make(err::kTypeMismatch, "The value does not fit the field " + field.name);
+}
+
+// The number a value stands for, as a field of a numeric type takes it.
+bool NumberOf(const DbValue& in, double& number) {
+    switch (in.kind()) {
+        case DbValue::Kind::Boolean:
+        case DbValue::Kind::Integer:
+        case DbValue::Kind::Double:
+            number = in.AsDouble();
+            return true;
+        case DbValue::Kind::Text: {
+            std::string text = Trim(in.Text());
+            if (auto parsed = ParseNumber(text)) {
+                number = *parsed;
+                return true;
+            }
+            if (EqualsNoCase(text, "True")) {
+                number = -1;
+                return true;
+            }
+            if (EqualsNoCase(text, "False")) {
+                number = 0;
+                return true;
+            }
+            return false;
+        }
+        case DbValue::Kind::Null:
+            break;
+    }
+    return false;
+}
+
+}  // namespace
+
+DbError ConvertForField(const FieldDef& field, const DbValue& in, DbValue& out, bool strict) {
+    if (in.IsNull()) {
+        out = DbValue();
+        return {};
+    }
+    double number = 0.0;
+    switch (field.type) {
+        case FieldType::Boolean: {
+            if (in.kind() == DbValue::Kind::Text) {
+                std::string text = Trim(in.Text());
+                if (EqualsNoCase(text, "Yes") || EqualsNoCase(text, "On")) {
+                    out = DbValue(true);
+                    return {};
+                }
+                if (EqualsNoCase(text, "No") || EqualsNoCase(text, "Off")) {
+                    out = DbValue(false);
+                    return {};
+                }
+            }
+            if (!NumberOf(in, number)) return Mismatch(field);
+            out = DbValue(number != 0.0);
+            return {};
+        }
+        case FieldType::Short:
+        case FieldType::Long: {
+            if (!NumberOf(in, number)) return Mismatch(field);
+            if (field.type == FieldType::Short) {
+                auto value = ToInt16(number);
+                if (!value) return DbError::Make(err::kOverflow, "Overflow");
+                out = DbValue(static_cast<int>(*value));
+            } else {
+                auto value = ToInt32(number);
+                if (!value) return DbError::Make(err::kOverflow, "Overflow");
+                out = DbValue(static_cast<long long>(*value));
+            }
+            return {};
+        }
+        case FieldType::Single: {
+            if (!NumberOf(in, number)) return Mismatch(field);
+            if (!std::isfinite(number) || std::fabs(number) > FLT_MAX) {
+                return DbError::Make(err::kOverflow, "Overflow");
+            }
+            out = DbValue(static_cast<float>(number));
+            return {};
+        }
+        case FieldType::Double:
+        case FieldType::DateTime: {
+            if (!NumberOf(in, number)) return Mismatch(field);
+            out = DbValue(number);
+            return {};
+        }
+        case FieldType::Text:
+        case FieldType::Memo: {
+            std::string text = in.AsText();
+            if (strict && field.type == FieldType::Text &&
+                CharacterCount(text) > static_cast<size_t>(field.TextWidth())) {
+                return DbError::Make(dberr::kFieldTooSmall,
+                                     "The value is too long for the field " + field.name);
+            }
+            out = DbValue(std::move(text));
+            return {};
+        }
+    }
+    return Mismatch(field);
+}
+
+int BindValue(sqlite3_stmt* stmt, int index, const DbValue& value) {
+    switch (value.kind()) {
+        case DbValue::Kind::Null:
+            return sqlite3_bind_null(stmt, index);
+        case DbValue::Kind::Boolean:
+            return sqlite3_bind_int(stmt, index, value.AsBool() ? 1 : 0);
+        case DbValue::Kind::Integer:
+            return sqlite3_bind_int64(stmt, index, value.AsInteger());
+        case DbValue::Kind::Double:
+            return sqlite3_bind_double(stmt, index, value.AsDouble());
+        case DbValue::Kind::Text:
+            return sqlite3_bind_text(stmt, index, value.Text().data(),
+                                     static_cast<int>(value.Text().size()), SQLITE_TRANSIENT);
+    }
+    return SQLITE_MISUSE;
+}
+
+DbValue ReadColumnAsStored(sqlite3_stmt* stmt, int column) {
+    switch (sqlite3_column_type(stmt, column)) {
+        case SQLITE_NULL:
+            return DbValue();
+        case SQLITE_INTEGER:
+            return DbValue(static_cast<long long>(sqlite3_column_int64(stmt, column)));
+        case SQLITE_FLOAT:
+            return DbValue(sqlite3_column_double(stmt, column));
+        default: {
+            const unsigned char* text = sqlite3_column_text(stmt, column);
+            int bytes = sqlite3_column_bytes(stmt, column);
+            return DbValue(std::string(reinterpret_cast<const char*>(text), bytes));
+        }
+    }
+}
+
+DbValue ReadColumn(sqlite3_stmt* stmt, int column, FieldType type) {
+    int storage = sqlite3_column_type(stmt, column);
+    if (storage == SQLITE_NULL) return DbValue();
+    switch (type) {
+        case FieldType::Boolean:
+            if (storage == SQLITE_TEXT) return DbValue(ReadColumnAsStored(stmt, column).AsBool());
+            return DbValue(sqlite3_column_double(stmt, column) != 0.0);
+        case FieldType::Short:
+        case FieldType::Long:
+            if (storage == SQLITE_INTEGER) {
+                return DbValue(static_cast<long long>(sqlite3_column_int64(stmt, column)));
+            }
+            return DbValue(static_cast<long long>(ReadColumnAsStored(stmt, column).AsInteger()));
+        case FieldType::Single:
+        case FieldType::Double:
+        case FieldType::DateTime:
+            if (storage == SQLITE_TEXT) return DbValue(ReadColumnAsStored(stmt, column).AsDouble());
+            return DbValue(sqlite3_column_double(stmt, column));
+        case FieldType::Text:
+        case FieldType::Memo: {
+            const unsigned char* text = sqlite3_column_text(stmt, column);
+            int bytes = sqlite3_column_bytes(stmt, column);
+            return DbValue(std::string(reinterpret_cast<const char*>(text), bytes));
+        }
+    }
+    return ReadColumnAsStored(stmt, column);
+}
+
+}  // namespace engine_detail
+}  // namespace vantor

@@ -1,0 +1,363 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "playoutdb/engine.h"
+#include "support/temp_dir.h"
+
+namespace vantor {
+namespace {
+
+using testing::TempDir;
+
+// A fresh database file with one keyed table "Items" (Key double, Name text(8), Count short,
+// Level single, Flag boolean, Notes memo) and its unique index "Main" on Key.
+class EngineTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        path_ = dir_ / "TEST.MDB";
+        ASSERT_TRUE(db_.Create(path_).Ok());
+        std::vector<FieldDef> fields = {{"Key", FieldType::Double},   {"Name", FieldType::Text, 8},
+                                        {"Count", FieldType::Short},  {"Level", FieldType::Single},
+                                        {"Flag", FieldType::Boolean}, {"Notes", FieldType::Memo}};
+        ASSERT_TRUE(db_.CreateTable("Items", fields).Ok());
+        ASSERT_TRUE(db_.AddIndex("Items", {"Main", {"Key"}, true, true}).Ok());
+    }
+
+    void AddRow(double key, const DbValue& name = DbValue()) {
+        TableCursor cursor;
+        ASSERT_TRUE(db_.OpenTable("Items", cursor, "Main").Ok());
+        ASSERT_TRUE(cursor.AddNew().Ok());
+        ASSERT_TRUE(cursor.Set("Key", key).Ok());
+        ASSERT_TRUE(cursor.Set("Name", name).Ok());
+        DbError error = cursor.Update();
+        ASSERT_TRUE(error.Ok()) << error.number << " " << error.description;
+    }
+
+    long long Count() {
+        TableCursor cursor;
+        long long count = -1;
+        EXPECT_TRUE(db_.OpenTable("Items", cursor).Ok());
+        EXPECT_TRUE(cursor.RecordCount(count).Ok());
+        return count;
+    }
+
+    TempDir dir_;
+    std::string path_;
+    Database db_;
+};
+
+TEST_F(EngineTest, OpeningFilesReportsTheClassicNumbers) {
+    Database other;
+    EXPECT_EQ(other.Open(dir_ / "MISSING.MDB").number, 3024);
+    EXPECT_EQ(other.Open(dir_ / "nodir/MISSING.MDB").number, 3044);
+    EXPECT_EQ(
+        other.Open(dir_.WriteFile("TEXT.MDB", "this is not a database at all, just text")).number,
+        3343);
+    EXPECT_EQ(other.Create(path_).number, 3204);
+    EXPECT_FALSE(other.IsOpen());
+    db_.Close();
+    EXPECT_TRUE(other.Open(path_).Ok());
+    EXPECT_FALSE(other.EngineVersion().empty());
+}
+
+TEST_F(EngineTest, LockFileShowsTheDatabaseInUseWhileOpen) {
+    EXPECT_EQ(Database::LockFilePath(dir_ / "KORA26.MDB"), dir_ / "KORA26.LDB");
+    EXPECT_TRUE(Database::IsInUse(path_));
+    db_.Close();
+    EXPECT_FALSE(Database::IsInUse(path_));
+}
+
+TEST_F(EngineTest, DefinitionsListWhatExistsAndMissingItemsAre3265) {
+    EXPECT_EQ(db_.TableNames(), std::vector<std::string>{"Items"});
+    std::string stored;
+    EXPECT_TRUE(db_.FindTable("ITEMS", &stored).Ok());
+    EXPECT_EQ(stored, "Items");
+    EXPECT_EQ(db_.FindTable("Nothing").number, 3265);
+    EXPECT_EQ(db_.FindField("Items", "Nothing").number, 3265);
+    EXPECT_EQ(db_.FindIndex("Items", "Other").number, 3265);
+
+    FieldDef name;
+    ASSERT_TRUE(db_.FindField("items", "NAME", &name).Ok());
+    EXPECT_EQ(name.type, FieldType::Text);
+    EXPECT_EQ(name.size, 8);
+    std::vector<FieldDef> fields;
+    ASSERT_TRUE(db_.GetFields("Items", fields).Ok());
+    std::vector<FieldType> types;
+    for (const FieldDef& field : fields) types.push_back(field.type);
+    EXPECT_EQ(types,
+              (std::vector<FieldType>{FieldType::Double, FieldType::Text, FieldType::Short,
+                                      FieldType::Single, FieldType::Boolean, FieldType::Memo}));
+
+    ASSERT_TRUE(db_.AddField("Items", {"Added", FieldType::DateTime}).Ok());
+    EXPECT_EQ(db_.AddField("Items", {"added", FieldType::Long}).number, 3191);
+    ASSERT_TRUE(db_.AddIndex("Items", {"ByName", {"Name", "Count"}}).Ok());
+    EXPECT_EQ(db_.AddIndex("Items", {"byname", {"Name"}}).number, 3284);
+    IndexDef index;
+    ASSERT_TRUE(db_.FindIndex("Items", "BYNAME", &index).Ok());
+    EXPECT_EQ(index.name, "ByName");
+    EXPECT_EQ(index.fields, (std::vector<std::string>{"Name", "Count"}));
+    EXPECT_FALSE(index.unique);
+    ASSERT_TRUE(db_.FindIndex("Items", "Main", &index).Ok());
+    EXPECT_TRUE(index.primary);
+}
+
+TEST_F(EngineTest, SeeksFindTheRowTheComparisonAsksFor) {
+    for (double key : {1.0, 1.5, 2.0, 3.25}) AddRow(key);
+    struct Case {
+        const char* op;
+        double key;
+        bool found;
+        double expected;
+    };
+    const Case cases[] = {
+        {"=", 1.5, true, 1.5},  {"=", 1.6, false, 0},   {">", 1.5, true, 2.0},
+        {">", 3.25, false, 0},  {">=", 1.5, true, 1.5}, {">=", 1.6, true, 2.0},
+        {"<", 2.0, true, 1.5},  {"<", 1.0, false, 0},   {"<", 100, true, 3.25},
+        {"<=", 2.0, true, 2.0}, {">", -5.0, true, 1.0},
+    };
+    TableCursor cursor;
+    ASSERT_TRUE(db_.OpenTable("Items", cursor, "Main").Ok());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.op) + " " + std::to_string(c.key));
+        ASSERT_TRUE(cursor.Seek(c.op, c.key).Ok());
+        EXPECT_EQ(cursor.NoMatch(), !c.found);
+        if (c.found) {
+            EXPECT_EQ(cursor.Field("Key").AsDouble(), c.expected);
+        }
+    }
+}
+
+TEST_F(EngineTest, MovesWalkInKeyOrderAndEndAtEof) {
+    for (double key : {3.0, 1.0, 2.0}) AddRow(key);
+    TableCursor cursor;
+    ASSERT_TRUE(db_.OpenTable("Items", cursor, "Main").Ok());
+    std::vector<double> seen;
+    for (; !cursor.Eof(); cursor.MoveNext()) seen.push_back(cursor.Field("Key").AsDouble());
+    EXPECT_EQ(seen, (std::vector<double>{1.0, 2.0, 3.0}));
+    EXPECT_EQ(cursor.MoveNext().number, 3021);
+
+    ASSERT_TRUE(cursor.MoveLast().Ok());
+    EXPECT_EQ(cursor.Field("Key").AsDouble(), 3.0);
+    ASSERT_TRUE(cursor.MovePrevious().Ok());
+    ASSERT_TRUE(cursor.MovePrevious().Ok());
+    ASSERT_TRUE(cursor.MovePrevious().Ok());
+    EXPECT_TRUE(cursor.Bof());
+    EXPECT_FALSE(cursor.HasCurrent());
+
+    // A deleted row keeps the cursor's place: the walk goes on after it.
+    ASSERT_TRUE(cursor.Seek("=", 2.0).Ok());
+    ASSERT_TRUE(cursor.Delete().Ok());
+    EXPECT_EQ(cursor.GetField("Key", *std::make_unique<DbValue>()).number, 3167);
+    ASSERT_TRUE(cursor.MoveNext().Ok());
+    EXPECT_EQ(cursor.Field("Key").AsDouble(), 3.0);
+    EXPECT_EQ(Count(), 2);
+}
+
+TEST_F(EngineTest, EmptyTableIsAtBothEnds) {
+    TableCursor cursor;
+    ASSERT_TRUE(db_.OpenTable("Items", cursor, "Main").Ok());
+    EXPECT_TRUE(cursor.Bof());
+    EXPECT_TRUE(cursor.Eof());
+    EXPECT_EQ(cursor.MoveLast().number, 3021);
+    DbValue value;
+    EXPECT_EQ(cursor.GetField("Key", value).number, 3021);
+    EXPECT_EQ(cursor.GetField("Nothing", value).number, 3265);
+    EXPECT_EQ(cursor.SetIndex("Other").number, 3265);
+}
+
+TEST_F(EngineTest, DuplicateKeyFailsWith3022AndStoresNothing) {
+    AddRow(5.0, "first");
+    TableCursor cursor;
+    ASSERT_TRUE(db_.OpenTable("Items", cursor, "Main").Ok());
+    ASSERT_TRUE(cursor.AddNew().Ok());
+    ASSERT_TRUE(cursor.Set("Key", 5.0).Ok());
+    ASSERT_TRUE(cursor.Set("Name", "second").Ok());
+    EXPECT_EQ(cursor.Update().number, 3022);
+    EXPECT_EQ(cursor.Mode(), EditMode::AddNew);  // the buffer stays for the caller
+    cursor.CancelUpdate();
+    EXPECT_EQ(Count(), 1);
+    ASSERT_TRUE(cursor.Seek("=", 5.0).Ok());
+    EXPECT_EQ(cursor.Field("Name"), DbValue("first"));
+
+    // A primary key refuses Null as well.
+    ASSERT_TRUE(cursor.AddNew().Ok());
+    EXPECT_EQ(cursor.Update().number, 3058);
+    EXPECT_EQ(Count(), 1);
+}
+
+TEST_F(EngineTest, DeclaredTypesAreEnforcedOnWrite) {
+    TableCursor cursor;
+    ASSERT_TRUE(db_.OpenTable("Items", cursor, "Main").Ok());
+    ASSERT_TRUE(cursor.AddNew().Ok());
+    struct Case {
+        const char* field;
+        DbValue value;
+        int error;
+        DbValue stored;
+    };
+    const Case cases[] = {
+        {"Name", "12345678", 0, "12345678"},
+        {"Name", "123456789", 3163, DbValue()},
+        {"Name", "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", 0,
+         "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"},  // 8 characters
+        {"Name", 42, 0, "42"},
+        {"Count", 32767, 0, 32767},
+        {"Count", 32768, 6, DbValue()},
+        {"Count", -32769, 6, DbValue()},
+        {"Count", 2.5, 0, 2},  // whole numbers round half to even
+        {"Count", "12", 0, 12},
+        {"Count", "12abc", 13, DbValue()},
+        {"Level", 0.1, 0, static_cast<double>(0.1f)},
+        {"Flag", 7, 0, true},
+        {"Flag", "False", 0, false},
+        {"Key", "x", 13, DbValue()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.field) + " " + DebugText(c.value));
+        ASSERT_TRUE(cursor.Set(c.field, DbValue()).Ok());
+        EXPECT_EQ(cursor.Set(c.field, c.value).number, c.error);
+        EXPECT_EQ(cursor.Field(c.field), c.stored);
+    }
+}
+
+TEST_F(EngineTest, StoredValuesReadBackWithNullAndEmptyTextApart) {
+    TableCursor cursor;
+    ASSERT_TRUE(db_.OpenTable("Items", cursor, "Main").Ok());
+    ASSERT_TRUE(cursor.AddNew().Ok());
+    ASSERT_TRUE(cursor.Set("Key", 1.0).Ok());
+    ASSERT_TRUE(cursor.Set("Name", "").Ok());
+    ASSERT_TRUE(cursor.Set("Level", 4.0f).Ok());
+    ASSERT_TRUE(cursor.Set("Notes", "007").Ok());
+    ASSERT_TRUE(cursor.Update().Ok());
+    ASSERT_TRUE(cursor.Seek("=", 1.0).Ok());
+    EXPECT_EQ(cursor.Field("Name"), DbValue(""));
+    EXPECT_EQ(cursor.Field("Count"), DbValue());
+    EXPECT_EQ(cursor.Field("Level"), DbValue(4.0));
+    EXPECT_EQ(cursor.Field("Notes"), DbValue("007"));  // memo text is kept as written
+    EXPECT_EQ(cursor.Field("Flag"), DbValue());
+
+    // Edit writes only what was set and keeps the cursor on the row.
+    ASSERT_TRUE(cursor.Edit().Ok());
+    ASSERT_TRUE(cursor.Set("Count", 3).Ok());
+    ASSERT_TRUE(cursor.Update().Ok());
+    EXPECT_EQ(cursor.Field("Count"), DbValue(3));
+    EXPECT_EQ(cursor.Field("Notes"), DbValue("007"));
+    EXPECT_EQ(cursor.Set("Count", 4).number, 3020);  // not in edit mode any more
+}
+
+TEST_F(EngineTest, TextKeysIgnoreLetterCase) {
+    std::vector<FieldDef> fields = {{"Item", FieldType::Text}, {"Value", FieldType::Memo}};
+    ASSERT_TRUE(db_.CreateTable("Settings", fields).Ok());
+    ASSERT_TRUE(db_.AddIndex("Settings", {"Main", {"Item"}, true, true}).Ok());
+    TableCursor cursor;
+    ASSERT_TRUE(db_.OpenTable("Settings", cursor, "Main").Ok());
+    ASSERT_TRUE(cursor.AddNew().Ok());
+    ASSERT_TRUE(cursor.Set("Item", "KORA.PreCueTime").Ok());
+    ASSERT_TRUE(cursor.Update().Ok());
+    ASSERT_TRUE(cursor.Seek("=", "kora.precuetime").Ok());
+    EXPECT_FALSE(cursor.NoMatch());
+    ASSERT_TRUE(cursor.AddNew().Ok());
+    ASSERT_TRUE(cursor.Set("Item", "KORA.PRECUETIME").Ok());
+    EXPECT_EQ(cursor.Update().number, 3022);
+}
+
+TEST_F(EngineTest, NonUniqueIndexWalksNullsFirstAndEveryRowOnce) {
+    ASSERT_TRUE(db_.AddIndex("Items", {"ByName", {"Name"}}).Ok());
+    AddRow(1, "b");
+    AddRow(2);
+    AddRow(3, "a");
+    AddRow(4, "b");
+    AddRow(5);
+    TableCursor cursor;
+    ASSERT_TRUE(db_.OpenTable("Items", cursor, "ByName").Ok());
+    std::vector<double> keys;
+    for (; !cursor.Eof(); cursor.MoveNext()) keys.push_back(cursor.Field("Key").AsDouble());
+    EXPECT_EQ(keys, (std::vector<double>{2, 5, 3, 1, 4}));
+    ASSERT_TRUE(cursor.Seek(">", "a").Ok());
+    EXPECT_EQ(cursor.Field("Key").AsDouble(), 1);
+    ASSERT_TRUE(cursor.Seek("<", "a").Ok());
+    EXPECT_EQ(cursor.Field("Key").AsDouble(), 5);
+    ASSERT_TRUE(cursor.Seek("=", DbValue()).Ok());
+    EXPECT_EQ(cursor.Field("Key").AsDouble(), 2);
+}
+
+TEST_F(EngineTest, RolledBackTransactionLeavesTheTableAsItWas) {
+    AddRow(1);
+    {
+        Transaction transaction(db_);
+        ASSERT_TRUE(transaction.BeginError().Ok());
+        AddRow(2);
+        AddRow(3);
+        EXPECT_EQ(Count(), 3);
+    }  // not committed
+    EXPECT_EQ(Count(), 1);
+    EXPECT_EQ(db_.TransactionDepth(), 0);
+
+    ASSERT_TRUE(db_.BeginTrans().Ok());
+    AddRow(2);
+    ASSERT_TRUE(db_.BeginTrans().Ok());  // nested
+    AddRow(3);
+    ASSERT_TRUE(db_.Rollback().Ok());
+    ASSERT_TRUE(db_.CommitTrans().Ok());
+    EXPECT_EQ(Count(), 2);
+    EXPECT_EQ(db_.CommitTrans().number, 3034);
+}
+
+TEST_F(EngineTest, StatementsBindParametersAndQueriesGiveTypedRows) {
+    AddRow(1, "one");
+    AddRow(2, "two");
+    AddRow(3, "a' OR 1");
+    QueryResult result;
+    ASSERT_TRUE(db_.Query("SELECT Key, Name, Count(*) OVER () AS Total FROM [Items] WHERE Key >= ? "
+                          "ORDER BY Key",
+                          {2.0}, result)
+                    .Ok());
+    ASSERT_FALSE(result.Eof());
+    EXPECT_EQ(result.Field("name"), DbValue("two"));
+    EXPECT_EQ(result.Field("Key"), DbValue(2.0));
+    ASSERT_TRUE(result.MoveNext().Ok());
+    EXPECT_EQ(result.Field("Name"), DbValue("a' OR 1"));
+    ASSERT_TRUE(result.MoveNext().Ok());
+    EXPECT_TRUE(result.Eof());
+
+    long long removed = 0;
+    ASSERT_TRUE(db_.Execute("DELETE * FROM [Items] WHERE Name = ?", {"ONE"}, &removed).Ok());
+    EXPECT_EQ(removed, 1);
+    EXPECT_EQ(db_.Execute("DELETE FROM Missing").number, 3078);
+    EXPECT_EQ(Count(), 2);
+}
+
+TEST_F(EngineTest, HandlesOutlivingTheirDatabaseAnswer3420) {
+    AddRow(1);
+    TableCursor cursor;
+    QueryResult result;
+    ASSERT_TRUE(db_.OpenTable("Items", cursor, "Main").Ok());
+    ASSERT_TRUE(db_.Query("SELECT * FROM Items", {}, result).Ok());
+    db_.Close();
+    EXPECT_EQ(cursor.MoveNext().number, 3420);
+    EXPECT_EQ(cursor.AddNew().number, 3420);
+    EXPECT_EQ(result.MoveNext().number, 3420);
+}
+
+TEST_F(EngineTest, CompactCopyHoldsEveryCommittedRow) {
+    AddRow(1);
+    AddRow(2);
+    db_.Close();
+    std::string target = dir_ / "COPY.MDB";
+    ASSERT_TRUE(Database::CompactFile(path_, target).Ok());
+    Database copy;
+    ASSERT_TRUE(copy.Open(target).Ok());
+    TableCursor cursor;
+    long long count = 0;
+    ASSERT_TRUE(copy.OpenTable("Items", cursor).Ok());
+    ASSERT_TRUE(cursor.RecordCount(count).Ok());
+    EXPECT_EQ(count, 2);
+    EXPECT_EQ(Database::CompactFile(dir_.WriteFile("BAD.MDB", "garbage garbage garbage"),
+                                    dir_ / "OUT.MDB")
+                  .number,
+              3343);
+}
+
+}  // namespace
+}  // namespace vantor
