@@ -65,6 +65,32 @@ TEST_F(UsersTest, OpeningCompletesATableWrittenByAnOlderProgram) {
     EXPECT_EQ(AccountField("FRED", "Password").AsText(), ScrambleText("PW", false));
 }
 
+TEST_F(UsersTest, AnIndexThatCannotBeAddedIsReportedByItsName) {
+    {
+        std::string description = "Users Database";
+        ASSERT_EQ(EnsureDatabaseFile(ui_, UsersDatabasePath(locations_.DataLocation), 0, true,
+                                     description),
+                  0);
+        Database db;
+        ASSERT_FALSE(db.Open(UsersDatabasePath(locations_.DataLocation)));
+        std::vector<FieldDef> fields = {{"LoginName", FieldType::Text, 20}};
+        ASSERT_FALSE(db.CreateTable("Users", fields));
+        // Two rows that the unique index refuses.
+        ASSERT_FALSE(db.Execute("INSERT INTO [Users] ([LoginName]) VALUES ('FRED'), ('FRED')"));
+    }
+    EXPECT_NE(Open(), 0);
+    bool reported = false;
+    for (const std::string& text : ui_.MessageTexts())
+        reported =
+            reported ||
+            text.rfind("There was a problem adding the indexMain to the Users table", 0) == 0;
+    EXPECT_TRUE(reported) << ::testing::PrintToString(ui_.MessageTexts());
+    // The rest of the tables were still verified.
+    Database db;
+    ASSERT_FALSE(db.Open(UsersDatabasePath(locations_.DataLocation)));
+    EXPECT_FALSE(db.FindTable("UserPreferences"));
+}
+
 TEST_F(UsersTest, NotADatabaseFileIsAFailure) {
     dir_.WriteFile("data/USERS/USERS25.MDB", "this is not a database");
     EXPECT_NE(Open(), 0);

@@ -123,7 +123,8 @@ const TableLayout& UsersTableLayout() {
                                      Date("LastPasswordSetDate"),
                                      Date("LastLogin"),
                                      Long("AccountStatus")},
-                                    {IndexDef{kMain, {"LoginName"}}}};
+                                    {IndexDef{kMain, {"LoginName"}}},
+                                    IndexTaskStyle::Joined};
     return layout;
 }
 
@@ -133,7 +134,8 @@ const TableLayout& UserGroupsTableLayout() {
         {Long("GroupNumber"), Text("Name", 50), Bool("AllowMultipleUsers"), Bool("AccessRight1"),
          Bool("AccessRight2"), Bool("AccessRight3"), Bool("AccessRight4"), Bool("AccessRight5"),
          Bool("AccessRight6")},
-        {IndexDef{kMain, {"GroupNumber"}}}};
+        {IndexDef{kMain, {"GroupNumber"}}},
+        IndexTaskStyle::Joined};
     return layout;
 }
 
@@ -142,7 +144,8 @@ const TableLayout& UserHistoryTableLayout() {
         kUserHistory,
         {Date("EventTime"), Text("LoginName", 20), Text("ComputerName", 20), Long("Action"),
          Long("Status"), Memo("Notes")},
-        {IndexDef{kMain, {"EventTime"}}}};
+        {IndexDef{kMain, {"EventTime"}}},
+        IndexTaskStyle::Joined};
     return layout;
 }
 
@@ -150,7 +153,8 @@ const TableLayout& UserPreferencesTableLayout() {
     // Name has no declared width: the engine gives it its default of 255 characters.
     static const TableLayout layout{kUserPreferences,
                                     {Text("LoginName", 20), Text("Name", 0), Memo("Preference")},
-                                    {IndexDef{kMain, {"LoginName", "Name"}}}};
+                                    {IndexDef{kMain, {"LoginName", "Name"}}},
+                                    IndexTaskStyle::Joined};
     return layout;
 }
 
