@@ -47,8 +47,9 @@ TEST_F(UsersTest, FirstOpenCreatesTheDatabaseAndRunsTheDailyProcessing) {
 
 TEST_F(UsersTest, OpeningCompletesATableWrittenByAnOlderProgram) {
     {
+        // Written as layout version 2.5 by an older program.
         std::string description = "Users Database";
-        ASSERT_EQ(EnsureDatabaseFile(ui_, UsersDatabasePath(locations_.DataLocation), 0, true,
+        ASSERT_EQ(EnsureDatabaseFile(ui_, UsersDatabasePath(locations_.DataLocation), 2, true,
                                      description),
                   0);
         Database db;
@@ -63,6 +64,9 @@ TEST_F(UsersTest, OpeningCompletesATableWrittenByAnOlderProgram) {
     EXPECT_FALSE(users_.Db().FindField("Users", "AccountStatus"));
     EXPECT_FALSE(users_.Db().FindIndex("Users", "Main"));
     EXPECT_EQ(AccountField("FRED", "Password").AsText(), ScrambleText("PW", false));
+    DatabaseInfo info;
+    ASSERT_EQ(ReadDatabaseInfo(ui_, UsersDatabasePath(locations_.DataLocation), info, true), 0);
+    EXPECT_FLOAT_EQ(info.Version, 2.51f);
 }
 
 TEST_F(UsersTest, AnIndexThatCannotBeAddedIsReportedByItsName) {
