@@ -252,7 +252,8 @@ class Database {
     // Writes a compact copy of the open database into a new file (which must not exist or
     // must be empty): every committed transaction is in it. Used for copies and compacting.
     DbError CopyTo(const std::string& targetPath);
-    // Compacts (and so repairs what can be repaired) a closed file into a new file.
+    // Compacts (and so repairs what can be repaired) a closed file into a new file; 3045 when
+    // a program still has the file open.
     static DbError CompactFile(const std::string& sourcePath, const std::string& targetPath);
     // True when some program holds the file open (its NAME.LDB sidecar cannot be locked
     // exclusively).

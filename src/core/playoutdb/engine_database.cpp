@@ -351,6 +351,11 @@ DbError Database::CopyTo(const std::string& targetPath) {
 }
 
 DbError Database::CompactFile(const std::string& sourcePath, const std::string& targetPath) {
+    // A file still open elsewhere would go on being written after it has been replaced, and
+    // those changes would end up in the backup: compacting needs the file to itself.
+    if (IsInUse(sourcePath)) {
+        return DbError::Make(3045, "Could not use the file; file already in use.");
+    }
     Database source;
     DbError error = source.Open(sourcePath);
     if (error) return error;

@@ -1,0 +1,426 @@
+// Module Database_Functions_32: the file layer every database of the installation goes
+// through.
+
+#include "playoutdb/database_functions_32.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "common/general.h"
+#include "common/locale.h"
+#include "common/numbers.h"
+#include "common/paths.h"
+#include "common/problem_report.h"
+#include "common/text.h"
+
+namespace vantor {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kDefaultItemWidth = 250;
+
+// The description table of a file: "Description", or "dbo.Description" where another program
+// of the family created it. "" when there is none.
+std::string DescriptionTableOf(const Database& db) {
+    std::string other;
+    for (const std::string& name : db.TableNames()) {
+        if (EqualsNoCase(name, "Description")) return name;
+        if (EqualsNoCase(name, "dbo.Description")) other = name;
+    }
+    return other;
+}
+
+void Report(UserInterface& ui, const std::string& task, const DbError& error, bool quiet = false) {
+    ProblemReport(ui, task, error.number, quiet, error.description);
+}
+
+// The width a key is cut to before it is looked up or stored.
+size_t ItemWidth(const TableCursor& settings) {
+    int index = settings.FieldIndex("Item");
+    if (index < 0) return kDefaultItemWidth;
+    const FieldDef& item = settings.Fields()[index];
+    return item.type == FieldType::Text && item.size > 0 ? item.size : kDefaultItemWidth;
+}
+
+// Whether a value is one of the runtime's numbers (a boolean counts as -1 or 0).
+bool IsNumberValue(const DbValue& value) {
+    return value.IsNumber();
+}
+
+}  // namespace
+
+DbValue DescriptionVersionForType(int32_t type) {
+    switch (type) {
+        case 0:
+            return DbValue(2.51f);
+        case 1:
+        case 14:
+            return DbValue(2.6f);
+        case 2:
+            return DbValue(2.5f);
+        case 4:
+            return DbValue(1.3f);
+        case 11:
+            return DbValue(3.21f);
+        default:
+            return DbValue();
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+int EnsureDatabaseFile(UserInterface& ui, const std::string& path, int32_t type, bool dontAsk,
+                       std::string& description) {
+    std::string file = ResolvePath(path);
+    if (FileLength(file) <= 0) {
+        if (!dontAsk) {
+            MessageResult answer = AskQuestion(
+                ui, "The database " + path + " does not exist. Would you like to create it?",
+                MessageButtons::YesNo, MessageResult::Yes);
+            if (answer == MessageResult::No) return -1;
+        }
+        std::error_code ec;
+        if (fs::exists(file, ec)) {
+            if (!fs::remove(file, ec) || ec) {
+                ProblemReport(ui, "deleting the old file", err::kPermissionDenied);
+                return err::kPermissionDenied;
+            }
+        }
+        Database created;
+        if (DbError error = created.Create(file, Database::kGeneralSortOrder)) {
+            Report(ui, "creating the new database", error);
+            return error.number;
+        }
+        created.Close();
+    }
+
+    Database db;
+    if (DbError error = db.Open(file)) {
+        Report(ui, "opening the database " + path, error);
+        return error.number;
+    }
+    std::string table = DescriptionTableOf(db);
+    if (table.empty()) {
+        table = "Description";
+        FieldDef title{"Description", FieldType::Text};
+        if (DbError error = db.CreateTable(table, std::span<const FieldDef>(&title, 1))) {
+            Report(ui, "creating the Description Table", error);
+            return error.number;
+        }
+    }
+    const FieldDef wanted[] = {{"Description", FieldType::Text, 200},
+                               {"Version", FieldType::Single},
+                               {"Type", FieldType::Long}};
+    for (const FieldDef& field : wanted) {
+        DbError lookup = db.FindField(table, field.name);
+        if (lookup.Ok()) continue;
+        if (lookup.number == dberr::kItemNotFound) {
+            if (DbError error = db.AddField(table, field)) {
+                Report(ui, "adding the " + field.name + " field", error);
+                return error.number;
+            }
+            continue;
+        }
+        Report(ui, "checking the " + field.name + " field", lookup);
+        return lookup.number;
+    }
+
+    TableCursor rows;
+    if (DbError error = db.OpenTable(table, rows)) {
+        Report(ui, "opening the description information", error);
+        return error.number;
+    }
+    if (rows.Eof()) {
+        if (Trim(description).empty()) {
+            InputBoxRequest request;
+            request.prompt = "Please enter a suitable description for this database";
+            request.defaultText = BaseNameOf(path);
+            description = ui.InputBox(request).text;
+        }
+        if (Trim(description).empty()) description = "You have to have a title!";
+        description = Trim(description);
+        int descriptionIndex = rows.FieldIndex("Description");
+        int width = rows.Fields()[descriptionIndex].TextWidth();
+        // A title longer than the field is cut rather than losing the whole row.
+        std::string stored = FirstCharacters(description, static_cast<size_t>(width));
+        DbError error = rows.AddNew();
+        if (!error) error = rows.Set(descriptionIndex, stored);
+        if (!error) error = rows.Set("Type", type);
+        if (!error) error = rows.Set("Version", DescriptionVersionForType(type));
+        if (!error) error = rows.Update();
+        if (error) {
+            rows.CancelUpdate();
+            Report(ui, "adding the description information", error);
+            return error.number;
+        }
+        description = stored;
+    }
+    rows.Close();
+    db.Close();
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+int ReadDatabaseInfo(UserInterface& ui, const std::string& path, DatabaseInfo& info, bool report) {
+    if (ToUpper(BaseNameOf(path)) == "HOURS") return -1;
+    std::string file = ResolvePath(path);
+    Database db;
+    DbError error = db.Open(file);
+    if (error.number == dberr::kUnrecognizedFormat) {
+        // A damaged file is repaired once by compacting it; the original is kept as a backup.
+        if (CompactDatabaseFile(ui, path, false, "", !report)) error = db.Open(file);
+    }
+    info = DatabaseInfo();
+    if (error) {
+        if (report) Report(ui, "opening the database to read it's information", error);
+        return error.number;
+    }
+    std::string table = DescriptionTableOf(db);
+    TableCursor rows;
+    error = table.empty() ? DbError::Make(dberr::kItemNotFound, "No Description table")
+                          : db.OpenTable(table, rows);
+    if (error) {
+        if (report) Report(ui, "opening the description information in the database", error);
+        return error.number;
+    }
+    info.EngineVersion = db.EngineVersion();
+    auto fillPath = [&] {
+        info.Path = path;
+        info.FileName = FileNameOf(path);
+        info.Directory = ParentDirectoryOf(path, false);
+    };
+    if (rows.Eof()) {
+        if (report) {
+            ShowError(ui,
+                      "There was no Description information in the database.\n"
+                      "Please contact Tressel Ltd.");
+        }
+        fillPath();
+        return 0;
+    }
+
+    DbValue value;
+    if (!(error = rows.GetField("Description", value)) && !value.IsNull()) {
+        info.Description = value.AsText();
+    }
+    if (!error && !(error = rows.GetField("Type", value)) && !value.IsNull()) {
+        info.Type = static_cast<int32_t>(value.AsInteger());
+    }
+    if (!error) {
+        // The fields other programs add are read as far as they exist.
+        if (!rows.GetField("Version", value) && !value.IsNull()) {
+            info.Version = static_cast<float>(value.AsDouble());
+        }
+        if (!rows.GetField("LastAccessed", value) && !value.IsNull()) {
+            if (value.IsText()) {
+                if (auto date = ParseDate(value.Text(), 2000)) info.LastAccessed = *date;
+            } else {
+                info.LastAccessed = value.AsDouble();
+            }
+        }
+        if (!rows.GetField("LastAccessedSoftware", value) && !value.IsNull()) {
+            info.LastAccessedSoftware = value.AsText();
+        }
+        if (!rows.GetField("LastBackup", value) && !value.IsNull()) {
+            info.LastBackup = value.AsText();
+        }
+        fillPath();
+        return 0;
+    }
+    return error.number;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+DbValue GetDbSetting(TableCursor& settings, const std::string& key, const DbValue& defaultValue) {
+    std::string item = FirstCharacters(key, ItemWidth(settings));
+    if (settings.Seek(SeekOp::Equal, item) || settings.NoMatch()) return defaultValue;
+    DbValue value;
+    if (settings.GetField("Value", value)) return defaultValue;
+    return value;
+}
+
+bool VariantEquals(const DbValue& a, const DbValue& b) {
+    if (a.IsNull() || b.IsNull()) return false;
+    if (IsNumberValue(a) && IsNumberValue(b)) return a.AsDouble() == b.AsDouble();
+    if (a.IsText() && b.IsText()) return a.Text() == b.Text();
+    const DbValue& number = IsNumberValue(a) ? a : b;
+    const DbValue& text = IsNumberValue(a) ? b : a;
+    auto parsed = ParseNumber(text.Text());
+    return parsed && *parsed == number.AsDouble();
+}
+
+long SetDbSetting(UserInterface& ui, TableCursor& settings, const std::string& key,
+                  const DbValue& value, const DbValue& defaultValue, bool quiet) {
+    auto fail = [&](const std::string& task, const DbError& error) -> long {
+        Report(ui, task + key, error, quiet);
+        return error.number;
+    };
+    if (VariantEquals(value, defaultValue)) {
+        // The default is never stored: the key's row goes instead.
+        if (DbError error = settings.Seek(SeekOp::Equal, key)) {
+            return fail("locating the database setting : ", error);
+        }
+        if (settings.NoMatch()) return 0;
+        if (DbError error = settings.Delete())
+            return fail("clearing the database setting : ", error);
+        if (!settings.Eof()) settings.MoveNext();
+        return 0;
+    }
+
+    std::string item = FirstCharacters(key, ItemWidth(settings));
+    if (DbError error = settings.Seek(SeekOp::Equal, item)) {
+        return fail("locating the database setting : ", error);
+    }
+    if (settings.NoMatch()) {
+        if (DbError error = settings.AddNew()) {
+            return fail("starting to add a new setting : ", error);
+        }
+        if (DbError error = settings.Set("Item", item)) {
+            settings.CancelUpdate();
+            return fail("setting the item name for a new setting : ", error);
+        }
+    } else if (DbError error = settings.Edit()) {
+        return fail("starting to edit an existing setting : ", error);
+    }
+    if (DbError error = settings.Set("Value", value)) {
+        settings.CancelUpdate();
+        return fail("setting the value for a setting : ", error);
+    }
+    if (DbError error = settings.Update()) {
+        settings.CancelUpdate();
+        return fail("updating the database setting : ", error);
+    }
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+// "NAME-0001.BAK", "NAME-0002.BAK", ...: the first that does not exist yet.
+std::string FreeBackupName(const std::string& path) {
+    std::string stem = ParentDirectoryOf(path, true) + StripExtension(FileNameOf(path));
+    for (int counter = 1; counter <= 9999; ++counter) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, "-%04d.BAK", counter);
+        std::string candidate = stem + suffix;
+        if (!PathExists(candidate)) return candidate;
+    }
+    return "";
+}
+
+}  // namespace
+
+bool CompactDatabaseFile(UserInterface& ui, const std::string& path, bool fileDialog,
+                         const std::string& startDirectory, bool silent) {
+    std::string chosen = path;
+    if (chosen.empty()) {
+        if (!fileDialog) return false;
+        FileDialogRequest request;
+        request.title = "Select Database to Compact";
+        request.filter = "Databases|*.MDB";
+        request.initialDirectory = startDirectory.empty() ? "" : JoinPath(startDirectory, "") + "/";
+        request.defaultName = "*.MDB";
+        auto answer = ui.ChooseOpenFile(request);
+        if (!answer || FileLength(*answer) <= 0) return false;
+        chosen = *answer;
+    }
+    if (!silent) {
+        MessageResult answer = AskQuestion(
+            ui,
+            "Warning : The database must be closed on all computers before you can "
+            "Compact/Repair it!\nYou should ensure that you have a backup of the database "
+            "before proceeding\nAre you sure you want to continue compacting/repairing:\n\n\t" +
+                chosen,
+            MessageButtons::YesNo, MessageResult::No, "Compact/Repair Database");
+        if (answer != MessageResult::Yes) return false;
+    }
+
+    std::string file = ResolvePath(chosen);
+    std::string temporary = TempFileName(ui, ParentDirectoryOf(file, false), "MDB");
+    if (temporary.empty()) return false;
+    const std::string task = "Compacting/Repairing the database: " + Trim(chosen);
+    DbError error;
+    {
+        HourglassGuard hourglass(ui);
+        error = Database::CompactFile(file, temporary);
+    }
+    std::error_code ec;
+    if (error) {
+        fs::remove(temporary, ec);
+        Report(ui, task, error, silent);
+        return false;
+    }
+
+    // The old file takes its backup name only now that the compacted copy exists, and comes
+    // back if the copy cannot take its place.
+    std::string backup = FreeBackupName(file);
+    if (backup.empty()) {
+        fs::remove(temporary, ec);
+        ProblemReport(ui, task, err::kFileAlreadyExists, silent);
+        return false;
+    }
+    fs::rename(file, backup, ec);
+    if (ec) {
+        fs::remove(temporary, ec);
+        ProblemReport(ui, task, err::kPermissionDenied, silent);
+        return false;
+    }
+    fs::rename(temporary, file, ec);
+    if (ec) {
+        std::error_code restore;
+        fs::rename(backup, file, restore);
+        ProblemReport(ui, task, err::kPermissionDenied, silent);
+        return false;
+    }
+    if (!silent) {
+        ShowInformation(ui,
+                        "Your Database has been successfully Compacted/Repaired and the old "
+                        "version saved in a new file with a '.BAK' extension");
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+bool EditDatabaseDescription(UserInterface& ui, const std::string& path,
+                             const std::string& newDescription) {
+    if (path.empty() || newDescription.empty()) return false;
+    std::string file = ResolvePath(path);
+    if (FileLength(file) <= 0) return false;
+    Database db;
+    DbError error = db.Open(file);
+    std::string table;
+    TableCursor rows;
+    if (!error) {
+        table = DescriptionTableOf(db);
+        error = table.empty() ? DbError::Make(dberr::kItemNotFound, "No Description table")
+                              : db.OpenTable(table, rows);
+    }
+    if (error) {
+        Report(ui, "opening the database", error);
+        return false;
+    }
+    int index = rows.FieldIndex("Description");
+    if (index < 0) {
+        error = DbError::Make(dberr::kItemNotFound, "No Description field");
+    } else {
+        int width = rows.Fields()[index].TextWidth();
+        if (width <= 0) width = kDefaultTextWidth;
+        error = rows.Edit();
+        if (!error) error = rows.Set(index, FirstCharacters(newDescription, width));
+        if (!error) error = rows.Update();
+    }
+    if (error) {
+        rows.CancelUpdate();
+        Report(ui, " editing the details", error);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace vantor
