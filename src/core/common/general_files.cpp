@@ -210,7 +210,9 @@ std::string BaseNameOf(const std::string& path) {
 std::string ParentDirectoryOf(const std::string& path, bool withSeparator) {
     size_t at = LastSeparator(path);
     if (at == std::string::npos) return "";
-    return path.substr(0, at) + (withSeparator ? "\\" : "");
+    // Keep the separator the path itself uses, so that a POSIX path never gains a "\"
+    // that this file system would take as part of a name.
+    return withSeparator ? path.substr(0, at + 1) : path.substr(0, at);
 }
 
 std::string TempFileName(UserInterface& ui, const std::string& directory,
