@@ -35,30 +35,7 @@ size_t LastSeparator(const std::string& path) {
     return path.find_last_of("/\\");
 }
 
-// The runtime's error number closest to a system error, for the reports the operator reads.
-int ErrorNumberOf(const std::error_code& ec) {
-    switch (ec.value()) {
-        case ENOENT:
-            return err::kFileNotFound;
-        case ENOTDIR:
-            return err::kPathNotFound;
-        case EACCES:
-        case EPERM:
-        case EROFS:
-        case EBUSY:
-        case ETXTBSY:
-            return err::kPermissionDenied;
-        case ENOSPC:
-        case EDQUOT:
-            return err::kDiskFull;
-        case EEXIST:
-            return err::kFileAlreadyExists;
-        case EIO:
-            return err::kDeviceIoError;
-        default:
-            return err::kPathFileAccessError;
-    }
-}
+int ErrorNumberOf(const std::error_code& ec) { return ErrorNumberFromErrno(ec.value()); }
 
 void ShowPlainMessage(UserInterface& ui, const std::string& text) {
     MessageRequest request;
