@@ -105,6 +105,7 @@ TEST(PathNames, SplitsNamesAndExtensions) {
         EXPECT_EQ(ParentDirectoryOf(c.path, false), c.parent) << c.path;
     }
     EXPECT_EQ(ParentDirectoryOf("c:\\logs\\a.log", true), "c:\\logs\\");
+    EXPECT_EQ(ParentDirectoryOf("/srv/logs/a.log", true), "/srv/logs/");
     EXPECT_EQ(StripExtension("/srv/data.v2/notes"), "/srv/data.v2/notes");
 }
 

@@ -2,9 +2,12 @@
 
 #include <filesystem>
 
+#include "audiowall/audiowall_store.h"
+#include "common/clock.h"
 #include "common/profile.h"
 #include "common/registry.h"
 #include "common/scripted_user_interface.h"
+#include "common/text.h"
 #include "config/command_line.h"
 #include "config/config_set_model.h"
 #include "config/startup.h"
@@ -176,6 +179,34 @@ TEST_F(InstallationTest, DataLocationAndDisplaySettingsComeFromTheConfigurationF
     ReadDisplaySettings(none);
     EXPECT_EQ(none.DataLocation, "");
     EXPECT_EQ(none.SearchCartsFromStart, 1);
+}
+
+TEST_F(InstallationTest, InstallationSettingsComeFromTheNamedFileOrTheRegistry) {
+    std::string config = Path("STUDIO.INI");
+    WriteProfileString(config, "FileLocations", "Data", Path("DATA"));
+    WriteProfileString(config, "FileLocations", "Carts1", Path("AUDIO"));
+    WriteRegistryString(RegistryRoot::LocalMachine, "Software\\Tressel\\Vantor v2\\File Locations",
+                        "CartLocation1", Path("REGAUDIO"), "");
+    ScriptedUserInterface ui;
+    FixedClock clock(2024, 3, 15);
+
+    SystemLocations named;
+    AudiowallState audiowall;
+    ASSERT_TRUE(ReadInstallationSettings(named, audiowall, ui, clock, "/LI:" + config));
+    EXPECT_EQ(named.ConfigFile, ToUpper(config));
+    EXPECT_EQ(named.DataLocation, Path("DATA"));
+    EXPECT_EQ(audiowall.Parts[1].Directory, Path("AUDIO"));
+    LocateSystemIniFile(named);
+    EXPECT_EQ(named.SystemIniFile, Path("DATA") + "\\VNTR_SYS.INI");
+
+    // "/LI:" alone: no configuration file at all. The Audiowall comes from the registry and
+    // the data location is empty, which sends the operator to the file locations dialog.
+    SystemLocations bare;
+    AudiowallState fromRegistry;
+    ASSERT_TRUE(ReadInstallationSettings(bare, fromRegistry, ui, clock, "/LI:"));
+    EXPECT_EQ(bare.ConfigFile, "");
+    EXPECT_EQ(bare.DataLocation, "");
+    EXPECT_EQ(fromRegistry.Parts[1].Directory, Path("REGAUDIO"));
 }
 
 TEST_F(InstallationTest, DataDirectoriesAreCreatedUnderTheDataLocation) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "common/day_time.h"
 #include "common/locale.h"
 #include "import_fixture.h"
@@ -17,7 +19,9 @@ using testing::LogItem;
 using testing::LogRow;
 using testing::SchedulerLogWriter;
 
-std::string Hour(int32_t day, int hour) { return DayTimeLongText(HourOf(day, hour), 4); }
+std::string Hour(int32_t day, int hour) {
+    return DayTimeLongText(HourOf(day, hour), 4);
+}
 
 // The key n steps after q, added one step at a time as the import adds them.
 double Steps(double q, int n) {
@@ -169,10 +173,10 @@ TEST(ImportHours, AnHourNeverSpillsIntoTheNextHoursKeys) {
             EXPECT_TRUE(station.ErrorLines().empty());
         } else {
             EXPECT_TRUE(six.empty());
-            EXPECT_EQ(station.ErrorLines(),
-                      std::vector<std::string>{
-                          "There was a problem adding an entry to the hour for " +
-                          Hour(kMarch7, 6) + " to the log"});
+            EXPECT_EQ(
+                station.ErrorLines(),
+                std::vector<std::string>{"There was a problem adding an entry to the hour for " +
+                                         Hour(kMarch7, 6) + " to the log"});
             ASSERT_EQ(station.ui.messages.size(), 1u);
             EXPECT_NE(station.ui.messages[0].request.text.find("360"), std::string::npos);
         }
@@ -293,7 +297,7 @@ TEST(ImportHours, DamagedFilesNeverWriteHalfAnHour) {
         const char* name;
         std::string bytes;
         std::vector<size_t> rowsPerHour;  // hours 6, 7, 8
-        int messages;  // -1: not checked
+        int messages;                     // -1: not checked
     };
     const std::string d = HeaderDate(kMarch7);
     // Every byte value, line ends included, in a scrambled order.
@@ -306,16 +310,25 @@ TEST(ImportHours, DamagedFilesNeverWriteHalfAnHour) {
         {"binary garbage only", garbage, {0, 0, 0}, -1},
         {"garbage between hours",
          "+" + d + " 06\r\n#   4000 Song\r\n" + junkLine + "\r\n+" + d + " 07\r\n#    100 J\r\n",
-         {2, 2, 0}, 0},
-        {"lines cut short", "+" + d + " 06\r\n#\r\n#4\r\n@40\r\n:\r\n:$\r\n:$W\r\n:$T\r\n",
-         {6, 0, 0}, 0},
-        {"bad header date", "+" + d + " 06\r\n#   4000 A\r\n+31/02/00 07\r\n#   4000 B\r\n+" +
-                                d + " 08\r\n#   4000 C\r\n",
-         {2, 0, 2}, 1},
-        {"no trailing newline", "+" + d + " 06\r\n#   4000 A\r\n+" + d + " 07\r\n#    100 J",
-         {2, 2, 0}, 0},
-        {"header cut off", "+" + d + " 06\r\n#   4000 A\r\n+*\r\nDate : 07/03/00\r\n",
-         {2, 0, 0}, 0},
+         {2, 2, 0},
+         0},
+        {"lines cut short",
+         "+" + d + " 06\r\n#\r\n#4\r\n@40\r\n:\r\n:$\r\n:$W\r\n:$T\r\n",
+         {6, 0, 0},
+         0},
+        {"bad header date",
+         "+" + d + " 06\r\n#   4000 A\r\n+31/02/00 07\r\n#   4000 B\r\n+" + d +
+             " 08\r\n#   4000 C\r\n",
+         {2, 0, 2},
+         1},
+        {"no trailing newline",
+         "+" + d + " 06\r\n#   4000 A\r\n+" + d + " 07\r\n#    100 J",
+         {2, 2, 0},
+         0},
+        {"header cut off",
+         "+" + d + " 06\r\n#   4000 A\r\n+*\r\nDate : 07/03/00\r\n",
+         {2, 0, 0},
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -325,7 +338,9 @@ TEST(ImportHours, DamagedFilesNeverWriteHalfAnHour) {
         for (int hour = 6; hour <= 8; ++hour) {
             EXPECT_EQ(station.RowsOfHour(kMarch7, hour).size(), c.rowsPerHour[hour - 6]) << hour;
         }
-        if (c.messages >= 0) EXPECT_EQ(station.ui.messages.size(), static_cast<size_t>(c.messages));
+        if (c.messages >= 0) {
+            EXPECT_EQ(station.ui.messages.size(), static_cast<size_t>(c.messages));
+        }
     }
 }
 
@@ -334,9 +349,9 @@ TEST(ImportHours, MissingDayFileIsShownAndTheDaySkipped) {
     station.WriteLog(kMarch7 + 1, ThreeItemHours(kMarch7 + 1, {0}));
     ASSERT_TRUE(station.Import(kMarch7, 23, kMarch7 + 1, 0));
     EXPECT_EQ(station.ui.MessageTexts(),
-              std::vector<std::string>{"The log file : " + LogFileName(kMarch7,
-                                                                       station.context.logFiles) +
-                                       " for " + LongDateText(kMarch7) + " could not be found."});
+              std::vector<std::string>{
+                  "The log file : " + LogFileName(kMarch7, station.context.logFiles) + " for " +
+                  LongDateText(kMarch7) + " could not be found."});
     EXPECT_EQ(station.ui.messages[0].request.icon, MessageIcon::Information);
     EXPECT_EQ(station.RowsOfHour(kMarch7 + 1, 0).size(), 4u);
 }
@@ -352,15 +367,15 @@ TEST(ImportHours, BlockHeadersAndProgress) {
     EXPECT_EQ(rows[0].Text("Description1"), "Morning");
     EXPECT_EQ(rows[2].Text("ItemReference"), "STOPALL");
 
-    const auto& tasks = station.ui.importProgressTexts[static_cast<int>(
-        ImportProgressLabel::CurrentTask)];
+    const auto& tasks =
+        station.ui.importProgressTexts[static_cast<int>(ImportProgressLabel::CurrentTask)];
     for (const char* text : {"Finding 9:00 in the Kora Log", "Finding 9:00 in the Music Log",
                              "Adding Hour Start", "Adding Song", "Processing Break Note",
                              " Updating Start Times in Kora Log", "Closing Kora Log"}) {
         EXPECT_NE(std::find(tasks.begin(), tasks.end(), text), tasks.end()) << text;
     }
-    const auto& process = station.ui.importProgressTexts[static_cast<int>(
-        ImportProgressLabel::CurrentProcess)];
+    const auto& process =
+        station.ui.importProgressTexts[static_cast<int>(ImportProgressLabel::CurrentProcess)];
     EXPECT_NE(std::find(process.begin(), process.end(), "Importing into 09:00"), process.end());
     EXPECT_EQ(station.ui.importProgressValue[0], 100);
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <regex>
 #include <sstream>
 
@@ -19,15 +20,17 @@ std::string HeaderDate(int32_t day) {
     return text;
 }
 
-DayTime HourOf(int32_t day, int hour) { return DayTime{day, static_cast<float>(hour * 3600)}; }
+DayTime HourOf(int32_t day, int hour) {
+    return DayTime{day, static_cast<float>(hour * 3600)};
+}
 
 namespace {
 
 std::vector<FixtureCart> StationCarts() {
     std::vector<FixtureCart> carts = {
-        {100, "Station Jingle", 10},  {700, "Sweeper", 8},     {1500, "Advert One", 30},
-        {2500, "Plain Cart", 20},     {4000, "Song A", 180},   {4001, "Silent Song", 0, false},
-        {4002, "Song B", 200},        {4003, "Song C", 210},
+        {100, "Station Jingle", 10}, {700, "Sweeper", 8},   {1500, "Advert One", 30},
+        {2500, "Plain Cart", 20},    {4000, "Song A", 180}, {4001, "Silent Song", 0, false},
+        {4002, "Song B", 200},       {4003, "Song C", 210},
     };
     return carts;
 }

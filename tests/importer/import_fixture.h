@@ -21,14 +21,14 @@ namespace vantor::testing {
 // A clock that moves on a little at every reading, so that the short pause at the end of an
 // import ends without the test waiting for it.
 class SteppingClock : public Clock {
-public:
+  public:
     explicit SteppingClock(OleDate start) : now_(start) {}
     OleDate Now() const override {
         now_ += 0.25 / 86400.0;
         return now_;
     }
 
-private:
+  private:
     mutable OleDate now_;
 };
 
@@ -49,7 +49,7 @@ struct LogRow {
 };
 
 class ImportStation {
-public:
+  public:
     // Carts on the Audiowall: 100 jingle (10 s), 700 sweeper (8 s, intro-less), 1500 advert
     // (30 s), 2500 plain cart (20 s), 4000 "Song A" (180 s), 4002 "Song B" (200 s),
     // 4003 "Song C" (210 s); 4001 has a title but no audio.

@@ -101,8 +101,8 @@ TEST(UpdateStartTimes, EntriesThatAreSkippedOrSilent) {
     Timing t = Recalculate(station, hour);
     EXPECT_EQ(t.total, 390);
     // Status bits 1, 4 and 8 keep an entry out of the timing: its times are not written.
-    EXPECT_EQ(t.starts, (std::vector<float>{k14, 0, 0, 0, k14 + 180, k14 + 180, k14 + 180,
-                                            k14 + 180}));
+    EXPECT_EQ(t.starts,
+              (std::vector<float>{k14, 0, 0, 0, k14 + 180, k14 + 180, k14 + 180, k14 + 180}));
     EXPECT_EQ(t.lengths, (std::vector<float>{180, 0, 0, 0, 0, 0, 0, 210}));
 }
 
@@ -117,11 +117,13 @@ TEST(UpdateStartTimes, TimeEntriesWaitButNeverGoBack) {
                            {LogEntry::EntryStatus, 2},
                            {LogEntry::ReferenceStartTime, 14.5f * 3600}});
         entries.push_back(Audio(7, 4000));
+        AddHour(station.db, hour, entries);
         Timing t = Recalculate(station, hour, {});
+        ASSERT_EQ(t.starts.size(), static_cast<size_t>(songs + 2));
         float reached = k14 + 180 * songs;
         float expected = reached < 14.5f * 3600 ? 14.5f * 3600 : reached;
         EXPECT_EQ(t.starts.back(), expected);
-        EXPECT_EQ(t.starts[songs], expected);  // the time entry starts at its time
+        EXPECT_EQ(t.starts[songs], expected);   // the time entry starts at its time
         EXPECT_EQ(t.total, 180 * (songs + 1));  // waiting is not counted
     }
 }
@@ -133,10 +135,10 @@ TEST(UpdateStartTimes, ExtroOverrideBrixelAndSplits) {
             {With(Audio(7, 4000), LogEntry::ExtroOverride, 100.0f),
              With(Audio(9, 4000), LogEntry::Information1, 2.0f),
              With(Audio(9, 4000), LogEntry::Information1, 1.0f),
-             {{LogEntry::EntryType, 14}, {LogEntry::EntryStatus, 2},
+             {{LogEntry::EntryType, 14},
+              {LogEntry::EntryStatus, 2},
               {LogEntry::EstimatedLength, 45.0f}}});
-    EXPECT_EQ(Recalculate(station, hour, {0, 1}).lengths,
-              (std::vector<float>{100, 0, 180, 45}));
+    EXPECT_EQ(Recalculate(station, hour, {0, 1}).lengths, (std::vector<float>{100, 0, 180, 45}));
     EXPECT_EQ(Recalculate(station, hour, {0, 0}).lengths, (std::vector<float>{100, 0, 180, 0}));
 }
 
@@ -144,7 +146,8 @@ TEST(UpdateStartTimes, HourWithoutEntriesKeepsItsLength) {
     ImportStation station;
     DayTime hour = HourOf(kMarch7, 14);
     AddEntry(station.db, HourStartQIndex(hour),
-             {{LogEntry::EntryType, 98}, {LogEntry::EntryStatus, 2},
+             {{LogEntry::EntryType, 98},
+              {LogEntry::EntryStatus, 2},
               {LogEntry::EstimatedLength, 77.0f}});
     Timing t = Recalculate(station, hour);
     EXPECT_EQ(t.total, 0);
@@ -166,26 +169,27 @@ TEST(UpdateStartTimes, SweeperLaidOverTheNextItem) {
         float songStart;  // seconds after 14:00
         float total;
     } cases[] = {
-        {0, 12, 2, 0, 200},    // the intro outlasts the sweeper: both start together
-        {0, 5, 2, 3, 203},     // the intro ends where the sweeper ends
-        {1, 5, 2, 3, 203},
-        {2, 5, 2, 8, 208},     // "Dry": the sweeper plays its own length first
-        {0, 5, 6, 8, 8},       // a soft-deleted song carries nothing; the sweeper counts alone
-        {0, 0, 2, 8, 208},     // no intro to talk over
+        {0, 12, 2, 0, 200},  // the intro outlasts the sweeper: both start together
+        {0, 5, 2, 3, 203},   // the intro ends where the sweeper ends
+        {1, 5, 2, 3, 203},  {2, 5, 2, 8, 208},  // "Dry": the sweeper plays its own length first
+        {0, 5, 6, 8, 8},    // a soft-deleted song carries nothing; the sweeper counts alone
+        {0, 0, 2, 8, 208},  // no intro to talk over
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.sweeperMode << " " << c.introEnd << " "
-                                          << c.nextStatus);
+        SCOPED_TRACE(::testing::Message()
+                     << c.sweeperMode << " " << c.introEnd << " " << c.nextStatus);
         ImportStation station;
         FixtureCart song{4005, "Intro song", 200};
         song.introEnd = c.introEnd;
-        testing::WriteAudiowall(station.dir / "wall", 9999,
-                                {{701, "Sweeper", 8}, song});
+        testing::WriteAudiowall(station.dir / "wall", 9999, {{701, "Sweeper", 8}, song});
         DayTime hour = HourOf(kMarch7, 14);
         AddHour(station.db, hour, {Audio(3, 701, 2, 100), Audio(7, 4005, c.nextStatus)});
         Timing t = Recalculate(station, hour, {c.sweeperMode, 1});
         EXPECT_EQ(t.total, c.total);
-        if (c.nextStatus == 2) EXPECT_EQ(t.starts[1], k14 + c.songStart);
+        ASSERT_EQ(t.starts.size(), 2u);
+        if (c.nextStatus == 2) {
+            EXPECT_EQ(t.starts[1], k14 + c.songStart);
+        }
     }
 }
 
@@ -201,8 +205,8 @@ TEST(SweeperLead, Table) {
     struct Case {
         float introStart, introEnd, sweeperAudio, sweeperLength, lead;
     } cases[] = {
-        {0, 12, 8, 8, 0},  {0, 5, 8, 8, 3},   {0, 8, 8, 8, 0},  {2, 5, 8, 7.5f, 7.5f},
-        {2, 20, 8, 7, 0},  {0, 0, 8, 7, 7},   {3, 6, 3, 4, -3},
+        {0, 12, 8, 8, 0}, {0, 5, 8, 8, 3}, {0, 8, 8, 8, 0},  {2, 5, 8, 7.5f, 7.5f},
+        {2, 20, 8, 7, 0}, {0, 0, 8, 7, 7}, {3, 6, 3, 4, -3},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(SweeperLead(cart(200, 200, c.introStart, c.introEnd),
@@ -244,10 +248,18 @@ TEST(RemoveLogHours, MasksAndRanges) {
         std::vector<int> gone;
     } cases[] = {
         {"blank mask", HourOf(kMarch7, 0), HourOf(kMarch7 + 2, 0), std::string(168, ' '), 0, {}},
-        {"full mask, part of the schedule", HourOf(kMarch7, 23),
-         DayTime{kMarch7 + 1, 2 * 3600 + 3599.99f}, all, 4, {23, 24, 25, 26}},
-        {"full mask, wider than the schedule", DayTime{36526, 0}, HourOf(kMarch7 + 30, 5), all,
-         26, {}},
+        {"full mask, part of the schedule",
+         HourOf(kMarch7, 23),
+         DayTime{kMarch7 + 1, 2 * 3600 + 3599.99f},
+         all,
+         4,
+         {23, 24, 25, 26}},
+        {"full mask, wider than the schedule",
+         DayTime{36526, 0},
+         HourOf(kMarch7 + 30, 5),
+         all,
+         26,
+         {}},
         {"selected hours", HourOf(kMarch7, 0), HourOf(kMarch7 + 1, 23), some, 2, {25, 27}},
         {"wholly before the schedule", DayTime{36526, 0}, HourOf(kMarch7, 21), all, 0, {}},
         {"wholly after the schedule", HourOf(kMarch7 + 2, 0), HourOf(kMarch7 + 3, 0), all, 0, {}},
@@ -278,23 +290,28 @@ TEST(RemoveLogHours, EmptyTableAndMissingFile) {
     station.db.Close();
     EXPECT_TRUE(RemoveLogHours(station.databasePath, HourOf(kMarch7, 0), HourOf(kMarch7, 5),
                                std::string(168, 'Y'), station.ui));
-    EXPECT_FALSE(RemoveLogHours(station.dir / "missing.mdb", HourOf(kMarch7, 0),
-                                HourOf(kMarch7, 5), std::string(168, 'Y'), station.ui));
+    EXPECT_FALSE(RemoveLogHours(station.dir / "missing.mdb", HourOf(kMarch7, 0), HourOf(kMarch7, 5),
+                                std::string(168, 'Y'), station.ui));
     EXPECT_TRUE(station.ui.messages.empty());
 }
 
 TEST(EmptyTables, LogAndSongs) {
     ImportStation station;
     AddTwoDays(station);
-    ASSERT_FALSE(station.db.Execute(
-        "INSERT INTO [songs] ([" + station.db.TableNames().front() + "]) VALUES (NULL)", {}) &&
-                 false);
+    ASSERT_FALSE(station.db.Execute("INSERT INTO [Songs] ([SongNumber], [SongTitle]) VALUES (?, ?)",
+                                    {1, "A song"}));
     station.db.Close();
     EXPECT_TRUE(RemoveAllLogEntries(station.databasePath, station.ui));
     ASSERT_FALSE(station.db.Open(station.databasePath));
     EXPECT_TRUE(station.Rows().empty());
     station.db.Close();
     EXPECT_TRUE(EmptySongs(station.databasePath, station.ui));
+    ASSERT_FALSE(station.db.Open(station.databasePath));
+    QueryResult songs;
+    ASSERT_FALSE(station.db.Query("SELECT * FROM [Songs]", {}, songs));
+    EXPECT_TRUE(songs.Eof());
+    songs.Close();
+    station.db.Close();
     EXPECT_FALSE(RemoveAllLogEntries(station.dir / "missing.mdb", station.ui));
     EXPECT_FALSE(EmptySongs(station.dir / "missing.mdb", station.ui));
     EXPECT_TRUE(station.ui.messages.empty());

@@ -104,7 +104,7 @@ TEST(SchedulerLog, ItemColumnsAreCutFromTheEightBitLine) {
     EXPECT_EQ(cut.description2, "Énergie" + std::string(13, ' '));
     EXPECT_EQ(cut.endingCode, "F");
     EXPECT_EQ(cut.endCode, "N");
-    EXPECT_EQ(cut.description3, "Third" + std::string(15, ' '));
+    EXPECT_EQ(cut.description3, "Third");  // the line ends there
     EXPECT_EQ(cut.notes, "Some notes");
     EXPECT_EQ(reader.ReadLine(), "#next");
 }
@@ -209,6 +209,8 @@ TEST(ReadHourHeader, BlockForm) {
         {"07/03/2007", "23", true, DateSerial(2007, 3, 7), 23 * 3600, ""},
         {"07/03/45", "5", true, DateSerial(2045, 3, 7), 5 * 3600, ""},  // never the 1900s
         {"07/03/1975", "5", true, DateSerial(2075, 3, 7), 5 * 3600, ""},
+        {"7/3/2019", "5", true, DateSerial(2019, 3, 7), 5 * 3600, ""},  // a whole year kept
+        {"7/3/19", "5", true, DateSerial(2019, 3, 7), 5 * 3600, ""},
         {"7 March 2001", "5", true, DateSerial(2001, 3, 7), 5 * 3600, ""},
         {"32/03/00", "5", false, 0, 0, kDateReport},
         {"", "5", false, 0, 0, kDateReport},

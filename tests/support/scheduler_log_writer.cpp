@@ -55,7 +55,8 @@ SchedulerLogWriter& SchedulerLogWriter::Item(const LogItem& item) {
             PutColumn(first, 44, Utf8ToCp1252(item.description3).substr(0, 20));
         }
         AddLine(first);
-        if (!item.description3.empty() && !item.notes.empty()) {
+        // A first continuation line that is not blank is always followed by the second.
+        if (!item.description3.empty()) {
             std::string second = " ";
             PutColumn(second, 10, Utf8ToCp1252(item.notes).substr(0, 71));
             AddLine(second);

@@ -16,7 +16,8 @@ struct LogItem {
     // "@" items only: written on the continuation lines.
     bool continued = false;
     std::string description3;  // first continuation line, columns 44-63
-    std::string notes;         // second continuation line, columns 10-80 (written when not "")
+    std::string notes;         // second continuation line, columns 10-80 (written when the
+                               // first continuation line is not blank)
 };
 
 class SchedulerLogWriter {

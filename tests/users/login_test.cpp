@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/general.h"
 #include "config/command_line.h"
 #include "config/product_info.h"
 #include "users/change_password_model.h"
@@ -63,8 +64,7 @@ TEST_F(LoginTest, WithoutAccountsTheNoUserAccountLogsInWithoutAWindow) {
 }
 
 TEST_F(LoginTest, CommandLineUserLogsInWithoutPasswordEvenWhenExpired) {
-    AddAccount(
-        {.loginName = "FRED", .password = "X", .expirationDate = Today() - 10.0, .group = 3});
+    AddAccount(Account("FRED", "X").Expires(Today() - 10.0).Group(3));
     AddGroup(3, {5});
     bool shown = false;
     ui_.onLogin = [&](LoginModel&) { return shown = true; };
@@ -76,7 +76,7 @@ TEST_F(LoginTest, CommandLineUserLogsInWithoutPasswordEvenWhenExpired) {
 }
 
 TEST_F(LoginTest, UnknownCommandLineUserFallsBackToTheWindowAndCancelEndsIt) {
-    AddAccount({.loginName = "FRED", .password = "X"});
+    AddAccount(Account("FRED", "X"));
     int shown = 0;
     ui_.onLogin = [&](LoginModel& window) {
         ++shown;
@@ -95,7 +95,7 @@ TEST_F(LoginTest, UnknownCommandLineUserFallsBackToTheWindowAndCancelEndsIt) {
 }
 
 TEST_F(LoginTest, WrongThenRightPasswordThroughTheWindow) {
-    AddAccount({.loginName = "FRED", .password = "SECRET", .group = 3, .fullName = "Fred"});
+    AddAccount(Account("FRED", "SECRET").Group(3).FullName("Fred"));
     AddGroup(3, {5, 6});
     ui_.onLogin = [&](LoginModel& window) {
         EXPECT_EQ(window.LoginMaxLength(), 20);
@@ -137,7 +137,7 @@ TEST_F(LoginTest, WrongThenRightPasswordThroughTheWindow) {
 }
 
 TEST_F(LoginTest, SupportAccountNeedsNoExpiryCheckAndLeavesNoLastLogin) {
-    AddAccount({.loginName = "FRED", .password = "X"});
+    AddAccount(Account("FRED", "X"));
     SetUsersSetting("PasswordExpiryDays", "30");
     Reopen();
     ui_.onLogin = [&](LoginModel& window) {
@@ -165,7 +165,7 @@ TEST_F(LoginTest, KeysAreFilteredToCapitalLettersDigitsAndSpace) {
                    Case{'.', 0}, Case{'\'', 0}, Case{'-', 0}, Case{0xE9, 0}})
         EXPECT_EQ(LoginModel::FilterKey(c.key), c.passed) << c.key;
 
-    AddAccount({.loginName = "FRED", .password = "X"});
+    AddAccount(Account("FRED", "X"));
     LoginModel window(users_, session_, locations_, ui_);
     window.Load();
     Type(window, "f'r-e.d");
@@ -181,7 +181,7 @@ TEST_F(LoginTest, KeysAreFilteredToCapitalLettersDigitsAndSpace) {
 }
 
 TEST_F(LoginTest, OptionsAreaAndTheChangePasswordRequest) {
-    AddAccount({.loginName = "FRED", .password = "OLD", .lastPasswordSetDate = Today() * 1.0});
+    AddAccount(Account("FRED", "OLD").PasswordSet(Today() * 1.0));
     LoginModel window(users_, session_, locations_, ui_);
     window.Load();
     EXPECT_EQ(window.OptionsCaption(), "&Options >>");
@@ -211,7 +211,7 @@ TEST_F(LoginTest, OptionsAreaAndTheChangePasswordRequest) {
 }
 
 TEST_F(LoginTest, ExpiredPasswordMustBeChangedBeforeTheLoginCompletes) {
-    AddAccount({.loginName = "FRED", .password = "OLD", .lastPasswordSetDate = Today() - 30.0});
+    AddAccount(Account("FRED", "OLD").PasswordSet(Today() - 30.0));
     SetUsersSetting("PasswordExpiryDays", "30");
     Reopen();
     const std::string expired =
@@ -262,7 +262,7 @@ class ChangePasswordTest : public LoginTest {
   protected:
     void SetUp() override {
         LoginTest::SetUp();
-        AddAccount({.loginName = "FRED", .password = "OLD", .lastPasswordSetDate = 40000.0});
+        AddAccount(Account("FRED", "OLD").PasswordSet(40000.0));
         user_.LoginName = "FRED";
         user_.Password = "OLD";
     }
@@ -325,7 +325,9 @@ TEST_F(ChangePasswordTest, EmptyNewPasswordDependsOnTheUsersSetting) {
 }
 
 TEST_F(ChangePasswordTest, AccountsOutsideTheUsersTableCannotChangeTheirPassword) {
-    CurrentUser noUser = MakeUnlistedUser("NOUSER", "", locations_.DataLocation);
+    // An account row that calls itself NOUSER stands for the no-user login.
+    CurrentUser noUser;
+    noUser.LoginName = " NOUSER ";
     ChangePasswordModel forNoUser(users_, noUser, ui_);
     forNoUser.Load();
     EXPECT_TRUE(forNoUser.IsClosed());

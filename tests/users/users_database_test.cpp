@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include <filesystem>
 
 #include "common/general.h"
+#include "common/problem_report.h"
 #include "common/profile.h"
 #include "common/registry.h"
+#include "common/text.h"
 #include "config/startup.h"
 #include "playoutdb/database_functions_32.h"
 #include "users_fixture.h"
@@ -42,8 +47,9 @@ TEST_F(UsersTest, FirstOpenCreatesTheDatabaseAndRunsTheDailyProcessing) {
 
 TEST_F(UsersTest, OpeningCompletesATableWrittenByAnOlderProgram) {
     {
+        // Written as layout version 2.5 by an older program.
         std::string description = "Users Database";
-        ASSERT_EQ(EnsureDatabaseFile(ui_, UsersDatabasePath(locations_.DataLocation), 0, true,
+        ASSERT_EQ(EnsureDatabaseFile(ui_, UsersDatabasePath(locations_.DataLocation), 2, true,
                                      description),
                   0);
         Database db;
@@ -58,6 +64,35 @@ TEST_F(UsersTest, OpeningCompletesATableWrittenByAnOlderProgram) {
     EXPECT_FALSE(users_.Db().FindField("Users", "AccountStatus"));
     EXPECT_FALSE(users_.Db().FindIndex("Users", "Main"));
     EXPECT_EQ(AccountField("FRED", "Password").AsText(), ScrambleText("PW", false));
+    DatabaseInfo info;
+    ASSERT_EQ(ReadDatabaseInfo(ui_, UsersDatabasePath(locations_.DataLocation), info, true), 0);
+    EXPECT_FLOAT_EQ(info.Version, 2.51f);
+}
+
+TEST_F(UsersTest, AnIndexThatCannotBeAddedIsReportedByItsName) {
+    {
+        std::string description = "Users Database";
+        ASSERT_EQ(EnsureDatabaseFile(ui_, UsersDatabasePath(locations_.DataLocation), 0, true,
+                                     description),
+                  0);
+        Database db;
+        ASSERT_FALSE(db.Open(UsersDatabasePath(locations_.DataLocation)));
+        std::vector<FieldDef> fields = {{"LoginName", FieldType::Text, 20}};
+        ASSERT_FALSE(db.CreateTable("Users", fields));
+        // Two rows that the unique index refuses.
+        ASSERT_FALSE(db.Execute("INSERT INTO [Users] ([LoginName]) VALUES ('FRED'), ('FRED')"));
+    }
+    EXPECT_NE(Open(), 0);
+    bool reported = false;
+    for (const std::string& text : ui_.MessageTexts())
+        reported =
+            reported ||
+            text.rfind("There was a problem adding the indexMain to the Users table", 0) == 0;
+    EXPECT_TRUE(reported) << ::testing::PrintToString(ui_.MessageTexts());
+    // The rest of the tables were still verified.
+    Database db;
+    ASSERT_FALSE(db.Open(UsersDatabasePath(locations_.DataLocation)));
+    EXPECT_FALSE(db.FindTable("UserPreferences"));
 }
 
 TEST_F(UsersTest, NotADatabaseFileIsAFailure) {
@@ -151,10 +186,10 @@ TEST_F(UsersTest, HistoryPurgeKeepsTheConfiguredDays) {
 TEST_F(UsersTest, DailyProcessingExpiresAndDeletesAccountsWhoseDayHasCome) {
     OpenDatabase();
     const double today = Today();
-    AddAccount({.loginName = "EXPIRED", .password = "A", .expirationDate = today - 1});
-    AddAccount({.loginName = "DOOMED", .password = "B", .deletionDate = today});
-    AddAccount({.loginName = "LATER", .password = "C", .expirationDate = today + 1});
-    AddAccount({.loginName = "NEVER", .password = "D", .expirationDate = 0.0});
+    AddAccount(Account("EXPIRED", "A").Expires(today - 1));
+    AddAccount(Account("DOOMED", "B").Deleted(today));
+    AddAccount(Account("LATER", "C").Expires(today + 2));
+    AddAccount(Account("NEVER", "D").Expires(0.0));
     AddPreference("DOOMED", "Colour");
     AddPreference("LATER", "Colour");
     fs::create_directories(dir_ / "data/USERS/DOOMED");
@@ -176,7 +211,7 @@ TEST_F(UsersTest, DailyProcessingExpiresAndDeletesAccountsWhoseDayHasCome) {
     EXPECT_TRUE(AccountField("DOOMED", "LoginName").IsNull());
     EXPECT_FALSE(fs::exists(dir_ / "data/USERS/DOOMED"));
     EXPECT_EQ(Count("SELECT COUNT(*) FROM [UserPreferences]"), 1);
-    EXPECT_EQ(AccountField("LATER", "AccountStatus").AsInteger(), 1);  // expires today, not yet
+    EXPECT_EQ(AccountField("LATER", "AccountStatus").AsInteger(), 1);  // expires tomorrow
     EXPECT_EQ(AccountField("NEVER", "AccountStatus").AsInteger(), 1);
 
     std::vector<std::pair<int32_t, std::string>> events;
@@ -185,8 +220,9 @@ TEST_F(UsersTest, DailyProcessingExpiresAndDeletesAccountsWhoseDayHasCome) {
         EXPECT_EQ(row.status, 1);
         events.emplace_back(row.action, row.notes);
     }
+    std::sort(events.begin(), events.end());
     EXPECT_EQ(events,
-              (std::vector<std::pair<int32_t, std::string>>{{22, "DOOMED"}, {21, "EXPIRED"}}));
+              (std::vector<std::pair<int32_t, std::string>>{{21, "EXPIRED"}, {22, "DOOMED"}}));
     // Still refused after the processing.
     name = "EXPIRED", password = "A";
     EXPECT_EQ(users_.CheckLogin(name, password, user, true), login::kAccountNotUsable);
@@ -194,9 +230,9 @@ TEST_F(UsersTest, DailyProcessingExpiresAndDeletesAccountsWhoseDayHasCome) {
 
 TEST_F(UsersTest, CheckLoginResults) {
     OpenDatabase();
-    AddAccount({.loginName = "FRED", .password = "SECRET", .fullName = "Fred Bloggs"});
-    AddAccount({.loginName = "IDLE", .password = "X", .accountStatus = 0});
-    AddAccount({.loginName = "GONE", .password = "X", .deletionDate = Today() - 3.0});
+    AddAccount(Account("FRED", "SECRET").FullName("Fred Bloggs"));
+    AddAccount(Account("IDLE", "X").Status(0));
+    AddAccount(Account("GONE", "X").Deleted(Today() - 3.0));
     struct Case {
         const char* name;
         const char* password;
@@ -228,21 +264,18 @@ TEST_F(UsersTest, CheckLoginResults) {
             << c.name << "/" << c.password;
         EXPECT_EQ(name, ToUpper(c.name));  // the caller's texts are capitalised
         EXPECT_EQ(password, ToUpper(c.password));
-        if (c.result != login::kAccepted) EXPECT_EQ(user.FullName, "");
+        if (c.result != login::kAccepted) {
+            EXPECT_EQ(user.FullName, "");
+        }
     }
 }
 
 TEST_F(UsersTest, RightsComeFromTheGroupOrTheAccount) {
     OpenDatabase();
     AddGroup(7, {1, 5});
-    AddAccount({.loginName = "MEMBER", .password = "P", .group = 7});
-    AddAccount({.loginName = "ORPHAN", .password = "P", .group = 99, .rights = {5, 6}});
-    AddAccount({.loginName = "OWN",
-                .password = "P",
-                .overrideRights = true,
-                .group = 7,
-                .rights = {6},
-                .fullName = "Own Rights"});
+    AddAccount(Account("MEMBER", "P").Group(7));
+    AddAccount(Account("ORPHAN", "P").Group(99).Rights({5, 6}));
+    AddAccount(Account("OWN", "P").OwnRights(true).Group(7).Rights({6}).FullName("Own Rights"));
     struct Case {
         const char* name;
         std::array<bool, 6> rights;
@@ -295,7 +328,7 @@ TEST_F(UsersTest, BuiltInAccountsHaveEveryRight) {
 
 TEST_F(UsersTest, ChangeUserPasswordStoresTheScrambledPasswordOfToday) {
     OpenDatabase();
-    AddAccount({.loginName = "FRED", .password = "OLD", .lastPasswordSetDate = 40000.0});
+    AddAccount(Account("FRED", "OLD").PasswordSet(40000.0));
     EXPECT_EQ(users_.ChangeUserPassword(" FRED ", " new1 ", "FRED"), 0);
     EXPECT_EQ(AccountField("FRED", "Password").AsText(), ScrambleText("NEW1", false));
     EXPECT_EQ(AccountField("FRED", "LastPasswordSetDate").AsDouble(), Today());
@@ -319,8 +352,8 @@ TEST_F(UsersTest, ChangeUserPasswordStoresTheScrambledPasswordOfToday) {
 
 TEST_F(UsersTest, DeleteUserTakesOnlyThatAccountAndItsPreferences) {
     OpenDatabase();
-    AddAccount({.loginName = "O'BRIEN", .password = "X"});
-    AddAccount({.loginName = "KEEP", .password = "X"});
+    AddAccount(Account("O'BRIEN", "X"));
+    AddAccount(Account("KEEP", "X"));
     AddPreference("O'BRIEN", "Colour");
     AddPreference("KEEP", "Colour");
     dir_.WriteFile("data/USERS/KEEP/notes.txt", "mine");
@@ -411,7 +444,7 @@ TEST_F(LegacyImportTest, ImportingAgainNeverTakesRightsAway) {
     WriteLegacyDatabase();
     ui_.messageAnswers = {MessageResult::Cancel};
     OpenDatabase();
-    AddAccount({.loginName = "BOB", .password = "old", .rights = {3, 5}});
+    AddAccount(Account("BOB", "old").Rights({3, 5}));
     ui_.fileAnswers.push_back(dir_ / "data/USERS/OLDUSERS.MDB");
     users_.ImportLegacyUsers(true);
     EXPECT_EQ(ui_.fileDialogs.back().title, "Please select the Users Database to import from..");

@@ -19,7 +19,20 @@
 
 namespace vantor::testing {
 
+// An account row as the installation's account editor would write it; built by naming only
+// what a test cares about: Account("FRED", "SECRET").Expires(day).Group(3).
 struct Account {
+    Account(std::string name, std::string plainPassword)
+        : loginName(std::move(name)), password(std::move(plainPassword)) {}
+    Account& Status(int32_t value) { return accountStatus = value, *this; }
+    Account& Expires(double day) { return expirationDate = day, *this; }
+    Account& Deleted(double day) { return deletionDate = day, *this; }
+    Account& PasswordSet(double day) { return lastPasswordSetDate = day, *this; }
+    Account& OwnRights(bool value) { return overrideRights = value, *this; }
+    Account& Group(int32_t value) { return group = value, *this; }
+    Account& Rights(std::vector<int> granted) { return rights = std::move(granted), *this; }
+    Account& FullName(std::string value) { return fullName = std::move(value), *this; }
+
     std::string loginName;
     std::string password;  // plain; stored scrambled
     int32_t accountStatus = 1;
@@ -29,7 +42,7 @@ struct Account {
     bool overrideRights = false;
     int32_t group = 23;
     std::vector<int> rights;  // own rights granted (1 to 6)
-    std::string fullName = "";
+    std::string fullName;
 };
 
 struct HistoryRow {

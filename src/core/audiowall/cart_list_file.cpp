@@ -15,27 +15,6 @@ namespace {
 constexpr int kBadRecordNumber = 63;  // the runtime's "Bad record number"
 }  // namespace
 
-int ErrorNumberFromErrno(int e) {
-    switch (e) {
-        case ENOENT:
-            return err::kFileNotFound;
-        case ENOTDIR:
-            return err::kPathNotFound;
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            return err::kPermissionDenied;
-        case ENOSPC:
-        case EDQUOT:
-            return err::kDiskFull;
-        case EBADF:
-            return err::kBadFileNameOrNumber;
-        case EISDIR:
-            return err::kPathFileAccessError;
-        default:
-            return err::kDeviceIoError;
-    }
-}
 
 CartListFile::CartListFile(CartListFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
 
@@ -53,7 +32,7 @@ int CartListFile::Open(const std::string& path, bool create) {
     int fd = ::open(path.c_str(), flags, 0666);
     if (fd < 0 && (errno == EACCES || errno == EROFS))
         fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return ErrorNumberFromErrno(errno);
+    if (fd < 0) return ErrorNumberFromErrno(errno, err::kDeviceIoError);
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd);
@@ -83,7 +62,7 @@ int CartListFile::ReadRecord(int64_t recordNumber, CartRecordBytes& out) const {
         ssize_t n = ::pread(fd_, out.data() + done, out.size() - done, offset + done);
         if (n < 0) {
             if (errno == EINTR) continue;
-            return ErrorNumberFromErrno(errno);
+            return ErrorNumberFromErrno(errno, err::kDeviceIoError);
         }
         if (n == 0) return err::kInputPastEndOfFile;  // the list ends inside or before it
         done += static_cast<size_t>(n);
@@ -104,7 +83,7 @@ int CartListFile::WriteRecords(int64_t first, int64_t last, const CartRecordByte
         ssize_t n = ::pwrite(fd_, block.data() + done, block.size() - done, offset + done);
         if (n < 0) {
             if (errno == EINTR) continue;
-            return ErrorNumberFromErrno(errno);
+            return ErrorNumberFromErrno(errno, err::kDeviceIoError);
         }
         done += static_cast<size_t>(n);
     }

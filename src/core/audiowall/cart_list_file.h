@@ -39,9 +39,6 @@ class CartListFile {
     int fd_ = -1;
 };
 
-// The runtime's error number for a failed system call's errno.
-int ErrorNumberFromErrno(int errnoValue);
-
 // Reads record 1 of a one-record file (a cart's own list) and closes it again.
 int ReadSingleRecordFile(const std::string& path, CartRecordBytes& out);
 

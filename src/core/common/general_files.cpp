@@ -35,30 +35,7 @@ size_t LastSeparator(const std::string& path) {
     return path.find_last_of("/\\");
 }
 
-// The runtime's error number closest to a system error, for the reports the operator reads.
-int ErrorNumberOf(const std::error_code& ec) {
-    switch (ec.value()) {
-        case ENOENT:
-            return err::kFileNotFound;
-        case ENOTDIR:
-            return err::kPathNotFound;
-        case EACCES:
-        case EPERM:
-        case EROFS:
-        case EBUSY:
-        case ETXTBSY:
-            return err::kPermissionDenied;
-        case ENOSPC:
-        case EDQUOT:
-            return err::kDiskFull;
-        case EEXIST:
-            return err::kFileAlreadyExists;
-        case EIO:
-            return err::kDeviceIoError;
-        default:
-            return err::kPathFileAccessError;
-    }
-}
+int ErrorNumberOf(const std::error_code& ec) { return ErrorNumberFromErrno(ec.value()); }
 
 void ShowPlainMessage(UserInterface& ui, const std::string& text) {
     MessageRequest request;
@@ -210,7 +187,9 @@ std::string BaseNameOf(const std::string& path) {
 std::string ParentDirectoryOf(const std::string& path, bool withSeparator) {
     size_t at = LastSeparator(path);
     if (at == std::string::npos) return "";
-    return path.substr(0, at) + (withSeparator ? "\\" : "");
+    // Keep the separator the path itself uses, so that a POSIX path never gains a "\"
+    // that this file system would take as part of a name.
+    return withSeparator ? path.substr(0, at + 1) : path.substr(0, at);
 }
 
 std::string TempFileName(UserInterface& ui, const std::string& directory,

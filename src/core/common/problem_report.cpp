@@ -1,10 +1,39 @@
 #include "common/problem_report.h"
 
+#include <cerrno>
 #include <map>
 
 #include "common/text.h"
 
 namespace vantor {
+
+int ErrorNumberFromErrno(int errnoValue, int otherwise) {
+    switch (errnoValue) {
+        case ENOENT:
+            return err::kFileNotFound;
+        case ENOTDIR:
+            return err::kPathNotFound;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case EBUSY:
+        case ETXTBSY:
+            return err::kPermissionDenied;
+        case ENOSPC:
+        case EDQUOT:
+            return err::kDiskFull;
+        case EEXIST:
+            return err::kFileAlreadyExists;
+        case EIO:
+            return err::kDeviceIoError;
+        case EBADF:
+            return err::kBadFileNameOrNumber;
+        case EISDIR:
+            return err::kPathFileAccessError;
+        default:
+            return otherwise;
+    }
+}
 
 std::string StandardErrorMessage(int errorNumber) {
     // The messages of the runtime and of the database engine, as the operator has always seen

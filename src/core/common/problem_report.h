@@ -37,6 +37,10 @@ constexpr int kItemNotFound = 3265;
 constexpr int kUnrecognizedFormat = 3343;
 }  // namespace err
 
+// The runtime's error number closest to a system error (errno), for the reports the operator
+// reads; `otherwise` for a system error without a closer match.
+int ErrorNumberFromErrno(int errnoValue, int otherwise = err::kPathFileAccessError);
+
 // The runtime's standard message for an error number; "" for a number it does not know.
 std::string StandardErrorMessage(int errorNumber);
 

@@ -130,8 +130,15 @@ std::string NoteTextOf(std::string_view rawLine) {
 int32_t ParseBlockHeaderDate(std::string_view rawDateLine, int thisYear) {
     std::string line(rawDateLine);
     // Schedulers of the last century wrote two-digit years; those below 20 belong to this one.
+    // Only a year of exactly two digits gets its century: "20" put into the middle of a
+    // four-digit year ("7/3/2019") would turn a good date into a wrong or invalid one.
+    auto isDigit = [&line](long column) {
+        std::string c = MidOf(line, column, 1);
+        return !c.empty() && c[0] >= '0' && c[0] <= '9';
+    };
     std::optional<double> yearDigits = ParseNumber(MidOf(line, 14, 2));
-    if (MidOf(line, 14, 2).size() == 2 && yearDigits && *yearDigits < 20) {
+    if (isDigit(14) && isDigit(15) && !isDigit(13) && !isDigit(16) && yearDigits &&
+        *yearDigits < 20) {
         line.insert(13, "20");
     }
     std::optional<OleDate> date = ParseDate(Trim(Cp1252ToUtf8(MidOf(line, 7))), thisYear);

@@ -303,11 +303,12 @@ namespace {
 
 // "NAME-0001.BAK", "NAME-0002.BAK", ...: the first that does not exist yet.
 std::string FreeBackupName(const std::string& path) {
-    std::string stem = ParentDirectoryOf(path, true) + StripExtension(FileNameOf(path));
+    std::string directory = ParentDirectoryOf(path, false);
+    std::string stem = StripExtension(FileNameOf(path));
     for (int counter = 1; counter <= 9999; ++counter) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, "-%04d.BAK", counter);
-        std::string candidate = stem + suffix;
+        std::string candidate = JoinPath(directory, stem + suffix);
         if (!PathExists(candidate)) return candidate;
     }
     return "";

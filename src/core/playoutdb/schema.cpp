@@ -25,8 +25,24 @@ std::string IndexTask(const TableLayout& layout, const std::string& index) {
 
 }  // namespace
 
+namespace {
+long EnsureTableSteps(UserInterface& ui, Database& db, const TableLayout& layout);
+}  // namespace
+
 long EnsureTable(UserInterface& ui, Database& db, const TableLayout& layout) {
     if (layout.fields.empty()) return 0;
+    // One transaction for all the changes of a table saves a disk flush per field. It is
+    // committed whatever happens: what was added before a failing step stays, as it would
+    // step by step.
+    bool grouped = db.BeginTrans().Ok();
+    long result = EnsureTableSteps(ui, db, layout);
+    if (grouped && db.CommitTrans()) db.Rollback();
+    return result;
+}
+
+namespace {
+
+long EnsureTableSteps(UserInterface& ui, Database& db, const TableLayout& layout) {
     if (db.FindTable(layout.name)) {
         FieldDef first = layout.fields.front();
         if (DbError error = db.CreateTable(layout.name, std::span<const FieldDef>(&first, 1))) {
@@ -65,6 +81,8 @@ long EnsureTable(UserInterface& ui, Database& db, const TableLayout& layout) {
     }
     return 0;
 }
+
+}  // namespace
 
 // ---------------------------------------------------------------------------------------------
 // The playout tables

@@ -123,7 +123,8 @@ const TableLayout& UsersTableLayout() {
                                      Date("LastPasswordSetDate"),
                                      Date("LastLogin"),
                                      Long("AccountStatus")},
-                                    {IndexDef{kMain, {"LoginName"}}}};
+                                    {IndexDef{kMain, {"LoginName"}}},
+                                    IndexTaskStyle::Joined};
     return layout;
 }
 
@@ -133,7 +134,8 @@ const TableLayout& UserGroupsTableLayout() {
         {Long("GroupNumber"), Text("Name", 50), Bool("AllowMultipleUsers"), Bool("AccessRight1"),
          Bool("AccessRight2"), Bool("AccessRight3"), Bool("AccessRight4"), Bool("AccessRight5"),
          Bool("AccessRight6")},
-        {IndexDef{kMain, {"GroupNumber"}}}};
+        {IndexDef{kMain, {"GroupNumber"}}},
+        IndexTaskStyle::Joined};
     return layout;
 }
 
@@ -142,7 +144,8 @@ const TableLayout& UserHistoryTableLayout() {
         kUserHistory,
         {Date("EventTime"), Text("LoginName", 20), Text("ComputerName", 20), Long("Action"),
          Long("Status"), Memo("Notes")},
-        {IndexDef{kMain, {"EventTime"}}}};
+        {IndexDef{kMain, {"EventTime"}}},
+        IndexTaskStyle::Joined};
     return layout;
 }
 
@@ -150,7 +153,8 @@ const TableLayout& UserPreferencesTableLayout() {
     // Name has no declared width: the engine gives it its default of 255 characters.
     static const TableLayout layout{kUserPreferences,
                                     {Text("LoginName", 20), Text("Name", 0), Memo("Preference")},
-                                    {IndexDef{kMain, {"LoginName", "Name"}}}};
+                                    {IndexDef{kMain, {"LoginName", "Name"}}},
+                                    IndexTaskStyle::Joined};
     return layout;
 }
 
@@ -503,7 +507,7 @@ int UsersDatabase::ChangeUserPassword(const std::string& loginName, const std::s
     const std::string name = Trim(loginName);
     const std::string password = Trim(newPassword);
     if (!IsOpen() || users_.Seek(SeekOp::Equal, DbValue(name)) || users_.NoMatch()) {
-        AddEventToUserHistory(actor, history::kPasswordChange, history::kFailed, loginName);
+        AddEventToUserHistory(actor, history::kPasswordChange, history::kFailed, name);
         ShowInformation(ui_,
                         "The password was not changed, because the user account could not be "
                         "found");
@@ -517,10 +521,10 @@ int UsersDatabase::ChangeUserPassword(const std::string& loginName, const std::s
     if (e) {
         users_.CancelUpdate();
         ProblemReport(ui_, "changing the password.", e.number, false, e.description);
-        AddEventToUserHistory(actor, history::kPasswordChange, history::kFailed, loginName);
+        AddEventToUserHistory(actor, history::kPasswordChange, history::kFailed, name);
         return e.number;
     }
-    AddEventToUserHistory(actor, history::kPasswordChange, history::kSucceeded, loginName);
+    AddEventToUserHistory(actor, history::kPasswordChange, history::kSucceeded, name);
     return 0;
 }
 

@@ -1,0 +1,264 @@
+// Imports a range of generated scheduler logs (24 hours a day, 18 items and 2 break notes an
+// hour, carts on a real Audiowall) into a fresh playout database with ImportHours, then writes
+// the same final rows into a second fresh database with a minimal prepared INSERT, one
+// transaction per hour: the bound no importer can beat on this engine. Prints entries per
+// second for both, their ratio, and the peak memory before and after the import.
+//
+//   bench_import_year              a whole year (365 days from 1 January 2001)
+//   bench_import_year --days=30    a shorter range
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "audiowall/audiowall_store.h"
+#include "common/clock.h"
+#include "common/ole_date.h"
+#include "common/scripted_user_interface.h"
+#include "importer/hour_import.h"
+#include "playoutdb/db_routines_v25_log.h"
+#include "playoutdb/engine.h"
+#include "playoutdb/schema.h"
+#include "support/audiowall_fixture.h"
+#include "support/scheduler_log_writer.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using namespace vantor;
+using Seconds = std::chrono::duration<double>;
+
+int gDays = 365;
+constexpr int32_t kFirstDay = 36892;  // 1 January 2001
+
+// A clock that moves on at every reading, so the closing pause of the import costs nothing.
+class SteppingClock : public Clock {
+  public:
+    OleDate Now() const override { return now_ += 0.5 / 86400.0; }
+
+  private:
+    mutable OleDate now_ = kFirstDay + 400;
+};
+
+// The progress window of a real run shows the latest texts only; the test interface would keep
+// every one of them and make memory grow with the range.
+class QuietUserInterface : public ScriptedUserInterface {
+  public:
+    void SetImportProgressText(ImportProgressLabel, const std::string&) override {}
+    void SetImportProgressValue(ImportProgressBar, int, int) override {}
+    void ProcessEvents() override {}
+};
+
+// Peak resident memory of the process so far, in MiB.
+double PeakMemoryMiB() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
+    }
+    return 0;
+}
+
+std::string TwoDigits(int value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d", value);
+    return text;
+}
+
+void WriteLogs(const std::string& logPath, int days) {
+    const SchedulerLogNaming naming{logPath, "VN", "yymmdd"};
+    for (int d = 0; d < days; ++d) {
+        const int32_t day = kFirstDay + d;
+        DateParts date = SplitDate(day);
+        const std::string header =
+            TwoDigits(date.day) + "/" + TwoDigits(date.month) + "/" + TwoDigits(date.year % 100);
+        testing::SchedulerLogWriter log;
+        for (int hour = 0; hour < 24; ++hour) {
+            log.Header(header, hour, "Clock " + std::to_string(hour));
+            for (int i = 0; i < 18; ++i) {
+                const int n = d * 24 * 18 + hour * 18 + i;
+                testing::LogItem item;
+                switch (i % 6) {
+                    case 0:
+                        item.cart = std::to_string(1 + n % 50);
+                        break;  // jingle
+                    case 1:
+                        item.cart = std::to_string(501 + n % 20);
+                        break;  // sweeper
+                    case 2:
+                        item.cart = std::to_string(1001 + n % 100);
+                        break;  // advert
+                    default:
+                        item.cart = std::to_string(3000 + n % 1000);
+                        break;  // song
+                }
+                item.title = "Title " + std::to_string(n);
+                item.description2 = "Artist " + std::to_string(n % 97);
+                item.endCode = i % 5 == 0 ? '+' : 'N';
+                item.continued = i % 3 == 0;
+                item.description3 = "Album";
+                log.Item(item);
+                if (i == 8) log.Note("$$ 00:30:00");
+                if (i == 14) log.Note("Weather and travel", "", "1:30");
+            }
+        }
+        log.Save(LogFileName(day, naming));
+    }
+}
+
+std::vector<testing::FixtureCart> Carts() {
+    std::vector<testing::FixtureCart> carts;
+    for (int n = 1; n <= 50; ++n) carts.emplace_back(n, "Jingle " + std::to_string(n), 8);
+    for (int n = 501; n <= 520; ++n) carts.emplace_back(n, "Sweeper", 5);
+    for (int n = 1001; n <= 1100; ++n) carts.emplace_back(n, "Advert", 30);
+    // Songs long enough that no hour is reported as under-running.
+    for (int n = 3000; n <= 3999; ++n) carts.emplace_back(n, "Song " + std::to_string(n), 300);
+    return carts;
+}
+
+bool CreatePlayoutDatabase(UserInterface& ui, const std::string& path) {
+    {
+        Database db;
+        if (db.Create(path)) return false;
+    }
+    return VerifyPlayoutDatabase(ui, path) == 0;
+}
+
+struct Sqlite {
+    sqlite3* db = nullptr;
+    explicit Sqlite(const std::string& path) { sqlite3_open(path.c_str(), &db); }
+    ~Sqlite() { sqlite3_close(db); }
+};
+
+// Copies the imported rows hour by hour into the second database; only the INSERT
+// transactions are timed. Returns the rows written.
+long long WriteBound(const std::string& source, const std::string& target, Seconds& timed) {
+    Sqlite from(source);
+    Sqlite to(target);
+    sqlite3_stmt* select = nullptr;
+    sqlite3_prepare_v2(from.db,
+                       "SELECT * FROM Log WHERE QIndex >= ? AND QIndex <= ? ORDER BY QIndex", -1,
+                       &select, nullptr);
+    const int columns = sqlite3_column_count(select);
+    std::string sql = "INSERT INTO Log VALUES (?";
+    for (int c = 1; c < columns; ++c) sql += ",?";
+    sql += ")";
+    sqlite3_stmt* insert = nullptr;
+    if (sqlite3_prepare_v2(to.db, sql.c_str(), -1, &insert, nullptr) != SQLITE_OK) {
+        std::fprintf(stderr, "bound: %s\n", sqlite3_errmsg(to.db));
+        return 0;
+    }
+    long long rows = 0;
+    std::vector<std::vector<sqlite3_value*>> hourRows;
+    for (int d = 0; d < gDays; ++d) {
+        for (int hour = 0; hour < 24; ++hour) {
+            DayTime stamp{kFirstDay + d, static_cast<float>(hour * 3600)};
+            sqlite3_bind_double(select, 1, HourStartQIndex(stamp));
+            sqlite3_bind_double(select, 2, HourEndQIndex(stamp));
+            while (sqlite3_step(select) == SQLITE_ROW) {
+                std::vector<sqlite3_value*> values(columns);
+                for (int c = 0; c < columns; ++c)
+                    values[c] = sqlite3_value_dup(sqlite3_column_value(select, c));
+                hourRows.push_back(std::move(values));
+            }
+            sqlite3_reset(select);
+
+            auto start = std::chrono::steady_clock::now();
+            sqlite3_exec(to.db, "BEGIN", nullptr, nullptr, nullptr);
+            for (const auto& values : hourRows) {
+                for (int c = 0; c < columns; ++c) sqlite3_bind_value(insert, c + 1, values[c]);
+                if (sqlite3_step(insert) == SQLITE_DONE) ++rows;
+                sqlite3_reset(insert);
+            }
+            sqlite3_exec(to.db, "COMMIT", nullptr, nullptr, nullptr);
+            timed += std::chrono::steady_clock::now() - start;
+
+            for (auto& values : hourRows)
+                for (sqlite3_value* v : values) sqlite3_value_free(v);
+            hourRows.clear();
+        }
+    }
+    sqlite3_finalize(insert);
+    sqlite3_finalize(select);
+    return rows;
+}
+
+void BM_ImportRange(benchmark::State& bench) {
+    for (auto _ : bench) {
+        testing::TempDir dir;
+        QuietUserInterface ui;
+        SteppingClock clock;
+        AudiowallState audiowall;
+        ImportSettings settings;
+        const std::string logPath = dir / "LOGS";
+        const std::string imported = dir / "IMPORTED.MDB";
+        const std::string bound = dir / "BOUND.MDB";
+        std::filesystem::create_directories(logPath);
+        testing::WriteAudiowall(dir / "wall", 9999, Carts());
+        testing::PointAudiowallAt(audiowall, dir / "wall", 9999);
+        if (OpenAudiowall(audiowall, ui, 0, true) || !CreatePlayoutDatabase(ui, imported) ||
+            !CreatePlayoutDatabase(ui, bound)) {
+            bench.SkipWithError("the station could not be set up");
+            return;
+        }
+        WriteLogs(logPath, gDays);
+        const double memoryBefore = PeakMemoryMiB();
+
+        Database db;
+        db.Open(imported);
+        HourImportContext context{
+            ui, clock, audiowall, settings, {logPath, "VN", "yymmdd"}, {}, dir / "error.log"};
+        const DayTime first{kFirstDay, 0};
+        const DayTime last{kFirstDay + gDays - 1, 23 * 3600 + 3599.99f};
+        auto start = std::chrono::steady_clock::now();
+        bool ok = ImportHours(db, first, last, context);
+        Seconds importTime = std::chrono::steady_clock::now() - start;
+        db.Close();
+        const double memoryAfter = PeakMemoryMiB();
+
+        Seconds boundTime{0};
+        long long entries = WriteBound(imported, bound, boundTime);
+        if (!ok || entries != static_cast<long long>(gDays) * 24 * 21) {
+            bench.SkipWithError("the import did not write every entry");
+            return;
+        }
+        bench.SetIterationTime(importTime.count());
+        const double importRate = entries / importTime.count();
+        const double boundRate = entries / boundTime.count();
+        bench.counters["days"] = gDays;
+        bench.counters["entries"] = static_cast<double>(entries);
+        bench.counters["import_entries_per_s"] = importRate;
+        bench.counters["bound_entries_per_s"] = boundRate;
+        bench.counters["ratio"] = boundRate / importRate;
+        bench.counters["peak_MiB_before_import"] = memoryBefore;
+        bench.counters["peak_MiB_after_import"] = memoryAfter;
+        CloseAudiowall(audiowall);
+    }
+}
+BENCHMARK(BM_ImportRange)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Our own flag first; the rest belongs to the benchmark library.
+    std::vector<char*> rest;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--days=", 7) == 0) {
+            gDays = std::max(1, std::atoi(argv[i] + 7));
+        } else {
+            rest.push_back(argv[i]);
+        }
+    }
+    int restCount = static_cast<int>(rest.size());
+    benchmark::Initialize(&restCount, rest.data());
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

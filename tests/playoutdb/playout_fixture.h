@@ -1,0 +1,26 @@
+#pragma once
+// A fresh playout database in a temporary directory: the file with its description row and the
+// five playout tables, as the database chooser and the start-up verification leave it.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/scripted_user_interface.h"
+#include "playoutdb/database_functions_32.h"
+#include "playoutdb/schema.h"
+#include "support/temp_dir.h"
+
+namespace vantor::testing {
+
+inline std::string MakePlayoutDatabase(const TempDir& dir, const std::string& name = "KORA26.MDB") {
+    ScriptedUserInterface ui;
+    std::string path = dir / name;
+    std::string description = "Test station";
+    EXPECT_EQ(EnsureDatabaseFile(ui, path, 1, true, description), 0);
+    EXPECT_EQ(VerifyPlayoutDatabase(ui, path), 0);
+    EXPECT_TRUE(ui.messages.empty());
+    return path;
+}
+
+}  // namespace vantor::testing

@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "common/problem_report.h"
+#include "playout_fixture.h"
+#include "playoutdb/db_routines_v25_log.h"
+
+namespace vantor {
+namespace {
+
+using testing::MakePlayoutDatabase;
+using testing::ReadWholeFile;
+using testing::TempDir;
+
+const TableLayout* const kPlayoutTables[] = {&LogTableLayout(), &SettingsTableLayout(),
+                                             &SongsTableLayout(), &JinglesTableLayout(),
+                                             &ScheduleTableLayout()};
+
+// Every statement that defines the file's tables and indexes, in a stable order.
+std::string SchemaOf(Database& db) {
+    QueryResult rows;
+    EXPECT_TRUE(db.Query("SELECT sql FROM sqlite_master ORDER BY name", {}, rows).Ok());
+    std::string schema;
+    for (; !rows.Eof(); rows.MoveNext()) schema += rows.Field(0).AsText() + ";\n";
+    return schema;
+}
+
+TEST(Schema, LayoutsHoldTheTablesAsTheStationsKnowThem) {
+    EXPECT_EQ(LogTableLayout().fields.size(), 44u);
+    EXPECT_EQ(SongsTableLayout().fields.size(), 37u);
+    EXPECT_EQ(JinglesTableLayout().fields.size(), 38u);
+    EXPECT_EQ(SongsTableLayout().fields[17].name, "HourRestrictions1");
+    EXPECT_EQ(SongsTableLayout().fields[24].name, "Year");
+    EXPECT_EQ(JinglesTableLayout().fields[7].size, 12);  // HDReference is narrow in Jingles
+    EXPECT_EQ(SongsTableLayout().fields[11].size, 0);
+    EXPECT_EQ(LogTableLayout().fields[40].name, "RDS_Text");
+    EXPECT_EQ(LogTableLayout().fields[40].size, 128);
+}
+
+TEST(Schema, NewDatabaseGetsEveryTableFieldAndIndexAndASecondRunChangesNothing) {
+    TempDir dir;
+    std::string path = MakePlayoutDatabase(dir);
+    Database db;
+    ASSERT_TRUE(db.Open(path).Ok());
+    for (const TableLayout* layout : kPlayoutTables) {
+        SCOPED_TRACE(layout->name);
+        std::vector<FieldDef> fields;
+        ASSERT_TRUE(db.GetFields(layout->name, fields).Ok());
+        ASSERT_EQ(fields.size(), layout->fields.size());
+        for (size_t i = 0; i < fields.size(); ++i) {
+            EXPECT_EQ(fields[i].name, layout->fields[i].name);
+            EXPECT_EQ(fields[i].type, layout->fields[i].type);
+            EXPECT_EQ(fields[i].size, layout->fields[i].size);
+        }
+        for (size_t i = 0; i < layout->indexes.size(); ++i) {
+            IndexDef index;
+            ASSERT_TRUE(db.FindIndex(layout->name, layout->indexes[i].name, &index).Ok());
+            EXPECT_EQ(index.fields, layout->indexes[i].fields);
+            EXPECT_EQ(index.primary, i == 0);
+        }
+    }
+    std::string before = SchemaOf(db);
+    db.Close();
+
+    ScriptedUserInterface ui;
+    EXPECT_EQ(VerifyPlayoutDatabase(ui, path), 0);
+    EXPECT_TRUE(ui.messages.empty());
+    ASSERT_TRUE(db.Open(path).Ok());
+    EXPECT_EQ(SchemaOf(db), before);
+}
+
+TEST(Schema, ExistingTableKeepsItsRowsAndExtraFieldWhenMissingPartsAreAdded) {
+    TempDir dir;
+    std::string path = dir / "OLD.MDB";
+    Database db;
+    ASSERT_TRUE(db.Create(path).Ok());
+    std::vector<FieldDef> old = {{"SongNumber", FieldType::Long},
+                                 {"SongTitle", FieldType::Text, 50},
+                                 {"HDReference", FieldType::Text},
+                                 {"StationOwn", FieldType::Text, 10}};
+    ASSERT_TRUE(db.CreateTable("Songs", old).Ok());
+    ASSERT_TRUE(db.AddIndex("Songs", {"Main", {"SongNumber"}, true, true}).Ok());
+    ASSERT_TRUE(db.Execute("INSERT INTO Songs (SongNumber, SongTitle, StationOwn) VALUES (?, ?, ?)",
+                           {7, "Song Seven", "kept"})
+                    .Ok());
+
+    ScriptedUserInterface ui;
+    EXPECT_EQ(EnsureSongsTable(ui, db), 0);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(db.FindField("Songs", "Styles").Ok());
+    EXPECT_TRUE(db.FindField("Songs", "StationOwn").Ok());
+    EXPECT_TRUE(db.FindIndex("Songs", "HDReference").Ok());
+    EXPECT_TRUE(db.FindIndex("Songs", "MIT").Ok());
+    TableCursor songs;
+    ASSERT_TRUE(db.OpenTable("Songs", songs, "Main").Ok());
+    ASSERT_TRUE(songs.Seek("=", 7).Ok());
+    ASSERT_FALSE(songs.NoMatch());
+    EXPECT_EQ(songs.Field("SongTitle"), DbValue("Song Seven"));
+    EXPECT_EQ(songs.Field("StationOwn"), DbValue("kept"));
+    EXPECT_EQ(songs.Field("Styles"), DbValue());
+}
+
+TEST(Schema, IndexThatCannotBeAddedIsReportedAndTheTableStillPasses) {
+    TempDir dir;
+    Database db;
+    ASSERT_TRUE(db.Create(dir / "DUP.MDB").Ok());
+    FieldDef item{"Item", FieldType::Text};
+    FieldDef q{"QIndex", FieldType::Double};
+    ASSERT_TRUE(db.CreateTable("Settings", std::span<const FieldDef>(&item, 1)).Ok());
+    ASSERT_TRUE(db.CreateTable("Log", std::span<const FieldDef>(&q, 1)).Ok());
+    for (const char* sql :
+         {"INSERT INTO Settings (Item) VALUES ('A')", "INSERT INTO Settings (Item) VALUES ('a')",
+          "INSERT INTO Log (QIndex) VALUES (1.5)", "INSERT INTO Log (QIndex) VALUES (1.5)"}) {
+        ASSERT_TRUE(db.Execute(sql).Ok());
+    }
+    ScriptedUserInterface ui;
+    EXPECT_EQ(EnsureSettingsTable(ui, db), 0);
+    EXPECT_EQ(EnsureLogTable(ui, db), 0);
+    std::string tail = " and the error's description was reported as : \n\n\"" +
+                       StandardErrorMessage(3022) + "\" (3022)";
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].request.text,
+              "There was a problem adding the index 'Main' to the Settings table" + tail);
+    EXPECT_EQ(ui.messages[1].request.text,
+              "There was a problem adding the index Main to the Log table" + tail);
+    EXPECT_TRUE(db.FindField("Log", "AutoFadeLength").Ok());  // the fields were still added
+}
+
+TEST(Schema, DatabaseThatCannotBeOpenedIsReportedWithTheEngineNumber) {
+    TempDir dir;
+    ScriptedUserInterface ui;
+    EXPECT_EQ(VerifyPlayoutDatabase(ui, dir / "MISSING.MDB"), 3024);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].request.text.starts_with(
+        "There was a problem opening the database and the error's description"));
+    EXPECT_TRUE(ui.messages[0].request.text.ends_with("(3024)"));
+}
+
+// What another program sees: the sqlite3 command-line tool reads the file and lists the
+// tables and columns by their names.
+TEST(Schema, DatabaseOpensInTheSqliteCommandLineTool) {
+    if (std::system("command -v sqlite3 > /dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "the sqlite3 tool is not installed";
+    }
+    TempDir dir;
+    std::string path = MakePlayoutDatabase(dir);
+    std::string output = dir / "tables.txt";
+    std::string command =
+        "sqlite3 -readonly '" + path +
+        "' \"SELECT m.name || '.' || p.name || ' ' || p.type FROM sqlite_master m, "
+        "pragma_table_info(m.name) p WHERE m.type = 'table' ORDER BY m.name, p.cid;\" > '" +
+        output + "' 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << ReadWholeFile(output);
+    std::string listing = ReadWholeFile(output);
+    for (const char* line :
+         {"Description.Description TEXT", "Description.Version SINGLE", "Description.Type LONG",
+          "Log.QIndex DOUBLE", "Log.EndingType SHORT", "Log.Notes MEMO TEXT",
+          "Log.RDS_Text TEXT(128)", "Log.AutoFadeLength SINGLE", "Settings.Item TEXT",
+          "Settings.Value MEMO TEXT", "Songs.Styles TEXT(64)", "Jingles.IsSweeper BOOLEAN",
+          "Jingles.StartDate DATETIME", "Schedule.HourReference TEXT(8)"}) {
+        EXPECT_NE(listing.find(std::string(line) + "\n"), std::string::npos) << line;
+    }
+    std::string indexes = dir / "indexes.txt";
+    command = "sqlite3 -readonly '" + path +
+              "' \"SELECT name FROM sqlite_master WHERE type = 'index' ORDER BY name;\" > '" +
+              indexes + "' 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(ReadWholeFile(indexes),
+              "Jingles.HDReference\nJingles.MIT\nJingles.Main\nLog.Main\nSchedule.Main\n"
+              "Settings.Main\nSongs.HDReference\nSongs.MIT\nSongs.Main\n");
+}
+
+}  // namespace
+}  // namespace vantor
