@@ -171,6 +171,19 @@ TEST_F(HeadlessImportTest, TheHistoryFileIsReplacedAtHalfAMillionBytes) {
     EXPECT_TRUE(Contains(history, "Begin send new entries, "));
 }
 
+TEST_F(HeadlessImportTest, AnAbandonedImportExits3WithItsReport) {
+    station_.WriteLog(today_ + 1, HoursOf(today_ + 1, 0, 0));
+    {
+        Database db;
+        ASSERT_FALSE(db.Open(station_.databasePath));
+        ASSERT_FALSE(db.Execute("DROP TABLE [Log]"));
+    }
+    ProgramRun run = Run({"KORA26.MDB", "/AUTO", "/QUIT"});
+    EXPECT_EQ(run.exitCode, 3) << run.err;
+    EXPECT_TRUE(Contains(run.err, "warning: There was a problem opening the Kora Log"));
+    EXPECT_TRUE(Contains(run.out, " Importing log was abandoned\r\n"));
+}
+
 class HeadlessLoginTest : public HeadlessImportTest {
   protected:
     HeadlessLoginTest() {
@@ -268,6 +281,11 @@ TEST_F(HeadlessImportTest, MenuItemsAskAndYesAnswersThem) {
     EXPECT_EQ(all.exitCode, 0) << all.err;
     EXPECT_TRUE(Contains(all.err, "information: ALL entries were removed from the Kora Database"));
     EXPECT_TRUE(HourStarts().empty());
+
+    // A scan, then "/AUTO": the menu items run first, the import last.
+    ProgramRun scanned = Run({"KORA26.MDB", "--scan", "/AUTO"});
+    EXPECT_EQ(scanned.exitCode, 0) << scanned.err;
+    EXPECT_EQ(HourStarts().size(), 4u);
 
     ProgramRun songs = Run({"KORA26.MDB", "--empty-songs"});
     EXPECT_EQ(songs.exitCode, 2);  // No is the default answer

@@ -165,6 +165,29 @@ TEST_F(ImportRunTest, RunningAgainReportsEveryHourAsNotReSent) {
     EXPECT_FALSE(std::filesystem::exists(station_.ErrorLogPath()));
 }
 
+TEST_F(ImportRunTest, AnImportWithoutALogTableIsAbandonedButRecorded) {
+    station_.WriteLog(kMarch6, HoursOf(kMarch6, 1, 1));
+    Start();
+    {
+        Database db;
+        ASSERT_FALSE(db.Open(station_.databasePath));
+        ASSERT_FALSE(db.Execute("DROP TABLE [Log]"));
+    }
+    ImportRunResult run = Import("6/3/2000", "01", "6/3/2000", "01");
+    EXPECT_EQ(run.outcome, ImportRunOutcome::Abandoned);
+    EXPECT_TRUE(run.Ran());
+    EXPECT_TRUE(run.errorReportShown);
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].request.text.rfind("There was a problem opening the Kora Log", 0),
+              0u);
+    EXPECT_EQ(UnstampedLines(station_.ErrorLogPath()),
+              std::vector<std::string>{"Importing log was abandoned"});
+    EXPECT_EQ(HistoryEvents(), (std::vector<std::tuple<long long, long long, std::string>>{
+                                   {101, 2, "06 March 2000 01:00 to 06 March 2000 01:59"}}));
+    EXPECT_EQ(DatabaseSetting("MUSIC.JinglesStart"), "<none>");  // not stored after a failure
+    EXPECT_TRUE(window_->ScheduleEnabled());
+}
+
 TEST_F(ImportRunTest, TheHistoryFileStartsAfreshAtItsSizeLimit) {
     station_.WriteLog(kMarch6, HoursOf(kMarch6, 1, 2));
     Start();

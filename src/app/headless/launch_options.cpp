@@ -121,21 +121,6 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
     return result;
 }
 
-std::string StationCommandLine(const LaunchOptions& options) {
-    std::string line = " ";
-    for (size_t i = 0; i < options.stationArguments.size(); ++i) {
-        if (i > 0) line += ' ';
-        line += options.stationArguments[i];
-    }
-    return ToUpper(line);
-}
-
-const char* MenuActionOption(MenuAction action) {
-    for (const MenuOption& option : kMenuOptions)
-        if (option.action == action) return option.name;
-    return "";
-}
-
 std::string UsageText() {
     return "Usage: vantor-logimport --headless [DATABASE.MDB] [/AUTO] [/QUIT] [options]\n"
            "\n"

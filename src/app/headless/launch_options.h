@@ -47,11 +47,6 @@ struct LaunchParse {
 
 LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments);
 
-// " " + the station's arguments joined by blanks, in capitals.
-std::string StationCommandLine(const LaunchOptions& options);
-
-const char* MenuActionOption(MenuAction action);  // "--scan", ...
-
 std::string UsageText();
 
 }  // namespace vantor
