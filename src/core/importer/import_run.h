@@ -22,7 +22,7 @@ enum class ImportRunOutcome {
 struct ImportRunResult {
     ImportRunOutcome outcome = ImportRunOutcome::Stopped;
     bool errorReportShown = false;  // the error report file was not empty and was shown
-    // What the spec's callers test: the run got as far as its user history event.
+    // What the callers test: the run got as far as its user history event.
     bool Ran() const { return outcome != ImportRunOutcome::Stopped; }
 };
 
