@@ -259,6 +259,22 @@ TEST(AudiowallPadding, LastPartGetsItsRemainderAndLongListsStayLong) {
     EXPECT_EQ(fs::file_size(dir / "Carts2.lst"), 500u * 300);
 }
 
+TEST(AudiowallPadding, PartElevenIsPaddedWholeBeyondAThousandRecords) {
+    TempDir dir;
+    AudiowallState state;
+    ScriptedUserInterface ui;
+    testing::PointAudiowallAt(state, dir.path(), 12500);
+    std::string original(600, 'B');
+    std::string list = dir.WriteFile("Carts11.lst", original);
+    ASSERT_FALSE(OpenAudiowall(state, ui, 11, true));
+    std::string after = testing::ReadWholeFile(list);
+    ASSERT_EQ(after.size(), 2500u * 300);
+    EXPECT_EQ(after.substr(0, 600), original);
+    const std::string empty = EmptyRecordBytes();
+    for (size_t r = 3; r <= 2500; ++r)
+        ASSERT_EQ(after.substr((r - 1) * 300, 300), empty) << "record " << r;
+}
+
 TEST(AudiowallConnect, SharedDirectoryMarksEveryPartTogether) {
     TempDir dir;
     AudiowallState state;

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <utility>
 #include <vector>
@@ -14,7 +15,6 @@ namespace vantor {
 namespace {
 constexpr int kBadRecordNumber = 63;  // the runtime's "Bad record number"
 }  // namespace
-
 
 CartListFile::CartListFile(CartListFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
 
@@ -73,19 +73,27 @@ int CartListFile::ReadRecord(int64_t recordNumber, CartRecordBytes& out) const {
 int CartListFile::WriteRecords(int64_t first, int64_t last, const CartRecordBytes& record) {
     if (fd_ < 0) return err::kBadFileNameOrNumber;
     if (first < 1 || last < first) return 0;
-    // One write for the whole run: the records are identical and contiguous.
-    std::vector<char> block(static_cast<size_t>(last - first + 1) * kCartRecordSize);
+    // The records are identical and contiguous, so they go out in blocks of a bounded size:
+    // the count comes from the store's own settings (NoCarts), and a wild value there must end
+    // in a write error, not in one allocation of its whole size.
+    constexpr int64_t kRecordsPerBlock = 1000;
+    const int64_t blockRecords = std::min<int64_t>(kRecordsPerBlock, last - first + 1);
+    std::vector<char> block(static_cast<size_t>(blockRecords) * kCartRecordSize);
     for (size_t at = 0; at < block.size(); at += kCartRecordSize)
         std::copy(record.begin(), record.end(), block.begin() + at);
-    off_t offset = static_cast<off_t>((first - 1) * kCartRecordSize);
-    size_t done = 0;
-    while (done < block.size()) {
-        ssize_t n = ::pwrite(fd_, block.data() + done, block.size() - done, offset + done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return ErrorNumberFromErrno(errno, err::kDeviceIoError);
+    for (int64_t next = first; next <= last; next += blockRecords) {
+        const int64_t count = std::min<int64_t>(blockRecords, last - next + 1);
+        const size_t bytes = static_cast<size_t>(count) * kCartRecordSize;
+        const off_t offset = static_cast<off_t>((next - 1) * kCartRecordSize);
+        size_t done = 0;
+        while (done < bytes) {
+            ssize_t n = ::pwrite(fd_, block.data() + done, bytes - done, offset + done);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return ErrorNumberFromErrno(errno, err::kDeviceIoError);
+            }
+            done += static_cast<size_t>(n);
         }
-        done += static_cast<size_t>(n);
     }
     return 0;
 }
