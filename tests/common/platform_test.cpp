@@ -106,6 +106,10 @@ TEST_F(RegistryTest, ReadsFollowTheValueType) {
     EXPECT_EQ(ReadRegistryString(RegistryRoot::CurrentUser, key_, "Text", "dflt"), "dflt");
     EXPECT_TRUE(RegistryKeyExists(RegistryRoot::LocalMachine, "Software\\Tressel\\Vantor\\"));
     EXPECT_FALSE(RegistryKeyExists(RegistryRoot::LocalMachine, "Software\\Other"));
+    // The keys above one that holds values exist too; a mere prefix of a name does not.
+    EXPECT_TRUE(RegistryKeyExists(RegistryRoot::LocalMachine, "SOFTWARE\\Tressel"));
+    EXPECT_FALSE(RegistryKeyExists(RegistryRoot::LocalMachine, "Software\\Tress"));
+    EXPECT_FALSE(RegistryKeyExists(RegistryRoot::LocalMachine, "Software\\Tressel\\Vantor\\X"));
 }
 
 TEST_F(RegistryTest, WritingTheDefaultRemovesTheValue) {

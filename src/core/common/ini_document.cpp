@@ -144,6 +144,13 @@ bool IniDocument::HasSection(const std::string& section) const {
     return FindSection(section) >= 0;
 }
 
+std::vector<std::string> IniDocument::Sections() const {
+    std::vector<std::string> names;
+    for (const Line& line : lines_)
+        if (auto name = IniSectionName(Cp1252ToUtf8(line.text))) names.push_back(*name);
+    return names;
+}
+
 std::optional<std::string> IniDocument::RawValue(const std::string& section,
                                                  const std::string& key) const {
     long header = FindSection(section);

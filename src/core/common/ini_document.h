@@ -20,6 +20,8 @@ class IniDocument {
     bool Save(const std::string& path) const;
 
     bool HasSection(const std::string& section) const;
+    // Names (UTF-8, trimmed) of every section header in file order.
+    std::vector<std::string> Sections() const;
     // The raw text after "=" (8-bit bytes, untrimmed) of the first matching key of the first
     // matching section; nullopt when either is missing.
     std::optional<std::string> RawValue(const std::string& section, const std::string& key) const;

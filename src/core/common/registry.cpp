@@ -170,7 +170,12 @@ void WriteRegistryNumber(RegistryRoot root, const std::string& subKey, const std
 bool RegistryKeyExists(RegistryRoot root, const std::string& subKey) {
     IniDocument doc;
     if (!doc.Load(RegistryFile())) return false;
-    return doc.HasSection(SectionOf(root, subKey));
+    const std::string wanted = SectionOf(root, subKey);
+    // A key holding no values of its own still exists when a key below it does: creating
+    // "A\B\C" creates "A" and "A\B" on the way.
+    for (const std::string& section : doc.Sections())
+        if (EqualsNoCase(section, wanted) || StartsWithNoCase(section, wanted + "\\")) return true;
+    return false;
 }
 
 }  // namespace vantor
