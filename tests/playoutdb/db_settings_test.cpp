@@ -115,6 +115,13 @@ TEST_F(DbSettingsTest, OldStationControllerAddressWinsAndIsRemovedOnWriting) {
     EXPECT_TRUE(Stored("KORA.PlexoServerAddress").IsNull());
     EXPECT_EQ(Stored("KORA.SCComputerAddress"), DbValue("STUDIO1"));
     EXPECT_TRUE(Stored("KORA.SCComputerPort").IsNull());  // 0 is its default
+
+    // Settings read without an old address leave a row of that key alone.
+    DbSettings current;
+    ReadDbSettings(ui_, db_, current, data_);
+    Store("KORA.PlexoServerAddress", "STUDIO3");
+    ASSERT_EQ(WriteDbSettings(ui_, db_, current, data_), 0);
+    EXPECT_EQ(Stored("KORA.PlexoServerAddress"), DbValue("STUDIO3"));
 }
 
 TEST_F(DbSettingsTest, WritingStoresWhatDiffersAndTheAlwaysStoredKeys) {

@@ -48,6 +48,45 @@ TEST(EnsureDatabaseFile, CreatesTheFileWithItsDescriptionRowOnce) {
     EXPECT_EQ(rows.Field("Type"), DbValue(1));
 }
 
+TEST(EnsureDatabaseFile, TitleFitsTheDescriptionFieldOfAnExistingTable) {
+    struct Case {
+        const char* what;
+        FieldDef field;
+        std::string title;
+        std::string stored;
+    };
+    const Case cases[] = {
+        {"narrow text field cuts",
+         {"Description", FieldType::Text, 10},
+         "Main studio one",
+         "Main studi"},
+        {"memo field takes it whole",
+         {"Description", FieldType::Memo},
+         std::string(300, 'M'),
+         std::string(300, 'M')},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        std::string path = dir / "OTHER.MDB";
+        {
+            Database db;
+            ASSERT_TRUE(db.Create(path).Ok());
+            ASSERT_TRUE(
+                db.CreateTable("dbo.Description", std::span<const FieldDef>(&c.field, 1)).Ok());
+        }
+        ScriptedUserInterface ui;
+        std::string description = c.title;
+        ASSERT_EQ(EnsureDatabaseFile(ui, path, 1, true, description), 0);
+        EXPECT_EQ(description, c.stored);
+        DatabaseInfo info;
+        ASSERT_EQ(ReadDatabaseInfo(ui, path, info, true), 0);
+        EXPECT_EQ(info.Description, c.stored);
+        EXPECT_EQ(info.Type, 1);
+        EXPECT_TRUE(ui.messages.empty());
+    }
+}
+
 TEST(EnsureDatabaseFile, AsksBeforeCreatingAndForATitle) {
     TempDir dir;
     ScriptedUserInterface ui;

@@ -188,6 +188,7 @@ TEST_F(LogTableTest, LastScheduledHourEndsAtTheLastRowsHour) {
     EXPECT_EQ(last.text, "07 March 2000 23:59");
     EXPECT_EQ(last.end.day, day);
     EXPECT_EQ(last.end.seconds, 86399.99f);
+    EXPECT_EQ(LastScheduledHour(dir_ / "kora26.mdb").text, last.text);  // letter case of a name
     EXPECT_EQ(LastScheduledHour(dir_ / "MISSING.MDB").text, "");
     EXPECT_EQ(LastScheduledHour(dir_.WriteFile("JUNK.MDB", "no database here at all")).text, "");
 }

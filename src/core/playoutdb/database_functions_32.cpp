@@ -84,8 +84,9 @@ int EnsureDatabaseFile(UserInterface& ui, const std::string& path, int32_t type,
         std::error_code ec;
         if (fs::exists(file, ec)) {
             if (!fs::remove(file, ec) || ec) {
-                ProblemReport(ui, "deleting the old file", err::kPermissionDenied);
-                return err::kPermissionDenied;
+                int number = ErrorNumberFromErrno(ec.value(), err::kPermissionDenied);
+                ProblemReport(ui, "deleting the old file", number);
+                return number;
             }
         }
         Database created;
@@ -143,8 +144,10 @@ int EnsureDatabaseFile(UserInterface& ui, const std::string& path, int32_t type,
         description = Trim(description);
         int descriptionIndex = rows.FieldIndex("Description");
         int width = rows.Fields()[descriptionIndex].TextWidth();
-        // A title longer than the field is cut rather than losing the whole row.
-        std::string stored = FirstCharacters(description, static_cast<size_t>(width));
+        // A title longer than the field is cut rather than losing the whole row; a memo field
+        // (another program's table) takes it whole.
+        std::string stored =
+            width > 0 ? FirstCharacters(description, static_cast<size_t>(width)) : description;
         DbError error = rows.AddNew();
         if (!error) error = rows.Set(descriptionIndex, stored);
         if (!error) error = rows.Set("Type", type);
@@ -367,15 +370,17 @@ bool CompactDatabaseFile(UserInterface& ui, const std::string& path, bool fileDi
     }
     fs::rename(file, backup, ec);
     if (ec) {
+        int number = ErrorNumberFromErrno(ec.value(), err::kPermissionDenied);
         fs::remove(temporary, ec);
-        ProblemReport(ui, task, err::kPermissionDenied, silent);
+        ProblemReport(ui, task, number, silent);
         return false;
     }
     fs::rename(temporary, file, ec);
     if (ec) {
+        int number = ErrorNumberFromErrno(ec.value(), err::kPermissionDenied);
         std::error_code restore;
         fs::rename(backup, file, restore);
-        ProblemReport(ui, task, err::kPermissionDenied, silent);
+        ProblemReport(ui, task, number, silent);
         return false;
     }
     if (!silent) {

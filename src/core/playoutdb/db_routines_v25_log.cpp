@@ -3,10 +3,11 @@
 
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 
+#include "common/general.h"
 #include "common/locale.h"
 #include "common/numbers.h"
+#include "common/paths.h"
 #include "playoutdb/db_routines_v25_log.h"
 
 namespace vantor {
@@ -175,13 +176,9 @@ bool NewLogEntry(TableCursor& cursor, double q) {
 
 LastScheduled LastScheduledHour(const std::string& databasePath) {
     LastScheduled none;
-    std::error_code ec;
-    if (databasePath.empty() || !std::filesystem::is_regular_file(databasePath, ec) ||
-        std::filesystem::file_size(databasePath, ec) == 0 || ec) {
-        return none;
-    }
+    if (FileLength(databasePath) <= 0) return none;
     Database db;
-    if (db.Open(databasePath)) return none;
+    if (db.Open(ResolvePath(databasePath))) return none;
     TableCursor log;
     if (OpenLogTable(db, log) || log.MoveLast()) return none;
     DbValue q;

@@ -413,8 +413,11 @@ long WriteDbSettings(UserInterface& ui, Database& db, const DbSettings& settings
         // A failure is reported by SetDbSetting; the other keys are still written.
         SetDbSetting(ui, table, entry.key, ValueOf(settings, entry), defaultValue, false);
     }
-    // The old address key lives on under "KORA.SCComputerAddress": its row goes.
-    SetDbSetting(ui, table, "KORA.PlexoServerAddress", DbValue(""), DbValue(""), false);
+    // An old address that was read lives on under "KORA.SCComputerAddress": its row goes.
+    // Without one, a row another program may have written since is left alone.
+    if (!settings.KORA_PlexoServerAddress.empty()) {
+        SetDbSetting(ui, table, "KORA.PlexoServerAddress", DbValue(""), DbValue(""), false);
+    }
     return 0;
 }
 

@@ -1,5 +1,6 @@
 #include "playoutdb/schema.h"
 
+#include "common/paths.h"
 #include "common/problem_report.h"
 #include "playoutdb/db_routines_v25_log.h"
 
@@ -36,7 +37,16 @@ long EnsureTable(UserInterface& ui, Database& db, const TableLayout& layout) {
     // step by step.
     bool grouped = db.BeginTrans().Ok();
     long result = EnsureTableSteps(ui, db, layout);
-    if (grouped && db.CommitTrans()) db.Rollback();
+    if (!grouped) return result;
+    if (DbError error = db.CommitTrans()) {
+        // Nothing of the table's changes reached the file: the caller must not go on as if
+        // the table were complete.
+        db.Rollback();
+        if (result != 0) return result;  // that failure was already reported
+        ProblemReport(ui, "updating the " + layout.name + " Table", error.number, false,
+                      error.description);
+        return error.number;
+    }
     return result;
 }
 
@@ -221,7 +231,7 @@ long EnsureScheduleTable(UserInterface& ui, Database& db) {
 
 long VerifyPlayoutDatabase(UserInterface& ui, const std::string& path) {
     Database db;
-    if (DbError error = db.Open(path)) {
+    if (DbError error = db.Open(ResolvePath(path))) {
         ProblemReport(ui, "opening the database", error.number, false, error.description);
         return error.number;
     }
