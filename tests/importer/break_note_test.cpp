@@ -125,6 +125,8 @@ TEST(ParseBreakNote, PlainNoteWithCartOrDuration) {
     EXPECT_EQ(cart.entry.HDReference, "0456");
     EXPECT_EQ(cart.entry.Description1, "Weather");
     EXPECT_EQ(cart.entry.ScheduledLength, 0);
+    // The four columns are kept as they stand; a cart written right-aligned keeps its blank.
+    EXPECT_EQ(Parse(NoteLine("Weather", " 456")).entry.HDReference, " 456");
 
     Parsed text = Parse(NoteLine("Link to news", "", "1:30"));
     EXPECT_EQ(text.entry.EntryType, 8);

@@ -148,8 +148,10 @@ bool ParseBreakNote(const DayTime& hourStamp, std::string_view rawLine, ImportEn
         entry.ScheduledLength = 120;
         entry.ReferenceStartTime = static_cast<float>(hourStart + ClockWordOffset(note));
     } else {
-        std::string cart = Trim(Cp1252ToUtf8(MidOf(rawLine, 64, 4)));
-        if (!cart.empty()) {
+        // The cart column is stored as the scheduler wrote it, blanks included: whoever reads
+        // HDReference takes its leading number, and the cart check trims it.
+        std::string cart = Cp1252ToUtf8(MidOf(rawLine, 64, 4));
+        if (!Trim(cart).empty()) {
             entry.EntryType = TypeCode(EntryType::Cart);
             entry.HDReference = cart;
         } else {
