@@ -131,9 +131,12 @@ bool CreatePlayoutDatabase(UserInterface& ui, const std::string& path) {
     return VerifyPlayoutDatabase(ui, path) == 0;
 }
 
+// Opened the way the engine opens its files (one thread per connection).
 struct Sqlite {
     sqlite3* db = nullptr;
-    explicit Sqlite(const std::string& path) { sqlite3_open(path.c_str(), &db); }
+    explicit Sqlite(const std::string& path) {
+        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    }
     ~Sqlite() { sqlite3_close(db); }
 };
 
