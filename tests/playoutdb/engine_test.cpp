@@ -197,13 +197,15 @@ TEST_F(EngineTest, MovesInsideATransactionSeeEveryChangeBetweenThem) {
         EXPECT_TRUE(db.AddIndex("Items", {"Main", {"Key"}, true, true}).Ok());
         TableCursor cursor;
         EXPECT_TRUE(db.OpenTable("Items", cursor, "Main").Ok());
-        for (double key : {1.0, 2.0, 3.0, 4.0}) {
+        for (const char* name : {"n1", "n2", "n3", "n4"}) {
             EXPECT_TRUE(cursor.AddNew().Ok());
-            EXPECT_TRUE(cursor.Set("Key", key).Ok());
-            EXPECT_TRUE(cursor.Set("Name", "n" + std::to_string(static_cast<int>(key))).Ok());
+            EXPECT_TRUE(cursor.Set("Key", static_cast<double>(name[1] - '0')).Ok());
+            EXPECT_TRUE(cursor.Set("Name", name).Ok());
             EXPECT_TRUE(cursor.Update().Ok());
         }
-        if (inTransaction) EXPECT_TRUE(db.BeginTrans().Ok());
+        if (inTransaction) {
+            EXPECT_TRUE(db.BeginTrans().Ok());
+        }
         std::vector<std::string> seen;
         EXPECT_TRUE((c.forward ? cursor.MoveFirst() : cursor.MoveLast()).Ok());
         while (!(c.forward ? cursor.Eof() : cursor.Bof())) {
@@ -256,7 +258,9 @@ TEST_F(EngineTest, MovesInsideATransactionSeeEveryChangeBetweenThem) {
             }
             if ((c.forward ? cursor.MoveNext() : cursor.MovePrevious()).number != 0) break;
         }
-        if (inTransaction) EXPECT_TRUE(db.CommitTrans().Ok());
+        if (inTransaction) {
+            EXPECT_TRUE(db.CommitTrans().Ok());
+        }
         return seen;
     };
     for (const Case& c : cases) {
