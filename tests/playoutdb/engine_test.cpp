@@ -154,6 +154,150 @@ TEST_F(EngineTest, MovesWalkInKeyOrderAndEndAtEof) {
     EXPECT_EQ(Count(), 2);
 }
 
+// Inside a transaction moves continue a running statement; whatever happens between two moves
+// (edits, rows added ahead or behind, the row deleted or re-keyed, another cursor's change, a
+// new field, the end of the transaction) they must visit the rows a move outside any
+// transaction visits, and read their values as they are now.
+TEST_F(EngineTest, MovesInsideATransactionSeeEveryChangeBetweenThem) {
+    enum class Step {
+        None,
+        EditName,
+        AddAhead,
+        AddBehind,
+        Delete,
+        Rekey,
+        OtherCursor,
+        AddField,
+        Commit
+    };
+    struct Case {
+        const char* name;
+        bool forward;
+        Step step;  // done when the cursor stands on key 2
+    };
+    const Case cases[] = {
+        {"plain walk", true, Step::None},
+        {"edit of a field", true, Step::EditName},
+        {"row added ahead", true, Step::AddAhead},
+        {"row added behind", true, Step::AddBehind},
+        {"row deleted", true, Step::Delete},
+        {"row re-keyed past the end", true, Step::Rekey},
+        {"another cursor edits the next row", true, Step::OtherCursor},
+        {"a field added", true, Step::AddField},
+        {"the transaction committed", true, Step::Commit},
+        {"backward walk, row added ahead", false, Step::AddAhead},
+        {"backward walk, edit of a field", false, Step::EditName},
+    };
+    auto run = [&](const Case& c, bool inTransaction) {
+        TempDir dir;
+        Database db;
+        EXPECT_TRUE(db.Create(dir / "WALK.MDB").Ok());
+        std::vector<FieldDef> fields = {{"Key", FieldType::Double}, {"Name", FieldType::Text, 8}};
+        EXPECT_TRUE(db.CreateTable("Items", fields).Ok());
+        EXPECT_TRUE(db.AddIndex("Items", {"Main", {"Key"}, true, true}).Ok());
+        TableCursor cursor;
+        EXPECT_TRUE(db.OpenTable("Items", cursor, "Main").Ok());
+        for (const char* name : {"n1", "n2", "n3", "n4"}) {
+            EXPECT_TRUE(cursor.AddNew().Ok());
+            EXPECT_TRUE(cursor.Set("Key", static_cast<double>(name[1] - '0')).Ok());
+            EXPECT_TRUE(cursor.Set("Name", name).Ok());
+            EXPECT_TRUE(cursor.Update().Ok());
+        }
+        if (inTransaction) {
+            EXPECT_TRUE(db.BeginTrans().Ok());
+        }
+        std::vector<std::string> seen;
+        EXPECT_TRUE((c.forward ? cursor.MoveFirst() : cursor.MoveLast()).Ok());
+        while (!(c.forward ? cursor.Eof() : cursor.Bof())) {
+            if (cursor.HasCurrent()) {
+                seen.push_back(cursor.Field("Key").AsText() + ":" + cursor.Field("Name").AsText());
+            }
+            if (cursor.HasCurrent() && cursor.Field("Key").AsDouble() == 2.0) {
+                TableCursor other;
+                switch (c.step) {
+                    case Step::None:
+                    case Step::Commit:
+                        break;
+                    case Step::EditName:
+                        EXPECT_TRUE(cursor.Edit().Ok());
+                        EXPECT_TRUE(cursor.Set("Name", "edited").Ok());
+                        EXPECT_TRUE(cursor.Update().Ok());
+                        break;
+                    case Step::AddAhead:
+                    case Step::AddBehind:
+                        EXPECT_TRUE(cursor.AddNew().Ok());
+                        EXPECT_TRUE(
+                            cursor.Set("Key", (c.step == Step::AddAhead) == c.forward ? 2.5 : 1.5)
+                                .Ok());
+                        EXPECT_TRUE(cursor.Set("Name", "added").Ok());
+                        EXPECT_TRUE(cursor.Update().Ok());
+                        break;
+                    case Step::Delete:
+                        EXPECT_TRUE(cursor.Delete().Ok());
+                        break;
+                    case Step::Rekey:
+                        EXPECT_TRUE(cursor.Edit().Ok());
+                        EXPECT_TRUE(cursor.Set("Key", 9.0).Ok());
+                        EXPECT_TRUE(cursor.Update().Ok());
+                        break;
+                    case Step::OtherCursor:
+                        EXPECT_TRUE(db.OpenTable("Items", other, "Main").Ok());
+                        EXPECT_TRUE(other.Seek("=", 3.0).Ok());
+                        EXPECT_TRUE(other.Edit().Ok());
+                        EXPECT_TRUE(other.Set("Name", "other").Ok());
+                        EXPECT_TRUE(other.Update().Ok());
+                        break;
+                    case Step::AddField:
+                        EXPECT_TRUE(db.AddField("Items", {"Extra", FieldType::Long}).Ok());
+                        break;
+                }
+                if (c.step == Step::Commit && inTransaction) {
+                    EXPECT_TRUE(db.CommitTrans().Ok());
+                    EXPECT_TRUE(db.BeginTrans().Ok());
+                }
+            }
+            if ((c.forward ? cursor.MoveNext() : cursor.MovePrevious()).number != 0) break;
+        }
+        if (inTransaction) {
+            EXPECT_TRUE(db.CommitTrans().Ok());
+        }
+        return seen;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> outside = run(c, false);
+        EXPECT_EQ(run(c, true), outside);
+        EXPECT_FALSE(outside.empty());
+    }
+}
+
+// A transaction that is rolled back while a cursor walks takes its rows with it: the next move
+// must not return a row that no longer exists.
+TEST_F(EngineTest, MoveAfterRollbackSeesOnlyWhatRemains) {
+    for (double key : {1.0, 2.0}) AddRow(key);
+    TableCursor cursor;
+    ASSERT_TRUE(db_.OpenTable("Items", cursor, "Main").Ok());
+    ASSERT_TRUE(db_.BeginTrans().Ok());
+    ASSERT_TRUE(cursor.AddNew().Ok());
+    ASSERT_TRUE(cursor.Set("Key", 1.5).Ok());
+    ASSERT_TRUE(cursor.Update().Ok());
+    ASSERT_TRUE(cursor.MoveFirst().Ok());
+    ASSERT_TRUE(cursor.MoveNext().Ok());
+    EXPECT_EQ(cursor.Field("Key").AsDouble(), 1.5);
+    ASSERT_TRUE(db_.Rollback().Ok());
+    ASSERT_TRUE(cursor.MoveNext().Ok());
+    EXPECT_EQ(cursor.Field("Key").AsDouble(), 2.0);
+    EXPECT_EQ(Count(), 2);
+}
+
+TEST_F(EngineTest, LocalFilesRunInWalWithoutAFlushPerCommit) {
+    QueryResult result;
+    ASSERT_TRUE(db_.Query("PRAGMA journal_mode", {}, result).Ok());
+    EXPECT_EQ(result.Field(0).AsText(), "wal");
+    ASSERT_TRUE(db_.Query("PRAGMA synchronous", {}, result).Ok());
+    EXPECT_EQ(result.Field(0).AsInteger(), 1);  // NORMAL
+}
+
 TEST_F(EngineTest, EmptyTableIsAtBothEnds) {
     TableCursor cursor;
     ASSERT_TRUE(db_.OpenTable("Items", cursor, "Main").Ok());

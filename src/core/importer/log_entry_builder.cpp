@@ -44,21 +44,27 @@ class RowWriter {
     explicit RowWriter(TableCursor& log) : log_(log) {}
 
     RowWriter& Set(std::string_view column, const DbValue& value) {
-        if (!error_) error_ = log_.Set(column, value);
+        if (!error_) Store(column, LogFieldIndex(log_, column), value);
         return *this;
     }
     RowWriter& Text(std::string_view column, const std::string& text) {
         if (error_) return *this;
-        int index = log_.FieldIndex(column);
+        int index = LogFieldIndex(log_, column);
         int width = index < 0 ? 0 : log_.Fields()[index].TextWidth();
         if (width > 0 && CharacterCount(text) > static_cast<size_t>(width)) {
-            return Set(column, FirstCharacters(text, width));
+            Store(column, index, FirstCharacters(text, width));
+        } else {
+            Store(column, index, text);
         }
-        return Set(column, text);
+        return *this;
     }
     const DbError& Error() const { return error_; }
 
   private:
+    // A missing column fails by its name, as the engine reports it.
+    void Store(std::string_view column, int index, const DbValue& value) {
+        error_ = index < 0 ? log_.Set(column, value) : log_.Set(index, value);
+    }
     TableCursor& log_;
     DbError error_;
 };

@@ -161,12 +161,36 @@ DbError OpenLogTable(Database& db, TableCursor& cursor) {
     return db.OpenTable("Log", cursor, "Main");
 }
 
+namespace {
+
+// The field at position, when it is the column (by exact name), else the lookup by name.
+int FieldAt(const TableCursor& cursor, size_t position, std::string_view column) {
+    const std::vector<FieldDef>& fields = cursor.Fields();
+    if (position < fields.size() && fields[position].name == column) {
+        return static_cast<int>(position);
+    }
+    return cursor.FieldIndex(column);
+}
+
+}  // namespace
+
+int LogFieldIndex(const TableCursor& cursor, std::string_view column) {
+    const auto& columns = LogEntry::Columns();
+    for (size_t i = 0; i < columns.size(); ++i) {
+        if (columns[i].name.data() == column.data()) return FieldAt(cursor, i, column);
+    }
+    return cursor.FieldIndex(column);
+}
+
 bool NewLogEntry(TableCursor& cursor, double q) {
     if (cursor.AddNew()) return false;
-    for (const LogEntryColumn& column : LogEntry::Columns()) {
+    const auto& columns = LogEntry::Columns();
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const LogEntryColumn& column = columns[i];
         const DbValue& value = column.name == LogEntry::QIndex ? DbValue(q) : column.newRowValue;
         if (value.IsNull()) continue;  // a new row's fields start Null
-        if (cursor.Set(column.name, value)) {
+        int index = FieldAt(cursor, i, column.name);
+        if (index < 0 ? cursor.Set(column.name, value) : cursor.Set(index, value)) {
             cursor.CancelUpdate();
             return false;
         }

@@ -152,6 +152,11 @@ int32_t DayOfQIndex(double q);
 // Opens the table "Log" for direct access on the index "Main" (ascending QIndex).
 DbError OpenLogTable(Database& db, TableCursor& cursor);
 
+// The position of a Log column among the cursor's fields, -1 when the table lacks it. Code that
+// writes many rows uses it: a column passed as its LogEntry constant is first looked for where
+// the table layout puts it, which saves the lookup by name in tables this program created.
+int LogFieldIndex(const TableCursor& cursor, std::string_view column);
+
 // Starts a new row on the cursor with every new-row value and QIndex = q; does not store it.
 // False when starting the row or setting a value failed (nothing is reported here).
 bool NewLogEntry(TableCursor& cursor, double q);

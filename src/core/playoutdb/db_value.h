@@ -44,6 +44,16 @@ class DbValue {
     double AsDouble() const;
     std::string AsText() const;  // numbers written as the runtime writes them
 
+    // Makes the value this text, reusing the text storage it already has: rows read into the
+    // same values again and again then allocate nothing for texts that fit.
+    void SetText(std::string_view text) {
+        if (auto* stored = std::get_if<std::string>(&value_)) {
+            stored->assign(text);
+        } else {
+            value_.emplace<std::string>(text);
+        }
+    }
+
     // The stored alternative itself (callers that know the kind).
     const std::string& Text() const { return std::get<std::string>(value_); }
 

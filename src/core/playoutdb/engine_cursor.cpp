@@ -4,6 +4,11 @@
 // The cursor remembers the key (and rowid) of its row rather than holding a statement open,
 // so that rows can be added, changed and deleted between moves; every move and seek is one
 // indexed lookup through a statement prepared once per cursor shape.
+//
+// Inside a transaction, where no other program can change the file, MoveNext and MovePrevious
+// keep a walk statement stepping from row to row instead of seeking again from the key each
+// time; the walk is dropped as soon as anything may have added, removed or re-keyed rows, or
+// the transaction ends, and the next move then seeks from the key as before.
 
 #include <algorithm>
 
@@ -23,7 +28,7 @@ struct CursorState {
     std::shared_ptr<Connection> conn;
     std::string table;
     std::vector<FieldDef> fields;
-    NoCaseIndexMap fieldIndex;
+    FieldLookup fieldLookup;
     std::vector<int> requiredFields;  // fields of unique indexes: never Null
 
     std::string indexName;
@@ -39,7 +44,8 @@ struct CursorState {
     int64_t rowid = 0;
     std::vector<DbValue> row;
 
-    // Edit buffer.
+    // Edit buffer: only the fields that were Set (dirty) hold a value in it; the others are
+    // the current row's (Edit) or Null (AddNew). No copy of the row is made to edit it.
     EditMode mode = EditMode::None;
     std::vector<DbValue> buffer;
     std::vector<char> dirty;
@@ -55,8 +61,45 @@ struct CursorState {
     sqlite3_stmt* remove = nullptr;
     sqlite3_stmt* count = nullptr;
     std::unordered_map<uint32_t, sqlite3_stmt*> seeks;
+    // UPDATE statements by the fields they write (the dirty flags of the edit).
+    std::vector<std::pair<std::vector<char>, sqlite3_stmt*>> updates;
+
+    // Walks (owned by this cursor, registered with the connection): forward and backward.
+    sqlite3_stmt* walkNext = nullptr;
+    sqlite3_stmt* walkPrevious = nullptr;
+    sqlite3_stmt* walking = nullptr;  // the walk that produced the current row, still stepping
+    uint64_t walkEpoch = 0;
+    bool walksUnsafe = false;  // the walk would read from a sorted copy: never walk
+
+    CursorState() = default;
+    CursorState(const CursorState&) = delete;
+    CursorState& operator=(const CursorState&) = delete;
+    ~CursorState() {
+        if (!Usable()) return;  // a closed connection has finalized them
+        StopWalk();
+        for (sqlite3_stmt* stmt : {walkNext, walkPrevious}) {
+            if (!stmt) continue;
+            conn->owned.erase(stmt);
+            sqlite3_finalize(stmt);
+        }
+    }
 
     bool Usable() const { return conn && conn->IsOpen(); }
+    // The value a field has in the edit buffer.
+    const DbValue& Edited(size_t index) const {
+        static const DbValue kNull;
+        if (dirty[index]) return buffer[index];
+        return mode == EditMode::Edit ? row[index] : kNull;
+    }
+    void StopWalk() {
+        if (!walking) return;
+        if (Usable()) {
+            sqlite3_reset(walking);
+            conn->walking.erase(walking);
+        }
+        walking = nullptr;
+    }
+    DbError Walk(bool forward);
     std::string From() const { return " FROM " + QuoteName(table); }
     std::string OrderBy(bool descending) const;
     std::string KeyOrder(bool descending) const;
@@ -113,7 +156,7 @@ void CursorState::LoadRow(sqlite3_stmt* stmt) {
     rowid = sqlite3_column_int64(stmt, 0);
     row.resize(fields.size());
     for (size_t i = 0; i < fields.size(); ++i) {
-        row[i] = ReadColumn(stmt, static_cast<int>(i + 1), fields[i].type);
+        ReadColumnInto(stmt, static_cast<int>(i + 1), fields[i].type, row[i]);
     }
     onRow = true;
     deleted = false;
@@ -130,6 +173,7 @@ void CursorState::SetNowhere(bool atEnd) {
 // Steps a positioning statement: a row makes it current, no row leaves the cursor before
 // the first row or after the last.
 DbError CursorState::Position(sqlite3_stmt* stmt, bool /*unused*/, bool atEnd) {
+    StopWalk();
     int rc = sqlite3_step(stmt);
     DbError error;
     if (rc == SQLITE_ROW) {
@@ -153,7 +197,72 @@ DbError CursorState::BindKey(sqlite3_stmt* stmt) {
     return {};
 }
 
+// Moves by a walk statement: continues the walk that produced the current row when nothing
+// may have changed the order since, else starts one from the current key. Only inside a
+// transaction (outside one an open statement would keep an old view of the file) and only in
+// the order of a unique index or of the rows' addition, where the key alone places a row.
+DbError CursorState::Walk(bool forward) {
+    sqlite3_stmt*& slot = forward ? walkNext : walkPrevious;
+    const bool continuing =
+        walking != nullptr && walking == slot && walkEpoch == conn->epoch && !deleted && onRow;
+    if (!continuing) {
+        StopWalk();
+        if (!slot) {
+            std::string where;
+            size_t n = keyFields.size();
+            if (n == 0) {
+                where = std::string("rowid ") + (forward ? "> ?1" : "< ?1");
+            } else {
+                std::string keys = KeyOrder(false);
+                std::string params;
+                for (size_t i = 0; i < n; ++i) params += (i ? ", ?" : "?") + std::to_string(i + 1);
+                where = n == 1 ? keys + (forward ? " > " : " < ") + params
+                               : "(" + keys + ")" + (forward ? " > (" : " < (") + params + ")";
+            }
+            std::string order =
+                keyFields.empty() ? (forward ? "rowid" : "rowid DESC") : KeyOrder(!forward);
+            std::string sql =
+                "SELECT " + selectList + From() + " WHERE " + where + " ORDER BY " + order;
+            int rc = sqlite3_prepare_v3(conn->db, sql.c_str(), static_cast<int>(sql.size()),
+                                        SQLITE_PREPARE_PERSISTENT, &slot, nullptr);
+            if (rc != SQLITE_OK) {
+                slot = nullptr;
+                return conn->ErrorOf(rc);
+            }
+            conn->owned.insert(slot);
+        }
+        BindKey(slot);
+    }
+    int rc = sqlite3_step(slot);
+    if (rc == SQLITE_ROW) {
+        LoadRow(slot);
+        // A walk that reads from a sorted or indexed copy would not see later changes to the
+        // rows ahead: this row is right, but such a cursor never walks again.
+        if (sqlite3_stmt_status(slot, SQLITE_STMTSTATUS_SORT, 0) > 0 ||
+            sqlite3_stmt_status(slot, SQLITE_STMTSTATUS_AUTOINDEX, 0) > 0) {
+            walksUnsafe = true;
+            sqlite3_reset(slot);
+            conn->walking.erase(slot);
+            walking = nullptr;
+            return {};
+        }
+        walking = slot;
+        walkEpoch = conn->epoch;
+        conn->walking.insert(slot);
+        return {};
+    }
+    sqlite3_reset(slot);
+    conn->walking.erase(slot);
+    walking = nullptr;
+    if (rc != SQLITE_DONE) return conn->ErrorOf(rc);
+    SetNowhere(forward);
+    return {};
+}
+
 DbError CursorState::MoveFrom(bool forward) {
+    if (!walksUnsafe && (keyFields.empty() || uniqueKey) && !sqlite3_get_autocommit(conn->db)) {
+        return Walk(forward);
+    }
     DbError error;
     sqlite3_stmt*& slot = forward ? next : previous;
     if (!slot) {
@@ -222,16 +331,14 @@ DbError Database::OpenTable(std::string_view table, TableCursor& cursor,
     if (DbError error = engine_detail::ReadFields(*conn_, state->table, state->fields)) {
         return error;
     }
-    for (size_t i = 0; i < state->fields.size(); ++i) {
-        state->fieldIndex.emplace(state->fields[i].name, static_cast<int>(i));
-    }
+    state->fieldLookup.Build(state->fields);
     std::vector<IndexDef> indexes;
     if (DbError error = engine_detail::ReadIndexes(*conn_, state->table, indexes)) return error;
     for (const IndexDef& index : indexes) {
         if (!index.unique) continue;
         for (const std::string& name : index.fields) {
-            auto it = state->fieldIndex.find(name);
-            if (it != state->fieldIndex.end()) state->requiredFields.push_back(it->second);
+            int field = state->fieldLookup.Find(name);
+            if (field >= 0) state->requiredFields.push_back(field);
         }
     }
     state->selectList = "rowid";
@@ -260,17 +367,24 @@ DbError TableCursor::SetIndex(std::string_view indexName) {
     }
     std::vector<int> keys;
     for (const std::string& name : it->fields) {
-        auto field = s.fieldIndex.find(name);
-        if (field == s.fieldIndex.end()) {
-            return DbError::Make(dberr::kItemNotFound, "No field " + name);
-        }
-        keys.push_back(field->second);
+        int field = s.fieldLookup.Find(name);
+        if (field < 0) return DbError::Make(dberr::kItemNotFound, "No field " + name);
+        keys.push_back(field);
     }
     s.indexName = it->name;
     s.keyFields = std::move(keys);
     s.uniqueKey = it->unique;
     s.first = s.last = s.next = s.previous = nullptr;
     s.seeks.clear();
+    // The walks follow the old index: they are prepared again for the new one.
+    s.StopWalk();
+    for (sqlite3_stmt*& stmt : {std::ref(s.walkNext), std::ref(s.walkPrevious)}) {
+        if (!stmt) continue;
+        s.conn->owned.erase(stmt);
+        sqlite3_finalize(stmt);
+        stmt = nullptr;
+    }
+    s.walksUnsafe = false;
     s.mode = EditMode::None;
     MoveFirst();
     return {};
@@ -426,8 +540,7 @@ DbError TableCursor::Seek(SeekOp op, std::span<const DbValue> keys) {
 
 int TableCursor::FieldIndex(std::string_view name) const {
     if (!state_) return -1;
-    auto it = state_->fieldIndex.find(name);
-    return it == state_->fieldIndex.end() ? -1 : it->second;
+    return state_->fieldLookup.Find(name);
 }
 
 DbError TableCursor::GetField(int index, DbValue& value) const {
@@ -438,7 +551,7 @@ DbError TableCursor::GetField(int index, DbValue& value) const {
         return DbError::Make(dberr::kItemNotFound, "Item not found in this collection.");
     }
     if (s.mode != EditMode::None) {
-        value = s.buffer[index];
+        value = s.Edited(index);
         return {};
     }
     if (s.deleted) return DbError::Make(3167, "Record is deleted.");
@@ -472,7 +585,7 @@ DbValue TableCursor::Field(int index) const {
 DbError TableCursor::AddNew() {
     if (!IsOpen()) return ClosedError();
     CursorState& s = *state_;
-    s.buffer.assign(s.fields.size(), DbValue());
+    s.buffer.resize(s.fields.size());
     s.dirty.assign(s.fields.size(), 0);
     s.mode = EditMode::AddNew;
     return {};
@@ -483,7 +596,7 @@ DbError TableCursor::Edit() {
     CursorState& s = *state_;
     if (s.deleted) return DbError::Make(3167, "Record is deleted.");
     if (!s.onRow) return DbError::Make(dberr::kNoCurrentRecord, "No current record.");
-    s.buffer = s.row;
+    s.buffer.resize(s.fields.size());
     s.dirty.assign(s.fields.size(), 0);
     s.mode = EditMode::Edit;
     return {};
@@ -525,7 +638,7 @@ DbError TableCursor::Update() {
                              "Update or CancelUpdate without AddNew or Edit.");
     }
     for (int field : s.requiredFields) {
-        if (s.buffer[field].IsNull()) {
+        if (s.Edited(field).IsNull()) {
             return DbError::Make(dberr::kNullInPrimaryKey,
                                  "Index or primary key cannot contain a Null value.");
         }
@@ -546,50 +659,73 @@ DbError TableCursor::Update() {
                 "INSERT INTO " + QuoteName(s.table) + " (" + columns + ") VALUES (" + params + ")";
             if (!s.Statement(s.insert, sql, error)) return error;
         }
+        // Every parameter is bound afresh for each row, from a buffer that outlives the step.
         for (size_t i = 0; i < s.fields.size(); ++i) {
-            engine_detail::BindValue(s.insert, static_cast<int>(i + 1), s.buffer[i]);
+            engine_detail::BindValue(s.insert, static_cast<int>(i + 1), s.Edited(i), true);
         }
         int rc = sqlite3_step(s.insert);
         if (rc != SQLITE_DONE) error = s.conn->ErrorOf(rc);
-        ResetStatement(s.insert);
+        sqlite3_reset(s.insert);
         if (error) return error;  // the edit buffer stays for the caller to cancel or mend
+        ++s.conn->epoch;          // a new row: walks in progress may have to see it
         s.mode = EditMode::None;
         return {};
     }
 
     // Only the fields that were set are written, so that a change another workstation made
     // to the row's other fields meanwhile is kept.
-    std::string assignments;
     std::vector<int> changed;
+    bool keyChanged = false;
     for (size_t i = 0; i < s.fields.size(); ++i) {
         if (!s.dirty[i]) continue;
         changed.push_back(static_cast<int>(i));
-        if (!assignments.empty()) assignments += ", ";
-        assignments += QuoteName(s.fields[i].name) + " = ?" + std::to_string(changed.size());
+        if (std::find(s.requiredFields.begin(), s.requiredFields.end(), static_cast<int>(i)) !=
+            s.requiredFields.end()) {
+            keyChanged = true;
+        }
     }
     if (changed.empty()) {
         s.mode = EditMode::None;
         return {};
     }
-    std::string sql = "UPDATE " + QuoteName(s.table) + " SET " + assignments + " WHERE rowid = ?" +
-                      std::to_string(changed.size() + 1);
-    sqlite3_stmt* stmt = s.conn->Prepare(sql, error);
-    if (!stmt) return error;
+    // One statement per set of written fields, found by the dirty flags rather than by
+    // building its text for every row.
+    sqlite3_stmt* stmt = nullptr;
+    for (const auto& [fieldsWritten, prepared] : s.updates) {
+        if (fieldsWritten == s.dirty) {
+            stmt = prepared;
+            break;
+        }
+    }
+    if (!stmt) {
+        std::string assignments;
+        for (size_t i = 0; i < changed.size(); ++i) {
+            if (i) assignments += ", ";
+            assignments += QuoteName(s.fields[changed[i]].name) + " = ?" + std::to_string(i + 1);
+        }
+        std::string sql = "UPDATE " + QuoteName(s.table) + " SET " + assignments +
+                          " WHERE rowid = ?" + std::to_string(changed.size() + 1);
+        stmt = s.conn->Prepare(sql, error);
+        if (!stmt) return error;
+        s.updates.emplace_back(s.dirty, stmt);
+    }
     for (size_t i = 0; i < changed.size(); ++i) {
-        engine_detail::BindValue(stmt, static_cast<int>(i + 1), s.buffer[changed[i]]);
+        engine_detail::BindValue(stmt, static_cast<int>(i + 1), s.buffer[changed[i]], true);
     }
     sqlite3_bind_int64(stmt, static_cast<int>(changed.size() + 1), s.rowid);
     int rc = sqlite3_step(stmt);
     if (rc != SQLITE_DONE) error = s.conn->ErrorOf(rc);
     bool missing = !error && sqlite3_changes(s.conn->db) == 0;
-    ResetStatement(stmt);
+    sqlite3_reset(stmt);
     if (error) return error;
+    // A changed key moves the row in its index: walks in progress may pass it or meet it twice.
+    if (keyChanged) ++s.conn->epoch;
     if (missing) {
         s.mode = EditMode::None;
         s.deleted = true;
         return DbError::Make(3167, "Record is deleted.");
     }
-    for (int field : changed) s.row[field] = s.buffer[field];
+    for (int field : changed) s.row[field] = std::move(s.buffer[field]);
     s.mode = EditMode::None;
     return {};
 }
@@ -615,6 +751,7 @@ DbError TableCursor::Delete() {
     if (rc != SQLITE_DONE) error = s.conn->ErrorOf(rc);
     ResetStatement(s.remove);
     if (error) return error;
+    ++s.conn->epoch;  // walks in progress carry on from the key instead
     // The row's key stays known, so that MoveNext carries on from its place.
     s.deleted = true;
     return {};

@@ -26,6 +26,22 @@ struct NoCaseEqual {
 };
 using NoCaseIndexMap = std::unordered_map<std::string, int, NoCaseHash, NoCaseEqual>;
 
+// Positions of a table's fields by name, without regard to case. Rows are written and read
+// field by field by name, dozens of times per row, so the lookup must cost little: the slot
+// comes from the name's length and three of its characters rather than from hashing the whole
+// name, and one comparison then confirms it.
+class FieldLookup {
+  public:
+    void Build(const std::vector<FieldDef>& fields);
+    int Find(std::string_view name) const;  // -1 when no field has the name
+
+  private:
+    size_t SlotOf(std::string_view name) const;
+    std::vector<std::string> names_;
+    std::vector<int> slots_;  // field position, or -1 for an empty slot
+    size_t mask_ = 0;
+};
+
 struct Connection {
     sqlite3* db = nullptr;
     std::string path;
@@ -36,6 +52,12 @@ struct Connection {
     std::unordered_map<std::string, sqlite3_stmt*> cache;
     std::unordered_set<sqlite3_stmt*> busy;   // cached statements lent to a live query result
     std::unordered_set<sqlite3_stmt*> owned;  // extra statements of concurrent query results
+                                              // and the cursors' walk statements
+    // Walk statements of cursors that are still stepping (see the cursor), and a counter that
+    // moves on whenever rows may have been added, removed or re-keyed: a walk started before
+    // the counter moved is not continued.
+    std::unordered_set<sqlite3_stmt*> walking;
+    uint64_t epoch = 0;
 
     Connection() = default;
     Connection(const Connection&) = delete;
@@ -46,6 +68,9 @@ struct Connection {
     void Close();
     // A cached statement for sql, reset and with its bindings cleared.
     sqlite3_stmt* Prepare(std::string_view sql, DbError& error);
+    // Resets every walk still stepping (so that no read stays open past a transaction or
+    // across a change of definitions) and makes every cursor start its next walk afresh.
+    void StopWalks();
     // The failure sqlite reported for rc, as one of the classic error numbers.
     DbError ErrorOf(int rc) const;
 };
@@ -61,10 +86,13 @@ FieldDef FieldFromDeclaration(std::string_view name, std::string_view declaredTy
 
 // Converts a value to what a field of this type stores; strict checks text widths.
 DbError ConvertForField(const FieldDef& field, const DbValue& in, DbValue& out, bool strict);
-// Binds one value to a statement parameter (1-based).
-int BindValue(sqlite3_stmt* stmt, int index, const DbValue& value);
+// Binds one value to a statement parameter (1-based). A text is copied unless the caller
+// keeps the value alive and unchanged until the statement is reset (keepsValue).
+int BindValue(sqlite3_stmt* stmt, int index, const DbValue& value, bool keepsValue = false);
 // Reads one result column as a value of the field's type.
 DbValue ReadColumn(sqlite3_stmt* stmt, int column, FieldType type);
+// The same into an existing value, reusing its text storage.
+void ReadColumnInto(sqlite3_stmt* stmt, int column, FieldType type, DbValue& out);
 // Reads one result column by its storage class (no declared type known).
 DbValue ReadColumnAsStored(sqlite3_stmt* stmt, int column);
 

@@ -52,10 +52,46 @@ size_t NoCaseHash::operator()(std::string_view text) const {
 
 bool NoCaseEqual::operator()(std::string_view a, std::string_view b) const {
     if (a.size() != b.size()) return false;
+    if (a == b) return true;  // names are nearly always written as they are stored
     for (size_t i = 0; i < a.size(); ++i) {
         if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
     }
     return true;
+}
+
+void FieldLookup::Build(const std::vector<FieldDef>& fields) {
+    names_.clear();
+    for (const FieldDef& field : fields) names_.push_back(field.name);
+    size_t size = 8;
+    while (size < names_.size() * 2) size *= 2;
+    mask_ = size - 1;
+    slots_.assign(size, -1);
+    for (size_t i = 0; i < names_.size(); ++i) {
+        if (Find(names_[i]) >= 0) continue;  // the first of two equal names wins
+        size_t slot = SlotOf(names_[i]);
+        while (slots_[slot] >= 0) slot = (slot + 1) & mask_;
+        slots_[slot] = static_cast<int>(i);
+    }
+}
+
+size_t FieldLookup::SlotOf(std::string_view name) const {
+    size_t key = name.size();
+    if (!name.empty()) {
+        key = key * 131 + static_cast<unsigned char>(FoldAscii(name.front()));
+        key = key * 131 + static_cast<unsigned char>(FoldAscii(name[name.size() / 2]));
+        key = key * 131 + static_cast<unsigned char>(FoldAscii(name.back()));
+    }
+    return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 40) & mask_;
+}
+
+int FieldLookup::Find(std::string_view name) const {
+    if (slots_.empty()) return -1;
+    NoCaseEqual equal;
+    for (size_t slot = SlotOf(name);; slot = (slot + 1) & mask_) {
+        int index = slots_[slot];
+        if (index < 0) return -1;
+        if (equal(names_[index], name)) return index;
+    }
 }
 
 DbError ClosedError() {
@@ -284,7 +320,7 @@ DbError ConvertForField(const FieldDef& field, const DbValue& in, DbValue& out, 
     return Mismatch(field);
 }
 
-int BindValue(sqlite3_stmt* stmt, int index, const DbValue& value) {
+int BindValue(sqlite3_stmt* stmt, int index, const DbValue& value, bool keepsValue) {
     switch (value.kind()) {
         case DbValue::Kind::Null:
             return sqlite3_bind_null(stmt, index);
@@ -296,7 +332,8 @@ int BindValue(sqlite3_stmt* stmt, int index, const DbValue& value) {
             return sqlite3_bind_double(stmt, index, value.AsDouble());
         case DbValue::Kind::Text:
             return sqlite3_bind_text(stmt, index, value.Text().data(),
-                                     static_cast<int>(value.Text().size()), SQLITE_TRANSIENT);
+                                     static_cast<int>(value.Text().size()),
+                                     keepsValue ? SQLITE_STATIC : SQLITE_TRANSIENT);
     }
     return SQLITE_MISUSE;
 }
@@ -343,6 +380,17 @@ DbValue ReadColumn(sqlite3_stmt* stmt, int column, FieldType type) {
         }
     }
     return ReadColumnAsStored(stmt, column);
+}
+
+void ReadColumnInto(sqlite3_stmt* stmt, int column, FieldType type, DbValue& out) {
+    if ((type == FieldType::Text || type == FieldType::Memo) &&
+        sqlite3_column_type(stmt, column) != SQLITE_NULL) {
+        const unsigned char* text = sqlite3_column_text(stmt, column);
+        int bytes = sqlite3_column_bytes(stmt, column);
+        out.SetText(std::string_view(reinterpret_cast<const char*>(text), bytes));
+        return;
+    }
+    out = ReadColumn(stmt, column, type);
 }
 
 }  // namespace engine_detail

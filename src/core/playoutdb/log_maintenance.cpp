@@ -41,18 +41,36 @@ struct TimedRow {
     float information1 = 0;
 };
 
-TimedRow ReadRow(const TableCursor& log) {
+// Positions of the fields the timing reads and writes, found once per hour rather than by name
+// for every row.
+struct TimedColumns {
+    explicit TimedColumns(const TableCursor& log)
+        : qIndex(log.FieldIndex("QIndex")),
+          type(log.FieldIndex("EntryType")),
+          status(log.FieldIndex("EntryStatus")),
+          actualEndType(log.FieldIndex("ActualEndType")),
+          hdReference(log.FieldIndex("HDReference")),
+          referenceStart(log.FieldIndex("ReferenceStartTime")),
+          estimatedStart(log.FieldIndex("EstimatedStartTime")),
+          estimatedLength(log.FieldIndex("EstimatedLength")),
+          extroOverride(log.FieldIndex("ExtroOverride")),
+          information1(log.FieldIndex("Information1")) {}
+    int qIndex, type, status, actualEndType, hdReference, referenceStart, estimatedStart,
+        estimatedLength, extroOverride, information1;
+};
+
+TimedRow ReadRow(const TableCursor& log, const TimedColumns& at) {
     TimedRow row;
-    row.qIndex = log.Field("QIndex").AsDouble();
-    row.type = static_cast<int32_t>(log.Field("EntryType").AsInteger());
-    row.status = static_cast<int32_t>(log.Field("EntryStatus").AsInteger());
-    row.actualEndType = static_cast<int32_t>(log.Field("ActualEndType").AsInteger());
-    row.cartNumber = CartNumberOf(log.Field("HDReference"));
-    row.referenceStart = static_cast<float>(log.Field("ReferenceStartTime").AsDouble());
-    row.estimatedStart = static_cast<float>(log.Field("EstimatedStartTime").AsDouble());
-    row.estimatedLength = static_cast<float>(log.Field("EstimatedLength").AsDouble());
-    row.extroOverride = static_cast<float>(log.Field("ExtroOverride").AsDouble());
-    row.information1 = static_cast<float>(log.Field("Information1").AsDouble());
+    row.qIndex = log.Field(at.qIndex).AsDouble();
+    row.type = static_cast<int32_t>(log.Field(at.type).AsInteger());
+    row.status = static_cast<int32_t>(log.Field(at.status).AsInteger());
+    row.actualEndType = static_cast<int32_t>(log.Field(at.actualEndType).AsInteger());
+    row.cartNumber = CartNumberOf(log.Field(at.hdReference));
+    row.referenceStart = static_cast<float>(log.Field(at.referenceStart).AsDouble());
+    row.estimatedStart = static_cast<float>(log.Field(at.estimatedStart).AsDouble());
+    row.estimatedLength = static_cast<float>(log.Field(at.estimatedLength).AsDouble());
+    row.extroOverride = static_cast<float>(log.Field(at.extroOverride).AsDouble());
+    row.information1 = static_cast<float>(log.Field(at.information1).AsDouble());
     return row;
 }
 
@@ -67,10 +85,9 @@ bool CanCarrySweeper(const TimedRow& row, const CartRecord& cart) {
            row.actualEndType != 100 && cart.HasAudio() && cart.IntroEnd() > 0;
 }
 
-void StoreTimes(TableCursor& log, float start, float length) {
+void StoreTimes(TableCursor& log, const TimedColumns& at, float start, float length) {
     if (log.Edit()) return;
-    if (log.Set("EstimatedStartTime", start) || log.Set("EstimatedLength", length) ||
-        log.Update()) {
+    if (log.Set(at.estimatedStart, start) || log.Set(at.estimatedLength, length) || log.Update()) {
         log.CancelUpdate();
     }
 }
@@ -93,10 +110,11 @@ float SweeperLead(const CartRecord& next, const CartRecord& sweeper) {
 float UpdateStartTimes(TableCursor& log, double hourStart, const DayTime& hourStamp,
                        AudiowallState& audiowall, const StartTimeOptions& options) {
     if (log.Seek(SeekOp::Greater, hourStart) || log.NoMatch()) return 0;
+    const TimedColumns at(log);
     DayTime clock = hourStamp;
     float total = 0;
     while (!log.Eof()) {
-        TimedRow row = ReadRow(log);
+        TimedRow row = ReadRow(log, at);
         if (row.type == 98) break;
         if ((row.status & kStatusLeftOut) != 0) {
             if (log.MoveNext()) break;
@@ -116,7 +134,7 @@ float UpdateStartTimes(TableCursor& log, double hourStart, const DayTime& hourSt
                         const double sweeperKey = row.qIndex;
                         bool laid = false;
                         if (!log.MoveNext() && !log.Eof()) {
-                            TimedRow next = ReadRow(log);
+                            TimedRow next = ReadRow(log, at);
                             CartRecord nextCart;
                             if (next.cartNumber > 0) {
                                 nextCart = CartLookup(audiowall, next.cartNumber).cart;
@@ -145,7 +163,7 @@ float UpdateStartTimes(TableCursor& log, double hourStart, const DayTime& hourSt
             }
         }
         if (row.estimatedStart != clock.seconds || row.estimatedLength != length) {
-            StoreTimes(log, clock.seconds, length);
+            StoreTimes(log, at, clock.seconds, length);
         }
         clock = DayTimeAddSeconds(clock, length);
         total += length;
