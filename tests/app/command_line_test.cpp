@@ -28,6 +28,7 @@ TEST(CommandLine, BadOptionsExit64WithAReason) {
         {{"--headless", "--auto=yes"}, "--auto takes no value"},
         {{"--create-database=KORA27"}, "ending in .MDB"},
         {{"--create-database=KORA27.MDB", "--auto"}, "runs on its own"},
+        {{"--create-database=KORA27.MDB", "/auto"}, "runs on its own"},
         {{"--headless", "--description=Studio"}, "--description belongs to --create-database"},
         {{"KORA26.MDB", "/AUTO"}, "run it with --headless"},
     };

@@ -243,6 +243,15 @@ TEST_F(HeadlessImportTest, StartUpThatNeedsAPersonEndsWithExit1) {
     EXPECT_TRUE(Contains(missing.err,
                          "warning: There was a problem opening the database to "
                          "read it's information"));
+
+    // An Audiowall part without a directory: the file locations dialog cannot be shown, and
+    // the refusal names the cart directories, not the (set) data location.
+    WriteProfileString(station_.windowsDirectory + "/VANTOR.INI", "FileLocations", "Carts1", "");
+    ProgramRun noCarts = Run({"KORA26.MDB", "/AUTO"});
+    EXPECT_EQ(noCarts.exitCode, 1);
+    EXPECT_TRUE(Contains(noCarts.err, "error: the Audiowall could not be opened")) << noCarts.err;
+    EXPECT_TRUE(Contains(noCarts.err, "warning: You must set the File and Audio locations\n"));
+    EXPECT_EQ(noCarts.out, "");
 }
 
 TEST_F(HeadlessImportTest, MenuItemsAskAndYesAnswersThem) {

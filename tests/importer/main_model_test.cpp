@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "common/profile.h"
+#include "config/file_locations_model.h"
 #include "main_window_fixture.h"
 
 namespace vantor {
@@ -89,6 +90,32 @@ TEST_F(MainWindowTest, AUsersDatabaseThatCannotBeOpenedEndsStartUp) {
     EXPECT_TRUE(ui_.Showed(
         "The Users Database could not be opened, so the adverts could not be scheduled"));
     EXPECT_EQ(ui_.messages.back().request.icon, MessageIcon::Warning);
+}
+
+TEST_F(MainWindowTest, AnAudiowallThatCannotBeOpenedGetsTheFileLocationsDialogOnce) {
+    WriteProfileString(station_.windowsDirectory + "/VANTOR.INI", "FileLocations", "Carts1", "");
+    int dialogs = 0;
+    ui_.onFileLocations = [&](FileLocationsModel&) {
+        ++dialogs;
+        return false;  // closed without a change
+    };
+    EXPECT_FALSE(window_->Load("KORA26.MDB"));
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_TRUE(window_->IsClosed());
+    ASSERT_FALSE(ui_.messages.empty());
+    EXPECT_EQ(ui_.messages.back().request.text, "You must set the File and Audio locations");
+    EXPECT_EQ(ui_.messages.back().request.icon, MessageIcon::Warning);
+
+    // The operator fills in the missing directory: the second attempt opens the Audiowall.
+    Restart();
+    ui_.Clear();
+    ui_.onFileLocations = [&](FileLocationsModel& dialog) {
+        dialog.SetCartLocation(1, station_.audiowallDirectory);
+        dialog.OK();
+        return true;
+    };
+    EXPECT_TRUE(window_->Load("KORA26.MDB")) << ::testing::PrintToString(ui_.MessageTexts());
+    EXPECT_FALSE(ui_.Showed("You must set the File and Audio locations"));
 }
 
 TEST_F(MainWindowTest, TheLoginQuestionIsAskedOnceAndStoredAtClosing) {

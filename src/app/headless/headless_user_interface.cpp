@@ -4,6 +4,8 @@
 #include <sstream>
 
 #include "common/codepage.h"
+#include "common/text.h"
+#include "config/file_locations_model.h"
 
 namespace vantor {
 
@@ -84,10 +86,17 @@ bool HeadlessUserInterface::RunConfigSetDialog(ConfigSetModel&) {
         "file with /LI:FILE");
 }
 
-bool HeadlessUserInterface::RunFileLocationsDialog(FileLocationsModel&) {
+bool HeadlessUserInterface::RunFileLocationsDialog(FileLocationsModel& model) {
+    // Start-up asks for the dialog for two reasons: no data location, or an Audiowall that
+    // could not be opened. Point at the setting that is actually missing.
+    if (Trim(model.DataLocationText()).empty())
+        return Refuse(
+            "no data location is set, and the file locations dialog needs a person at a "
+            "display; set Data= in section [FileLocations] of the configuration file");
     return Refuse(
-        "no data location is set, and the file locations dialog needs a person at a display; "
-        "set Data= in section [FileLocations] of the configuration file");
+        "the Audiowall could not be opened, and the file locations dialog needs a person at a "
+        "display; set the cart directories (Carts1= ...) in section [FileLocations] of the "
+        "configuration file");
 }
 
 bool HeadlessUserInterface::RunLoginDialog(LoginModel&) {

@@ -1,6 +1,7 @@
 #include "headless/launch_options.h"
 
 #include "common/text.h"
+#include "config/command_line.h"
 
 namespace vantor {
 
@@ -109,8 +110,13 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
             result.error = "--create-database needs a file name ending in .MDB, such as KORA26.MDB";
             return result;
         }
-        if (!options.menuActions.empty() || options.autoImport || options.startDate ||
-            options.startHour || options.endDate || options.endHour) {
+        // The station's own "/AUTO" asks for an import just as "--auto" does; quietly
+        // creating the database instead would leave a scheduler believing it had imported.
+        std::string stationLine;
+        for (const std::string& argument : options.stationArguments) stationLine += " " + argument;
+        const bool stationAuto = HasSwitch(CapitalisedCommandLine(stationLine), "/AUTO");
+        if (!options.menuActions.empty() || options.autoImport || stationAuto ||
+            options.startDate || options.startHour || options.endDate || options.endHour) {
             result.error = "--create-database runs on its own; import in a second run";
             return result;
         }
