@@ -157,9 +157,8 @@ ImportRunResult RunImport(LogImportModel& window) {
         clock,
         session.audiowall,
         session.importSettings,
-        SchedulerLogNaming{settings.MUSIC_LogPath, settings.MUSIC_FilenamePrefix,
-                           Trim(settings.MUSIC_FilenameFormat)},
-        StartTimeOptions{settings.KORA_SweeperMode, settings.KORA_WaitSplitReturn},
+        SchedulerLogNamingOf(settings),
+        StartTimeOptionsOf(settings),
         errorLog,
     };
     const bool imported = ImportHours(db, start, end, context);

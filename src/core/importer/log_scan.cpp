@@ -151,10 +151,7 @@ void ReadKORASettings(Session& session, const std::string& databaseFile,
     DbSettings settings;
     ReadDbSettings(ui, db, settings, session.locations.DataLocation);
 
-    SchedulerLogNaming naming;
-    naming.logPath = settings.MUSIC_LogPath;
-    naming.prefix = settings.MUSIC_FilenamePrefix;
-    naming.dateFormat = Trim(settings.MUSIC_FilenameFormat);
+    const SchedulerLogNaming naming = SchedulerLogNamingOf(settings);
 
     const int32_t tomorrow = session.clock.Today() + 1;
     DayTime first{kNoFirstDay, 0.0f};

@@ -30,7 +30,8 @@ bool IsBlankLine(std::string_view raw) {
 }  // namespace
 
 SchedulerLogNaming SchedulerLogNamingOf(const DbSettings& settings) {
-    return {settings.MUSIC_LogPath, settings.MUSIC_FilenamePrefix, settings.MUSIC_FilenameFormat};
+    return {settings.MUSIC_LogPath, settings.MUSIC_FilenamePrefix,
+            Trim(settings.MUSIC_FilenameFormat)};
 }
 
 std::string LogFileName(int32_t day, const SchedulerLogNaming& naming) {
