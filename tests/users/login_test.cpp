@@ -49,6 +49,14 @@ TEST(PasswordExpiry, ExpiresFromTheDaySetPlusTheExpiryDays) {
             << c.setOn << " + " << c.expiryDays << " on " << c.today;
 }
 
+TEST(LoginSessionDefaults, ChooserMayEditUntilALoginSaysOtherwise) {
+    // An installation that does not ask users to log in never runs Logon: its operator holds
+    // every right, so the database chooser must keep offering its management options.
+    LoginSession session;
+    EXPECT_EQ(session.chooserCanEdit, "1");
+    EXPECT_EQ(session.loggedIn, 0);
+}
+
 TEST_F(LoginTest, WithoutAccountsTheNoUserAccountLogsInWithoutAWindow) {
     bool shown = false;
     ui_.onLogin = [&](LoginModel&) { return shown = true; };
@@ -302,6 +310,12 @@ TEST_F(ChangePasswordTest, RefusalsInTheirOrderKeepTheWindowOpen) {
     change.SetText(PwBox::txtNewPassword, "");
     for (char key : std::string("abcdefghijklmnop")) change.TypeKey(PwBox::txtNewPassword, key);
     EXPECT_EQ(change.Text(PwBox::txtNewPassword), "ABCDEFGHIJKL");
+
+    // Only what the login boxes take can go into a new password, or nobody could log in with it.
+    change.SetText(PwBox::txtReNewPassword, "");
+    for (int key : std::initializer_list<int>{'m', '-', 'y', '.', ' ', '1', '!', 0xE9, 8, '2'})
+        change.TypeKey(PwBox::txtReNewPassword, key);
+    EXPECT_EQ(change.Text(PwBox::txtReNewPassword), "MY 2");
 }
 
 TEST_F(ChangePasswordTest, EmptyNewPasswordDependsOnTheUsersSetting) {

@@ -3,6 +3,7 @@
 #include "common/text.h"
 #include "common/user_interface.h"
 #include "users/current_user.h"
+#include "users/login_model.h"
 #include "users/user_management_fn.h"
 
 namespace vantor {
@@ -63,19 +64,21 @@ void ChangePasswordModel::SetText(Box box, const std::string& text) {
 }
 
 int ChangePasswordModel::FilterKey(int keyCode) {
-    if (keyCode >= 'a' && keyCode <= 'z') return keyCode - 'a' + 'A';
-    return keyCode;
+    // A new password can only hold what the login window lets anybody type: a password with a
+    // character the login boxes swallow would lock its owner out of this program.
+    return LoginModel::FilterKey(keyCode);
 }
 
 void ChangePasswordModel::TypeKey(Box box, int keyCode) {
-    int key = FilterKey(keyCode);
-    if (key == kEnter) return OK();
-    if (key == kEscape) return Cancel();
+    if (keyCode == kEnter) return OK();
+    if (keyCode == kEscape) return Cancel();
     if (box == Box::OKB) return;
+    int key = FilterKey(keyCode);
+    if (key == 0) return;
     std::string text = Text(box);
     if (key == kBackspace) {
         if (!text.empty()) text.pop_back();
-    } else if (key >= 32 && key < 256 && CharacterCount(text) < static_cast<size_t>(kMaxLength)) {
+    } else if (CharacterCount(text) < static_cast<size_t>(kMaxLength)) {
         text += static_cast<char>(key);
     }
     SetText(box, text);

@@ -29,7 +29,8 @@ class ChangePasswordModel {
 
     const std::string& Text(Box box) const;
     void SetText(Box box, const std::string& text);
-    // Every key typed into the boxes arrives as a capital.
+    // Every key typed into the boxes arrives as a capital; as in the login boxes, only digits,
+    // letters, space and backspace pass (a swallowed key is 0).
     static int FilterKey(int keyCode);
     // A key typed into a box: filtered, then appended within the length limit (backspace
     // removes the last character; Enter presses OK, Esc cancels).

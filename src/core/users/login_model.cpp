@@ -68,9 +68,10 @@ void LoginModel::SetPasswordText(const std::string& text) {
 int LoginModel::FilterKey(int keyCode) {
     if (keyCode > 32 && keyCode >= 'a' && keyCode <= 'z') keyCode = keyCode - 'a' + 'A';
     if (keyCode == kBackspace) return keyCode;
-    bool digit = keyCode >= '0' && keyCode <= '9';
-    bool letter = (keyCode >= 'A' && keyCode <= 'Z') || (keyCode >= 'a' && keyCode <= 'z');
-    return (digit || letter || keyCode == ' ') ? keyCode : 0;
+    if (keyCode <= 0 || keyCode > 255) return 0;
+    return CharacterClassCheck(std::string(1, static_cast<char>(keyCode)), kClassDigitsLettersSpace)
+               ? keyCode
+               : 0;
 }
 
 void LoginModel::TypeKey(int keyCode) {
