@@ -459,6 +459,7 @@ TEST_F(LegacyImportTest, NoOpensTheFileDialogAndCancellingItImportsNoAccounts) {
     ASSERT_EQ(ui_.fileDialogs.size(), 1u);
     EXPECT_EQ(ui_.fileDialogs[0].defaultName, "");  // the offered file was forgotten
     EXPECT_EQ(ui_.fileDialogs[0].filter, "Database Files (*.MDB)|*.MDB|All Files (*.*)|*.*");
+    EXPECT_EQ(ui_.fileDialogs[0].defaultExtension, "MDB");
     EXPECT_EQ(Count("SELECT COUNT(*) FROM [Users]"), 0);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM [UserGroups]"), 23);
     EXPECT_FALSE(ui_.Showed("The Users database has been imported"));

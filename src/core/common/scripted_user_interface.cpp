@@ -62,7 +62,7 @@ std::optional<std::string> ScriptedUserInterface::ChooseSaveFile(const FileDialo
 
 std::optional<std::string> ScriptedUserInterface::BrowseForFolder(const std::string& title,
                                                                   const std::string& startFolder) {
-    fileDialogs.push_back(FileDialogRequest{title, "", startFolder, ""});
+    fileDialogs.push_back(FileDialogRequest{title, "", startFolder, "", ""});
     if (folderAnswers.empty()) return std::nullopt;
     auto answer = folderAnswers.front();
     folderAnswers.pop_front();

@@ -59,6 +59,7 @@ struct FileDialogRequest {
     std::string filter;  // "Description|*.ext|All Files|*.*"
     std::string initialDirectory;
     std::string defaultName;
+    std::string defaultExtension;  // added to a typed name without one ("MDB")
 };
 
 enum class MouseCursor { Default, Hourglass };

@@ -606,6 +606,7 @@ void UsersDatabase::ImportLegacyUsers(bool alwaysChoose) {
         request.filter = "Database Files (*.MDB)|*.MDB|All Files (*.*)|*.*";
         request.initialDirectory = usersDirectory;
         request.defaultName = oldFile;
+        request.defaultExtension = "MDB";
         auto picked = ui_.ChooseOpenFile(request);
         if (!picked || FileLength(*picked) <= 0) return;
         oldFile = *picked;
