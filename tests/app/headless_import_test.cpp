@@ -63,16 +63,7 @@ class HeadlessImportTest : public ::testing::Test {
     }
 
     std::vector<std::pair<int32_t, int>> HourStarts() const {
-        std::vector<std::pair<int32_t, int>> hours;
-        Database db;
-        TableCursor log;
-        if (db.Open(station_.databasePath) || OpenLogTable(db, log)) return hours;
-        for (log.MoveFirst(); !log.Eof(); log.MoveNext()) {
-            if (log.Field(LogEntry::EntryType).AsInteger() != 98) continue;
-            DayTime hour = DayTimeOfQIndex(log.Field(LogEntry::QIndex).AsDouble());
-            hours.emplace_back(hour.day, static_cast<int>(hour.seconds / 3600));
-        }
-        return hours;
+        return HourStartsIn(station_.databasePath);
     }
 
     std::string History() const { return Cp1252ToUtf8(ReadWholeFile(station_.HistoryLogPath())); }

@@ -96,16 +96,7 @@ class MainWindowTest : public ::testing::Test {
 
     // Hour starts (entry type 98) in the playout log, as their days and hours.
     std::vector<std::pair<int32_t, int>> HourStarts() const {
-        std::vector<std::pair<int32_t, int>> hours;
-        Database db;
-        TableCursor log;
-        if (db.Open(station_.databasePath) || OpenLogTable(db, log)) return hours;
-        for (log.MoveFirst(); !log.Eof(); log.MoveNext()) {
-            if (log.Field(LogEntry::EntryType).AsInteger() != 98) continue;
-            DayTime hour = DayTimeOfQIndex(log.Field(LogEntry::QIndex).AsDouble());
-            hours.emplace_back(hour.day, static_cast<int>(hour.seconds / 3600));
-        }
-        return hours;
+        return HourStartsIn(station_.databasePath);
     }
 
     long long LogRows() const {

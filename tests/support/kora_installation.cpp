@@ -11,6 +11,7 @@
 #include "importer/scheduler_log.h"
 #include "playoutdb/database_functions_32.h"
 #include "playoutdb/engine.h"
+#include "playoutdb/db_routines_v25_log.h"
 #include "playoutdb/schema.h"
 
 namespace vantor::testing {
@@ -101,6 +102,19 @@ std::string KoraInstallation::ErrorLogPath() const {
 
 std::string KoraInstallation::HistoryLogPath() const {
     return JoinPath(programDirectory, "history.log");
+}
+
+std::vector<std::pair<int32_t, int>> HourStartsIn(const std::string& databasePath) {
+    std::vector<std::pair<int32_t, int>> hours;
+    Database db;
+    TableCursor log;
+    if (db.Open(databasePath) || OpenLogTable(db, log)) return hours;
+    for (log.MoveFirst(); !log.Eof(); log.MoveNext()) {
+        if (log.Field(LogEntry::EntryType).AsInteger() != 98) continue;
+        DayTime hour = DayTimeOfQIndex(log.Field(LogEntry::QIndex).AsDouble());
+        hours.emplace_back(hour.day, static_cast<int>(hour.seconds / 3600));
+    }
+    return hours;
 }
 
 }  // namespace vantor::testing

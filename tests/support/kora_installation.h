@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <map>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -63,5 +64,8 @@ class KoraInstallation {
 
 // The date as the scheduler writes it in a compact header: "dd/mm/yy".
 std::string SchedulerDate(int32_t day);
+
+// Hour starts (entry type 98) in a playout database's Log table, as their days and hours.
+std::vector<std::pair<int32_t, int>> HourStartsIn(const std::string& databasePath);
 
 }  // namespace vantor::testing
