@@ -96,6 +96,39 @@ TEST(CartListRecord, FieldsReadFromTheirOffsets) {
     EXPECT_EQ(std::string(again.data(), again.size()), expected);
 }
 
+// A lookup decodes straight from the bytes; it must give the cart the stored form gives, for
+// every shape of title (zero bytes in a head or a tail, full tails, 8-bit characters).
+TEST(CartListRecord, DecodedStraightFromBytesAsFromTheStoredForm) {
+    std::string numbers(300, '\0');
+    // Numeric bytes below 0x40, so that no single or double is a NaN the comparison would
+    // refuse.
+    for (int i = 60; i < 300; ++i) numbers[i] = static_cast<char>((i * 37 + 11) & 0x3F);
+    struct Titles {
+        std::string heads;  // 60 bytes: three heads of 20
+        std::string tails;  // 90 bytes: three tails of 30
+    };
+    const Titles cases[] = {
+        {std::string(60, ' '), std::string(90, ' ')},
+        {std::string(60, 'A'), std::string(90, 'b')},  // every tail full, no zero byte
+        {std::string(60, '\0'), std::string(90, '\0')},
+        {"Head\0with zero     " + std::string(40, 'h'),
+         "tail" + std::string(26, '\0') + std::string(30, '\0') + "x\0y" + std::string(27, ' ')},
+        {"Caf\xE9 \x80\x93\x9F\xFF" + std::string(50, '\xA0'),
+         std::string(30, '\x85') + "\xE9t\xE9" + std::string(27, ' ') + std::string(30, ' ')},
+    };
+    for (const Titles& t : cases) {
+        std::string b = numbers;
+        b.replace(0, 60, t.heads);
+        b.replace(70, 90, t.tails);
+        CartRecord expected = CartRecordFromList(DecodeCartListRecord(b.data()));
+        CartRecord got = CartRecordFromBytes(b.data());
+        EXPECT_EQ(got.TitleLine1, expected.TitleLine1);
+        EXPECT_EQ(got.TitleLine2, expected.TitleLine2);
+        EXPECT_EQ(got.TitleLine3, expected.TitleLine3);
+        EXPECT_TRUE(got == expected);
+    }
+}
+
 TEST(CartListRecord, TitleTailWithSpacesOrZerosJoinsTheSame) {
     for (char filler : {' ', '\0'}) {
         CartListRecord stored = CartListRecordFrom(MakeEmptyCart(0, 0));

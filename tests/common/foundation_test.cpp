@@ -42,6 +42,13 @@ TEST(Codepage, Windows1252RoundTrip) {
     EXPECT_EQ(Utf8ToCp1252(utf8), bytes);
     EXPECT_EQ(Cp1252ToUtf8("\x80"), "\u20AC");
     EXPECT_EQ(Cp1252ToUtf8("caf\xE9"), "caf\u00E9");
+    // Plain runs between converted bytes, a zero byte kept, the text ending on either kind.
+    EXPECT_EQ(Cp1252ToUtf8(std::string("ab\x80"
+                                       "cd\xE9\0e\x9F",
+                                       9)),
+              std::string("ab\u20AC"
+                          "cd\u00E9\0e\u0178",
+                          13));
     EXPECT_EQ(Utf8ToCp1252("\u20AC \u00FC \u4E2D"), "\x80 \xFC ?");
 }
 

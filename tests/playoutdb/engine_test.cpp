@@ -352,7 +352,12 @@ TEST_F(EngineTest, DeclaredTypesAreEnforcedOnWrite) {
         {"Count", 2.5, 0, 2},  // whole numbers round half to even
         {"Count", "12", 0, 12},
         {"Count", "12abc", 13, DbValue()},
+        {"Count", -32768, 0, -32768},
         {"Level", 0.1, 0, static_cast<double>(0.1f)},
+        {"Level", 3, 0, 3.0},
+        {"Level", 1e39, 6, DbValue()},
+        {"Key", 7, 0, 7.0},
+        {"Notes", std::string(300, 'n'), 0, std::string(300, 'n')},  // a memo has no width
         {"Flag", 7, 0, true},
         {"Flag", "False", 0, false},
         {"Key", "x", 13, DbValue()},

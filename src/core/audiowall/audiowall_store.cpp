@@ -119,6 +119,21 @@ bool ConnectParts(AudiowallState& state, UserInterface* ui, int partNumber, bool
     return true;
 }
 
+// The cart of a record just read. The record is decoded once, straight from its bytes.
+void FinishLookup(const AudiowallState& state, const CartRecordBytes& bytes,
+                  CartLookupResult& out) {
+    out.cart = CartRecordFromBytes(bytes.data());
+    CartRecord& cart = out.cart;
+    if (!(cart.EndMarker() > 0 && cart.MarkedLength() > 0)) {
+        // Markers never set (or lost): the whole audio is the marked part.
+        cart.StartMarker() = 0;
+        cart.EndMarker() = cart.AudioLength();
+        cart.MarkedLength() = cart.EndMarker() - cart.StartMarker();
+    }
+    out.result = 0;
+    if (cart.AudioLength() == state.EmptyCart.AudioLength()) out.cart = state.EmptyCart;
+}
+
 }  // namespace
 
 void ResetAudiowallDefaults(AudiowallState& state) {
@@ -140,51 +155,48 @@ void CloseAudiowall(AudiowallState& state) {
 }
 
 CartLookupResult CartLookup(AudiowallState& state, int32_t cartNumber) {
-    CartLookupResult out{-1, state.EmptyCart};
-    if (cartNumber < 1 || cartNumber > state.MaxCart) return out;
+    // The empty cart is copied in only where it is the answer: most lookups find a cart.
+    CartLookupResult out{-1, {}};
+    if (cartNumber < 1 || cartNumber > state.MaxCart) {
+        out.cart = state.EmptyCart;
+        return out;
+    }
 
     int p = PartOfCart(cartNumber);
     AudiowallPart& part = state.Parts[p];
     // A part marked connected through a shared directory, or whose list the operator chose not
     // to create, has no open list yet: connect it now rather than fail the lookup of a cart
-    // that may well be there.
+    // that may well be there. (Connecting may re-read the empty cart's colours.)
     if (part.State != PartState::Connected || !part.IsOpen) {
         if (ConnectParts(state, nullptr, p, true)) {
             part.State = PartState::Unavailable;
             out.cart = state.EmptyCart;
             return out;
         }
-        out.cart = state.EmptyCart;  // the colours may have been re-read meanwhile
     }
 
     CartRecordBytes bytes;
-    std::string ownList = state.UseIndividualCartListFiles != 0
-                              ? CartFileBase(state, cartNumber) + ".LST"
-                              : std::string();
-    if (!ownList.empty() && FileLength(ownList) > 0) {
-        int rc = ReadSingleRecordFile(ResolvePath(ownList), bytes);
-        if (rc != 0) {
-            out.result = rc;
-            return out;
-        }
-    } else {
-        int rc = part.List.ReadRecord(RecordOfCart(cartNumber), bytes);
-        if (rc != 0) {
-            part.State = PartState::Unavailable;
-            out.result = rc;
+    if (state.UseIndividualCartListFiles != 0) {
+        std::string ownList = CartFileBase(state, cartNumber) + ".LST";
+        if (FileLength(ownList) > 0) {
+            int rc = ReadSingleRecordFile(ResolvePath(ownList), bytes);
+            if (rc != 0) {
+                out.result = rc;
+                out.cart = state.EmptyCart;
+                return out;
+            }
+            FinishLookup(state, bytes, out);
             return out;
         }
     }
-
-    CartRecord cart = CartRecordFromList(DecodeCartListRecord(bytes.data()));
-    if (!(cart.EndMarker() > 0 && cart.MarkedLength() > 0)) {
-        // Markers never set (or lost): the whole audio is the marked part.
-        cart.StartMarker() = 0;
-        cart.EndMarker() = cart.AudioLength();
-        cart.MarkedLength() = cart.EndMarker() - cart.StartMarker();
+    int rc = part.List.ReadRecord(RecordOfCart(cartNumber), bytes);
+    if (rc != 0) {
+        part.State = PartState::Unavailable;
+        out.result = rc;
+        out.cart = state.EmptyCart;
+        return out;
     }
-    out.result = 0;
-    if (cart.AudioLength() != state.EmptyCart.AudioLength()) out.cart = std::move(cart);
+    FinishLookup(state, bytes, out);
     return out;
 }
 

@@ -133,6 +133,39 @@ CartRecord CartRecordFromList(const CartListRecord& s) {
     return c;
 }
 
+CartRecord CartRecordFromBytes(const char* b) {
+    namespace o = cart_offset;
+    CartRecord c;
+    for (int i = 0; i < kTitleLineCount; ++i) {
+        // Head, then the tail up to its first zero byte, padded with blanks: the line as
+        // CartRecordFromList builds it, without the copies of the stored form.
+        char line[kTitleLineWidth];
+        std::memcpy(line, b + o::kTitleHead + i * kTitleHeadWidth, kTitleHeadWidth);
+        const char* tail = b + o::kTitleTail + i * kTitleTailWidth;
+        const void* zero = std::memchr(tail, '\0', kTitleTailWidth);
+        size_t kept = zero ? static_cast<size_t>(static_cast<const char*>(zero) - tail)
+                           : static_cast<size_t>(kTitleTailWidth);
+        std::memcpy(line + kTitleHeadWidth, tail, kept);
+        std::memset(line + kTitleHeadWidth + kept, ' ', kTitleTailWidth - kept);
+        c.TitleLine(i + 1) = Cp1252ToUtf8(std::string_view(line, kTitleLineWidth));
+    }
+    c.BackColor = GetLittle<int32_t>(b + o::kBackColor);
+    c.ForeColor = GetLittle<int32_t>(b + o::kForeColor);
+    c.ValueA = GetLittle<int16_t>(b + o::kValueA);
+    c.ValueB = GetLittle<int32_t>(b + o::kValueB);
+    c.ValueC = GetLittle<int16_t>(b + o::kValueC);
+    c.ValueD = GetLittle<float>(b + o::kValueD);
+    c.ValueE = GetLittle<float>(b + o::kValueE);
+    for (int i = 0; i < 5; ++i) {
+        c.ValueF[i] = GetLittle<int16_t>(b + o::kValueF + 2 * i);
+        c.ValueG[i] = GetLittle<double>(b + o::kValueG + 8 * i);
+        c.ValueH[i] = GetLittle<int16_t>(b + o::kValueH + 2 * i);
+    }
+    for (int i = 0; i < kCartTimeCount; ++i) c.Times[i] = GetLittle<float>(b + o::kTimes + 4 * i);
+    c.ValueJ = GetLittle<int16_t>(b + o::kValueJ);
+    return c;
+}
+
 CartListRecord CartListRecordFrom(const CartRecord& c) {
     CartListRecord s;
     for (int i = 0; i < kTitleLineCount; ++i) {

@@ -114,6 +114,9 @@ bool operator==(const CartRecord& a, const CartRecord& b);
 // The stored record as a lookup sees it: each title line is its head followed by its tail cut
 // before the first zero byte, padded to 50 characters; the fields not read are dropped.
 CartRecord CartRecordFromList(const CartListRecord& stored);
+// The same straight from the stored bytes (kCartRecordSize of them), without the stored form in
+// between: what every cart lookup uses, since it reads a record each time.
+CartRecord CartRecordFromBytes(const char* bytes);
 // The stored form of a cart: each title line (UTF-8, cut to 50 characters) split into its
 // head and tail, both padded with spaces.
 CartListRecord CartListRecordFrom(const CartRecord& cart);

@@ -7,11 +7,10 @@ namespace vantor {
 namespace {
 
 // Code points of the bytes 0x80..0x9F; the undefined ones map to themselves.
-constexpr uint16_t kHigh[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr uint16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 void AppendUtf8(uint32_t cp, std::string& out) {
     if (cp < 0x80) {
@@ -38,13 +37,16 @@ int ByteOf(uint32_t cp) {
 std::string Cp1252ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);
-    for (unsigned char c : bytes) {
-        if (c < 0x80)
-            out += static_cast<char>(c);
-        else if (c < 0xA0)
-            AppendUtf8(kHigh[c - 0x80], out);
-        else
-            AppendUtf8(c, out);
+    // Texts are nearly all plain ASCII: runs of it are copied whole.
+    size_t i = 0;
+    while (i < bytes.size()) {
+        size_t run = i;
+        while (run < bytes.size() && static_cast<unsigned char>(bytes[run]) < 0x80) ++run;
+        out.append(bytes.data() + i, run - i);
+        if (run == bytes.size()) break;
+        unsigned char c = static_cast<unsigned char>(bytes[run]);
+        AppendUtf8(c < 0xA0 ? kHigh[c - 0x80] : c, out);
+        i = run + 1;
     }
     return out;
 }

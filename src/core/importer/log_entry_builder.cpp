@@ -44,12 +44,12 @@ class RowWriter {
     explicit RowWriter(TableCursor& log) : log_(log) {}
 
     RowWriter& Set(std::string_view column, const DbValue& value) {
-        if (!error_) Store(column, LogFieldIndex(log_, column), value);
+        if (!error_) Store(column, LogFieldIndex(log_, column, next_), value);
         return *this;
     }
     RowWriter& Text(std::string_view column, const std::string& text) {
         if (error_) return *this;
-        int index = LogFieldIndex(log_, column);
+        int index = LogFieldIndex(log_, column, next_);
         int width = index < 0 ? 0 : log_.Fields()[index].TextWidth();
         if (width > 0 && CharacterCount(text) > static_cast<size_t>(width)) {
             Store(column, index, FirstCharacters(text, width));
@@ -67,6 +67,7 @@ class RowWriter {
     }
     TableCursor& log_;
     DbError error_;
+    size_t next_ = 0;  // where the next column is looked for first: they come in table order
 };
 
 }  // namespace

@@ -87,8 +87,15 @@ bool SchedulerLogReader::AtEnd() {
 std::string SchedulerLogReader::ReadLine() {
     std::string line;
     if (!open_) return line;
-    int c;
-    while ((c = in_.get()) != std::char_traits<char>::eof()) {
+    // Straight from the stream's buffer: a log is read byte by byte, and the stream's own
+    // get() costs a guard object per byte.
+    std::streambuf* buffer = in_.rdbuf();
+    for (;;) {
+        int c = buffer->sbumpc();
+        if (c == std::char_traits<char>::eof()) {
+            in_.setstate(std::ios::eofbit);
+            break;
+        }
         ++position_;
         if (c == '\n') break;
         if (c == '\r') continue;

@@ -182,6 +182,19 @@ int LogFieldIndex(const TableCursor& cursor, std::string_view column) {
     return cursor.FieldIndex(column);
 }
 
+int LogFieldIndex(const TableCursor& cursor, std::string_view column, size_t& from) {
+    const auto& columns = LogEntry::Columns();
+    const size_t count = columns.size();
+    for (size_t n = 0; n < count; ++n) {
+        const size_t i = (from + n) % count;
+        if (columns[i].name.data() == column.data()) {
+            from = i + 1;
+            return FieldAt(cursor, i, column);
+        }
+    }
+    return cursor.FieldIndex(column);
+}
+
 bool NewLogEntry(TableCursor& cursor, double q) {
     if (cursor.AddNew()) return false;
     const auto& columns = LogEntry::Columns();

@@ -156,6 +156,9 @@ DbError OpenLogTable(Database& db, TableCursor& cursor);
 // writes many rows uses it: a column passed as its LogEntry constant is first looked for where
 // the table layout puts it, which saves the lookup by name in tables this program created.
 int LogFieldIndex(const TableCursor& cursor, std::string_view column);
+// The same for a caller that names the columns mostly in table order: the search for the
+// constant starts where the previous one was found (from, which it moves on).
+int LogFieldIndex(const TableCursor& cursor, std::string_view column, size_t& from);
 
 // Starts a new row on the cursor with every new-row value and QIndex = q; does not store it.
 // False when starting the row or setting a value failed (nothing is reported here).

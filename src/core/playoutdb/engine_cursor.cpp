@@ -612,11 +612,14 @@ DbError TableCursor::Set(int index, const DbValue& value) {
         return DbError::Make(dberr::kUpdateWithoutEdit,
                              "Update or CancelUpdate without AddNew or Edit.");
     }
-    DbValue converted;
-    if (DbError error = engine_detail::ConvertForField(s.fields[index], value, converted, true)) {
-        return error;
+    if (!engine_detail::StoreForField(s.fields[index], value, s.buffer[index])) {
+        DbValue converted;
+        if (DbError error =
+                engine_detail::ConvertForField(s.fields[index], value, converted, true)) {
+            return error;
+        }
+        s.buffer[index] = std::move(converted);
     }
-    s.buffer[index] = std::move(converted);
     s.dirty[index] = 1;
     return {};
 }

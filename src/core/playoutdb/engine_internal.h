@@ -86,6 +86,11 @@ FieldDef FieldFromDeclaration(std::string_view name, std::string_view declaredTy
 
 // Converts a value to what a field of this type stores; strict checks text widths.
 DbError ConvertForField(const FieldDef& field, const DbValue& in, DbValue& out, bool strict);
+// The common conversions of ConvertForField (strict), done straight into the value that keeps
+// them: a text reuses the storage the slot already has, a number makes no temporary. False
+// when the case is not one of them or does not fit; the caller then converts with
+// ConvertForField, which gives the same value or the error.
+bool StoreForField(const FieldDef& field, const DbValue& in, DbValue& slot);
 // Binds one value to a statement parameter (1-based). A text is copied unless the caller
 // keeps the value alive and unchanged until the statement is reset (keepsValue).
 int BindValue(sqlite3_stmt* stmt, int index, const DbValue& value, bool keepsValue = false);

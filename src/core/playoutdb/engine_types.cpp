@@ -320,6 +320,50 @@ DbError ConvertForField(const FieldDef& field, const DbValue& in, DbValue& out, 
     return Mismatch(field);
 }
 
+bool StoreForField(const FieldDef& field, const DbValue& in, DbValue& slot) {
+    const DbValue::Kind kind = in.kind();
+    if (kind == DbValue::Kind::Null) {
+        slot = DbValue();
+        return true;
+    }
+    switch (field.type) {
+        case FieldType::Text:
+        case FieldType::Memo:
+            if (kind != DbValue::Kind::Text) return false;
+            if (field.type == FieldType::Text &&
+                CharacterCount(in.Text()) > static_cast<size_t>(field.TextWidth())) {
+                return false;
+            }
+            slot.SetText(in.Text());
+            return true;
+        case FieldType::Short:
+        case FieldType::Long: {
+            if (kind != DbValue::Kind::Integer) return false;
+            const int64_t value = in.AsInteger();
+            const int64_t low = field.type == FieldType::Short ? -32768 : -2147483648LL;
+            const int64_t high = field.type == FieldType::Short ? 32767 : 2147483647LL;
+            if (value < low || value > high) return false;
+            slot = DbValue(static_cast<long long>(value));
+            return true;
+        }
+        case FieldType::Single: {
+            if (kind != DbValue::Kind::Double && kind != DbValue::Kind::Integer) return false;
+            const double number = in.AsDouble();
+            if (!std::isfinite(number) || std::fabs(number) > FLT_MAX) return false;
+            slot = DbValue(static_cast<float>(number));
+            return true;
+        }
+        case FieldType::Double:
+        case FieldType::DateTime:
+            if (kind != DbValue::Kind::Double && kind != DbValue::Kind::Integer) return false;
+            slot = DbValue(in.AsDouble());
+            return true;
+        case FieldType::Boolean:
+            return false;
+    }
+    return false;
+}
+
 int BindValue(sqlite3_stmt* stmt, int index, const DbValue& value, bool keepsValue) {
     switch (value.kind()) {
         case DbValue::Kind::Null:
