@@ -65,13 +65,10 @@ CartRecordBytes EncodeCartListRecord(const CartListRecord& r) {
     return b;
 }
 
-CartListRecord DecodeCartListRecord(const char* b) {
+// The numeric fields sit at the same offsets whichever record type is being filled.
+template <typename Record>
+static void DecodeNumbers(const char* b, Record& r) {
     namespace o = cart_offset;
-    CartListRecord r;
-    for (int i = 0; i < kTitleLineCount; ++i) {
-        r.TitleHead[i].assign(b + o::kTitleHead + i * kTitleHeadWidth, kTitleHeadWidth);
-        r.TitleTail[i].assign(b + o::kTitleTail + i * kTitleTailWidth, kTitleTailWidth);
-    }
     r.BackColor = GetLittle<int32_t>(b + o::kBackColor);
     r.ForeColor = GetLittle<int32_t>(b + o::kForeColor);
     r.ValueA = GetLittle<int16_t>(b + o::kValueA);
@@ -86,6 +83,16 @@ CartListRecord DecodeCartListRecord(const char* b) {
     }
     for (int i = 0; i < kCartTimeCount; ++i) r.Times[i] = GetLittle<float>(b + o::kTimes + 4 * i);
     r.ValueJ = GetLittle<int16_t>(b + o::kValueJ);
+}
+
+CartListRecord DecodeCartListRecord(const char* b) {
+    namespace o = cart_offset;
+    CartListRecord r;
+    for (int i = 0; i < kTitleLineCount; ++i) {
+        r.TitleHead[i].assign(b + o::kTitleHead + i * kTitleHeadWidth, kTitleHeadWidth);
+        r.TitleTail[i].assign(b + o::kTitleTail + i * kTitleTailWidth, kTitleTailWidth);
+    }
+    DecodeNumbers(b, r);
     return r;
 }
 
@@ -149,20 +156,7 @@ CartRecord CartRecordFromBytes(const char* b) {
         std::memset(line + kTitleHeadWidth + kept, ' ', kTitleTailWidth - kept);
         c.TitleLine(i + 1) = Cp1252ToUtf8(std::string_view(line, kTitleLineWidth));
     }
-    c.BackColor = GetLittle<int32_t>(b + o::kBackColor);
-    c.ForeColor = GetLittle<int32_t>(b + o::kForeColor);
-    c.ValueA = GetLittle<int16_t>(b + o::kValueA);
-    c.ValueB = GetLittle<int32_t>(b + o::kValueB);
-    c.ValueC = GetLittle<int16_t>(b + o::kValueC);
-    c.ValueD = GetLittle<float>(b + o::kValueD);
-    c.ValueE = GetLittle<float>(b + o::kValueE);
-    for (int i = 0; i < 5; ++i) {
-        c.ValueF[i] = GetLittle<int16_t>(b + o::kValueF + 2 * i);
-        c.ValueG[i] = GetLittle<double>(b + o::kValueG + 8 * i);
-        c.ValueH[i] = GetLittle<int16_t>(b + o::kValueH + 2 * i);
-    }
-    for (int i = 0; i < kCartTimeCount; ++i) c.Times[i] = GetLittle<float>(b + o::kTimes + 4 * i);
-    c.ValueJ = GetLittle<int16_t>(b + o::kValueJ);
+    DecodeNumbers(b, c);
     return c;
 }
 
