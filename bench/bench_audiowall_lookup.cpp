@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "audiowall/audiowall_store.h"
-#include "common/scripted_user_interface.h"
+#include "support/scripted_user_interface.h"
 #include "support/audiowall_fixture.h"
 #include "support/temp_dir.h"
 

@@ -10,15 +10,15 @@
 #include "common/general.h"
 #include "common/locale.h"
 #include "common/profile.h"
-#include "common/scripted_user_interface.h"
+#include "support/scripted_user_interface.h"
 #include "config/system_locations.h"
-#include "playoutdb/db_routines_v25_log.h"
-#include "playoutdb/engine.h"
+#include "playoutdb/log_table.h"
+#include "dbengine/engine.h"
 #include "program_runner.h"
 #include "support/kora_installation.h"
 #include "support/scheduler_log_writer.h"
 #include "support/temp_dir.h"
-#include "users/user_management_fn.h"
+#include "users/users_database.h"
 
 namespace vantor::testing {
 namespace {

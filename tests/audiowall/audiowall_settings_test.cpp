@@ -7,7 +7,7 @@
 #include "common/clock.h"
 #include "common/profile.h"
 #include "common/registry.h"
-#include "common/scripted_user_interface.h"
+#include "support/scripted_user_interface.h"
 #include "common/text.h"
 #include "support/audiowall_fixture.h"
 #include "support/scoped_env.h"

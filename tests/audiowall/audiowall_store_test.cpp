@@ -8,7 +8,7 @@
 
 #include "audiowall/audiowall_store.h"
 #include "common/problem_report.h"
-#include "common/scripted_user_interface.h"
+#include "support/scripted_user_interface.h"
 #include "common/text.h"
 #include "support/audiowall_fixture.h"
 #include "support/temp_dir.h"

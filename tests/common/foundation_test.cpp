@@ -4,7 +4,7 @@
 #include "common/numbers.h"
 #include "common/ole_date.h"
 #include "common/problem_report.h"
-#include "common/scripted_user_interface.h"
+#include "support/scripted_user_interface.h"
 #include "common/text.h"
 
 namespace vantor {

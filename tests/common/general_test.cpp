@@ -4,7 +4,7 @@
 #include "common/codepage.h"
 #include "common/general.h"
 #include "common/locale.h"
-#include "common/scripted_user_interface.h"
+#include "support/scripted_user_interface.h"
 #include "common/text.h"
 #include "common/trace.h"
 #include "support/scoped_env.h"

@@ -2,7 +2,7 @@
 
 #include "common/profile.h"
 #include "common/registry.h"
-#include "common/scripted_user_interface.h"
+#include "support/scripted_user_interface.h"
 #include "config/config_set_model.h"
 #include "config/startup.h"
 #include "installation_fixture.h"

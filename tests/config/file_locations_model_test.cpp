@@ -4,7 +4,7 @@
 
 #include "audiowall/audiowall_store.h"
 #include "common/profile.h"
-#include "common/scripted_user_interface.h"
+#include "support/scripted_user_interface.h"
 #include "common/text.h"
 #include "config/file_locations_model.h"
 #include "config/system_locations.h"

@@ -6,7 +6,7 @@
 #include "common/clock.h"
 #include "common/profile.h"
 #include "common/registry.h"
-#include "common/scripted_user_interface.h"
+#include "support/scripted_user_interface.h"
 #include "common/text.h"
 #include "config/command_line.h"
 #include "config/config_set_model.h"

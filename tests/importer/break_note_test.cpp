@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/scripted_user_interface.h"
+#include "support/scripted_user_interface.h"
 #include "support/scheduler_log_writer.h"
 
 namespace vantor {

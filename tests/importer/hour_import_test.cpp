@@ -5,8 +5,8 @@
 #include "common/day_time.h"
 #include "common/locale.h"
 #include "import_fixture.h"
-#include "playoutdb/db_routines_v25_log.h"
-#include "playoutdb/db_routines_v25_settings.h"
+#include "playoutdb/log_table.h"
+#include "playoutdb/playout_settings.h"
 
 namespace vantor {
 namespace {

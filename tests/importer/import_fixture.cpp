@@ -8,8 +8,8 @@
 #include <sstream>
 
 #include "common/ole_date.h"
-#include "playoutdb/db_routines_v25_log.h"
-#include "playoutdb/schema.h"
+#include "playoutdb/log_table.h"
+#include "dbengine/schema.h"
 
 namespace vantor::testing {
 

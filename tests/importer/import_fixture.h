@@ -9,9 +9,9 @@
 
 #include "audiowall/audiowall_store.h"
 #include "common/clock.h"
-#include "common/scripted_user_interface.h"
+#include "support/scripted_user_interface.h"
 #include "importer/hour_import.h"
-#include "playoutdb/engine.h"
+#include "dbengine/engine.h"
 #include "support/audiowall_fixture.h"
 #include "support/scheduler_log_writer.h"
 #include "support/temp_dir.h"

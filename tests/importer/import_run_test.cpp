@@ -8,7 +8,7 @@
 #include "common/codepage.h"
 #include "common/profile.h"
 #include "main_window_fixture.h"
-#include "playoutdb/database_functions_32.h"
+#include "dbengine/database_file.h"
 
 namespace vantor {
 namespace {

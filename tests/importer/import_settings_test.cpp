@@ -3,9 +3,9 @@
 #include <cstdlib>
 
 #include "common/profile.h"
-#include "common/scripted_user_interface.h"
+#include "support/scripted_user_interface.h"
 #include "config/system_locations.h"
-#include "importer/frm_log_import_settings_model.h"
+#include "importer/import_settings_dialog_model.h"
 #include "importer/import_settings.h"
 #include "support/temp_dir.h"
 

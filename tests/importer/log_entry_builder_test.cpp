@@ -4,7 +4,7 @@
 
 #include "audiowall/cart_numbers.h"
 #include "import_fixture.h"
-#include "playoutdb/db_routines_v25_log.h"
+#include "playoutdb/log_table.h"
 
 namespace vantor {
 namespace {

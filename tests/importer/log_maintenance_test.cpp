@@ -5,7 +5,7 @@
 #include "audiowall/audiowall_store.h"
 #include "common/general.h"
 #include "import_fixture.h"
-#include "playoutdb/db_routines_v25_log.h"
+#include "playoutdb/log_table.h"
 #include "support/audiowall_fixture.h"
 
 namespace vantor {

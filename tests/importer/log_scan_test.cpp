@@ -4,8 +4,8 @@
 
 #include "common/clock.h"
 #include "common/ole_date.h"
-#include "common/scripted_user_interface.h"
-#include "importer/session.h"
+#include "support/scripted_user_interface.h"
+#include "session/session.h"
 #include "support/kora_installation.h"
 #include "support/scheduler_log_writer.h"
 #include "support/temp_dir.h"

@@ -4,7 +4,7 @@
 
 #include "common/codepage.h"
 #include "common/ole_date.h"
-#include "common/scripted_user_interface.h"
+#include "support/scripted_user_interface.h"
 #include "support/scheduler_log_writer.h"
 #include "support/temp_dir.h"
 

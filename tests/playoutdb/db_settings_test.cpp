@@ -5,7 +5,7 @@
 #include "common/locale.h"
 #include "common/ole_date.h"
 #include "playout_fixture.h"
-#include "playoutdb/db_routines_v25_settings.h"
+#include "playoutdb/playout_settings.h"
 
 namespace vantor {
 namespace {

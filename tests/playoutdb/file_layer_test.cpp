@@ -4,7 +4,7 @@
 
 #include "common/problem_report.h"
 #include "playout_fixture.h"
-#include "playoutdb/database_functions_32.h"
+#include "dbengine/database_file.h"
 
 namespace vantor {
 namespace {

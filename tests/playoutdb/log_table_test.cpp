@@ -3,7 +3,7 @@
 #include "common/locale.h"
 #include "common/ole_date.h"
 #include "playout_fixture.h"
-#include "playoutdb/db_routines_v25_log.h"
+#include "playoutdb/log_table.h"
 
 namespace vantor {
 namespace {

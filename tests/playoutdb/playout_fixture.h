@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "common/scripted_user_interface.h"
-#include "playoutdb/database_functions_32.h"
-#include "playoutdb/schema.h"
+#include "support/scripted_user_interface.h"
+#include "dbengine/database_file.h"
+#include "dbengine/schema.h"
 #include "support/temp_dir.h"
 
 namespace vantor::testing {

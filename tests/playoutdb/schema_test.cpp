@@ -6,7 +6,7 @@
 
 #include "common/problem_report.h"
 #include "playout_fixture.h"
-#include "playoutdb/db_routines_v25_log.h"
+#include "playoutdb/log_table.h"
 
 namespace vantor {
 namespace {

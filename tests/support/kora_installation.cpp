@@ -7,12 +7,12 @@
 #include "common/locale.h"
 #include "common/paths.h"
 #include "common/profile.h"
-#include "common/scripted_user_interface.h"
+#include "support/scripted_user_interface.h"
 #include "importer/scheduler_log.h"
-#include "playoutdb/database_functions_32.h"
-#include "playoutdb/engine.h"
-#include "playoutdb/db_routines_v25_log.h"
-#include "playoutdb/schema.h"
+#include "dbengine/database_file.h"
+#include "dbengine/engine.h"
+#include "playoutdb/log_table.h"
+#include "dbengine/schema.h"
 
 namespace vantor::testing {
 

@@ -11,7 +11,7 @@
 #include "common/registry.h"
 #include "common/text.h"
 #include "config/startup.h"
-#include "playoutdb/database_functions_32.h"
+#include "dbengine/database_file.h"
 #include "users_fixture.h"
 
 namespace vantor {

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "common/general.h"
-#include "playoutdb/database_functions_32.h"
+#include "dbengine/database_file.h"
 
 namespace vantor::testing {
 

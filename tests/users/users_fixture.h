@@ -11,11 +11,11 @@
 
 #include "common/clock.h"
 #include "common/ole_date.h"
-#include "common/scripted_user_interface.h"
+#include "support/scripted_user_interface.h"
 #include "config/system_locations.h"
-#include "playoutdb/engine.h"
+#include "dbengine/engine.h"
 #include "support/temp_dir.h"
-#include "users/user_management_fn.h"
+#include "users/users_database.h"
 
 namespace vantor::testing {
 

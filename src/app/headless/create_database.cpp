@@ -6,9 +6,9 @@
 #include "common/paths.h"
 #include "common/text.h"
 #include "headless/exit_status.h"
-#include "importer/session.h"
-#include "playoutdb/database_functions_32.h"
-#include "playoutdb/schema.h"
+#include "session/session.h"
+#include "dbengine/database_file.h"
+#include "dbengine/schema.h"
 #include "users/current_user.h"
 
 namespace vantor {

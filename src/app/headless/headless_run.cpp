@@ -7,8 +7,8 @@
 #include "headless/create_database.h"
 #include "headless/exit_status.h"
 #include "headless/headless_user_interface.h"
-#include "importer/frm_log_import_model.h"
-#include "importer/session.h"
+#include "importer/main_window_model.h"
+#include "session/session.h"
 
 namespace vantor {
 

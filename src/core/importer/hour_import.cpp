@@ -13,9 +13,9 @@
 #include "common/user_interface.h"
 #include "importer/break_note.h"
 #include "importer/log_entry_builder.h"
-#include "playoutdb/db_routines_v25_log.h"
-#include "playoutdb/db_routines_v25_settings.h"
-#include "playoutdb/engine.h"
+#include "playoutdb/log_table.h"
+#include "playoutdb/playout_settings.h"
+#include "dbengine/engine.h"
 
 namespace vantor {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "playoutdb/db_routines_v25_log.h"
+#include "playoutdb/log_table.h"
 
 namespace vantor {
 

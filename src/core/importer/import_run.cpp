@@ -8,13 +8,13 @@
 #include "common/paths.h"
 #include "common/problem_report.h"
 #include "common/text.h"
-#include "importer/frm_log_import_model.h"
+#include "importer/main_window_model.h"
 #include "importer/hour_import.h"
 #include "importer/log_scan.h"
-#include "importer/session.h"
-#include "playoutdb/database_functions_32.h"
-#include "playoutdb/db_routines_v25_settings.h"
-#include "playoutdb/engine.h"
+#include "session/session.h"
+#include "dbengine/database_file.h"
+#include "playoutdb/playout_settings.h"
+#include "dbengine/engine.h"
 #include "playoutdb/log_maintenance.h"
 
 namespace vantor {

@@ -5,8 +5,8 @@
 #include "common/numbers.h"
 #include "common/problem_report.h"
 #include "common/text.h"
-#include "playoutdb/db_routines_v25_log.h"
-#include "playoutdb/engine.h"
+#include "playoutdb/log_table.h"
+#include "dbengine/engine.h"
 
 namespace vantor {
 

@@ -8,9 +8,9 @@
 #include "common/text.h"
 #include "common/time_text.h"
 #include "importer/scheduler_log.h"
-#include "importer/session.h"
-#include "playoutdb/db_routines_v25_settings.h"
-#include "playoutdb/engine.h"
+#include "session/session.h"
+#include "playoutdb/playout_settings.h"
+#include "dbengine/engine.h"
 
 namespace vantor {
 

@@ -1,6 +1,6 @@
 #include "importer/scheduler_log.h"
 
-#include "playoutdb/db_routines_v25_settings.h"
+#include "playoutdb/playout_settings.h"
 
 #include <cmath>
 #include <filesystem>

@@ -10,10 +10,10 @@
 #include "common/problem_report.h"
 #include "common/text.h"
 #include "common/user_interface.h"
-#include "playoutdb/db_routines_v25_log.h"
-#include "playoutdb/db_routines_v25_settings.h"
-#include "playoutdb/engine.h"
-#include "playoutdb/schema.h"
+#include "playoutdb/log_table.h"
+#include "playoutdb/playout_settings.h"
+#include "dbengine/engine.h"
+#include "dbengine/schema.h"
 
 namespace vantor {
 

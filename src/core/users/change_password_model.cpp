@@ -4,7 +4,7 @@
 #include "common/user_interface.h"
 #include "users/current_user.h"
 #include "users/login_model.h"
-#include "users/user_management_fn.h"
+#include "users/users_database.h"
 
 namespace vantor {
 

@@ -11,7 +11,7 @@
 #include "config/system_locations.h"
 #include "users/change_password_model.h"
 #include "users/current_user.h"
-#include "users/user_management_fn.h"
+#include "users/users_database.h"
 
 namespace vantor {
 

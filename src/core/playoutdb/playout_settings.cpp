@@ -1,7 +1,7 @@
 // Module db_Routines_v25: the settings catalogue of a playout database, kept as one table of
 // keys so that reading and writing cannot drift apart.
 
-#include "playoutdb/db_routines_v25_settings.h"
+#include "playoutdb/playout_settings.h"
 
 #include <cmath>
 #include <cstdio>
@@ -14,7 +14,7 @@
 #include "common/problem_report.h"
 #include "common/profile.h"
 #include "common/text.h"
-#include "playoutdb/database_functions_32.h"
+#include "dbengine/database_file.h"
 
 namespace vantor {
 

@@ -8,7 +8,7 @@
 #include "common/locale.h"
 #include "common/numbers.h"
 #include "common/paths.h"
-#include "playoutdb/db_routines_v25_log.h"
+#include "playoutdb/log_table.h"
 
 namespace vantor {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "common/user_interface.h"
-#include "playoutdb/engine.h"
+#include "dbengine/engine.h"
 
 namespace vantor {
 

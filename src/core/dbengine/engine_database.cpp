@@ -12,7 +12,7 @@
 #include <fstream>
 
 #include "common/text.h"
-#include "playoutdb/engine_internal.h"
+#include "dbengine/engine_internal.h"
 
 namespace vantor {
 

@@ -1,7 +1,7 @@
 // Module Database_Functions_32: the file layer every database of the installation goes
 // through.
 
-#include "playoutdb/database_functions_32.h"
+#include "dbengine/database_file.h"
 
 #include <cstdio>
 #include <filesystem>

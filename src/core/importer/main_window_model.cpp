@@ -1,4 +1,4 @@
-#include "importer/frm_log_import_model.h"
+#include "importer/main_window_model.h"
 
 #include <cmath>
 #include <cstdio>
@@ -14,11 +14,11 @@
 #include "config/file_locations_model.h"
 #include "config/startup.h"
 #include "importer/log_scan.h"
-#include "importer/session.h"
-#include "playoutdb/database_functions_32.h"
-#include "playoutdb/db_routines_v25_log.h"
+#include "session/session.h"
+#include "dbengine/database_file.h"
+#include "playoutdb/log_table.h"
 #include "playoutdb/log_maintenance.h"
-#include "playoutdb/schema.h"
+#include "dbengine/schema.h"
 #include "users/login_model.h"
 
 namespace vantor {

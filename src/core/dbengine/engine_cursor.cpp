@@ -13,7 +13,7 @@
 #include <algorithm>
 
 #include "common/text.h"
-#include "playoutdb/engine_internal.h"
+#include "dbengine/engine_internal.h"
 
 namespace vantor {
 

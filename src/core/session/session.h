@@ -14,7 +14,7 @@
 #include "config/system_locations.h"
 #include "importer/import_settings.h"
 #include "users/current_user.h"
-#include "users/user_management_fn.h"
+#include "users/users_database.h"
 
 namespace vantor {
 

@@ -1,4 +1,4 @@
-#include "users/user_management_fn.h"
+#include "users/users_database.h"
 
 #include <cmath>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "importer/session.h"
+#include "session/session.h"
 
 #include "common/ole_date.h"
 #include "common/paths.h"

@@ -1,4 +1,4 @@
-#include "common/scripted_user_interface.h"
+#include "support/scripted_user_interface.h"
 
 #include <fstream>
 #include <sstream>

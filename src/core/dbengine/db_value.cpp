@@ -1,4 +1,4 @@
-#include "playoutdb/db_value.h"
+#include "dbengine/db_value.h"
 
 #include <cmath>
 #include <limits>

@@ -8,9 +8,9 @@
 #include <functional>
 #include <string>
 
-#include "playoutdb/database_functions_32.h"
-#include "playoutdb/engine.h"
-#include "playoutdb/schema.h"
+#include "dbengine/database_file.h"
+#include "dbengine/engine.h"
+#include "dbengine/schema.h"
 #include "users/current_user.h"
 
 namespace vantor {

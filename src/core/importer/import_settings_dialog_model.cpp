@@ -1,4 +1,4 @@
-#include "importer/frm_log_import_settings_model.h"
+#include "importer/import_settings_dialog_model.h"
 
 #include <optional>
 

@@ -1,8 +1,8 @@
-#include "playoutdb/schema.h"
+#include "dbengine/schema.h"
 
 #include "common/paths.h"
 #include "common/problem_report.h"
-#include "playoutdb/db_routines_v25_log.h"
+#include "playoutdb/log_table.h"
 
 namespace vantor {
 

@@ -11,7 +11,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "playoutdb/engine.h"
+#include "dbengine/engine.h"
 
 namespace vantor::engine_detail {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "common/day_time.h"
-#include "playoutdb/engine.h"
+#include "dbengine/engine.h"
 
 namespace vantor {
 

@@ -8,7 +8,7 @@
 
 #include "common/ole_date.h"
 #include "common/user_interface.h"
-#include "playoutdb/engine.h"
+#include "dbengine/engine.h"
 
 namespace vantor {
 

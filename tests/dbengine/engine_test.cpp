@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "playoutdb/engine.h"
+#include "dbengine/engine.h"
 #include "support/temp_dir.h"
 
 namespace vantor {

@@ -20,7 +20,7 @@
 #include <string_view>
 #include <vector>
 
-#include "playoutdb/db_value.h"
+#include "dbengine/db_value.h"
 
 namespace vantor {
 
