@@ -1,4 +1,5 @@
 #include "playoutdb/log_maintenance.h"
+#include "importer/start_times.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include "importer/import_entry.h"
 #include "importer/import_settings.h"
 #include "importer/scheduler_log.h"
-#include "playoutdb/log_maintenance.h"
+#include "importer/start_times.h"
 
 namespace vantor {
 

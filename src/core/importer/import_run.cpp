@@ -10,11 +10,12 @@
 #include "common/text.h"
 #include "importer/main_window_model.h"
 #include "importer/hour_import.h"
-#include "importer/log_scan.h"
+#include "importer/import_range.h"
 #include "session/session.h"
 #include "dbengine/database_file.h"
 #include "playoutdb/playout_settings.h"
 #include "dbengine/engine.h"
+#include "importer/start_times.h"
 #include "playoutdb/log_maintenance.h"
 
 namespace vantor {

@@ -13,7 +13,7 @@
 #include "config/command_line.h"
 #include "config/file_locations_model.h"
 #include "config/startup.h"
-#include "importer/log_scan.h"
+#include "importer/import_range.h"
 #include "session/session.h"
 #include "dbengine/database_file.h"
 #include "playoutdb/log_table.h"
@@ -356,7 +356,7 @@ MaintenanceOutcome LogImportModel::EmptySongLibrary() {
 }
 
 void LogImportModel::ScanLogFiles() {
-    ReadKORASettings(session_, databaseFile_, lastScheduled_, fields_);
+    ProposeImportRange(session_, databaseFile_, lastScheduled_, fields_);
     // The fields were written as text: their weekday labels follow.
     SetStartDateText(fields_.startDate);
     SetEndDateText(fields_.endDate);

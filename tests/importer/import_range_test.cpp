@@ -1,4 +1,4 @@
-#include "importer/log_scan.h"
+#include "importer/import_range.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +43,7 @@ class LogScanTest : public ::testing::Test {
 
     RangeFields Propose(const DayTime& lastScheduled) {
         RangeFields fields{"untouched", "99", "untouched", "99"};
-        ReadKORASettings(session_, "KORA26.MDB", lastScheduled, fields);
+        ProposeImportRange(session_, "KORA26.MDB", lastScheduled, fields);
         return fields;
     }
 
@@ -183,7 +183,7 @@ TEST_F(LogScanTest, OnlyOlderFilesFallBackToTheLatestFileWithAMessage) {
 
 TEST_F(LogScanTest, ADatabaseThatCannotBeOpenedLeavesTheFields) {
     RangeFields fields{"a", "1", "b", "2"};
-    ReadKORASettings(session_, "NOSUCH.MDB", {0, 0}, fields);
+    ProposeImportRange(session_, "NOSUCH.MDB", {0, 0}, fields);
     EXPECT_EQ(fields.startDate, "a");
     EXPECT_EQ(fields.endHour, "2");
     EXPECT_TRUE(ui_.messages.empty());

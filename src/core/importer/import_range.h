@@ -27,7 +27,7 @@ bool ScanLogFile(Session& session, const std::string& path, DayTime& first, DayT
 // location's SCHEDULE directory) from the dated log files and lastScheduled, the end of the
 // last scheduled hour ({0, 0} when there is none), and writes it into fields. A database that
 // cannot be opened leaves the fields as they were.
-void ReadKORASettings(Session& session, const std::string& databaseFile,
+void ProposeImportRange(Session& session, const std::string& databaseFile,
                       const DayTime& lastScheduled, RangeFields& fields);
 
 // The day a log file's name carries after the prefix, read with one of the date patterns

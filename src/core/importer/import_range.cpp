@@ -1,4 +1,4 @@
-#include "importer/log_scan.h"
+#include "importer/import_range.h"
 
 #include <algorithm>
 
@@ -142,7 +142,7 @@ int32_t DayOfLogFileName(const std::string& fileName, const std::string& prefix,
     return 0;
 }
 
-void ReadKORASettings(Session& session, const std::string& databaseFile,
+void ProposeImportRange(Session& session, const std::string& databaseFile,
                       const DayTime& lastScheduled, RangeFields& fields) {
     UserInterface& ui = session.ui;
     HourglassGuard hourglass(ui);
