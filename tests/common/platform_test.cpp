@@ -91,7 +91,8 @@ TEST(ProgramDirectory, FollowsHowTheProgramWasInstalled) {
         EXPECT_EQ(ProgramFileOf(installed, "Updates.txt"),
                   dir / "usr/share/vantor-logimport/Updates.txt");
         dir.WriteFile("state/vantor-logimport/UPDATES.TXT", "ours");
-        EXPECT_EQ(ProgramFileOf(installed, "Updates.txt"), dir / "state/vantor-logimport/UPDATES.TXT");
+        EXPECT_EQ(ProgramFileOf(installed, "Updates.txt"),
+                  dir / "state/vantor-logimport/UPDATES.TXT");
         EXPECT_EQ(ProgramFileOf(installed, "LOGO.BMP"), dir / "state/vantor-logimport/LOGO.BMP");
         EXPECT_EQ(ProgramFileOf(buildTree, "Updates.txt"), dir / "build/src/app/Updates.txt");
     }
