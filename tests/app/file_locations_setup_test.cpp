@@ -100,5 +100,15 @@ TEST_F(FileLocationsSetUpTest, RefusesADirectoryThatCannotBeMadeBeforeStoringAny
     }
 }
 
+TEST_F(FileLocationsSetUpTest, AConfigurationFileThatCannotBeWrittenIsAFailure) {
+    // The window's OK does not report a write that failed; the set-up must.
+    fs::create_directories(dir_ / "windows/VANTOR.INI");
+    ProgramRun run = Run({"--set-data-location=" + (dir_ / "data")});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_EQ(run.err, "error: the file locations could not be written to " +
+                           (dir_ / "windows/VANTOR.INI") + "\n");
+    EXPECT_EQ(run.out, "");
+}
+
 }  // namespace
 }  // namespace vantor::testing
