@@ -83,9 +83,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
   "import music scheduler logs into a Kora playout database")
+# CPack puts the summary on the first line itself.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-The Vantor log importer turns the music scheduler's daily text logs into the
+  "The Vantor log importer turns the music scheduler's daily text logs into the
 running order of a Kora playout database, hour by hour, and reports every hour
 that runs short and every cart missing from the Audiowall.
 .
