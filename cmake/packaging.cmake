@@ -23,14 +23,17 @@ install(FILES ${VANTOR_PACKAGING_DIR}/vantor-logimport.svg
 
 # User units: the import runs as the station's user, with that user's configuration. The
 # service names the program where this installation puts it: the prefix is the one given at
-# install time ("cmake --install --prefix", or the package's /usr).
+# install time ("cmake --install --prefix", or the package's /usr). It is written straight to
+# its place, so that installs into several DESTDIRs at once (the tests) never share a file.
 set(serviceTemplate ${VANTOR_PACKAGING_DIR}/systemd/vantor-logimport@.service.in)
-set(service ${CMAKE_CURRENT_BINARY_DIR}/packaging/vantor-logimport@.service)
 install(CODE "
   set(VANTOR_INSTALLED_PROGRAM \"\${CMAKE_INSTALL_PREFIX}/bin/vantor-logimport\")
-  configure_file(\"${serviceTemplate}\" \"${service}\" @ONLY)
+  set(unit \"\${CMAKE_INSTALL_PREFIX}/lib/systemd/user/vantor-logimport@.service\")
+  message(STATUS \"Installing: \$ENV{DESTDIR}\${unit}\")
+  configure_file(\"${serviceTemplate}\" \"\$ENV{DESTDIR}\${unit}\" @ONLY)
+  list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${unit}\")
 ")
-install(FILES ${service} ${VANTOR_PACKAGING_DIR}/systemd/vantor-logimport@.timer
+install(FILES ${VANTOR_PACKAGING_DIR}/systemd/vantor-logimport@.timer
   DESTINATION lib/systemd/user)
 
 # The manual page is made from --help, so that it names every switch the program takes.
