@@ -78,6 +78,20 @@ TEST_F(FileLocationsSetUpTest, WritesWhatTheWindowsOKWrites) {
               ToUpper(audiowall));
 }
 
+TEST_F(FileLocationsSetUpTest, ARelativeDirectoryIsStoredAsTheAbsoluteOneItMeansNow) {
+    // A service or a scheduler starts the program elsewhere: "data" must not be stored as is.
+    fs::create_directories(dir_ / "station");
+    ProgramRun run = RunProgramAt(
+        "/bin/sh",
+        {"-c", "cd '" + (dir_ / "station") + "' && exec \"$0\" \"$@\"", VANTOR_EXE, "--headless",
+         "--set-data-location=data/../data2"},
+        {{"VANTOR_WINDIR", dir_ / "windows"}, {"HOME", dir_.path()}, {"USER", "studio"}});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(GetProfileString(dir_ / "windows/VANTOR.INI", "FileLocations", "Data", ""),
+              ToUpper(dir_ / "station/data2"));
+    EXPECT_TRUE(fs::is_directory(dir_ / "station/data2/SCHEDULE"));
+}
+
 TEST_F(FileLocationsSetUpTest, RefusesADirectoryThatCannotBeMadeBeforeStoringAnything) {
     const std::string file = dir_.WriteFile("plain-file", "not a directory");
     const struct {
