@@ -45,6 +45,15 @@ TEST_F(UsersTest, FirstOpenCreatesTheDatabaseAndRunsTheDailyProcessing) {
     EXPECT_EQ(users_.Settings().LastAccountProcess, Today());
 }
 
+TEST_F(UsersTest, ADataLocationStoredInCapitalsFindsItsDirectory) {
+    // The file locations window stores the data location in capitals; the directory on disk
+    // keeps the spelling it was made with.
+    locations_.DataLocation = ToUpper(dir_ / "data");
+    OpenDatabase();
+    EXPECT_TRUE(users_.IsOpen());
+    EXPECT_TRUE(fs::is_regular_file(dir_ / "data/USERS/USERS25.MDB"));
+}
+
 TEST_F(UsersTest, OpeningCompletesATableWrittenByAnOlderProgram) {
     {
         // Written as layout version 2.5 by an older program.

@@ -6,6 +6,7 @@
 #include "common/general.h"
 #include "headless/create_database.h"
 #include "headless/exit_status.h"
+#include "headless/file_locations_setup.h"
 #include "headless/headless_user_interface.h"
 #include "importer/main_window_model.h"
 #include "session/session.h"
@@ -129,6 +130,10 @@ int RunHeadless(const LaunchOptions& options) {
         return std::string();
     };
 
+    if (options.SetsFileLocations()) {
+        int status = SetUpFileLocations(session, CommandLineOf(options), options);
+        if (status != exit_status::kDone || !options.createDatabase) return status;
+    }
     if (options.createDatabase) {
         if (!window.LoadUser(CommandLineOf(options))) return exit_status::kStartupEnded;
         int status =

@@ -92,11 +92,12 @@ bool HeadlessUserInterface::RunFileLocationsDialog(FileLocationsModel& model) {
     if (Trim(model.DataLocationText()).empty())
         return Refuse(
             "no data location is set, and the file locations dialog needs a person at a "
-            "display; set Data= in section [FileLocations] of the configuration file");
+            "display; set it with --set-data-location=DIR (or Data= in section "
+            "[FileLocations] of the configuration file)");
     return Refuse(
         "the Audiowall could not be opened, and the file locations dialog needs a person at a "
-        "display; set the cart directories (Carts1= ...) in section [FileLocations] of the "
-        "configuration file");
+        "display; set the cart directory with --set-cart-directory=DIR (or Carts1= ... in "
+        "section [FileLocations] of the configuration file)");
 }
 
 bool HeadlessUserInterface::RunLoginDialog(LoginModel&) {

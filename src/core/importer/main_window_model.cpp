@@ -371,7 +371,7 @@ void LogImportModel::FileLocations() {
 
 void LogImportModel::UpdateInformation() {
     HourglassGuard hourglass(session_.ui);
-    session_.ui.ShowTextFile("Update Information", JoinPath(ProgramDirectory(), "Updates.txt"));
+    session_.ui.ShowTextFile("Update Information", ProgramFile("Updates.txt"));
 }
 
 void LogImportModel::AfterDatabaseSettings() {

@@ -184,7 +184,9 @@ UsersDatabase::~UsersDatabase() {
     CloseUsersDatabase();
 }
 
-int UsersDatabase::OpenUsersDatabase(const std::string& path) {
+int UsersDatabase::OpenUsersDatabase(const std::string& location) {
+    // The data location is stored in capitals; the file is found whatever its letter case.
+    const std::string path = ResolvePath(location);
     std::string description = kUsersDatabaseDescription;
     if (EnsureDatabaseFile(ui_, path, 0, true, description) != 0) return -1;
     if (IsOpen()) CloseUsersDatabase();
