@@ -115,7 +115,7 @@ bool LogImportModel::LoadUser(const std::string& commandLine) {
     } else {
         login.currentUser =
             MakeUnlistedUser(UserName(), "No Users in Database", locations.DataLocation);
-        login.loggedIn = 1;
+        login.loggedIn = true;
     }
     return true;
 }

@@ -32,7 +32,7 @@ LoginModel::LoginModel(UsersDatabase& users, LoginSession& session,
     : users_(users), session_(session), locations_(locations), ui_(ui) {}
 
 void LoginModel::Load() {
-    optionsTag_ = "0";
+    optionsOpen_ = false;
     changePassword_ = false;
     padlock_.Start();
     visible_ = true;
@@ -40,8 +40,8 @@ void LoginModel::Load() {
     long long accounts = users_.CountUsers("checking the User Database for Login security");
     if (accounts == 0) {
         session_.currentUser = MakeUnlistedUser("NOUSER", "", locations_.DataLocation);
-        session_.loggedIn = 1;
-        session_.chooserCanEdit = "1";
+        session_.loggedIn = true;
+        session_.chooserCanEdit = true;
         visible_ = false;
         return;
     }
@@ -96,7 +96,7 @@ void LoginModel::TypeKey(int keyCode) {
 }
 
 void LoginModel::ToggleOptions() {
-    optionsTag_ = OptionsOpen() ? "0" : "1";
+    optionsOpen_ = !optionsOpen_;
 }
 
 void LoginModel::SetChangePasswordTicked(bool ticked) {
@@ -108,7 +108,7 @@ void LoginModel::Activate() {
 }
 
 void LoginModel::Cancel() {
-    session_.loggedIn = 0;
+    session_.loggedIn = false;
     visible_ = false;
 }
 
@@ -140,7 +140,7 @@ void LoginModel::OK() {
     }
 
     session_.currentUser = fresh;
-    session_.loggedIn = 1;
+    session_.loggedIn = true;
     users_.AddEventToUserHistory(typedName, history::kLoginAttempt, history::kSucceeded,
                                  kProductName);
 
@@ -160,7 +160,7 @@ void LoginModel::OK() {
             if (!change.PasswordChanged()) {
                 // The expired password still stands: the login is not complete, and the
                 // window stays open for another try.
-                session_.loggedIn = 0;
+                session_.loggedIn = false;
                 session_.currentUser = CurrentUser{};
                 password_.clear();
                 focus_ = Box::txtPassword;
@@ -192,7 +192,7 @@ bool Logon(LoginSession& session, UsersDatabase& users, const SystemLocations& l
     session.currentUser.Password.clear();
     session.currentUser.FullName.clear();
     session.currentUser.GroupNumber = -1;
-    session.loggedIn = 0;
+    session.loggedIn = false;
 
     if (!session.commandLineLoginTaken) {
         if (auto named = SwitchValue(locations.CommandLine, "/USER=")) {
@@ -202,16 +202,16 @@ bool Logon(LoginSession& session, UsersDatabase& users, const SystemLocations& l
             CurrentUser user;
             if (users.CheckLogin(name, noPassword, user, false) == login::kAccepted) {
                 session.currentUser = user;
-                session.loggedIn = 1;
+                session.loggedIn = true;
             }
         }
     }
 
-    if (session.loggedIn == 0) {
+    if (!session.loggedIn) {
         if (users.CountUsers("") == 0) {
             session.currentUser =
                 MakeUnlistedUser("NOUSER", "No Users in Database", locations.DataLocation);
-            session.loggedIn = 1;
+            session.loggedIn = true;
         } else {
             LoginModel window(users, session, locations, ui);
             window.Load();
@@ -219,8 +219,8 @@ bool Logon(LoginSession& session, UsersDatabase& users, const SystemLocations& l
         }
     }
 
-    if (session.loggedIn == 0) return true;
-    session.chooserCanEdit = session.currentUser.HasRight(kRightManageDatabases) ? "1" : "0";
+    if (!session.loggedIn) return true;
+    session.chooserCanEdit = session.currentUser.HasRight(kRightManageDatabases);
     return false;
 }
 

@@ -17,8 +17,6 @@ struct SystemLocations;
 class LoginModel {
   public:
     static constexpr const char* kCaption = "User Login";
-    static constexpr int kClosedHeightTwips = 2250;
-    static constexpr int kOpenHeightTwips = 3120;
 
     enum class Box { txtLogin, txtPassword, LoginButton };
 
@@ -49,10 +47,9 @@ class LoginModel {
 
     // cmdOptions opens and closes the options area.
     void ToggleOptions();
-    bool OptionsOpen() const { return optionsTag_ == "1"; }
-    const std::string& OptionsTag() const { return optionsTag_; }
+    // The window is taller while the options area is open; how much is the window's choice.
+    bool OptionsOpen() const { return optionsOpen_; }
     std::string OptionsCaption() const { return OptionsOpen() ? "&Options <<" : "&Options >>"; }
-    int HeightTwips() const { return OptionsOpen() ? kOpenHeightTwips : kClosedHeightTwips; }
     bool ChangePasswordBoxVisible() const { return OptionsOpen(); }
     bool ChangePasswordTicked() const { return changePassword_; }
     // The check box can only be ticked while it shows.
@@ -80,7 +77,7 @@ class LoginModel {
     bool okEnabled_ = false;
     bool visible_ = false;
     bool changePassword_ = false;
-    std::string optionsTag_ = "0";
+    bool optionsOpen_ = false;
     Padlock padlock_;
 };
 
