@@ -23,7 +23,7 @@ class LoginTest : public UsersTest {
     }
     bool RunLogon(const std::string& commandLine = "") {
         locations_.CommandLine = CapitalisedCommandLine(commandLine);
-        return Logon(session_, users_, locations_, ui_);
+        return Logon(session_, users_, locations_, ui_, ui_);
     }
     void Type(LoginModel& window, const std::string& keys) {
         for (char key : keys) window.TypeKey(static_cast<unsigned char>(key));
@@ -174,7 +174,7 @@ TEST_F(LoginTest, KeysAreFilteredToCapitalLettersDigitsAndSpace) {
         EXPECT_EQ(LoginModel::FilterKey(c.key), c.passed) << c.key;
 
     AddAccount(Account("FRED", "X"));
-    LoginModel window(users_, session_, locations_, ui_);
+    LoginModel window(users_, session_, locations_, ui_, ui_);
     window.Load();
     Type(window, "f'r-e.d");
     EXPECT_EQ(window.LoginText(), "FRED");
@@ -190,7 +190,7 @@ TEST_F(LoginTest, KeysAreFilteredToCapitalLettersDigitsAndSpace) {
 
 TEST_F(LoginTest, OptionsAreaAndTheChangePasswordRequest) {
     AddAccount(Account("FRED", "OLD").PasswordSet(Today() * 1.0));
-    LoginModel window(users_, session_, locations_, ui_);
+    LoginModel window(users_, session_, locations_, ui_, ui_);
     window.Load();
     EXPECT_EQ(window.OptionsCaption(), "&Options >>");
     EXPECT_FALSE(window.OptionsOpen());
@@ -224,7 +224,7 @@ TEST_F(LoginTest, ExpiredPasswordMustBeChangedBeforeTheLoginCompletes) {
     const std::string expired =
         "Your password has expired\nYou must change it before you can continue.";
 
-    LoginModel window(users_, session_, locations_, ui_);
+    LoginModel window(users_, session_, locations_, ui_, ui_);
     window.Load();
     ui_.onChangePassword = [](ChangePasswordModel& change) {
         change.Cancel();
@@ -256,7 +256,7 @@ TEST_F(LoginTest, ExpiredPasswordMustBeChangedBeforeTheLoginCompletes) {
     // Changed today: the next login goes straight through.
     ui_.Clear();
     LoginSession next;
-    LoginModel again(users_, next, locations_, ui_);
+    LoginModel again(users_, next, locations_, ui_, ui_);
     again.Load();
     again.SetLoginText("FRED");
     again.SetPasswordText("NEW");

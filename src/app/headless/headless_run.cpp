@@ -121,13 +121,9 @@ bool Failed(int status) {
 int RunHeadless(const LaunchOptions& options) {
     HeadlessUserInterface ui(std::cout, std::cerr);
     SystemClock clock;
-    Session session(ui, clock);
+    Session session(ui, ui, clock);
     LogImportModel window(session);
     window.SetAutoOptions(options.autoImport, options.quit);
-    window.ChooseDatabase = [&ui](const std::string&, const std::string&) {
-        ui.RefuseDatabaseChooser();
-        return std::string();
-    };
 
     if (options.createDatabase) {
         if (!window.LoadUser(CommandLineOf(options))) return exit_status::kStartupEnded;

@@ -80,13 +80,13 @@ bool HeadlessUserInterface::Refuse(const std::string& text) {
     return false;
 }
 
-bool HeadlessUserInterface::RunConfigSetDialog(ConfigSetModel&) {
+bool HeadlessUserInterface::RunConfigSet(ConfigSetModel&) {
     return Refuse(
         "choosing a configuration set needs a person at a display; name the configuration "
         "file with /LI:FILE");
 }
 
-bool HeadlessUserInterface::RunFileLocationsDialog(FileLocationsModel& model) {
+bool HeadlessUserInterface::RunFileLocations(FileLocationsModel& model) {
     // Start-up asks for the dialog for two reasons: no data location, or an Audiowall that
     // could not be opened. Point at the setting that is actually missing.
     if (Trim(model.DataLocationText()).empty())
@@ -99,17 +99,17 @@ bool HeadlessUserInterface::RunFileLocationsDialog(FileLocationsModel& model) {
         "configuration file");
 }
 
-bool HeadlessUserInterface::RunLoginDialog(LoginModel&) {
+bool HeadlessUserInterface::RunLogin(LoginModel&) {
     return Refuse("the login window needs a person at a display; log in with /USER=NAME");
 }
 
-bool HeadlessUserInterface::RunChangePasswordDialog(ChangePasswordModel&) {
+bool HeadlessUserInterface::RunChangePassword(ChangePasswordModel&) {
     return Refuse("changing a password needs a person at a display");
 }
 
-bool HeadlessUserInterface::RunDatabaseChooser(DatabaseChooserModel&) {
+std::string HeadlessUserInterface::ChooseDatabase(const std::string&, const std::string&) {
     RefuseDatabaseChooser();
-    return false;
+    return {};
 }
 
 void HeadlessUserInterface::RefuseDatabaseChooser() {

@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "common/window_model.h"
+
 namespace vantor {
 
 class UserInterface;
 
-class ConfigSetModel {
+class ConfigSetModel : public WindowModel {
   public:
     static constexpr const char* kCaption = "Which configuration set do you want to use?";
 

@@ -7,13 +7,15 @@
 #include <array>
 #include <string>
 
+#include "common/window_model.h"
+
 namespace vantor {
 
 class UserInterface;
 struct AudiowallState;
 struct SystemLocations;
 
-class FileLocationsModel {
+class FileLocationsModel : public WindowModel {
   public:
     static constexpr const char* kCaption = "Vantor File Locations";
     static constexpr int kRows = 11;

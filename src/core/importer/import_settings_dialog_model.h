@@ -8,13 +8,14 @@
 #include <string>
 
 #include "importer/import_settings.h"
+#include "common/window_model.h"
 
 namespace vantor {
 
 class UserInterface;
 struct SystemLocations;
 
-class LogImportSettingsModel {
+class LogImportSettingsModel : public WindowModel {
   public:
     static constexpr const char* kCaption = "Log Import Settings:";
 

@@ -9,7 +9,7 @@
 #include "config/command_line.h"
 #include "config/product_info.h"
 #include "config/system_locations.h"
-#include "users/change_password_model.h"
+#include "users/users_dialogs.h"
 #include "users/current_user.h"
 #include "users/users_database.h"
 
@@ -28,8 +28,9 @@ bool PasswordExpired(double lastSetDate, int expiryDays, int today) {
 }
 
 LoginModel::LoginModel(UsersDatabase& users, LoginSession& session,
-                       const SystemLocations& locations, UserInterface& ui)
-    : users_(users), session_(session), locations_(locations), ui_(ui) {}
+                       const SystemLocations& locations, UserInterface& ui,
+                       UsersDialogs& dialogs)
+    : users_(users), session_(session), locations_(locations), ui_(ui), dialogs_(dialogs) {}
 
 void LoginModel::Load() {
     optionsOpen_ = false;
@@ -153,11 +154,9 @@ void LoginModel::OK() {
             ShowInformation(ui_,
                             "Your password has expired\nYou must change it before you can "
                             "continue.");
-            ChangePasswordModel change(users_, session_.currentUser, ui_);
-            change.Load();
-            if (!change.IsClosed()) ui_.RunChangePasswordDialog(change);
+            const bool changed = dialogs_.ChangePassword(users_, session_.currentUser, ui_);
             changeWindowOpened = true;
-            if (!change.PasswordChanged()) {
+            if (!changed) {
                 // The expired password still stands: the login is not complete, and the
                 // window stays open for another try.
                 session_.loggedIn = false;
@@ -171,9 +170,7 @@ void LoginModel::OK() {
         }
     }
     if (!changeWindowOpened && changePassword_) {
-        ChangePasswordModel change(users_, session_.currentUser, ui_);
-        change.Load();
-        if (!change.IsClosed()) ui_.RunChangePasswordDialog(change);
+        (void)dialogs_.ChangePassword(users_, session_.currentUser, ui_);
         changeWindowOpened = true;
     }
 
@@ -187,7 +184,7 @@ void LoginModel::OK() {
 }
 
 bool Logon(LoginSession& session, UsersDatabase& users, const SystemLocations& locations,
-           UserInterface& ui) {
+           UserInterface& ui, UsersDialogs& dialogs) {
     session.currentUser.LoginName.clear();
     session.currentUser.Password.clear();
     session.currentUser.FullName.clear();
@@ -213,9 +210,9 @@ bool Logon(LoginSession& session, UsersDatabase& users, const SystemLocations& l
                 MakeUnlistedUser("NOUSER", "No Users in Database", locations.DataLocation);
             session.loggedIn = true;
         } else {
-            LoginModel window(users, session, locations, ui);
+            LoginModel window(users, session, locations, ui, dialogs);
             window.Load();
-            if (window.IsVisible()) ui.RunLoginDialog(window);
+            if (window.IsVisible()) dialogs.RunLogin(window);
         }
     }
 

@@ -6,22 +6,24 @@
 #include <string>
 
 #include "users/padlock.h"
+#include "common/window_model.h"
 
 namespace vantor {
 
 class UserInterface;
 class UsersDatabase;
+class UsersDialogs;
 struct LoginSession;
 struct SystemLocations;
 
-class LoginModel {
+class LoginModel : public WindowModel {
   public:
     static constexpr const char* kCaption = "User Login";
 
     enum class Box { txtLogin, txtPassword, LoginButton };
 
     LoginModel(UsersDatabase& users, LoginSession& session, const SystemLocations& locations,
-               UserInterface& ui);
+               UserInterface& ui, UsersDialogs& dialogs);
 
     // Loading: a users database without accounts logs the no-user account in and hides the
     // window at once.
@@ -61,7 +63,11 @@ class LoginModel {
     void Activate();
 
     const Padlock& Lock() const { return padlock_; }
-    void TimerTick() { padlock_.Tick(); }
+    // The padlock's animation moves on its own.
+    void TimerTick() {
+        padlock_.Tick();
+        NotifyChanged();
+    }
 
   private:
     void Reopen();
@@ -70,6 +76,7 @@ class LoginModel {
     LoginSession& session_;
     const SystemLocations& locations_;
     UserInterface& ui_;
+    UsersDialogs& dialogs_;
     std::string login_, password_;
     int loginMax_ = 20;
     int passwordMax_ = 20;
@@ -84,7 +91,7 @@ class LoginModel {
 // Decides the current user once at start-up. Returns true when nobody is logged in afterwards
 // (the login was cancelled), false when session.currentUser is valid.
 bool Logon(LoginSession& session, UsersDatabase& users, const SystemLocations& locations,
-           UserInterface& ui);
+           UserInterface& ui, UsersDialogs& dialogs);
 
 // True when a password set on lastSetDate has expired by today: never set (0), or on or after
 // the day it was set plus expiryDays. An expiryDays of 0 or less never expires anything.
