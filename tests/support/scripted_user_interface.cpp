@@ -138,4 +138,8 @@ std::string ScriptedUserInterface::ChooseDatabase(const std::string& searchDirec
     return onChooseDatabase ? onChooseDatabase(searchDirectory, typeTag) : std::string();
 }
 
+std::string ScriptedUserInterface::BrowseCarts(const std::string& tag) {
+    return onBrowseCarts ? onBrowseCarts(tag) : std::string();
+}
+
 }  // namespace vantor

@@ -38,6 +38,7 @@ public:
     std::function<bool(ChangePasswordModel&)> onChangePassword;
     std::function<std::string(const std::string& searchDirectory, const std::string& typeTag)>
         onChooseDatabase;
+    std::function<std::string(const std::string& tag)> onBrowseCarts;
 
     int screenWidth = 1024;
     int screenHeight = 768;
@@ -92,6 +93,7 @@ public:
     bool RunChangePassword(ChangePasswordModel& model) override;
     std::string ChooseDatabase(const std::string& searchDirectory,
                                const std::string& typeTag) override;
+    std::string BrowseCarts(const std::string& tag) override;
 };
 
 }  // namespace vantor

@@ -118,4 +118,9 @@ void HeadlessUserInterface::RefuseDatabaseChooser() {
         "command line (KORA26.MDB /AUTO /QUIT) or create one with --create-database=NAME.MDB");
 }
 
+std::string HeadlessUserInterface::BrowseCarts(const std::string&) {
+    // Only the settings dialog browses carts, and it is never shown without a display.
+    return {};
+}
+
 }  // namespace vantor

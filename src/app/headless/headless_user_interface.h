@@ -52,6 +52,7 @@ class HeadlessUserInterface : public UserInterface, public Dialogs {
     bool RunChangePassword(ChangePasswordModel& model) override;
     std::string ChooseDatabase(const std::string& searchDirectory,
                                const std::string& typeTag) override;
+    std::string BrowseCarts(const std::string& tag) override;
 
   private:
     bool Refuse(const std::string& text);

@@ -4,7 +4,6 @@
 // the cart browser, and checks and stores them on OK.
 
 #include <array>
-#include <functional>
 #include <string>
 
 #include "importer/import_settings.h"
@@ -12,6 +11,7 @@
 
 namespace vantor {
 
+class Dialogs;
 class UserInterface;
 struct SystemLocations;
 
@@ -38,12 +38,9 @@ class LogImportSettingsModel : public WindowModel {
 
     enum class Tab { General, CartRanges };
 
-    // The cart browser as the Browse buttons use it: it is shown with the given Tag (the cart to
-    // start at) and the function returns the browser's Tag once the browser has hidden itself.
-    using CartBrowser = std::function<std::string(const std::string& tag)>;
-
+    // The Browse buttons open the cart browser through dialogs.
     LogImportSettingsModel(ImportSettings& settings, const SystemLocations& locations,
-                           UserInterface& ui, CartBrowser browser = {});
+                           UserInterface& ui, Dialogs& dialogs);
 
     // Opening: reloads the stored settings into the main window's copy and fills the fields.
     void Open();
@@ -78,7 +75,7 @@ class LogImportSettingsModel : public WindowModel {
     ImportSettings& settings_;
     const SystemLocations& locations_;
     UserInterface& ui_;
-    CartBrowser browser_;
+    Dialogs* dialogs_;
     std::array<std::string, kFieldCount> texts_;
     bool usersMustLogin_ = false;
     Tab tab_ = Tab::General;

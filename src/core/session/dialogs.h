@@ -22,6 +22,10 @@ class Dialogs : public ConfigDialogs, public UsersDialogs {
     // The chosen file name, or "" when cancelled or when nobody can choose.
     virtual std::string ChooseDatabase(const std::string& searchDirectory,
                                        const std::string& typeTag) = 0;
+
+    // The Audiowall's cart browser, opened at the cart the tag names; its tag once it hid
+    // itself (a cart number, or "" when nothing was picked or nobody can pick).
+    virtual std::string BrowseCarts(const std::string& tag) = 0;
 };
 
 }  // namespace vantor

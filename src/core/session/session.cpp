@@ -13,7 +13,7 @@ Session::Session(UserInterface& ui_, Dialogs& dialogs_, const Clock& clock_)
       clock(clock_),
       importSettingsStore_(std::make_unique<ImportSettings>()),
       importSettings(*importSettingsStore_),
-      users(ui_, clock_, locations, &trace) {
+      users(ui_, clock_, locations, usersConnection, &trace) {
     trace.clock = &clock;
 }
 

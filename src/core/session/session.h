@@ -43,6 +43,7 @@ class Session {
   public:
     ImportSettings& importSettings;
     LoginSession login;
+    Database usersConnection;  // the users database is opened on it
     UsersDatabase users;  // after locations and trace, which it refers to
 
     // The year a date typed without one belongs to.
