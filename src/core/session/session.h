@@ -37,6 +37,7 @@ class Session {
     SystemLocations locations;
     TraceState trace;
     AudiowallState audiowall;
+
   private:
     std::unique_ptr<ImportSettings> importSettingsStore_;
 
@@ -44,7 +45,7 @@ class Session {
     ImportSettings& importSettings;
     LoginSession login;
     Database usersConnection;  // the users database is opened on it
-    UsersDatabase users;  // after locations and trace, which it refers to
+    UsersDatabase users;       // after locations and trace, which it refers to
 
     // The year a date typed without one belongs to.
     int ThisYear() const;
