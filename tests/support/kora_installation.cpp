@@ -1,3 +1,4 @@
+#include "support/cursor_walk.h"
 #include "support/kora_installation.h"
 
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include "dbengine/engine.h"
 #include "playoutdb/log_table.h"
 #include "dbengine/schema.h"
+#include "playoutdb/playout_tables.h"
 
 namespace vantor::testing {
 
@@ -109,7 +111,7 @@ std::vector<std::pair<int32_t, int>> HourStartsIn(const std::string& databasePat
     Database db;
     TableCursor log;
     if (db.Open(databasePath) || OpenLogTable(db, log)) return hours;
-    for (log.MoveFirst(); !log.Eof(); log.MoveNext()) {
+    for (bool ok = testing::First(log); ok && !log.Eof(); ok = testing::Next(log)) {
         if (log.Field(LogEntry::EntryType).AsInteger() != 98) continue;
         DayTime hour = DayTimeOfQIndex(log.Field(LogEntry::QIndex).AsDouble());
         hours.emplace_back(hour.day, static_cast<int>(hour.seconds / 3600));

@@ -19,6 +19,7 @@
 #include "playoutdb/log_table.h"
 #include "playoutdb/log_maintenance.h"
 #include "dbengine/schema.h"
+#include "playoutdb/playout_tables.h"
 #include "users/login_model.h"
 
 namespace vantor {
@@ -107,7 +108,8 @@ bool LogImportModel::LoadUser(const std::string& commandLine) {
     }
     LoginSession& login = session_.login;
     if (settings.UsersMustLogin != 0) {
-        if (Logon(login, session_.users, locations, ui)) return CloseDuringLoad();
+        if (Logon(login, session_.users, locations, ui) == LogonOutcome::NobodyLoggedIn)
+            return CloseDuringLoad();
         if (!login.currentUser.HasRight(kRightUseImporter)) {
             ShowError(ui, "You do not have the correct access rights to use the Log Importer");
             return CloseDuringLoad();
@@ -161,11 +163,11 @@ bool LogImportModel::StartupDatabase() {
 bool LogImportModel::StartupAudiowall() {
     UserInterface& ui = session_.ui;
     ui.SetStartupStatus("Opening Audiowall...");
-    if (!OpenAudiowall(session_.audiowall, ui, 0, false)) return true;
+    if (OpenAudiowall(session_.audiowall, ui, 0, false) == AudiowallOpening::Opened) return true;
     FileLocationsModel dialog(session_.locations, session_.audiowall, ui);
     dialog.Open();
     ui.RunFileLocationsDialog(dialog);
-    if (!OpenAudiowall(session_.audiowall, ui, 0, false)) return true;
+    if (OpenAudiowall(session_.audiowall, ui, 0, false) == AudiowallOpening::Opened) return true;
     ShowWarning(ui, "You must set the File and Audio locations");
     return false;
 }
@@ -366,7 +368,9 @@ void LogImportModel::FileLocations() {
     FileLocationsModel dialog(session_.locations, session_.audiowall, session_.ui);
     dialog.Open();
     session_.ui.RunFileLocationsDialog(dialog);
-    OpenAudiowall(session_.audiowall, session_.ui, 0, false);
+    // A part that cannot be connected has said so itself; the import connects again when it
+    // needs a cart from it.
+    static_cast<void>(OpenAudiowall(session_.audiowall, session_.ui, 0, false));
 }
 
 void LogImportModel::UpdateInformation() {

@@ -186,7 +186,7 @@ void LoginModel::OK() {
     ui_.SetCursor(previous);
 }
 
-bool Logon(LoginSession& session, UsersDatabase& users, const SystemLocations& locations,
+LogonOutcome Logon(LoginSession& session, UsersDatabase& users, const SystemLocations& locations,
            UserInterface& ui) {
     session.currentUser.LoginName.clear();
     session.currentUser.Password.clear();
@@ -219,9 +219,9 @@ bool Logon(LoginSession& session, UsersDatabase& users, const SystemLocations& l
         }
     }
 
-    if (session.loggedIn == 0) return true;
+    if (session.loggedIn == 0) return LogonOutcome::NobodyLoggedIn;
     session.chooserCanEdit = session.currentUser.HasRight(kRightManageDatabases) ? "1" : "0";
-    return false;
+    return LogonOutcome::LoggedIn;
 }
 
 }  // namespace vantor

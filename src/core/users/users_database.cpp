@@ -193,11 +193,11 @@ int UsersDatabase::OpenUsersDatabase(const std::string& path) {
     if (int result = VerifyTables(path); result != 0) return result;
 
     if (DbError e = db_.Open(path)) {
-        ProblemReport(ui_, "opening the database", e.number, false, e.description);
+        ProblemReport(ui_, "opening the database", e);
         return e.number;
     }
     if (DbError e = db_.OpenTable(kUsers, users_, kMain)) {
-        ProblemReport(ui_, "opening the Users table", e.number, false, e.description);
+        ProblemReport(ui_, "opening the Users table", e);
         CloseUsersDatabase();
         return e.number;
     }
@@ -214,7 +214,11 @@ int UsersDatabase::OpenUsersDatabase(const std::string& path) {
         row.Close();
     }
 
-    if (clock_.Today() > settings_.LastAccountProcess) ProcessAccounts("SYSTEM");
+    if (clock_.Today() > settings_.LastAccountProcess) {
+        // Each account that could not be processed is in the user history as failed; the
+        // opening goes on.
+        static_cast<void>(ProcessAccounts("SYSTEM"));
+    }
 
     historyInhibited_ = ReadRegistryNumber(RegistryRoot::LocalMachine, kProductRegistryKey,
                                            "InhibitUserHistory", 0) != 0;
@@ -225,7 +229,7 @@ int UsersDatabase::OpenUsersDatabase(const std::string& path) {
 int UsersDatabase::VerifyTables(const std::string& path) {
     Database db;
     if (DbError e = db.Open(path)) {
-        ProblemReport(ui_, "opening the database", e.number, false, e.description);
+        ProblemReport(ui_, "opening the database", e);
         return e.number;
     }
     if (long result = EnsureSettingsTable(ui_, db)) return static_cast<int>(result);
@@ -239,7 +243,7 @@ int UsersDatabase::VerifyTables(const std::string& path) {
 int UsersDatabase::ReadSettings() {
     TableCursor settings;
     if (DbError e = db_.OpenTable(kSettings, settings, kMain)) {
-        ProblemReport(ui_, "opening the Users settings", e.number, false, e.description);
+        ProblemReport(ui_, "opening the Users settings", e);
         return e.number;
     }
     auto read = [&settings](const char* item, int32_t defaultValue) {
@@ -328,7 +332,7 @@ void UsersDatabase::AddEventToUserHistory(const std::string& loginName, int32_t 
         DbError stored = historyTable.Update();
         if (stored.Ok()) break;
         historyTable.CancelUpdate();
-        if (stored.number != dberr::kDuplicateKey) return;
+        if (stored.number != err::kDuplicateKey) return;
     }
     historyTable.Close();
     db_.Refresh();
@@ -343,8 +347,7 @@ int UsersDatabase::DeleteUser(const std::string& loginName) {
 
     bool failed = false;
     if (DbError e = users_.Delete()) {
-        ProblemReport(ui_, "deleting " + loginName + " from the users database.", e.number, false,
-                      e.description);
+        ProblemReport(ui_, "deleting " + loginName + " from the users database.", e);
         failed = true;
     } else {
         // Only an empty personal directory goes: whatever the user kept there stays.
@@ -354,7 +357,8 @@ int UsersDatabase::DeleteUser(const std::string& loginName) {
             std::filesystem::remove(ResolvePath(NativePath(home)), ignored);
     }
     long long rows = 0;
-    if (!users_.RecordCount(rows) && rows > 0) users_.MoveFirst();
+    // Only where the cursor rests: the deletion's outcome is already known.
+    if (!users_.RecordCount(rows) && rows > 0) static_cast<void>(users_.MoveFirst());
 
     if (DbError e = db_.Execute("DELETE * FROM [UserPreferences] WHERE [LoginName]=?",
                                 {DbValue(loginName)}))
@@ -374,8 +378,8 @@ bool UsersDatabase::ExpireAccount(const std::string& loginName) {
     return true;
 }
 
-bool UsersDatabase::ProcessAccounts(const std::string& actor) {
-    if (!IsOpen()) return false;
+UsersDatabase::AccountProcessing UsersDatabase::ProcessAccounts(const std::string& actor) {
+    if (!IsOpen()) return AccountProcessing::AllProcessed;
     const int today = clock_.Today();
 
     if (settings_.UserHistoryPurgeDays > 0) {
@@ -384,8 +388,7 @@ bool UsersDatabase::ProcessAccounts(const std::string& actor) {
         const int32_t oldestKept = today - (settings_.UserHistoryPurgeDays - 1);
         if (DbError e = db_.Execute("DELETE * FROM [UserHistory] WHERE [EventTime] <= ?",
                                     {DbValue(oldestKept)}))
-            ProblemReport(ui_, "removing old entries from the User History", e.number, false,
-                          e.description);
+            ProblemReport(ui_, "removing old entries from the User History", e);
     }
 
     // Read the accounts first, then change them: the selection must not shift underneath.
@@ -431,7 +434,7 @@ bool UsersDatabase::ProcessAccounts(const std::string& actor) {
                      DbValue(UsersSettings{}.LastAccountProcess), false);
     settings_.LastAccountProcess = today;
     db_.Refresh();
-    return anyFailed;
+    return anyFailed ? AccountProcessing::SomeFailed : AccountProcessing::AllProcessed;
 }
 
 void UsersDatabase::FillRights(const TableCursor& row, CurrentUser& user) {
@@ -520,7 +523,7 @@ int UsersDatabase::ChangeUserPassword(const std::string& loginName, const std::s
     db_.Refresh();
     if (e) {
         users_.CancelUpdate();
-        ProblemReport(ui_, "changing the password.", e.number, false, e.description);
+        ProblemReport(ui_, "changing the password.", e);
         AddEventToUserHistory(actor, history::kPasswordChange, history::kFailed, name);
         return e.number;
     }
@@ -538,9 +541,9 @@ void UsersDatabase::RecordLastLogin(const std::string& loginName) {
 
 long long UsersDatabase::CountUsers(const std::string& failureTask) {
     long long count = 0;
-    DbError e = IsOpen() ? users_.RecordCount(count) : DbError::Make(dberr::kObjectInvalid);
+    DbError e = IsOpen() ? users_.RecordCount(count) : DbError::Make(err::kObjectInvalid);
     if (e) {
-        if (!failureTask.empty()) ProblemReport(ui_, failureTask, e.number, false, e.description);
+        if (!failureTask.empty()) ProblemReport(ui_, failureTask, e);
         return -1;
     }
     return count;
@@ -568,7 +571,11 @@ void UsersDatabase::ImportLegacyUsers(bool alwaysChoose) {
 
     {
         HourglassGuard hourglass(ui_);
-        db_.Execute("DELETE * FROM [UserGroups]");
+        // The groups are written afresh; groups that could not be cleared would refuse them.
+        if (DbError e = db_.Execute("DELETE * FROM [UserGroups]")) {
+            ProblemReport(ui_, "clearing the User Groups", e);
+            return;
+        }
         TableCursor groups;
         if (!db_.OpenTable(kUserGroups, groups, kMain)) {
             for (int32_t number = 1; number <= 23; ++number) {
@@ -615,11 +622,11 @@ void UsersDatabase::ImportLegacyUsers(bool alwaysChoose) {
     Database old;
     TableCursor general;
     if (DbError e = old.Open(oldFile)) {
-        ProblemReport(ui_, "opening the database " + oldFile, e.number, false, e.description);
+        ProblemReport(ui_, "opening the database " + oldFile, e);
         return;
     }
     if (DbError e = old.OpenTable("General", general)) {
-        ProblemReport(ui_, "opening the database " + oldFile, e.number, false, e.description);
+        ProblemReport(ui_, "opening the database " + oldFile, e);
         return;
     }
     {
@@ -664,8 +671,7 @@ void UsersDatabase::ImportLegacyUsers(bool alwaysChoose) {
             if (!e) e = users_.Update();
             if (e) {
                 users_.CancelUpdate();
-                ProblemReport(ui_, "adding " + login + " to the users database", e.number, false,
-                              e.description);
+                ProblemReport(ui_, "adding " + login + " to the users database", e);
             }
         }
     }
