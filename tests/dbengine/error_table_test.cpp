@@ -68,7 +68,9 @@ TEST(ErrorTable, EngineFailuresCarryTheTablesNumbersAndMessages) {
         EXPECT_EQ(c.error.number, c.number) << c.what << ": " << c.error.description;
         EXPECT_TRUE(IsKnownErrorNumber(c.error.number)) << c.what;
         std::string standard = StandardErrorMessage(c.error.number);
-        if (!standard.empty()) EXPECT_EQ(c.error.description, standard) << c.what;
+        if (!standard.empty()) {
+            EXPECT_EQ(c.error.description, standard) << c.what;
+        }
     }
 }
 

@@ -673,10 +673,10 @@ DbError TableCursor::Update() {
         for (size_t i = 0; i < s.fields.size(); ++i) {
             engine_detail::BindValue(s.insert, static_cast<int>(i + 1), s.Edited(i), true);
         }
-        int rc = sqlite3_step(s.insert);
-        if (rc != SQLITE_DONE) error = s.conn->ErrorOf(rc);
-        sqlite3_reset(s.insert);
-        if (error) return error;  // the edit buffer stays for the caller to cancel or mend
+        engine_detail::StatementReset reset(s.insert);
+        if (int rc = sqlite3_step(s.insert); rc != SQLITE_DONE) {
+            return s.conn->ErrorOf(rc);  // the edit buffer stays for the caller to cancel or mend
+        }
         ++s.conn->epoch;          // a new row: walks in progress may have to see it
         s.mode = EditMode::None;
         return {};
@@ -723,11 +723,12 @@ DbError TableCursor::Update() {
         engine_detail::BindValue(stmt, static_cast<int>(i + 1), s.buffer[changed[i]], true);
     }
     sqlite3_bind_int64(stmt, static_cast<int>(changed.size() + 1), s.rowid);
-    int rc = sqlite3_step(stmt);
-    if (rc != SQLITE_DONE) error = s.conn->ErrorOf(rc);
-    bool missing = !error && sqlite3_changes(s.conn->db) == 0;
-    sqlite3_reset(stmt);
-    if (error) return error;
+    bool missing = false;
+    {
+        engine_detail::StatementReset reset(stmt);
+        if (int rc = sqlite3_step(stmt); rc != SQLITE_DONE) return s.conn->ErrorOf(rc);
+        missing = sqlite3_changes(s.conn->db) == 0;
+    }
     // A changed key moves the row in its index: walks in progress may pass it or meet it twice.
     if (keyChanged) ++s.conn->epoch;
     if (missing) {

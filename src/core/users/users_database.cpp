@@ -16,6 +16,7 @@
 #include "common/user_interface.h"
 #include "config/startup.h"
 #include "config/system_locations.h"
+#include "dbengine/row_edit.h"
 
 namespace vantor {
 
@@ -369,13 +370,9 @@ int UsersDatabase::DeleteUser(const std::string& loginName) {
 
 bool UsersDatabase::ExpireAccount(const std::string& loginName) {
     if (users_.Seek(SeekOp::Equal, DbValue(loginName)) || users_.NoMatch()) return false;
-    if (users_.Edit()) return false;
-    if (users_.Set("AccountStatus", DbValue(0)) || users_.Set("ExpirationDate", DbValue()) ||
-        users_.Update()) {
-        users_.CancelUpdate();
-        return false;
-    }
-    return true;
+    RowEdit row(users_, RowEdit::Start::Edit);
+    row.Set("AccountStatus", DbValue(0)).Set("ExpirationDate", DbValue());
+    return row.Store().Ok();
 }
 
 UsersDatabase::AccountProcessing UsersDatabase::ProcessAccounts(const std::string& actor) {
@@ -534,8 +531,9 @@ int UsersDatabase::ChangeUserPassword(const std::string& loginName, const std::s
 void UsersDatabase::RecordLastLogin(const std::string& loginName) {
     if (!IsOpen()) return;
     if (users_.Seek(SeekOp::Equal, DbValue(Trim(loginName))) || users_.NoMatch()) return;
-    if (users_.Edit()) return;
-    if (users_.Set("LastLogin", DbValue(clock_.Now())) || users_.Update()) users_.CancelUpdate();
+    // The last login is a courtesy to the administrator: a failure to store it stops nothing.
+    RowEdit row(users_, RowEdit::Start::Edit);
+    static_cast<void>(row.Set("LastLogin", DbValue(clock_.Now())).Store());
     db_.Refresh();
 }
 
@@ -580,14 +578,16 @@ void UsersDatabase::ImportLegacyUsers(bool alwaysChoose) {
         if (!db_.OpenTable(kUserGroups, groups, kMain)) {
             for (int32_t number = 1; number <= 23; ++number) {
                 const bool privileged = number <= 15;
-                DbError e = groups.AddNew();
-                if (!e) e = groups.Set("GroupNumber", DbValue(number));
-                if (!e) e = groups.Set("Name", DbValue(kDefaultGroupNames[number - 1]));
-                if (!e) e = groups.Set("AllowMultipleUsers", DbValue(!privileged));
-                for (const char* right : kRightFields)
-                    if (!e) e = groups.Set(right, DbValue(privileged));
-                if (!e) e = groups.Update();
-                if (e) groups.CancelUpdate();
+                RowEdit row(groups, RowEdit::Start::AddNew);
+                row.Set("GroupNumber", DbValue(number))
+                    .Set("Name", DbValue(kDefaultGroupNames[number - 1]))
+                    .Set("AllowMultipleUsers", DbValue(!privileged));
+                for (const char* right : kRightFields) row.Set(right, DbValue(privileged));
+                if (DbError e = row.Store()) {
+                    // The other groups would fail the same way: one report is enough.
+                    ProblemReport(ui_, "adding the User Group " + std::to_string(number), e);
+                    break;
+                }
             }
         }
     }
