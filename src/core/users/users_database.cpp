@@ -22,29 +22,13 @@ namespace vantor {
 
 namespace {
 
-constexpr const char* kUsers = "Users";
-constexpr const char* kUserGroups = "UserGroups";
-constexpr const char* kUserHistory = "UserHistory";
-constexpr const char* kUserPreferences = "UserPreferences";
-constexpr const char* kSettings = "Settings";
-constexpr const char* kMain = "Main";
+using users_tables::kMain;
+using users_tables::kSettings;
+using users_tables::kUserGroups;
+using users_tables::kUserHistory;
+using users_tables::kUserPreferences;
+using users_tables::kUsers;
 constexpr double kSecond = 1.0 / 86400.0;
-
-FieldDef Text(const char* name, int size) {
-    return FieldDef{name, FieldType::Text, size};
-}
-FieldDef Memo(const char* name) {
-    return FieldDef{name, FieldType::Memo, 0};
-}
-FieldDef Long(const char* name) {
-    return FieldDef{name, FieldType::Long, 0};
-}
-FieldDef Bool(const char* name) {
-    return FieldDef{name, FieldType::Boolean, 0};
-}
-FieldDef Date(const char* name) {
-    return FieldDef{name, FieldType::DateTime, 0};
-}
 
 const char* const kRightFields[6] = {"AccessRight1", "AccessRight2", "AccessRight3",
                                      "AccessRight4", "AccessRight5", "AccessRight6"};
@@ -93,71 +77,6 @@ double WholeSecondsOf(double serial) {
 }
 
 }  // namespace
-
-const TableLayout& UsersTableLayout() {
-    static const TableLayout layout{kUsers,
-                                    {Text("LoginName", 20),
-                                     Text("Password", 20),
-                                     Text("FullName", 60),
-                                     Text("PhoneNumber1", 30),
-                                     Text("PhoneNumber2", 30),
-                                     Memo("Address"),
-                                     Text("MobileNumber", 30),
-                                     Text("FaxNumber", 30),
-                                     Text("PersonalEMail", 60),
-                                     Text("PublicEMail", 60),
-                                     Text("PersonalHomepage", 60),
-                                     Text("PublicHomepage", 60),
-                                     Long("GroupNumber"),
-                                     Bool("OverrideAccessRights"),
-                                     Bool("AccessRight1"),
-                                     Bool("AccessRight2"),
-                                     Bool("AccessRight3"),
-                                     Bool("AccessRight4"),
-                                     Bool("AccessRight5"),
-                                     Bool("AccessRight6"),
-                                     Memo("Description"),
-                                     Memo("Notes"),
-                                     Date("CreationDate"),
-                                     Date("ExpirationDate"),
-                                     Date("DeletionDate"),
-                                     Date("LastPasswordSetDate"),
-                                     Date("LastLogin"),
-                                     Long("AccountStatus")},
-                                    {IndexDef{kMain, {"LoginName"}}},
-                                    IndexTaskStyle::Joined};
-    return layout;
-}
-
-const TableLayout& UserGroupsTableLayout() {
-    static const TableLayout layout{
-        kUserGroups,
-        {Long("GroupNumber"), Text("Name", 50), Bool("AllowMultipleUsers"), Bool("AccessRight1"),
-         Bool("AccessRight2"), Bool("AccessRight3"), Bool("AccessRight4"), Bool("AccessRight5"),
-         Bool("AccessRight6")},
-        {IndexDef{kMain, {"GroupNumber"}}},
-        IndexTaskStyle::Joined};
-    return layout;
-}
-
-const TableLayout& UserHistoryTableLayout() {
-    static const TableLayout layout{
-        kUserHistory,
-        {Date("EventTime"), Text("LoginName", 20), Text("ComputerName", 20), Long("Action"),
-         Long("Status"), Memo("Notes")},
-        {IndexDef{kMain, {"EventTime"}}},
-        IndexTaskStyle::Joined};
-    return layout;
-}
-
-const TableLayout& UserPreferencesTableLayout() {
-    // Name has no declared width: the engine gives it its default of 255 characters.
-    static const TableLayout layout{kUserPreferences,
-                                    {Text("LoginName", 20), Text("Name", 0), Memo("Preference")},
-                                    {IndexDef{kMain, {"LoginName", "Name"}}},
-                                    IndexTaskStyle::Joined};
-    return layout;
-}
 
 std::string UsersDatabasePath(const std::string& dataLocation) {
     return JoinPath(JoinPath(dataLocation, "USERS"), "USERS25.MDB");

@@ -11,6 +11,7 @@
 #include "dbengine/database_file.h"
 #include "dbengine/engine.h"
 #include "dbengine/schema.h"
+#include "users/users_tables.h"
 #include "users/current_user.h"
 
 namespace vantor {
@@ -49,12 +50,6 @@ struct UsersSettings {
     int32_t FirstRun = 0;
     int32_t LastAccountProcess = 36526;  // 1 January 2000
 };
-
-// The table layouts of the users database.
-const TableLayout& UsersTableLayout();
-const TableLayout& UserGroupsTableLayout();
-const TableLayout& UserHistoryTableLayout();
-const TableLayout& UserPreferencesTableLayout();
 
 // The description and layout version of a users database file.
 inline constexpr const char* kUsersDatabaseDescription = "Users Database";
