@@ -197,14 +197,14 @@ class HeadlessLoginTest : public HeadlessImportTest {
         TableCursor table;
         ASSERT_FALSE(usersDb.OpenTable("Users", table, "Main"));
         ASSERT_FALSE(table.AddNew());
-        table.Set("LoginName", DbValue(name));
-        table.Set("Password", DbValue(""));
-        table.Set("FullName", DbValue(name + " of the station"));
-        table.Set("GroupNumber", DbValue(23));
-        table.Set("OverrideAccessRights", DbValue(true));
+        ASSERT_FALSE(table.Set("LoginName", DbValue(name)));
+        ASSERT_FALSE(table.Set("Password", DbValue("")));
+        ASSERT_FALSE(table.Set("FullName", DbValue(name + " of the station")));
+        ASSERT_FALSE(table.Set("GroupNumber", DbValue(23)));
+        ASSERT_FALSE(table.Set("OverrideAccessRights", DbValue(true)));
         for (int right = 1; right <= 6; ++right)
-            table.Set("AccessRight" + std::to_string(right), DbValue(rights));
-        table.Set("AccountStatus", DbValue(1));
+            ASSERT_FALSE(table.Set("AccessRight" + std::to_string(right), DbValue(rights)));
+        ASSERT_FALSE(table.Set("AccountStatus", DbValue(1)));
         ASSERT_FALSE(table.Update());
     }
 };

@@ -23,7 +23,7 @@ class LoginTest : public UsersTest {
     }
     bool RunLogon(const std::string& commandLine = "") {
         locations_.CommandLine = CapitalisedCommandLine(commandLine);
-        return Logon(session_, users_, locations_, ui_, ui_);
+        return Logon(session_, users_, locations_, ui_, ui_) == LogonOutcome::NobodyLoggedIn;
     }
     void Type(LoginModel& window, const std::string& keys) {
         for (char key : keys) window.TypeKey(static_cast<unsigned char>(key));

@@ -134,10 +134,11 @@ TEST_F(UsersTest, HistoryTakesTheNextSecondWhenAnotherWorkstationTookIt) {
     ASSERT_FALSE(otherWorkstation.Open(UsersDatabasePath(locations_.DataLocation)));
     int collisions = 0;
     historyKeyChosen_ = [&](double eventTime) {
-        if (collisions++ < 2)
-            otherWorkstation.Execute(
+        if (collisions++ < 2) {
+            EXPECT_FALSE(otherWorkstation.Execute(
                 "INSERT INTO [UserHistory] ([EventTime], [LoginName]) VALUES (?, 'ELSEWHERE')",
-                {DbValue(eventTime)});
+                {DbValue(eventTime)}));
+        }
     };
     users_.AddEventToUserHistory("FRED", 101, 1, "range");
     auto rows = History();
@@ -183,7 +184,7 @@ TEST_F(UsersTest, HistoryPurgeKeepsTheConfiguredDays) {
         for (double offset : events) AddHistory(Today() + offset);
         SetUsersSetting("UserHistoryPurgeDays", c.purgeDays);
         Reopen();
-        users_.ProcessAccounts("SYSTEM");
+        static_cast<void>(users_.ProcessAccounts("SYSTEM"));  // the purge is what counts here
         std::vector<double> kept;
         for (const auto& row : History()) kept.push_back(row.eventTime - Today());
         ASSERT_EQ(kept.size(), c.kept.size()) << "purge days " << c.purgeDays;
@@ -472,6 +473,31 @@ TEST_F(LegacyImportTest, NoOpensTheFileDialogAndCancellingItImportsNoAccounts) {
     EXPECT_EQ(Count("SELECT COUNT(*) FROM [Users]"), 0);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM [UserGroups]"), 23);
     EXPECT_FALSE(ui_.Showed("The Users database has been imported"));
+}
+
+// Groups that cannot be cleared are reported, and the import stops there instead of adding
+// groups beside the old ones.
+TEST_F(LegacyImportTest, GroupsThatCannotBeClearedAreReported) {
+    WriteLegacyDatabase();
+    ui_.messageAnswers = {MessageResult::Cancel};
+    OpenDatabase();
+    Database otherProgram;
+    ASSERT_FALSE(otherProgram.Open(UsersDatabasePath(locations_.DataLocation)));
+    ASSERT_FALSE(otherProgram.Execute(
+        "CREATE TRIGGER KeepGroups BEFORE DELETE ON UserGroups "
+        "BEGIN SELECT RAISE(ABORT, 'the groups are kept'); END"));
+    ui_.Clear();
+
+    users_.ImportLegacyUsers(true);
+    std::vector<std::string> shown = ui_.MessageTexts();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].rfind("There was a problem clearing the User Groups and the error's "
+                             "description was reported as",
+                             0),
+              0u)
+        << shown[0];
+    EXPECT_TRUE(ui_.fileDialogs.empty());
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM [UserGroups]"), 23);
 }
 
 TEST_F(LegacyImportTest, CancelImportsNothingButTheGroupsAreRewritten) {

@@ -13,6 +13,7 @@
 #include "dbengine/engine.h"
 #include "playoutdb/log_table.h"
 #include "dbengine/schema.h"
+#include "playoutdb/playout_tables.h"
 
 namespace vantor::demo {
 
@@ -109,7 +110,7 @@ std::vector<std::pair<int32_t, int>> HourStartsIn(const std::string& databasePat
     Database db;
     TableCursor log;
     if (db.Open(databasePath) || OpenLogTable(db, log)) return hours;
-    for (log.MoveFirst(); !log.Eof(); log.MoveNext()) {
+    for (DbError e = log.MoveFirst(); !e && !log.Eof(); e = log.MoveNext()) {
         if (log.Field(LogEntry::EntryType).AsInteger() != 98) continue;
         DayTime hour = DayTimeOfQIndex(log.Field(LogEntry::QIndex).AsDouble());
         hours.emplace_back(hour.day, static_cast<int>(hour.seconds / 3600));

@@ -83,14 +83,14 @@ std::string FillItemEntry(const SchedulerItem& item, const CartRanges& ranges, b
 
 bool FinishHour(TableCursor& log, const DayTime& hourStamp, int32_t hourMode, bool hourFlag) {
     if (log.Seek(SeekOp::Equal, HourStartQIndex(hourStamp)) || log.NoMatch()) return false;
-    int32_t flags = static_cast<int32_t>(log.Field("EntryFlags").AsInteger()) | 1;
+    int32_t flags = static_cast<int32_t>(log.Field(LogEntry::EntryFlags).AsInteger()) | 1;
     if (hourFlag) {
         flags |= static_cast<int32_t>(0xFFFF8000u);
     } else {
         flags &= 0x00007FFF;
     }
     if (log.Edit()) return false;
-    if (log.Set("Information1", static_cast<float>(hourMode)) || log.Set("EntryFlags", flags) ||
+    if (log.Set(LogEntry::Information1, static_cast<float>(hourMode)) || log.Set(LogEntry::EntryFlags, flags) ||
         log.Update()) {
         log.CancelUpdate();
         return false;
@@ -155,6 +155,7 @@ class DayImport {
     void ImportHourLines(const DayTime& hourStamp, double q, bool insertAfter);
     bool ReadHourLines(const DayTime& hourStamp, double& q);
     void UpdateHourTimes(const DayTime& hourStamp);
+    void StartTimesFailed(const std::string& hourName, const DbError& error);
 
     Database& db_;
     TableCursor& log_;
@@ -179,8 +180,8 @@ void DayImport::Hour(const DayTime& hourStamp) {
     bool import = true;
     bool insertAfter = false;
     if (!log_.Seek(SeekOp::Equal, q) && !log_.NoMatch() &&
-        log_.Field("EntryType").AsInteger() == TypeCode(EntryType::HourStart)) {
-        if ((log_.Field("EntryFlags").AsInteger() & 1) != 0) {
+        log_.Field(LogEntry::EntryType).AsInteger() == TypeCode(EntryType::HourStart)) {
+        if ((log_.Field(LogEntry::EntryFlags).AsInteger() & 1) != 0) {
             Report("The following hour was already in Kora so was not re-sent : " + hourName);
             import = false;
         } else {
@@ -190,7 +191,7 @@ void DayImport::Hour(const DayTime& hourStamp) {
                 hourName);
             insertAfter = true;
             if (!log_.Seek(SeekOp::Less, HourEndQIndex(hourStamp)) && !log_.NoMatch()) {
-                q = log_.Field("QIndex").AsDouble() + QIndexStep;
+                q = log_.Field(LogEntry::QIndex).AsDouble() + QIndexStep;
             } else {
                 q += QIndexStep;
             }
@@ -227,8 +228,7 @@ void DayImport::ImportHourLines(const DayTime& hourStamp, double q, bool insertA
     // half an hour.
     Transaction transaction(db_);
     if (const DbError& e = transaction.BeginError()) {
-        ProblemReport(context_.ui, "starting to import the hour " + hourName, e.number, false,
-                      e.description);
+        ProblemReport(context_.ui, "starting to import the hour " + hourName, e);
         return;
     }
 
@@ -242,20 +242,19 @@ void DayImport::ImportHourLines(const DayTime& hourStamp, double q, bool insertA
     entry_.Information2 = 0;
     hour_ = HourState{};
 
+    // Every early return below leaves the hour to the transaction guard, which rolls it back.
     progress_.Task("Adding Hour Start");
     if (!insertAfter && !AddLogEntry(target_, q, hourStamp, entry_, hour_.HourMode)) {
         Report("Couldn't add the Hour Start for " + hourName);
-        transaction.Rollback();
         return;
     }
 
     if (!ReadHourLines(hourStamp, q)) {
-        transaction.Rollback();
         Report("There was a problem adding an entry to the hour for " + hourName + " to the log");
         return;
     }
-    if (!FinishHour(log_, hourStamp, hour_.HourMode, hour_.HourFlag) || transaction.Commit()) {
-        transaction.Rollback();
+    if (!FinishHour(log_, hourStamp, hour_.HourMode, hour_.HourFlag) ||
+        !transaction.Commit().Ok()) {
         Report("There was a problem finishing off the hour for " + hourName + " to the log");
     }
 }
@@ -304,16 +303,32 @@ void DayImport::UpdateHourTimes(const DayTime& hourStamp) {
     if (log_.Seek(SeekOp::Equal, hourStart) || log_.NoMatch()) return;
     progress_.Task(" Updating Start Times in Kora Log");
     // One short transaction for the hour's edits: one disk flush instead of one per entry.
+    // When it cannot be had or kept, the hour's start times are not in the log: the hour is
+    // reported as failed, like an hour whose entries could not be stored.
+    const std::string hourName = DayTimeLongText(hourStamp, 4);
     Transaction transaction(db_);
+    if (const DbError& e = transaction.BeginError()) {
+        StartTimesFailed(hourName, e);
+        return;
+    }
     float length =
         UpdateStartTimes(log_, hourStart, hourStamp, context_.audiowall, context_.timing);
-    transaction.Commit();
+    if (DbError e = transaction.Commit()) {
+        StartTimesFailed(hourName, e);
+        return;
+    }
     if (!(length >= context_.settings.UnderrunningDuration)) {
         AppendLogLine(context_.errorLogPath, true,
                       "The following hour is only " + FormatTimeText(length, 2) +
                           " minutes long, so may underrun: " + DayTimeLongText(hourStamp, 4),
                       context_.clock);
     }
+}
+
+void DayImport::StartTimesFailed(const std::string& hourName, const DbError& error) {
+    Report("There was a problem updating the start times of the hour for " + hourName +
+           " in the log");
+    ProblemReport(context_.ui, "updating the start times of the hour " + hourName, error);
 }
 
 }  // namespace
@@ -332,7 +347,7 @@ bool ImportHours(Database& database, const DayTime& start, const DayTime& end,
     TableCursor log;
     if (DbError e = OpenLogTable(database, log)) {
         ui.SetCursor(MouseCursor::Default);
-        ProblemReport(ui, "opening the Kora Log", e.number, false, e.description);
+        ProblemReport(ui, "opening the Kora Log", e);
         return false;
     }
 

@@ -53,8 +53,7 @@ constexpr CartRangeKey kCartRangeKeys[] = {
 void StoreCartRanges(Session& session, Database& db) {
     TableCursor settings;
     if (DbError error = db.OpenTable("Settings", settings, "Main")) {
-        ProblemReport(session.ui, "opening the Kora settings table", error.number, false,
-                      error.description);
+        ProblemReport(session.ui, "opening the Kora settings table", error);
         return;
     }
     for (const CartRangeKey& range : kCartRangeKeys) {
@@ -101,8 +100,7 @@ ImportRunResult RunImport(Session& session, const RangeFields& fields,
         ui.SetCursor(previousCursor);
         // Saying nothing here would leave a scheduled run with no trace of why nothing was
         // imported.
-        ProblemReport(ui, "opening the Kora Database " + databasePath, error.number, false,
-                      error.description);
+        ProblemReport(ui, "opening the Kora Database " + databasePath, error);
         return result;
     }
 

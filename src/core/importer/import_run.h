@@ -14,13 +14,13 @@ namespace vantor {
 
 class Session;
 
-enum class ImportRunOutcome {
+enum class [[nodiscard]] ImportRunOutcome {
     Stopped,    // a check stopped the run before anything was written
     Abandoned,  // the hour import failed (its Log table could not be opened)
     Imported,   // the hour import walked the whole range
 };
 
-struct ImportRunResult {
+struct [[nodiscard]] ImportRunResult {
     ImportRunOutcome outcome = ImportRunOutcome::Stopped;
     bool errorReportShown = false;  // the error report file was not empty and was shown
     // What the callers test: the run got as far as its user history event.

@@ -20,6 +20,7 @@
 #include "playoutdb/log_table.h"
 #include "playoutdb/log_maintenance.h"
 #include "dbengine/schema.h"
+#include "playoutdb/playout_tables.h"
 #include "users/login_model.h"
 
 namespace vantor {
@@ -255,7 +256,9 @@ void LogImportModel::ScanLogFiles() {
 
 void LogImportModel::FileLocations() {
     (void)session_.dialogs.EditFileLocations(session_.locations, session_.audiowall, session_.ui);
-    OpenAudiowall(session_.audiowall, session_.ui, 0, false);
+    // A part that cannot be connected has said so itself; the import connects again when it
+    // needs a cart from it.
+    static_cast<void>(OpenAudiowall(session_.audiowall, session_.ui, 0, false));
     NotifyChanged();
 }
 

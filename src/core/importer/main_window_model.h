@@ -16,13 +16,13 @@ namespace vantor {
 class Session;
 
 // How a range removal, an emptying or a re-send ended.
-enum class MaintenanceOutcome {
+enum class [[nodiscard]] MaintenanceOutcome {
     Stopped,  // a range check, a missing database or a "No" answer stopped it
     Failed,   // the removal itself failed (reported by the routine)
     Done,
 };
 
-struct ReSendResult {
+struct [[nodiscard]] ReSendResult {
     MaintenanceOutcome removal = MaintenanceOutcome::Stopped;
     ImportRunResult import;  // the run after a removal that was done
 };

@@ -13,6 +13,7 @@
 #include "importer/import_settings.h"
 #include "importer/main_window_model.h"
 #include "playoutdb/log_table.h"
+#include "playoutdb/playout_tables.h"
 #include "session/dialogs.h"
 #include "session/session.h"
 #include "users/login_model.h"
@@ -71,7 +72,8 @@ bool LogImportModel::LoadUser(const std::string& commandLine) {
     }
     LoginSession& login = session_.login;
     if (settings.UsersMustLogin != 0) {
-        if (Logon(login, session_.users, locations, ui, session_.dialogs)) return CloseDuringLoad();
+        if (Logon(login, session_.users, locations, ui, session_.dialogs) == LogonOutcome::NobodyLoggedIn)
+            return CloseDuringLoad();
         if (!login.currentUser.HasRight(kRightUseImporter)) {
             ShowError(ui, "You do not have the correct access rights to use the Log Importer");
             return CloseDuringLoad();
@@ -125,9 +127,9 @@ bool LogImportModel::StartupDatabase() {
 bool LogImportModel::StartupAudiowall() {
     UserInterface& ui = session_.ui;
     ui.SetStartupStatus("Opening Audiowall...");
-    if (!OpenAudiowall(session_.audiowall, ui, 0, false)) return true;
+    if (OpenAudiowall(session_.audiowall, ui, 0, false) == AudiowallOpening::Opened) return true;
     (void)session_.dialogs.EditFileLocations(session_.locations, session_.audiowall, ui);
-    if (!OpenAudiowall(session_.audiowall, ui, 0, false)) return true;
+    if (OpenAudiowall(session_.audiowall, ui, 0, false) == AudiowallOpening::Opened) return true;
     ShowWarning(ui, "You must set the File and Audio locations");
     return false;
 }

@@ -39,16 +39,16 @@ struct TimedRow {
 // for every row.
 struct TimedColumns {
     explicit TimedColumns(const TableCursor& log)
-        : qIndex(log.FieldIndex("QIndex")),
-          type(log.FieldIndex("EntryType")),
-          status(log.FieldIndex("EntryStatus")),
-          actualEndType(log.FieldIndex("ActualEndType")),
-          hdReference(log.FieldIndex("HDReference")),
-          referenceStart(log.FieldIndex("ReferenceStartTime")),
-          estimatedStart(log.FieldIndex("EstimatedStartTime")),
-          estimatedLength(log.FieldIndex("EstimatedLength")),
-          extroOverride(log.FieldIndex("ExtroOverride")),
-          information1(log.FieldIndex("Information1")) {}
+        : qIndex(log.FieldIndex(LogEntry::QIndex)),
+          type(log.FieldIndex(LogEntry::EntryType)),
+          status(log.FieldIndex(LogEntry::EntryStatus)),
+          actualEndType(log.FieldIndex(LogEntry::ActualEndType)),
+          hdReference(log.FieldIndex(LogEntry::HDReference)),
+          referenceStart(log.FieldIndex(LogEntry::ReferenceStartTime)),
+          estimatedStart(log.FieldIndex(LogEntry::EstimatedStartTime)),
+          estimatedLength(log.FieldIndex(LogEntry::EstimatedLength)),
+          extroOverride(log.FieldIndex(LogEntry::ExtroOverride)),
+          information1(log.FieldIndex(LogEntry::Information1)) {}
     int qIndex, type, status, actualEndType, hdReference, referenceStart, estimatedStart,
         estimatedLength, extroOverride, information1;
 };
@@ -165,7 +165,7 @@ float UpdateStartTimes(TableCursor& log, double hourStart, const DayTime& hourSt
     }
     if (!log.Seek(SeekOp::Equal, hourStart) && !log.NoMatch()) {
         if (!log.Edit()) {
-            if (log.Set("EstimatedLength", total) || log.Update()) log.CancelUpdate();
+            if (log.Set(LogEntry::EstimatedLength, total) || log.Update()) log.CancelUpdate();
         }
     }
     return total;

@@ -183,7 +183,7 @@ void LoginModel::OK() {
     ui_.SetCursor(previous);
 }
 
-bool Logon(LoginSession& session, UsersDatabase& users, const SystemLocations& locations,
+LogonOutcome Logon(LoginSession& session, UsersDatabase& users, const SystemLocations& locations,
            UserInterface& ui, UsersDialogs& dialogs) {
     session.currentUser.LoginName.clear();
     session.currentUser.Password.clear();
@@ -216,9 +216,9 @@ bool Logon(LoginSession& session, UsersDatabase& users, const SystemLocations& l
         }
     }
 
-    if (!session.loggedIn) return true;
+    if (!session.loggedIn) return LogonOutcome::NobodyLoggedIn;
     session.chooserCanEdit = session.currentUser.HasRight(kRightManageDatabases);
-    return false;
+    return LogonOutcome::LoggedIn;
 }
 
 }  // namespace vantor

@@ -88,9 +88,10 @@ class LoginModel : public WindowModel {
     Padlock padlock_;
 };
 
-// Decides the current user once at start-up. Returns true when nobody is logged in afterwards
-// (the login was cancelled), false when session.currentUser is valid.
-bool Logon(LoginSession& session, UsersDatabase& users, const SystemLocations& locations,
+// Decides the current user once at start-up: LoggedIn when session.currentUser is valid,
+// NobodyLoggedIn when the login was cancelled.
+enum class [[nodiscard]] LogonOutcome { LoggedIn, NobodyLoggedIn };
+LogonOutcome Logon(LoginSession& session, UsersDatabase& users, const SystemLocations& locations,
            UserInterface& ui, UsersDialogs& dialogs);
 
 // True when a password set on lastSetDate has expired by today: never set (0), or on or after

@@ -1,5 +1,5 @@
 #pragma once
-// Module UserManagement_FN: the users database shared by every program and workstation of the
+// The users database shared by every program and workstation of the
 // installation (USERS\USERS25.MDB under the data location). This program opens it at start-up
 // and keeps it open, completes its tables, runs the daily account processing, checks logins,
 // changes passwords and records the history of what its users did.
@@ -11,6 +11,7 @@
 #include "dbengine/database_file.h"
 #include "dbengine/engine.h"
 #include "dbengine/schema.h"
+#include "users/users_tables.h"
 #include "users/current_user.h"
 
 namespace vantor {
@@ -49,12 +50,6 @@ struct UsersSettings {
     int32_t FirstRun = 0;
     int32_t LastAccountProcess = 36526;  // 1 January 2000
 };
-
-// The table layouts of the users database.
-const TableLayout& UsersTableLayout();
-const TableLayout& UserGroupsTableLayout();
-const TableLayout& UserHistoryTableLayout();
-const TableLayout& UserPreferencesTableLayout();
 
 // The description and layout version of a users database file.
 inline constexpr const char* kUsersDatabaseDescription = "Users Database";
@@ -96,8 +91,9 @@ class UsersDatabase {
     int DeleteUser(const std::string& loginName);
 
     // The daily processing: purges old history, expires and deletes accounts whose dates have
-    // come. True when some account could not be processed.
-    bool ProcessAccounts(const std::string& actor);
+    // come. SomeFailed when some account could not be processed (each is in the history).
+    enum class [[nodiscard]] AccountProcessing { AllProcessed, SomeFailed };
+    AccountProcessing ProcessAccounts(const std::string& actor);
 
     // Checks a login and fills user. loginName and password are turned into capitals (the
     // caller's too). With verify false neither the password nor the account's state and dates
