@@ -27,7 +27,6 @@ constexpr const char* kUserHistory = "UserHistory";
 constexpr const char* kUserPreferences = "UserPreferences";
 constexpr const char* kSettings = "Settings";
 constexpr const char* kMain = "Main";
-constexpr double kSecond = 1.0 / 86400.0;
 
 FieldDef Text(const char* name, int size) {
     return FieldDef{name, FieldType::Text, size};
@@ -89,6 +88,15 @@ bool DateReached(const DbValue& value, int today) {
 // Seconds since the start of the date scale, so that "the same second" is an exact match.
 double WholeSecondsOf(double serial) {
     return std::round(serial * 86400.0);
+}
+
+// The date value of a whole second, exactly as the other programs write it: the nearest double
+// to day + seconds of the day / 86400. Multiplying by the fraction of one second instead lands
+// one step away for many seconds, and an event stored by another workstation in that second
+// would not be found under its key.
+double DateOfWholeSeconds(double wholeSeconds) {
+    const double day = std::floor(wholeSeconds / 86400.0);
+    return day + (wholeSeconds - day * 86400.0) / 86400.0;
 }
 
 }  // namespace
@@ -303,7 +311,7 @@ void UsersDatabase::AddEventToUserHistory(const std::string& loginName, int32_t 
     // Events are keyed by their second: the first free second from now on is this event's.
     double seconds = WholeSecondsOf(clock_.Now());
     for (;;) {
-        if (historyTable.Seek(SeekOp::Equal, DbValue(seconds * kSecond))) return;
+        if (historyTable.Seek(SeekOp::Equal, DbValue(DateOfWholeSeconds(seconds)))) return;
         if (historyTable.NoMatch()) break;
         seconds += 1;
     }
@@ -312,7 +320,7 @@ void UsersDatabase::AddEventToUserHistory(const std::string& loginName, int32_t 
     // next second is tried. The bound keeps a table that refuses every key from looping.
     const std::string computer = ComputerName();
     for (int attempt = 0; attempt < 86400; ++attempt, seconds += 1) {
-        const double eventTime = seconds * kSecond;
+        const double eventTime = DateOfWholeSeconds(seconds);
         if (beforeHistoryInsert) beforeHistoryInsert(eventTime);
         if (historyTable.AddNew()) return;
         bool filled = !historyTable.Set("EventTime", DbValue(eventTime)) &&
