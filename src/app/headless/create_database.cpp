@@ -20,7 +20,7 @@ constexpr int32_t kKoraDatabaseType = 14;
 }  // namespace
 
 int CreateKoraDatabase(Session& session, const std::string& fileName,
-                       const std::string& description) {
+                       const std::optional<std::string>& description) {
     UserInterface& ui = session.ui;
     if (!session.login.currentUser.HasRight(kRightManageDatabases)) {
         ShowError(ui, "You do not have the correct access rights to create a Kora database");
@@ -47,7 +47,7 @@ int CreateKoraDatabase(Session& session, const std::string& fileName,
     }
     if (!DirectoryExists(directory) && !CreateDirectoryPath(ui, directory, false))
         return exit_status::kWorkFailed;
-    std::string title = Trim(description).empty() ? reference : description;
+    std::string title = description ? Trim(*description) : reference;
     if (EnsureDatabaseFile(ui, path, kKoraDatabaseType, true, title) != 0)
         return exit_status::kWorkFailed;
     if (VerifyPlayoutDatabase(ui, path) != 0) return exit_status::kWorkFailed;

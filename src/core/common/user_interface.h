@@ -117,6 +117,14 @@ public:
     virtual bool RunLoginDialog(LoginModel& model) = 0;
     virtual bool RunChangePasswordDialog(ChangePasswordModel& model) = 0;
     virtual bool RunDatabaseChooser(DatabaseChooserModel& model) = 0;
+
+    // Problem reports shown so far (ProblemReport counts them): an unattended run tells its
+    // caller that something went wrong even when the work itself went on.
+    int ProblemReportsShown() const { return problemReportsShown_; }
+    void CountProblemReport() { ++problemReportsShown_; }
+
+private:
+    int problemReportsShown_ = 0;
 };
 
 // Shows the hourglass for the lifetime of the guard and restores the previous pointer
