@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -18,6 +19,15 @@ inline const std::string& ScratchDirectory() {
         if (!::mkdtemp(pattern.data())) std::abort();
         return pattern;
     }();
+    // Removed when the run ends normally (a crash leaves it for a look).
+    static const bool cleanup = [] {
+        std::atexit([] {
+            std::error_code ec;
+            std::filesystem::remove_all(ScratchDirectory(), ec);
+        });
+        return true;
+    }();
+    (void)cleanup;
     return directory;
 }
 
