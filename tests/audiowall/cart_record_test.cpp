@@ -250,7 +250,9 @@ TEST(CartRecord, TimingsOutsideADayAreReadAsZeroAndMarkTheCartDamaged) {
                                        CartRecordFromList(DecodeCartListRecord(bytes.data()))}) {
             EXPECT_EQ(read.Times[c.field], c.read) << c.field << " " << c.stored;
             EXPECT_EQ(read.TimingDamaged, c.damaged) << c.field << " " << c.stored;
-            if (c.field != 2) EXPECT_EQ(read.Length(), 10);  // the others are kept
+            if (c.field != 2) {
+                EXPECT_EQ(read.Length(), 10);  // the others are kept
+            }
         }
     }
 }
