@@ -12,6 +12,7 @@ packages=(
   libbenchmark-dev
   # the manual page, and the install test's checks of the desktop entry and the systemd units
   help2man desktop-file-utils systemd
+  clang libclang-rt-dev  # libFuzzer (libclang_rt.fuzzer) for scripts/fuzz.sh
 )
 if [ "${1:-}" = "--packaging" ]; then
   packages+=(dpkg-dev lintian)

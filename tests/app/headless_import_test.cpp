@@ -115,20 +115,57 @@ TEST_F(HeadlessImportTest, TypedRangeAndAMissingDayFile) {
     ProgramRun run = Run({"KORA26.MDB", "--auto", "--quit",
                           "--start-date=" + FormatDate(today_ + 1, "d/m/yyyy"), "--start-hour=1",
                           "--end-date=" + FormatDate(today_ + 3, "yyyy-mm-dd"), "--end-hour=0x"});
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out,
+    // The missing day's hours are lost: its message, a line in the report, and status 4.
+    EXPECT_EQ(run.exitCode, 4) << run.err;
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n', run.out.find("end:")) + 1),
               "start: " + LongDate(today_ + 1) + " 1\nend: " + LongDate(today_ + 3) + " 0\n");
     const std::string missing = station_.LogPath(today_ + 2);
     EXPECT_TRUE(Contains(run.err, "information: The log file : " + missing + " for " +
                                       FormatDate(today_ + 2, "dddddd") + " could not be found.\n"))
         << run.err;
+    EXPECT_TRUE(Contains(run.out, "The following hours could not be found in the Music Log " +
+                                      missing + ": " + LongDate(today_ + 2) + " 00:00 to " +
+                                      LongDate(today_ + 2) + " 23:00\r\n"))
+        << run.out;
     EXPECT_EQ(HourStarts(), (std::vector<std::pair<int32_t, int>>{
                                 {today_ + 1, 1}, {today_ + 1, 2}, {today_ + 3, 0}}));
 
-    // A range the fields cannot hold is refused like the disabled button it stands for.
-    ProgramRun bad = Run({"KORA26.MDB", "/AUTO", "--end-hour=25"});
+    // "/AUTO" runs the import as its button would: a range that is not valid is refused by
+    // the import's own checks, with their messages.
+    ProgramRun bad = Run({"KORA26.MDB", "/AUTO", "--start-date=32/13/2000"});
     EXPECT_EQ(bad.exitCode, 2);
-    EXPECT_TRUE(Contains(bad.err, "error: \"Begin Importing\" is disabled"));
+    EXPECT_TRUE(Contains(bad.err, "information: You must enter a valid Start Date\n")) << bad.err;
+    EXPECT_FALSE(Contains(bad.err, "disabled")) << bad.err;
+}
+
+// A problem shown during the run makes the run's status say so, even when the error report
+// holds nothing else: here a header after the range's last hour cannot be read.
+TEST_F(HeadlessImportTest, AProblemReportDuringTheRunExits4) {
+    SchedulerLogWriter log = HoursOf(today_ + 1, 5, 5);
+    log.Line("+99/99/99 06");
+    station_.WriteLog(today_ + 1, log);
+    ProgramRun run = Run({"KORA26.MDB", "/AUTO", "/QUIT", "--end-hour=05"});
+    EXPECT_EQ(run.exitCode, 4) << run.err << run.out;
+    EXPECT_TRUE(Contains(run.err,
+                         "warning: There was a problem reading the date from the Music "
+                         "Log"))
+        << run.err;
+    EXPECT_EQ(HourStarts(), (std::vector<std::pair<int32_t, int>>{{today_ + 1, 5}}));
+}
+
+// A run that lost hours to a damaged file says which, and its status shows it.
+TEST_F(HeadlessImportTest, LostHoursAreReportedAndExit4) {
+    SchedulerLogWriter log = HoursOf(today_ + 1, 5, 5);
+    log.Line("+99/99/99 06").Item("4001", "First song");
+    log.Header(SchedulerDate(today_ + 1), 8, "Clock").Item("4001", "First song");
+    station_.WriteLog(today_ + 1, log);
+    ProgramRun run = Run({"KORA26.MDB", "/AUTO", "/QUIT", "--end-hour=08"});
+    EXPECT_EQ(run.exitCode, 4) << run.err;
+    EXPECT_TRUE(Contains(run.out, "The following hours could not be found in the Music Log " +
+                                      station_.LogPath(today_ + 1) + ": " + LongDate(today_ + 1) +
+                                      " 06:00 to " + LongDate(today_ + 1) + " 07:00\r\n"))
+        << run.out;
+    EXPECT_FALSE(Contains(run.err, "successfully imported"));
 }
 
 TEST_F(HeadlessImportTest, PurgeKeepsTheLastThreeDays) {
@@ -305,6 +342,19 @@ TEST(HeadlessFreshInstallation, CreateTheFirstDatabaseThenImport) {
     EXPECT_EQ(created.exitCode, 0) << created.err;
     const std::string path = station.dataLocation + "/SCHEDULE/Studio1.MDB";
     EXPECT_TRUE(std::filesystem::exists(path)) << created.out;
+
+    // A description of blanks is stored trimmed, as the chooser stores it: empty.
+    ProgramRun blank =
+        RunProgram({"--create-database=Studio2.mdb", "--description=   "}, station.Environment());
+    EXPECT_EQ(blank.exitCode, 0) << blank.err;
+    {
+        Database db;
+        ASSERT_FALSE(db.Open(station.dataLocation + "/SCHEDULE/Studio2.MDB"));
+        QueryResult result;
+        ASSERT_FALSE(db.Query("SELECT [Description] FROM [Description]", {}, result));
+        ASSERT_FALSE(result.Eof());
+        EXPECT_EQ(result.Field("Description").AsText(), "");
+    }
 
     ProgramRun again = RunProgram({"--create-database=STUDIO1.MDB"}, station.Environment());
     EXPECT_EQ(again.exitCode, 2);

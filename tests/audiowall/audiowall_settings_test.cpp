@@ -32,6 +32,15 @@ class AudiowallSettings : public ::testing::Test {
     std::string config = windows / "VANTOR.INI";
 };
 
+// A count that does not fit 32 bits reads as the key's default.
+TEST_F(AudiowallSettings, AnOverlongNoCartsReadsAsTheDefault) {
+    testing::WriteAudiowall(store.path(), 1000, {});
+    WriteProfileString(store / "Audwall.ini", "Audiowall", "NoCarts", "11111111111111111111");
+    state.Parts[1].Directory = store.path();
+    ReadMaxCart(state);
+    EXPECT_EQ(state.MaxCart, 9999);
+}
+
 TEST_F(AudiowallSettings, ReadFromTheConfigurationFile) {
     testing::WriteAudiowall(store.path(), 12000, {});
     WriteProfileString(config, "FileLocations", "Carts1", store.path());

@@ -275,6 +275,47 @@ TEST(AudiowallPadding, PartElevenIsPaddedWholeBeyondAThousandRecords) {
         ASSERT_EQ(after.substr((r - 1) * 300, 300), empty) << "record " << r;
 }
 
+// A NoCarts whose lists could never fit their disk is refused before anything is written:
+// padding would otherwise fill the disk with empty records.
+TEST(AudiowallPadding, ListsThatWouldNotFitTheFreeSpaceAreRefusedUntouched) {
+    TempDir dir;
+    AudiowallState state;
+    ScriptedUserInterface ui;
+    testing::PointAudiowallAt(state, dir.path(), 2000000000);
+    const std::string original(600, 'B');
+    dir.WriteFile("Carts1.lst", original);
+    EXPECT_EQ(OpenAudiowall(state, ui, 0, false), AudiowallOpening::Failed);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    const std::string& text = ui.messages[0].request.text;
+    EXPECT_NE(text.find("NoCarts"), std::string::npos) << text;
+    EXPECT_NE(text.find("Audwall.ini"), std::string::npos) << text;
+    EXPECT_EQ(testing::ReadWholeFile(dir / "Carts1.lst"), original);
+    for (int part = 2; part <= kAudiowallPartCount; ++part)
+        EXPECT_FALSE(fs::exists(dir / testing::CartListName(part))) << part;
+
+    // A lookup connects its part quietly: refused the same way, without a word.
+    ui.Clear();
+    EXPECT_NE(CartLookup(state, 20000).result, 0);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(fs::exists(dir / testing::CartListName(11)));
+}
+
+// NoCarts 0 or below: a cart number below 1 belongs to part 11, so every part is in use.
+TEST(AudiowallConnect, NoCartsOfZeroOrBelowUsesEveryPart) {
+    for (int32_t noCarts : {0, -7}) {
+        TempDir dir;
+        AudiowallState state;
+        ScriptedUserInterface ui;
+        testing::PointAudiowallAt(state, dir.path(), noCarts);
+        EXPECT_EQ(OpenAudiowall(state, ui, 0, false), AudiowallOpening::Opened) << noCarts;
+        for (int part = 1; part <= kAudiowallPartCount; ++part)
+            EXPECT_EQ(state.Parts[part].State, PartState::Connected) << part;
+        EXPECT_EQ(fs::file_size(dir / "Carts10.lst"), 1000u * 300);
+        EXPECT_EQ(CartLookup(state, 1).result, -1);  // no cart is valid
+        CloseAudiowall(state);
+    }
+}
+
 TEST(AudiowallConnect, SharedDirectoryMarksEveryPartTogether) {
     TempDir dir;
     AudiowallState state;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <cstring>
 #include <string>
 
@@ -214,8 +216,45 @@ TEST(CartNumbers, PartsInUseAndTheirLength) {
     EXPECT_EQ(ExpectedRecordCount(11, 12000), 2000);
     EXPECT_EQ(LastPartInUse(1), 1);
     EXPECT_EQ(ExpectedRecordCount(1, 1), 1);
-    EXPECT_EQ(LastPartInUse(0), 0);
-    EXPECT_EQ(LastPartInUse(-3), 0);  // a negative count brings no part into play
+    // A count below 1 is a cart number below 1, which belongs to part 11: every part is in
+    // use, and part 11 expects no record.
+    EXPECT_EQ(LastPartInUse(0), 11);
+    EXPECT_EQ(LastPartInUse(-3), 11);
+    EXPECT_EQ(ExpectedRecordCount(10, 0), 1000);
+    EXPECT_LT(ExpectedRecordCount(11, 0), 1);
+}
+
+// A damaged list may hold any bits in a cart's timings. A value that is not a finite number of
+// seconds within a day is read as 0 and the cart is marked damaged; the empty cart's -1 and
+// every real timing are kept.
+TEST(CartRecord, TimingsOutsideADayAreReadAsZeroAndMarkTheCartDamaged) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    struct Case {
+        int field;  // index into Times
+        float stored;
+        float read;
+        bool damaged;
+    } cases[] = {
+        {2, 180.5f, 180.5f, false}, {3, -1, -1, false},  {2, 86400, 86400, false},
+        {2, 3e38f, 0, true},        {3, inf, 0, true},   {0, nan, 0, true},
+        {1, -inf, 0, true},         {2, 86401, 0, true}, {7, -1e9f, 0, true},
+        {8, 1e30f, 0, true},
+    };
+    for (const Case& c : cases) {
+        CartRecord cart = MakeEmptyCart(0, 0);
+        cart.Length() = 10;
+        cart.Times[c.field] = c.stored;
+        CartRecordBytes bytes = EncodeCartListRecord(CartListRecordFrom(cart));
+        for (const CartRecord& read : {CartRecordFromBytes(bytes.data()),
+                                       CartRecordFromList(DecodeCartListRecord(bytes.data()))}) {
+            EXPECT_EQ(read.Times[c.field], c.read) << c.field << " " << c.stored;
+            EXPECT_EQ(read.TimingDamaged, c.damaged) << c.field << " " << c.stored;
+            if (c.field != 2) {
+                EXPECT_EQ(read.Length(), 10);  // the others are kept
+            }
+        }
+    }
 }
 
 TEST(CartNumbers, PaddingStartsAfterTheLastWholeRecordHalfToEven) {

@@ -104,6 +104,31 @@ TEST(Profile, ReadsFirstMatchTrimmedAndUnquoted) {
               (std::vector<std::string>{"Name", "Half", "Count", "Neg", "Word"}));
 }
 
+// Numbers that fit 32 bits read as the runtime reads them (an unsigned value is the same
+// bits); anything longer reads as the key's default instead of overflowing.
+TEST(Profile, IntegersThatDoNotFit32BitsReadAsTheDefault) {
+    TempDir dir;
+    std::string file = dir.WriteFile("n.ini", "[N]\n");
+    struct Case {
+        const char* value;
+        long expected;
+    } cases[] = {
+        {"2147483647", 2147483647L},
+        {"-2147483648", -2147483648L},
+        {"4294967295", 4294967295L},  // a colour with its top bit set
+        {"12abc", 12},
+        {"4294967296", 77},
+        {"-2147483649", 77},
+        {"11111111111111111111", 77},
+        {"-99999999999999999999999999", 77},
+        {"000000000000000000000000000042", 42},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(WriteProfileString(file, "N", "k", c.value));
+        EXPECT_EQ(GetProfileInt(file, "N", "k", 77), c.expected) << c.value;
+    }
+}
+
 TEST(Profile, Windows1252TextSurvivesRoundTrip) {
     TempDir dir;
     std::string file = dir / "cp.ini";

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cmath>
+#include <thread>
+
 #include "common/clock.h"
 #include "common/day_time.h"
 #include "common/locale.h"
@@ -7,6 +11,18 @@
 
 namespace vantor {
 namespace {
+
+// "Now" is whole seconds, as the runtime's is: a stamp written from it never runs ahead of the
+// second it was taken in, and a run started in the last half second of a day is stamped with
+// that day.
+TEST(SystemClock, GivesWholeSeconds) {
+    SystemClock clock;
+    for (int reading = 0; reading < 5; ++reading) {
+        const double seconds = clock.SecondsSinceMidnight();
+        EXPECT_NEAR(seconds, std::round(seconds), 1e-4) << seconds;
+        std::this_thread::sleep_for(std::chrono::milliseconds(7));
+    }
+}
 
 TEST(TimeText, FormatsEveryLayoutAndStyle) {
     struct Case {

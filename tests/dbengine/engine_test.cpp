@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <vector>
 
 #include "support/cursor_walk.h"
@@ -60,6 +62,17 @@ TEST_F(EngineTest, OpeningFilesReportsTheClassicNumbers) {
     db_.Close();
     EXPECT_TRUE(other.Open(path_).Ok());
     EXPECT_FALSE(other.EngineVersion().empty());
+}
+
+// An empty file is not a database: opening it must neither succeed nor write a header into it
+// (which would turn it into an empty database that merely lacks its tables).
+TEST_F(EngineTest, AnEmptyFileIsNotADatabaseAndStaysEmpty) {
+    Database other;
+    const std::string empty = dir_.WriteFile("EMPTY.MDB", "");
+    EXPECT_EQ(other.Open(empty).number, 3343);
+    EXPECT_FALSE(other.IsOpen());
+    EXPECT_EQ(std::filesystem::file_size(empty), 0u);
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "EMPTY.MDB-wal"));
 }
 
 TEST_F(EngineTest, LockFileShowsTheDatabaseInUseWhileOpen) {

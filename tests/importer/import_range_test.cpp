@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "common/clock.h"
 #include "common/ole_date.h"
 #include "support/scripted_user_interface.h"
@@ -181,6 +183,54 @@ TEST_F(LogScanTest, OnlyOlderFilesFallBackToTheLatestFileWithAMessage) {
               "found.\n");
 }
 
+// A run killed part-way through a day left that day's later hours unimported: the proposal
+// starts again at the first of them, whether or not later days follow.
+TEST_F(LogScanTest, AnInterruptedDayIsResumedAtItsNextHour) {
+    station_.WriteLog(kMarch7, Hours(kMarch7, {0, 1, 2, 5, 6}));
+    station_.WriteLog(kMarch8, Hours(kMarch8, {6, 7}));
+    RangeFields fields = Propose({kMarch7, 2 * 3600 + kHourEnd});
+    EXPECT_EQ(fields.startDate, "07 March 2000");
+    EXPECT_EQ(fields.startHour, "05");
+    EXPECT_EQ(fields.endDate, "08 March 2000");
+    EXPECT_EQ(fields.endHour, "07");
+    EXPECT_TRUE(ui_.messages.empty());
+
+    // The interrupted day is the newest file: its remaining hours, without the message that
+    // nothing new was found.
+    std::filesystem::remove(station_.LogPath(kMarch8));
+    fields = Propose({kMarch7, 2 * 3600 + kHourEnd});
+    EXPECT_EQ(fields.startDate, "07 March 2000");
+    EXPECT_EQ(fields.startHour, "05");
+    EXPECT_EQ(fields.endDate, "07 March 2000");
+    EXPECT_EQ(fields.endHour, "06");
+    EXPECT_TRUE(ui_.messages.empty());
+
+    // A day imported to its last scheduled hour is not offered again.
+    station_.WriteLog(kMarch8, Hours(kMarch8, {6, 7}));
+    fields = Propose({kMarch7, 6 * 3600 + kHourEnd});
+    EXPECT_EQ(fields.startDate, "08 March 2000");
+    EXPECT_EQ(fields.startHour, "06");
+}
+
+// A header dated in another day (here 9999) inside a day's file is not that file's hour: the
+// import never takes it from there, so the proposal must not stretch to it.
+TEST_F(LogScanTest, AStrayHeaderInADayFileDoesNotStretchTheRange) {
+    SchedulerLogWriter log = Hours(kMarch8, {6});
+    log.Header("31/12/9999", 5, "Stray").Item("4001", "Song");
+    log.Header(SchedulerDate(kMarch8), 7, "Clock").Item("4001", "Song");
+    station_.WriteLog(kMarch8, log);
+    RangeFields fields = Propose({0, 0});
+    EXPECT_EQ(fields.startDate, "08 March 2000");
+    EXPECT_EQ(fields.startHour, "06");
+    EXPECT_EQ(fields.endDate, "08 March 2000");
+    EXPECT_EQ(fields.endHour, "07");
+
+    station_.WriteLog(kMarch10, log);  // the stray header, now in the last of two files
+    fields = Propose({0, 0});
+    EXPECT_EQ(fields.endDate, "09 March 2000");
+    EXPECT_EQ(fields.endHour, "23");
+}
+
 TEST_F(LogScanTest, ADatabaseThatCannotBeOpenedLeavesTheFields) {
     RangeFields fields{"a", "1", "b", "2"};
     ProposeImportRange(session_, "NOSUCH.MDB", {0, 0}, fields);
@@ -217,6 +267,32 @@ TEST_F(SingleFileLogScanTest, TheOneFileIsScannedOrTomorrowIsProposedWithAWarnin
     EXPECT_EQ(fields.startDate, "08 March 2000");
     EXPECT_EQ(fields.startHour, "04");
     EXPECT_EQ(fields.endHour, "05");
+    EXPECT_TRUE(ui_.messages.empty());
+}
+
+// One file for every day: a header far in the future would have the run walk every day up to
+// it, so the proposal ends a year after today and says why.
+TEST_F(SingleFileLogScanTest, AProposalEndsAYearAfterTodayAtMostWithAWarning) {
+    SchedulerLogWriter log = Hours(kMarch8, {4});
+    log.Header("31/12/9999", 5, "Stray").Item("4001", "Song");
+    station_.WriteLog(0, log);
+    RangeFields fields = Propose({0, 0});
+    EXPECT_EQ(fields.startDate, "08 March 2000");
+    EXPECT_EQ(fields.startHour, "04");
+    EXPECT_EQ(fields.endDate, "05 March 2001");
+    EXPECT_EQ(fields.endHour, "23");
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].request.icon, MessageIcon::Warning);
+    EXPECT_EQ(ui_.messages[0].request.text,
+              "The log file holds hours up to 31 December 9999, more than a year from today.\n\n"
+              "The proposed range therefore ends on 05 March 2001. You should check the hour "
+              "headers of the log file.");
+
+    // A file ending within the year is proposed whole, without a word.
+    ui_.Clear();
+    station_.WriteLog(0, Hours(kMarch8, {4, 5}));
+    fields = Propose({0, 0});
+    EXPECT_EQ(fields.endDate, "08 March 2000");
     EXPECT_TRUE(ui_.messages.empty());
 }
 

@@ -147,6 +147,27 @@ TEST_F(UsersTest, HistoryTakesTheNextSecondWhenAnotherWorkstationTookIt) {
     EXPECT_NEAR(rows[2].eventTime - rows[0].eventTime, 2 * kSecond, 1e-9);
 }
 
+// Another workstation writes an event's time as the date value of its second, the nearest
+// double to day + seconds / 86400. An event of the same second must be found under that key,
+// or two events would share one second.
+TEST_F(UsersTest, HistoryFindsAnEventOfTheSameSecondWrittenByAnotherProgram) {
+    OpenDatabase();
+    const double day = Today();
+    // A second whose date value differs from whole seconds times one second's fraction.
+    int second = -1;
+    for (int s = 36000; s < 86400 && second < 0; ++s)
+        if ((day * 86400 + s) * (1.0 / 86400) != day + s / 86400.0) second = s;
+    ASSERT_GE(second, 0);
+    clock_.Set(day + second / 86400.0);
+    AddHistory(day + second / 86400.0, "ELSEWHERE");
+    users_.AddEventToUserHistory("FRED", 101, 1, "same second");
+    auto rows = History();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].loginName, "ELSEWHERE");
+    EXPECT_EQ(rows[1].loginName, "FRED");
+    EXPECT_EQ(rows[1].eventTime, day + (second + 1) / 86400.0);
+}
+
 TEST_F(UsersTest, HistoryIsSilentWhenInhibitedOrClosedOrTooLong) {
     users_.AddEventToUserHistory("FRED", 101, 1, "closed");  // not open: nothing, no failure
     WriteRegistryNumber(RegistryRoot::LocalMachine, kProductRegistryKey, "InhibitUserHistory", 1,

@@ -4,10 +4,12 @@
 
 #include "common/general.h"
 #include "common/paths.h"
+#include "common/problem_report.h"
 #include "common/text.h"
 #include "headless/exit_status.h"
 #include "session/session.h"
 #include "dbengine/database_file.h"
+#include "dbengine/engine.h"
 #include "dbengine/schema.h"
 #include "playoutdb/playout_tables.h"
 #include "users/current_user.h"
@@ -21,7 +23,7 @@ constexpr int32_t kKoraDatabaseType = 14;
 }  // namespace
 
 int CreateKoraDatabase(Session& session, const std::string& fileName,
-                       const std::string& description) {
+                       const std::optional<std::string>& description) {
     UserInterface& ui = session.ui;
     if (!session.login.currentUser.HasRight(kRightManageDatabases)) {
         ShowError(ui, "You do not have the correct access rights to create a Kora database");
@@ -48,9 +50,24 @@ int CreateKoraDatabase(Session& session, const std::string& fileName,
     }
     if (!DirectoryExists(directory) && !CreateDirectoryPath(ui, directory, false))
         return exit_status::kWorkFailed;
-    std::string title = Trim(description).empty() ? reference : description;
+    std::string title = description ? Trim(*description) : reference;
+    // The file layer would ask for a description in place of a blank one (and take the
+    // reference name unattended); a description of blanks is stored as the chooser stores a
+    // typed one, trimmed, so it is written once the file exists.
+    const bool blank = title.empty();
+    if (blank) title = reference;
     if (EnsureDatabaseFile(ui, path, kKoraDatabaseType, true, title) != 0)
         return exit_status::kWorkFailed;
+    if (blank) {
+        Database db;
+        DbError error = db.Open(path);
+        if (!error) error = db.Execute("UPDATE [Description] SET [Description] = ?", {DbValue("")});
+        if (error) {
+            ProblemReport(ui, "storing the description", error.number, false, error.description);
+            return exit_status::kWorkFailed;
+        }
+        title.clear();
+    }
     if (VerifyPlayoutDatabase(ui, path) != 0) return exit_status::kWorkFailed;
     std::cout << "created: " << path << " (" << title << ")\n";
     return exit_status::kDone;

@@ -132,8 +132,7 @@ int RunHeadless(const LaunchOptions& options) {
     }
     if (options.createDatabase) {
         if (!window.LoadUser(CommandLineOf(options))) return exit_status::kStartupEnded;
-        int status =
-            CreateKoraDatabase(session, *options.createDatabase, options.description.value_or(""));
+        int status = CreateKoraDatabase(session, *options.createDatabase, options.description);
         window.Close();
         return status;
     }
@@ -157,15 +156,15 @@ int RunHeadless(const LaunchOptions& options) {
         }
     }
 
-    if (window.AutoRequested()) {
-        if (!Pressable(ui, window.ScheduleEnabled(), "Begin Importing")) {
-            window.Close();
-            return exit_status::kStopped;
-        }
-        status = StatusOf(window.AutoStart());
-    }
+    // "/AUTO" starts the import as its button would, whatever state the range fields left the
+    // button in: a range that is not valid is refused by the import's own checks.
+    if (window.AutoRequested()) status = StatusOf(window.AutoStart());
     // Nobody is left to close the window: the run ends here with or without "/QUIT".
     window.Close();
+    // A problem shown on the way (an unreadable header, a database error) did not stop the
+    // work, but the scheduler must hear of it.
+    if (status == exit_status::kDone && ui.ProblemReportsShown() > 0)
+        status = exit_status::kDoneWithReport;
     return status;
 }
 

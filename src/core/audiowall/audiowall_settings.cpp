@@ -39,7 +39,7 @@ void ReadFromConfigFile(AudiowallState& state, const std::string& file) {
     // Older installations keep the fade point as a fraction ("FadeFire"); the percentage key
     // wins when both are there.
     double fadeFire = LeadingNumber(GetProfileString(file, "Audio", "FadeFire", "0.65"));
-    long fallback = static_cast<long>(RoundHalfEven(fadeFire * 100));
+    long fallback = ToInt32(fadeFire * 100).value_or(65);
     state.PlayerFadeFirePercent =
         static_cast<int32_t>(GetProfileInt(file, "Audio", "PlayerFadeFirePercent", fallback));
 }

@@ -1,7 +1,13 @@
 #include "audiowall/audiowall_store.h"
 
-#include <cstdio>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <map>
+
+#include "audiowall/audiowall_settings.h"
 #include "common/general.h"
 #include "common/paths.h"
 #include "common/problem_report.h"
@@ -54,6 +60,44 @@ std::string FiveDigits(int32_t number) {
     return text;
 }
 
+// Bytes that bringing every list of parts first to last up to length would add, by file
+// system, checked against what each has free. A NoCarts far beyond any real store would
+// otherwise fill the disk with empty records before anyone could see why; the lists are then
+// refused before a byte is written. Returns the refusal text, empty when everything fits.
+std::string PaddingThatDoesNotFit(const AudiowallState& state, int first, int last) {
+    struct Need {
+        std::string directory;
+        long long bytes = 0;
+    };
+    std::map<dev_t, Need> needs;
+    for (int i = first; i <= last; ++i) {
+        const AudiowallPart& part = state.Parts[i];
+        const long long expected =
+            static_cast<long long>(ExpectedRecordCount(i, state.MaxCart)) * kCartRecordSize;
+        const long long length = std::max<long long>(FileLength(part.ListPath), 0);
+        if (expected <= length) continue;
+        const std::string directory = ResolvePath(part.Directory);
+        struct stat info {};
+        if (::stat(directory.c_str(), &info) != 0) continue;  // reported when connected
+        Need& need = needs[info.st_dev];
+        if (need.directory.empty()) need.directory = Trim(part.Directory);
+        need.bytes += expected - length;
+    }
+    for (const auto& [device, need] : needs) {
+        struct statvfs space {};
+        if (::statvfs(ResolvePath(need.directory).c_str(), &space) != 0) continue;
+        const long double free = static_cast<long double>(space.f_bavail) * space.f_frsize;
+        if (static_cast<long double>(need.bytes) <= free) continue;
+        return "The AudioWall's cart lists cannot be brought up to " +
+               std::to_string(state.MaxCart) + " carts: they would need " +
+               std::to_string(need.bytes) + " more bytes in \"" + need.directory +
+               "\", which has " + std::to_string(static_cast<unsigned long long>(free)) +
+               " bytes free.\n\nPlease check the setting NoCarts in the section Audiowall of " +
+               AudwallIniPath(Trim(state.Parts[1].Directory)) + ".";
+    }
+    return "";
+}
+
 // The connection itself; ui is only used when quiet is false.
 bool ConnectParts(AudiowallState& state, UserInterface* ui, int partNumber, bool quiet) {
     ResetAudiowallDefaults(state);
@@ -82,6 +126,12 @@ bool ConnectParts(AudiowallState& state, UserInterface* ui, int partNumber, bool
                                  " locations of the AudioWall have not been set : Please check "
                                  "your configuration.",
                              MessageIcon::Warning, MessageButtons::Ok, std::nullopt, ""});
+        return true;
+    }
+
+    if (std::string refusal = PaddingThatDoesNotFit(state, first, last); !refusal.empty()) {
+        if (!quiet)
+            ui->ShowMessage({refusal, MessageIcon::Warning, MessageButtons::Ok, std::nullopt, ""});
         return true;
     }
 

@@ -19,9 +19,9 @@ int32_t RecordOfCart(int32_t cartNumber) {
 }
 
 int LastPartInUse(int32_t maxCart) {
-    // A store without carts (NoCarts 0 or below) has no part in use; without this check a
-    // negative count would land in part 11 and bring every part into play.
-    if (maxCart < 1) return 0;
+    // The store's own rule for a count below 1: it is a cart number below 1, which belongs to
+    // part 11, so every part is in use (part 11 expecting no record).
+    if (maxCart < 1) return kAudiowallPartCount;
     return PartOfCart(maxCart);
 }
 

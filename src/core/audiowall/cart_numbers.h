@@ -15,7 +15,8 @@ constexpr int32_t kDefaultMaxCart = 9999;
 int16_t PartOfCart(int32_t cartNumber);
 // The cart's record number (from 1) within its part's list.
 int32_t RecordOfCart(int32_t cartNumber);
-// The last part that holds carts on an Audiowall of maxCart carts (0 when it holds none).
+// The last part that holds carts on an Audiowall of maxCart carts; 11 (every part) for a
+// count below 1, as the store's other programs take it.
 int LastPartInUse(int32_t maxCart);
 // Records a part's list must hold: 1000, or what is left for the last part in use.
 int32_t ExpectedRecordCount(int part, int32_t maxCart);

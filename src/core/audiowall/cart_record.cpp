@@ -39,6 +39,19 @@ std::string FixedBytes(std::string bytes, size_t width) {
     return bytes;
 }
 
+// Every time of a cart is seconds within a day; a damaged list may hold any bits there (3e38,
+// infinities, NaN), which would carry into start times, hour lengths and whole-number
+// conversions. Such a value reads as 0 and the cart says it is damaged.
+void BoundTimes(CartRecord& cart) {
+    constexpr float kDay = 86400.0f;
+    for (float& time : cart.Times) {
+        if (!(time >= -kDay && time <= kDay)) {
+            time = 0;
+            cart.TimingDamaged = true;
+        }
+    }
+}
+
 }  // namespace
 
 CartRecordBytes EncodeCartListRecord(const CartListRecord& r) {
@@ -137,6 +150,7 @@ CartRecord CartRecordFromList(const CartListRecord& s) {
     c.ValueJ = s.ValueJ;
     c.ValueB = s.ValueB;
     c.ValueC = s.ValueC;
+    BoundTimes(c);
     return c;
 }
 
@@ -157,6 +171,7 @@ CartRecord CartRecordFromBytes(const char* b) {
         c.TitleLine(i + 1) = Cp1252ToUtf8(std::string_view(line, kTitleLineWidth));
     }
     DecodeNumbers(b, c);
+    BoundTimes(c);
     return c;
 }
 

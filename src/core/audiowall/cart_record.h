@@ -85,6 +85,9 @@ struct CartRecord {
     int16_t ValueJ = 0;
     int32_t ValueB = 0;
     int16_t ValueC = 0;
+    // Set when a stored timing was not a finite number of seconds within a day (a damaged
+    // list) and was read as 0 instead.
+    bool TimingDamaged = false;
 
     // Times[0] and Times[1] bound the cart's intro; 7 and 8 are carried only.
     float& IntroStart() { return Times[0]; }
@@ -112,7 +115,9 @@ struct CartRecord {
 bool operator==(const CartRecord& a, const CartRecord& b);
 
 // The stored record as a lookup sees it: each title line is its head followed by its tail cut
-// before the first zero byte, padded to 50 characters; the fields not read are dropped.
+// before the first zero byte, padded to 50 characters; the fields not read are dropped. A
+// timing that is not a finite number of seconds within a day (-86400 to 86400) reads as 0 and
+// marks the cart TimingDamaged.
 CartRecord CartRecordFromList(const CartListRecord& stored);
 // The same straight from the stored bytes (kCartRecordSize of them), without the stored form in
 // between: what every cart lookup uses, since it reads a record each time.

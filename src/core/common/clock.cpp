@@ -1,6 +1,5 @@
 #include "common/clock.h"
 
-#include <chrono>
 #include <cmath>
 #include <ctime>
 
@@ -14,15 +13,14 @@ double Clock::SecondsSinceMidnight() const {
 }
 
 OleDate SystemClock::Now() const {
-    auto now = std::chrono::system_clock::now();
-    std::time_t t = std::chrono::system_clock::to_time_t(now);
-    auto ms =
-        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() %
-        1000;
+    // Whole seconds, as the runtime's "now" gives them: a stamp made from a fraction would be
+    // rounded up by the formatters, running up to half a second ahead (at 23:59:59.5 into the
+    // next day).
+    std::time_t t = std::time(nullptr);
     std::tm local{};
     localtime_r(&t, &local);
     return DateSerial(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
-           (local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + ms / 1000.0) / 86400.0;
+           (local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec) / 86400.0;
 }
 
 }  // namespace vantor

@@ -8,7 +8,7 @@ namespace vantor {
 class Clock {
 public:
     virtual ~Clock() = default;
-    // The local date and time as a serial, to the millisecond.
+    // The local date and time as a serial, in whole seconds.
     virtual OleDate Now() const = 0;
     int Today() const;
     // Seconds since local midnight, with the fraction.

@@ -1,5 +1,8 @@
 #include "common/day_time.h"
 
+#include <algorithm>
+#include <climits>
+
 #include <cmath>
 
 #include "common/clock.h"
@@ -12,13 +15,19 @@ namespace vantor {
 namespace {
 
 constexpr long long kHundredthsPerDay = 8640000;
+// More seconds than the whole date scale holds (ten thousand years).
+constexpr double kSecondsOfDates = 86400.0 * 3700000;
 
 // Brings the seconds into 0 .. under 86400, carrying whole days. Checked again after the
 // narrowing to float, which can round 86399.999 up to 86400.
 DayTime Normalised(long long day, double seconds) {
+    // Seconds beyond any date (a damaged length, say) end at the date scale's ends rather
+    // than overflowing the day.
+    if (std::isnan(seconds)) seconds = 0;
+    seconds = std::clamp(seconds, -kSecondsOfDates, kSecondsOfDates);
     long long carry = static_cast<long long>(std::floor(seconds / 86400.0));
     seconds -= static_cast<double>(carry) * 86400.0;
-    day += carry;
+    day = std::clamp<long long>(day + carry, INT32_MIN, INT32_MAX);
     float narrow = static_cast<float>(seconds);
     if (narrow >= 86400.0f) {
         narrow -= 86400.0f;
@@ -31,7 +40,7 @@ DayTime Normalised(long long day, double seconds) {
 // Whole days and the remainder in hundredths of a second, both cut from one rounded count
 // so that a remainder that rounds up to a full day is carried rather than lost.
 void Split(double seconds, long long& days, double& remainder) {
-    long long hundredths = static_cast<long long>(RoundHalfEven(seconds * 100.0));
+    long long hundredths = SaturatedInt64(RoundHalfEven(seconds * 100.0));
     days = hundredths / kHundredthsPerDay;
     remainder = static_cast<double>(hundredths % kHundredthsPerDay) / 100.0;
 }

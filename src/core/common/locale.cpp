@@ -6,6 +6,7 @@
 #include <mutex>
 #include <vector>
 
+#include "common/numbers.h"
 #include "common/text.h"
 
 namespace vantor {
@@ -340,7 +341,7 @@ std::string FormatDate(OleDate date, const std::string& pattern) {
             }
             case 'y':
                 if (run == 1) {
-                    out += std::to_string(static_cast<int>(std::floor(date)) -
+                    out += std::to_string(SaturatedInt32(std::floor(WithinDateScale(date))) -
                                           DateSerial(p.year, 1, 1) + 1);
                 } else if (run <= 3) {
                     out += two(p.year % 100);

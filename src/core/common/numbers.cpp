@@ -73,6 +73,20 @@ std::optional<int32_t> ToInt32(double value) {
     return static_cast<int32_t>(r);
 }
 
+int64_t SaturatedInt64(double value) {
+    if (std::isnan(value)) return 0;
+    if (value >= 9223372036854775807.0) return std::numeric_limits<int64_t>::max();
+    if (value <= -9223372036854775808.0) return std::numeric_limits<int64_t>::min();
+    return static_cast<int64_t>(value);
+}
+
+int32_t SaturatedInt32(double value) {
+    if (std::isnan(value)) return 0;
+    if (value >= 2147483647.0) return std::numeric_limits<int32_t>::max();
+    if (value <= -2147483648.0) return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(value);
+}
+
 std::string IntText(long long value) { return std::to_string(value); }
 
 std::string NumberText(double value) {

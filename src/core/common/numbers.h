@@ -24,6 +24,12 @@ double RoundHalfEven(double value);
 std::optional<int16_t> ToInt16(double value);
 std::optional<int32_t> ToInt32(double value);
 
+// The whole part of a value (toward zero), held within the range of the type; 0 for NaN. A
+// plain conversion of a value beyond the type's range is undefined, and values from files,
+// databases and typed fields can be anything: every such conversion goes through these.
+int64_t SaturatedInt64(double value);
+int32_t SaturatedInt32(double value);
+
 // Whole number with the runtime's number-to-text rules (no decimals, "-" for negatives).
 std::string IntText(long long value);
 // A double written as the runtime writes it: up to 15 significant digits, no trailing zeros,

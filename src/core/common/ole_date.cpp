@@ -1,5 +1,6 @@
 #include "common/ole_date.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vantor {
@@ -42,12 +43,22 @@ int DateSerial(int year, int month, int day) {
     return static_cast<int>(DaysFromCivil(y, static_cast<unsigned>(m), 1) - kOleEpoch + day - 1);
 }
 
+OleDate WithinDateScale(OleDate date) {
+    // 1 January 100 to 31 December 9999, the scale's own bounds; a stored date beyond them is
+    // damage, shown as the nearest end rather than converted past the integer range.
+    constexpr OleDate kFirst = -657434.0;
+    constexpr OleDate kLast = 2958465.99999;
+    if (std::isnan(date)) return 0;
+    return std::clamp(date, kFirst, kLast);
+}
+
 double TimeSerial(int hour, int minute, int second) {
     return (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
 }
 
 DateParts SplitDate(OleDate date) {
     DateParts parts;
+    date = WithinDateScale(date);
     double whole = std::floor(date);
     long long secs = std::llround((date - whole) * 86400.0);
     long long days = static_cast<long long>(whole);
@@ -75,7 +86,7 @@ int SecondOf(OleDate date) { return SplitDate(date).second; }
 
 int WeekdayOf(OleDate date) {
     // Day 0 (30 December 1899) was a Saturday.
-    long long d = static_cast<long long>(std::floor(date));
+    long long d = static_cast<long long>(std::floor(WithinDateScale(date)));
     int w = static_cast<int>(((d + 6) % 7 + 7) % 7);  // 0 = Sunday
     return w + 1;
 }

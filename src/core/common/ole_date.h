@@ -23,6 +23,8 @@ int DateSerial(int year, int month, int day);
 double TimeSerial(int hour, int minute, int second);
 // Breaks a serial into calendar date and time of day (seconds rounded to the nearest whole).
 DateParts SplitDate(OleDate date);
+// The date held within the scale's bounds (years 100 to 9999); 0 for NaN.
+OleDate WithinDateScale(OleDate date);
 OleDate JoinDate(const DateParts& parts);
 
 int YearOf(OleDate date);

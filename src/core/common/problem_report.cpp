@@ -50,7 +50,10 @@ std::string ProblemReport(UserInterface& ui, std::string_view task, int errorNum
                           std::string_view currentErrorDescription) {
     HourglassGuard arrow(ui, MouseCursor::Default);
     std::string text = ProblemReportText(task, errorNumber, currentErrorDescription);
-    if (!quiet) ShowWarning(ui, text);
+    if (!quiet) {
+        ui.CountProblemReport();
+        ShowWarning(ui, text);
+    }
     return text;
 }
 

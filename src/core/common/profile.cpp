@@ -1,6 +1,5 @@
 #include "common/profile.h"
 
-#include <climits>
 #include <filesystem>
 #include <system_error>
 
@@ -54,11 +53,17 @@ long GetProfileInt(const std::string& file, const std::string& section, const st
     bool negative = false;
     if (i < value.size() && (value[i] == '+' || value[i] == '-')) negative = value[i++] == '-';
     if (i >= value.size() || value[i] < '0' || value[i] > '9') return defaultValue;
+    // 32 bits hold every value the other programs write (colours as unsigned numbers, counts
+    // as signed ones). A longer number is no setting anyone made: it reads as the default
+    // rather than as some value cut down from it.
+    constexpr long long kMostPositive = 4294967295LL;
+    constexpr long long kMostNegative = 2147483648LL;
     long long n = 0;
     for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i) {
         n = n * 10 + (value[i] - '0');
-        if (n > LONG_MAX) n = LONG_MAX;  // saturate instead of wrapping round
+        if (n > kMostPositive) return defaultValue;
     }
+    if (negative && n > kMostNegative) return defaultValue;
     return static_cast<long>(negative ? -n : n);
 }
 

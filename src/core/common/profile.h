@@ -17,7 +17,8 @@ namespace vantor {
 
 std::string GetProfileString(const std::string& file, const std::string& section,
                              const std::string& key, const std::string& defaultValue);
-// The leading number of the value; the default when the key is missing or has no number.
+// The leading number of the value; the default when the key is missing, has no number, or
+// holds a number that does not fit 32 bits (-2147483648 to 4294967295).
 long GetProfileInt(const std::string& file, const std::string& section, const std::string& key,
                    long defaultValue);
 // Writes one value; returns false when the file cannot be written.

@@ -103,6 +103,14 @@ public:
 
     // Windows of the program's own (login, file locations, the database chooser, ...) are not
     // opened here but through Dialogs (session/dialogs.h), which sits above the subsystems.
+
+    // Problem reports shown so far (ProblemReport counts them): an unattended run tells its
+    // caller that something went wrong even when the work itself went on.
+    int ProblemReportsShown() const { return problemReportsShown_; }
+    void CountProblemReport() { ++problemReportsShown_; }
+
+private:
+    int problemReportsShown_ = 0;
 };
 
 // Shows the hourglass for the lifetime of the guard and restores the previous pointer

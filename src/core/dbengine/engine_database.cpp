@@ -336,6 +336,12 @@ DbError Database::Open(const std::string& path) {
     if (fs::is_directory(path, ec)) {
         return DbError::Make(err::kCannotOpenFile, "'" + path + "' is a directory.");
     }
+    // SQLite takes an empty file for an empty database and the journal-mode setting would write
+    // a header into it: a file of length 0 is not a database, and it is left as it is.
+    if (fs::file_size(path, ec) == 0 && !ec) {
+        return DbError::Make(err::kUnrecognizedFormat,
+                             "Unrecognized database format '" + path + "'.");
+    }
     auto conn = std::make_shared<Connection>();
     DbError error = OpenConnection(*conn, path, SQLITE_OPEN_READWRITE);
     if (error) return error;

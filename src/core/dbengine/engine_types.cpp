@@ -186,7 +186,7 @@ FieldDef FieldFromDeclaration(std::string_view name, std::string_view declaredTy
     auto widthOf = [&type]() {
         size_t open = type.find('(');
         if (open == std::string::npos) return 0;
-        return static_cast<int>(LeadingNumber(std::string_view(type).substr(open + 1)));
+        return SaturatedInt32(LeadingNumber(std::string_view(type).substr(open + 1)));
     };
     if (type.starts_with("MEMO") || type.find("CLOB") != std::string::npos ||
         type.starts_with("LONGTEXT") || type.empty() || type.starts_with("BLOB")) {

@@ -13,6 +13,7 @@
 #include "common/user_interface.h"
 #include "importer/break_note.h"
 #include "importer/log_entry_builder.h"
+#include "importer/lost_hours.h"
 #include "playoutdb/log_table.h"
 #include "playoutdb/playout_settings.h"
 #include "dbengine/engine.h"
@@ -104,6 +105,14 @@ std::string HourText(int hour) {
     return std::to_string(hour);
 }
 
+// The hour of a stamp's seconds, within the day whatever the stamp holds (a typed hour is any
+// number of digits).
+int HourOfDay(float seconds) {
+    const float hour = std::floor(seconds / 3600);
+    if (!(hour > 0)) return 0;
+    return hour < 23 ? static_cast<int>(hour) : 23;
+}
+
 std::string TwoDigits(int value) {
     std::string text = std::to_string(value);
     return text.size() < 2 ? "0" + text : text;
@@ -146,12 +155,14 @@ class DayImport {
           thisYear_(YearOf(context.clock.Now())) {}
 
     void Hour(const DayTime& hourStamp);
+    const LostHours& Lost() const { return lost_; }
 
   private:
     void Report(const std::string& text) {
         AppendLogLine(context_.errorLogPath, true, text, context_.clock);
     }
     bool SeekToHour(const DayTime& hourStamp);
+    bool ReadHeader(std::string& line);
     void ImportHourLines(const DayTime& hourStamp, double q, bool insertAfter);
     bool ReadHourLines(const DayTime& hourStamp, double& q);
     void UpdateHourTimes(const DayTime& hourStamp);
@@ -168,6 +179,7 @@ class DayImport {
     std::string headerText_;
     HourState hour_;
     ImportEntry entry_;
+    LostHours lost_;
 };
 
 void DayImport::Hour(const DayTime& hourStamp) {
@@ -198,7 +210,12 @@ void DayImport::Hour(const DayTime& hourStamp) {
         }
     }
 
-    if (import && SeekToHour(hourStamp)) ImportHourLines(hourStamp, q, insertAfter);
+    if (import) {
+        if (SeekToHour(hourStamp))
+            ImportHourLines(hourStamp, q, insertAfter);
+        else
+            lost_.NotFound(hourStamp, reader_.AtEnd());
+    }
     UpdateHourTimes(hourStamp);
 }
 
@@ -210,13 +227,22 @@ bool DayImport::SeekToHour(const DayTime& hourStamp) {
     while (!reader_.AtEnd() && DayTimeBefore(header_, hourStamp)) {
         std::string line = reader_.ReadLine();
         if (KindOfLine(line) != LogLineKind::HourHeader) continue;
-        if (!ReadHourHeader(reader_, line, header_, headerText_, context_.ui, thisYear_)) {
-            header_ = DayTime{0, 0};
-            break;
-        }
+        if (!ReadHeader(line)) break;
     }
     progress_.ProcessBar(reader_.PercentRead());
     return DayTimeEqual(header_, hourStamp);
+}
+
+// Reads an hour header into the current header; an unreadable one leaves {0, 0}. Either way
+// the lost-hours record hears of it.
+bool DayImport::ReadHeader(std::string& line) {
+    if (!ReadHourHeader(reader_, line, header_, headerText_, context_.ui, thisYear_)) {
+        header_ = DayTime{0, 0};
+        lost_.UnreadableHeader();
+        return false;
+    }
+    lost_.ReadableHeader(header_);
+    return true;
 }
 
 void DayImport::ImportHourLines(const DayTime& hourStamp, double q, bool insertAfter) {
@@ -268,9 +294,7 @@ bool DayImport::ReadHourLines(const DayTime& hourStamp, double& q) {
         bool added = true;
         switch (KindOfLine(line)) {
             case LogLineKind::HourHeader:
-                if (!ReadHourHeader(reader_, line, header_, headerText_, context_.ui, thisYear_)) {
-                    header_ = DayTime{0, 0};
-                }
+                ReadHeader(line);
                 return true;
             case LogLineKind::Comment:
             case LogLineKind::Other:
@@ -354,8 +378,8 @@ bool ImportHours(Database& database, const DayTime& start, const DayTime& end,
     const int days = end.day - start.day + 1;
     for (int32_t day = start.day; day <= end.day; ++day) {
         const int dayIndex = day - start.day;
-        const int firstHour = day == start.day ? static_cast<int>(start.seconds / 3600) : 0;
-        const int lastHour = day == end.day ? static_cast<int>(end.seconds / 3600) : 23;
+        const int firstHour = day == start.day ? HourOfDay(start.seconds) : 0;
+        const int lastHour = day == end.day ? HourOfDay(end.seconds) : 23;
         const int hours = lastHour - firstHour + 1;
         const std::string dayName = LongDateText(static_cast<OleDate>(day));
         progress.Overall("Sending Music Log for " + dayName);
@@ -366,6 +390,9 @@ bool ImportHours(Database& database, const DayTime& start, const DayTime& end,
         if (FileLength(path) <= 0 || !reader.IsOpen()) {
             ShowInformation(ui,
                             "The log file : " + path + " for " + dayName + " could not be found.");
+            LostHours missing;
+            missing.AllLost(day, firstHour, lastHour);
+            missing.Report(context.errorLogPath, path, context.clock);
             continue;
         }
         progress.Process("Opening Log for " + TwoDigits(firstHour) + ":00");
@@ -376,6 +403,7 @@ bool ImportHours(Database& database, const DayTime& start, const DayTime& end,
                                 100);
             dayImport.Hour(DayTime{day, static_cast<float>(hour * 3600)});
         }
+        dayImport.Lost().Report(context.errorLogPath, path, context.clock);
         progress.Task(" Closing Log File");
     }
 

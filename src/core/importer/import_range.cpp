@@ -71,13 +71,26 @@ class ScanProgress {
     HourglassGuard hourglass_;
 };
 
+// What a scan keeps of the headers it reads.
+struct ScanFilter {
+    // Only headers of this day (a dated file's own day); 0 for every header. The import takes
+    // an hour only from its own day's file, so a stray header dated elsewhere (9999, say) must
+    // not stretch the range either.
+    int32_t day = 0;
+    // Only headers after this stamp (the end of the last scheduled hour); day 0 for all.
+    DayTime after{0, 0.0f};
+};
+
+bool ScanHeaders(Session& session, const std::string& path, const ScanFilter& filter,
+                 DayTime& first, DayTime& last);
+
 // A scan that found no header keeps the day the file stands for, whole, rather than offering
 // day 0 of the date scale, which no log can hold.
 void ScanDayFile(Session& session, const SchedulerLogNaming& naming, int32_t day, DayTime* first,
                  DayTime* last) {
     DayTime scanFirst{day, 0.0f};
     DayTime scanLast{day, kDayLastSecond};
-    ScanLogFile(session, LogFileName(day, naming), scanFirst, scanLast);
+    ScanHeaders(session, LogFileName(day, naming), ScanFilter{day, {0, 0.0f}}, scanFirst, scanLast);
     if (scanFirst.day < 1 || scanLast.day < 1) {
         scanFirst = {day, 0.0f};
         scanLast = {day, kDayLastSecond};
@@ -90,9 +103,8 @@ std::string HourText(float seconds) {
     return LeftOf(FormatTimeText(seconds, 14), 2);
 }
 
-}  // namespace
-
-bool ScanLogFile(Session& session, const std::string& path, DayTime& first, DayTime& last) {
+bool ScanHeaders(Session& session, const std::string& path, const ScanFilter& filter,
+                 DayTime& first, DayTime& last) {
     if (FileLength(path) <= 0) return false;
     UserInterface& ui = session.ui;
     ScanProgress progress(ui);
@@ -111,6 +123,8 @@ bool ScanLogFile(Session& session, const std::string& path, DayTime& first, DayT
             ok = false;
             break;
         }
+        if (filter.day != 0 && header.day != filter.day) continue;
+        if (filter.after.day >= 1 && !DayTimeAfter(header, filter.after)) continue;
         if (earliest.day < 1 || DayTimeBefore(header, earliest)) earliest = header;
         if (latest.day < 1 || DayTimeAfter(header, latest))
             latest = DayTimeAddSeconds(header, kHourLastSecond);
@@ -118,6 +132,12 @@ bool ScanLogFile(Session& session, const std::string& path, DayTime& first, DayT
     first = earliest;
     last = latest;
     return ok;
+}
+
+}  // namespace
+
+bool ScanLogFile(Session& session, const std::string& path, DayTime& first, DayTime& last) {
+    return ScanHeaders(session, path, ScanFilter{}, first, last);
 }
 
 int32_t DayOfLogFileName(const std::string& fileName, const std::string& prefix,
@@ -165,11 +185,24 @@ void ProposeImportRange(Session& session, const std::string& databaseFile,
             ShowWarning(ui, kNoLogEntriesText);
         }
         if (last.day < 1) last = {tomorrow, kDayLastSecond};
+        // A header far in the future would have the run walk every day up to it (one message
+        // per day without its file): the proposal ends a year after today at most.
+        const int32_t limit = session.clock.Today() + 365;
+        if (last.day > limit) {
+            ShowWarning(ui, "The log file holds hours up to " + RangeDateText(last.day) +
+                                ", more than a year from today.\n\nThe proposed range therefore "
+                                "ends on " +
+                                RangeDateText(limit) +
+                                ". You should check the hour headers of the log file.");
+            last = {limit, kDayLastSecond};
+            if (DayTimeAfter(first, last)) first = {limit, 0.0f};
+        }
     } else {
         const std::string searchPattern = LogFileName(-1, naming);
         std::vector<std::string> names =
             ListFiles(NativePath(naming.logPath), FileNameOf(searchPattern));
         bool anyDated = false;
+        bool lastScheduledDayListed = false;
         int32_t earliestDay = 0;
         int32_t latestDay = 0;
         for (const std::string& name : names) {
@@ -180,6 +213,7 @@ void ProposeImportRange(Session& session, const std::string& databaseFile,
             if (!anyDated || day < earliestDay) earliestDay = day;
             if (!anyDated || day > latestDay) latestDay = day;
             anyDated = true;
+            if (day == lastScheduled.day) lastScheduledDayListed = true;
             const DayTime fileDate{day, 0.0f};
             if (DayTimeAfter(fileDate, lastScheduled)) {
                 if (day < first.day) first = fileDate;
@@ -187,7 +221,8 @@ void ProposeImportRange(Session& session, const std::string& databaseFile,
             }
         }
 
-        if (first.day == kNoFirstDay) {
+        const bool laterFiles = first.day != kNoFirstDay;
+        if (!laterFiles) {
             first = {tomorrow, 0.0f};
             last = {tomorrow, kDayLastSecond};
             if (!anyDated) ShowWarning(ui, kNoDatedFilesText);
@@ -197,7 +232,8 @@ void ProposeImportRange(Session& session, const std::string& databaseFile,
             ScanDayFile(session, naming, first.day, &first, nullptr);
             DayTime lastFirst{0, 0.0f};
             DayTime lastLast{0, 0.0f};
-            ScanLogFile(session, LogFileName(last.day, naming), lastFirst, lastLast);
+            ScanHeaders(session, LogFileName(last.day, naming), ScanFilter{last.day, {0, 0.0f}},
+                        lastFirst, lastLast);
             if (lastLast.day >= 1)
                 last = lastLast;
             else
@@ -205,7 +241,20 @@ void ProposeImportRange(Session& session, const std::string& databaseFile,
             if (last.day < 1) last = {first.day, kDayLastSecond};
         }
 
-        if (anyDated && DayTimeBefore(DayTime{latestDay, 0.0f}, lastScheduled)) {
+        // A run stopped part-way through a day (killed, or the machine went down) left the
+        // rest of that day unimported: when the day's file holds hours after the last
+        // scheduled one, the range starts again at the first of them rather than at the next
+        // day's file, which would lose them for good.
+        DayTime resumeFirst{0, 0.0f};
+        DayTime resumeLast{0, 0.0f};
+        if (lastScheduledDayListed) {
+            ScanHeaders(session, LogFileName(lastScheduled.day, naming),
+                        ScanFilter{lastScheduled.day, lastScheduled}, resumeFirst, resumeLast);
+        }
+        if (resumeFirst.day >= 1) {
+            if (!laterFiles) last = resumeLast;
+            first = resumeFirst;
+        } else if (anyDated && DayTimeBefore(DayTime{latestDay, 0.0f}, lastScheduled)) {
             ScanDayFile(session, naming, latestDay, &first, &last);
             ShowInformation(ui, kNothingNewText);
         }

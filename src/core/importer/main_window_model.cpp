@@ -99,7 +99,7 @@ void LogImportModel::DisplayLastScheduled(bool bAlterDates) {
         lastScheduled_ = last.end;
         if (bAlterDates) SetRange(session_.clock.Today() + 1);
         scheduledUntil_ = FormatDate(lastScheduled_.day, "dddddd") + " " +
-                          TwoDigits(static_cast<long>(lastScheduled_.seconds / 3600)) + ":59";
+                          TwoDigits(SaturatedInt32(lastScheduled_.seconds / 3600)) + ":59";
     } else {
         lastScheduled_ = {0, 0.0f};
         if (bAlterDates) SetRange(session_.clock.Today());
@@ -150,14 +150,13 @@ std::string LogImportModel::PickerTag(bool start) const {
     const std::string& date = start ? fields_.startDate : fields_.endDate;
     const std::string& hour = start ? fields_.startHour : fields_.endHour;
     std::optional<int32_t> day = DayOfDateText(date, session_.ThisYear());
-    return IntText(day ? *day : lastScheduled_.day) +
-           IntText(static_cast<long long>(LeadingNumber(hour)));
+    return IntText(day ? *day : lastScheduled_.day) + IntText(SaturatedInt64(LeadingNumber(hour)));
 }
 
 void LogImportModel::ApplyPickerTag(bool start, const std::string& tag) {
     if (LeadingNumber(tag) <= 0) return;
-    const auto day = static_cast<int32_t>(LeadingNumber(LeftOf(tag, 5)));
-    const std::string hour = TwoDigits(static_cast<long>(LeadingNumber(MidOf(tag, 6, 2))));
+    const auto day = SaturatedInt32(LeadingNumber(LeftOf(tag, 5)));
+    const std::string hour = TwoDigits(SaturatedInt32(LeadingNumber(MidOf(tag, 6, 2))));
     if (start) {
         SetStartDateText(RangeDateText(day));
         fields_.startHour = hour;

@@ -1,5 +1,6 @@
 #include "playoutdb/log_maintenance.h"
 
+#include <algorithm>
 
 #include "common/general.h"
 #include "common/locale.h"
@@ -37,7 +38,7 @@ class ProgressWindow {
         ui_.ProcessEvents();
     }
     void Bar(double percent) {
-        int value = static_cast<int>(percent);
+        int value = SaturatedInt32(percent);
         ui_.SetDatabaseProgressValue(value < 0 ? 0 : value > 100 ? 100 : value, 100);
     }
     void Hide() { ui_.ShowDatabaseProgress(false); }
@@ -109,8 +110,11 @@ bool RemoveLogHours(const std::string& databasePath, const DayTime& from, const 
         for (int32_t d = first.day; d <= last.day; ++d) {
             const double dayStart = (d - first.day) * step;
             progress.Bar(dayStart);
-            const int firstHourOfDay = d == first.day ? static_cast<int>(first.seconds / 3600) : 0;
-            const int lastHourOfDay = d == last.day ? static_cast<int>(last.seconds / 3600) : 23;
+            // Typed hours may hold any number of digits: the hours stay within the day.
+            const int firstHourOfDay =
+                d == first.day ? std::clamp(SaturatedInt32(first.seconds / 3600), 0, 23) : 0;
+            const int lastHourOfDay =
+                d == last.day ? std::clamp(SaturatedInt32(last.seconds / 3600), 0, 23) : 23;
             for (int h = firstHourOfDay; h <= lastHourOfDay; ++h) {
                 progress.Bar(h / 23.0 * step + dayStart);
                 const int hourOfWeek = HourOfWeek(d + h / 24.0);

@@ -135,7 +135,7 @@ DayTime DayTimeOfQIndex(double q) {
     // second stands for that second.
     if (RoundHalfEven((f - seconds) * 1000000.0) >= 1000000.0) seconds += 1.0;
     DayTime stamp;
-    stamp.day = static_cast<int32_t>(whole) + kQIndexDayOffset;
+    stamp.day = SaturatedInt32(whole + kQIndexDayOffset);
     double hourStart = std::floor(seconds / 3600.0) * 3600.0;
     if (hourStart >= 86400.0) {
         // A hair below midnight is midnight: the next day's first hour, not a 24th hour.
@@ -151,7 +151,7 @@ double HourStartOfQIndex(double q) {
 }
 
 int32_t DayOfQIndex(double q) {
-    return static_cast<int32_t>(std::floor(q)) + kQIndexDayOffset;
+    return SaturatedInt32(std::floor(q) + kQIndexDayOffset);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -225,7 +225,7 @@ LastScheduled LastScheduledHour(const std::string& databasePath) {
 
     LastScheduled result;
     result.end = DayTimeAddSeconds(DayTimeOfQIndex(q.AsDouble()), 3599.99);
-    int hour = static_cast<int>(WholeHours(result.end.seconds));
+    int hour = SaturatedInt32(WholeHours(result.end.seconds));
     char hourText[8];
     std::snprintf(hourText, sizeof hourText, "%02d", hour);
     result.text = LongDateText(result.end.day) + " " + hourText + ":59";

@@ -29,7 +29,6 @@ using users_tables::kUserGroups;
 using users_tables::kUserHistory;
 using users_tables::kUserPreferences;
 using users_tables::kUsers;
-constexpr double kSecond = 1.0 / 86400.0;
 
 const char* const kRightFields[6] = {"AccessRight1", "AccessRight2", "AccessRight3",
                                      "AccessRight4", "AccessRight5", "AccessRight6"};
@@ -75,6 +74,15 @@ bool DateReached(const DbValue& value, int today) {
 // Seconds since the start of the date scale, so that "the same second" is an exact match.
 double WholeSecondsOf(double serial) {
     return std::round(serial * 86400.0);
+}
+
+// The date value of a whole second, exactly as the other programs write it: the nearest double
+// to day + seconds of the day / 86400. Multiplying by the fraction of one second instead lands
+// one step away for many seconds, and an event stored by another workstation in that second
+// would not be found under its key.
+double DateOfWholeSeconds(double wholeSeconds) {
+    const double day = std::floor(wholeSeconds / 86400.0);
+    return day + (wholeSeconds - day * 86400.0) / 86400.0;
 }
 
 }  // namespace
@@ -236,7 +244,7 @@ void UsersDatabase::AddEventToUserHistory(const std::string& loginName, int32_t 
     // Events are keyed by their second: the first free second from now on is this event's.
     double seconds = WholeSecondsOf(clock_.Now());
     for (;;) {
-        if (historyTable.Seek(SeekOp::Equal, DbValue(seconds * kSecond))) return;
+        if (historyTable.Seek(SeekOp::Equal, DbValue(DateOfWholeSeconds(seconds)))) return;
         if (historyTable.NoMatch()) break;
         seconds += 1;
     }
@@ -245,7 +253,7 @@ void UsersDatabase::AddEventToUserHistory(const std::string& loginName, int32_t 
     // next second is tried. The bound keeps a table that refuses every key from looping.
     const std::string computer = ComputerName();
     for (int attempt = 0; attempt < 86400; ++attempt, seconds += 1) {
-        const double eventTime = seconds * kSecond;
+        const double eventTime = DateOfWholeSeconds(seconds);
         if (historyKeyChosen_) historyKeyChosen_(eventTime);
         if (historyTable.AddNew()) return;
         bool filled = !historyTable.Set("EventTime", DbValue(eventTime)) &&
