@@ -1,0 +1,52 @@
+#include "gui_test_support.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+
+namespace vantor::gui::testing {
+
+void WhenModal(const QString& objectName, std::function<void(QWidget*)> action) {
+    auto* timer = new QTimer;
+    auto* clock = new QElapsedTimer;
+    clock->start();
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, clock, objectName, action] {
+        QWidget* modal = QApplication::activeModalWidget();
+        const bool matches = modal && modal->isVisible() &&
+                             (objectName.isEmpty() || modal->objectName() == objectName);
+        if (matches) {
+            timer->stop();
+            timer->deleteLater();
+            delete clock;
+            action(modal);
+            return;
+        }
+        if (clock->elapsed() > 8000) {
+            timer->stop();
+            timer->deleteLater();
+            delete clock;
+            ADD_FAILURE() << "no modal dialog " << objectName.toStdString() << " appeared";
+            if (modal) modal->close();
+        }
+    });
+    timer->start();
+}
+
+QWidget* TopLevel(const QString& objectName) {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->isVisible() && widget->objectName() == objectName) return widget;
+    return nullptr;
+}
+
+bool WaitFor(const std::function<bool()>& condition, int milliseconds) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > milliseconds) return false;
+        QTest::qWait(10);
+    }
+    return true;
+}
+
+}  // namespace vantor::gui::testing
