@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev libgl-dev
   googletest libgtest-dev libgmock-dev
   libbenchmark-dev
+  xvfb xauth
 )
 
 missing=()
