@@ -1,6 +1,6 @@
 #include "progress_windows.h"
 
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTextEdit>
@@ -18,8 +18,12 @@ QLabel* MakeValueLabel(QWidget* parent, const char* name) {
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setMinimumWidth(360);
-    // Room for two lines, so that a long file name does not make the window jump.
-    label->setMinimumHeight(label->fontMetrics().lineSpacing() * 2);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QLabel* Caption(QWidget* parent, const char* text) {
+    auto* label = new QLabel(text, parent);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }
@@ -66,16 +70,15 @@ ImportProgressWindow::ImportProgressWindow(QWidget* owner) : QDialog(owner) {
     bars_[0] = Bar(this, "progOverallProcess");
     bars_[1] = Bar(this, "progCurrentProcess");
 
-    auto* form = new QFormLayout;
-    form->setLabelAlignment(Qt::AlignLeft | Qt::AlignTop);
-    form->addRow("Overall Process:", values_[0]);
-    form->addRow(QString(), bars_[0]);
-    form->addRow("Current Process:", values_[1]);
-    form->addRow(QString(), bars_[1]);
-    form->addRow("Current Task:", values_[2]);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->setSizeConstraint(QLayout::SetMinimumSize);
+    auto* grid = new QGridLayout(this);
+    const char* captions[] = {"Overall Process:", "Current Process:", "Current Task:"};
+    int row = 0;
+    for (int i = 0; i < 3; ++i) {
+        grid->addWidget(Caption(this, captions[i]), row, 0, Qt::AlignTop);
+        grid->addWidget(values_[i], row++, 1, Qt::AlignTop);
+        if (i < 2) grid->addWidget(bars_[i], row++, 0, 1, 2);
+    }
+    grid->setColumnStretch(1, 1);
 }
 
 void ImportProgressWindow::Clear() {
@@ -103,17 +106,17 @@ DatabaseProgressWindow::DatabaseProgressWindow(QWidget* owner) : QDialog(owner) 
     text_->setObjectName("rtfText");
     text_->setReadOnly(true);
     text_->setFocusPolicy(Qt::NoFocus);
-    text_->setMinimumSize(420, 90);
+    text_->setMinimumSize(420, 60);
+    text_->setMaximumHeight(120);
     bar_ = Bar(this, "progOverallProcess");
     task_ = MakeValueLabel(this, "lblCurrentTask");
 
-    auto* form = new QFormLayout;
-    form->setLabelAlignment(Qt::AlignLeft | Qt::AlignTop);
-    form->addRow("Current Task:", task_);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(text_, 1);
-    layout->addWidget(bar_);
-    layout->addLayout(form);
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(text_, 0, 0, 1, 2);
+    grid->addWidget(bar_, 1, 0, 1, 2);
+    grid->addWidget(Caption(this, "Current Task:"), 2, 0, Qt::AlignTop);
+    grid->addWidget(task_, 2, 1, Qt::AlignTop);
+    grid->setColumnStretch(1, 1);
 }
 
 void DatabaseProgressWindow::SetTask(const std::string& text) {
