@@ -11,6 +11,7 @@
 
 #include "common/general.h"
 #include "date_hour_picker_parts.h"
+#include "key_filter.h"
 #include "qt_text.h"
 
 namespace vantor::gui {
@@ -51,7 +52,7 @@ DateHourPicker::DateHourPicker(DateHourPickerModel& model, QWidget* owner)
     hour_->setObjectName("TimeT");
     hour_->setMaxLength(2);
     hour_->setFixedWidth(hour_->fontMetrics().horizontalAdvance("000") + 16);
-    hour_->installEventFilter(new DigitsOnlyFilter(hour_));
+    FilterKeys(hour_, &DateHourPickerModel::FilterHourKey);
     hourLabel_->setBuddy(hour_);
     clock_ = new ClockFace(this);
     morning_ = new HalfDayIndicator(QColor(0x00, 0xc0, 0x00), this);
@@ -68,7 +69,7 @@ DateHourPicker::DateHourPicker(DateHourPickerModel& model, QWidget* owner)
     minutes_->setObjectName("txtMinutes");
     minutes_->setMaxLength(2);
     minutes_->setFixedWidth(hour_->width());
-    minutes_->installEventFilter(new DigitsOnlyFilter(minutes_));
+    FilterKeys(minutes_, &DateHourPickerModel::FilterHourKey);
     minutesLabel_->setBuddy(minutes_);
 
     ok_ = new QPushButton("OK", this);

@@ -174,16 +174,4 @@ void HalfDayIndicator::paintEvent(QPaintEvent*) {
     painter.drawEllipse(QRectF(1.5, 1.5, width() - 3, height() - 3));
 }
 
-bool DigitsOnlyFilter::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const QString text = key->text();
-        if (!text.isEmpty() && text.front().unicode() >= 32 &&
-            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-            if (DateHourPickerModel::FilterHourKey(text.front().unicode()) == 0) return true;
-        }
-    }
-    return QObject::eventFilter(watched, event);
-}
-
 }  // namespace vantor::gui

@@ -1,6 +1,6 @@
 #pragma once
 // The drawn parts of the date and hour picker: the grid of day cells, the clock face and the
-// morning and afternoon indicators, and the key filter of its number fields.
+// morning and afternoon indicators.
 
 #include <QObject>
 #include <QWidget>
@@ -69,16 +69,6 @@ class HalfDayIndicator : public QWidget {
   private:
     QColor colour_;
     bool lit_ = false;
-};
-
-// Lets a text field take digits, backspace and escape only: other typed characters are
-// swallowed, while keys that type nothing (arrows, Tab, Enter) work as usual.
-class DigitsOnlyFilter : public QObject {
-  public:
-    explicit DigitsOnlyFilter(QObject* parent) : QObject(parent) {}
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 }  // namespace vantor::gui
