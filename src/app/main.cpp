@@ -9,6 +9,12 @@
 #include "headless/headless_run.h"
 #include "headless/launch_options.h"
 
+#ifdef VANTOR_WITH_GUI
+#include <QApplication>
+
+#include "windowed_program.h"
+#endif
+
 namespace {
 
 bool Set(const char* name) {
@@ -51,7 +57,16 @@ int main(int argc, char** argv) {
                   << "Try 'vantor-logimport --help'.\n";
         return exit_status::kStartupEnded;
     }
+#ifdef VANTOR_WITH_GUI
+    QApplication application(argc, argv);
+    gui::WindowedOptions windowed;
+    windowed.commandLine = StationCommandLine(options);
+    windowed.autoImport = options.autoImport;
+    windowed.quit = options.quit;
+    return gui::RunWindowedProgram(windowed);
+#else
     std::cerr << "vantor-logimport: this build has no windows; run it with --headless\n"
               << "Try 'vantor-logimport --help'.\n";
     return exit_status::kBadCommandLine;
+#endif
 }

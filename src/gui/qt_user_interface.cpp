@@ -46,6 +46,10 @@ void QtUserInterface::ShowSplash() {
     QCoreApplication::processEvents();
 }
 
+SplashWindow* QtUserInterface::Splash() const {
+    return splash_;
+}
+
 void QtUserInterface::HideSplash() {
     if (!splash_) return;
     splash_->hide();

@@ -33,7 +33,7 @@ class QtUserInterface : public UserInterface {
     // The splash window of the start-up; its status line shows SetStartupStatus.
     void ShowSplash();
     void HideSplash();
-    SplashWindow* Splash() const { return splash_; }
+    SplashWindow* Splash() const;
 
     ImportProgressWindow* ImportProgress();
     DatabaseProgressWindow* DatabaseProgress();

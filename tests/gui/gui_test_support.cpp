@@ -1,6 +1,8 @@
 #include "gui_test_support.h"
 
 #include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
@@ -28,6 +30,30 @@ void WhenModal(const QString& objectName, std::function<void(QWidget*)> action) 
             delete clock;
             ADD_FAILURE() << "no modal dialog " << objectName.toStdString() << " appeared";
             if (modal) modal->close();
+        }
+    });
+    timer->start();
+}
+
+void InstallModalWatchdog() {
+    auto* timer = new QTimer(QCoreApplication::instance());
+    auto* since = new QElapsedTimer;
+    auto* seen = new QPointer<QWidget>;
+    timer->setInterval(250);
+    QObject::connect(timer, &QTimer::timeout, [since, seen] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != seen->data()) {
+            *seen = modal;
+            since->start();
+            return;
+        }
+        if (modal && since->elapsed() > 10000) {
+            QString text = modal->windowTitle();
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) text += ": " + box->text();
+            ADD_FAILURE() << "unanswered modal dialog " << modal->objectName().toStdString()
+                          << " (" << text.toStdString() << ")";
+            modal->close();
+            *seen = nullptr;
         }
     });
     timer->start();

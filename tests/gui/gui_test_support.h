@@ -23,6 +23,10 @@ T* Child(const QWidget* window, const char* name) {
 // comes within a few seconds.
 void WhenModal(const QString& objectName, std::function<void(QWidget*)> action);
 
+// From now on, a modal dialog left unanswered for ten seconds fails the running test and is
+// closed, so that a dialog nobody expected cannot hang the test run.
+void InstallModalWatchdog();
+
 // The visible top-level widget with that object name, or nullptr.
 QWidget* TopLevel(const QString& objectName);
 

@@ -164,4 +164,14 @@ std::string UsageText() {
            "ended the program; 64 a bad command line.\n";
 }
 
+std::string StationCommandLine(const LaunchOptions& options) {
+    std::string line;
+    for (const std::string& argument : options.stationArguments) {
+        if (!line.empty()) line += ' ';
+        line += argument;
+    }
+    if (options.user) line += " /USER=" + *options.user;
+    return line;
+}
+
 }  // namespace vantor
