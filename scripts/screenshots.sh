@@ -4,24 +4,21 @@
 #
 #   scripts/screenshots.sh [OUTPUT_DIRECTORY]     (default: build/screenshots)
 #
-# Installs what is missing, builds the program and the picture taker, creates the demo
-# installation under demo/ when there is none (as scripts/demo.sh does), and writes the
-# pictures into the directory it names at the end.
+# Installs what is missing, builds the program and the picture taker, creates a fresh demo
+# installation (as scripts/demo.sh does, in a temporary directory, so that every run pictures
+# the same first import), and writes the pictures into the directory it names at the end.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
-demo="${DEMO_DIR:-$root/demo}"
 out="${1:-$build/screenshots}"
 
 BUILD_DIR="$build" "$root/scripts/build.sh" vantor-logimport vantor-demo-installation \
   vantor-window-pictures
 
-if [ ! -f "$demo/environment" ]; then
-  echo "== Creating the demo installation in $demo"
-  rm -rf "$demo"
-  "$build/tests/vantor-demo-installation" "$demo" 7 > "$demo.environment.tmp"
-  mv "$demo.environment.tmp" "$demo/environment"
-fi
+demo="$(mktemp -d)"
+trap 'rm -rf "$demo"' EXIT
+echo "== Creating the demo installation in $demo"
+"$build/tests/vantor-demo-installation" "$demo/station" 3 > "$demo/environment"
 set -a
 # shellcheck disable=SC1091
 . "$demo/environment"

@@ -135,6 +135,8 @@ QWidget* MainWindow::BuildControls() {
     endHour_ = Field(range, "txtEndHour", 2);
     startMinutes_ = Field(range, "txtStartMinutes", 2);
     endMinutes_ = Field(range, "txtEndMinutes", 2);
+    for (QLineEdit* twoDigits : {startHour_, endHour_, startMinutes_, endMinutes_})
+        twoDigits->setFixedWidth(twoDigits->fontMetrics().horizontalAdvance("0000") + 16);
     for (QLineEdit* hour : {startHour_, endHour_}) {
         hour->setMaxLength(3);
         hour->setAlignment(Qt::AlignCenter);

@@ -71,7 +71,7 @@ TextFileViewer::TextFileViewer(UserInterface& ui, QWidget* owner) : QDialog(owne
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(view, 1);
     layout->addLayout(buttons);
-    resize(720, 520);
+    resize(780, 520);
 
     connect(save_, &QPushButton::clicked, this, &TextFileViewer::Save);
     connect(print_, &QPushButton::clicked, this, &TextFileViewer::Print);

@@ -11,12 +11,21 @@
 #include <iostream>
 #include <string>
 
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <memory>
+
 #include "common/clock.h"
 #include "common/date_hour_picker_model.h"
 #include "common/paths.h"
 #include "common/platform_dirs.h"
 #include "date_hour_picker.h"
+#include "importer/main_window_model.h"
 #include "input_box.h"
+#include "main_window.h"
+#include "session/session.h"
 #include "progress_windows.h"
 #include "qt_user_interface.h"
 #include "splash_window.h"
@@ -79,14 +88,6 @@ void InputBoxPicture() {
 }
 
 void ProgressPictures(QtUserInterface& ui) {
-    ui.ShowImportProgress(true);
-    ui.SetImportProgressText(ImportProgressLabel::OverallProcess, "Importing 3 days");
-    ui.SetImportProgressText(ImportProgressLabel::CurrentProcess, "Importing the hours of a day");
-    ui.SetImportProgressText(ImportProgressLabel::CurrentTask, "Importing hour 06:00");
-    ui.SetImportProgressValue(ImportProgressBar::OverallProcess, 1, 3);
-    ui.SetImportProgressValue(ImportProgressBar::CurrentProcess, 6, 24);
-    Take(ui.ImportProgress(), "import_progress");
-    ui.ShowImportProgress(false);
     ui.ShowDatabaseProgress(true);
     ui.SetDatabaseProgressText("Removing the entries of the range from the playout log");
     ui.SetDatabaseProgressTask("Removing hour 5 of 24");
@@ -95,11 +96,68 @@ void ProgressPictures(QtUserInterface& ui) {
     ui.ShowDatabaseProgress(false);
 }
 
-void ViewerPicture(QtUserInterface& ui) {
-    TextFileViewer viewer(ui, nullptr);
-    viewer.setWindowTitle("Error Report");
-    viewer.SetDisplayFileName(JoinPath(ProgramDirectory(), "error.log"));
-    Take(&viewer, "error_report");
+QWidget* VisibleTopLevel(const QString& name) {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->isVisible() && widget->objectName() == name) return widget;
+    return nullptr;
+}
+
+// The main window on the demo installation: after start-up, during an import (with the import
+// progress window), and the error report the import shows at its end.
+void MainWindowPictures(QtUserInterface& ui, const Clock& clock) {
+    Session session(ui, clock);
+    LogImportModel model(session);
+    if (!model.Load("KORA26.MDB")) {
+        std::cerr << "vantor-window-pictures: the demo installation did not start\n";
+        ++failures;
+        return;
+    }
+    MainWindow window(model, ui);
+    ui.SetOwner(&window);
+    window.resize(window.sizeHint());
+    Take(&window, "main_window");
+
+    // The import hands control to pending events whenever a label changes: the pictures are
+    // taken from there, once a few hours are in.
+    bool taken = false;
+    QTimer during;
+    during.setInterval(0);
+    QObject::connect(&during, &QTimer::timeout, [&] {
+        ImportProgressWindow* progress = ui.ImportProgress();
+        if (taken || !progress->isVisible()) return;
+        const QString process =
+            progress->ValueLabel(ImportProgressLabel::CurrentProcess)->text();
+        const QString task = progress->ValueLabel(ImportProgressLabel::CurrentTask)->text();
+        if (!process.contains("03:00") || !task.contains("Song")) return;
+        taken = true;
+        Take(&window, "main_window_importing");
+        Take(progress, "import_progress");
+    });
+    // A message at the end (none is expected on a fresh demo) is pictured and answered.
+    QTimer messages;
+    messages.setInterval(50);
+    QObject::connect(&messages, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            Take(box, "message_box");
+            box->defaultButton()->click();
+        }
+    });
+    during.start();
+    messages.start();
+    window.findChild<QPushButton*>("cmdSchedule")->click();
+    during.stop();
+    messages.stop();
+    if (!taken) {
+        std::cerr << "vantor-window-pictures: the import showed no progress\n";
+        ++failures;
+    }
+    if (QWidget* viewer = VisibleTopLevel("frmPrintPreview")) {
+        Take(viewer, "error_report");
+        viewer->close();
+    }
+    Take(&window, "main_window_after_import");
+    window.close();
+    ui.SetOwner(nullptr);
 }
 
 }  // namespace
@@ -116,9 +174,9 @@ int main(int argc, char** argv) {
     SystemClock clock;
     QtUserInterface ui;
     SplashPictures(ui);
+    MainWindowPictures(ui, clock);
     PickerPicture(clock);
     InputBoxPicture();
     ProgressPictures(ui);
-    ViewerPicture(ui);
     return failures == 0 ? 0 : 1;
 }
