@@ -47,8 +47,9 @@ int main(int argc, char** argv) {
                   << "." << VANTOR_VERSION_PATCH << "\n";
         return exit_status::kDone;
     }
-    // Creating a database never needs a window, whatever else was asked.
-    if (options.headless || options.createDatabase) return RunHeadless(options);
+    // Creating a database or storing the file locations never needs a window.
+    if (options.headless || options.createDatabase || options.SetsFileLocations())
+        return RunHeadless(options);
 
     if (!HasDisplay()) {
         std::cerr << "vantor-logimport: there is no display to show the windows on (neither "

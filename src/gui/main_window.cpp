@@ -55,10 +55,14 @@ MainWindow::MainWindow(LogImportModel& model, QtUserInterface& ui) : model_(mode
     setObjectName("frmLogImport");
     BuildMenus();
     setCentralWidget(BuildControls());
+    // What the model changes on its own (during an import, after a nested window) is redrawn.
+    model_.OnChanged([this] { Refresh(); });
     Refresh();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    model_.OnChanged(nullptr);
+}
 
 void MainWindow::BuildMenus() {
     QMenu* file = menuBar()->addMenu("&File");

@@ -180,21 +180,4 @@ int QtUserInterface::ScreenHeight() {
     return screen ? screen->geometry().height() : 0;
 }
 
-// The start-up dialogs arrive with their own windows; until then they cannot be shown.
-bool QtUserInterface::RunConfigSetDialog(ConfigSetModel&) {
-    return false;
-}
-bool QtUserInterface::RunFileLocationsDialog(FileLocationsModel&) {
-    return false;
-}
-bool QtUserInterface::RunLoginDialog(LoginModel&) {
-    return false;
-}
-bool QtUserInterface::RunChangePasswordDialog(ChangePasswordModel&) {
-    return false;
-}
-bool QtUserInterface::RunDatabaseChooser(DatabaseChooserModel&) {
-    return false;
-}
-
 }  // namespace vantor::gui

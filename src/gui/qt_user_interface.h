@@ -57,11 +57,6 @@ class QtUserInterface : public UserInterface {
     void SetStartupStatus(const std::string& text) override;
     int ScreenWidth() override;
     int ScreenHeight() override;
-    bool RunConfigSetDialog(ConfigSetModel& model) override;
-    bool RunFileLocationsDialog(FileLocationsModel& model) override;
-    bool RunLoginDialog(LoginModel& model) override;
-    bool RunChangePasswordDialog(ChangePasswordModel& model) override;
-    bool RunDatabaseChooser(DatabaseChooserModel& model) override;
 
   private:
     QPointer<QWidget> owner_;

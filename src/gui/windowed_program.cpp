@@ -6,6 +6,7 @@
 #include "common/clock.h"
 #include "importer/main_window_model.h"
 #include "main_window.h"
+#include "qt_dialogs.h"
 #include "qt_user_interface.h"
 #include "session/session.h"
 
@@ -13,16 +14,11 @@ namespace vantor::gui {
 
 int RunWindowedProgram(const WindowedOptions& options) {
     QtUserInterface ui;
+    QtDialogs dialogs(ui);
     SystemClock clock;
-    Session session(ui, clock);
+    Session session(ui, dialogs, clock);
     LogImportModel model(session);
     model.SetAutoOptions(options.autoImport, options.quit);
-    model.ChooseDatabase = [&ui](const std::string&, const std::string&) {
-        ShowWarning(ui,
-                    "The database chooser is not part of this version yet: name the Kora "
-                    "database on the command line (for example KORA26.MDB).");
-        return std::string();
-    };
 
     ui.ShowSplash();
     const bool loaded = model.Load(options.commandLine);

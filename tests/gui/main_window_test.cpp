@@ -17,6 +17,7 @@
 #include "importer/main_window_model.h"
 #include "main_window.h"
 #include "progress_windows.h"
+#include "qt_dialogs.h"
 #include "qt_user_interface.h"
 #include "session/session.h"
 #include "support/kora_installation.h"
@@ -88,7 +89,7 @@ class MainWindowTest : public ::testing::Test {
     }
 
     void Start() {
-        session_ = std::make_unique<Session>(ui_, clock_);
+        session_ = std::make_unique<Session>(ui_, dialogs_, clock_);
         model_ = std::make_unique<LogImportModel>(*session_);
         ASSERT_TRUE(model_->Load("KORA26.MDB"));
         window_ = std::make_unique<MainWindow>(*model_, ui_);
@@ -125,6 +126,7 @@ class MainWindowTest : public ::testing::Test {
     ScopedEnv windir_, programDir_, traceDir_;
     RunningClock clock_;
     QtUserInterface ui_;
+    QtDialogs dialogs_{ui_};
     std::unique_ptr<Session> session_;
     std::unique_ptr<LogImportModel> model_;
     std::unique_ptr<MainWindow> window_;

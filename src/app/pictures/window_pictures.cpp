@@ -25,9 +25,10 @@
 #include "importer/main_window_model.h"
 #include "input_box.h"
 #include "main_window.h"
-#include "session/session.h"
 #include "progress_windows.h"
+#include "qt_dialogs.h"
 #include "qt_user_interface.h"
+#include "session/session.h"
 #include "splash_window.h"
 #include "text_file_viewer.h"
 
@@ -105,7 +106,8 @@ QWidget* VisibleTopLevel(const QString& name) {
 // The main window on the demo installation: after start-up, during an import (with the import
 // progress window), and the error report the import shows at its end.
 void MainWindowPictures(QtUserInterface& ui, const Clock& clock) {
-    Session session(ui, clock);
+    QtDialogs dialogs(ui);
+    Session session(ui, dialogs, clock);
     LogImportModel model(session);
     if (!model.Load("KORA26.MDB")) {
         std::cerr << "vantor-window-pictures: the demo installation did not start\n";
@@ -125,8 +127,7 @@ void MainWindowPictures(QtUserInterface& ui, const Clock& clock) {
     QObject::connect(&during, &QTimer::timeout, [&] {
         ImportProgressWindow* progress = ui.ImportProgress();
         if (taken || !progress->isVisible()) return;
-        const QString process =
-            progress->ValueLabel(ImportProgressLabel::CurrentProcess)->text();
+        const QString process = progress->ValueLabel(ImportProgressLabel::CurrentProcess)->text();
         const QString task = progress->ValueLabel(ImportProgressLabel::CurrentTask)->text();
         if (!process.contains("03:00") || !task.contains("Song")) return;
         taken = true;
