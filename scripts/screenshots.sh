@@ -18,7 +18,7 @@ BUILD_DIR="$build" "$root/scripts/build.sh" vantor-logimport vantor-demo-install
 demo="$(mktemp -d)"
 trap 'rm -rf "$demo"' EXIT
 echo "== Creating the demo installation in $demo"
-"$build/tests/vantor-demo-installation" "$demo/station" 3 > "$demo/environment"
+"$build/src/app/vantor-demo-installation" "$demo/station" 3 > "$demo/environment"
 set -a
 # shellcheck disable=SC1091
 . "$demo/environment"
