@@ -33,6 +33,9 @@ void QtUserInterface::SetOwner(QWidget* owner) {
 QWidget* QtUserInterface::DialogParent() const {
     if (QWidget* modal = QApplication::activeModalWidget()) return modal;
     if (QWidget* active = QApplication::activeWindow()) return active;
+    // During start-up the splash window floats above everything: a message belongs to it, so
+    // that it is shown in front of it rather than hidden behind it.
+    if (!owner_ && splash_ && splash_->isVisible()) return splash_;
     return owner_;
 }
 
