@@ -13,6 +13,7 @@ packages=(
   # the manual page, and the install test's checks of the desktop entry and the systemd units
   help2man desktop-file-utils systemd
   clang libclang-rt-dev  # libFuzzer (libclang_rt.fuzzer) for scripts/fuzz.sh
+  xvfb xauth
 )
 if [ "${1:-}" = "--packaging" ]; then
   packages+=(dpkg-dev lintian)

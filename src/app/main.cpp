@@ -1,5 +1,6 @@
 // vantor-logimport: imports scheduler logs into a Kora playout database, at a desktop or
 // unattended ("--headless", for a scheduler).
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -7,6 +8,25 @@
 #include "headless/exit_status.h"
 #include "headless/headless_run.h"
 #include "headless/launch_options.h"
+
+#ifdef VANTOR_WITH_GUI
+#include <QApplication>
+
+#include "windowed_program.h"
+#endif
+
+namespace {
+
+bool Set(const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value;
+}
+
+// Windows need a display server, or a Qt platform chosen explicitly (offscreen, vnc, ...).
+// Without one Qt would abort; the operator is told what to do instead.
+bool HasDisplay() { return Set("DISPLAY") || Set("WAYLAND_DISPLAY") || Set("QT_QPA_PLATFORM"); }
+
+}  // namespace
 
 int main(int argc, char** argv) {
     using namespace vantor;
@@ -31,7 +51,23 @@ int main(int argc, char** argv) {
     if (options.headless || options.createDatabase || options.SetsFileLocations())
         return RunHeadless(options);
 
+    if (!HasDisplay()) {
+        std::cerr << "vantor-logimport: there is no display to show the windows on (neither "
+                     "DISPLAY nor WAYLAND_DISPLAY is set); for an unattended import run it "
+                     "with --headless\n"
+                  << "Try 'vantor-logimport --help'.\n";
+        return exit_status::kStartupEnded;
+    }
+#ifdef VANTOR_WITH_GUI
+    QApplication application(argc, argv);
+    gui::WindowedOptions windowed;
+    windowed.commandLine = StationCommandLine(options);
+    windowed.autoImport = options.autoImport;
+    windowed.quit = options.quit;
+    return gui::RunWindowedProgram(windowed);
+#else
     std::cerr << "vantor-logimport: this build has no windows; run it with --headless\n"
               << "Try 'vantor-logimport --help'.\n";
     return exit_status::kBadCommandLine;
+#endif
 }

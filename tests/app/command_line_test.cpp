@@ -17,6 +17,15 @@ TEST(CommandLine, HelpAndVersionEndAtOnce) {
     EXPECT_EQ(version.out.rfind("vantor-logimport ", 0), 0u);
 }
 
+TEST(CommandLine, WithoutADisplayTheWindowedProgramNamesHeadless) {
+    // The runner passes exactly the environment given: no DISPLAY, no WAYLAND_DISPLAY.
+    ProgramRun run = RunProgram({"KORA26.MDB", "/AUTO", "/QUIT"}, {});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("no display"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("--headless"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("qt."), std::string::npos) << run.err;  // not Qt's own abort
+}
+
 TEST(CommandLine, BadOptionsExit64WithAReason) {
     const struct {
         std::vector<std::string> arguments;
@@ -30,7 +39,6 @@ TEST(CommandLine, BadOptionsExit64WithAReason) {
         {{"--create-database=KORA27.MDB", "--auto"}, "runs on its own"},
         {{"--create-database=KORA27.MDB", "/auto"}, "runs on its own"},
         {{"--headless", "--description=Studio"}, "--description belongs to --create-database"},
-        {{"KORA26.MDB", "/AUTO"}, "run it with --headless"},
         {{"--set-data-location=  "}, "--set-data-location needs a directory"},
         {{"--set-cart-directory=/srv/carts", "KORA26.MDB", "/auto"},
          "run on their own or with --create-database"},

@@ -39,18 +39,6 @@ int StatusOf(MaintenanceOutcome outcome) {
     return exit_status::kDone;
 }
 
-// The station's switches as one line; "--user=NAME" joins them as the "/USER=" it stands for,
-// at the end so that the first word (the database) stays first.
-std::string CommandLineOf(const LaunchOptions& options) {
-    std::string line;
-    for (const std::string& argument : options.stationArguments) {
-        if (!line.empty()) line += ' ';
-        line += argument;
-    }
-    if (options.user) line += " /USER=" + *options.user;
-    return line;
-}
-
 // Types a text into an hour field key by key, through the field's key filter.
 std::string TypedHour(const std::string& text) {
     std::string typed;
@@ -127,17 +115,17 @@ int RunHeadless(const LaunchOptions& options) {
     window.SetAutoOptions(options.autoImport, options.quit);
 
     if (options.SetsFileLocations()) {
-        int status = SetUpFileLocations(session, CommandLineOf(options), options);
+        int status = SetUpFileLocations(session, StationCommandLine(options), options);
         if (status != exit_status::kDone || !options.createDatabase) return status;
     }
     if (options.createDatabase) {
-        if (!window.LoadUser(CommandLineOf(options))) return exit_status::kStartupEnded;
+        if (!window.LoadUser(StationCommandLine(options))) return exit_status::kStartupEnded;
         int status = CreateKoraDatabase(session, *options.createDatabase, options.description);
         window.Close();
         return status;
     }
 
-    if (!window.Load(CommandLineOf(options))) return exit_status::kStartupEnded;
+    if (!window.Load(StationCommandLine(options))) return exit_status::kStartupEnded;
 
     TypeRangeFields(window, options);
     const RangeFields& fields = window.Fields();

@@ -204,4 +204,14 @@ std::string UsageText() {
            "  VANTOR_TRACE_DIR    where /DEBUG writes its trace file (default $TMPDIR or /tmp)\n";
 }
 
+std::string StationCommandLine(const LaunchOptions& options) {
+    std::string line;
+    for (const std::string& argument : options.stationArguments) {
+        if (!line.empty()) line += ' ';
+        line += argument;
+    }
+    if (options.user) line += " /USER=" + *options.user;
+    return line;
+}
+
 }  // namespace vantor

@@ -54,4 +54,8 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments);
 
 std::string UsageText();
 
+// The station's switches as one line, "--user=NAME" joined as the "/USER=" it stands for (at
+// the end, so that the first word, the database, stays first).
+std::string StationCommandLine(const LaunchOptions& options);
+
 }  // namespace vantor

@@ -1,0 +1,77 @@
+#pragma once
+// The main window, frmLogImport: how far schedules exist in the playout log, the date and hour
+// range of the import, "Begin Importing" and the menus. It forwards every event to its model
+// and redraws from it; while an operation runs, everything that could start another one is
+// disabled. Closing it, by any way, runs the model's closing steps and closes every other
+// window of the program.
+
+#include <QMainWindow>
+#include <functional>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace vantor {
+class LogImportModel;
+}
+
+namespace vantor::gui {
+
+class QtUserInterface;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    MainWindow(LogImportModel& model, QtUserInterface& ui);
+    ~MainWindow() override;
+
+    // Copies the model's state into the controls.
+    void Refresh();
+    // The "/AUTO" step of the start-up: an import as if "Begin Importing" had been pressed,
+    // and with "/QUIT" the window closes afterwards.
+    void AutoStart();
+    bool Busy() const { return busy_; }
+
+  signals:
+    void closed();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void BuildMenus();
+    QWidget* BuildControls();
+    // Runs one operation with the controls disabled; a close asked for meanwhile follows it.
+    void RunBusy(const std::function<void()>& operation);
+    void PickRange(bool start);
+    void FieldLeft(QLineEdit* field);
+    void ShowAbout();
+    void NotAvailable(const QString& window);
+
+    LogImportModel& model_;
+    QtUserInterface& ui_;
+    bool busy_ = false;
+    bool closeRequested_ = false;
+    bool closing_ = false;
+
+    QLabel* scheduledUntil_;
+    QPushButton* startButton_;
+    QPushButton* endButton_;
+    QLineEdit* startDate_;
+    QLineEdit* startHour_;
+    QLineEdit* startMinutes_;
+    QLineEdit* endDate_;
+    QLineEdit* endHour_;
+    QLineEdit* endMinutes_;
+    QLabel* startDay_;
+    QLabel* endDay_;
+    QPushButton* schedule_;
+    QAction* removeRange_;
+    QAction* removeAll_;
+    QAction* reSend_;
+};
+
+}  // namespace vantor::gui

@@ -1,0 +1,186 @@
+#include "qt_user_interface.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include "file_dialogs.h"
+#include "input_box.h"
+#include "message_box.h"
+#include "progress_windows.h"
+#include "qt_text.h"
+#include "screen_placement.h"
+#include "splash_window.h"
+#include "text_file_viewer.h"
+
+namespace vantor::gui {
+
+QtUserInterface::QtUserInterface() = default;
+
+QtUserInterface::~QtUserInterface() {
+    // The pointer is the application's, not the window's: never leave the hourglass behind.
+    if (cursor_ == MouseCursor::Hourglass) QApplication::restoreOverrideCursor();
+    delete splash_;
+    delete importProgress_;
+    delete databaseProgress_;
+}
+
+void QtUserInterface::SetOwner(QWidget* owner) {
+    owner_ = owner;
+}
+
+QWidget* QtUserInterface::DialogParent() const {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    // During start-up the splash window floats above everything: a message belongs to it, so
+    // that it is shown in front of it rather than hidden behind it.
+    if (!owner_ && splash_ && splash_->isVisible()) return splash_;
+    return owner_;
+}
+
+void QtUserInterface::ShowSplash() {
+    if (!splash_) splash_ = new SplashWindow(SplashWindow::Mode::Splash, nullptr);
+    splash_->SetFloating(true);
+    splash_->adjustSize();
+    CenterFormOnMonitor(splash_, owner_);
+    splash_->show();
+    splash_->raise();
+    QCoreApplication::processEvents();
+}
+
+SplashWindow* QtUserInterface::Splash() const {
+    return splash_;
+}
+
+void QtUserInterface::HideSplash() {
+    if (!splash_) return;
+    splash_->hide();
+    splash_->deleteLater();
+    splash_ = nullptr;
+}
+
+ImportProgressWindow* QtUserInterface::ImportProgress() {
+    if (!importProgress_) importProgress_ = new ImportProgressWindow(owner_);
+    return importProgress_;
+}
+
+DatabaseProgressWindow* QtUserInterface::DatabaseProgress() {
+    if (!databaseProgress_) databaseProgress_ = new DatabaseProgressWindow(owner_);
+    return databaseProgress_;
+}
+
+MessageResult QtUserInterface::ShowMessage(const MessageRequest& request) {
+    // A message always gets the arrow, even in the middle of a long operation.
+    const bool hourglass = cursor_ == MouseCursor::Hourglass;
+    if (hourglass) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const MessageResult result = ShowMessageBox(DialogParent(), request);
+    if (hourglass) QApplication::restoreOverrideCursor();
+    return result;
+}
+
+InputBoxResult QtUserInterface::InputBox(const InputBoxRequest& request) {
+    gui::InputBox box(request, DialogParent());
+    return box.Run();
+}
+
+std::optional<std::string> QtUserInterface::ChooseOpenFile(const FileDialogRequest& request) {
+    return ChooseFile(DialogParent(), request, false);
+}
+
+std::optional<std::string> QtUserInterface::ChooseSaveFile(const FileDialogRequest& request) {
+    return ChooseFile(DialogParent(), request, true);
+}
+
+std::optional<std::string> QtUserInterface::BrowseForFolder(const std::string& title,
+                                                            const std::string& startFolder) {
+    return ChooseFolder(DialogParent(), title, startFolder);
+}
+
+MouseCursor QtUserInterface::SetCursor(MouseCursor cursor) {
+    const MouseCursor previous = cursor_;
+    if (cursor == previous) return previous;
+    if (cursor == MouseCursor::Hourglass)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+    cursor_ = cursor;
+    return previous;
+}
+
+void QtUserInterface::ProcessEvents() {
+    QCoreApplication::processEvents();
+}
+
+void QtUserInterface::ShowImportProgress(bool visible) {
+    if (visible) {
+        ImportProgressWindow* window = ImportProgress();
+        window->adjustSize();
+        CenterFormOnMonitor(window, owner_);
+        ShowInFront(window);
+        QCoreApplication::processEvents();
+    } else if (importProgress_) {
+        importProgress_->hide();
+    }
+}
+
+void QtUserInterface::SetImportProgressText(ImportProgressLabel label, const std::string& text) {
+    ImportProgress()->SetText(label, text);
+    ProcessEvents();
+}
+
+void QtUserInterface::SetImportProgressValue(ImportProgressBar bar, int value, int maximum) {
+    ImportProgress()->SetValue(bar, value, maximum);
+}
+
+void QtUserInterface::ShowDatabaseProgress(bool visible) {
+    if (visible) {
+        DatabaseProgressWindow* window = DatabaseProgress();
+        window->adjustSize();
+        CenterFormOnMonitor(window, owner_);
+        ShowInFront(window);
+        QCoreApplication::processEvents();
+    } else if (databaseProgress_) {
+        databaseProgress_->hide();
+    }
+}
+
+void QtUserInterface::SetDatabaseProgressTask(const std::string& text) {
+    DatabaseProgress()->SetTask(text);
+    ProcessEvents();
+}
+
+void QtUserInterface::SetDatabaseProgressText(const std::string& text) {
+    DatabaseProgress()->SetText(text);
+    ProcessEvents();
+}
+
+void QtUserInterface::SetDatabaseProgressValue(int value, int maximum) {
+    DatabaseProgress()->SetValue(value, maximum);
+}
+
+void QtUserInterface::ShowTextFile(const std::string& caption, const std::string& path) {
+    auto* viewer = new TextFileViewer(*this, owner_);
+    viewer->setAttribute(Qt::WA_DeleteOnClose);
+    viewer->setWindowTitle(Q(caption));
+    viewer->SetDisplayFileName(path);
+    viewer->show();
+}
+
+void QtUserInterface::SetStartupStatus(const std::string& text) {
+    if (!splash_) return;
+    splash_->SetCurrentAction(text);
+    ProcessEvents();
+}
+
+int QtUserInterface::ScreenWidth() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().width() : 0;
+}
+
+int QtUserInterface::ScreenHeight() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().height() : 0;
+}
+
+}  // namespace vantor::gui

@@ -1,0 +1,78 @@
+#include "gui_test_support.h"
+
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
+namespace vantor::gui::testing {
+
+void WhenModal(const QString& objectName, std::function<void(QWidget*)> action) {
+    auto* timer = new QTimer;
+    auto* clock = new QElapsedTimer;
+    clock->start();
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, clock, objectName, action] {
+        QWidget* modal = QApplication::activeModalWidget();
+        const bool matches = modal && modal->isVisible() &&
+                             (objectName.isEmpty() || modal->objectName() == objectName);
+        if (matches) {
+            timer->stop();
+            timer->deleteLater();
+            delete clock;
+            action(modal);
+            return;
+        }
+        if (clock->elapsed() > 8000) {
+            timer->stop();
+            timer->deleteLater();
+            delete clock;
+            ADD_FAILURE() << "no modal dialog " << objectName.toStdString() << " appeared";
+            if (modal) modal->close();
+        }
+    });
+    timer->start();
+}
+
+void InstallModalWatchdog() {
+    auto* timer = new QTimer(QCoreApplication::instance());
+    auto* since = new QElapsedTimer;
+    auto* seen = new QPointer<QWidget>;
+    timer->setInterval(250);
+    QObject::connect(timer, &QTimer::timeout, [since, seen] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != seen->data()) {
+            *seen = modal;
+            since->start();
+            return;
+        }
+        if (modal && since->elapsed() > 10000) {
+            QString text = modal->windowTitle();
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) text += ": " + box->text();
+            ADD_FAILURE() << "unanswered modal dialog " << modal->objectName().toStdString()
+                          << " (" << text.toStdString() << ")";
+            modal->close();
+            *seen = nullptr;
+        }
+    });
+    timer->start();
+}
+
+QWidget* TopLevel(const QString& objectName) {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->isVisible() && widget->objectName() == objectName) return widget;
+    return nullptr;
+}
+
+bool WaitFor(const std::function<bool()>& condition, int milliseconds) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > milliseconds) return false;
+        QTest::qWait(10);
+    }
+    return true;
+}
+
+}  // namespace vantor::gui::testing

@@ -1,0 +1,364 @@
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <memory>
+
+#include "common/clock.h"
+#include "common/locale.h"
+#include "common/ole_date.h"
+#include "gui_test_support.h"
+#include "importer/main_window_model.h"
+#include "main_window.h"
+#include "progress_windows.h"
+#include "qt_dialogs.h"
+#include "qt_user_interface.h"
+#include "session/session.h"
+#include "support/kora_installation.h"
+#include "support/scoped_env.h"
+#include "support/temp_dir.h"
+#include "windowed_program.h"
+
+namespace vantor::gui {
+namespace {
+
+using namespace vantor::gui::testing;
+using vantor::testing::HourStartsIn;
+using vantor::testing::InstallationOptions;
+using vantor::testing::KoraInstallation;
+using vantor::testing::SchedulerDate;
+using vantor::testing::SchedulerLogWriter;
+using vantor::testing::ScopedEnv;
+using vantor::testing::TempDir;
+
+// One header per hour with two songs and a jingle; a cart the Audiowall lacks when asked.
+SchedulerLogWriter HoursOf(int32_t day, int firstHour, int lastHour, bool missingCart = false) {
+    SchedulerLogWriter log;
+    for (int hour = firstHour; hour <= lastHour; ++hour) {
+        log.Header(SchedulerDate(day), hour, "Clock " + std::to_string(hour))
+            .Item("4001", "First song")
+            .Item("250", "Station jingle")
+            .Item("4002", "Second song");
+        if (missingCart && hour == firstHour) log.Item("4999", "Not recorded yet");
+    }
+    return log;
+}
+
+InstallationOptions Options() {
+    InstallationOptions options;
+    options.maxCart = 5000;
+    options.underrunningDuration = 60;
+    options.carts = {
+        {250, "Station jingle", 8}, {4001, "First song", 180}, {4002, "Second song", 200}};
+    return options;
+}
+
+// A clock that starts on 5 March 2000 at 09:30 and runs on in real time, so that the pauses
+// of an import come to their end.
+class RunningClock : public Clock {
+  public:
+    RunningClock() : start_(JoinDate({2000, 3, 5, 9, 30, 0})) { elapsed_.start(); }
+    OleDate Now() const override { return start_ + elapsed_.elapsed() / 86400000.0; }
+
+  private:
+    OleDate start_;
+    QElapsedTimer elapsed_;
+};
+
+std::string RangeDate(int32_t day) {
+    return FormatDate(day, "dd mmmm yyyy");
+}
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    MainWindowTest()
+        : station_(dir_.path(), Options()),
+          windir_("VANTOR_WINDIR", station_.windowsDirectory),
+          programDir_("VANTOR_PROGRAM_DIR", station_.programDirectory),
+          traceDir_("VANTOR_TRACE_DIR", station_.traceDirectory) {}
+
+    ~MainWindowTest() override {
+        if (window_) window_->close();
+        ui_.SetOwner(nullptr);
+    }
+
+    void Start() {
+        session_ = std::make_unique<Session>(ui_, dialogs_, clock_);
+        model_ = std::make_unique<LogImportModel>(*session_);
+        ASSERT_TRUE(model_->Load("KORA26.MDB"));
+        window_ = std::make_unique<MainWindow>(*model_, ui_);
+        ui_.SetOwner(window_.get());
+        window_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    }
+
+    template <typename T>
+    T* Control(const char* name) {
+        return Child<T>(window_.get(), name);
+    }
+    QLineEdit* Field(const char* name) { return Control<QLineEdit>(name); }
+
+    // Clicks into a field, replaces its text by typing, and leaves it with Tab.
+    void TypeAndLeave(const char* name, const QString& text) {
+        QLineEdit* field = Field(name);
+        QTest::mouseClick(field, Qt::LeftButton);
+        field->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field, text);
+        QTest::keyClick(field, Qt::Key_Tab);
+    }
+
+    bool RangeControlsEnabled() {
+        const bool button = Control<QPushButton>("cmdSchedule")->isEnabled();
+        for (const char* item : {"mnuReSendLog", "mnuRemoveRange", "mnuRemoveAll"})
+            EXPECT_EQ(window_->findChild<QAction*>(item)->isEnabled(), button) << item;
+        return button;
+    }
+
+    TempDir dir_;
+    KoraInstallation station_;
+    ScopedEnv windir_, programDir_, traceDir_;
+    RunningClock clock_;
+    QtUserInterface ui_;
+    QtDialogs dialogs_{ui_};
+    std::unique_ptr<Session> session_;
+    std::unique_ptr<LogImportModel> model_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+const int32_t kMarch6 = DateSerial(2000, 3, 6);
+
+TEST_F(MainWindowTest, ControlsAndMenusCarryTheirNamesAndCaptions) {
+    QString warning;
+    WhenModal("MessageBox", [&](QWidget* box) {
+        warning = static_cast<QMessageBox*>(box)->text();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    Start();
+    EXPECT_TRUE(warning.contains("No Log files could be found")) << warning.toStdString();
+    EXPECT_EQ(window_->objectName(), "frmLogImport");
+    EXPECT_EQ(window_->windowTitle(), "Vantor Log Import : Test Station");
+    EXPECT_EQ(Control<QLabel>("lblScheduledUntil")->text(), "No Schedules Created");
+    EXPECT_EQ(Control<QLabel>("lblScheduledUntilDesc")->text(),
+              "Schedules have been created up until:");
+    // No log files: the range proposed is tomorrow, 00 to 23.
+    EXPECT_EQ(Field("txtASStartDate")->text().toStdString(), RangeDate(kMarch6));
+    EXPECT_EQ(Field("txtStartHour")->text(), "00");
+    EXPECT_EQ(Field("txtEndHour")->text(), "23");
+    EXPECT_EQ(Field("txtStartMinutes")->text(), "00");
+    EXPECT_EQ(Field("txtEndMinutes")->text(), "59");
+    EXPECT_EQ(Control<QLabel>("lblASStartDay")->text(), "Monday");
+    EXPECT_EQ(Control<QPushButton>("cmdASStart")->text(), "Select Start Date and Time:");
+    EXPECT_EQ(Control<QPushButton>("cmdASEnd")->text(), "Select End Date and Time:");
+    EXPECT_EQ(Control<QLabel>("lblMusicLogNoOptions")->text(), "There are no options.");
+    const struct {
+        const char* name;
+        const char* caption;
+    } items[] = {
+        {"mnuExit", "E&xit"},
+        {"mnuScanLogFiles", "&Scan Log files for date range"},
+        {"mnuRemoveRange", "&Remove Entries for the Date and Time range given below"},
+        {"mnuRemoveAll", "Remove &ALL the Entries from the log"},
+        {"mnuReSendLog", "Remove and then re-&send the Date and Time range below"},
+        {"mnuSongsEmptyLibrary", "&Empty the Song Information in the Songs Library"},
+        {"mnuOptions", "&Log Import Settings"},
+        {"mnuFileLocations", "Vantor &File Locations"},
+        {"mnuDatabaseSettings", "&Kora Database Settings"},
+        {"mnuUpdateInfo", "&Update Information"},
+        {"mnuAbout", "&About"},
+    };
+    for (const auto& item : items) {
+        auto* action = window_->findChild<QAction*>(item.name);
+        ASSERT_NE(action, nullptr) << item.name;
+        EXPECT_EQ(action->text(), item.caption);
+    }
+}
+
+TEST_F(MainWindowTest, TypedRangeIsKeptInOrderWhenFieldsAreLeft) {
+    WhenModal("MessageBox", [](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); });
+    Start();
+    // A start after the end moves the end date along.
+    QLineEdit* start = Field("txtASStartDate");
+    QTest::mouseClick(start, Qt::LeftButton);
+    start->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(start, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(start, "7 March 2000");
+    EXPECT_EQ(Control<QLabel>("lblASStartDay")->text(), "Tuesday");  // while typing
+    QTest::keyClick(start, Qt::Key_Tab);
+    EXPECT_EQ(start->text(), "07 March 2000");
+    EXPECT_EQ(Field("txtASEndDate")->text(), "07 March 2000");
+    EXPECT_EQ(Control<QLabel>("lblASEndDay")->text(), "Tuesday");
+    // Tab went on to the start hour, which selected its text.
+    EXPECT_TRUE(WaitFor([&] { return Field("txtStartHour")->selectedText() == "00"; }));
+
+    // On one day, a start hour above the end hour takes the end hour with it.
+    TypeAndLeave("txtEndHour", "9");
+    TypeAndLeave("txtStartHour", "14");
+    EXPECT_EQ(Field("txtStartHour")->text(), "14");
+    EXPECT_EQ(Field("txtEndHour")->text(), "14");
+
+    // An end before the start moves the start back.
+    TypeAndLeave("txtASEndDate", "6/3/2000");
+    EXPECT_EQ(Field("txtASEndDate")->text(), "06 March 2000");
+    EXPECT_EQ(start->text(), "06 March 2000");
+
+    // The hour fields take digits only; 25 is no hour and disables what needs the range.
+    TypeAndLeave("txtEndHour", "2x5");
+    EXPECT_EQ(Field("txtEndHour")->text(), "25");
+    EXPECT_FALSE(RangeControlsEnabled());
+    TypeAndLeave("txtEndHour", "23");
+    EXPECT_TRUE(RangeControlsEnabled());
+
+    // A date that is no date is kept as typed and disables them too.
+    TypeAndLeave("txtASStartDate", "someday");
+    EXPECT_EQ(start->text(), "someday");
+    EXPECT_FALSE(RangeControlsEnabled());
+}
+
+TEST_F(MainWindowTest, RangeButtonsOpenThePicker) {
+    WhenModal("MessageBox", [](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); });
+    Start();
+    WhenModal("frmSelectHour", [](QWidget* picker) {
+        // The picker opens on the start field's day and hour.
+        EXPECT_EQ(Child<QLineEdit>(picker, "TimeT")->text(), "00");
+        auto* hour = Child<QLineEdit>(picker, "TimeT");
+        hour->setFocus();
+        hour->selectAll();
+        QTest::keyClicks(hour, "6");
+        for (int i = 0; i < 37; ++i) {
+            auto* cell = Child<QLabel>(picker, qPrintable(QString("lblDay%1").arg(i)));
+            if (cell->text() == "9") QTest::mouseClick(cell, Qt::LeftButton);
+        }
+        QTest::mouseClick(Child<QPushButton>(picker, "OKB"), Qt::LeftButton);
+    });
+    QTest::mouseClick(Control<QPushButton>("cmdASStart"), Qt::LeftButton);
+    EXPECT_EQ(Field("txtASStartDate")->text(), "09 March 2000");
+    EXPECT_EQ(Field("txtStartHour")->text(), "06");
+    EXPECT_EQ(Control<QLabel>("lblASStartDay")->text(), "Thursday");
+    // The start moved after the end: the end follows.
+    EXPECT_EQ(Field("txtASEndDate")->text(), "09 March 2000");
+
+    WhenModal("frmSelectHour", [](QWidget* picker) {
+        QTest::mouseClick(Child<QPushButton>(picker, "CancelB"), Qt::LeftButton);
+    });
+    QTest::mouseClick(Control<QPushButton>("cmdASEnd"), Qt::LeftButton);
+    EXPECT_EQ(Field("txtASEndDate")->text(), "09 March 2000");
+    EXPECT_EQ(Field("txtEndHour")->text(), "23");
+}
+
+TEST_F(MainWindowTest, BeginImportingFillsTheLogAndShowsTheReport) {
+    station_.WriteLog(kMarch6, HoursOf(kMarch6, 5, 8, true));
+    Start();
+    // The log files were scanned at start-up: the proposed range is their hours.
+    EXPECT_EQ(Field("txtASStartDate")->text().toStdString(), RangeDate(kMarch6));
+    EXPECT_EQ(Field("txtStartHour")->text(), "05");
+    EXPECT_EQ(Field("txtEndHour")->text(), "08");
+
+    // While the import runs, its progress shows and nothing can start it again.
+    bool sawProgress = false, buttonDisabled = false, menusDisabled = false;
+    QString task;
+    QTimer watcher;
+    watcher.setInterval(0);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        ImportProgressWindow* progress = ui_.ImportProgress();
+        if (!progress->isVisible() || sawProgress) return;
+        sawProgress = true;
+        task = Child<QLabel>(progress, "lblCurrentTask")->text();
+        buttonDisabled = !Control<QPushButton>("cmdSchedule")->isEnabled();
+        menusDisabled = !window_->findChild<QAction*>("mnuRemoveAll")->isEnabled();
+    });
+    watcher.start();
+    QTest::mouseClick(Control<QPushButton>("cmdSchedule"), Qt::LeftButton);
+    watcher.stop();
+    EXPECT_TRUE(sawProgress);
+    EXPECT_TRUE(buttonDisabled);
+    EXPECT_TRUE(menusDisabled);
+    EXPECT_TRUE(Control<QPushButton>("cmdSchedule")->isEnabled());
+    EXPECT_FALSE(ui_.ImportProgress()->isVisible());
+
+    EXPECT_EQ(HourStartsIn(station_.databasePath).size(), 4u);
+    EXPECT_EQ(Control<QLabel>("lblScheduledUntil")->text().toStdString(),
+              FormatDate(kMarch6, "dddddd") + " 08:59");
+
+    // The missing cart is reported in the viewer.
+    QWidget* viewer = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (viewer = TopLevel("frmPrintPreview")) != nullptr; }));
+    const QString report = Child<QTextEdit>(viewer, "rtfFile")->toPlainText();
+    EXPECT_TRUE(report.contains("Cart 4999 has been scheduled to play, but does not exist"))
+        << report.toStdString();
+
+    // Closing the main window closes the viewer and runs the closing steps.
+    window_->findChild<QAction*>("mnuExit")->trigger();
+    EXPECT_TRUE(model_->IsClosed());
+    EXPECT_TRUE(WaitFor([] { return TopLevel("frmPrintPreview") == nullptr; }));
+    EXPECT_FALSE(window_->isVisible());
+}
+
+TEST_F(MainWindowTest, AnImportWithoutProblemsEndsWithTheSuccessMessage) {
+    station_.WriteLog(kMarch6, HoursOf(kMarch6, 0, 2));
+    Start();
+    QString message;
+    WhenModal("MessageBox", [&](QWidget* box) {
+        message = static_cast<QMessageBox*>(box)->text();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    QTest::mouseClick(Control<QPushButton>("cmdSchedule"), Qt::LeftButton);
+    EXPECT_EQ(message, "The log was successfully imported into the Kora database");
+    EXPECT_EQ(HourStartsIn(station_.databasePath).size(), 3u);
+    EXPECT_EQ(TopLevel("frmPrintPreview"), nullptr);
+}
+
+TEST(WindowedProgram, AutoQuitImportsAndEndsByItselfOnceTheMessageIsAnswered) {
+    TempDir dir;
+    KoraInstallation station(dir.path(), Options());
+    const int32_t tomorrow = SystemClock().Today() + 1;
+    station.WriteLog(tomorrow, HoursOf(tomorrow, 0, 3));
+    std::vector<std::unique_ptr<ScopedEnv>> environment;
+    for (const auto& [name, value] : station.Environment())
+        environment.push_back(std::make_unique<ScopedEnv>(name.c_str(), value));
+
+    QString message;
+    bool mainWindowShown = false;
+    WhenModal("MessageBox", [&](QWidget* box) {
+        message = static_cast<QMessageBox*>(box)->text();
+        mainWindowShown = TopLevel("frmLogImport") != nullptr;
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    WindowedOptions options;
+    options.commandLine = "KORA26.MDB /AUTO /QUIT";
+    EXPECT_EQ(RunWindowedProgram(options), 0);
+    EXPECT_EQ(message, "The log was successfully imported into the Kora database");
+    EXPECT_TRUE(mainWindowShown);
+    EXPECT_EQ(HourStartsIn(station.databasePath).size(), 4u);
+    EXPECT_EQ(TopLevel("frmLogImport"), nullptr);
+}
+
+TEST(WindowedProgram, StartUpThatEndsShowsNoMainWindow) {
+    TempDir dir;
+    InstallationOptions options = Options();
+    KoraInstallation station(dir.path(), options);
+    std::vector<std::unique_ptr<ScopedEnv>> environment;
+    for (const auto& [name, value] : station.Environment())
+        environment.push_back(std::make_unique<ScopedEnv>(name.c_str(), value));
+    // No database named and no chooser to pick one with: start-up ends after saying so.
+    QString message;
+    WhenModal("MessageBox", [&](QWidget* box) {
+        message = static_cast<QMessageBox*>(box)->text();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    WindowedOptions windowed;
+    windowed.commandLine = "/AUTO";
+    EXPECT_EQ(RunWindowedProgram(windowed), 1);
+    EXPECT_FALSE(message.isEmpty());
+    EXPECT_EQ(TopLevel("frmLogImport"), nullptr);
+    EXPECT_EQ(TopLevel("frmSplash"), nullptr);
+}
+
+}  // namespace
+}  // namespace vantor::gui
