@@ -20,6 +20,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <optional>
 
 #include "wave_format_dialog.h"
@@ -106,7 +107,7 @@ PlayoutSettingsEditor::PlayoutSettingsEditor(Model& model, QWidget* parent)
     tabs_->addTab(BuildLogImportTab(), QStringLiteral("Ads/Log Import"));
 
     databaseName_ = MakeLabel(QStringLiteral("lblDatabasename"), QString());
-    databaseName_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    databaseName_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     ok_ = MakeButton(QStringLiteral("cmdOK"), QStringLiteral("OK"));
     cancel_ = MakeButton(QStringLiteral("cmdCancel"), QStringLiteral("Cancel"));
     ok_->setDefault(true);
@@ -268,16 +269,18 @@ QWidget* PlayoutSettingsEditor::BuildKaeTab() {
                        "and controls segues:"),
         true));
 
-    auto* grid = new QGridLayout;
-    int row = 0;
+    // Each sentence reads across its row, its box in the middle; a long ending wraps.
     auto addRow = [&](QWidget* lead, QWidget* box, QLabel* tail) {
-        grid->addWidget(lead, row, 0);
-        grid->addWidget(box, row, 1);
+        auto* row = new QHBoxLayout;
+        row->addWidget(lead);
+        row->addWidget(box);
         if (tail) {
             tail->setWordWrap(true);
-            grid->addWidget(tail, row, 2);
+            row->addWidget(tail, 1);
+        } else {
+            row->addStretch(1);
         }
-        ++row;
+        layout->addLayout(row);
     };
     addRow(MakeLabel({}, QStringLiteral("Cue the next item when there is less than")),
            MakeText(Text::txtPrecueTime, true),
@@ -309,8 +312,6 @@ QWidget* PlayoutSettingsEditor::BuildKaeTab() {
                      QStringLiteral("If Kora is not shut down correctly, Automatically restart "
                                     "after waiting")),
            MakeText(Text::txtRestartSeconds, true), nullptr);
-    grid->setColumnStretch(2, 1);
-    layout->addLayout(grid);
 
     layout->addWidget(MakeCheck(
         Check::chkUseFadeInfoFromLog,
@@ -576,13 +577,12 @@ QWidget* PlayoutSettingsEditor::BuildLogImportTab() {
     connect(selectClient_, &QPushButton::clicked, this, [this] { model_.SelectClientDatabase(); });
     clientDescription_ = MakeLabel(QStringLiteral("lblAdvertClientsDB"), QString());
     clientDescription_->setFrameShape(QFrame::StyledPanel);
-    clientDescription_->setMinimumWidth(160);
     advertGrid->addWidget(MakeCheck(Check::chkScheduleAds, QStringLiteral("Schedule Adverts:")),
                           row, 0);
-    advertGrid->addLayout(Row({MakeText(Text::txtAdvertClientDatabase), selectClient_,
-                               clientDescription_},
-                              false),
+    advertGrid->addLayout(Row({MakeText(Text::txtAdvertClientDatabase), selectClient_}),
                           row++, 1, 1, 2);
+    clientDescription_->setWordWrap(true);
+    advertGrid->addWidget(clientDescription_, row++, 1, 1, 2);
     auto* browseAdverts =
         MakeButton(QStringLiteral("cmdBrowseAdvertsLogPath"), QStringLiteral("Browse"));
     connect(browseAdverts, &QPushButton::clicked, this,
@@ -633,7 +633,7 @@ QColor PlayoutSettingsEditor::DisplayColour(const Colour& colour) const {
 }
 
 void PlayoutSettingsEditor::Refresh() {
-    databaseName_->setText(Q(model_.DatabasePath()));
+    ShowDatabaseName();
     tabs_->setEnabled(model_.Loaded());
     ok_->setEnabled(model_.Loaded());
 
@@ -696,12 +696,14 @@ void PlayoutSettingsEditor::Refresh() {
             widgets.foreground ? "foreStyle" : "backStyle",
             ColourStyle(widgets.foreground ? "color" : "background-color", colour));
         if (widgets.buttonShowsColour)
-            widgets.button->setStyleSheet(ColourStyle("background-color", colour));
+            widgets.button->setStyleSheet(ColourStyle("background-color", colour) +
+                                          QStringLiteral("padding: 3px 12px;"));
     }
     for (const ColourWidgets& widgets : colours_) {
         if (!widgets.panel || widgets.foreground) continue;
         widgets.panel->setStyleSheet(widgets.panel->property("backStyle").toString() +
-                                     widgets.panel->property("foreStyle").toString());
+                                     widgets.panel->property("foreStyle").toString() +
+                                     QStringLiteral("border: 2px inset gray;"));
     }
 
     const LogFont& logFont = model_.GetLogFont();
@@ -714,7 +716,8 @@ void PlayoutSettingsEditor::Refresh() {
     logPreview_->setFont(font);
     logPreview_->setStyleSheet(
         ColourStyle("background-color", DisplayColour(model_.GetColour(Slot::LogBack))) +
-        ColourStyle("color", DisplayColour(model_.GetColour(Slot::LogFore))));
+        ColourStyle("color", DisplayColour(model_.GetColour(Slot::LogFore))) +
+        QStringLiteral("border: 2px inset gray; padding: 4px;"));
 }
 
 // ---- Events
@@ -784,6 +787,19 @@ void PlayoutSettingsEditor::PressOK() {
         }
         box->setFocus();
     }
+}
+
+// The full path is shortened in the middle to the room there is; its tip shows it whole.
+void PlayoutSettingsEditor::ShowDatabaseName() {
+    QString path = Q(model_.DatabasePath());
+    int room = std::max(databaseName_->width(), 100);
+    databaseName_->setText(databaseName_->fontMetrics().elidedText(path, Qt::ElideMiddle, room));
+    databaseName_->setToolTip(path);
+}
+
+void PlayoutSettingsEditor::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    ShowDatabaseName();
 }
 
 void PlayoutSettingsEditor::reject() {

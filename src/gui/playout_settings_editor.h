@@ -45,6 +45,7 @@ class PlayoutSettingsEditor : public QDialog {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     struct ColourWidgets {
@@ -75,6 +76,7 @@ class PlayoutSettingsEditor : public QDialog {
     void ChooseFont();
     void ChooseAudioFormat();
     void PressOK();
+    void ShowDatabaseName();
     QColor DisplayColour(const Colour& colour) const;
 
     Model& model_;
