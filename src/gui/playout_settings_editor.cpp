@@ -126,7 +126,11 @@ PlayoutSettingsEditor::PlayoutSettingsEditor(Model& model, QWidget* parent)
     Refresh();
 }
 
-PlayoutSettingsEditor::~PlayoutSettingsEditor() { model_.changed = nullptr; }
+// Unloading the window closes the database it edited.
+PlayoutSettingsEditor::~PlayoutSettingsEditor() {
+    model_.changed = nullptr;
+    model_.Unload();
+}
 
 void PlayoutSettingsEditor::SetDatabasePath(const std::string& path) { model_.Load(path); }
 

@@ -32,8 +32,9 @@ QApplication& App() {
     static char name[] = "test_gui";
     static char* argv[] = {name, nullptr};
     if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
-    static QApplication app(argc, argv);
-    return app;
+    // Kept until the process ends: destroying it among the other statics at exit is not safe.
+    static auto* app = new QApplication(argc, argv);
+    return *app;
 }
 
 // Answers the next modal dialog once it is up.
