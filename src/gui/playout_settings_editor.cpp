@@ -37,36 +37,80 @@ using Slot = Model::ColourSlot;
 
 // The controls' names, in the order of the model's enums.
 const char* const kTextNames[Model::kTextCount] = {
-    "txtSegPreviewLength",       "txtVoiceLinkStartCart",     "txtVoiceLinkEndcart",
-    "txtBXTriggerLevel",         "txtPrecueTime",             "txtKAECalcRemainTime",
-    "txtFadeEachTime",           "txtMaxFadeTime",            "txtCartFadeTime",
-    "txtGoFadeTime",             "txtRestartSeconds",         "txtStationControlComputer",
-    "txtShowNextItemsCount",     "txtMusicLogPath",           "txtMusicFilenamePrefix",
-    "comboMusicFilenameFormat",  "txtMusicCartOffset",        "txtAdvertClientDatabase",
-    "txtAdvertLogsPath",         "txtAdvertFilenamePrefix",   "comboAdvertFilenameFormat",
-    "txtAdvertCartOffset",       "txtAdvertFileTXChain",
+    "txtSegPreviewLength",
+    "txtVoiceLinkStartCart",
+    "txtVoiceLinkEndcart",
+    "txtBXTriggerLevel",
+    "txtPrecueTime",
+    "txtKAECalcRemainTime",
+    "txtFadeEachTime",
+    "txtMaxFadeTime",
+    "txtCartFadeTime",
+    "txtGoFadeTime",
+    "txtRestartSeconds",
+    "txtStationControlComputer",
+    "txtShowNextItemsCount",
+    "txtMusicLogPath",
+    "txtMusicFilenamePrefix",
+    "comboMusicFilenameFormat",
+    "txtMusicCartOffset",
+    "txtAdvertClientDatabase",
+    "txtAdvertLogsPath",
+    "txtAdvertFilenamePrefix",
+    "comboAdvertFilenameFormat",
+    "txtAdvertCartOffset",
+    "txtAdvertFileTXChain",
 };
 const char* const kCheckNames[Model::kCheckCount] = {
-    "chkSegueUpdateOnRecord", "chkBXLevelTrigger",     "chkJumpHomeWhenActivate",
-    "chkPlayAdvertsLoud",     "chkNewEntriesStopAtEnd", "chkAllowInsertTrack",
-    "chkAllowInsertCart",     "chkAllowInsertJingle",  "chkFadeCartsAfterNext",
-    "chkUseFadeInfoFromLog",  "chkAutoRestart",        "chkAllowLastItemFade",
-    "chkOverrideFadeRestrictions", "chkUseColoursFromCarts", "chkLogDisplayPanelMode",
-    "chkDisplayLogTimes",     "chkSCNearEndAdverts",   "chkSCNearEndJingles",
-    "chkSCNearEndSongs",      "chkWaitSplitReturn",    "chkShowJinglesNow",
-    "chkShowAdvertsNow",      "chkShowSongsNow",       "chkShowCartsNow",
-    "chkShowBXNow",           "chkShowJinglesNext",    "chkShowAdvertsNext",
-    "chkShowSongsNext",       "chkShowCartsNext",      "chkShowBXNext",
-    "chkAllowManualKVL",      "chkUseCartRanges",      "chkScheduleAds",
+    "chkSegueUpdateOnRecord",
+    "chkBXLevelTrigger",
+    "chkJumpHomeWhenActivate",
+    "chkPlayAdvertsLoud",
+    "chkNewEntriesStopAtEnd",
+    "chkAllowInsertTrack",
+    "chkAllowInsertCart",
+    "chkAllowInsertJingle",
+    "chkFadeCartsAfterNext",
+    "chkUseFadeInfoFromLog",
+    "chkAutoRestart",
+    "chkAllowLastItemFade",
+    "chkOverrideFadeRestrictions",
+    "chkUseColoursFromCarts",
+    "chkLogDisplayPanelMode",
+    "chkDisplayLogTimes",
+    "chkSCNearEndAdverts",
+    "chkSCNearEndJingles",
+    "chkSCNearEndSongs",
+    "chkWaitSplitReturn",
+    "chkShowJinglesNow",
+    "chkShowAdvertsNow",
+    "chkShowSongsNow",
+    "chkShowCartsNow",
+    "chkShowBXNow",
+    "chkShowJinglesNext",
+    "chkShowAdvertsNext",
+    "chkShowSongsNext",
+    "chkShowCartsNext",
+    "chkShowBXNext",
+    "chkAllowManualKVL",
+    "chkUseCartRanges",
+    "chkScheduleAds",
 };
 const char* const kListNames[Model::kListCount] = {
-    "listSweeperStyle",           "comboFadeRules",
-    "comboStationControl",        "comboStationControlPort",
-    "listCartsFirstPlayerOrder",  "listCartsLastPlayerOrder",
-    "listSongsFirstPlayerOrder",  "listSongsLastPlayerOrder",
-    "listLinksFirstPlayerOrder",  "listLinksLastPlayerOrder",
-    "listAdvertsFirstPlayerOrder", "listAdvertsLastPlayerOrder",
-    "listSegEditsFirstPlayerOrder", "listSegEditsLastPlayerOrder",
+    "listSweeperStyle",
+    "comboFadeRules",
+    "comboStationControl",
+    "comboStationControlPort",
+    "listCartsFirstPlayerOrder",
+    "listCartsLastPlayerOrder",
+    "listSongsFirstPlayerOrder",
+    "listSongsLastPlayerOrder",
+    "listLinksFirstPlayerOrder",
+    "listLinksLastPlayerOrder",
+    "listAdvertsFirstPlayerOrder",
+    "listAdvertsLastPlayerOrder",
+    "listSegEditsFirstPlayerOrder",
+    "listSegEditsLastPlayerOrder",
 };
 
 template <typename E>
@@ -74,7 +118,9 @@ size_t At(E value) {
     return static_cast<size_t>(value);
 }
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 // A row of controls packed to the left.
 QHBoxLayout* Row(std::initializer_list<QWidget*> widgets, bool stretch = true) {
@@ -132,7 +178,9 @@ PlayoutSettingsEditor::~PlayoutSettingsEditor() {
     model_.Unload();
 }
 
-void PlayoutSettingsEditor::SetDatabasePath(const std::string& path) { model_.Load(path); }
+void PlayoutSettingsEditor::SetDatabasePath(const std::string& path) {
+    model_.Load(path);
+}
 
 // ---- Building
 
@@ -160,9 +208,8 @@ QComboBox* PlayoutSettingsEditor::MakeDateFormat(Text field) {
     edit->installEventFilter(this);
     connect(edit, &QLineEdit::textEdited, this,
             [this, field](const QString& text) { model_.SetText(field, text.toStdString()); });
-    connect(combo, &QComboBox::activated, this, [this, field, combo] {
-        model_.SetText(field, combo->currentText().toStdString());
-    });
+    connect(combo, &QComboBox::activated, this,
+            [this, field, combo] { model_.SetText(field, combo->currentText().toStdString()); });
     texts_[At(field)] = edit;
     textCombos_[At(field)] = combo;
     return combo;
@@ -213,17 +260,18 @@ QWidget* PlayoutSettingsEditor::BuildGeneralTab() {
 
     auto* segue = new QGroupBox(QStringLiteral("Segue Editor/Voice Link Settings:"), page);
     auto* segueLayout = new QVBoxLayout(segue);
-    segueLayout->addLayout(
-        Row({MakeLabel({}, QStringLiteral("When previewing the outgoing  track, play the previous")),
-             MakeText(Text::txtSegPreviewLength, true),
-             MakeLabel({}, QStringLiteral("seconds of the cart."))}));
     segueLayout->addLayout(Row(
-        {MakeLabel({}, QStringLiteral("The Segue Editor should stores new voice links between cart")),
-         MakeText(Text::txtVoiceLinkStartCart, true), MakeLabel({}, QStringLiteral("and cart")),
-         MakeText(Text::txtVoiceLinkEndcart, true)}));
-    segueLayout->addWidget(MakeCheck(
-        Check::chkSegueUpdateOnRecord,
-        QStringLiteral("Update the Segue Display whilst recording new voice links")));
+        {MakeLabel({}, QStringLiteral("When previewing the outgoing  track, play the previous")),
+         MakeText(Text::txtSegPreviewLength, true),
+         MakeLabel({}, QStringLiteral("seconds of the cart."))}));
+    segueLayout->addLayout(
+        Row({MakeLabel(
+                 {}, QStringLiteral("The Segue Editor should stores new voice links between cart")),
+             MakeText(Text::txtVoiceLinkStartCart, true), MakeLabel({}, QStringLiteral("and cart")),
+             MakeText(Text::txtVoiceLinkEndcart, true)}));
+    segueLayout->addWidget(
+        MakeCheck(Check::chkSegueUpdateOnRecord,
+                  QStringLiteral("Update the Segue Display whilst recording new voice links")));
     audioFormat_ = MakeLabel(QStringLiteral("lblAudioFormat"), QString());
     audioFormat_->setFrameShape(QFrame::StyledPanel);
     audioFormat_->setMinimumWidth(280);
@@ -232,18 +280,19 @@ QWidget* PlayoutSettingsEditor::BuildGeneralTab() {
     segueLayout->addLayout(
         Row({MakeLabel({}, QStringLiteral("Audio Format:")), audioFormat_, choose}));
     percent_ = MakeLabel(QStringLiteral("lblBXTriggerPercent"), QStringLiteral("%"));
-    segueLayout->addLayout(Row(
-        {MakeCheck(Check::chkBXLevelTrigger,
-                   QStringLiteral("Automatically start recording when the Audio Level rises above")),
-         MakeText(Text::txtBXTriggerLevel, true), percent_}));
+    segueLayout->addLayout(
+        Row({MakeCheck(
+                 Check::chkBXLevelTrigger,
+                 QStringLiteral("Automatically start recording when the Audio Level rises above")),
+             MakeText(Text::txtBXTriggerLevel, true), percent_}));
     layout->addWidget(segue);
 
     auto* general = new QGroupBox(QStringLiteral("General Settings:"), page);
     auto* generalLayout = new QVBoxLayout(general);
     generalLayout->addWidget(MakeCheck(Check::chkJumpHomeWhenActivate,
                                        QStringLiteral("Jump \"Home\" before starting Automation")));
-    generalLayout->addLayout(Row({MakeLabel({}, QStringLiteral("Sweeper Style:")),
-                                  MakeList(List::listSweeperStyle)}));
+    generalLayout->addLayout(
+        Row({MakeLabel({}, QStringLiteral("Sweeper Style:")), MakeList(List::listSweeperStyle)}));
     generalLayout->addWidget(MakeCheck(Check::chkPlayAdvertsLoud,
                                        QStringLiteral("Play the adverts at the 'Sweeper Volume'")));
     generalLayout->addWidget(
@@ -367,8 +416,8 @@ QWidget* PlayoutSettingsEditor::BuildLogEntriesTab() {
          Slot::Songs, "cmdSongsColour", "pnlSongsColour"},
         {"Links start with", List::listLinksFirstPlayerOrder, List::listLinksLastPlayerOrder,
          Slot::Links, "cmdLinksColour", "pnlLinksColour"},
-        {"Adverts start with", List::listAdvertsFirstPlayerOrder,
-         List::listAdvertsLastPlayerOrder, Slot::Adverts, "cmdAdvertsColour", "pnlAdvertsColour"},
+        {"Adverts start with", List::listAdvertsFirstPlayerOrder, List::listAdvertsLastPlayerOrder,
+         Slot::Adverts, "cmdAdvertsColour", "pnlAdvertsColour"},
         {"Seg Editing starts with", List::listSegEditsFirstPlayerOrder,
          List::listSegEditsLastPlayerOrder, std::nullopt, nullptr, nullptr},
         {"\"Commands\", \"Hardware\", \"Absolute Times\" and other entries log colour:",
@@ -393,8 +442,7 @@ QWidget* PlayoutSettingsEditor::BuildLogEntriesTab() {
             panel->setFrameShadow(QFrame::Sunken);
             panel->setAutoFillBackground(true);
             panel->setMinimumWidth(40);
-            auto* button =
-                MakeButton(QLatin1String(kind.button), QStringLiteral("Change Colour"));
+            auto* button = MakeButton(QLatin1String(kind.button), QStringLiteral("Change Colour"));
             grid->addWidget(panel, row, 4);
             grid->addWidget(button, row, 5);
             BindColour(*kind.slot, panel, button, false, true);
@@ -447,10 +495,10 @@ QWidget* PlayoutSettingsEditor::BuildGeneralColoursTab() {
         {"pnlLog", "Log", Slot::LogBack, Slot::LogFore, "cmdLogBack", "cmdLogFore"},
         {"pnlLogInfo", "Log Information", Slot::LogInfoBack, Slot::LogInfoFore, "cmdLogInfoBack",
          "cmdLogInfoFore"},
-        {"pnlLogHighlight", "Highlighted Log Entry", Slot::LogHighlightBack,
-         Slot::LogHighlightFore, "cmdLogHighlightBack", "cmdLogHighlightFore"},
-        {"pnlSelectedButton", "Selected Button", Slot::SelectedButtonBack,
-         Slot::SelectedButtonFore, "cmdSelButtonBack", "cmdSelButtonFore"},
+        {"pnlLogHighlight", "Highlighted Log Entry", Slot::LogHighlightBack, Slot::LogHighlightFore,
+         "cmdLogHighlightBack", "cmdLogHighlightFore"},
+        {"pnlSelectedButton", "Selected Button", Slot::SelectedButtonBack, Slot::SelectedButtonFore,
+         "cmdSelButtonBack", "cmdSelButtonFore"},
         {"pnlNonSelectedButton", "Other Buttons", Slot::NonSelectedButtonBack,
          Slot::NonSelectedButtonFore, "cmdNonSelButtonBack", "cmdNonSelButtonFore"},
         {"pnlAutomationMode", "Automation", Slot::AutomationBack, Slot::AutomationFore,
@@ -470,8 +518,10 @@ QWidget* PlayoutSettingsEditor::BuildGeneralColoursTab() {
         panel->setAutoFillBackground(true);
         panel->setAlignment(Qt::AlignCenter);
         panel->setMinimumWidth(220);
-        auto* back = MakeButton(QLatin1String(pair.backButton), QStringLiteral("Change Background"));
-        auto* fore = MakeButton(QLatin1String(pair.foreButton), QStringLiteral("Change Foreground"));
+        auto* back =
+            MakeButton(QLatin1String(pair.backButton), QStringLiteral("Change Background"));
+        auto* fore =
+            MakeButton(QLatin1String(pair.foreButton), QStringLiteral("Change Foreground"));
         grid->addWidget(panel, row, 0);
         grid->addWidget(back, row, 1);
         grid->addWidget(fore, row, 2);
@@ -497,7 +547,8 @@ QWidget* PlayoutSettingsEditor::BuildStationControlTab() {
                                QStringLiteral("Computer Name/TCP-IP Address:"));
     grid->addWidget(computerLabel_, row, 0);
     grid->addWidget(MakeText(Text::txtStationControlComputer), row++, 1);
-    portLabel_ = MakeLabel(QStringLiteral("lblStationControlPort"), QStringLiteral("Connect using:"));
+    portLabel_ =
+        MakeLabel(QStringLiteral("lblStationControlPort"), QStringLiteral("Connect using:"));
     grid->addWidget(portLabel_, row, 0);
     grid->addLayout(Row({MakeList(List::comboStationControlPort)}), row++, 1);
     nextCountLabel_ = MakeLabel(QStringLiteral("lblShowNextItemsCount"),
@@ -545,11 +596,13 @@ QWidget* PlayoutSettingsEditor::BuildLogImportTab() {
     auto* musicGrid = new QGridLayout(music);
     int row = 0;
     musicGrid->addWidget(
-        MakeLabel({}, QStringLiteral("NOTE: You do not need to use these settings if you are "
-                                     "using Rotaplan."),
+        MakeLabel({},
+                  QStringLiteral("NOTE: You do not need to use these settings if you are "
+                                 "using Rotaplan."),
                   true),
         row++, 0, 1, 3);
-    auto* browseMusic = MakeButton(QStringLiteral("cmdBrowseMusicLogsPath"), QStringLiteral("Browse"));
+    auto* browseMusic =
+        MakeButton(QStringLiteral("cmdBrowseMusicLogsPath"), QStringLiteral("Browse"));
     connect(browseMusic, &QPushButton::clicked, this,
             [this] { model_.BrowseLogsFolder(Model::LogsFolder::Music); });
     musicGrid->addWidget(MakeLabel({}, QStringLiteral("Logs Directory:")), row, 0);
@@ -583,8 +636,8 @@ QWidget* PlayoutSettingsEditor::BuildLogImportTab() {
     clientDescription_->setFrameShape(QFrame::StyledPanel);
     advertGrid->addWidget(MakeCheck(Check::chkScheduleAds, QStringLiteral("Schedule Adverts:")),
                           row, 0);
-    advertGrid->addLayout(Row({MakeText(Text::txtAdvertClientDatabase), selectClient_}),
-                          row++, 1, 1, 2);
+    advertGrid->addLayout(Row({MakeText(Text::txtAdvertClientDatabase), selectClient_}), row++, 1,
+                          1, 2);
     clientDescription_->setWordWrap(true);
     advertGrid->addWidget(clientDescription_, row++, 1, 1, 2);
     auto* browseAdverts =

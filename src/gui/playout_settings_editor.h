@@ -49,9 +49,9 @@ class PlayoutSettingsEditor : public QDialog {
 
   private:
     struct ColourWidgets {
-        QLabel* panel = nullptr;        // the sample
-        QPushButton* button = nullptr;  // its "Change ..." button
-        bool foreground = false;        // the slot colours the sample's text
+        QLabel* panel = nullptr;         // the sample
+        QPushButton* button = nullptr;   // its "Change ..." button
+        bool foreground = false;         // the slot colours the sample's text
         bool buttonShowsColour = false;  // the entry kinds show their colour on the button too
     };
 

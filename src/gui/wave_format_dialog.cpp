@@ -47,9 +47,8 @@ WaveFormatDialog::WaveFormatDialog(const WaveFormat& initial, QWidget* parent)
     tags_->setCurrentIndex(tags_->findData(chosen_.tag));
     FillChoices();
     connect(tags_, &QComboBox::activated, this, [this] {
-        chosen_ = NearestOfferedWaveFormat(
-            {static_cast<uint16_t>(tags_->currentData().toUInt()), chosen_.channels,
-             chosen_.samplesPerSecond});
+        chosen_ = NearestOfferedWaveFormat({static_cast<uint16_t>(tags_->currentData().toUInt()),
+                                            chosen_.channels, chosen_.samplesPerSecond});
         FillChoices();
     });
     connect(channels_, &QComboBox::activated, this, [this] { TakeChoice(); });

@@ -211,8 +211,8 @@ TEST_F(SettingsEditorTest, ChecksInOrderAndSavesNothingOnRefusal) {
          nullptr},
         {"voice links end at the last cart", text(Text::txtVoiceLinkEndcart, atMax.c_str()),
          nullptr},
-        {"voice links end beyond the last cart",
-         text(Text::txtVoiceLinkEndcart, aboveMax.c_str()), kVoiceLinkMessage},
+        {"voice links end beyond the last cart", text(Text::txtVoiceLinkEndcart, aboveMax.c_str()),
+         kVoiceLinkMessage},
         {"voice links end before start", text(Text::txtVoiceLinkEndcart, "8000"),
          kVoiceLinkMessage},
         {"voice links start 0", text(Text::txtVoiceLinkStartCart, ""), kVoiceLinkMessage},
@@ -386,9 +386,9 @@ TEST_F(SettingsEditorTest, BrowseAndSelectFillTheirBoxes) {
     // A second database under the data location for the adverts' client database.
     std::string description = "Adverts Clients";
     ScriptedUserInterface quiet;
-    ASSERT_EQ(EnsureDatabaseFile(quiet, env_.station.dataLocation + "/CLIENTS.MDB", 2, true,
-                                 description),
-              0);
+    ASSERT_EQ(
+        EnsureDatabaseFile(quiet, env_.station.dataLocation + "/CLIENTS.MDB", 2, true, description),
+        0);
 
     auto model = Open();
     EXPECT_FALSE(model->Enables().clientDatabase);

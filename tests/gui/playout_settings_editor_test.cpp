@@ -31,7 +31,8 @@ QApplication& App() {
     static int argc = 1;
     static char name[] = "test_gui";
     static char* argv[] = {name, nullptr};
-    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
+    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return *existing;
     // Kept until the process ends: destroying it among the other statics at exit is not safe.
     static auto* app = new QApplication(argc, argv);
     return *app;

@@ -166,7 +166,9 @@ std::string SingleText(float value) {
     return result;
 }
 
-double NumberIn(const std::string& text) { return LeadingNumber(text); }
+double NumberIn(const std::string& text) {
+    return LeadingNumber(text);
+}
 
 // One trailing "\" (or "/") goes; the root directory alone stays as it is.
 std::string WithoutTrailingSeparator(const std::string& path) {
@@ -196,7 +198,9 @@ PlayoutSettingsEditorModel::PlayoutSettingsEditorModel(UserInterface& ui, const 
     FillFromSettings();
 }
 
-PlayoutSettingsEditorModel::~PlayoutSettingsEditorModel() { Unload(); }
+PlayoutSettingsEditorModel::~PlayoutSettingsEditorModel() {
+    Unload();
+}
 
 void PlayoutSettingsEditorModel::Notify() {
     if (changed) changed();
@@ -204,7 +208,9 @@ void PlayoutSettingsEditorModel::Notify() {
 
 // ---- Loading
 
-void PlayoutSettingsEditorModel::Unload() { db_.Close(); }
+void PlayoutSettingsEditorModel::Unload() {
+    db_.Close();
+}
 
 void PlayoutSettingsEditorModel::Load(const std::string& databasePath) {
     Unload();
@@ -214,8 +220,7 @@ void PlayoutSettingsEditorModel::Load(const std::string& databasePath) {
     invalidText_.reset();
     if (FileLength(databasePath) > 0) {
         if (DbError error = db_.Open(ResolvePath(databasePath))) {
-            ProblemReport(ui_, "opening the Kora database", error.number, false,
-                          error.description);
+            ProblemReport(ui_, "opening the Kora database", error.number, false, error.description);
         } else {
             ShowSettings();
         }
@@ -269,7 +274,8 @@ void PlayoutSettingsEditorModel::FillFromSettings() {
     for (const PlayerKey& key : kPlayerKeys) {
         int32_t stored = s.*key.member;
         int32_t count = lastIndex(key.list) + 1;
-        selected_[Index(key.list)] = stored == kLastPlayer ? count - 1 : Clamp(stored, 1, count) - 1;
+        selected_[Index(key.list)] =
+            stored == kLastPlayer ? count - 1 : Clamp(stored, 1, count) - 1;
     }
 
     texts_[Index(Text::txtStationControlComputer)] = s.KORA_SCComputerAddress;
@@ -408,17 +414,17 @@ const std::vector<std::string>& PlayoutSettingsEditorModel::Items(List list) {
         "Always fade songs with 'Fade' endings once the next item starts, in any playout mode.",
         "Always fade ALL songs once the next item starts, in any playout mode.",
     };
-    static const std::vector<std::string> controllers = {
-        "There is no computer to connect to.", "The computer is running Tressel KVL.",
-        "The computer is running Vantor Plexo."};
+    static const std::vector<std::string> controllers = {"There is no computer to connect to.",
+                                                         "The computer is running Tressel KVL.",
+                                                         "The computer is running Vantor Plexo."};
     static const std::vector<std::string> ports = [] {
         std::vector<std::string> items;
         for (int port = 1; port <= 20; ++port) items.push_back("Port " + std::to_string(port));
         return items;
     }();
-    static const std::vector<std::string> players = {
-        "Cart Player 1", "Cart Player 2", "Cart Player 3",
-        "Cart Player 4", "Cart Player 5", "the last Cart Player"};
+    static const std::vector<std::string> players = {"Cart Player 1", "Cart Player 2",
+                                                     "Cart Player 3", "Cart Player 4",
+                                                     "Cart Player 5", "the last Cart Player"};
     switch (list) {
         case List::listSweeperStyle:
             return sweeper;
@@ -497,9 +503,10 @@ bool PlayoutSettingsEditorModel::Validate() {
     if (Checked(Check::chkAutoRestart)) {
         double seconds = number(Text::txtRestartSeconds);
         if (Trim(GetText(Text::txtRestartSeconds)).empty() || seconds < 0 || seconds > 32000)
-            return Refuse("You must set the automatic restart delay to a value from 0 to 32000 "
-                          "seconds",
-                          Text::txtRestartSeconds);
+            return Refuse(
+                "You must set the automatic restart delay to a value from 0 to 32000 "
+                "seconds",
+                Text::txtRestartSeconds);
     }
     if (Selected(List::comboStationControl) != 0) {
         double count = number(Text::txtShowNextItemsCount);
@@ -509,9 +516,10 @@ bool PlayoutSettingsEditorModel::Validate() {
     }
     double preview = number(Text::txtSegPreviewLength);
     if (!(preview > 0) || preview > 300)
-        return Refuse("You can only set from 1 to 300 seconds for the number of seconds to hear "
-                      "when using the segue editor",
-                      Text::txtSegPreviewLength);
+        return Refuse(
+            "You can only set from 1 to 300 seconds for the number of seconds to hear "
+            "when using the segue editor",
+            Text::txtSegPreviewLength);
     double start = number(Text::txtVoiceLinkStartCart);
     double end = number(Text::txtVoiceLinkEndcart);
     double maxCart = context_.maxCart;
@@ -520,14 +528,16 @@ bool PlayoutSettingsEditorModel::Validate() {
                       Text::txtVoiceLinkStartCart);
     if (Trim(GetText(Text::txtMusicFilenamePrefix)).empty() &&
         Trim(GetText(Text::comboMusicFilenameFormat)).empty())
-        return Refuse("You must set at least one of Music Log Filename Prefix and Log Filename "
-                      "Format",
-                      Text::txtMusicFilenamePrefix);
+        return Refuse(
+            "You must set at least one of Music Log Filename Prefix and Log Filename "
+            "Format",
+            Text::txtMusicFilenamePrefix);
     if (Trim(GetText(Text::txtAdvertFilenamePrefix)).empty() &&
         Trim(GetText(Text::comboAdvertFilenameFormat)).empty())
-        return Refuse("You must set at least one of Adverts Log Filename Prefix and Log Filename "
-                      "Format",
-                      Text::txtAdvertFilenamePrefix);
+        return Refuse(
+            "You must set at least one of Adverts Log Filename Prefix and Log Filename "
+            "Format",
+            Text::txtAdvertFilenamePrefix);
 
     // A number too large for the setting that keeps it would otherwise be lost on saving.
     std::vector<Text> small = {Text::txtSegPreviewLength, Text::txtPrecueTime,
@@ -543,15 +553,14 @@ bool PlayoutSettingsEditorModel::Validate() {
     }
     for (Text field : {Text::txtMusicCartOffset, Text::txtAdvertCartOffset}) {
         if (!ToInt32(number(field)))
-            return Refuse("The number " + Trim(GetText(field)) +
-                              " is too large for this setting",
+            return Refuse("The number " + Trim(GetText(field)) + " is too large for this setting",
                           field);
     }
     for (const SingleKey& key : kSingleKeys) {
         if (std::fabs(number(key.field)) > std::numeric_limits<float>::max())
-            return Refuse("The number " + Trim(GetText(key.field)) +
-                              " is too large for this setting",
-                          key.field);
+            return Refuse(
+                "The number " + Trim(GetText(key.field)) + " is too large for this setting",
+                key.field);
     }
     invalidText_.reset();
     return true;

@@ -9,7 +9,16 @@
 namespace vantor {
 
 // The desktop colours the playout system's defaults use; Other for any other desktop colour.
-enum class DesktopColour { None, Highlight, HighlightText, ButtonFace, ButtonText, Window, WindowText, Other };
+enum class DesktopColour {
+    None,
+    Highlight,
+    HighlightText,
+    ButtonFace,
+    ButtonText,
+    Window,
+    WindowText,
+    Other
+};
 
 struct Colour {
     uint8_t red = 0;

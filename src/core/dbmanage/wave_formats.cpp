@@ -70,7 +70,8 @@ std::string WaveFormatDetailsText(const SuggestedWaveFormat& suggested) {
     std::snprintf(rate, sizeof rate, "%u.%03u kHz", format.samplesPerSecond / 1000,
                   format.samplesPerSecond % 1000);
     std::string text = rate;
-    if (suggested.bitsPerSample > 0) text += ", " + std::to_string(suggested.bitsPerSample) + " Bit";
+    if (suggested.bitsPerSample > 0)
+        text += ", " + std::to_string(suggested.bitsPerSample) + " Bit";
     switch (format.channels) {
         case 1:
             text += ", Mono";
