@@ -864,4 +864,11 @@ void PlayoutSettingsEditor::reject() {
     QDialog::reject();
 }
 
+bool RunPlayoutSettingsEditor(PlayoutSettingsEditorModel& model, const std::string& databasePath,
+                              QWidget* parent) {
+    PlayoutSettingsEditor window(model, parent);
+    window.SetDatabasePath(databasePath);
+    return window.exec() == QDialog::Accepted;
+}
+
 }  // namespace vantor::gui

@@ -106,4 +106,10 @@ class PlayoutSettingsEditor : public QDialog {
     std::array<ColourWidgets, Model::kColourCount> colours_{};
 };
 
+// Shows the window modally for the playout database at databasePath (data location +
+// "\SCHEDULE\" + file name), as the main window's "&Kora Database Settings" does; the database
+// is closed again when it returns. True when the settings were saved.
+bool RunPlayoutSettingsEditor(PlayoutSettingsEditorModel& model, const std::string& databasePath,
+                              QWidget* parent);
+
 }  // namespace vantor::gui

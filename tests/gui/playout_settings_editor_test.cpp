@@ -275,5 +275,18 @@ TEST_F(SettingsEditorWindowTest, ColourFontAndFormatDialogsStartOnTheCurrentValu
     EXPECT_EQ(changed.count("CARTS.Colour"), 0u);
 }
 
+TEST_F(SettingsEditorWindowTest, RunShowsTheWindowModallyAndTellsWhetherItSaved) {
+    Model model(env_.ui, env_.clock, env_.users, env_.Context());
+    WhenModal([](QWidget* modal) {
+        EXPECT_EQ(modal->objectName(), "frmKORADatabaseSettings");
+        auto* ok = modal->findChild<QPushButton*>("cmdOK");
+        QTest::mouseClick(ok, Qt::LeftButton, {}, QPoint(8, ok->height() / 2));
+    });
+    EXPECT_TRUE(gui::RunPlayoutSettingsEditor(model, env_.station.databasePath, nullptr));
+    WhenModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+    EXPECT_FALSE(gui::RunPlayoutSettingsEditor(model, env_.station.databasePath, nullptr));
+    EXPECT_EQ(env_.HistoryStatuses(history::kPlayoutSettingsSaved).size(), 2u);
+}
+
 }  // namespace
 }  // namespace vantor
