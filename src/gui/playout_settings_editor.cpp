@@ -168,13 +168,13 @@ PlayoutSettingsEditor::PlayoutSettingsEditor(Model& model, QWidget* parent)
     layout->addWidget(tabs_);
     layout->addLayout(bottom);
 
-    model_.changed = [this] { Refresh(); };
+    model_.OnChanged([this] { Refresh(); });
     Refresh();
 }
 
 // Unloading the window closes the database it edited.
 PlayoutSettingsEditor::~PlayoutSettingsEditor() {
-    model_.changed = nullptr;
+    model_.OnChanged({});
     model_.Unload();
 }
 

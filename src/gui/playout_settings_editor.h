@@ -4,11 +4,8 @@
 // does; the model decides what is shown, enabled, refused and saved.
 //
 // Opening it for a database, as the main window does:
-//   PlayoutSettingsEditorModel model(ui, clock, users, {dataLocation, maxCart, loginName});
-//   model.chooseDatabase = ...;  // the database chooser, for "Select"
-//   PlayoutSettingsEditor window(model, parent);
-//   window.SetDatabasePath(path);  // loads the settings
-//   window.exec();
+//   PlayoutSettingsEditorModel model(session);  // "Select" opens session.dialogs' chooser
+//   RunPlayoutSettingsEditor(model, session.PlayoutDatabasePath(fileName), parent);
 
 #include <QDialog>
 #include <array>

@@ -39,7 +39,8 @@ class SettingsEditorTest : public ::testing::Test {
 
     // A model loaded with the station's database, as the main window opens it.
     std::unique_ptr<Model> Open() {
-        auto model = std::make_unique<Model>(env_.ui, env_.clock, env_.users, env_.Context());
+        auto model =
+            std::make_unique<Model>(env_.ui, env_.ui, env_.clock, env_.users, env_.Context());
         model->Load(env_.station.databasePath);
         EXPECT_TRUE(model->Loaded()) << ::testing::PrintToString(env_.ui.MessageTexts());
         return model;
@@ -57,9 +58,9 @@ class SettingsEditorTest : public ::testing::Test {
 };
 
 TEST_F(SettingsEditorTest, MissingOrEmptyDatabaseLeavesOnlyCancel) {
-    Model model(env_.ui, env_.clock, env_.users, env_.Context());
+    Model model(env_.ui, env_.ui, env_.clock, env_.users, env_.Context());
     int changes = 0;
-    model.changed = [&] { ++changes; };
+    model.OnChanged([&] { ++changes; });
     model.Load(env_.dir / "NOSUCH.MDB");
     EXPECT_FALSE(model.Loaded());
     EXPECT_FALSE(model.OK());
@@ -74,7 +75,7 @@ TEST_F(SettingsEditorTest, MissingOrEmptyDatabaseLeavesOnlyCancel) {
 
 TEST_F(SettingsEditorTest, SettingsThatCannotBeReadAreNotOfferedForSaving) {
     Store("KORA.PreCueTime", "soon");  // must be a number
-    Model model(env_.ui, env_.clock, env_.users, env_.Context());
+    Model model(env_.ui, env_.ui, env_.clock, env_.users, env_.Context());
     model.Load(env_.station.databasePath);
     EXPECT_FALSE(model.Loaded());
     ASSERT_EQ(env_.ui.messages.size(), 1u);
@@ -350,7 +351,7 @@ TEST_F(SettingsEditorTest, SaveMarksTheDatabaseAndRecordsOneHistoryEvent) {
     EXPECT_EQ(Row("BeenSet"), "<none>");
     auto model = Open();
     int changes = 0;
-    model->changed = [&] { ++changes; };
+    model->OnChanged([&] { ++changes; });
     ASSERT_TRUE(model->OK());
     EXPECT_TRUE(model->IsClosed());
     EXPECT_GT(changes, 0);
@@ -399,17 +400,17 @@ TEST_F(SettingsEditorTest, BrowseAndSelectFillTheirBoxes) {
     EXPECT_EQ(model->GetText(Text::txtAdvertLogsPath), env_.station.logsDirectory);
 
     std::string searched;
-    int32_t type = 0;
-    model->chooseDatabase = [&](const std::string& directory, int32_t databaseType) {
+    std::string type;
+    env_.ui.onChooseDatabase = [&](const std::string& directory, const std::string& typeTag) {
         searched = directory;
-        type = databaseType;
-        return std::optional<std::string>("CLIENTS.MDB");
+        type = typeTag;
+        return std::string("CLIENTS.MDB");
     };
     model->SetChecked(Check::chkScheduleAds, true);
     EXPECT_TRUE(model->Enables().clientDatabase);
     model->SelectClientDatabase();
     EXPECT_EQ(searched, env_.station.dataLocation);
-    EXPECT_EQ(type, 2);
+    EXPECT_EQ(type, "2");
     EXPECT_EQ(model->GetText(Text::txtAdvertClientDatabase), "CLIENTS.MDB");
     EXPECT_EQ(model->ClientDatabaseDescription(), "Adverts Clients");
     model->SetText(Text::txtAdvertClientDatabase, "NOSUCH.MDB");

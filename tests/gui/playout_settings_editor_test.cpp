@@ -65,7 +65,7 @@ class SettingsEditorWindowTest : public ::testing::Test {
         App();
         // A first save stores every key the editor always writes, so that the rows a window
         // save changes are exactly the ones the operator changed.
-        Model first(env_.ui, env_.clock, env_.users, env_.Context());
+        Model first(env_.ui, env_.ui, env_.clock, env_.users, env_.Context());
         first.Load(env_.station.databasePath);
         ASSERT_TRUE(first.OK());
         first.Unload();
@@ -76,7 +76,7 @@ class SettingsEditorWindowTest : public ::testing::Test {
     // The window as the main window shows it, loaded with the station's database.
     void Open() {
         window_.reset();
-        model_ = std::make_unique<Model>(env_.ui, env_.clock, env_.users, env_.Context());
+        model_ = std::make_unique<Model>(env_.ui, env_.ui, env_.clock, env_.users, env_.Context());
         window_ = std::make_unique<PlayoutSettingsEditor>(*model_);
         window_->SetDatabasePath(env_.station.databasePath);
         window_->show();
@@ -276,7 +276,7 @@ TEST_F(SettingsEditorWindowTest, ColourFontAndFormatDialogsStartOnTheCurrentValu
 }
 
 TEST_F(SettingsEditorWindowTest, RunShowsTheWindowModallyAndTellsWhetherItSaved) {
-    Model model(env_.ui, env_.clock, env_.users, env_.Context());
+    Model model(env_.ui, env_.ui, env_.clock, env_.users, env_.Context());
     WhenModal([](QWidget* modal) {
         EXPECT_EQ(modal->objectName(), "frmKORADatabaseSettings");
         auto* ok = modal->findChild<QPushButton*>("cmdOK");

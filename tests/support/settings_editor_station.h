@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "common/clock.h"
 #include "config/system_locations.h"
@@ -31,6 +33,11 @@ class SettingsEditorStation {
     }
     ~SettingsEditorStation() { users.CloseUsersDatabase(); }
 
+    // The model as the main window makes it; "Select" asks ui's scripted chooser.
+    std::unique_ptr<PlayoutSettingsEditorModel> MakeModel() {
+        return std::make_unique<PlayoutSettingsEditorModel>(ui, ui, clock, users, Context());
+    }
+
     PlayoutSettingsEditorContext Context() const {
         return {station.dataLocation, station.options.maxCart, "FRED"};
     }
@@ -51,8 +58,8 @@ class SettingsEditorStation {
     std::vector<int32_t> HistoryStatuses(int32_t action) {
         std::vector<int32_t> statuses;
         QueryResult result;
-        EXPECT_FALSE(users.Db().Query("SELECT Status FROM UserHistory WHERE Action = ?",
-                                      {DbValue(action)}, result));
+        EXPECT_FALSE(usersDb.Query("SELECT Status FROM UserHistory WHERE Action = ?",
+                                   {DbValue(action)}, result));
         for (; !result.Eof(); (void)result.MoveNext())
             statuses.push_back(static_cast<int32_t>(result.Field(0).AsDouble()));
         return statuses;
@@ -64,7 +71,8 @@ class SettingsEditorStation {
     FixedClock clock{2024, 3, 15, 10, 30, 0};
     ScriptedUserInterface ui;
     SystemLocations locations;
-    UsersDatabase users{ui, clock, locations};
+    Database usersDb;
+    UsersDatabase users{ui, clock, locations, usersDb};
 };
 
 }  // namespace vantor::testing

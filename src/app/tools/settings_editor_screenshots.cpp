@@ -69,10 +69,11 @@ int main(int argc, char** argv) {
         vantor::SystemClock clock;
         vantor::SystemLocations locations;
         locations.DataLocation = station.dataLocation;
-        vantor::UsersDatabase users(ui, clock, locations);
+        vantor::Database usersDb;
+        vantor::UsersDatabase users(ui, clock, locations, usersDb);
         (void)users.OpenUsersDatabase(vantor::UsersDatabasePath(station.dataLocation));
 
-        vantor::PlayoutSettingsEditorModel model(ui, clock, users,
+        vantor::PlayoutSettingsEditorModel model(ui, ui, clock, users,
                                                  {station.dataLocation, 9999, "DEMO"});
         vantor::gui::PlayoutSettingsEditor window(model);
         window.SetDatabasePath(station.databasePath);

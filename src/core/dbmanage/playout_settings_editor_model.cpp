@@ -14,6 +14,8 @@
 #include "common/text.h"
 #include "common/user_interface.h"
 #include "dbengine/database_file.h"
+#include "session/dialogs.h"
+#include "session/session.h"
 #include "users/users_database.h"
 
 namespace vantor {
@@ -185,10 +187,10 @@ std::string SampleFilename(const std::string& prefix, const std::string& format,
 
 }  // namespace
 
-PlayoutSettingsEditorModel::PlayoutSettingsEditorModel(UserInterface& ui, const Clock& clock,
-                                                       UsersDatabase& users,
+PlayoutSettingsEditorModel::PlayoutSettingsEditorModel(UserInterface& ui, Dialogs& dialogs,
+                                                       const Clock& clock, UsersDatabase& users,
                                                        PlayoutSettingsEditorContext context)
-    : ui_(ui), clock_(clock), users_(users), context_(std::move(context)) {
+    : ui_(ui), dialogs_(dialogs), clock_(clock), users_(users), context_(std::move(context)) {
     // The samples that are not settings start in the colours the playout system shows them in.
     colours_[Index(Slot::AutomationFore)] = StoredFromRgb(0, 0, 0);
     colours_[Index(Slot::LiveAssistFore)] = StoredFromRgb(0, 0, 0);
@@ -198,12 +200,17 @@ PlayoutSettingsEditorModel::PlayoutSettingsEditorModel(UserInterface& ui, const 
     FillFromSettings();
 }
 
+PlayoutSettingsEditorModel::PlayoutSettingsEditorModel(Session& session)
+    : PlayoutSettingsEditorModel(session.ui, session.dialogs, session.clock, session.users,
+                                 {session.locations.DataLocation, session.audiowall.MaxCart,
+                                  session.login.currentUser.LoginName}) {}
+
 PlayoutSettingsEditorModel::~PlayoutSettingsEditorModel() {
     Unload();
 }
 
 void PlayoutSettingsEditorModel::Notify() {
-    if (changed) changed();
+    NotifyChanged();
 }
 
 // ---- Loading
@@ -482,10 +489,8 @@ void PlayoutSettingsEditorModel::BrowseLogsFolder(LogsFolder folder) {
 }
 
 void PlayoutSettingsEditorModel::SelectClientDatabase() {
-    if (!chooseDatabase) return;
-    if (auto chosen = chooseDatabase(context_.dataLocation, kClientDatabaseType)) {
-        if (!chosen->empty()) SetText(Text::txtAdvertClientDatabase, *chosen);
-    }
+    std::string chosen = dialogs_.ChooseDatabase(context_.dataLocation, kClientDatabaseType);
+    if (!chosen.empty()) SetText(Text::txtAdvertClientDatabase, chosen);
 }
 
 // ---- Closing

@@ -6,7 +6,8 @@
 //
 // The state is plain: texts, ticks, list positions, colours and a font. Controls are named by
 // enums whose enumerators carry the window's control names, so that a window binds them by
-// name. Every change the model makes is announced through `changed`.
+// name. A change the model makes on its own (after a nested window, on loading) is announced
+// through the WindowModel callback.
 
 #include <array>
 #include <cstdint>
@@ -15,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "common/window_model.h"
 #include "dbengine/engine.h"
 #include "dbmanage/stored_colour.h"
 #include "dbmanage/wave_formats.h"
@@ -23,6 +25,8 @@
 namespace vantor {
 
 class Clock;
+class Dialogs;
+class Session;
 class UserInterface;
 class UsersDatabase;
 
@@ -45,10 +49,10 @@ struct LogFont {
     friend bool operator==(const LogFont&, const LogFont&) = default;
 };
 
-class PlayoutSettingsEditorModel {
+class PlayoutSettingsEditorModel : public WindowModel {
   public:
     static constexpr const char* kCaption = "Kora Database Settings";
-    static constexpr int32_t kClientDatabaseType = 2;  // the chooser's "Adverts Database"
+    static constexpr const char* kClientDatabaseType = "2";  // the chooser's "Adverts Database"
 
     enum class Text {
         txtSegPreviewLength,
@@ -178,21 +182,13 @@ class PlayoutSettingsEditorModel {
 
     enum class LogsFolder { Music, Adverts };
 
-    // Shows the database chooser on searchDirectory for databases of the given type and
-    // returns the chosen file name, or nullopt when the operator cancelled.
-    using DatabaseChooser =
-        std::function<std::optional<std::string>(const std::string& searchDirectory, int32_t type)>;
-
-    PlayoutSettingsEditorModel(UserInterface& ui, const Clock& clock, UsersDatabase& users,
-                               PlayoutSettingsEditorContext context);
+    PlayoutSettingsEditorModel(UserInterface& ui, Dialogs& dialogs, const Clock& clock,
+                               UsersDatabase& users, PlayoutSettingsEditorContext context);
+    // For the logged-in user of the session, on its data location and Audiowall.
+    explicit PlayoutSettingsEditorModel(Session& session);
     ~PlayoutSettingsEditorModel();
     PlayoutSettingsEditorModel(const PlayoutSettingsEditorModel&) = delete;
     PlayoutSettingsEditorModel& operator=(const PlayoutSettingsEditorModel&) = delete;
-
-    // Called after every change of the state.
-    std::function<void()> changed;
-    // The chooser "Select" shows; without one "Select" does nothing.
-    DatabaseChooser chooseDatabase;
 
     // ---- Loading: the full path of the database whose settings are edited (lblDatabasename).
     // A missing or empty file, or one whose settings cannot be read, leaves the editor
@@ -266,6 +262,7 @@ class PlayoutSettingsEditorModel {
     void CopyIntoSettings();
 
     UserInterface& ui_;
+    Dialogs& dialogs_;
     const Clock& clock_;
     UsersDatabase& users_;
     PlayoutSettingsEditorContext context_;
