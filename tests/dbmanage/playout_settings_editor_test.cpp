@@ -7,6 +7,7 @@
 
 #include "common/locale.h"
 #include "dbmanage/playout_settings_editor_model.h"
+#include "session/session.h"
 #include "support/settings_editor_station.h"
 #include "users/users_database.h"
 
@@ -371,6 +372,26 @@ TEST_F(SettingsEditorTest, FailedWriteIsStillRecordedAsFailed) {
     EXPECT_FALSE(env_.ui.messages.empty());  // the write reported its failure
     EXPECT_EQ(env_.HistoryStatuses(history::kPlayoutSettingsSaved),
               std::vector<int32_t>{history::kFailed});
+}
+
+TEST_F(SettingsEditorTest, SessionModelRecordsTheLoggedInUser) {
+    Session session(env_.ui, env_.ui, env_.clock);
+    session.locations.DataLocation = env_.station.dataLocation;
+    session.audiowall.MaxCart = 8500;  // below the stored voice-link end of 8999
+    session.login.currentUser.LoginName = "MARY";
+    ASSERT_EQ(session.users.OpenUsersDatabase(UsersDatabasePath(env_.station.dataLocation)), 0);
+    Model model(session);
+    model.Load(env_.station.databasePath);
+    EXPECT_FALSE(model.OK());
+    EXPECT_TRUE(env_.ui.Showed(kVoiceLinkMessage));
+    model.SetText(Text::txtVoiceLinkEndcart, "8500");
+    ASSERT_TRUE(model.OK());
+    QueryResult rows;
+    ASSERT_FALSE(session.usersConnection.Query("SELECT LoginName FROM UserHistory WHERE Action = ?",
+                                               {DbValue(history::kPlayoutSettingsSaved)}, rows));
+    ASSERT_FALSE(rows.Eof());
+    EXPECT_EQ(rows.Field(0).AsText(), "MARY");
+    session.users.CloseUsersDatabase();
 }
 
 TEST_F(SettingsEditorTest, DigitBoxesSwallowOtherKeys) {
