@@ -42,6 +42,7 @@ CartBrowser::CartBrowser(CartBrowserModel& model, QWidget* parent)
     auto* jumpLabel = new QLabel("Jump to &Cart:", this);
     txtCartNumber_ = new QLineEdit(this);
     txtCartNumber_->setObjectName("txtCartNumber");
+    txtCartNumber_->setMinimumWidth(txtCartNumber_->fontMetrics().horizontalAdvance("000000") + 8);
     jumpLabel->setBuddy(txtCartNumber_);
     cmdJumpCart_ = new QPushButton("&Jump", this);
     cmdJumpCart_->setObjectName("cmdJumpCart");

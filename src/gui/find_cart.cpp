@@ -21,8 +21,8 @@ namespace {
 
 using Column = FindCartModel::Column;
 
-constexpr int kNarrowColumn = 47;      // "Cart" and "Length"
-constexpr int kOtherColumnsRoom = 116;  // what the list keeps for everything but the lines
+constexpr int kNarrowColumn = 50;      // "Cart" and "Length"
+constexpr int kOtherColumnsRoom = 2 * kNarrowColumn + 4;  // all but the three line columns
 constexpr int kResultsMinimumHeight = 160;
 
 QString Q(const std::string& text) {
@@ -62,6 +62,7 @@ FindCart::FindCart(FindCartModel& model, QWidget* parent)
     basicGrid->addWidget(chkSearchFromStart_, 2, 0, 1, 2);
     basicGrid->addWidget(chkNotes_, 3, 0, 1, 2);
     basicGrid->setRowStretch(4, 1);
+    basicGrid->setColumnStretch(1, 1);
 
     // "&Advanced"
     auto* advanced = new QWidget;
@@ -141,9 +142,9 @@ FindCart::FindCart(FindCartModel& model, QWidget* parent)
 
     lviewItems_ = new QTreeWidget(this);
     lviewItems_->setObjectName("lviewItems");
-    lviewItems_->setColumnCount(FindCartModel::kColumnCount);
-    lviewItems_->setHeaderLabels({"", "Cart", "Line 1", "Line 2", "Line 3", "Length"});
-    lviewItems_->setColumnHidden(0, true);
+    // The model's hidden sort column is not a column here: each row keeps it as data.
+    lviewItems_->setColumnCount(FindCartModel::kColumnCount - 1);
+    lviewItems_->setHeaderLabels({"Cart", "Line 1", "Line 2", "Line 3", "Length"});
     lviewItems_->setRootIsDecorated(false);
     lviewItems_->setUniformRowHeights(true);
     lviewItems_->setAllColumnsShowFocus(true);
@@ -209,7 +210,7 @@ FindCart::FindCart(FindCartModel& model, QWidget* parent)
         model_.ChooseSelected();
     });
     connect(lviewItems_->header(), &QHeaderView::sectionClicked, this, [this](int section) {
-        model_.SortBy(static_cast<Column>(section));
+        model_.SortBy(static_cast<Column>(section + 1));
         shownKeys_.clear();  // the order changed: the rows are put in again
         Refresh();
     });
@@ -218,12 +219,16 @@ FindCart::FindCart(FindCartModel& model, QWidget* parent)
     resize(560, sizeHint().height());
 }
 
+int FindCart::WidgetColumn(Column column) {
+    return static_cast<int>(column) - 1;
+}
+
 void FindCart::SizeColumns() {
     int lines = std::max((lviewItems_->viewport()->width() - kOtherColumnsRoom) / 3, 40);
-    lviewItems_->setColumnWidth(static_cast<int>(Column::Cart), kNarrowColumn);
+    lviewItems_->setColumnWidth(WidgetColumn(Column::Cart), kNarrowColumn);
     for (Column c : {Column::Line1, Column::Line2, Column::Line3})
-        lviewItems_->setColumnWidth(static_cast<int>(c), lines);
-    lviewItems_->setColumnWidth(static_cast<int>(Column::Length), kNarrowColumn);
+        lviewItems_->setColumnWidth(WidgetColumn(c), lines);
+    lviewItems_->setColumnWidth(WidgetColumn(Column::Length), kNarrowColumn);
 }
 
 void FindCart::RefreshRows() {
@@ -238,9 +243,10 @@ void FindCart::RefreshRows() {
     }
     for (size_t i = shownKeys_.size(); i < rows.size(); ++i) {
         auto* item = new QTreeWidgetItem;
-        for (int c = 0; c < FindCartModel::kColumnCount; ++c)
-            item->setText(c, Q(rows[i].cells[static_cast<size_t>(c)]));
+        for (Column c : {Column::Cart, Column::Line1, Column::Line2, Column::Line3, Column::Length})
+            item->setText(WidgetColumn(c), Q(rows[i].Cell(c)));
         item->setData(0, Qt::UserRole, Q(rows[i].key));
+        item->setData(0, Qt::UserRole + 1, Q(rows[i].Cell(Column::Sort)));
         lviewItems_->addTopLevelItem(item);
         shownKeys_.push_back(rows[i].key);
     }

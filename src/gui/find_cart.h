@@ -39,6 +39,8 @@ class FindCart : public QDialog {
   private:
     void RefreshRows();
     void SizeColumns();
+    // Where a column of the model's rows shows in the list (its sort column does not show).
+    static int WidgetColumn(FindCartModel::Column column);
 
     FindCartModel& model_;
     QTabWidget* tabs_ = nullptr;

@@ -47,7 +47,7 @@ class AudiowallWindowsTest : public ::testing::Test {
         auto* list = Find<QTreeWidget>(find(), "lviewItems");
         std::vector<std::string> carts;
         for (int i = 0; i < list->topLevelItemCount(); ++i)
-            carts.push_back(list->topLevelItem(i)->text(1).toStdString());
+            carts.push_back(list->topLevelItem(i)->text(0).toStdString());
         return carts;
     }
     void OpenBrowserAt(const std::string& tag) {
