@@ -192,6 +192,10 @@ TEST_F(CartBrowser, ChoosingAndPressingSlots) {
     EXPECT_EQ(browser.Tag, "105");
     EXPECT_FALSE(browser.Visible());
     EXPECT_FALSE(browser.Prepared());
+    // A late activation of the hiding window leaves the choice for the opener to read.
+    browser.Activate();
+    EXPECT_EQ(browser.Tag, "105");
+    EXPECT_EQ(browser.SelectedCart(), 103);
 }
 
 TEST_F(CartBrowser, AShorterWindowKeepsTheSelectedCartInView) {

@@ -36,7 +36,10 @@ void CartBrowserModel::Show() {
 }
 
 void CartBrowserModel::Activate() {
-    if (visible_) numberFocusRequested_ = true;
+    // A window that is hiding may still hear of its activation; the opener's Tag is not its to
+    // take then.
+    if (!visible_) return;
+    numberFocusRequested_ = true;
     if (prepared_) return;
     // The opener's cart: beyond the end of the store means its last cart.
     double wanted = LeadingNumber(Tag);

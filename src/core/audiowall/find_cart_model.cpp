@@ -119,7 +119,7 @@ void FindCartModel::Show() {
 }
 
 void FindCartModel::Activate() {
-    if (activated_) return;
+    if (activated_ || !visible_) return;
     busy_ = false;
     activated_ = true;
     closingDialog_ = false;
