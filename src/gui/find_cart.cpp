@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
@@ -212,6 +213,13 @@ FindCart::FindCart(FindCartModel& model, QWidget* parent)
     connect(lviewItems_->header(), &QHeaderView::sectionClicked, this, [this](int section) {
         model_.SortBy(static_cast<Column>(section + 1));
         shownKeys_.clear();  // the order changed: the rows are put in again
+        Refresh();
+    });
+
+    // Ctrl+Tab changes the tab wherever the focus is, not only inside the tabs.
+    auto* nextTab = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
+    connect(nextTab, &QShortcut::activated, this, [this] {
+        model_.NextTab();
         Refresh();
     });
 

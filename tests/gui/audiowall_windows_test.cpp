@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -131,6 +132,13 @@ TEST_F(AudiowallWindowsTest, FindsTitlesInBothDirectionsAndAChoiceMovesTheBrowse
     ASSERT_TRUE(find()->isVisible());
     EXPECT_EQ(find()->windowTitle(), "Find a cart on the Audiowall");
     EXPECT_FALSE(Find<QTreeWidget>(find(), "lviewItems")->isVisible());
+
+    auto* tabs = Find<QTabWidget>(find(), "tabFind");
+    ASSERT_TRUE(QTest::qWaitForWindowActive(find()));  // the dialog comes up with the focus
+    QTest::keyClick(Button(find(), "cmdFind"), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(tabs->currentIndex(), 1);
+    QTest::keyClick(Button(find(), "cmdFind"), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(tabs->currentIndex(), 0);
 
     auto* text = Find<QComboBox>(find(), "cmbSearchText");
     auto* fromStart = Find<QCheckBox>(find(), "chkSearchFromStart");
