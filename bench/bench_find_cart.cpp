@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "audiowall/audiowall_store.h"
+#include "audiowall/cart_notes_index.h"
 #include "audiowall/cart_numbers.h"
 #include "audiowall/find_cart_model.h"
 #include "config/system_locations.h"
@@ -137,6 +138,49 @@ void BM_FindTitlesAndNotesWithoutHandOver(benchmark::State& bench) {
     RunSearch(bench, ui, true, false);
 }
 
+// Where the notes files are looked up, on one part as the playout programs fill it: a thousand
+// carts, each with its audio file, one in ten with notes. Cart by cart, every cart without
+// notes costs a scan of the directory for another spelling of the name; the index lists the
+// directory once.
+struct RealisticPart {
+    testing::TempDir dir;
+    AudiowallState state;
+    RealisticPart() {
+        testing::WriteAudiowall(dir.path(), 1000, {});
+        testing::PointAudiowallAt(state, dir.path(), 1000);
+        for (int32_t n = 1; n <= 1000; ++n) {
+            char name[32];
+            std::snprintf(name, sizeof name, "VNT%05d.WAV", static_cast<int>(n));
+            dir.WriteFile(name, "RIFF");
+            if (n % 10 == 0) testing::WriteCartNotes(dir.path(), n, "Read the sponsor line.");
+        }
+    }
+};
+
+void BM_NotesOfAPartCartByCart(benchmark::State& bench) {
+    RealisticPart part;
+    for (auto _ : bench) {
+        for (int32_t n = 1; n <= 1000; ++n) {
+            bool exists = false;
+            benchmark::DoNotOptimize(CartNotesFile(part.state, n, exists));
+        }
+    }
+    bench.counters["carts_per_second"] = benchmark::Counter(
+        static_cast<double>(bench.iterations()) * 1000, benchmark::Counter::kIsRate);
+}
+
+void BM_NotesOfAPartIndexed(benchmark::State& bench) {
+    RealisticPart part;
+    for (auto _ : bench) {
+        CartNotesIndex index(part.state);  // one index per search
+        for (int32_t n = 1; n <= 1000; ++n) benchmark::DoNotOptimize(index.NotesFile(n));
+    }
+    bench.counters["carts_per_second"] = benchmark::Counter(
+        static_cast<double>(bench.iterations()) * 1000, benchmark::Counter::kIsRate);
+}
+
+BENCHMARK(BM_NotesOfAPartCartByCart)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NotesOfAPartIndexed)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BareSequentialRead)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FindTitlesInWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FindTitlesWithoutHandOver)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -4,9 +4,9 @@
 #include <cstdio>
 
 #include "audiowall/audiowall_store.h"
+#include "audiowall/cart_notes_index.h"
 #include "common/codepage.h"
 #include "common/numbers.h"
-#include "common/paths.h"
 #include "common/text.h"
 #include "common/time_text.h"
 #include "common/user_interface.h"
@@ -25,11 +25,11 @@ std::string SixDigits(int32_t cart) {
     return text;
 }
 
-// The start of a notes file, as the playout programs' editors wrote it (Windows-1252). The
-// file is opened for reading only, so a notes editor holding it open is not disturbed;
-// anything that cannot be read counts as no notes.
+// The start of a notes file (a path as found on disk), as the playout programs' editors wrote
+// it (Windows-1252). The file is opened for reading only, so a notes editor holding it open is
+// not disturbed; anything that cannot be read counts as no notes.
 std::string ReadNotesStart(const std::string& path) {
-    std::FILE* file = std::fopen(ResolvePath(path).c_str(), "rb");
+    std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return "";
     std::string bytes(FindCartModel::kNotesSearchLength, '\0');
     size_t read = std::fread(bytes.data(), 1, bytes.size(), file);
@@ -53,7 +53,7 @@ struct SearchRules {
         return upperText.empty() || ToUpper(text).find(upperText) != std::string::npos;
     }
 
-    bool Matches(AudiowallState& audiowall, int32_t cartNumber, const CartRecord& cart) const {
+    bool Matches(CartNotesIndex& notesIndex, int32_t cartNumber, const CartRecord& cart) const {
         if (cart.AudioLength() == -1) return false;  // nothing recorded on this cart
         bool matched = everything;
         if (!matched) {
@@ -65,9 +65,8 @@ struct SearchRules {
             }
         }
         if (!matched && notes) {
-            bool exists = false;
-            std::string path = CartNotesFile(audiowall, cartNumber, exists);
-            if (exists) matched = Contains(ReadNotesStart(path));
+            std::string path = notesIndex.NotesFile(cartNumber);
+            if (!path.empty()) matched = Contains(ReadNotesStart(path));
         }
         if (matched && timeRules) matched = lowLength < cart.Length() && cart.Length() < highLength;
         return matched;
@@ -242,6 +241,7 @@ void FindCartModel::Find() {
         cart = 1;
     }
 
+    CartNotesIndex notesIndex(audiowall_);
     // MaxCart is read on every turn: a file locations change while the search hands events
     // on may shrink the store under it.
     while (cart >= 1 && cart <= audiowall_.MaxCart && !stopRequested_) {
@@ -251,7 +251,7 @@ void FindCartModel::Find() {
             shown = true;
         }
         CartLookupResult found = CartLookup(audiowall_, cart);
-        if (rules.Matches(audiowall_, cart, found.cart)) {
+        if (rules.Matches(notesIndex, cart, found.cart)) {
             const CartRecord& c = found.cart;
             Row row;
             row.key = "c" + std::to_string(cart);
