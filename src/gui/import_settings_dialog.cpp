@@ -127,7 +127,12 @@ ImportSettingsDialog::ImportSettingsDialog(LogImportSettingsModel& model, QWidge
             browse->setAutoDefault(false);
             Field field = fieldAndButton.first;
             connect(browse, &QPushButton::clicked, this, [this, field] {
+                // The dialog stays usable while the browser is open; a second Browse then
+                // would wait on the same choice and take it too.
+                if (browsing_) return;
+                browsing_ = true;
                 model_.Browse(field);
+                browsing_ = false;
                 Refresh();
             });
             grid->addWidget(label, row, 0);

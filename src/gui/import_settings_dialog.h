@@ -42,6 +42,7 @@ class ImportSettingsDialog : public QDialog {
     QPushButton* cmdOK_ = nullptr;
     QPushButton* cmdCancel_ = nullptr;
     bool refreshing_ = false;
+    bool browsing_ = false;  // a Browse waits for the cart browser
 };
 
 }  // namespace vantor::gui

@@ -161,11 +161,14 @@ TEST_F(SettingsWindowsTest, BrowsePicksACartInTheBrowser) {
     std::string shownAt;
     testing::WhenVisible(browser, [&] {
         shownAt = Find<QLineEdit>(browser, "txtCartNumber")->text().toStdString();
+        // Another Browse meanwhile does not wait on the same choice.
+        QTest::mouseClick(Find<QPushButton>(settingsDialog(), "cmdSweepersStart"), Qt::LeftButton);
         QTest::mouseClick(Find<QPushButton>(browser, "cmdCartNumber(3)"), Qt::LeftButton);
     });
     QTest::mouseClick(Find<QPushButton>(settingsDialog(), "cmdJinglesStart"), Qt::LeftButton);
     EXPECT_EQ(shownAt, "250");
     EXPECT_EQ(Field("txtJinglesStart")->text(), "252");
+    EXPECT_EQ(Field("txtSweepersStart")->text(), "501");
     EXPECT_FALSE(browser->isVisible());
 
     // Closing the browser without a choice leaves the field as it was.
