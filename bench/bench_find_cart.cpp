@@ -5,7 +5,7 @@
 //
 // The Audiowall holds 109,989 carts, 11 x 9999: parts 1 to 10 hold 1000 carts each, as the
 // store's layout has it, and part 11 the rest. Every cart has three title lines and a notes
-// file of about 400 characters. Options: --max-cart=N for a smaller store.
+// file of about 550 characters. Options: --max-cart=N for a smaller store.
 
 #include <benchmark/benchmark.h>
 
