@@ -53,7 +53,8 @@ void BuildStore() {
     carts.reserve(static_cast<size_t>(gMaxCart));
     const char* artists[] = {"The Harbour Lights", "Mira Calloway", "Northbound", "Elsa Frey"};
     for (int32_t n = 1; n <= gMaxCart; ++n) {
-        testing::FixtureCart cart(n, std::string(artists[n % 4]), 150.0f + static_cast<float>(n % 120));
+        testing::FixtureCart cart(n, std::string(artists[n % 4]),
+                                  150.0f + static_cast<float>(n % 120));
         cart.title2 = "Song number " + std::to_string(n);
         cart.title3 = "Album " + std::to_string(n % 500);
         carts.push_back(std::move(cart));
@@ -108,8 +109,7 @@ void RunSearch(benchmark::State& bench, UserInterface& ui, bool notes, bool inWi
     model.SetSearchText(kAbsentText);
     for (auto _ : bench) {
         model.Find();
-        if (model.Rows().size() != 1 ||
-            model.Rows()[0].Cell(FindCartModel::Column::Sort) != "0") {
+        if (model.Rows().size() != 1 || model.Rows()[0].Cell(FindCartModel::Column::Sort) != "0") {
             bench.SkipWithError("the search found something");
             return;
         }

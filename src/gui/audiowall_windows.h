@@ -26,8 +26,8 @@ class FindCart;
 class AudiowallWindows : public QObject {
     Q_OBJECT
   public:
-    AudiowallWindows(AudiowallState& audiowall, UserInterface& ui,
-                     const SystemLocations& locations, QObject* parent = nullptr);
+    AudiowallWindows(AudiowallState& audiowall, UserInterface& ui, const SystemLocations& locations,
+                     QObject* parent = nullptr);
     ~AudiowallWindows() override;
 
     // Shows the browser at the cart in tag and waits, with the window usable, until it hides

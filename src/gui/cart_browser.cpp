@@ -22,8 +22,8 @@ namespace vantor::gui {
 namespace {
 
 constexpr int kNumberButtonWidth = 48;
-constexpr int kPanelTextMargin = 8;   // room the panel keeps free beside its text
-constexpr int kScreenMargin = 2;      // from the screen's top and right edges
+constexpr int kPanelTextMargin = 8;  // room the panel keeps free beside its text
+constexpr int kScreenMargin = 2;     // from the screen's top and right edges
 constexpr int kInitialWidth = 244;
 constexpr int kInitialHeight = 520;
 const char* const kSelectedNumberStyle = "background-color: #0000c0; color: white;";
@@ -169,8 +169,10 @@ void CartBrowser::MatchSlotWidgets() {
         slot.number->setAutoDefault(false);
         slot.number->setFocusPolicy(Qt::NoFocus);
         slot.number->installEventFilter(this);
-        connect(slot.number, &QPushButton::pressed, this, [this, index] { model_.PressSlot(index); });
-        connect(slot.number, &QPushButton::clicked, this, [this, index] { model_.ChooseSlot(index); });
+        connect(slot.number, &QPushButton::pressed, this,
+                [this, index] { model_.PressSlot(index); });
+        connect(slot.number, &QPushButton::clicked, this,
+                [this, index] { model_.ChooseSlot(index); });
         slot.panel = new QLabel(slotArea_);
         slot.panel->setObjectName(QString("pnlCart(%1)").arg(index));
         slot.panel->setAutoFillBackground(true);
@@ -222,7 +224,8 @@ void CartBrowser::Refresh() {
         QString text;
         if (model_.DoubleHeight()) {
             QStringList lines;
-            for (const std::string& line : slot.lines) lines << Q(FitTextToWidth(line, room, measure));
+            for (const std::string& line : slot.lines)
+                lines << Q(FitTextToWidth(line, room, measure));
             text = lines.join('\n');
         } else {
             text = Q(FitTextToWidth(slot.title, room, measure));
@@ -267,21 +270,21 @@ bool CartBrowser::HandleKey(QKeyEvent* event) {
     if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
     using Key = CartBrowserModel::Key;
-    Key key;
-    switch (event->key()) {
-        case Qt::Key_Escape: key = Key::Escape; break;
-        case Qt::Key_Up: key = Key::Up; break;
-        case Qt::Key_Down: key = Key::Down; break;
-        case Qt::Key_PageUp: key = Key::PageUp; break;
-        case Qt::Key_PageDown: key = Key::PageDown; break;
-        case Qt::Key_J: key = Key::J; break;
-        case Qt::Key_T: key = Key::T; break;
-        case Qt::Key_F: key = Key::F; break;
-        case Qt::Key_N: key = Key::N; break;
-        case Qt::Key_B: key = Key::B; break;
-        default: return false;
-    }
-    return model_.KeyDown(key);
+    static const std::pair<int, Key> kKeys[] = {
+        {Qt::Key_Escape, Key::Escape},
+        {Qt::Key_Up, Key::Up},
+        {Qt::Key_Down, Key::Down},
+        {Qt::Key_PageUp, Key::PageUp},
+        {Qt::Key_PageDown, Key::PageDown},
+        {Qt::Key_J, Key::J},
+        {Qt::Key_T, Key::T},
+        {Qt::Key_F, Key::F},
+        {Qt::Key_N, Key::N},
+        {Qt::Key_B, Key::B},
+    };
+    for (const auto& [qtKey, key] : kKeys)
+        if (event->key() == qtKey) return model_.KeyDown(key);
+    return false;
 }
 
 bool CartBrowser::eventFilter(QObject* watched, QEvent* event) {
@@ -305,7 +308,8 @@ bool CartBrowser::eventFilter(QObject* watched, QEvent* event) {
             return false;
         }
         case QEvent::FocusIn:
-            if (watched == txtCartNumber_) QTimer::singleShot(0, txtCartNumber_, &QLineEdit::selectAll);
+            if (watched == txtCartNumber_)
+                QTimer::singleShot(0, txtCartNumber_, &QLineEdit::selectAll);
             return false;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
@@ -317,7 +321,8 @@ bool CartBrowser::eventFilter(QObject* watched, QEvent* event) {
                 model_.PressSlot(slot);
             } else if (event->type() == QEvent::MouseButtonDblClick ||
                        (mouse->button() == Qt::LeftButton &&
-                        static_cast<QWidget*>(watched)->rect().contains(mouse->position().toPoint()))) {
+                        static_cast<QWidget*>(watched)->rect().contains(
+                            mouse->position().toPoint()))) {
                 model_.ChooseSlot(slot);
             }
             return true;

@@ -122,7 +122,8 @@ void ConfigSetDialog::Refresh() {
     const auto& items = model_.Items();
     bool same = lvwConfigs_->count() == static_cast<int>(items.size());
     for (int i = 0; same && i < lvwConfigs_->count(); ++i)
-        same = lvwConfigs_->item(i)->data(Qt::UserRole).toString() == Q(items[static_cast<size_t>(i)].key);
+        same = lvwConfigs_->item(i)->data(Qt::UserRole).toString() ==
+               Q(items[static_cast<size_t>(i)].key);
     if (!same) {
         lvwConfigs_->clear();
         for (const auto& set : items) {

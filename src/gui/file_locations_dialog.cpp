@@ -48,11 +48,12 @@ FileLocationsDialog::FileLocationsDialog(FileLocationsModel& model, QWidget* par
         cmdChangeCartLocation_[i] = new QPushButton("Browse", this);
         cmdChangeCartLocation_[i]->setObjectName(QString("cmdChangeCartLocation(%1)").arg(row));
         cmdChangeCartLocation_[i]->setAutoDefault(false);
-        connect(txtCartLocations_[i], &QLineEdit::textEdited, this, [this, row](const QString& text) {
-            if (refreshing_) return;
-            model_.SetCartLocation(row, text.toStdString());
-            Refresh();
-        });
+        connect(txtCartLocations_[i], &QLineEdit::textEdited, this,
+                [this, row](const QString& text) {
+                    if (refreshing_) return;
+                    model_.SetCartLocation(row, text.toStdString());
+                    Refresh();
+                });
         connect(cmdChangeCartLocation_[i], &QPushButton::clicked, this, [this, row] {
             model_.BrowseCartLocation(row);
             Refresh();
@@ -121,7 +122,8 @@ bool FileLocationsDialog::eventFilter(QObject* watched, QEvent* event) {
     if (edit && event->type() == QEvent::KeyPress) {
         // Every location is kept in capitals, as the installation's other programs write them.
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->text().size() == 1 && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        if (key->text().size() == 1 &&
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
             char16_t typed = key->text().at(0).unicode();
             int passed = FileLocationsModel::FilterKey(typed);
             if (passed != typed) {

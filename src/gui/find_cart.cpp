@@ -22,7 +22,7 @@ namespace {
 
 using Column = FindCartModel::Column;
 
-constexpr int kNarrowColumn = 50;      // "Cart" and "Length"
+constexpr int kNarrowColumn = 50;                         // "Cart" and "Length"
 constexpr int kOtherColumnsRoom = 2 * kNarrowColumn + 4;  // all but the three line columns
 constexpr int kResultsMinimumHeight = 160;
 
@@ -242,9 +242,10 @@ void FindCart::SizeColumns() {
 void FindCart::RefreshRows() {
     const auto& rows = model_.Rows();
     // Rows only ever arrive at the end while a search runs; anything else is put in afresh.
-    bool appendOnly = shownKeys_.size() <= rows.size() &&
-                      (shownKeys_.empty() || (rows.front().key == shownKeys_.front() &&
-                                              rows[shownKeys_.size() - 1].key == shownKeys_.back()));
+    bool appendOnly =
+        shownKeys_.size() <= rows.size() &&
+        (shownKeys_.empty() || (rows.front().key == shownKeys_.front() &&
+                                rows[shownKeys_.size() - 1].key == shownKeys_.back()));
     if (!appendOnly) {
         lviewItems_->clear();
         shownKeys_.clear();
@@ -299,9 +300,9 @@ void FindCart::Refresh() {
     tabs_->setCurrentIndex(model_.CurrentTab() == FindCartModel::Tab::Advanced ? 1 : 0);
 
     bool controls = model_.ControlsEnabled();
-    for (QWidget* w : std::initializer_list<QWidget*>{cmbSearchText_, cmbSearchDirection_,
-                                                      chkSearchFromStart_, chkNotes_,
-                                                      chkTimeSearch_, chkLimitLines_})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{cmbSearchText_, cmbSearchDirection_, chkSearchFromStart_,
+                                         chkNotes_, chkTimeSearch_, chkLimitLines_})
         w->setEnabled(controls);
     for (QWidget* w : timeRuleWidgets_) w->setEnabled(model_.TimeRuleFieldsEnabled());
 

@@ -41,9 +41,9 @@ constexpr RangeFrame kFrames[] = {
 };
 
 constexpr const char* kFieldNames[LogImportSettingsModel::kFieldCount] = {
-    "txtAutoPurgeDays", "txtUnderRunning",    "txtJinglesStart",  "txtJinglesEnd",
-    "txtSweepersStart", "txtSweepersEnd",     "txtSongsStart",    "txtSongsEnd",
-    "txtCartGroupsStart", "txtCartGroupsEnd", "txtAdvertsStart",  "txtAdvertsEnd",
+    "txtAutoPurgeDays",   "txtUnderRunning",  "txtJinglesStart", "txtJinglesEnd",
+    "txtSweepersStart",   "txtSweepersEnd",   "txtSongsStart",   "txtSongsEnd",
+    "txtCartGroupsStart", "txtCartGroupsEnd", "txtAdvertsStart", "txtAdvertsEnd",
 };
 
 constexpr int kNumberFieldWidth = 80;
@@ -81,7 +81,8 @@ ImportSettingsDialog::ImportSettingsDialog(LogImportSettingsModel& model, QWidge
 
     auto* fraSecurity = new QGroupBox("Security Options:", general);
     fraSecurity->setObjectName("fraSecurity");
-    chkUsersMustLogin_ = new QCheckBox("Users must Login before using the Log Importer", fraSecurity);
+    chkUsersMustLogin_ =
+        new QCheckBox("Users must Login before using the Log Importer", fraSecurity);
     chkUsersMustLogin_->setObjectName("chkUsersMustLogin");
     (new QVBoxLayout(fraSecurity))->addWidget(chkUsersMustLogin_);
     connect(chkUsersMustLogin_, &QCheckBox::toggled, this, [this](bool on) {
@@ -196,7 +197,8 @@ void ImportSettingsDialog::Refresh() {
         QString text = QString::fromStdString(model_.Text(static_cast<Field>(i)));
         if (fields_[i]->text() != text) fields_[i]->setText(text);
     }
-    tbsOptions_->setCurrentIndex(model_.CurrentTab() == LogImportSettingsModel::Tab::CartRanges ? 1 : 0);
+    tbsOptions_->setCurrentIndex(
+        model_.CurrentTab() == LogImportSettingsModel::Tab::CartRanges ? 1 : 0);
     refreshing_ = false;
 }
 

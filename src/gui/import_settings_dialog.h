@@ -30,9 +30,7 @@ class ImportSettingsDialog : public QDialog {
 
   private:
     using Field = LogImportSettingsModel::Field;
-    QLineEdit* FieldEdit(Field field) const {
-        return fields_[static_cast<size_t>(field)];
-    }
+    QLineEdit* FieldEdit(Field field) const { return fields_[static_cast<size_t>(field)]; }
     int FieldOf(QObject* widget) const;
 
     LogImportSettingsModel& model_;

@@ -12,8 +12,8 @@ namespace vantor::gui {
 SettingsWindows::SettingsWindows(Session& session, QWidget* owner)
     : session_(session),
       owner_(owner),
-      audiowall_(std::make_unique<AudiowallWindows>(session.audiowall, session.ui,
-                                                    session.locations)) {}
+      audiowall_(
+          std::make_unique<AudiowallWindows>(session.audiowall, session.ui, session.locations)) {}
 
 SettingsWindows::~SettingsWindows() {
     // The settings dialog may be waiting on the browser; it goes first.

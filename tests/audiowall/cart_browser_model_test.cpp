@@ -142,7 +142,7 @@ TEST_F(CartBrowser, SlotsShowEachCartAsStored) {
     FixtureCart coloured{3, "Morning Show Intro", 20};
     coloured.title2 = "Station ID";
     coloured.title3 = "Short";
-    coloured.backColor = 0x00C08040;  // red 0x40, green 0x80, blue 0xC0
+    coloured.backColor = 0x00C08040;                        // red 0x40, green 0x80, blue 0xC0
     coloured.foreColor = static_cast<int32_t>(0x80000008);  // window text
     Build(25, {coloured, {4, "Titles only", 0, false}});
     Open("1");
@@ -243,8 +243,8 @@ TEST_F(CartBrowser, NumberFieldTakesDigitsOnly) {
     struct Case {
         int key;
         bool passes;
-    } cases[] = {{'0', true}, {'9', true}, {8, true}, {27, true}, {'a', false}, {'-', false},
-                 {' ', false}, {'.', false}};
+    } cases[] = {{'0', true},  {'9', true},  {8, true},    {27, true},
+                 {'a', false}, {'-', false}, {' ', false}, {'.', false}};
     for (const Case& c : cases)
         EXPECT_EQ(CartBrowserModel::FilterNumberKey(c.key) != 0, c.passes) << c.key;
 }

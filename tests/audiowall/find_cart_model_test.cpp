@@ -97,7 +97,11 @@ TEST_F(FindCart, SearchesFromTheStartCartOrFromAnEndInBothDirections) {
 }
 
 TEST_F(FindCart, TimeRulesKeepCartsStrictlyInsideTheTolerance) {
-    Build(100, {{1, "a", 169}, {2, "b", 169.5f}, {3, "c", 180}, {4, "d", 190.9f}, {5, "e", 191},
+    Build(100, {{1, "a", 169},
+                {2, "b", 169.5f},
+                {3, "c", 180},
+                {4, "d", 190.9f},
+                {5, "e", 191},
                 {6, "f", 185, false}});
     Search("*");
     EXPECT_EQ(Found(), (std::vector<std::string>{"1", "2", "3", "4", "5", "6"}));
@@ -124,8 +128,7 @@ TEST_F(FindCart, AnEmptyTextListsEveryRecordedCartAndIsNotRemembered) {
 
 TEST_F(FindCart, RemembersTheLastSixSearchesForTheRun) {
     Build(100, {});
-    for (const char* text : {"one", "two", "three", "two", " two "})
-        Search(text);
+    for (const char* text : {"one", "two", "three", "two", " two "}) Search(text);
     EXPECT_EQ(find.SearchEntries(), (std::vector<std::string>{"two", "three", "one"}));
     for (const char* text : {"four", "five", "six", "seven"}) Search(text);
     EXPECT_EQ(find.SearchEntries(),

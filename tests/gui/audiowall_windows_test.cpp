@@ -42,7 +42,9 @@ class AudiowallWindowsTest : public ::testing::Test {
     }
     QWidget* browser() { return &windows.browser(); }
     QWidget* find() { return &windows.find(); }
-    QPushButton* Button(QWidget* window, const char* name) { return Find<QPushButton>(window, name); }
+    QPushButton* Button(QWidget* window, const char* name) {
+        return Find<QPushButton>(window, name);
+    }
     // The cart numbers in the results list, top to bottom.
     std::vector<std::string> Matches() {
         auto* list = Find<QTreeWidget>(find(), "lviewItems");
@@ -80,7 +82,8 @@ TEST_F(AudiowallWindowsTest, BrowserShowsTheCartsAndAClickChoosesOne) {
     EXPECT_FALSE(browser()->isVisible());
 
     // Cancel, and the title bar, read as cancelled.
-    QTimer::singleShot(0, [&] { QTest::mouseClick(Button(browser(), "cmdCancel"), Qt::LeftButton); });
+    QTimer::singleShot(0,
+                       [&] { QTest::mouseClick(Button(browser(), "cmdCancel"), Qt::LeftButton); });
     EXPECT_EQ(windows.BrowseCart("17"), "0");
     QTimer::singleShot(0, [&] { browser()->close(); });
     EXPECT_EQ(windows.BrowseCart("17"), "");
@@ -125,8 +128,11 @@ TEST_F(AudiowallWindowsTest, BrowserKeysScrollAndEscapeCancels) {
 }
 
 TEST_F(AudiowallWindowsTest, FindsTitlesInBothDirectionsAndAChoiceMovesTheBrowser) {
-    Build(2500, {{3, "Morning jingle", 10}, {499, "Good morning", 12}, {500, "Morning news", 60},
-                 {777, "Evening", 30}, {2400, "MORNING show", 90}});
+    Build(2500, {{3, "Morning jingle", 10},
+                 {499, "Good morning", 12},
+                 {500, "Morning news", 60},
+                 {777, "Evening", 30},
+                 {2400, "MORNING show", 90}});
     OpenBrowserAt("500");
     QTest::mouseClick(Button(browser(), "cmdFindCart"), Qt::LeftButton);
     ASSERT_TRUE(find()->isVisible());

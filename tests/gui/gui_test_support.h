@@ -13,13 +13,15 @@
 
 namespace vantor::testing {
 
-// The program's one QApplication, created by the first window test that needs it.
+// The program's one QApplication, created by the first window test that needs it. It is never
+// destroyed: destroying it among the program's static objects at exit would outlive the Qt
+// state it tears down.
 inline void EnsureApplication() {
     if (QApplication::instance()) return;
     static int argc = 1;
     static char name[] = "test_gui";
     static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
+    new QApplication(argc, argv);
 }
 
 // The first member of a window test's fixture, so that the application exists before any

@@ -76,7 +76,9 @@ class SettingsWindowsTest : public testing::InstallationTest {
     std::string Holbrane() { return Path("data/HOLBRANE.INI"); }
     QWidget* settingsDialog() { return windows.importSettingsDialog(); }
     QLineEdit* Field(const char* name) { return Find<QLineEdit>(settingsDialog(), name); }
-    void PressOK() { QTest::mouseClick(Find<QPushButton>(settingsDialog(), "cmdOK"), Qt::LeftButton); }
+    void PressOK() {
+        QTest::mouseClick(Find<QPushButton>(settingsDialog(), "cmdOK"), Qt::LeftButton);
+    }
 
     testing::QtApplicationFirst application;
     DesktopUserInterface ui;
@@ -98,9 +100,9 @@ TEST_F(SettingsWindowsTest, ImportSettingsTypedAndConfirmedLandInTheirFiles) {
     Find<QCheckBox>(settingsDialog(), "chkUsersMustLogin")->click();
     Find<QTabWidget>(settingsDialog(), "tbsOptions")->setCurrentIndex(1);
     const std::pair<const char*, const char*> ranges[] = {
-        {"txtJinglesStart", "10"},  {"txtJinglesEnd", "20"},     {"txtSweepersStart", "30"},
-        {"txtSweepersEnd", "40"},   {"txtCartGroupsStart", "50"}, {"txtCartGroupsEnd", "60"},
-        {"txtAdvertsStart", "70"},  {"txtAdvertsEnd", "80"},     {"txtSongsStart", "90"},
+        {"txtJinglesStart", "10"}, {"txtJinglesEnd", "20"},      {"txtSweepersStart", "30"},
+        {"txtSweepersEnd", "40"},  {"txtCartGroupsStart", "50"}, {"txtCartGroupsEnd", "60"},
+        {"txtAdvertsStart", "70"}, {"txtAdvertsEnd", "80"},      {"txtSongsStart", "90"},
         {"txtSongsEnd", "100"}};
     for (const auto& [name, value] : ranges) Type(Field(name), value);
     PressOK();
@@ -109,19 +111,21 @@ TEST_F(SettingsWindowsTest, ImportSettingsTypedAndConfirmedLandInTheirFiles) {
 
     // Every key, in the order the installation's other programs write them.
     std::string text = testing::ReadWholeFile(Holbrane());
-    const char* lines[] = {"AutoPurgeDays=7",      "UnderrunningDuration=3450", "Jingles.Start=10",
-                           "Jingles.End=20",       "Sweepers.Start=30",         "Sweepers.End=40",
-                           "CartGroups.Start=50",  "CartGroups.End=60",         "Adverts.Start=70",
-                           "Adverts.End=80",       "Songs.Start=90",            "Songs.End=100"};
+    const char* lines[] = {"AutoPurgeDays=7",     "UnderrunningDuration=3450",
+                           "Jingles.Start=10",    "Jingles.End=20",
+                           "Sweepers.Start=30",   "Sweepers.End=40",
+                           "CartGroups.Start=50", "CartGroups.End=60",
+                           "Adverts.Start=70",    "Adverts.End=80",
+                           "Songs.Start=90",      "Songs.End=100"};
     size_t at = 0;
     for (const char* line : lines) {
         size_t found = text.find(line, at);
         EXPECT_NE(found, std::string::npos) << line << " after " << at << " in\n" << text;
         if (found != std::string::npos) at = found;
     }
-    EXPECT_EQ(GetProfileString(session.locations.SystemIniFile, "LogImport", "Music.UsersMustLogin",
-                               ""),
-              "1");
+    EXPECT_EQ(
+        GetProfileString(session.locations.SystemIniFile, "LogImport", "Music.UsersMustLogin", ""),
+        "1");
     EXPECT_EQ(session.importSettings.UnderrunningDuration, 3450);
 }
 
@@ -142,7 +146,8 @@ TEST_F(SettingsWindowsTest, ImportSettingsRefuseBadRangesWithTheirMessages) {
     Type(Field("txtCartGroupsStart"), "x");
     EXPECT_EQ(Field("txtCartGroupsStart")->text(), "x");
     PressOK();
-    EXPECT_EQ(ui.MessageTexts().back(), "You must specify a valid cart number for all of the ranges");
+    EXPECT_EQ(ui.MessageTexts().back(),
+              "You must specify a valid cart number for all of the ranges");
     EXPECT_TRUE(settingsDialog()->isVisible());
     EXPECT_FALSE(fs::exists(Holbrane()));  // nothing stored before every check passed
 
@@ -194,7 +199,8 @@ TEST_F(SettingsWindowsTest, OneDirectoryForAllCartsIsStoredForEveryPart) {
         QTest::mouseClick(Find<QPushButton>(dialog, "cmdChangeCartLocation(1)"), Qt::LeftButton);
         EXPECT_EQ(Find<QLineEdit>(dialog, "txtCartLocations(11)")->text().toStdString(),
                   ToUpper(audio));
-        Type(Find<QLineEdit>(dialog, "txtDataLocation"), QString::fromStdString(Path("data")) + "\\");
+        Type(Find<QLineEdit>(dialog, "txtDataLocation"),
+             QString::fromStdString(Path("data")) + "\\");
         QTest::mouseClick(Find<QPushButton>(dialog, "cmdDone"), Qt::LeftButton);
     });
     FileLocationsModel model(session.locations, session.audiowall, ui);

@@ -57,8 +57,10 @@ void Settle() {
 void Save(QWidget* window, const QString& name) {
     Settle();
     QString path = QDir(gOutput).filePath(name + ".png");
-    if (!window->grab().save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-    else std::printf("%s\n", qPrintable(path));
+    if (!window->grab().save(path))
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    else
+        std::printf("%s\n", qPrintable(path));
 }
 
 std::vector<testing::FixtureCart> Carts() {

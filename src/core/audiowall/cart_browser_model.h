@@ -36,7 +36,7 @@ class CartBrowserModel {
         // The cart number when the cart has a marked part of audio to play, else empty.
         std::string tag;
         std::string title;                     // single height: the title as one line
-        std::array<std::string, 3> lines;     // double height: the three title lines
+        std::array<std::string, 3> lines;      // double height: the three title lines
         DisplayColour backColour, foreColour;  // the cart's own colours
         bool selected = false;                 // the number button is highlighted
     };

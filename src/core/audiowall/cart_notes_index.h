@@ -27,7 +27,7 @@ class CartNotesIndex {
 
   private:
     struct Directory {
-        std::string resolved;  // the directory as found on disk
+        std::string resolved;                                // the directory as found on disk
         std::unordered_map<std::string, std::string> names;  // in capitals -> as on disk
     };
     const Directory& Listing(const std::string& directory);

@@ -15,7 +15,7 @@
 namespace vantor {
 namespace {
 
-constexpr int kLengthStyle = 3;      // mm:ss
+constexpr int kLengthStyle = 3;       // mm:ss
 constexpr int kRowLengthStyle = 202;  // " 3:05", leading zeros left out
 constexpr int32_t kProgressEvery = 100;
 
@@ -40,13 +40,13 @@ std::string ReadNotesStart(const std::string& path) {
 
 // What one search looks for, prepared once so that each cart costs only its own reading.
 struct SearchRules {
-    std::string upperText;  // the text in capitals; containment ignores letter case
+    std::string upperText;    // the text in capitals; containment ignores letter case
     bool everything = false;  // "*"
     bool limitLines = false;
     std::array<bool, 3> lines{true, true, true};
     bool notes = false;
     bool timeRules = false;
-    float lowLength = 0;   // a length must lie strictly between these
+    float lowLength = 0;  // a length must lie strictly between these
     float highLength = 0;
 
     bool Contains(const std::string& text) const {
@@ -59,7 +59,8 @@ struct SearchRules {
         if (!matched) {
             if (limitLines) {
                 for (int line = 1; line <= 3 && !matched; ++line)
-                    matched = lines[static_cast<size_t>(line - 1)] && Contains(cart.TitleLine(line));
+                    matched =
+                        lines[static_cast<size_t>(line - 1)] && Contains(cart.TitleLine(line));
             } else {
                 matched = Contains(CartTitleText(cart, true));
             }
@@ -255,12 +256,9 @@ void FindCartModel::Find() {
             const CartRecord& c = found.cart;
             Row row;
             row.key = "c" + std::to_string(cart);
-            row.cells = {SixDigits(cart),
-                         std::to_string(cart),
-                         Trim(c.TitleLine1),
-                         Trim(c.TitleLine2),
-                         Trim(c.TitleLine3),
-                         Trim(FormatTimeText(c.Length(), kRowLengthStyle))};
+            row.cells = {SixDigits(cart),    std::to_string(cart),
+                         Trim(c.TitleLine1), Trim(c.TitleLine2),
+                         Trim(c.TitleLine3), Trim(FormatTimeText(c.Length(), kRowLengthStyle))};
             rows_.push_back(std::move(row));
             shown = true;
         }

@@ -54,9 +54,7 @@ class FindCartModel {
     struct Row {
         std::string key;  // "c" + cart number
         std::array<std::string, kColumnCount> cells;
-        const std::string& Cell(Column column) const {
-            return cells[static_cast<size_t>(column)];
-        }
+        const std::string& Cell(Column column) const { return cells[static_cast<size_t>(column)]; }
     };
 
     FindCartModel(AudiowallState& audiowall, UserInterface& ui, const SystemLocations& locations,
