@@ -1,5 +1,7 @@
 #include "find_cart.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -127,6 +129,10 @@ FindCart::FindCart(FindCartModel& model, QWidget* parent)
     aniFind_->setRange(0, 0);  // a busy indicator: it moves without a value
     aniFind_->setTextVisible(false);
     aniFind_->setMaximumHeight(12);
+    // One width for the column beside the tabs, busy or not, so that nothing moves.
+    int columnWidth = std::max({cmdFind_->sizeHint().width(), cmdStop_->sizeHint().width(), 96});
+    for (QWidget* w : std::initializer_list<QWidget*>{cmdFind_, cmdStop_, aniFind_})
+        w->setFixedWidth(columnWidth);
     auto* progressRow = new QHBoxLayout;
     progressRow->addWidget(lblCart_);
     progressRow->addWidget(lblCartNumber_, 1);

@@ -18,6 +18,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "audiowall/audiowall_store.h"
@@ -45,7 +46,11 @@ using namespace vantor;
 
 class PictureUserInterface : public ScriptedUserInterface {
   public:
-    void ProcessEvents() override { QCoreApplication::processEvents(); }
+    std::function<void()> onEvents;
+    void ProcessEvents() override {
+        QCoreApplication::processEvents();
+        if (onEvents) onEvents();
+    }
 };
 
 QString gOutput;
@@ -134,6 +139,16 @@ int main(int argc, char** argv) {
     audiowall.browser().findChild<QPushButton*>("cmdFindCart")->click();
     FindCartModel& find = audiowall.findModel();
     Save(&audiowall.find(), "frmFindCart");
+    // Part-way through a search: Stop is the only way out, the busy indicator moves.
+    int turns = 0;
+    ui.onEvents = [&] {
+        if (++turns != 250) return;
+        Save(&audiowall.find(), "frmFindCart-searching");
+        audiowall.findModel().Stop();
+    };
+    audiowall.findModel().SetSearchText("nowhere");
+    audiowall.findModel().Find();
+    ui.onEvents = nullptr;
     find.SetSearchText("e");
     find.Find();
     Save(&audiowall.find(), "frmFindCart-results");
