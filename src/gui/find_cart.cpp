@@ -27,6 +27,7 @@ using Column = FindCartModel::Column;
 constexpr int kNarrowColumn = 50;                         // "Cart" and "Length"
 constexpr int kOtherColumnsRoom = 2 * kNarrowColumn + 4;  // all but the three line columns
 constexpr int kResultsMinimumHeight = 160;
+constexpr qint64 kRowsInterval = 250;  // milliseconds between two updates of the list in a search
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -247,6 +248,13 @@ void FindCart::SizeColumns() {
 
 void FindCart::RefreshRows() {
     const auto& rows = model_.Rows();
+    // While a search runs the list takes its new rows a few times a second rather than after
+    // every cart: each change makes the list lay out all its rows again, which with a match a
+    // cart made a search of ten thousand carts take more than a minute.
+    if (model_.Searching() && rowsShown_.isValid() && rowsShown_.elapsed() < kRowsInterval &&
+        shownKeys_.size() <= rows.size() && !shownKeys_.empty())
+        return;
+    rowsShown_.start();
     // Rows only ever arrive at the end while a search runs; anything else is put in afresh.
     bool appendOnly =
         shownKeys_.size() <= rows.size() &&
@@ -330,7 +338,7 @@ void FindCart::Refresh() {
         lviewItems_->setVisible(model_.ResultsVisible());
     }
     RefreshRows();
-    SizeColumns();
+    if (resultsChanged) SizeColumns();
 
     if (model_.Visible() && !isVisible()) {
         show();
@@ -379,6 +387,11 @@ bool FindCart::eventFilter(QObject* watched, QEvent* event) {
 void FindCart::reject() {
     // Escape: refused while a search runs (Stop is the way out then).
     model_.Escape();
+}
+
+void FindCart::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    SizeColumns();
 }
 
 void FindCart::closeEvent(QCloseEvent* event) {

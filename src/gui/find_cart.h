@@ -4,6 +4,7 @@
 // Stop, a double-click on a match or closing the window act between two carts.
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <array>
 #include <string>
 #include <vector>
@@ -32,6 +33,7 @@ class FindCart : public QDialog {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void reject() override;
@@ -61,6 +63,7 @@ class FindCart : public QDialog {
     QProgressBar* aniFind_ = nullptr;
     QTreeWidget* lviewItems_ = nullptr;
     std::vector<std::string> shownKeys_;
+    QElapsedTimer rowsShown_;  // since the list last took the model's rows
     bool refreshing_ = false;
 };
 
