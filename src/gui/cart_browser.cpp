@@ -133,7 +133,7 @@ CartBrowser::CartBrowser(CartBrowserModel& model, QWidget* parent)
     });
     connect(cmdCancel_, &QPushButton::clicked, this, [this] { model_.Cancel(); });
 
-    model_.changed = [this] { Refresh(); };
+    model_.OnChanged([this] { Refresh(); });
     resize(kInitialWidth, kInitialHeight);
 }
 

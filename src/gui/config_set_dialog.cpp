@@ -115,6 +115,8 @@ ConfigSetDialog::ConfigSetDialog(ConfigSetModel& model, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lvwConfigs_, 1);
     layout->addLayout(buttons);
+
+    model_.OnChanged([this] { Refresh(); });
 }
 
 void ConfigSetDialog::Refresh() {

@@ -98,6 +98,8 @@ FileLocationsDialog::FileLocationsDialog(FileLocationsModel& model, QWidget* par
     layout->addLayout(grid);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    model_.OnChanged([this] { Refresh(); });
 }
 
 void FileLocationsDialog::Refresh() {

@@ -230,7 +230,7 @@ FindCart::FindCart(FindCartModel& model, QWidget* parent)
         Refresh();
     });
 
-    model_.changed = [this] { Refresh(); };
+    model_.OnChanged([this] { Refresh(); });
     resize(560, sizeHint().height());
 }
 

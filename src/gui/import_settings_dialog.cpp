@@ -174,6 +174,8 @@ ImportSettingsDialog::ImportSettingsDialog(LogImportSettingsModel& model, QWidge
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tbsOptions_);
     layout->addLayout(buttons);
+
+    model_.OnChanged([this] { Refresh(); });
 }
 
 int ImportSettingsDialog::FieldOf(QObject* widget) const {

@@ -21,19 +21,22 @@ SettingsWindows::~SettingsWindows() {
     importSettingsModel_.reset();
 }
 
-bool SettingsWindows::RunConfigSetDialog(ConfigSetModel& model) {
-    return gui::RunConfigSetDialog(model, owner_);
+bool SettingsWindows::RunConfigSet(ConfigSetModel& model) {
+    return RunConfigSetDialog(model, owner_);
 }
 
-bool SettingsWindows::RunFileLocationsDialog(FileLocationsModel& model) {
-    return gui::RunFileLocationsDialog(model, owner_);
+bool SettingsWindows::RunFileLocations(FileLocationsModel& model) {
+    return RunFileLocationsDialog(model, owner_);
+}
+
+std::string SettingsWindows::BrowseCarts(const std::string& tag) {
+    return audiowall_->BrowseCart(tag);
 }
 
 void SettingsWindows::ShowImportSettings() {
     if (!importSettings_) {
         importSettingsModel_ = std::make_unique<LogImportSettingsModel>(
-            session_.importSettings, session_.locations, session_.ui,
-            [this](const std::string& tag) { return audiowall_->BrowseCart(tag); });
+            session_.importSettings, session_.locations, session_.ui, session_.dialogs);
         importSettings_ = std::make_unique<ImportSettingsDialog>(*importSettingsModel_, owner_);
     }
     importSettings_->Open();

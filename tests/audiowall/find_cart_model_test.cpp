@@ -289,10 +289,10 @@ TEST_F(FindCart, OnlyTheTickedLinesAreSearched) {
 TEST_F(FindCart, ShowsProgressEveryHundredCarts) {
     Build(350, {});
     std::vector<std::string> shown;
-    find.changed = [&] {
+    find.OnChanged([&] {
         if (find.ProgressVisible() && (shown.empty() || shown.back() != find.ProgressText()))
             shown.push_back(find.ProgressText());
-    };
+    });
     Search("x");
     EXPECT_EQ(shown, (std::vector<std::string>{"", "100", "200", "300"}));
 }

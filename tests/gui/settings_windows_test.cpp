@@ -24,6 +24,7 @@
 #include "config/startup.h"
 #include "gui_test_support.h"
 #include "import_settings_dialog.h"
+#include "importer/import_settings.h"
 #include "session/session.h"
 #include "settings_windows.h"
 #include "support/audiowall_fixture.h"
@@ -51,16 +52,15 @@ void Type(QLineEdit* field, const QString& text) {
         QTest::keyClicks(field, text);
 }
 
-// The start-up dialogs reach the windows through the interface, as in the program.
+// Nested windows reach the real windows through Dialogs, as in the program.
 class DesktopUserInterface : public testing::QtEventsUserInterface {
   public:
     gui::SettingsWindows* windows = nullptr;
-    bool RunConfigSetDialog(ConfigSetModel& model) override {
-        return windows->RunConfigSetDialog(model);
+    bool RunConfigSet(ConfigSetModel& model) override { return windows->RunConfigSet(model); }
+    bool RunFileLocations(FileLocationsModel& model) override {
+        return windows->RunFileLocations(model);
     }
-    bool RunFileLocationsDialog(FileLocationsModel& model) override {
-        return windows->RunFileLocationsDialog(model);
-    }
+    std::string BrowseCarts(const std::string& tag) override { return windows->BrowseCarts(tag); }
 };
 
 class SettingsWindowsTest : public testing::InstallationTest {
@@ -83,7 +83,7 @@ class SettingsWindowsTest : public testing::InstallationTest {
     testing::QtApplicationFirst application;
     DesktopUserInterface ui;
     FixedClock clock{2026, 12, 10};
-    Session session{ui, clock};
+    Session session{ui, ui, clock};
     gui::SettingsWindows windows{session};
 };
 
@@ -204,7 +204,7 @@ TEST_F(SettingsWindowsTest, OneDirectoryForAllCartsIsStoredForEveryPart) {
         QTest::mouseClick(Find<QPushButton>(dialog, "cmdDone"), Qt::LeftButton);
     });
     FileLocationsModel model(session.locations, session.audiowall, ui);
-    EXPECT_TRUE(ui.RunFileLocationsDialog(model));
+    EXPECT_TRUE(ui.RunFileLocations(model));
     EXPECT_TRUE(ticked);  // eleven empty rows are one directory
 
     for (int n = 1; n <= 11; ++n)
@@ -234,7 +234,7 @@ TEST_F(SettingsWindowsTest, EscapeLeavesTheFileLocationsAsTheyWere) {
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
     FileLocationsModel model(session.locations, session.audiowall, ui);
-    EXPECT_FALSE(ui.RunFileLocationsDialog(model));
+    EXPECT_FALSE(ui.RunFileLocations(model));
     EXPECT_EQ(testing::ReadWholeFile(config), before);
     EXPECT_EQ(session.audiowall.Parts[1].Directory, "/old");
     EXPECT_EQ(session.audiowall.Parts[3].Directory, "");
@@ -263,7 +263,7 @@ TEST_F(SettingsWindowsTest, TheConfigurationSetChosenAtStartUpBecomesTheConfigur
         EXPECT_EQ(list->toolTip(), "Selected Configuration : studio2.ini");
         QTest::mouseClick(Find<QPushButton>(dialog, "cmdOK"), Qt::LeftButton);
     });
-    EXPECT_TRUE(ChooseConfigFile(session.locations, ui));
+    EXPECT_TRUE(ChooseConfigFile(session.locations, ui, ui));
     EXPECT_EQ(session.locations.ConfigFile, "studio2.ini");
     EXPECT_EQ(names, (std::vector<std::string>{"Studio One", "Studio Two"}));
     EXPECT_EQ(icons, (std::vector<std::string>{"localdrive", "network"}));
@@ -272,7 +272,7 @@ TEST_F(SettingsWindowsTest, TheConfigurationSetChosenAtStartUpBecomesTheConfigur
     testing::WhenModalShows([&](QWidget* dialog) {
         QTest::mouseClick(Find<QPushButton>(dialog, "cmdCancel"), Qt::LeftButton);
     });
-    EXPECT_FALSE(ChooseConfigFile(session.locations, ui));
+    EXPECT_FALSE(ChooseConfigFile(session.locations, ui, ui));
     EXPECT_EQ(session.locations.ConfigFile, "");
 }
 

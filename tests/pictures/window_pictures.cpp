@@ -116,7 +116,7 @@ int main(int argc, char** argv) {
     root.WriteFile("windows/.keep", "");
     PictureUserInterface ui;
     FixedClock clock(2026, 12, 10);
-    Session session(ui, clock);
+    Session session(ui, ui, clock);
     session.locations.ConfigFile = root / "vantor.ini";
     session.locations.DataLocation = root / "data";
     session.locations.SystemIniFile = root / "data/VNTR_SYS.INI";

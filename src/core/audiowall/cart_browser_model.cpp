@@ -25,14 +25,10 @@ int32_t CartBrowserModel::MaxCart() const {
     return audiowall_.MaxCart;
 }
 
-void CartBrowserModel::Changed() {
-    if (changed) changed();
-}
-
 void CartBrowserModel::Show() {
     visible_ = true;
     Activate();
-    Changed();
+    NotifyChanged();
 }
 
 void CartBrowserModel::Activate() {
@@ -74,7 +70,7 @@ void CartBrowserModel::LayOutSlots(int fittingSlots) {
 void CartBrowserModel::SetDoubleHeight(bool doubleHeight) {
     doubleHeight_ = doubleHeight;
     numberFocusRequested_ = true;
-    Changed();
+    NotifyChanged();
 }
 
 void CartBrowserModel::FillSlots() {
@@ -105,7 +101,7 @@ void CartBrowserModel::FillSlots() {
         }
     }
     ShowSelection();
-    Changed();
+    NotifyChanged();
 }
 
 void CartBrowserModel::ShowSelection() {
@@ -129,7 +125,7 @@ void CartBrowserModel::JumpToCart(int32_t cartNumber) {
     } else {
         selectedSlot_ = cartNumber - topOffset_;
         ShowSelection();
-        Changed();
+        NotifyChanged();
     }
 }
 
@@ -143,7 +139,7 @@ void CartBrowserModel::CartUp() {
         }
     }
     ShowSelection();
-    Changed();
+    NotifyChanged();
 }
 
 void CartBrowserModel::CartDown() {
@@ -157,7 +153,7 @@ void CartBrowserModel::CartDown() {
         }
     }
     ShowSelection();
-    Changed();
+    NotifyChanged();
 }
 
 void CartBrowserModel::PageUp() {
@@ -182,7 +178,7 @@ void CartBrowserModel::PressSlot(int slot) {
     if (slot < 1 || slot > slotCount_ || !slots_[static_cast<size_t>(slot - 1)].visible) return;
     selectedSlot_ = slot;
     ShowSelection();
-    Changed();
+    NotifyChanged();
 }
 
 void CartBrowserModel::ChooseSlot(int slot) {
@@ -217,7 +213,7 @@ void CartBrowserModel::Jump() {
     if (typed != SelectedCart()) {
         JumpToCart(typed);
         numberFocusRequested_ = true;
-        Changed();
+        NotifyChanged();
     } else {
         ReturnCartNumber(typed);
     }
@@ -280,7 +276,7 @@ void CartBrowserModel::ReturnCartNumber(int32_t cartNumber) {
         UpdateRequestForm = nullptr;
         tell(cartNumber);
     }
-    Changed();
+    NotifyChanged();
 }
 
 void CartBrowserModel::CloseFromTitleBar() {
@@ -289,7 +285,7 @@ void CartBrowserModel::CloseFromTitleBar() {
     Tag.clear();
     visible_ = false;
     prepared_ = false;
-    Changed();
+    NotifyChanged();
 }
 
 bool CartBrowserModel::TakeNumberFieldFocusRequest() {

@@ -8,6 +8,8 @@
 // the chosen cart, anything else means cancelled. One browser serves every opening of a run:
 // the position in the store survives between openings, and every fill reads the carts afresh
 // from the Audiowall so that changes made by the playout programs show on the next scroll.
+// A change the model makes on its own (a jump the find dialog asked for, hiding itself after
+// a choice) reaches the window through OnChanged.
 
 #include <array>
 #include <cstdint>
@@ -16,13 +18,14 @@
 #include <vector>
 
 #include "common/stored_colour.h"
+#include "common/window_model.h"
 
 namespace vantor {
 
 class UserInterface;
 struct AudiowallState;
 
-class CartBrowserModel {
+class CartBrowserModel : public WindowModel {
   public:
     static constexpr const char* kCaption = "Cart Browser";
     static constexpr const char* kDoubleHeightToolTip =
@@ -57,10 +60,6 @@ class CartBrowserModel {
     // Opens the find dialog, starting at the given cart, modal or not. Set by whoever owns the
     // find dialog; without it the Find button does nothing.
     std::function<void(int32_t startCart, bool modal)> openFind;
-
-    // Announces a change the model made on its own (a fill, a jump asked for by the find
-    // dialog, hiding itself after a choice).
-    std::function<void()> changed;
 
     // Shows the browser (with the cart to start at already in Tag).
     void Show();
@@ -135,7 +134,6 @@ class CartBrowserModel {
 
   private:
     void ShowSelection();
-    void Changed();
 
     AudiowallState& audiowall_;
     UserInterface& ui_;

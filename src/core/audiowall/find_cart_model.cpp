@@ -91,10 +91,6 @@ FindCartModel::FindCartModel(AudiowallState& audiowall, UserInterface& ui,
     Load();
 }
 
-void FindCartModel::Changed() {
-    if (changed) changed();
-}
-
 void FindCartModel::Load() {
     loaded_ = true;
     activated_ = false;
@@ -115,7 +111,7 @@ void FindCartModel::Show() {
     if (!loaded_) Load();
     visible_ = true;
     Activate();
-    Changed();
+    NotifyChanged();
 }
 
 void FindCartModel::Activate() {
@@ -231,7 +227,7 @@ void FindCartModel::Find() {
     progressVisible_ = true;
     progressText_.clear();
     searching_ = true;
-    Changed();
+    NotifyChanged();
 
     int32_t cart = std::max<int32_t>(CartStartNumber, 1);
     int32_t step = 1;
@@ -262,7 +258,7 @@ void FindCartModel::Find() {
             rows_.push_back(std::move(row));
             shown = true;
         }
-        if (shown) Changed();
+        if (shown) NotifyChanged();
         ui_.ProcessEvents();
         cart += step;
     }
@@ -286,7 +282,7 @@ void FindCartModel::Find() {
             rows_.push_back(std::move(none));
         }
     }
-    Changed();
+    NotifyChanged();
 }
 
 void FindCartModel::SelectRow(int index) {
@@ -336,7 +332,7 @@ void FindCartModel::ChooseSelected() {
     activated_ = false;
     StoreLastSearches();
     visible_ = false;
-    Changed();
+    NotifyChanged();
 }
 
 void FindCartModel::Escape() {
@@ -346,7 +342,7 @@ void FindCartModel::Escape() {
     StoreLastSearches();
     EndChoice(0);
     visible_ = false;
-    Changed();
+    NotifyChanged();
 }
 
 void FindCartModel::CloseFromTitleBar() {
@@ -359,7 +355,7 @@ void FindCartModel::CloseFromTitleBar() {
     // The window goes; the next showing loads a fresh dialog.
     loaded_ = false;
     busy_ = false;
-    Changed();
+    NotifyChanged();
 }
 
 }  // namespace vantor

@@ -6,7 +6,8 @@
 //
 // Everything runs on the one user-interface thread: the search hands pending window events on
 // after every cart, so that Stop, a choice or closing the window take effect between two carts.
-// While it runs, Find is disabled, so no second search can start inside the first.
+// While it runs, Find is disabled, so no second search can start inside the first. Every row
+// found and every hundredth cart reach the window through OnChanged.
 
 #include <array>
 #include <cstdint>
@@ -14,13 +15,15 @@
 #include <string>
 #include <vector>
 
+#include "common/window_model.h"
+
 namespace vantor {
 
 class UserInterface;
 struct AudiowallState;
 struct SystemLocations;
 
-class FindCartModel {
+class FindCartModel : public WindowModel {
   public:
     static constexpr const char* kCaption = "Find a cart on the Audiowall";
     static constexpr const char* kFromStartCaption = "Search from the &start of the Audiowall";
@@ -64,9 +67,6 @@ class FindCartModel {
     int32_t CartStartNumber = 0;
     // Receives the chosen cart (0 when the dialog closed without a choice), then forgotten.
     std::function<void(int32_t cart)> JumpRequestForm;
-
-    // Announces a change the model made on its own (a row found, the search ending, hiding).
-    std::function<void()> changed;
 
     // Shows the dialog; the first showing after it was closed prepares it afresh.
     void Show();
@@ -151,7 +151,6 @@ class FindCartModel {
     void StoreLastSearches();
     void RememberSearchText(const std::string& text);
     void EndChoice(int32_t cart);
-    void Changed();
 
     AudiowallState& audiowall_;
     UserInterface& ui_;

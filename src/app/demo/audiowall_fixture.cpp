@@ -1,4 +1,4 @@
-#include "support/audiowall_fixture.h"
+#include "demo/audiowall_fixture.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -12,7 +12,7 @@
 
 namespace fs = std::filesystem;
 
-namespace vantor::testing {
+namespace vantor::demo {
 
 CartRecord FixtureCartRecord(const FixtureCart& cart) {
     CartRecord r = MakeEmptyCart(cart.backColor, cart.foreColor);
@@ -100,4 +100,4 @@ void PointAudiowallAt(AudiowallState& state, const std::string& directory, int32
         state.Parts[part].Directory = part <= LastPartInUse(maxCart) ? directory : "";
 }
 
-}  // namespace vantor::testing
+}  // namespace vantor::demo
