@@ -1,11 +1,13 @@
 #include "demo/audiowall_fixture.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
 #include "audiowall/audiowall_settings.h"
 #include "audiowall/cart_numbers.h"
+#include "common/codepage.h"
 #include "common/profile.h"
 
 namespace fs = std::filesystem;
@@ -13,7 +15,7 @@ namespace fs = std::filesystem;
 namespace vantor::demo {
 
 CartRecord FixtureCartRecord(const FixtureCart& cart) {
-    CartRecord r = MakeEmptyCart(0x00FFFFFF, 0);
+    CartRecord r = MakeEmptyCart(cart.backColor, cart.foreColor);
     r.TitleLine1 = cart.title;
     r.TitleLine2 = cart.title2;
     r.TitleLine3 = cart.title3;
@@ -75,6 +77,15 @@ void WriteCartListRecord(const std::string& listPath, int32_t recordNumber,
 
 void WriteCart(const std::string& listPath, int32_t recordNumber, const CartRecord& cart) {
     WriteCartListRecord(listPath, recordNumber, CartListRecordFrom(cart));
+}
+
+void WriteCartNotes(const std::string& directory, int32_t cartNumber, const std::string& text,
+                    const std::string& extension) {
+    char name[32];
+    std::snprintf(name, sizeof name, "VNT%05d", static_cast<int>(cartNumber));
+    std::ofstream out(fs::path(directory) / (name + extension), std::ios::binary | std::ios::trunc);
+    out << Utf8ToCp1252(text);
+    if (!out) throw std::runtime_error("cannot write the notes of cart " + std::to_string(cartNumber));
 }
 
 void WriteAudiowallLocations(const std::string& configFile, const std::string& directory,

@@ -30,8 +30,10 @@ struct FixtureCart {
     bool hasAudio = true;  // false: AudioLength 0, a cart with titles but no audio
     std::string title2;
     std::string title3;
-    float introStart = 0;  // Times[0]
-    float introEnd = 0;    // Times[1]
+    float introStart = 0;            // Times[0]
+    float introEnd = 0;              // Times[1]
+    int32_t backColor = 0x00FFFFFF;  // as stored: red in the low byte
+    int32_t foreColor = 0;
 };
 
 // The record a FixtureCart stands for (markers from 0 to the length when it has audio).
@@ -50,6 +52,11 @@ void WriteAudiowall(const std::string& directory, int32_t maxCart,
 void WriteCartListRecord(const std::string& listPath, int32_t recordNumber,
                          const CartListRecord& record);
 void WriteCart(const std::string& listPath, int32_t recordNumber, const CartRecord& cart);
+
+// Writes a cart's notes file (text in UTF-8, stored as Windows-1252) beside the lists in
+// directory: "VNT00042" + extension (".RTF" or ".TXT").
+void WriteCartNotes(const std::string& directory, int32_t cartNumber, const std::string& text,
+                    const std::string& extension = ".RTF");
 
 // Points every part in use at directory in a configuration file (section FileLocations,
 // keys Carts1 ... CartsN).

@@ -1,0 +1,45 @@
+#include "settings_windows.h"
+
+#include "audiowall_windows.h"
+#include "config_set_dialog.h"
+#include "file_locations_dialog.h"
+#include "import_settings_dialog.h"
+#include "importer/import_settings_dialog_model.h"
+#include "session/session.h"
+
+namespace vantor::gui {
+
+SettingsWindows::SettingsWindows(Session& session, QWidget* owner)
+    : session_(session),
+      owner_(owner),
+      audiowall_(
+          std::make_unique<AudiowallWindows>(session.audiowall, session.ui, session.locations)) {}
+
+SettingsWindows::~SettingsWindows() {
+    // The settings dialog may be waiting on the browser; it goes first.
+    importSettings_.reset();
+    importSettingsModel_.reset();
+}
+
+bool SettingsWindows::RunConfigSet(ConfigSetModel& model) {
+    return RunConfigSetDialog(model, owner_);
+}
+
+bool SettingsWindows::RunFileLocations(FileLocationsModel& model) {
+    return RunFileLocationsDialog(model, owner_);
+}
+
+std::string SettingsWindows::BrowseCarts(const std::string& tag) {
+    return audiowall_->BrowseCart(tag);
+}
+
+void SettingsWindows::ShowImportSettings() {
+    if (!importSettings_) {
+        importSettingsModel_ = std::make_unique<LogImportSettingsModel>(
+            session_.importSettings, session_.locations, session_.ui, session_.dialogs);
+        importSettings_ = std::make_unique<ImportSettingsDialog>(*importSettingsModel_, owner_);
+    }
+    importSettings_->Open();
+}
+
+}  // namespace vantor::gui
