@@ -268,7 +268,8 @@ class Database {
     static DbError DeleteFile(const std::string& path);
     // Gives a database file that no program has open a new name, taking the journal a crash
     // may have left beside it along (it holds committed work) and dropping the old lock file.
-    // 3045 while some program holds the file open; an existing target is replaced.
+    // 3045 while some program holds the file open; 58 when the target exists (it is never
+    // replaced).
     static DbError RenameFile(const std::string& fromPath, const std::string& toPath);
 
     // Definitions. Names of tables, fields and indexes are compared without regard to case.

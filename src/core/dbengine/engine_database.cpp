@@ -356,6 +356,10 @@ DbError Database::RenameFile(const std::string& fromPath, const std::string& toP
         return DbError::Make(dberr::kFileInUse, "Could not use the file; file already in use.");
     }
     std::error_code ec;
+    if (fs::exists(toPath, ec)) {
+        use.DropIfMadeHere();
+        return DbError::Make(err::kFileAlreadyExists, "File already exists");
+    }
     fs::rename(fromPath, toPath, ec);
     if (ec) {
         use.DropIfMadeHere();
