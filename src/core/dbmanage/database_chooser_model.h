@@ -34,6 +34,8 @@ struct ChooserItem {
     // The key without its first character, trimmed: the file name the choice is made of.
     std::string Name() const;
     const std::string& ColumnText(ChooserColumn column) const;
+
+    bool operator==(const ChooserItem&) const = default;
 };
 
 class DatabaseChooserModel {

@@ -1,0 +1,27 @@
+#pragma once
+// The database chooser as the program's dialogs open it: the window shown modally over a
+// parent for the databases of one kind in one directory.
+
+#include <cstdint>
+#include <string>
+
+class QWidget;
+
+namespace vantor {
+class UserInterface;
+}
+
+namespace vantor::gui {
+
+struct ChosenDatabase {
+    std::string fileName;     // "KORA26.MDB"; "" when the user cancelled
+    std::string description;  // the chosen database's description
+};
+
+// Shows the chooser until the user chooses or cancels. canEdit opens the Options menu (the
+// right to manage databases).
+ChosenDatabase RunDatabaseChooser(QWidget* parent, UserInterface& ui,
+                                  const std::string& searchDirectory, int32_t databaseType,
+                                  bool canEdit);
+
+}  // namespace vantor::gui
