@@ -6,15 +6,15 @@
 
 namespace vantor::testing {
 
-ModalAnswers::ModalAnswers() {
-    timer_.setInterval(10);
-    connect(&timer_, &QTimer::timeout, this, [this] { Poll(); });
-    timer_.start();
+namespace {
+constexpr int kPollMilliseconds = 10;
 }
 
-ModalAnswers::~ModalAnswers() {
-    timer_.stop();
+ModalAnswers::ModalAnswers() {
+    QTimer::singleShot(kPollMilliseconds, this, [this] { Poll(); });
 }
+
+ModalAnswers::~ModalAnswers() = default;
 
 void ModalAnswers::Press(QMessageBox::StandardButton button) {
     answers_.push_back([this, button](QWidget* widget) {
@@ -51,13 +51,17 @@ void ModalAnswers::CancelInput() {
 }
 
 void ModalAnswers::Poll() {
+    // A fresh timer for every turn: a timer does not fire again while its own handler runs, and
+    // an answer may wait inside a modal window that the next answer has to serve.
+    QTimer::singleShot(kPollMilliseconds, this, [this] { Poll(); });
     if (answers_.empty()) return;
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || !modal->isVisible() || modal == lastAnswered_.data()) return;
-    if (answers_.front()(modal)) {
-        lastAnswered_ = modal;
-        answers_.pop_front();
-    }
+    if (modal == nullptr || !modal->isVisible()) return;
+    // Taken off first: an answer that opens another modal window runs an event loop of its own,
+    // in which the answers after it serve that window.
+    Answer answer = std::move(answers_.front());
+    answers_.pop_front();
+    if (!answer(modal)) answers_.push_front(std::move(answer));
 }
 
 }  // namespace vantor::testing

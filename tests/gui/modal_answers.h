@@ -10,7 +10,6 @@
 
 #include <QMessageBox>
 #include <QObject>
-#include <QPointer>
 #include <QTimer>
 
 namespace vantor::testing {
@@ -26,6 +25,17 @@ class ModalAnswers : public QObject {
     void Type(const std::string& text);
     // The next input box: presses Cancel.
     void CancelInput();
+    // The next modal window of the type: handled by the function (which may open further modal
+    // windows; the answers after this one serve them).
+    template <typename Window>
+    void Do(std::function<void(Window*)> handle) {
+        answers_.push_back([handle](QWidget* widget) {
+            auto* window = qobject_cast<Window*>(widget);
+            if (window == nullptr) return false;
+            handle(window);
+            return true;
+        });
+    }
 
     // The texts of the boxes answered so far (a message's text, an input box's prompt).
     const std::vector<std::string>& Seen() const { return seen_; }
@@ -42,8 +52,6 @@ class ModalAnswers : public QObject {
     std::deque<Answer> answers_;
     std::vector<std::string> seen_;
     std::vector<std::string> offered_;
-    QPointer<QWidget> lastAnswered_;
-    QTimer timer_;
 };
 
 }  // namespace vantor::testing
