@@ -4,19 +4,24 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <memory>
 
 namespace {
 
 class QtApplicationEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
-        if (QApplication::instance() == nullptr) {
-            static int argc = 1;
-            static char name[] = "test_gui";
-            static char* argv[] = {name, nullptr};
-            static QApplication application(argc, argv);
-        }
+        if (QApplication::instance() == nullptr)
+            application_ = std::make_unique<QApplication>(argc_, argv_);
     }
+    // Gone before the program's exit handlers run, while Qt's own globals still stand.
+    void TearDown() override { application_.reset(); }
+
+  private:
+    int argc_ = 1;
+    char name_[9] = "test_gui";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> application_;
 };
 
 [[maybe_unused]] ::testing::Environment* const kQtApplication =
