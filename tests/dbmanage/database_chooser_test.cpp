@@ -104,6 +104,9 @@ TEST(DatabaseTypes, NumbersGiveTagWordsAndLabels) {
         EXPECT_EQ(info.label, c.label) << c.number;
         EXPECT_EQ(info.keepsLastAccessed, c.number == 11 || c.number == 19) << c.number;
     }
+    EXPECT_EQ(DatabaseTypeFromTag("14"), 14);
+    EXPECT_EQ(DatabaseTypeFromTag(" 2"), 2);
+    EXPECT_EQ(DatabaseTypeFromTag("kora"), 0);
 }
 
 TEST_F(DatabaseChooserTest, ListsExactlyTheDatabasesOfItsKind) {

@@ -1,5 +1,7 @@
 #include "dbmanage/database_types.h"
 
+#include "common/numbers.h"
+
 namespace vantor {
 
 DatabaseTypeInfo DescribeDatabaseType(int32_t number) {
@@ -19,6 +21,10 @@ DatabaseTypeInfo DescribeDatabaseType(int32_t number) {
         default:
             return {number, "", "Invalid Database " + std::to_string(number), false};
     }
+}
+
+int32_t DatabaseTypeFromTag(std::string_view tag) {
+    return ToInt32(RoundHalfEven(LeadingNumber(tag))).value_or(0);
 }
 
 }  // namespace vantor

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace vantor {
 
@@ -21,5 +22,8 @@ struct DatabaseTypeInfo {
 };
 
 DatabaseTypeInfo DescribeDatabaseType(int32_t number);
+
+// The number a caller hands the chooser as text ("14"): its leading number, 0 for none.
+int32_t DatabaseTypeFromTag(std::string_view tag);
 
 }  // namespace vantor
