@@ -104,6 +104,13 @@ TEST_F(DatabaseChooserWindowTest, ChoosesADatabaseByDoubleClick) {
     EXPECT_EQ(chosen.description, "Night shift");
 }
 
+TEST_F(DatabaseChooserWindowTest, AUserWhoMayNotEditIsGivenTheOnlyDatabaseWithoutAsking) {
+    for (const char* other : {"STUDIO2.MDB", "NIGHT.MDB"}) fs::remove(schedule_ + "/" + other);
+    gui::ChosenDatabase chosen = gui::RunDatabaseChooser(nullptr, ui_, schedule_, 14, false);
+    EXPECT_EQ(chosen.fileName, "KORA26.MDB");
+    EXPECT_EQ(chosen.description, "Main studio");
+}
+
 TEST_F(DatabaseChooserWindowTest, ChoosesByEnterInTheDetailsView) {
     DatabaseChooserModel model(ui_);
     DatabaseChooser window(model);
