@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the demo need. Safe to run again:
-# it only calls apt-get when something is missing, and updates the package lists once then.
+# Installs the Debian packages the build, the tests and the demo need; with --packaging, also
+# those that build and check the Debian package (scripts/package.sh). Safe to run again: it
+# only calls apt-get when something is missing, and updates the package lists once then.
 set -euo pipefail
 
 packages=(
@@ -9,7 +10,12 @@ packages=(
   qt6-base-dev qt6-svg-dev libgl-dev
   googletest libgtest-dev libgmock-dev
   libbenchmark-dev
+  # the manual page, and the install test's checks of the desktop entry and the systemd units
+  help2man desktop-file-utils systemd
 )
+if [ "${1:-}" = "--packaging" ]; then
+  packages+=(dpkg-dev lintian)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -27,8 +27,9 @@ int main(int argc, char** argv) {
                   << "." << VANTOR_VERSION_PATCH << "\n";
         return exit_status::kDone;
     }
-    // Creating a database never needs a window, whatever else was asked.
-    if (options.headless || options.createDatabase) return RunHeadless(options);
+    // Creating a database or storing the file locations never needs a window.
+    if (options.headless || options.createDatabase || options.SetsFileLocations())
+        return RunHeadless(options);
 
     std::cerr << "vantor-logimport: this build has no windows; run it with --headless\n"
               << "Try 'vantor-logimport --help'.\n";

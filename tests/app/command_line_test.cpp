@@ -31,6 +31,9 @@ TEST(CommandLine, BadOptionsExit64WithAReason) {
         {{"--create-database=KORA27.MDB", "/auto"}, "runs on its own"},
         {{"--headless", "--description=Studio"}, "--description belongs to --create-database"},
         {{"KORA26.MDB", "/AUTO"}, "run it with --headless"},
+        {{"--set-data-location=  "}, "--set-data-location needs a directory"},
+        {{"--set-cart-directory=/srv/carts", "KORA26.MDB", "/auto"},
+         "run on their own or with --create-database"},
     };
     for (const auto& c : cases) {
         ProgramRun run = RunProgram(c.arguments, {});

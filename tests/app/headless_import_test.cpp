@@ -191,10 +191,11 @@ class HeadlessLoginTest : public HeadlessImportTest {
         SystemClock clock;
         SystemLocations locations;
         locations.DataLocation = station_.dataLocation;
-        UsersDatabase users(ui, clock, locations);
+        Database usersDb;
+        UsersDatabase users(ui, clock, locations, usersDb);
         ASSERT_EQ(users.OpenUsersDatabase(UsersDatabasePath(station_.dataLocation)), 0);
         TableCursor table;
-        ASSERT_FALSE(users.Db().OpenTable("Users", table, "Main"));
+        ASSERT_FALSE(usersDb.OpenTable("Users", table, "Main"));
         ASSERT_FALSE(table.AddNew());
         table.Set("LoginName", DbValue(name));
         table.Set("Password", DbValue(""));

@@ -23,12 +23,17 @@ std::string Slurp(const std::string& path) {
 
 ProgramRun RunProgram(const std::vector<std::string>& arguments,
                       const std::map<std::string, std::string>& environment) {
+    return RunProgramAt(VANTOR_EXE, arguments, environment);
+}
+
+ProgramRun RunProgramAt(const std::string& executable, const std::vector<std::string>& arguments,
+                        const std::map<std::string, std::string>& environment) {
     char outTemplate[] = "/tmp/vantor-out-XXXXXX";
     char errTemplate[] = "/tmp/vantor-err-XXXXXX";
     int outFd = mkstemp(outTemplate);
     int errFd = mkstemp(errTemplate);
 
-    std::vector<std::string> argStore{VANTOR_EXE};
+    std::vector<std::string> argStore{executable};
     argStore.insert(argStore.end(), arguments.begin(), arguments.end());
     std::vector<std::string> envStore;
     for (const auto& [name, value] : environment) envStore.push_back(name + "=" + value);

@@ -18,5 +18,8 @@ struct ProgramRun {
 // standard input closed so that nothing can wait for a person.
 ProgramRun RunProgram(const std::vector<std::string>& arguments,
                       const std::map<std::string, std::string>& environment);
+// The same for another executable (an installed copy of the program, a tool).
+ProgramRun RunProgramAt(const std::string& executable, const std::vector<std::string>& arguments,
+                        const std::map<std::string, std::string>& environment);
 
 }  // namespace vantor::testing

@@ -2,6 +2,7 @@
 
 #include "common/clock.h"
 #include "common/paths.h"
+#include "common/platform_dirs.h"
 #include "common/registry.h"
 #include "common/trace.h"
 #include "support/scoped_env.h"
@@ -60,6 +61,44 @@ TEST(Paths, WildcardsAndJoins) {
     EXPECT_EQ(JoinPath("", "c"), "c");
     EXPECT_EQ(JoinPath("c:\\vantor\\", "carts.lst"), "c:/vantor/carts.lst");
     EXPECT_EQ(NativePath("\\\\server\\share\\x"), "//server/share/x");
+}
+
+// Where the report files and the shipped read-only files are, for a program run from its build
+// tree and for an installed one (an executable in <prefix>/bin with its share directory).
+TEST(ProgramDirectory, FollowsHowTheProgramWasInstalled) {
+    TempDir dir;
+    dir.WriteFile("usr/share/vantor-logimport/Updates.txt", "notes");
+    const std::string installed = dir.WriteFile("usr/bin/vantor-logimport", "");
+    const std::string buildTree = dir.WriteFile("build/src/app/vantor-logimport", "");
+    const std::string binWithoutShare = dir.WriteFile("opt/bin/vantor-logimport", "");
+    ScopedEnv home("HOME", dir / "home");
+    ScopedEnv programDir("VANTOR_PROGRAM_DIR", "");
+
+    EXPECT_EQ(InstalledDataDirectoryOf(installed), dir / "usr/share/vantor-logimport");
+    EXPECT_EQ(InstalledDataDirectoryOf(buildTree), "");
+    EXPECT_EQ(InstalledDataDirectoryOf(binWithoutShare), "");
+    EXPECT_EQ(ProgramDirectoryOf(buildTree), dir / "build/src/app");
+    EXPECT_EQ(ProgramDirectoryOf(binWithoutShare), dir / "opt/bin");
+    {
+        ScopedEnv state("XDG_STATE_HOME", "relative/state");  // not absolute: ignored
+        EXPECT_EQ(ProgramDirectoryOf(installed), dir / "home/.local/state/vantor-logimport");
+        EXPECT_TRUE(IsDirectory(dir / "home/.local/state/vantor-logimport"));
+    }
+    {
+        ScopedEnv state("XDG_STATE_HOME", dir / "state");
+        EXPECT_EQ(ProgramDirectoryOf(installed), dir / "state/vantor-logimport");
+        // The shipped notes, until the program directory holds the station's own.
+        EXPECT_EQ(ProgramFileOf(installed, "Updates.txt"),
+                  dir / "usr/share/vantor-logimport/Updates.txt");
+        dir.WriteFile("state/vantor-logimport/UPDATES.TXT", "ours");
+        EXPECT_EQ(ProgramFileOf(installed, "Updates.txt"),
+                  dir / "state/vantor-logimport/UPDATES.TXT");
+        EXPECT_EQ(ProgramFileOf(installed, "LOGO.BMP"), dir / "state/vantor-logimport/LOGO.BMP");
+        EXPECT_EQ(ProgramFileOf(buildTree, "Updates.txt"), dir / "build/src/app/Updates.txt");
+    }
+    ScopedEnv chosen("VANTOR_PROGRAM_DIR", dir / "chosen");
+    for (const std::string& executable : {installed, buildTree})
+        EXPECT_EQ(ProgramDirectoryOf(executable), dir / "chosen") << executable;
 }
 
 class RegistryTest : public ::testing::Test {

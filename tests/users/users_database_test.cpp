@@ -29,7 +29,7 @@ TEST_F(UsersTest, FirstOpenCreatesTheDatabaseAndRunsTheDailyProcessing) {
     EXPECT_EQ(users_.Description().Description, "Users Database");
     EXPECT_FLOAT_EQ(users_.Description().Version, 2.51f);
     for (const char* table : {"Settings", "Users", "UserGroups", "UserHistory", "UserPreferences"})
-        EXPECT_FALSE(users_.Db().FindTable(table)) << table;
+        EXPECT_FALSE(usersDb_.FindTable(table)) << table;
     EXPECT_EQ(users_.Settings().FirstRun, 1);
     EXPECT_EQ(users_.Settings().PasswordExpiryDays, 0);
     EXPECT_EQ(users_.Settings().UserHistoryPurgeDays, 30);
@@ -43,6 +43,15 @@ TEST_F(UsersTest, FirstOpenCreatesTheDatabaseAndRunsTheDailyProcessing) {
     Reopen();
     EXPECT_EQ(users_.Settings().FirstRun, 1);
     EXPECT_EQ(users_.Settings().LastAccountProcess, Today());
+}
+
+TEST_F(UsersTest, ADataLocationStoredInCapitalsFindsItsDirectory) {
+    // The file locations window stores the data location in capitals; the directory on disk
+    // keeps the spelling it was made with.
+    locations_.DataLocation = ToUpper(dir_ / "data");
+    OpenDatabase();
+    EXPECT_TRUE(users_.IsOpen());
+    EXPECT_TRUE(fs::is_regular_file(dir_ / "data/USERS/USERS25.MDB"));
 }
 
 TEST_F(UsersTest, OpeningCompletesATableWrittenByAnOlderProgram) {
@@ -61,8 +70,8 @@ TEST_F(UsersTest, OpeningCompletesATableWrittenByAnOlderProgram) {
                                 {DbValue("FRED"), DbValue(ScrambleText("PW", false))}));
     }
     OpenDatabase();
-    EXPECT_FALSE(users_.Db().FindField("Users", "AccountStatus"));
-    EXPECT_FALSE(users_.Db().FindIndex("Users", "Main"));
+    EXPECT_FALSE(usersDb_.FindField("Users", "AccountStatus"));
+    EXPECT_FALSE(usersDb_.FindIndex("Users", "Main"));
     EXPECT_EQ(AccountField("FRED", "Password").AsText(), ScrambleText("PW", false));
     DatabaseInfo info;
     ASSERT_EQ(ReadDatabaseInfo(ui_, UsersDatabasePath(locations_.DataLocation), info, true), 0);
@@ -124,7 +133,7 @@ TEST_F(UsersTest, HistoryTakesTheNextSecondWhenAnotherWorkstationTookIt) {
     Database otherWorkstation;
     ASSERT_FALSE(otherWorkstation.Open(UsersDatabasePath(locations_.DataLocation)));
     int collisions = 0;
-    users_.beforeHistoryInsert = [&](double eventTime) {
+    historyKeyChosen_ = [&](double eventTime) {
         if (collisions++ < 2)
             otherWorkstation.Execute(
                 "INSERT INTO [UserHistory] ([EventTime], [LoginName]) VALUES (?, 'ELSEWHERE')",
@@ -170,7 +179,7 @@ TEST_F(UsersTest, HistoryPurgeKeepsTheConfiguredDays) {
     };
     for (const Case& c : cases) {
         OpenDatabase();
-        ASSERT_FALSE(users_.Db().Execute("DELETE * FROM [UserHistory]"));
+        ASSERT_FALSE(usersDb_.Execute("DELETE * FROM [UserHistory]"));
         for (double offset : events) AddHistory(Today() + offset);
         SetUsersSetting("UserHistoryPurgeDays", c.purgeDays);
         Reopen();

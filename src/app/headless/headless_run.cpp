@@ -6,6 +6,7 @@
 #include "common/general.h"
 #include "headless/create_database.h"
 #include "headless/exit_status.h"
+#include "headless/file_locations_setup.h"
 #include "headless/headless_user_interface.h"
 #include "importer/main_window_model.h"
 #include "session/session.h"
@@ -121,14 +122,14 @@ bool Failed(int status) {
 int RunHeadless(const LaunchOptions& options) {
     HeadlessUserInterface ui(std::cout, std::cerr);
     SystemClock clock;
-    Session session(ui, clock);
+    Session session(ui, ui, clock);
     LogImportModel window(session);
     window.SetAutoOptions(options.autoImport, options.quit);
-    window.ChooseDatabase = [&ui](const std::string&, const std::string&) {
-        ui.RefuseDatabaseChooser();
-        return std::string();
-    };
 
+    if (options.SetsFileLocations()) {
+        int status = SetUpFileLocations(session, CommandLineOf(options), options);
+        if (status != exit_status::kDone || !options.createDatabase) return status;
+    }
     if (options.createDatabase) {
         if (!window.LoadUser(CommandLineOf(options))) return exit_status::kStartupEnded;
         int status =

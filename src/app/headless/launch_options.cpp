@@ -20,6 +20,8 @@ constexpr ValueOption kValueOptions[] = {
     {"--end-hour", &LaunchOptions::endHour},
     {"--create-database", &LaunchOptions::createDatabase},
     {"--description", &LaunchOptions::description},
+    {"--set-data-location", &LaunchOptions::dataLocation},
+    {"--set-cart-directory", &LaunchOptions::cartDirectory},
 };
 
 struct MenuOption {
@@ -104,25 +106,44 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
         result.error = "--user needs a login name";
         return result;
     }
+    for (const auto& [given, option] : {std::pair{&options.dataLocation, "--set-data-location"},
+                                        std::pair{&options.cartDirectory, "--set-cart-directory"}})
+        if (*given && Trim(**given).empty()) {
+            result.error = std::string(option) + " needs a directory";
+            return result;
+        }
+    // The station's own "/AUTO" asks for an import just as "--auto" does.
+    std::string stationLine;
+    for (const std::string& argument : options.stationArguments) stationLine += " " + argument;
+    const bool asksForWork = !options.menuActions.empty() || options.autoImport ||
+                             HasSwitch(CapitalisedCommandLine(stationLine), "/AUTO") ||
+                             options.startDate || options.startHour || options.endDate ||
+                             options.endHour;
     if (options.createDatabase) {
         const std::string name = Trim(*options.createDatabase);
         if (!EndsWithNoCase(name, ".MDB") || name.size() <= 4) {
             result.error = "--create-database needs a file name ending in .MDB, such as KORA26.MDB";
             return result;
         }
-        // The station's own "/AUTO" asks for an import just as "--auto" does; quietly
-        // creating the database instead would leave a scheduler believing it had imported.
-        std::string stationLine;
-        for (const std::string& argument : options.stationArguments) stationLine += " " + argument;
-        const bool stationAuto = HasSwitch(CapitalisedCommandLine(stationLine), "/AUTO");
-        if (!options.menuActions.empty() || options.autoImport || stationAuto ||
-            options.startDate || options.startHour || options.endDate || options.endHour) {
+        // Quietly creating the database instead of importing would leave a scheduler
+        // believing it had imported.
+        if (asksForWork) {
             result.error = "--create-database runs on its own; import in a second run";
             return result;
         }
     } else if (options.description) {
         result.error = "--description belongs to --create-database";
         return result;
+    }
+    if (options.SetsFileLocations()) {
+        // A set-up is a run of its own, as a database creation is: a scheduled import line
+        // that carried the locations would rewrite the configuration file at every run.
+        if (asksForWork) {
+            result.error =
+                "--set-data-location and --set-cart-directory run on their own or with "
+                "--create-database; import in a second run";
+            return result;
+        }
     }
     return result;
 }
@@ -156,12 +177,31 @@ std::string UsageText() {
            "  --yes             answer Yes to those items' confirmation questions\n"
            "  --create-database=NAME.MDB [--description=TEXT]\n"
            "                    create a Kora playout database and end\n"
+           "  --set-data-location=DIR\n"
+           "                    store DIR as the data location in the configuration file,\n"
+           "                    as the file locations window does, creating what is missing\n"
+           "  --set-cart-directory=DIR\n"
+           "                    store DIR as the directory of every cart of the Audiowall;\n"
+           "                    both run on their own or before --create-database\n"
            "  --help, --version\n"
            "\n"
-           "Exit status: 0 done, error report empty; 4 done, error report not empty (printed\n"
-           "on standard output); 3 the import or removal failed; 2 a check of the range, the\n"
-           "database or the logs directory (or a question answered No) stopped it; 1 start-up\n"
-           "ended the program; 64 a bad command line.\n";
+           "Exit status:\n"
+           "  0   the requested work ran and the error report is empty\n"
+           "  4   it ran and the error report is not empty (printed on standard output)\n"
+           "  3   the import, a removal or the storing of the file locations failed\n"
+           "  2   a check stopped it: the range, the database, the logs directory, a\n"
+           "      question answered No, a directory that cannot be created\n"
+           "  1   start-up ended the program\n"
+           "  64  a bad command line\n"
+           "\n"
+           "Environment:\n"
+           "  VANTOR_WINDIR       the directory of VANTOR.INI and registry.ini (default\n"
+           "                      $XDG_CONFIG_HOME/vantor, else ~/.config/vantor)\n"
+           "  VANTOR_PROGRAM_DIR  where error.log and history.log are written (default: an\n"
+           "                      installed program $XDG_STATE_HOME/vantor-logimport, else\n"
+           "                      ~/.local/state/vantor-logimport; otherwise the program's\n"
+           "                      own directory)\n"
+           "  VANTOR_TRACE_DIR    where /DEBUG writes its trace file (default $TMPDIR or /tmp)\n";
 }
 
 }  // namespace vantor

@@ -38,6 +38,11 @@ struct LaunchOptions {
 
     std::optional<std::string> createDatabase;  // "NAME.MDB"
     std::optional<std::string> description;
+
+    // A first set-up without a display: what the file locations dialog would be given.
+    std::optional<std::string> dataLocation;   // "--set-data-location=DIR"
+    std::optional<std::string> cartDirectory;  // "--set-cart-directory=DIR", every cart
+    bool SetsFileLocations() const { return dataLocation || cartDirectory; }
 };
 
 struct LaunchParse {

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "common/paths.h"
+
 namespace fs = std::filesystem;
 
 namespace vantor {
@@ -39,14 +41,48 @@ std::string WindowsDirectory() {
     return HomeDirectory() + "/.config/vantor";
 }
 
-std::string ProgramDirectory() {
+std::string InstalledDataDirectoryOf(const std::string& executable) {
+    const fs::path binDirectory = fs::path(executable).parent_path();
+    if (binDirectory.filename() != "bin") return std::string();
+    const fs::path data = binDirectory.parent_path() / kInstalledDataSubdirectory;
+    std::error_code ec;
+    return fs::is_directory(data, ec) ? data.string() : std::string();
+}
+
+std::string ProgramDirectoryOf(const std::string& executable) {
     if (std::string dir = Env("VANTOR_PROGRAM_DIR"); !dir.empty()) return dir;
-    fs::path exe = ExecutablePath();
-    if (exe.empty()) {
+    if (executable.empty()) {
         std::error_code ec;
         return fs::current_path(ec).string();
     }
-    return exe.parent_path().string();
+    if (InstalledDataDirectoryOf(executable).empty())
+        return fs::path(executable).parent_path().string();
+    // The state directory of the XDG base directories: it must be absolute to count.
+    std::string state = Env("XDG_STATE_HOME");
+    if (state.empty() || state[0] != '/') state = HomeDirectory() + "/.local/state";
+    const std::string directory = state + "/vantor-logimport";
+    // A program directory always exists on a station, and the report files are appended to
+    // without making directories: this one is made on first use.
+    std::error_code ec;
+    fs::create_directories(directory, ec);
+    return directory;
+}
+
+std::string ProgramDirectory() {
+    return ProgramDirectoryOf(ExecutablePath().string());
+}
+
+std::string ProgramFile(const std::string& name) {
+    return ProgramFileOf(ExecutablePath().string(), name);
+}
+
+std::string ProgramFileOf(const std::string& executable, const std::string& name) {
+    const std::string own = JoinPath(ProgramDirectoryOf(executable), name);
+    if (IsRegularFile(own)) return ResolvePath(own);
+    const std::string installed = InstalledDataDirectoryOf(executable);
+    if (!installed.empty() && IsRegularFile(JoinPath(installed, name)))
+        return ResolvePath(JoinPath(installed, name));
+    return own;
 }
 
 std::string TraceDirectory() {

@@ -8,10 +8,11 @@
 #include <string>
 
 #include "common/day_time.h"
+#include "importer/range_fields.h"
 
 namespace vantor {
 
-class LogImportModel;
+class Session;
 
 enum class ImportRunOutcome {
     Stopped,    // a check stopped the run before anything was written
@@ -34,7 +35,9 @@ inline constexpr int kImportHistoryAction = 101;
 // "<long date> hh:mm to <long date> hh:mm".
 std::string RangeText(const DayTime& start, const DayTime& end);
 
-// Runs an import with the range the window's fields hold.
-ImportRunResult RunImport(LogImportModel& window);
+// Runs an import of the range the fields hold (checked first, as typed) into the playout
+// database at databasePath. The caller redraws its own state from the result.
+[[nodiscard]] ImportRunResult RunImport(Session& session, const RangeFields& fields,
+                                        const std::string& databasePath);
 
 }  // namespace vantor

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <utility>
 #include <vector>
 
 #include "common/clock.h"
@@ -177,14 +178,22 @@ CurrentUser MakeUnlistedUser(const std::string& loginName, const std::string& fu
 }
 
 UsersDatabase::UsersDatabase(UserInterface& ui, const Clock& clock,
-                             const SystemLocations& locations, TraceState* trace)
-    : ui_(ui), clock_(clock), locations_(locations), trace_(trace) {}
+                             const SystemLocations& locations, Database& db, TraceState* trace,
+                             HistoryKeyChosen historyKeyChosen)
+    : ui_(ui),
+      clock_(clock),
+      locations_(locations),
+      trace_(trace),
+      db_(db),
+      historyKeyChosen_(std::move(historyKeyChosen)) {}
 
 UsersDatabase::~UsersDatabase() {
     CloseUsersDatabase();
 }
 
-int UsersDatabase::OpenUsersDatabase(const std::string& path) {
+int UsersDatabase::OpenUsersDatabase(const std::string& location) {
+    // The data location is stored in capitals; the file is found whatever its letter case.
+    const std::string path = ResolvePath(location);
     std::string description = kUsersDatabaseDescription;
     if (EnsureDatabaseFile(ui_, path, 0, true, description) != 0) return -1;
     if (IsOpen()) CloseUsersDatabase();
@@ -313,7 +322,7 @@ void UsersDatabase::AddEventToUserHistory(const std::string& loginName, int32_t 
     const std::string computer = ComputerName();
     for (int attempt = 0; attempt < 86400; ++attempt, seconds += 1) {
         const double eventTime = seconds * kSecond;
-        if (beforeHistoryInsert) beforeHistoryInsert(eventTime);
+        if (historyKeyChosen_) historyKeyChosen_(eventTime);
         if (historyTable.AddNew()) return;
         bool filled = !historyTable.Set("EventTime", DbValue(eventTime)) &&
                       !historyTable.Set("LoginName", DbValue(FirstCharacters(loginName, 20))) &&

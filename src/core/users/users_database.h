@@ -65,8 +65,15 @@ std::string UsersDatabasePath(const std::string& dataLocation);
 
 class UsersDatabase {
   public:
+    // Called between finding a free second for a history event and storing it: the moment at
+    // which another workstation may take that second.
+    using HistoryKeyChosen = std::function<void(double eventTime)>;
+
+    // db is the connection the users database is opened on; its owner may read it too (the
+    // session owns it; tests inspect the stored rows through it).
     UsersDatabase(UserInterface& ui, const Clock& clock, const SystemLocations& locations,
-                  TraceState* trace = nullptr);
+                  Database& db, TraceState* trace = nullptr,
+                  HistoryKeyChosen historyKeyChosen = {});
     ~UsersDatabase();
     UsersDatabase(const UsersDatabase&) = delete;
     UsersDatabase& operator=(const UsersDatabase&) = delete;
@@ -120,11 +127,6 @@ class UsersDatabase {
     const Clock& GetClock() const { return clock_; }
     bool HistoryInhibited() const { return historyInhibited_; }
     const DatabaseInfo& Description() const { return description_; }
-    Database& Db() { return db_; }
-
-    // Called between finding a free second for a history event and storing it; lets a test
-    // play another workstation that takes that second meanwhile.
-    std::function<void(double eventTime)> beforeHistoryInsert;
 
   private:
     int VerifyTables(const std::string& path);
@@ -139,7 +141,8 @@ class UsersDatabase {
     const Clock& clock_;
     const SystemLocations& locations_;
     TraceState* trace_;
-    Database db_;
+    Database& db_;
+    HistoryKeyChosen historyKeyChosen_;
     TableCursor users_;
     DatabaseInfo description_;
     UsersSettings settings_;
