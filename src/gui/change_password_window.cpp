@@ -76,15 +76,16 @@ ChangePasswordWindow::ChangePasswordWindow(ChangePasswordModel& model, QWidget* 
 
     connect(OKB_, &QPushButton::clicked, this, [this] { Run([this] { model_.OK(); }, true); });
     connect(Cancel_, &QPushButton::clicked, this, [this] { reject(); });
-    picSecurity_->OnTick([this] {
-        model_.TimerTick();
-        picSecurity_->Show(model_.Lock());
-    });
+    // The padlock's timer moves the model's animation on; the model announces the change.
+    picSecurity_->OnTick([this] { model_.TimerTick(); });
+    model_.OnChanged([this] { Refresh(); });
     setMinimumWidth(360);
     Refresh(true);
 }
 
-ChangePasswordWindow::~ChangePasswordWindow() = default;
+ChangePasswordWindow::~ChangePasswordWindow() {
+    model_.OnChanged(nullptr);
+}
 
 void ChangePasswordWindow::reject() {
     cancelled_ = true;

@@ -161,13 +161,13 @@ DatabaseChooser::DatabaseChooser(DatabaseChooserModel& model, QWidget* parent)
     }
     for (QWidget* widget : findChildren<QWidget*>()) widget->installEventFilter(this);
 
-    model_.changed = [this] { Refresh(); };
+    model_.OnChanged([this] { Refresh(); });
     resize(520, 340);
     Refresh();
 }
 
 DatabaseChooser::~DatabaseChooser() {
-    model_.changed = nullptr;
+    model_.OnChanged(nullptr);
 }
 
 void DatabaseChooser::BuildMenus(QMenuBar* bar) {

@@ -102,10 +102,9 @@ LoginWindow::LoginWindow(LoginModel& model, QWidget* parent) : QDialog(parent), 
     connect(chkChangePassword_, &QCheckBox::toggled, this, [this](bool ticked) {
         if (!refreshing_) Run([this, ticked] { model_.SetChangePasswordTicked(ticked); });
     });
-    picSecurity_->OnTick([this] {
-        model_.TimerTick();
-        picSecurity_->Show(model_.Lock());
-    });
+    // The padlock's timer moves the model's animation on; the model announces the change.
+    picSecurity_->OnTick([this] { model_.TimerTick(); });
+    model_.OnChanged([this] { Refresh(); });
 
     optionsShown_ = !model_.OptionsOpen();  // lays the options out on the first redraw
     Refresh();
@@ -113,7 +112,9 @@ LoginWindow::LoginWindow(LoginModel& model, QWidget* parent) : QDialog(parent), 
     setMinimumWidth(440);
 }
 
-LoginWindow::~LoginWindow() = default;
+LoginWindow::~LoginWindow() {
+    model_.OnChanged(nullptr);
+}
 
 bool LoginWindow::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) model_.Activate();

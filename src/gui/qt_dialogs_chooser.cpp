@@ -17,4 +17,11 @@ ChosenDatabase RunDatabaseChooser(QWidget* parent, UserInterface& ui,
     return {model.ChosenFileName(), model.ChosenDatabaseDescription()};
 }
 
+std::string ChooseDatabaseInWindow(QWidget* parent, UserInterface& ui,
+                                   const std::string& searchDirectory, const std::string& typeTag,
+                                   bool canEdit) {
+    return RunDatabaseChooser(parent, ui, searchDirectory, DatabaseTypeFromTag(typeTag), canEdit)
+        .fileName;
+}
+
 }  // namespace vantor::gui

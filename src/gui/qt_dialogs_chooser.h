@@ -24,4 +24,11 @@ ChosenDatabase RunDatabaseChooser(QWidget* parent, UserInterface& ui,
                                   const std::string& searchDirectory, int32_t databaseType,
                                   bool canEdit);
 
+// Dialogs::ChooseDatabase in the windowed program: the type as the caller's tag ("14"), the
+// permission from the session (LoginSession::chooserCanEdit). The chosen file name, "" when
+// the user cancelled.
+std::string ChooseDatabaseInWindow(QWidget* parent, UserInterface& ui,
+                                   const std::string& searchDirectory, const std::string& typeTag,
+                                   bool canEdit);
+
 }  // namespace vantor::gui

@@ -392,13 +392,13 @@ TEST_F(DatabaseChooserTest, ACopyCarriesExactlyTheCommittedWorkOfTheSource) {
     DatabaseChooserModel chooser(ui_);
     Show(chooser);
     std::vector<std::string> seen;  // the status panel each time the model redraws
-    chooser.changed = [&] {
+    chooser.OnChanged([&] {
         seen.push_back(chooser.StatusVisible()
                            ? chooser.StatusFirstLine() + " / " + chooser.StatusSecondLine() +
                                  (chooser.OkEnabled() ? " ok" : "") +
                                  (chooser.CancelEnabled() ? " cancel" : "")
                            : "hidden");
-    };
+    });
     ui_.inputAnswers = {Typed("COPY1")};
     ui_.messageAnswers = {MessageResult::Yes};
     chooser.CopyDatabase();

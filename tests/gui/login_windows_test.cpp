@@ -17,6 +17,7 @@
 #include "qt_dialogs_users.h"
 #include "users/change_password_model.h"
 #include "users/login_model.h"
+#include "users/users_dialogs.h"
 #include "users/users_fixture.h"
 
 namespace vantor {
@@ -27,8 +28,8 @@ using gui::LoginWindow;
 using testing::Account;
 using testing::ModalAnswers;
 
-// Real message boxes and windows; a turn of the event loop also moves the test's clock on, so
-// that the pause after a login comes to its end.
+// Real message boxes; a turn of the event loop also moves the test's clock on, so that the
+// pause after a login comes to its end.
 class WindowedUserInterface : public testing::ModalUserInterface {
   public:
     explicit WindowedUserInterface(FixedClock& clock) : clock_(clock) {}
@@ -36,13 +37,18 @@ class WindowedUserInterface : public testing::ModalUserInterface {
         ModalUserInterface::ProcessEvents();
         clock_.AdvanceSeconds(0.1);
     }
-    bool RunLoginDialog(LoginModel& model) override { return gui::RunLoginWindow(model, nullptr); }
-    bool RunChangePasswordDialog(ChangePasswordModel& model) override {
-        return gui::RunChangePasswordWindow(model, nullptr);
-    }
 
   private:
     FixedClock& clock_;
+};
+
+// The users windows opened as the program opens them.
+class WindowedUsersDialogs : public UsersDialogs {
+  public:
+    bool RunLogin(LoginModel& model) override { return gui::RunLoginWindow(model, nullptr); }
+    bool RunChangePassword(ChangePasswordModel& model) override {
+        return gui::RunChangePasswordWindow(model, nullptr);
+    }
 };
 
 template <typename T>
@@ -60,9 +66,10 @@ class LoginWindowsTest : public testing::UsersTest {
         AddGroup(3, {5});
     }
     // Logon as start-up runs it, with the windows on screen.
-    bool RunLogon() { return Logon(session_, users_, locations_, windows_); }
+    bool RunLogon() { return Logon(session_, users_, locations_, windows_, dialogs_); }
 
     WindowedUserInterface windows_{clock_};
+    WindowedUsersDialogs dialogs_;
     LoginSession session_;
     ModalAnswers answers_;
 };
@@ -101,7 +108,7 @@ TEST_F(LoginWindowsTest, AWrongPasswordIsRefusedAndTheRightOneLogsIn) {
     EXPECT_EQ(answers_.Seen()[0], "You have not entered a valid Username and Password");
     EXPECT_EQ(session_.loggedIn, 1);
     EXPECT_EQ(session_.currentUser.LoginName, "FRED");
-    EXPECT_EQ(session_.chooserCanEdit, "0");  // group 3 may not manage databases
+    EXPECT_FALSE(session_.chooserCanEdit);  // group 3 may not manage databases
 }
 
 TEST_F(LoginWindowsTest, OptionsOpenTheChangePasswordChoiceAndCancelLeavesNobody) {
@@ -176,7 +183,7 @@ TEST_F(LoginWindowsTest, AnExpiredPasswordLeadsToTheChangePasswordWindow) {
 
 TEST_F(LoginWindowsTest, ThePadlockMovesOnItsTimer) {
     AddAccount(Account("FRED", "SECRET").Group(3));
-    LoginModel model(users_, session_, locations_, windows_);
+    LoginModel model(users_, session_, locations_, windows_, dialogs_);
     model.Load();
     LoginWindow window(model);
     window.show();

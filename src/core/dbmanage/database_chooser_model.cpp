@@ -86,10 +86,6 @@ const std::string& ChooserItem::ColumnText(ChooserColumn column) const {
 
 DatabaseChooserModel::DatabaseChooserModel(UserInterface& ui) : ui_(ui) {}
 
-void DatabaseChooserModel::NotifyChanged() {
-    if (changed) changed();
-}
-
 // ---------------------------------------------------------------------------------------------
 // Showing and choosing
 

@@ -7,11 +7,11 @@
 // afterwards reads the chosen file name ("" when cancelled) and its description.
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "common/window_model.h"
 #include "dbmanage/database_types.h"
 
 namespace vantor {
@@ -38,7 +38,7 @@ struct ChooserItem {
     bool operator==(const ChooserItem&) const = default;
 };
 
-class DatabaseChooserModel {
+class DatabaseChooserModel : public WindowModel {
   public:
     static constexpr const char* kInitialCaption = "Choose Database:";
     static constexpr const char* kPrompt =
@@ -64,10 +64,9 @@ class DatabaseChooserModel {
     // The description of the selected database.
     const std::string& ChosenDatabaseDescription() const { return chosenDescription_; }
 
-    // Called when the model changed on its own in the middle of an operation (the status
-    // panel of a copy, the list emptied for a refill), so that the window redraws before the
-    // next question is asked.
-    std::function<void()> changed;
+    // The model announces (OnChanged) the changes it makes in the middle of an operation - the
+    // status panel of a copy, the list emptied for a refill - so that the window redraws
+    // before the next question is asked.
 
     // ---- Window events
     // Every activation of the window; the first one after showing reads the view preference
@@ -123,7 +122,6 @@ class DatabaseChooserModel {
     std::string SelectedPath() const;
     bool HasSelection() const { return selected_ >= 0 && selected_ < int(items_.size()); }
     void Sort();
-    void NotifyChanged();
 
     UserInterface& ui_;
     std::string searchDirectory_;
