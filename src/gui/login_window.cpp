@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "padlock_view.h"
 #include "password_boxes.h"
@@ -75,6 +76,13 @@ LoginWindow::LoginWindow(LoginModel& model, QWidget* parent) : QDialog(parent), 
     grid_->addWidget(txtPassword_, kPasswordRow, 1);
     grid_->addWidget(chkChangePassword_, kOptionsRow, 0, 1, 2);
     grid_->setColumnStretch(1, 1);
+    // Boxes wide enough for the options area's check box, so that opening the options area
+    // only makes the window taller.
+    const int boxWidth = std::max(chkChangePassword_->sizeHint().width() -
+                                      lblLogin->sizeHint().width() - grid_->horizontalSpacing(),
+                                  txtLogin_->sizeHint().width());
+    txtLogin_->setMinimumWidth(boxWidth);
+    txtPassword_->setMinimumWidth(boxWidth);
     body->addLayout(grid_, 1);
     outer->addLayout(body);
     auto* buttons = new QHBoxLayout;
@@ -108,8 +116,6 @@ LoginWindow::LoginWindow(LoginModel& model, QWidget* parent) : QDialog(parent), 
 
     optionsShown_ = !model_.OptionsOpen();  // lays the options out on the first redraw
     Refresh();
-    // Wide enough for the options area, so that opening it only makes the window taller.
-    setMinimumWidth(440);
 }
 
 LoginWindow::~LoginWindow() {
