@@ -25,13 +25,16 @@ class ModalAnswers : public QObject {
     void Type(const std::string& text);
     // The next input box: presses Cancel.
     void CancelInput();
-    // The next modal window of the type: handled by the function (which may open further modal
-    // windows; the answers after this one serve them).
+    // The next modal window of the type, once ready says it is (a window still filling itself
+    // is left to finish): handled by the function, which may open further modal windows (the
+    // answers after this one serve them).
     template <typename Window>
-    void Do(std::function<void(Window*)> handle) {
-        answers_.push_back([handle](QWidget* widget) {
+    void Do(
+        std::function<void(Window*)> handle,
+        std::function<bool(Window*)> ready = [](Window*) { return true; }) {
+        answers_.push_back([handle, ready](QWidget* widget) {
             auto* window = qobject_cast<Window*>(widget);
-            if (window == nullptr) return false;
+            if (window == nullptr || !ready(window)) return false;
             handle(window);
             return true;
         });
