@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libsqlite3-dev sqlite3
-  qt6-base-dev libgl-dev
+  qt6-base-dev qt6-svg-dev libgl-dev
   googletest libgtest-dev libgmock-dev
   libbenchmark-dev
   # the manual page, and the install test's checks of the desktop entry and the systemd units

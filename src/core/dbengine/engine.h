@@ -217,6 +217,16 @@ class Database {
     static bool IsInUse(const std::string& path);
     // The sidecar lock file of a database: its path with the extension replaced by ".LDB".
     static std::string LockFilePath(const std::string& path);
+    // Deletes a database file that no program has open, with its lock file and the journal
+    // files the engine keeps beside it (a journal left by a crash belongs to no other file).
+    // Nothing is deleted and 3045 comes back while some program holds the file open. A
+    // missing file is not an error; its stale lock file still goes.
+    static DbError DeleteFile(const std::string& path);
+    // Gives a database file that no program has open a new name, taking the journal a crash
+    // may have left beside it along (it holds committed work) and dropping the old lock file.
+    // 3045 while some program holds the file open; 58 when the target exists (it is never
+    // replaced).
+    static DbError RenameFile(const std::string& fromPath, const std::string& toPath);
 
     // Definitions. Names of tables, fields and indexes are compared without regard to case.
     std::vector<std::string> TableNames() const;  // user tables in creation order

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/problem_report.h"
 #include "common/text.h"
 #include "dbengine/engine_internal.h"
 
@@ -277,6 +278,99 @@ bool Database::IsInUse(const std::string& path) {
     bool inUse = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
     ::close(fd);
     return inUse;
+}
+
+namespace {
+
+// The journal files SQLite keeps beside a database, named after it.
+constexpr const char* kJournalSuffixes[] = {"-wal", "-journal"};
+constexpr const char* kSharedMemorySuffix = "-shm";
+
+// Holds the lock file of a database exclusively while a file operation runs, so that no
+// program of the family opens the database meanwhile (its shared lock would fail, and the
+// file it finds would be gone or renamed under it).
+class ExclusiveUse {
+  public:
+    explicit ExclusiveUse(const std::string& path)
+        : lockPath_(Database::LockFilePath(path)),
+          existed_(fs::exists(lockPath_, ignored_)),
+          fd_(::open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666)) {
+        // A directory where no lock file can be made has no program of ours using it.
+        held_ = fd_ < 0 || ::flock(fd_, LOCK_EX | LOCK_NB) == 0;
+    }
+    ~ExclusiveUse() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    ExclusiveUse(const ExclusiveUse&) = delete;
+    ExclusiveUse& operator=(const ExclusiveUse&) = delete;
+
+    bool Held() const { return held_; }
+    // Removes the lock file while it is still held; true when it is gone.
+    bool RemoveLockFile() {
+        std::error_code ec;
+        fs::remove(lockPath_, ec);
+        return !ec;
+    }
+    // Leaves no lock file behind that this operation made itself.
+    void DropIfMadeHere() {
+        if (!existed_) RemoveLockFile();
+    }
+
+  private:
+    std::error_code ignored_;
+    std::string lockPath_;
+    bool existed_;
+    int fd_;
+    bool held_ = false;
+};
+
+DbError FileError(const std::error_code& ec) {
+    return DbError::Make(ErrorNumberFromErrno(ec.value(), err::kDiskOrNetworkError),
+                         ec.message());
+}
+
+}  // namespace
+
+DbError Database::DeleteFile(const std::string& path) {
+    ExclusiveUse use(path);
+    if (!use.Held()) {
+        return DbError::Make(err::kFileAlreadyInUse, "Could not use the file; file already in use.");
+    }
+    std::error_code ec;
+    if (fs::exists(path, ec)) {
+        fs::remove(path, ec);
+        if (ec) {
+            use.DropIfMadeHere();
+            return FileError(ec);
+        }
+    }
+    for (const char* suffix : kJournalSuffixes) fs::remove(path + suffix, ec);
+    fs::remove(path + kSharedMemorySuffix, ec);
+    use.RemoveLockFile();
+    return {};
+}
+
+DbError Database::RenameFile(const std::string& fromPath, const std::string& toPath) {
+    ExclusiveUse use(fromPath);
+    if (!use.Held()) {
+        return DbError::Make(err::kFileAlreadyInUse, "Could not use the file; file already in use.");
+    }
+    std::error_code ec;
+    if (fs::exists(toPath, ec)) {
+        use.DropIfMadeHere();
+        return DbError::Make(err::kFileAlreadyExists, "File already exists");
+    }
+    fs::rename(fromPath, toPath, ec);
+    if (ec) {
+        use.DropIfMadeHere();
+        return FileError(ec);
+    }
+    for (const char* suffix : kJournalSuffixes) {
+        if (fs::exists(fromPath + suffix, ec)) fs::rename(fromPath + suffix, toPath + suffix, ec);
+    }
+    fs::remove(fromPath + kSharedMemorySuffix, ec);
+    use.RemoveLockFile();
+    return {};
 }
 
 // ---------------------------------------------------------------------------------------------
