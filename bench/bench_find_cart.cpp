@@ -95,7 +95,7 @@ void RunSearch(benchmark::State& bench, UserInterface& ui, bool notes, bool inWi
                const char* text = kAbsentText) {
     AudiowallState state;
     testing::PointAudiowallAt(state, gStore->path(), gMaxCart);
-    if (OpenAudiowall(state, ui, 0, true)) {
+    if (OpenAudiowall(state, ui, 0, true) == AudiowallOpening::Failed) {
         bench.SkipWithError("the Audiowall could not be connected");
         return;
     }

@@ -66,7 +66,9 @@ class LoginWindowsTest : public testing::UsersTest {
         AddGroup(3, {5});
     }
     // Logon as start-up runs it, with the windows on screen.
-    bool RunLogon() { return Logon(session_, users_, locations_, windows_, dialogs_); }
+    bool RunLogon() {
+        return Logon(session_, users_, locations_, windows_, dialogs_) == LogonOutcome::NobodyLoggedIn;
+    }
 
     WindowedUserInterface windows_{clock_};
     WindowedUsersDialogs dialogs_;

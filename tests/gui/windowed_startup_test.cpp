@@ -16,6 +16,7 @@
 #include "dbengine/database_file.h"
 #include "dbengine/engine.h"
 #include "dbengine/schema.h"
+#include "playoutdb/playout_tables.h"
 #include "importer/main_window_model.h"
 #include "login_window.h"
 #include "modal_answers.h"
