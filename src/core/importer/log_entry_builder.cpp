@@ -4,6 +4,7 @@
 #include "common/general.h"
 #include "common/numbers.h"
 #include "common/problem_report.h"
+#include "common/report_file.h"
 #include "common/text.h"
 #include "playoutdb/log_table.h"
 #include "dbengine/engine.h"
@@ -23,10 +24,11 @@ void CheckCart(EntryTarget& target, const DayTime& hourStamp, ImportEntry& entry
     if (cart.HasAudio()) {
         entry.ScheduledLength = cart.Length();
     } else {
-        AppendLogLine(target.errorLogPath, false,
-                      DayTimeShortText(hourStamp, 4) + " - Cart " + cartText +
-                          " has been scheduled to play, but does not exist/has no audio",
-                      target.clock);
+        target.errorReport.Append(false,
+                                  DayTimeShortText(hourStamp, 4) + " - Cart " + cartText +
+                                      " has been scheduled to play, but does not exist/has no "
+                                      "audio",
+                                  target.clock);
     }
     const std::string title = Trim(cart.TitleLine1);
     const std::string description = Trim(entry.Description1);
@@ -72,8 +74,8 @@ class RowWriter {
 
 }  // namespace
 
-bool AddLogEntry(EntryTarget& target, double& q, const DayTime& hourStamp, ImportEntry& entry,
-                 int32_t hourMode) {
+bool PrepareLogEntry(EntryTarget& target, double q, const DayTime& hourStamp, ImportEntry& entry,
+                     int32_t hourMode, PreparedEntry& prepared) {
     if (!Trim(entry.HDReference).empty()) CheckCart(target, hourStamp, entry);
 
     // Past the hour's last key the row would land among the next hour's entries, which the
@@ -86,20 +88,47 @@ bool AddLogEntry(EntryTarget& target, double& q, const DayTime& hourStamp, Impor
                       0);
         return false;
     }
-    if (!NewLogEntry(target.log, q)) return false;
-
-    const int32_t actualEndType =
+    prepared.q = q;
+    prepared.actualEndType =
         hourMode == 2
             ? (entry.ScheduledEndType == kEndTypeSweeper ? kEndTypeSweeper : kEndTypeNormal)
             : entry.ScheduledEndType;
+    prepared.estimatedStart = hourStamp.seconds;
+    prepared.estimatedLength = static_cast<float>(entry.ScheduledLength);
+    return true;
+}
+
+TimedRow TimedRowOf(const TableCursor& log, const ImportEntry& entry,
+                    const PreparedEntry& prepared) {
+    TimedRow row;
+    row.qIndex = prepared.q;
+    row.type = entry.EntryType;
+    row.status = entry.EntryStatus;
+    row.actualEndType = prepared.actualEndType;
+    // The cart as the stored, width-cut text names it.
+    int index = LogFieldIndex(log, LogEntry::HDReference);
+    int width = index < 0 ? 0 : log.Fields()[index].TextWidth();
+    row.cartNumber = width > 0 && CharacterCount(entry.HDReference) > static_cast<size_t>(width)
+                         ? CartNumberOfReference(FirstCharacters(entry.HDReference, width))
+                         : CartNumberOfReference(entry.HDReference);
+    row.referenceStart = entry.ReferenceStartTime;
+    row.estimatedStart = prepared.estimatedStart;
+    row.estimatedLength = prepared.estimatedLength;
+    row.extroOverride = 0;  // a new row's
+    row.information1 = entry.Information1;
+    return row;
+}
+
+bool WriteLogEntry(EntryTarget& target, const ImportEntry& entry, const PreparedEntry& prepared) {
+    if (!NewLogEntry(target.log, prepared.q)) return false;
     RowWriter row(target.log);
-    row.Set("EstimatedStartTime", hourStamp.seconds)
+    row.Set("EstimatedStartTime", prepared.estimatedStart)
         .Set("ReferenceStartTime", entry.ReferenceStartTime)
         .Set("EntryFlags", entry.EntryFlags)
         .Set("EntryType", entry.EntryType)
         .Set("EntryStatus", entry.EntryStatus)
         .Set("ScheduledLength", static_cast<float>(entry.ScheduledLength))
-        .Set("EstimatedLength", static_cast<float>(entry.ScheduledLength))
+        .Set("EstimatedLength", prepared.estimatedLength)
         .Text("ItemReference", entry.ItemReference)
         .Text("SchedulerReference", entry.SchedulerReference)
         .Text("HDReference", entry.HDReference)
@@ -109,7 +138,7 @@ bool AddLogEntry(EntryTarget& target, double& q, const DayTime& hourStamp, Impor
         .Text("Description4", entry.Description4)
         .Set("EndingType", entry.EndingType)
         .Set("ScheduledEndType", entry.ScheduledEndType)
-        .Set("ActualEndType", actualEndType)
+        .Set("ActualEndType", prepared.actualEndType)
         .Set("Information1", entry.Information1)
         .Set("Information2", entry.Information2)
         .Set("Information3", entry.Information3)
@@ -125,6 +154,16 @@ bool AddLogEntry(EntryTarget& target, double& q, const DayTime& hourStamp, Impor
         target.log.CancelUpdate();
         ProblemReport(target.ui, "adding an entry to the KORA Log - \"" + entry.Description1 + "\"",
                       error.number, false, error.description);
+        return false;
+    }
+    return true;
+}
+
+bool AddLogEntry(EntryTarget& target, double& q, const DayTime& hourStamp, ImportEntry& entry,
+                 int32_t hourMode) {
+    PreparedEntry prepared;
+    if (!PrepareLogEntry(target, q, hourStamp, entry, hourMode, prepared) ||
+        !WriteLogEntry(target, entry, prepared)) {
         return false;
     }
     q += QIndexStep;
