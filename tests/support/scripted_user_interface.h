@@ -37,6 +37,7 @@ public:
     std::function<bool(ChangePasswordModel&)> onChangePassword;
     std::function<bool(DatabaseChooserModel&)> onDatabaseChooser;
 
+    bool showsProgress = true;  // false: an unattended run, nobody sees the progress windows
     int screenWidth = 1024;
     int screenHeight = 768;
 
@@ -72,6 +73,7 @@ public:
                                                const std::string& startFolder) override;
     MouseCursor SetCursor(MouseCursor newCursor) override;
     void ProcessEvents() override;
+    bool ShowsProgress() const override { return showsProgress; }
     void ShowImportProgress(bool visible) override;
     void SetImportProgressText(ImportProgressLabel label, const std::string& text) override;
     void SetImportProgressValue(ImportProgressBar bar, int value, int maximum) override;
