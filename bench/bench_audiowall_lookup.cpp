@@ -33,7 +33,7 @@ void BM_LookupEveryCart(benchmark::State& bench) {
     AudiowallState state;
     ScriptedUserInterface ui;
     testing::PointAudiowallAt(state, dir.path(), 9999);
-    if (OpenAudiowall(state, ui, 0, true)) {
+    if (OpenAudiowall(state, ui, 0, true) == AudiowallOpening::Failed) {
         bench.SkipWithError("the Audiowall could not be connected");
         return;
     }

@@ -31,6 +31,7 @@
 #include "playoutdb/log_table.h"
 #include "dbengine/engine.h"
 #include "dbengine/schema.h"
+#include "playoutdb/playout_tables.h"
 #include "support/audiowall_fixture.h"
 #include "support/scheduler_log_writer.h"
 #include "support/temp_dir.h"
@@ -270,7 +271,7 @@ void BM_ImportRange(benchmark::State& bench) {
         std::filesystem::create_directories(logPath);
         testing::WriteAudiowall(dir / "wall", 9999, Carts());
         testing::PointAudiowallAt(audiowall, dir / "wall", 9999);
-        if (OpenAudiowall(audiowall, ui, 0, true) || !CreatePlayoutDatabase(ui, imported) ||
+        if (OpenAudiowall(audiowall, ui, 0, true) == AudiowallOpening::Failed || !CreatePlayoutDatabase(ui, imported) ||
             !CreatePlayoutDatabase(ui, bound)) {
             bench.SkipWithError("the station could not be set up");
             return;
@@ -279,8 +280,8 @@ void BM_ImportRange(benchmark::State& bench) {
         const double memoryBefore = PeakMemoryMiB();
 
         Database db;
-        if (db.Open(imported)) {
-            bench.SkipWithError("the playout database could not be opened");
+        if (DbError e = db.Open(imported)) {
+            bench.SkipWithError(("cannot open the database: " + e.description).c_str());
             return;
         }
         HourImportContext context{

@@ -17,7 +17,7 @@ BUILD_DIR="$build" "$root/scripts/build.sh" vantor-logimport vantor-demo-install
 if [ ! -f "$demo/environment" ]; then
   echo "== Creating the demo installation in $demo"
   rm -rf "$demo"
-  "$build/tests/vantor-demo-installation" "$demo" 7 > "$demo.environment.tmp"
+  "$build/src/app/vantor-demo-installation" "$demo" 7 > "$demo.environment.tmp"
   mv "$demo.environment.tmp" "$demo/environment"
 fi
 set -a

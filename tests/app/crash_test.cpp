@@ -11,6 +11,7 @@
 #include "dbengine/engine.h"
 #include "playoutdb/log_table.h"
 #include "program_runner.h"
+#include "support/cursor_walk.h"
 #include "support/kora_installation.h"
 #include "support/scheduler_log_writer.h"
 #include "support/temp_dir.h"
@@ -30,7 +31,7 @@ Hours HoursIn(const std::string& databasePath) {
     if (db.Open(databasePath)) return hours;
     TableCursor log;
     if (OpenLogTable(db, log)) return hours;
-    for (log.MoveFirst(); !log.Eof(); log.MoveNext()) {
+    for (bool more = First(log); more && !log.Eof(); more = Next(log)) {
         std::vector<DbValue> row;
         for (size_t i = 0; i < log.Fields().size(); ++i) row.push_back(log.Field(static_cast<int>(i)));
         hours[HourStartOfQIndex(row[0].AsDouble())].push_back(std::move(row));

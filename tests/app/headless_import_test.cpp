@@ -191,19 +191,20 @@ class HeadlessLoginTest : public HeadlessImportTest {
         SystemClock clock;
         SystemLocations locations;
         locations.DataLocation = station_.dataLocation;
-        UsersDatabase users(ui, clock, locations);
+        Database usersDb;
+        UsersDatabase users(ui, clock, locations, usersDb);
         ASSERT_EQ(users.OpenUsersDatabase(UsersDatabasePath(station_.dataLocation)), 0);
         TableCursor table;
-        ASSERT_FALSE(users.Db().OpenTable("Users", table, "Main"));
+        ASSERT_FALSE(usersDb.OpenTable("Users", table, "Main"));
         ASSERT_FALSE(table.AddNew());
-        table.Set("LoginName", DbValue(name));
-        table.Set("Password", DbValue(""));
-        table.Set("FullName", DbValue(name + " of the station"));
-        table.Set("GroupNumber", DbValue(23));
-        table.Set("OverrideAccessRights", DbValue(true));
+        ASSERT_FALSE(table.Set("LoginName", DbValue(name)));
+        ASSERT_FALSE(table.Set("Password", DbValue("")));
+        ASSERT_FALSE(table.Set("FullName", DbValue(name + " of the station")));
+        ASSERT_FALSE(table.Set("GroupNumber", DbValue(23)));
+        ASSERT_FALSE(table.Set("OverrideAccessRights", DbValue(true)));
         for (int right = 1; right <= 6; ++right)
-            table.Set("AccessRight" + std::to_string(right), DbValue(rights));
-        table.Set("AccountStatus", DbValue(1));
+            ASSERT_FALSE(table.Set("AccessRight" + std::to_string(right), DbValue(rights)));
+        ASSERT_FALSE(table.Set("AccountStatus", DbValue(1)));
         ASSERT_FALSE(table.Update());
     }
 };

@@ -46,7 +46,7 @@ class AudiowallLookup : public ::testing::Test {
 TEST_F(AudiowallLookup, FindsEveryCartAtItsPartAndRecord) {
     Build(2500,
           {{1, "First", 10}, {1000, "Thousand", 11}, {1001, "Part two", 12}, {2500, "Last", 13}});
-    ASSERT_FALSE(OpenAudiowall(state, ui, 0, false));
+    ASSERT_EQ(OpenAudiowall(state, ui, 0, false), AudiowallOpening::Opened);
     EXPECT_TRUE(ui.messages.empty());
     struct Case {
         int32_t cart;
@@ -149,7 +149,7 @@ TEST_F(AudiowallLookup, EveryLookupReadsTheFileAfresh) {
 
 TEST_F(AudiowallLookup, ShortOrUnreadableListAnswersEmptyCartWithTheFailure) {
     Build(1000, {{5, "Early", 3}});
-    ASSERT_FALSE(OpenAudiowall(state, ui, 1, true));
+    ASSERT_EQ(OpenAudiowall(state, ui, 1, true), AudiowallOpening::Opened);
     // Cut back by someone else below the cart, and in the middle of a record.
     ASSERT_EQ(::truncate(List(1).c_str(), 100 * 300 + 120), 0);
     CartLookupResult r = CartLookup(state, 101);
@@ -228,7 +228,7 @@ TEST(AudiowallPadding, ShortListsAreExtendedFromTheirFirstMissingRecord) {
         AudiowallState state;
         ScriptedUserInterface ui;
         testing::PointAudiowallAt(state, dir.path(), 1000);
-        ASSERT_FALSE(OpenAudiowall(state, ui, 0, false)) << c.length;
+        ASSERT_EQ(OpenAudiowall(state, ui, 0, false), AudiowallOpening::Opened) << c.length;
         EXPECT_TRUE(ui.messages.empty());
 
         std::string after = testing::ReadWholeFile(list);
@@ -253,7 +253,7 @@ TEST(AudiowallPadding, LastPartGetsItsRemainderAndLongListsStayLong) {
     testing::PointAudiowallAt(state, dir.path(), 1500);
     std::string longList(1200 * 300, 'L');
     dir.WriteFile("CARTS1.LST", longList);  // found whatever its case
-    ASSERT_FALSE(OpenAudiowall(state, ui, 0, true));
+    ASSERT_EQ(OpenAudiowall(state, ui, 0, true), AudiowallOpening::Opened);
     EXPECT_EQ(testing::ReadWholeFile(dir / "CARTS1.LST"), longList);
     EXPECT_FALSE(fs::exists(dir / "Carts1.lst"));
     EXPECT_EQ(fs::file_size(dir / "Carts2.lst"), 500u * 300);
@@ -266,7 +266,7 @@ TEST(AudiowallPadding, PartElevenIsPaddedWholeBeyondAThousandRecords) {
     testing::PointAudiowallAt(state, dir.path(), 12500);
     std::string original(600, 'B');
     std::string list = dir.WriteFile("Carts11.lst", original);
-    ASSERT_FALSE(OpenAudiowall(state, ui, 11, true));
+    ASSERT_EQ(OpenAudiowall(state, ui, 11, true), AudiowallOpening::Opened);
     std::string after = testing::ReadWholeFile(list);
     ASSERT_EQ(after.size(), 2500u * 300);
     EXPECT_EQ(after.substr(0, 600), original);
@@ -280,7 +280,7 @@ TEST(AudiowallConnect, SharedDirectoryMarksEveryPartTogether) {
     AudiowallState state;
     ScriptedUserInterface ui;
     testing::PointAudiowallAt(state, dir.path(), 9999);
-    ASSERT_FALSE(OpenAudiowall(state, ui, 1, true));
+    ASSERT_EQ(OpenAudiowall(state, ui, 1, true), AudiowallOpening::Opened);
     for (int p = 1; p <= 10; ++p) EXPECT_EQ(state.Parts[p].State, PartState::Connected) << p;
     EXPECT_FALSE(state.Parts[2].IsOpen);  // connected by its directory, list not yet opened
     // Its first lookup opens it instead of failing the cart.
@@ -295,7 +295,7 @@ TEST(AudiowallConnect, MissingSharedDirectoryGivesOneReportAndRecoversLater) {
     AudiowallState state;
     ScriptedUserInterface ui;
     testing::PointAudiowallAt(state, missing, 9999);
-    EXPECT_TRUE(OpenAudiowall(state, ui, 0, false));
+    EXPECT_EQ(OpenAudiowall(state, ui, 0, false), AudiowallOpening::Failed);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].request.text,
               "There was a problem connecting part(s) of the Audio Wall because the directory: "
@@ -320,12 +320,12 @@ TEST(AudiowallConnect, OneMissingDirectoryLeavesTheOthersConnected) {
     testing::WriteAudiowall(dir.path(), 3000, {});
     testing::PointAudiowallAt(state, dir.path(), 3000);
     state.Parts[2].Directory = dir / "gone";
-    EXPECT_FALSE(OpenAudiowall(state, ui, 0, false));  // some part connected: success
+    EXPECT_EQ(OpenAudiowall(state, ui, 0, false), AudiowallOpening::Opened);  // some part connected: success
     EXPECT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(state.Parts[1].State, PartState::Connected);
     EXPECT_EQ(state.Parts[2].State, PartState::Unavailable);
     EXPECT_EQ(state.Parts[3].State, PartState::Connected);
-    EXPECT_TRUE(OpenAudiowall(state, ui, 2, true));  // the part alone fails
+    EXPECT_EQ(OpenAudiowall(state, ui, 2, true), AudiowallOpening::Failed);  // the part alone fails
 }
 
 TEST(AudiowallConnect, UnsetLocationsAreCountedAndNothingIsOpened) {
@@ -335,13 +335,13 @@ TEST(AudiowallConnect, UnsetLocationsAreCountedAndNothingIsOpened) {
     testing::PointAudiowallAt(state, dir.path(), 3000);
     state.Parts[2].Directory = "  ";
     state.Parts[3].Directory = "";
-    EXPECT_TRUE(OpenAudiowall(state, ui, 0, false));
+    EXPECT_EQ(OpenAudiowall(state, ui, 0, false), AudiowallOpening::Failed);
     EXPECT_TRUE(ui.Showed(
         "2 locations of the AudioWall have not been set : Please check your configuration."));
     EXPECT_EQ(ui.messages[0].request.icon, MessageIcon::Warning);
     EXPECT_FALSE(fs::exists(dir / "Carts1.lst"));
     ui.Clear();
-    EXPECT_TRUE(OpenAudiowall(state, ui, 0, true));
+    EXPECT_EQ(OpenAudiowall(state, ui, 0, true), AudiowallOpening::Failed);
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -360,7 +360,7 @@ TEST(AudiowallConnect, MissingListQuestionAnswers) {
         ScriptedUserInterface ui;
         testing::PointAudiowallAt(state, dir.path(), 2000);
         ui.messageAnswers = {c.answer, MessageResult::Yes};
-        EXPECT_EQ(OpenAudiowall(state, ui, 0, false), c.failed);
+        EXPECT_EQ(OpenAudiowall(state, ui, 0, false) == AudiowallOpening::Failed, c.failed);
         ASSERT_EQ(static_cast<int>(ui.messages.size()), c.questions);
         EXPECT_EQ(ui.messages[0].request.text,
                   "Part 1 of the AudioWall has not been found.\nDo you wish to create it in :\n" +
@@ -378,7 +378,7 @@ TEST(AudiowallConnect, CloseKeepsTheHandleNumberForTheNextConnection) {
     ScriptedUserInterface ui;
     testing::WriteAudiowall(dir.path(), 2000, {{3, "Three", 1}});
     testing::PointAudiowallAt(state, dir.path(), 2000);
-    ASSERT_FALSE(OpenAudiowall(state, ui, 0, false));
+    ASSERT_EQ(OpenAudiowall(state, ui, 0, false), AudiowallOpening::Opened);
     int32_t handle = state.Parts[1].FileNumber;
     EXPECT_GT(handle, 0);
     EXPECT_NE(state.Parts[2].FileNumber, handle);

@@ -43,7 +43,6 @@ TEST_F(FileLocationsTest, NewInstallationSharesOneDirectoryStoredAndCreatedForAl
     model.Open();
     EXPECT_TRUE(model.UseOneCartLocation());  // eleven empty rows are equal
     EXPECT_FALSE(model.RowEnabled(2));
-    EXPECT_EQ(model.RowBackground(2), FileLocationsModel::kButtonFaceColour);
 
     // Capitals throughout, so that the directories made are the ones named here.
     std::string audio = Path("AUDIO");

@@ -47,20 +47,20 @@ TEST_F(InstallationTest, LiSwitchNamesTheFileEvenWithConfigurationSets) {
     ui.onConfigSet = [&](ConfigSetModel&) { return dialogShown = true; };
 
     SystemLocations locations;
-    ASSERT_TRUE(PrepareStartupEnvironment(locations, ui, "/li: c:\\sets\\studio2.ini"));
+    ASSERT_TRUE(PrepareStartupEnvironment(locations, ui, ui, "/li: c:\\sets\\studio2.ini"));
     EXPECT_EQ(locations.CommandLine, " /LI: C:\\SETS\\STUDIO2.INI");
     EXPECT_EQ(locations.ConfigFile, "C:\\SETS\\STUDIO2.INI");
     EXPECT_FALSE(dialogShown);
 
     SystemLocations bare;
-    ASSERT_TRUE(PrepareStartupEnvironment(bare, ui, "/LI:"));
+    ASSERT_TRUE(PrepareStartupEnvironment(bare, ui, ui, "/LI:"));
     EXPECT_EQ(bare.ConfigFile, "");
 }
 
 TEST_F(InstallationTest, WithoutConfigurationSetsTheStandardFileIsUsed) {
     ScriptedUserInterface ui;
     SystemLocations locations;
-    ASSERT_TRUE(PrepareStartupEnvironment(locations, ui, "/auto"));
+    ASSERT_TRUE(PrepareStartupEnvironment(locations, ui, ui, "/auto"));
     EXPECT_EQ(locations.ConfigFile, "VANTOR.INI");
     EXPECT_EQ(locations.TraceLevel, 0);
 }
@@ -81,14 +81,14 @@ TEST_F(InstallationTest, ConfigurationSetChoiceDecidesTheFileOrEndsStartUp) {
         return true;
     };
     SystemLocations chosen;
-    ASSERT_TRUE(PrepareStartupEnvironment(chosen, ui, ""));
+    ASSERT_TRUE(PrepareStartupEnvironment(chosen, ui, ui, ""));
     EXPECT_EQ(chosen.ConfigFile, "studio2.ini");
     EXPECT_EQ(cursorWhileShown, MouseCursor::Default);
     EXPECT_EQ(ui.cursor, MouseCursor::Hourglass);
 
     // Once chosen, running the start-up again does not ask again.
     ui.onConfigSet = nullptr;
-    ASSERT_TRUE(PrepareStartupEnvironment(chosen, ui, ""));
+    ASSERT_TRUE(PrepareStartupEnvironment(chosen, ui, ui, ""));
     EXPECT_EQ(chosen.ConfigFile, "studio2.ini");
 
     // Cancelled, or no window to show it in: start-up ends.
@@ -97,21 +97,21 @@ TEST_F(InstallationTest, ConfigurationSetChoiceDecidesTheFileOrEndsStartUp) {
         return false;
     };
     SystemLocations cancelled;
-    EXPECT_FALSE(PrepareStartupEnvironment(cancelled, ui, ""));
+    EXPECT_FALSE(PrepareStartupEnvironment(cancelled, ui, ui, ""));
     EXPECT_EQ(cancelled.ConfigFile, "");
     ui.onConfigSet = nullptr;
     SystemLocations headless;
-    EXPECT_FALSE(PrepareStartupEnvironment(headless, ui, ""));
+    EXPECT_FALSE(PrepareStartupEnvironment(headless, ui, ui, ""));
 }
 
 TEST_F(InstallationTest, DebugSwitchTracesEverythingOnlyWhenNoLevelIsSet) {
     ScriptedUserInterface ui;
     SystemLocations off;
-    PrepareStartupEnvironment(off, ui, "/debug");
+    PrepareStartupEnvironment(off, ui, ui, "/debug");
     EXPECT_EQ(off.TraceLevel, -1);
     SystemLocations kept;
     kept.TraceLevel = 3;
-    PrepareStartupEnvironment(kept, ui, "/DEBUG");
+    PrepareStartupEnvironment(kept, ui, ui, "/DEBUG");
     EXPECT_EQ(kept.TraceLevel, 3);
 }
 
@@ -127,7 +127,7 @@ TEST_F(InstallationTest, SmallScreenWarningDependsOnHeightAndIsShownOnce) {
         ui.screenWidth = c.width;
         ui.screenHeight = c.height;
         SystemLocations locations;
-        PrepareStartupEnvironment(locations, ui, "");
+        PrepareStartupEnvironment(locations, ui, ui, "");
         EXPECT_EQ(ui.Showed(SmallScreenWarningText()), c.warned) << c.width << "x" << c.height;
         if (c.warned) {
             EXPECT_EQ(ui.messages[0].request.icon, MessageIcon::Warning);
@@ -137,7 +137,7 @@ TEST_F(InstallationTest, SmallScreenWarningDependsOnHeightAndIsShownOnce) {
             ScriptedUserInterface again;
             again.screenHeight = c.height;
             SystemLocations next;
-            PrepareStartupEnvironment(next, again, "");
+            PrepareStartupEnvironment(next, again, again, "");
             EXPECT_TRUE(again.messages.empty());
         }
     }
@@ -192,7 +192,7 @@ TEST_F(InstallationTest, InstallationSettingsComeFromTheNamedFileOrTheRegistry) 
 
     SystemLocations named;
     AudiowallState audiowall;
-    ASSERT_TRUE(ReadInstallationSettings(named, audiowall, ui, clock, "/LI:" + config));
+    ASSERT_TRUE(ReadInstallationSettings(named, audiowall, ui, ui, clock, "/LI:" + config));
     EXPECT_EQ(named.ConfigFile, ToUpper(config));
     EXPECT_EQ(named.DataLocation, Path("DATA"));
     EXPECT_EQ(audiowall.Parts[1].Directory, Path("AUDIO"));
@@ -203,7 +203,7 @@ TEST_F(InstallationTest, InstallationSettingsComeFromTheNamedFileOrTheRegistry) 
     // the data location is empty, which sends the operator to the file locations dialog.
     SystemLocations bare;
     AudiowallState fromRegistry;
-    ASSERT_TRUE(ReadInstallationSettings(bare, fromRegistry, ui, clock, "/LI:"));
+    ASSERT_TRUE(ReadInstallationSettings(bare, fromRegistry, ui, ui, clock, "/LI:"));
     EXPECT_EQ(bare.ConfigFile, "");
     EXPECT_EQ(bare.DataLocation, "");
     EXPECT_EQ(fromRegistry.Parts[1].Directory, Path("REGAUDIO"));

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "support/cursor_walk.h"
 #include "dbengine/engine.h"
 #include "support/temp_dir.h"
 
@@ -133,7 +134,7 @@ TEST_F(EngineTest, MovesWalkInKeyOrderAndEndAtEof) {
     TableCursor cursor;
     ASSERT_TRUE(db_.OpenTable("Items", cursor, "Main").Ok());
     std::vector<double> seen;
-    for (; !cursor.Eof(); cursor.MoveNext()) seen.push_back(cursor.Field("Key").AsDouble());
+    for (bool ok = true; ok && !cursor.Eof(); ok = testing::Next(cursor)) seen.push_back(cursor.Field("Key").AsDouble());
     EXPECT_EQ(seen, (std::vector<double>{1.0, 2.0, 3.0}));
     EXPECT_EQ(cursor.MoveNext().number, 3021);
 
@@ -421,7 +422,7 @@ TEST_F(EngineTest, NonUniqueIndexWalksNullsFirstAndEveryRowOnce) {
     TableCursor cursor;
     ASSERT_TRUE(db_.OpenTable("Items", cursor, "ByName").Ok());
     std::vector<double> keys;
-    for (; !cursor.Eof(); cursor.MoveNext()) keys.push_back(cursor.Field("Key").AsDouble());
+    for (bool ok = true; ok && !cursor.Eof(); ok = testing::Next(cursor)) keys.push_back(cursor.Field("Key").AsDouble());
     EXPECT_EQ(keys, (std::vector<double>{2, 5, 3, 1, 4}));
     ASSERT_TRUE(cursor.Seek(">", "a").Ok());
     EXPECT_EQ(cursor.Field("Key").AsDouble(), 1);

@@ -262,6 +262,36 @@ TEST(ImportHours, CartsAreCheckedAndDescribedFromTheAudiowall) {
                                        "exist/has no audio"});
 }
 
+// Another workstation holds the write lock while the start times of an hour are worked out:
+// they cannot be stored, and the hour is reported as failed instead of passing for done.
+TEST(ImportHours, StartTimesThatCannotBeStoredFailTheHour) {
+    ImportStation station;
+    station.WriteLog(kMarch7, ThreeItemHours(kMarch7, {6}));
+    ASSERT_TRUE(station.Import(kMarch7, 6, 6));
+    std::filesystem::remove(station.context.errorLogPath);
+    station.ui.Clear();
+
+    Database otherWorkstation;
+    ASSERT_FALSE(otherWorkstation.Open(station.databasePath));
+    ASSERT_FALSE(otherWorkstation.BeginTrans());
+    ASSERT_TRUE(station.Import(kMarch7, 6, 6));
+    EXPECT_FALSE(otherWorkstation.Rollback());
+
+    EXPECT_EQ(station.ErrorLines(),
+              (std::vector<std::string>{
+                  "The following hour was already in Kora so was not re-sent : " +
+                      Hour(kMarch7, 6),
+                  "There was a problem updating the start times of the hour for " +
+                      Hour(kMarch7, 6) + " in the log"}));
+    std::vector<std::string> shown = station.ui.MessageTexts();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.front().rfind("There was a problem updating the start times of the hour " +
+                                      Hour(kMarch7, 6) + " and the error's description",
+                                  0),
+              0u)
+        << shown.front();
+}
+
 TEST(ImportHours, ShortHourIsReportedAsUnderrunning) {
     ImportStation station;
     station.settings.UnderrunningDuration = 3600;

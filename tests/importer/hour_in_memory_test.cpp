@@ -6,6 +6,7 @@
 #include <string>
 
 #include "import_fixture.h"
+#include "support/cursor_walk.h"
 #include "playoutdb/log_table.h"
 
 namespace vantor {
@@ -120,7 +121,8 @@ Outcome ImportAll(bool inMemory, StartTimeOptions timing) {
     outcome.log = station.Rows();
     TableCursor settings;
     EXPECT_FALSE(station.db.OpenTable("Settings", settings));
-    for (settings.MoveFirst(); !settings.Eof(); settings.MoveNext()) {
+    for (bool more = testing::First(settings); more && !settings.Eof();
+         more = testing::Next(settings)) {
         std::vector<DbValue> row;
         for (const FieldDef& field : settings.Fields()) row.push_back(settings.Field(field.name));
         outcome.settings.push_back(std::move(row));

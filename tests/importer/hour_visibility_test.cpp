@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "import_fixture.h"
+#include "support/cursor_walk.h"
 #include "playoutdb/log_table.h"
 
 namespace vantor {
@@ -45,7 +46,7 @@ class ReadingUserInterface : public ScriptedUserInterface {
             int startingAtTheHour = 0;
         };
         std::vector<Hour> hours;
-        for (; !rows.Eof(); rows.MoveNext()) {
+        for (bool more = true; more && !rows.Eof(); more = testing::Next(rows)) {
             if (rows.Field(1).AsInteger() == 98) {
                 Hour hour;
                 hour.key = rows.Field(0).AsDouble();

@@ -1,3 +1,4 @@
+#include "support/cursor_walk.h"
 #include "import_fixture.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include "common/ole_date.h"
 #include "playoutdb/log_table.h"
 #include "dbengine/schema.h"
+#include "playoutdb/playout_tables.h"
 
 namespace vantor::testing {
 
@@ -71,7 +73,7 @@ std::vector<LogRow> ImportStation::Rows() {
     std::vector<LogRow> rows;
     TableCursor log;
     if (OpenLogTable(db, log)) return rows;
-    for (log.MoveFirst(); !log.Eof(); log.MoveNext()) {
+    for (bool ok = testing::First(log); ok && !log.Eof(); ok = testing::Next(log)) {
         LogRow row;
         for (const FieldDef& field : log.Fields()) row.values[field.name] = log.Field(field.name);
         row.qIndex = row.Num("QIndex");

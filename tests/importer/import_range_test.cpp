@@ -37,7 +37,7 @@ class LogScanTest : public ::testing::Test {
   protected:
     LogScanTest() : LogScanTest(InstallationOptions{}) {}
     explicit LogScanTest(const InstallationOptions& options)
-        : station_(dir_.path(), options), session_(ui_, clock_) {
+        : station_(dir_.path(), options), session_(ui_, ui_, clock_) {
         session_.locations.DataLocation = station_.dataLocation;
     }
 

@@ -1,3 +1,4 @@
+#include "support/cursor_walk.h"
 #include "importer/import_run.h"
 
 #include <gtest/gtest.h>
@@ -58,7 +59,7 @@ class ImportRunTest : public MainWindowTest {
         if (db.Open(station_.dataLocation + "/USERS/USERS25.MDB") ||
             db.Query("SELECT * FROM [UserHistory]", {}, rows))
             return events;
-        for (; !rows.Eof(); rows.MoveNext())
+        for (bool ok = true; ok && !rows.Eof(); ok = testing::Next(rows))
             events.emplace_back(rows.Field("Action").AsInteger(), rows.Field("Status").AsInteger(),
                                 rows.Field("Notes").AsText());
         return events;
@@ -194,7 +195,7 @@ TEST_F(ImportRunTest, TheHistoryFileStartsAfreshAtItsSizeLimit) {
     for (long long size : {kHistoryLogLimit - 1, kHistoryLogLimit}) {
         std::ofstream(station_.HistoryLogPath(), std::ios::binary | std::ios::trunc)
             << std::string(static_cast<size_t>(size) - 2, 'x') << "\r\n";
-        Import("6/3/2000", "01", "6/3/2000", "01");
+        static_cast<void>(Import("6/3/2000", "01", "6/3/2000", "01"));  // only the file counts
         std::vector<std::string> lines = UnstampedLines(station_.HistoryLogPath());
         if (size < kHistoryLogLimit) {
             ASSERT_EQ(lines.size(), 3u) << "kept and appended to";

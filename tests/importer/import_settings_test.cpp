@@ -76,8 +76,9 @@ TEST_F(ImportSettingsTest, NoDataLocationWritesNothingAnywhere) {
 
 class SettingsDialogTest : public ImportSettingsTest {
   protected:
-    LogImportSettingsModel Model(LogImportSettingsModel::CartBrowser browser = {}) {
-        return LogImportSettingsModel(settings_, locations_, ui_, std::move(browser));
+    LogImportSettingsModel Model(std::function<std::string(const std::string&)> browser = {}) {
+        ui_.onBrowseCarts = std::move(browser);
+        return LogImportSettingsModel(settings_, locations_, ui_, ui_);
     }
     ImportSettings settings_;
     ScriptedUserInterface ui_;

@@ -58,7 +58,7 @@ TEST_F(MainWindowTest, WithoutADatabaseNameTheChooserDecides) {
 
     Restart();
     std::string searched, type;
-    window_->ChooseDatabase = [&](const std::string& directory, const std::string& tag) {
+    ui_.onChooseDatabase = [&](const std::string& directory, const std::string& tag) {
         searched = directory;
         type = tag;
         return std::string("KORA26.MDB");

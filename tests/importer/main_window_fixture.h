@@ -12,6 +12,7 @@
 #include "common/ole_date.h"
 #include "support/scripted_user_interface.h"
 #include "importer/main_window_model.h"
+#include "importer/import_settings.h"
 #include "session/session.h"
 #include "playoutdb/log_table.h"
 #include "dbengine/engine.h"
@@ -77,7 +78,7 @@ class MainWindowTest : public ::testing::Test {
     void Restart() {
         window_.reset();
         session_.reset();
-        session_ = std::make_unique<Session>(ui_, clock_);
+        session_ = std::make_unique<Session>(ui_, ui_, clock_);
         window_ = std::make_unique<LogImportModel>(*session_);
     }
 
@@ -103,7 +104,8 @@ class MainWindowTest : public ::testing::Test {
         Database db;
         TableCursor log;
         long long count = -1;
-        if (!db.Open(station_.databasePath) && !OpenLogTable(db, log)) log.RecordCount(count);
+        if (!db.Open(station_.databasePath) && !OpenLogTable(db, log) && log.RecordCount(count))
+            count = -1;
         return count;
     }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "support/cursor_walk.h"
 #include "common/locale.h"
 #include "common/ole_date.h"
 #include "playout_fixture.h"
@@ -165,8 +166,9 @@ TEST_F(LogTableTest, AnHourIsFoundByItsStartAndItsLastEntryBeforeItsEnd) {
     EXPECT_EQ(log_.Field(LogEntry::QIndex).AsDouble(), q);
     std::vector<double> walked;
     ASSERT_TRUE(log_.Seek(">", start).Ok());
-    for (; !log_.Eof() && log_.Field(LogEntry::QIndex).AsDouble() <= HourEndQIndex(thirteen);
-         log_.MoveNext()) {
+    for (bool ok = true;
+         ok && !log_.Eof() && log_.Field(LogEntry::QIndex).AsDouble() <= HourEndQIndex(thirteen);
+         ok = testing::Next(log_)) {
         walked.push_back(log_.Field(LogEntry::QIndex).AsDouble());
     }
     EXPECT_EQ(walked.size(), 3u);

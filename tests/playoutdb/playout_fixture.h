@@ -9,6 +9,7 @@
 #include "support/scripted_user_interface.h"
 #include "dbengine/database_file.h"
 #include "dbengine/schema.h"
+#include "playoutdb/playout_tables.h"
 #include "support/temp_dir.h"
 
 namespace vantor::testing {

@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "playoutdb/playout_tables.h"
+#include "support/cursor_walk.h"
 #include "common/problem_report.h"
 #include "playout_fixture.h"
 #include "playoutdb/log_table.h"
@@ -24,7 +26,7 @@ std::string SchemaOf(Database& db) {
     QueryResult rows;
     EXPECT_TRUE(db.Query("SELECT sql FROM sqlite_master ORDER BY name", {}, rows).Ok());
     std::string schema;
-    for (; !rows.Eof(); rows.MoveNext()) schema += rows.Field(0).AsText() + ";\n";
+    for (bool ok = true; ok && !rows.Eof(); ok = testing::Next(rows)) schema += rows.Field(0).AsText() + ";\n";
     return schema;
 }
 

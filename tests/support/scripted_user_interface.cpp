@@ -117,24 +117,29 @@ void ScriptedUserInterface::SetStartupStatus(const std::string& text) {
     startupStatus.push_back(text);
 }
 
-bool ScriptedUserInterface::RunConfigSetDialog(ConfigSetModel& model) {
+bool ScriptedUserInterface::RunConfigSet(ConfigSetModel& model) {
     return onConfigSet ? onConfigSet(model) : false;
 }
 
-bool ScriptedUserInterface::RunFileLocationsDialog(FileLocationsModel& model) {
+bool ScriptedUserInterface::RunFileLocations(FileLocationsModel& model) {
     return onFileLocations ? onFileLocations(model) : false;
 }
 
-bool ScriptedUserInterface::RunLoginDialog(LoginModel& model) {
+bool ScriptedUserInterface::RunLogin(LoginModel& model) {
     return onLogin ? onLogin(model) : false;
 }
 
-bool ScriptedUserInterface::RunChangePasswordDialog(ChangePasswordModel& model) {
+bool ScriptedUserInterface::RunChangePassword(ChangePasswordModel& model) {
     return onChangePassword ? onChangePassword(model) : false;
 }
 
-bool ScriptedUserInterface::RunDatabaseChooser(DatabaseChooserModel& model) {
-    return onDatabaseChooser ? onDatabaseChooser(model) : false;
+std::string ScriptedUserInterface::ChooseDatabase(const std::string& searchDirectory,
+                                                  const std::string& typeTag) {
+    return onChooseDatabase ? onChooseDatabase(searchDirectory, typeTag) : std::string();
+}
+
+std::string ScriptedUserInterface::BrowseCarts(const std::string& tag) {
+    return onBrowseCarts ? onBrowseCarts(tag) : std::string();
 }
 
 }  // namespace vantor

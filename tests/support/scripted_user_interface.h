@@ -9,10 +9,11 @@
 #include <vector>
 
 #include "common/user_interface.h"
+#include "session/dialogs.h"
 
 namespace vantor {
 
-class ScriptedUserInterface : public UserInterface {
+class ScriptedUserInterface : public UserInterface, public Dialogs {
 public:
     struct ShownMessage {
         MessageRequest request;
@@ -35,7 +36,9 @@ public:
     std::function<bool(FileLocationsModel&)> onFileLocations;
     std::function<bool(LoginModel&)> onLogin;
     std::function<bool(ChangePasswordModel&)> onChangePassword;
-    std::function<bool(DatabaseChooserModel&)> onDatabaseChooser;
+    std::function<std::string(const std::string& searchDirectory, const std::string& typeTag)>
+        onChooseDatabase;
+    std::function<std::string(const std::string& tag)> onBrowseCarts;
 
     bool showsProgress = true;  // false: an unattended run, nobody sees the progress windows
     int screenWidth = 1024;
@@ -85,11 +88,14 @@ public:
     void SetStartupStatus(const std::string& text) override;
     int ScreenWidth() override { return screenWidth; }
     int ScreenHeight() override { return screenHeight; }
-    bool RunConfigSetDialog(ConfigSetModel& model) override;
-    bool RunFileLocationsDialog(FileLocationsModel& model) override;
-    bool RunLoginDialog(LoginModel& model) override;
-    bool RunChangePasswordDialog(ChangePasswordModel& model) override;
-    bool RunDatabaseChooser(DatabaseChooserModel& model) override;
+    // The program's own windows (Dialogs).
+    bool RunConfigSet(ConfigSetModel& model) override;
+    bool RunFileLocations(FileLocationsModel& model) override;
+    bool RunLogin(LoginModel& model) override;
+    bool RunChangePassword(ChangePasswordModel& model) override;
+    std::string ChooseDatabase(const std::string& searchDirectory,
+                               const std::string& typeTag) override;
+    std::string BrowseCarts(const std::string& tag) override;
 };
 
 }  // namespace vantor

@@ -29,7 +29,7 @@ TEST_F(UsersTest, FirstOpenCreatesTheDatabaseAndRunsTheDailyProcessing) {
     EXPECT_EQ(users_.Description().Description, "Users Database");
     EXPECT_FLOAT_EQ(users_.Description().Version, 2.51f);
     for (const char* table : {"Settings", "Users", "UserGroups", "UserHistory", "UserPreferences"})
-        EXPECT_FALSE(users_.Db().FindTable(table)) << table;
+        EXPECT_FALSE(usersDb_.FindTable(table)) << table;
     EXPECT_EQ(users_.Settings().FirstRun, 1);
     EXPECT_EQ(users_.Settings().PasswordExpiryDays, 0);
     EXPECT_EQ(users_.Settings().UserHistoryPurgeDays, 30);
@@ -70,8 +70,8 @@ TEST_F(UsersTest, OpeningCompletesATableWrittenByAnOlderProgram) {
                                 {DbValue("FRED"), DbValue(ScrambleText("PW", false))}));
     }
     OpenDatabase();
-    EXPECT_FALSE(users_.Db().FindField("Users", "AccountStatus"));
-    EXPECT_FALSE(users_.Db().FindIndex("Users", "Main"));
+    EXPECT_FALSE(usersDb_.FindField("Users", "AccountStatus"));
+    EXPECT_FALSE(usersDb_.FindIndex("Users", "Main"));
     EXPECT_EQ(AccountField("FRED", "Password").AsText(), ScrambleText("PW", false));
     DatabaseInfo info;
     ASSERT_EQ(ReadDatabaseInfo(ui_, UsersDatabasePath(locations_.DataLocation), info, true), 0);
@@ -133,11 +133,12 @@ TEST_F(UsersTest, HistoryTakesTheNextSecondWhenAnotherWorkstationTookIt) {
     Database otherWorkstation;
     ASSERT_FALSE(otherWorkstation.Open(UsersDatabasePath(locations_.DataLocation)));
     int collisions = 0;
-    users_.beforeHistoryInsert = [&](double eventTime) {
-        if (collisions++ < 2)
-            otherWorkstation.Execute(
+    historyKeyChosen_ = [&](double eventTime) {
+        if (collisions++ < 2) {
+            EXPECT_FALSE(otherWorkstation.Execute(
                 "INSERT INTO [UserHistory] ([EventTime], [LoginName]) VALUES (?, 'ELSEWHERE')",
-                {DbValue(eventTime)});
+                {DbValue(eventTime)}));
+        }
     };
     users_.AddEventToUserHistory("FRED", 101, 1, "range");
     auto rows = History();
@@ -179,11 +180,11 @@ TEST_F(UsersTest, HistoryPurgeKeepsTheConfiguredDays) {
     };
     for (const Case& c : cases) {
         OpenDatabase();
-        ASSERT_FALSE(users_.Db().Execute("DELETE * FROM [UserHistory]"));
+        ASSERT_FALSE(usersDb_.Execute("DELETE * FROM [UserHistory]"));
         for (double offset : events) AddHistory(Today() + offset);
         SetUsersSetting("UserHistoryPurgeDays", c.purgeDays);
         Reopen();
-        users_.ProcessAccounts("SYSTEM");
+        static_cast<void>(users_.ProcessAccounts("SYSTEM"));  // the purge is what counts here
         std::vector<double> kept;
         for (const auto& row : History()) kept.push_back(row.eventTime - Today());
         ASSERT_EQ(kept.size(), c.kept.size()) << "purge days " << c.purgeDays;
@@ -472,6 +473,31 @@ TEST_F(LegacyImportTest, NoOpensTheFileDialogAndCancellingItImportsNoAccounts) {
     EXPECT_EQ(Count("SELECT COUNT(*) FROM [Users]"), 0);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM [UserGroups]"), 23);
     EXPECT_FALSE(ui_.Showed("The Users database has been imported"));
+}
+
+// Groups that cannot be cleared are reported, and the import stops there instead of adding
+// groups beside the old ones.
+TEST_F(LegacyImportTest, GroupsThatCannotBeClearedAreReported) {
+    WriteLegacyDatabase();
+    ui_.messageAnswers = {MessageResult::Cancel};
+    OpenDatabase();
+    Database otherProgram;
+    ASSERT_FALSE(otherProgram.Open(UsersDatabasePath(locations_.DataLocation)));
+    ASSERT_FALSE(otherProgram.Execute(
+        "CREATE TRIGGER KeepGroups BEFORE DELETE ON UserGroups "
+        "BEGIN SELECT RAISE(ABORT, 'the groups are kept'); END"));
+    ui_.Clear();
+
+    users_.ImportLegacyUsers(true);
+    std::vector<std::string> shown = ui_.MessageTexts();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].rfind("There was a problem clearing the User Groups and the error's "
+                             "description was reported as",
+                             0),
+              0u)
+        << shown[0];
+    EXPECT_TRUE(ui_.fileDialogs.empty());
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM [UserGroups]"), 23);
 }
 
 TEST_F(LegacyImportTest, CancelImportsNothingButTheGroupsAreRewritten) {

@@ -31,7 +31,7 @@ void UsersTest::OpenDatabase() {
 
 void UsersTest::AddAccount(const Account& account) {
     TableCursor row;
-    ASSERT_FALSE(users_.Db().OpenTable("Users", row, "Main"));
+    ASSERT_FALSE(usersDb_.OpenTable("Users", row, "Main"));
     ASSERT_FALSE(row.AddNew());
     auto date = [](const std::optional<double>& value) {
         return value ? DbValue(*value) : DbValue();
@@ -55,7 +55,7 @@ void UsersTest::AddAccount(const Account& account) {
 
 void UsersTest::AddGroup(int32_t number, std::vector<int> rights) {
     TableCursor row;
-    ASSERT_FALSE(users_.Db().OpenTable("UserGroups", row, "Main"));
+    ASSERT_FALSE(usersDb_.OpenTable("UserGroups", row, "Main"));
     ASSERT_FALSE(row.AddNew());
     ASSERT_FALSE(row.Set("GroupNumber", number));
     for (int right = 1; right <= 6; ++right) {
@@ -67,13 +67,13 @@ void UsersTest::AddGroup(int32_t number, std::vector<int> rights) {
 }
 
 void UsersTest::AddPreference(const std::string& loginName, const std::string& name) {
-    ASSERT_FALSE(users_.Db().Execute(
+    ASSERT_FALSE(usersDb_.Execute(
         "INSERT INTO [UserPreferences] ([LoginName], [Name], [Preference]) VALUES (?, ?, ?)",
         {DbValue(loginName), DbValue(name), DbValue("value")}));
 }
 
 void UsersTest::AddHistory(double eventTime, const std::string& loginName) {
-    ASSERT_FALSE(users_.Db().Execute(
+    ASSERT_FALSE(usersDb_.Execute(
         "INSERT INTO [UserHistory] ([EventTime], [LoginName], [Action], [Status]) "
         "VALUES (?, ?, 1, 1)",
         {DbValue(eventTime), DbValue(loginName)}));
@@ -81,14 +81,14 @@ void UsersTest::AddHistory(double eventTime, const std::string& loginName) {
 
 void UsersTest::SetUsersSetting(const std::string& item, const std::string& value) {
     TableCursor settings;
-    ASSERT_FALSE(users_.Db().OpenTable("Settings", settings, "Main"));
+    ASSERT_FALSE(usersDb_.OpenTable("Settings", settings, "Main"));
     ASSERT_EQ(SetDbSetting(ui_, settings, item, DbValue(value), DbValue("<none>"), false), 0);
 }
 
 std::vector<HistoryRow> UsersTest::History() {
     std::vector<HistoryRow> rows;
     QueryResult result;
-    EXPECT_FALSE(users_.Db().Query("SELECT * FROM [UserHistory] ORDER BY [EventTime]", {}, result));
+    EXPECT_FALSE(usersDb_.Query("SELECT * FROM [UserHistory] ORDER BY [EventTime]", {}, result));
     while (result.IsOpen() && !result.Eof()) {
         rows.push_back({result.Field("EventTime").AsDouble(), result.Field("LoginName").AsText(),
                         static_cast<int32_t>(result.Field("Action").AsInteger()),
@@ -101,7 +101,7 @@ std::vector<HistoryRow> UsersTest::History() {
 
 DbValue UsersTest::AccountField(const std::string& loginName, const std::string& field) {
     QueryResult result;
-    if (users_.Db().Query("SELECT * FROM [Users] WHERE [LoginName]=?", {DbValue(loginName)},
+    if (usersDb_.Query("SELECT * FROM [Users] WHERE [LoginName]=?", {DbValue(loginName)},
                           result) ||
         result.Eof())
         return DbValue();
@@ -110,7 +110,7 @@ DbValue UsersTest::AccountField(const std::string& loginName, const std::string&
 
 long long UsersTest::Count(const std::string& sql) {
     QueryResult result;
-    if (users_.Db().Query(sql, {}, result) || result.Eof()) return -1;
+    if (usersDb_.Query(sql, {}, result) || result.Eof()) return -1;
     return result.Field(0).AsInteger();
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -98,7 +99,13 @@ class UsersTest : public ::testing::Test {
     FixedClock clock_{2024, 3, 15, 10, 30, 0};
     ClockedUserInterface ui_{clock_};
     SystemLocations locations_;
-    UsersDatabase users_{ui_, clock_, locations_};
+    // The connection the users database is opened on, for looking at the stored rows.
+    Database usersDb_;
+    // Runs when a history event has chosen its second, before it is stored.
+    std::function<void(double eventTime)> historyKeyChosen_;
+    UsersDatabase users_{ui_, clock_, locations_, usersDb_, nullptr, [this](double eventTime) {
+                             if (historyKeyChosen_) historyKeyChosen_(eventTime);
+                         }};
 
   private:
     std::string previousWindir_;

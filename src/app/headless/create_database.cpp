@@ -9,6 +9,7 @@
 #include "session/session.h"
 #include "dbengine/database_file.h"
 #include "dbengine/schema.h"
+#include "playoutdb/playout_tables.h"
 #include "users/current_user.h"
 
 namespace vantor {

@@ -18,6 +18,7 @@
 #include "headless/exit_status.h"
 #include "headless/launch_options.h"
 #include "session/session.h"
+#include "session/dialogs.h"
 
 namespace fs = std::filesystem;
 
@@ -76,7 +77,7 @@ int SetUpFileLocations(Session& session, const std::string& commandLine,
                        const LaunchOptions& options) {
     UserInterface& ui = session.ui;
     SystemLocations& locations = session.locations;
-    if (!ReadInstallationSettings(locations, session.audiowall, ui, session.clock, commandLine))
+    if (!ReadInstallationSettings(locations, session.audiowall, ui, session.dialogs, session.clock, commandLine))
         return exit_status::kStartupEnded;
     if (Trim(locations.ConfigFile).empty()) {
         ShowError(ui,

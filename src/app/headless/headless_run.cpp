@@ -122,13 +122,9 @@ bool Failed(int status) {
 int RunHeadless(const LaunchOptions& options) {
     HeadlessUserInterface ui(std::cout, std::cerr);
     SystemClock clock;
-    Session session(ui, clock);
+    Session session(ui, ui, clock);
     LogImportModel window(session);
     window.SetAutoOptions(options.autoImport, options.quit);
-    window.ChooseDatabase = [&ui](const std::string&, const std::string&) {
-        ui.RefuseDatabaseChooser();
-        return std::string();
-    };
 
     if (options.SetsFileLocations()) {
         int status = SetUpFileLocations(session, CommandLineOf(options), options);

@@ -80,13 +80,13 @@ bool HeadlessUserInterface::Refuse(const std::string& text) {
     return false;
 }
 
-bool HeadlessUserInterface::RunConfigSetDialog(ConfigSetModel&) {
+bool HeadlessUserInterface::RunConfigSet(ConfigSetModel&) {
     return Refuse(
         "choosing a configuration set needs a person at a display; name the configuration "
         "file with /LI:FILE");
 }
 
-bool HeadlessUserInterface::RunFileLocationsDialog(FileLocationsModel& model) {
+bool HeadlessUserInterface::RunFileLocations(FileLocationsModel& model) {
     // Start-up asks for the dialog for two reasons: no data location, or an Audiowall that
     // could not be opened. Point at the setting that is actually missing.
     if (Trim(model.DataLocationText()).empty())
@@ -100,23 +100,28 @@ bool HeadlessUserInterface::RunFileLocationsDialog(FileLocationsModel& model) {
         "section [FileLocations] of the configuration file)");
 }
 
-bool HeadlessUserInterface::RunLoginDialog(LoginModel&) {
+bool HeadlessUserInterface::RunLogin(LoginModel&) {
     return Refuse("the login window needs a person at a display; log in with /USER=NAME");
 }
 
-bool HeadlessUserInterface::RunChangePasswordDialog(ChangePasswordModel&) {
+bool HeadlessUserInterface::RunChangePassword(ChangePasswordModel&) {
     return Refuse("changing a password needs a person at a display");
 }
 
-bool HeadlessUserInterface::RunDatabaseChooser(DatabaseChooserModel&) {
+std::string HeadlessUserInterface::ChooseDatabase(const std::string&, const std::string&) {
     RefuseDatabaseChooser();
-    return false;
+    return {};
 }
 
 void HeadlessUserInterface::RefuseDatabaseChooser() {
     Refuse(
         "choosing a database needs a person at a display; name it as the first word of the "
         "command line (KORA26.MDB /AUTO /QUIT) or create one with --create-database=NAME.MDB");
+}
+
+std::string HeadlessUserInterface::BrowseCarts(const std::string&) {
+    // Only the settings dialog browses carts, and it is never shown without a display.
+    return {};
 }
 
 }  // namespace vantor

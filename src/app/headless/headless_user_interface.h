@@ -9,10 +9,11 @@
 #include <string>
 
 #include "common/user_interface.h"
+#include "session/dialogs.h"
 
 namespace vantor {
 
-class HeadlessUserInterface : public UserInterface {
+class HeadlessUserInterface : public UserInterface, public Dialogs {
   public:
     HeadlessUserInterface(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
 
@@ -45,11 +46,14 @@ class HeadlessUserInterface : public UserInterface {
     // No screen: report one large enough that no small-screen warning is due.
     int ScreenWidth() override { return 1024; }
     int ScreenHeight() override { return 768; }
-    bool RunConfigSetDialog(ConfigSetModel& model) override;
-    bool RunFileLocationsDialog(FileLocationsModel& model) override;
-    bool RunLoginDialog(LoginModel& model) override;
-    bool RunChangePasswordDialog(ChangePasswordModel& model) override;
-    bool RunDatabaseChooser(DatabaseChooserModel& model) override;
+    // The program's own windows (Dialogs).
+    bool RunConfigSet(ConfigSetModel& model) override;
+    bool RunFileLocations(FileLocationsModel& model) override;
+    bool RunLogin(LoginModel& model) override;
+    bool RunChangePassword(ChangePasswordModel& model) override;
+    std::string ChooseDatabase(const std::string& searchDirectory,
+                               const std::string& typeTag) override;
+    std::string BrowseCarts(const std::string& tag) override;
 
   private:
     bool Refuse(const std::string& text);

@@ -141,8 +141,10 @@ void ResetAudiowallDefaults(AudiowallState& state) {
     state.EmptyCartListRecord = EncodeCartListRecord(CartListRecordFrom(state.EmptyCart));
 }
 
-bool OpenAudiowall(AudiowallState& state, UserInterface& ui, int partNumber, bool quiet) {
-    return ConnectParts(state, &ui, partNumber, quiet);
+AudiowallOpening OpenAudiowall(AudiowallState& state, UserInterface& ui, int partNumber,
+                               bool quiet) {
+    return ConnectParts(state, &ui, partNumber, quiet) ? AudiowallOpening::Failed
+                                                       : AudiowallOpening::Opened;
 }
 
 void CloseAudiowall(AudiowallState& state) {

@@ -70,15 +70,17 @@ void ResetAudiowallDefaults(AudiowallState& state);
 
 // Connects part partNumber, or every part in use (1 to PartOfCart(MaxCart)) for 0: finds the
 // directories, opens the lists (asking before creating a missing one unless quiet) and pads
-// short lists with empty records. Returns true on failure. quiet shows nothing at all.
-bool OpenAudiowall(AudiowallState& state, UserInterface& ui, int partNumber, bool quiet);
+// short lists with empty records. Failed when no part asked for could be connected (for 0: when
+// none at all could). quiet shows nothing at all.
+enum class [[nodiscard]] AudiowallOpening { Opened, Failed };
+AudiowallOpening OpenAudiowall(AudiowallState& state, UserInterface& ui, int partNumber, bool quiet);
 // Closes every list; parts become NotConnected and their list names are cleared.
 void CloseAudiowall(AudiowallState& state);
 
 // The outcome of a lookup: result 0 when the record was read (it may be the empty cart: test
 // cart.HasAudio()), -1 when the number is outside 1 to MaxCart or its part cannot be
 // connected, otherwise the error number of the failed read. On failure cart is EmptyCart.
-struct CartLookupResult {
+struct [[nodiscard]] CartLookupResult {
     int32_t result = -1;
     CartRecord cart;
 };

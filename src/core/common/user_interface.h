@@ -8,15 +8,6 @@
 
 namespace vantor {
 
-// Models of the dialogs that start-up itself must be able to show. Each is defined in its
-// subsystem; the seam only hands them to the implementation, which shows a window bound to
-// the model (Qt), refuses (headless) or runs a script (tests).
-class ConfigSetModel;        // config/: "Which configuration set do you want to use?"
-class FileLocationsModel;    // config/: "Vantor File Locations"
-class LoginModel;            // users/: "User Login"
-class ChangePasswordModel;   // users/: the change-password window
-class DatabaseChooserModel;  // dbmanage/: the database chooser
-
 enum class MessageIcon { None, Information, Warning, Error, Question };
 
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
@@ -113,13 +104,8 @@ public:
     virtual int ScreenWidth() = 0;
     virtual int ScreenHeight() = 0;
 
-    // Start-up dialogs, shown modally and bound to their model. They return false when the
-    // dialog could not be shown (headless) or was cancelled; the model holds the outcome.
-    virtual bool RunConfigSetDialog(ConfigSetModel& model) = 0;
-    virtual bool RunFileLocationsDialog(FileLocationsModel& model) = 0;
-    virtual bool RunLoginDialog(LoginModel& model) = 0;
-    virtual bool RunChangePasswordDialog(ChangePasswordModel& model) = 0;
-    virtual bool RunDatabaseChooser(DatabaseChooserModel& model) = 0;
+    // Windows of the program's own (login, file locations, the database chooser, ...) are not
+    // opened here but through Dialogs (session/dialogs.h), which sits above the subsystems.
 };
 
 // Shows the hourglass for the lifetime of the guard and restores the previous pointer

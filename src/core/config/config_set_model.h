@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "common/window_model.h"
+
 namespace vantor {
 
 class UserInterface;
 
-class ConfigSetModel {
+class ConfigSetModel : public WindowModel {
   public:
     static constexpr const char* kCaption = "Which configuration set do you want to use?";
-    // The window's client area ends this far below the bottom of the OK button.
-    static constexpr int kMarginBelowOkTwips = 60;
 
     // Icons of the list, keys of the image list imgListIcons.
     static constexpr const char* kIconLocal = "localdrive";

@@ -7,20 +7,19 @@
 #include <array>
 #include <string>
 
+#include "common/window_model.h"
+
 namespace vantor {
 
 class UserInterface;
 struct AudiowallState;
 struct SystemLocations;
 
-class FileLocationsModel {
+class FileLocationsModel : public WindowModel {
   public:
     static constexpr const char* kCaption = "Vantor File Locations";
     static constexpr int kRows = 11;
     static constexpr const char* kBrowseTitle = "Select the directory that the audio is stored in";
-    // Background colours of the row fields: disabled rows look like buttons.
-    static constexpr unsigned kButtonFaceColour = 0x8000000Fu;
-    static constexpr unsigned kWindowBackgroundColour = 0x80000005u;
 
     FileLocationsModel(SystemLocations& locations, AudiowallState& audiowall, UserInterface& ui);
 
@@ -38,11 +37,9 @@ class FileLocationsModel {
     const std::string& CartLocation(int row) const { return rows_.at(row - 1); }
     const std::string& DataLocationText() const { return dataLocation_; }
     bool UseOneCartLocation() const { return useOne_; }
-    // Rows 2 to 11 are disabled while one directory serves all the carts.
+    // Rows 2 to 11 are disabled while one directory serves all the carts (the window draws a
+    // disabled row like a button face).
     bool RowEnabled(int row) const { return row == 1 || !useOne_; }
-    unsigned RowBackground(int row) const {
-        return RowEnabled(row) ? kWindowBackgroundColour : kButtonFaceColour;
-    }
     bool IsClosed() const { return closed_; }
 
     // chkUseOneCartLocation: checking it copies row 1 into the other rows.

@@ -8,6 +8,7 @@
 #include "common/registry.h"
 #include "common/user_interface.h"
 #include "config/command_line.h"
+#include "config/config_dialogs.h"
 #include "config/config_set_model.h"
 #include "config/product_info.h"
 
@@ -46,7 +47,7 @@ void SmallScreenWarning(UserInterface& ui) {
                         0);
 }
 
-bool ChooseConfigFile(SystemLocations& locations, UserInterface& ui) {
+bool ChooseConfigFile(SystemLocations& locations, UserInterface& ui, ConfigDialogs& dialogs) {
     locations.ConfigFile = "VANTOR.INI";
     if (auto named = SwitchValue(locations.CommandLine, "/LI:")) {
         locations.ConfigFile = *named;
@@ -65,7 +66,7 @@ bool ChooseConfigFile(SystemLocations& locations, UserInterface& ui) {
     bool chosen = false;
     {
         HourglassGuard arrow(ui, MouseCursor::Default);
-        chosen = ui.RunConfigSetDialog(model);
+        chosen = dialogs.RunConfigSet(model);
     }
     // A dialog that could not be shown (no display) chooses nothing, like a cancelled one.
     locations.ConfigFile = chosen ? model.ConfigFile : std::string();
@@ -73,10 +74,10 @@ bool ChooseConfigFile(SystemLocations& locations, UserInterface& ui) {
 }
 
 bool PrepareStartupEnvironment(SystemLocations& locations, UserInterface& ui,
-                               std::string_view commandLine) {
+                               ConfigDialogs& dialogs, std::string_view commandLine) {
     locations.CommandLine = CapitalisedCommandLine(commandLine);
     if (!locations.configFileChosen) {
-        if (!ChooseConfigFile(locations, ui)) return false;
+        if (!ChooseConfigFile(locations, ui, dialogs)) return false;
         locations.configFileChosen = true;
     }
     if (locations.TraceLevel == 0 && HasSwitch(locations.CommandLine, "/DEBUG"))
@@ -86,8 +87,9 @@ bool PrepareStartupEnvironment(SystemLocations& locations, UserInterface& ui,
 }
 
 bool ReadInstallationSettings(SystemLocations& locations, AudiowallState& audiowall,
-                              UserInterface& ui, const Clock& clock, std::string_view commandLine) {
-    if (!PrepareStartupEnvironment(locations, ui, commandLine)) return false;
+                              UserInterface& ui, ConfigDialogs& dialogs, const Clock& clock,
+                              std::string_view commandLine) {
+    if (!PrepareStartupEnvironment(locations, ui, dialogs, commandLine)) return false;
     LoadAudiowallSettings(audiowall, ui, clock, locations.ConfigFile, kVersion2RegistryKey);
     ReadDataLocation(locations);
     ReadDisplaySettings(locations);

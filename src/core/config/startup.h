@@ -10,6 +10,7 @@
 namespace vantor {
 
 class Clock;
+class ConfigDialogs;
 class UserInterface;
 struct AudiowallState;
 
@@ -20,10 +21,10 @@ inline constexpr const char* kVersion2RegistryKey = "Software\\Tressel\\Vantor v
 // Records the capitalised command line, chooses the configuration file (once per run), applies
 // "/DEBUG" and gives the small-screen warning. False when no configuration file was chosen.
 bool PrepareStartupEnvironment(SystemLocations& locations, UserInterface& ui,
-                               std::string_view commandLine);
+                               ConfigDialogs& dialogs, std::string_view commandLine);
 
 // "/LI:" names the file; otherwise an installation with configuration sets asks which one.
-bool ChooseConfigFile(SystemLocations& locations, UserInterface& ui);
+bool ChooseConfigFile(SystemLocations& locations, UserInterface& ui, ConfigDialogs& dialogs);
 
 // Shows the small-screen warning once per workstation when the screen is under 600 pixels high.
 void SmallScreenWarning(UserInterface& ui);
@@ -35,7 +36,8 @@ std::string SmallScreenWarningText();
 // configuration file, screen check), the Audiowall settings, the data location and the find
 // dialog's options. False when start-up must end (no configuration file was chosen).
 bool ReadInstallationSettings(SystemLocations& locations, AudiowallState& audiowall,
-                              UserInterface& ui, const Clock& clock, std::string_view commandLine);
+                              UserInterface& ui, ConfigDialogs& dialogs, const Clock& clock,
+                              std::string_view commandLine);
 
 // DataLocation from the configuration file; empty when the file or key is missing.
 void ReadDataLocation(SystemLocations& locations);

@@ -1,4 +1,4 @@
-// Module Database_Functions_32: the file layer every database of the installation goes
+// The file layer every database of the installation goes
 // through.
 
 #include "dbengine/database_file.h"
@@ -30,10 +30,6 @@ std::string DescriptionTableOf(const Database& db) {
         if (EqualsNoCase(name, "dbo.Description")) other = name;
     }
     return other;
-}
-
-void Report(UserInterface& ui, const std::string& task, const DbError& error, bool quiet = false) {
-    ProblemReport(ui, task, error.number, quiet, error.description);
 }
 
 // The width a key is cut to before it is looked up or stored.
@@ -91,7 +87,7 @@ int EnsureDatabaseFile(UserInterface& ui, const std::string& path, int32_t type,
         }
         Database created;
         if (DbError error = created.Create(file, Database::kGeneralSortOrder)) {
-            Report(ui, "creating the new database", error);
+            ProblemReport(ui, "creating the new database", error);
             return error.number;
         }
         created.Close();
@@ -99,7 +95,7 @@ int EnsureDatabaseFile(UserInterface& ui, const std::string& path, int32_t type,
 
     Database db;
     if (DbError error = db.Open(file)) {
-        Report(ui, "opening the database " + path, error);
+        ProblemReport(ui, "opening the database " + path, error);
         return error.number;
     }
     std::string table = DescriptionTableOf(db);
@@ -107,7 +103,7 @@ int EnsureDatabaseFile(UserInterface& ui, const std::string& path, int32_t type,
         table = "Description";
         FieldDef title{"Description", FieldType::Text};
         if (DbError error = db.CreateTable(table, std::span<const FieldDef>(&title, 1))) {
-            Report(ui, "creating the Description Table", error);
+            ProblemReport(ui, "creating the Description Table", error);
             return error.number;
         }
     }
@@ -117,20 +113,20 @@ int EnsureDatabaseFile(UserInterface& ui, const std::string& path, int32_t type,
     for (const FieldDef& field : wanted) {
         DbError lookup = db.FindField(table, field.name);
         if (lookup.Ok()) continue;
-        if (lookup.number == dberr::kItemNotFound) {
+        if (lookup.number == err::kItemNotFound) {
             if (DbError error = db.AddField(table, field)) {
-                Report(ui, "adding the " + field.name + " field", error);
+                ProblemReport(ui, "adding the " + field.name + " field", error);
                 return error.number;
             }
             continue;
         }
-        Report(ui, "checking the " + field.name + " field", lookup);
+        ProblemReport(ui, "checking the " + field.name + " field", lookup);
         return lookup.number;
     }
 
     TableCursor rows;
     if (DbError error = db.OpenTable(table, rows)) {
-        Report(ui, "opening the description information", error);
+        ProblemReport(ui, "opening the description information", error);
         return error.number;
     }
     if (rows.Eof()) {
@@ -155,7 +151,7 @@ int EnsureDatabaseFile(UserInterface& ui, const std::string& path, int32_t type,
         if (!error) error = rows.Update();
         if (error) {
             rows.CancelUpdate();
-            Report(ui, "adding the description information", error);
+            ProblemReport(ui, "adding the description information", error);
             return error.number;
         }
         description = stored;
@@ -172,21 +168,21 @@ int ReadDatabaseInfo(UserInterface& ui, const std::string& path, DatabaseInfo& i
     std::string file = ResolvePath(path);
     Database db;
     DbError error = db.Open(file);
-    if (error.number == dberr::kUnrecognizedFormat) {
+    if (error.number == err::kUnrecognizedFormat) {
         // A damaged file is repaired once by compacting it; the original is kept as a backup.
         if (CompactDatabaseFile(ui, path, false, "", !report)) error = db.Open(file);
     }
     info = DatabaseInfo();
     if (error) {
-        if (report) Report(ui, "opening the database to read it's information", error);
+        if (report) ProblemReport(ui, "opening the database to read it's information", error);
         return error.number;
     }
     std::string table = DescriptionTableOf(db);
     TableCursor rows;
-    error = table.empty() ? DbError::Make(dberr::kItemNotFound, "No Description table")
+    error = table.empty() ? DbError::Make(err::kItemNotFound, "No Description table")
                           : db.OpenTable(table, rows);
     if (error) {
-        if (report) Report(ui, "opening the description information in the database", error);
+        if (report) ProblemReport(ui, "opening the description information in the database", error);
         return error.number;
     }
     info.EngineVersion = db.EngineVersion();
@@ -259,7 +255,7 @@ bool VariantEquals(const DbValue& a, const DbValue& b) {
 long SetDbSetting(UserInterface& ui, TableCursor& settings, const std::string& key,
                   const DbValue& value, const DbValue& defaultValue, bool quiet) {
     auto fail = [&](const std::string& task, const DbError& error) -> long {
-        Report(ui, task + key, error, quiet);
+        ProblemReport(ui, task + key, error, quiet);
         return error.number;
     };
     if (VariantEquals(value, defaultValue)) {
@@ -270,7 +266,8 @@ long SetDbSetting(UserInterface& ui, TableCursor& settings, const std::string& k
         if (settings.NoMatch()) return 0;
         if (DbError error = settings.Delete())
             return fail("clearing the database setting : ", error);
-        if (!settings.Eof()) settings.MoveNext();
+        // The row is gone; where the cursor rests afterwards is no part of the outcome.
+        if (!settings.Eof()) static_cast<void>(settings.MoveNext());
         return 0;
     }
 
@@ -356,7 +353,7 @@ bool CompactDatabaseFile(UserInterface& ui, const std::string& path, bool fileDi
     std::error_code ec;
     if (error) {
         fs::remove(temporary, ec);
-        Report(ui, task, error, silent);
+        ProblemReport(ui, task, error, silent);
         return false;
     }
 
@@ -404,16 +401,16 @@ bool EditDatabaseDescription(UserInterface& ui, const std::string& path,
     TableCursor rows;
     if (!error) {
         table = DescriptionTableOf(db);
-        error = table.empty() ? DbError::Make(dberr::kItemNotFound, "No Description table")
+        error = table.empty() ? DbError::Make(err::kItemNotFound, "No Description table")
                               : db.OpenTable(table, rows);
     }
     if (error) {
-        Report(ui, "opening the database", error);
+        ProblemReport(ui, "opening the database", error);
         return false;
     }
     int index = rows.FieldIndex("Description");
     if (index < 0) {
-        error = DbError::Make(dberr::kItemNotFound, "No Description field");
+        error = DbError::Make(err::kItemNotFound, "No Description field");
     } else {
         int width = rows.Fields()[index].TextWidth();
         if (width <= 0) width = kDefaultTextWidth;
@@ -423,7 +420,7 @@ bool EditDatabaseDescription(UserInterface& ui, const std::string& path,
     }
     if (error) {
         rows.CancelUpdate();
-        Report(ui, " editing the details", error);
+        ProblemReport(ui, " editing the details", error);
         return false;
     }
     return true;

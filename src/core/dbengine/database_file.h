@@ -1,5 +1,5 @@
 #pragma once
-// Module Database_Functions_32: the layer every database file of the installation goes
+// The layer every database file of the installation goes
 // through, whatever it holds: creating a file with its Description table, reading a file's
 // description, single-key reads and writes of a Settings table, compacting with a backup of
 // the old file, and changing a file's description.

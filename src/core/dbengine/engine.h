@@ -20,6 +20,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/error_numbers.h"
+#include "dbengine/db_error.h"
 #include "dbengine/db_value.h"
 
 namespace vantor {
@@ -27,51 +29,6 @@ namespace vantor {
 // ---------------------------------------------------------------------------------------------
 // Errors
 
-// Error numbers the engine produces besides those in common/problem_report.h (err::...).
-namespace dberr {
-constexpr int kReserved = 3000;         // an engine failure without a closer number
-constexpr int kInvalidArgument = 3001;  // bad SQL or an impossible request
-constexpr int kTableExists = 3010;
-constexpr int kObjectNotFound = 3011;
-constexpr int kNoIndex = 3015;            // "not an index in this table"
-constexpr int kNoCurrentIndex = 3019;     // Seek without a current index
-constexpr int kUpdateWithoutEdit = 3020;  // Update/Set without AddNew or Edit
-constexpr int kNoCurrentRecord = 3021;
-constexpr int kDuplicateKey = 3022;
-constexpr int kFileNotFound = 3024;
-constexpr int kDiskFull = 3026;
-constexpr int kReadOnly = 3027;
-constexpr int kAlreadyInTransaction = 3034;  // commit/rollback without a transaction
-constexpr int kDiskOrNetworkError = 3043;
-constexpr int kNotAValidPath = 3044;
-constexpr int kCannotOpenFile = 3051;
-constexpr int kNullInPrimaryKey = 3058;
-constexpr int kInputTableNotFound = 3078;
-constexpr int kFieldTooSmall = 3163;
-constexpr int kDatabaseExists = 3204;
-constexpr int kCouldNotLock = 3218;
-constexpr int kLockedByOtherSession = 3260;
-constexpr int kItemNotFound = 3265;
-constexpr int kFieldExists = 3191;
-constexpr int kIndexExists = 3284;
-constexpr int kUnrecognizedFormat = 3343;
-constexpr int kObjectInvalid = 3420;
-constexpr int kOverflow = 6;
-constexpr int kTypeMismatch = 13;
-}  // namespace dberr
-
-// The outcome of an engine operation: number 0 is success. Converts to true on failure, so
-// that `if (DbError e = cursor.Update()) report(e)` reads naturally.
-struct DbError {
-    int number = 0;
-    std::string description;
-
-    bool Ok() const { return number == 0; }
-    explicit operator bool() const { return number != 0; }
-
-    // The runtime's standard message when it knows the number, else the detail given.
-    static DbError Make(int number, std::string_view detail = "");
-};
 
 // ---------------------------------------------------------------------------------------------
 // Definitions

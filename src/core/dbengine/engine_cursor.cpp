@@ -231,7 +231,7 @@ DbError CursorState::Walk(bool forward) {
             }
             conn->owned.insert(slot);
         }
-        BindKey(slot);
+        if (DbError error = BindKey(slot)) return error;
     }
     int rc = sqlite3_step(slot);
     if (rc == SQLITE_ROW) {
@@ -284,7 +284,7 @@ DbError CursorState::MoveFrom(bool forward) {
         std::string sql = "SELECT " + selectList + From() + " WHERE " + where + OrderBy(!forward);
         if (!Statement(slot, sql, error)) return error;
     }
-    BindKey(slot);
+    if ((error = BindKey(slot))) return error;
     return Position(slot, true, forward);
 }
 
@@ -349,7 +349,11 @@ DbError Database::OpenTable(std::string_view table, TableCursor& cursor,
         if (error) cursor.Close();
         return error;
     }
-    cursor.MoveFirst();  // an empty table simply leaves the cursor at both ends
+    // An empty table simply leaves the cursor at both ends; any other failure is the opening's.
+    if (DbError error = cursor.MoveFirst(); error && error.number != err::kNoCurrentRecord) {
+        cursor.Close();
+        return error;
+    }
     return {};
 }
 
@@ -362,13 +366,13 @@ DbError TableCursor::SetIndex(std::string_view indexName) {
         return EqualsNoCase(index.name, indexName);
     });
     if (it == indexes.end()) {
-        return DbError::Make(dberr::kItemNotFound,
+        return DbError::Make(err::kItemNotFound,
                              "'" + std::string(indexName) + "' is not an index in this table.");
     }
     std::vector<int> keys;
     for (const std::string& name : it->fields) {
         int field = s.fieldLookup.Find(name);
-        if (field < 0) return DbError::Make(dberr::kItemNotFound, "No field " + name);
+        if (field < 0) return DbError::Make(err::kItemNotFound, "No field " + name);
         keys.push_back(field);
     }
     s.indexName = it->name;
@@ -386,7 +390,8 @@ DbError TableCursor::SetIndex(std::string_view indexName) {
     }
     s.walksUnsafe = false;
     s.mode = EditMode::None;
-    MoveFirst();
+    // The new index starts at its first row; an empty table has none, which is no failure.
+    if (DbError error = MoveFirst(); error && error.number != err::kNoCurrentRecord) return error;
     return {};
 }
 
@@ -401,7 +406,7 @@ DbError TableCursor::MoveFirst() {
     if ((error = s.Position(s.first, true, true))) return error;
     if (!s.onRow) {
         s.bof = s.eof = true;
-        return DbError::Make(dberr::kNoCurrentRecord, "No current record.");
+        return DbError::Make(err::kNoCurrentRecord, "No current record.");
     }
     return {};
 }
@@ -417,7 +422,7 @@ DbError TableCursor::MoveLast() {
     if ((error = s.Position(s.last, true, true))) return error;
     if (!s.onRow) {
         s.bof = s.eof = true;
-        return DbError::Make(dberr::kNoCurrentRecord, "No current record.");
+        return DbError::Make(err::kNoCurrentRecord, "No current record.");
     }
     return {};
 }
@@ -427,7 +432,7 @@ DbError TableCursor::MoveNext() {
     CursorState& s = *state_;
     s.mode = EditMode::None;
     s.noMatch = false;
-    if (s.eof) return DbError::Make(dberr::kNoCurrentRecord, "No current record.");
+    if (s.eof) return DbError::Make(err::kNoCurrentRecord, "No current record.");
     if (!s.onRow) return MoveFirst();  // before the first row
     return s.MoveFrom(true);
 }
@@ -437,7 +442,7 @@ DbError TableCursor::MovePrevious() {
     CursorState& s = *state_;
     s.mode = EditMode::None;
     s.noMatch = false;
-    if (s.bof) return DbError::Make(dberr::kNoCurrentRecord, "No current record.");
+    if (s.bof) return DbError::Make(err::kNoCurrentRecord, "No current record.");
     if (!s.onRow) return MoveLast();  // after the last row
     return s.MoveFrom(false);
 }
@@ -462,7 +467,7 @@ DbError TableCursor::Seek(SeekOp op, const DbValue& key) {
 DbError TableCursor::Seek(std::string_view op, const DbValue& key) {
     auto parsed = SeekOpFromText(op);
     if (!parsed) {
-        return DbError::Make(dberr::kInvalidArgument,
+        return DbError::Make(err::kInvalidArgument,
                              "Unknown comparison '" + std::string(op) + "'.");
     }
     return Seek(*parsed, key);
@@ -473,10 +478,10 @@ DbError TableCursor::Seek(SeekOp op, std::span<const DbValue> keys) {
     CursorState& s = *state_;
     s.mode = EditMode::None;
     if (s.keyFields.empty()) {
-        return DbError::Make(dberr::kNoCurrentIndex, "Operation invalid without a current index.");
+        return DbError::Make(err::kNoCurrentIndex, "Operation invalid without a current index.");
     }
     if (keys.empty() || keys.size() > s.keyFields.size()) {
-        return DbError::Make(dberr::kInvalidArgument, "The key does not fit the index.");
+        return DbError::Make(err::kInvalidArgument, "The key does not fit the index.");
     }
     size_t m = keys.size();
     std::vector<DbValue> values(m);
@@ -548,14 +553,14 @@ DbError TableCursor::GetField(int index, DbValue& value) const {
     if (!IsOpen()) return ClosedError();
     const CursorState& s = *state_;
     if (index < 0 || index >= static_cast<int>(s.fields.size())) {
-        return DbError::Make(dberr::kItemNotFound, "Item not found in this collection.");
+        return DbError::Make(err::kItemNotFound, "Item not found in this collection.");
     }
     if (s.mode != EditMode::None) {
         value = s.Edited(index);
         return {};
     }
-    if (s.deleted) return DbError::Make(3167, "Record is deleted.");
-    if (!s.onRow) return DbError::Make(dberr::kNoCurrentRecord, "No current record.");
+    if (s.deleted) return DbError::Make(err::kRecordIsDeleted);
+    if (!s.onRow) return DbError::Make(err::kNoCurrentRecord, "No current record.");
     value = s.row[index];
     return {};
 }
@@ -565,20 +570,22 @@ DbError TableCursor::GetField(std::string_view name, DbValue& value) const {
     if (index < 0) {
         value = DbValue();
         if (!IsOpen()) return ClosedError();
-        return DbError::Make(dberr::kItemNotFound, "No field " + std::string(name));
+        return DbError::Make(err::kItemNotFound, "No field " + std::string(name));
     }
     return GetField(index, value);
 }
 
 DbValue TableCursor::Field(std::string_view name) const {
     DbValue value;
-    GetField(name, value);
+    // The convenience read: a missing field reads as Null; callers that must tell the
+    // difference call GetField.
+    static_cast<void>(GetField(name, value));
     return value;
 }
 
 DbValue TableCursor::Field(int index) const {
     DbValue value;
-    GetField(index, value);
+    static_cast<void>(GetField(index, value));  // as above: Null when there is no such field
     return value;
 }
 
@@ -594,8 +601,8 @@ DbError TableCursor::AddNew() {
 DbError TableCursor::Edit() {
     if (!IsOpen()) return ClosedError();
     CursorState& s = *state_;
-    if (s.deleted) return DbError::Make(3167, "Record is deleted.");
-    if (!s.onRow) return DbError::Make(dberr::kNoCurrentRecord, "No current record.");
+    if (s.deleted) return DbError::Make(err::kRecordIsDeleted);
+    if (!s.onRow) return DbError::Make(err::kNoCurrentRecord, "No current record.");
     s.buffer.resize(s.fields.size());
     s.dirty.assign(s.fields.size(), 0);
     s.mode = EditMode::Edit;
@@ -606,10 +613,10 @@ DbError TableCursor::Set(int index, const DbValue& value) {
     if (!IsOpen()) return ClosedError();
     CursorState& s = *state_;
     if (index < 0 || index >= static_cast<int>(s.fields.size())) {
-        return DbError::Make(dberr::kItemNotFound, "Item not found in this collection.");
+        return DbError::Make(err::kItemNotFound, "Item not found in this collection.");
     }
     if (s.mode == EditMode::None) {
-        return DbError::Make(dberr::kUpdateWithoutEdit,
+        return DbError::Make(err::kUpdateWithoutEdit,
                              "Update or CancelUpdate without AddNew or Edit.");
     }
     if (!engine_detail::StoreForField(s.fields[index], value, s.buffer[index])) {
@@ -628,7 +635,7 @@ DbError TableCursor::Set(std::string_view name, const DbValue& value) {
     int index = FieldIndex(name);
     if (index < 0) {
         if (!IsOpen()) return ClosedError();
-        return DbError::Make(dberr::kItemNotFound, "No field " + std::string(name));
+        return DbError::Make(err::kItemNotFound, "No field " + std::string(name));
     }
     return Set(index, value);
 }
@@ -637,12 +644,12 @@ DbError TableCursor::Update() {
     if (!IsOpen()) return ClosedError();
     CursorState& s = *state_;
     if (s.mode == EditMode::None) {
-        return DbError::Make(dberr::kUpdateWithoutEdit,
+        return DbError::Make(err::kUpdateWithoutEdit,
                              "Update or CancelUpdate without AddNew or Edit.");
     }
     for (int field : s.requiredFields) {
         if (s.Edited(field).IsNull()) {
-            return DbError::Make(dberr::kNullInPrimaryKey,
+            return DbError::Make(err::kNullInPrimaryKey,
                                  "Index or primary key cannot contain a Null value.");
         }
     }
@@ -666,10 +673,10 @@ DbError TableCursor::Update() {
         for (size_t i = 0; i < s.fields.size(); ++i) {
             engine_detail::BindValue(s.insert, static_cast<int>(i + 1), s.Edited(i), true);
         }
-        int rc = sqlite3_step(s.insert);
-        if (rc != SQLITE_DONE) error = s.conn->ErrorOf(rc);
-        sqlite3_reset(s.insert);
-        if (error) return error;  // the edit buffer stays for the caller to cancel or mend
+        engine_detail::StatementReset reset(s.insert);
+        if (int rc = sqlite3_step(s.insert); rc != SQLITE_DONE) {
+            return s.conn->ErrorOf(rc);  // the edit buffer stays for the caller to cancel or mend
+        }
         ++s.conn->epoch;          // a new row: walks in progress may have to see it
         s.mode = EditMode::None;
         return {};
@@ -716,17 +723,18 @@ DbError TableCursor::Update() {
         engine_detail::BindValue(stmt, static_cast<int>(i + 1), s.buffer[changed[i]], true);
     }
     sqlite3_bind_int64(stmt, static_cast<int>(changed.size() + 1), s.rowid);
-    int rc = sqlite3_step(stmt);
-    if (rc != SQLITE_DONE) error = s.conn->ErrorOf(rc);
-    bool missing = !error && sqlite3_changes(s.conn->db) == 0;
-    sqlite3_reset(stmt);
-    if (error) return error;
+    bool missing = false;
+    {
+        engine_detail::StatementReset reset(stmt);
+        if (int rc = sqlite3_step(stmt); rc != SQLITE_DONE) return s.conn->ErrorOf(rc);
+        missing = sqlite3_changes(s.conn->db) == 0;
+    }
     // A changed key moves the row in its index: walks in progress may pass it or meet it twice.
     if (keyChanged) ++s.conn->epoch;
     if (missing) {
         s.mode = EditMode::None;
         s.deleted = true;
-        return DbError::Make(3167, "Record is deleted.");
+        return DbError::Make(err::kRecordIsDeleted);
     }
     for (int field : changed) s.row[field] = std::move(s.buffer[field]);
     s.mode = EditMode::None;
@@ -745,8 +753,8 @@ DbError TableCursor::Delete() {
     if (!IsOpen()) return ClosedError();
     CursorState& s = *state_;
     s.mode = EditMode::None;
-    if (s.deleted) return DbError::Make(3167, "Record is deleted.");
-    if (!s.onRow) return DbError::Make(dberr::kNoCurrentRecord, "No current record.");
+    if (s.deleted) return DbError::Make(err::kRecordIsDeleted);
+    if (!s.onRow) return DbError::Make(err::kNoCurrentRecord, "No current record.");
     DbError error;
     if (!s.Statement(s.remove, "DELETE" + s.From() + " WHERE rowid = ?1", error)) return error;
     sqlite3_bind_int64(s.remove, 1, s.rowid);
@@ -850,7 +858,7 @@ bool QueryResult::Eof() const {
 
 DbError QueryResult::MoveNext() {
     if (!IsOpen()) return ClosedError();
-    if (state_->eof) return DbError::Make(dberr::kNoCurrentRecord, "No current record.");
+    if (state_->eof) return DbError::Make(err::kNoCurrentRecord, "No current record.");
     return state_->Step();
 }
 
@@ -872,15 +880,17 @@ int QueryResult::FieldIndex(std::string_view name) const {
 DbError QueryResult::GetField(std::string_view name, DbValue& value) const {
     value = DbValue();
     int index = FieldIndex(name);
-    if (index < 0) return DbError::Make(dberr::kItemNotFound, "No field " + std::string(name));
-    if (state_->eof) return DbError::Make(dberr::kNoCurrentRecord, "No current record.");
+    if (index < 0) return DbError::Make(err::kItemNotFound, "No field " + std::string(name));
+    if (state_->eof) return DbError::Make(err::kNoCurrentRecord, "No current record.");
     value = state_->row[index];
     return {};
 }
 
 DbValue QueryResult::Field(std::string_view name) const {
     DbValue value;
-    GetField(name, value);
+    // The convenience read: a missing field reads as Null; callers that must tell the
+    // difference call GetField.
+    static_cast<void>(GetField(name, value));
     return value;
 }
 
@@ -913,7 +923,7 @@ DbError Database::Query(std::string_view sql, std::span<const DbValue> params,
     }
     state->stmt = stmt;
     if (static_cast<int>(params.size()) != sqlite3_bind_parameter_count(stmt)) {
-        return DbError::Make(3061, "Too few parameters.");
+        return DbError::Make(err::kTooFewParameters, "Too few parameters.");
     }
     for (size_t i = 0; i < params.size(); ++i) {
         engine_detail::BindValue(stmt, static_cast<int>(i + 1), params[i]);

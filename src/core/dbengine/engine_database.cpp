@@ -68,13 +68,13 @@ sqlite3_stmt* Connection::Prepare(std::string_view sql, DbError& error) {
         return nullptr;
     }
     if (stmt == nullptr) {
-        error = DbError::Make(dberr::kInvalidArgument, "The statement is empty.");
+        error = DbError::Make(err::kInvalidArgument, "The statement is empty.");
         return nullptr;
     }
     if (tail != nullptr && !Trim(std::string_view(tail)).empty() &&
         Trim(std::string_view(tail)) != ";") {
         sqlite3_finalize(stmt);
-        error = DbError::Make(dberr::kInvalidArgument, "Only one statement may be run at a time.");
+        error = DbError::Make(err::kInvalidArgument, "Only one statement may be run at a time.");
         return nullptr;
     }
     cache.emplace(std::string(sql), stmt);
@@ -94,7 +94,7 @@ DbError LookupTable(Connection& conn, std::string_view name, std::string* stored
         return {};
     }
     DbError result = rc == SQLITE_DONE
-                         ? DbError::Make(dberr::kItemNotFound, "No table " + std::string(name))
+                         ? DbError::Make(err::kItemNotFound, "No table " + std::string(name))
                          : conn.ErrorOf(rc);
     ResetStatement(stmt);
     return result;
@@ -298,13 +298,13 @@ Database& Database::operator=(Database&& other) noexcept {
 DbError Database::Create(const std::string& path, std::string_view /*localeText*/) {
     Close();
     std::error_code ec;
-    if (path.empty()) return DbError::Make(dberr::kNotAValidPath, "No file name was given.");
+    if (path.empty()) return DbError::Make(err::kNotAValidPath, "No file name was given.");
     if (fs::exists(path, ec)) {
-        return DbError::Make(dberr::kDatabaseExists, "Database already exists.");
+        return DbError::Make(err::kDatabaseExists, "Database already exists.");
     }
     fs::path directory = fs::path(path).parent_path();
     if (!directory.empty() && !fs::is_directory(directory, ec)) {
-        return DbError::Make(dberr::kNotAValidPath, "'" + path + "' is not a valid path.");
+        return DbError::Make(err::kNotAValidPath, "'" + path + "' is not a valid path.");
     }
     auto conn = std::make_shared<Connection>();
     DbError error = OpenConnection(*conn, path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
@@ -325,16 +325,16 @@ DbError Database::Create(const std::string& path, std::string_view /*localeText*
 DbError Database::Open(const std::string& path) {
     Close();
     std::error_code ec;
-    if (path.empty()) return DbError::Make(dberr::kNotAValidPath, "No file name was given.");
+    if (path.empty()) return DbError::Make(err::kNotAValidPath, "No file name was given.");
     if (!fs::exists(path, ec)) {
         fs::path directory = fs::path(path).parent_path();
         if (!directory.empty() && !fs::is_directory(directory, ec)) {
-            return DbError::Make(dberr::kNotAValidPath, "'" + path + "' is not a valid path.");
+            return DbError::Make(err::kNotAValidPath, "'" + path + "' is not a valid path.");
         }
-        return DbError::Make(dberr::kFileNotFound, "Could not find file '" + path + "'.");
+        return DbError::Make(err::kCouldNotFindFile, "Could not find file '" + path + "'.");
     }
     if (fs::is_directory(path, ec)) {
-        return DbError::Make(dberr::kCannotOpenFile, "'" + path + "' is a directory.");
+        return DbError::Make(err::kCannotOpenFile, "'" + path + "' is a directory.");
     }
     auto conn = std::make_shared<Connection>();
     DbError error = OpenConnection(*conn, path, SQLITE_OPEN_READWRITE);
@@ -376,7 +376,7 @@ DbError Database::CopyTo(const std::string& targetPath) {
     if (!IsOpen()) return ClosedError();
     std::error_code ec;
     if (fs::exists(targetPath, ec) && fs::file_size(targetPath, ec) > 0) {
-        return DbError::Make(dberr::kDatabaseExists, "'" + targetPath + "' already exists.");
+        return DbError::Make(err::kDatabaseExists, "'" + targetPath + "' already exists.");
     }
     DbValue target(targetPath);
     return Execute("VACUUM INTO ?1", std::span<const DbValue>(&target, 1));
@@ -386,7 +386,7 @@ DbError Database::CompactFile(const std::string& sourcePath, const std::string& 
     // A file still open elsewhere would go on being written after it has been replaced, and
     // those changes would end up in the backup: compacting needs the file to itself.
     if (IsInUse(sourcePath)) {
-        return DbError::Make(3045, "Could not use the file; file already in use.");
+        return DbError::Make(err::kFileAlreadyInUse, "Could not use the file; file already in use.");
     }
     Database source;
     DbError error = source.Open(sourcePath);
@@ -442,10 +442,10 @@ DbError Database::CreateTable(std::string_view name, std::span<const FieldDef> f
     if (!IsOpen()) return ClosedError();
     conn_->StopWalks();
     if (Trim(name).empty() || fields.empty()) {
-        return DbError::Make(dberr::kInvalidArgument, "A table needs a name and a field.");
+        return DbError::Make(err::kInvalidArgument, "A table needs a name and a field.");
     }
     if (!FindTable(name)) {
-        return DbError::Make(dberr::kTableExists,
+        return DbError::Make(err::kTableExists,
                              "Table '" + std::string(name) + "' already exists.");
     }
     std::string sql = "CREATE TABLE " + QuoteName(name) + " (";
@@ -464,10 +464,10 @@ DbError Database::AddField(std::string_view table, const FieldDef& field) {
     std::string stored;
     if (DbError error = FindTable(table, &stored)) return error;
     if (Trim(field.name).empty()) {
-        return DbError::Make(dberr::kInvalidArgument, "A field needs a name.");
+        return DbError::Make(err::kInvalidArgument, "A field needs a name.");
     }
     if (!FindField(stored, field.name)) {
-        return DbError::Make(dberr::kFieldExists, "Cannot define field more than once.");
+        return DbError::Make(err::kFieldExists, "Cannot define field more than once.");
     }
     std::string sql = "ALTER TABLE " + QuoteName(stored) + " ADD COLUMN " + ColumnDefinition(field);
     int rc = sqlite3_exec(conn_->db, sql.c_str(), nullptr, nullptr, nullptr);
@@ -480,10 +480,10 @@ DbError Database::AddIndex(std::string_view table, const IndexDef& index) {
     std::string stored;
     if (DbError error = FindTable(table, &stored)) return error;
     if (Trim(index.name).empty() || index.fields.empty()) {
-        return DbError::Make(dberr::kInvalidArgument, "An index needs a name and a field.");
+        return DbError::Make(err::kInvalidArgument, "An index needs a name and a field.");
     }
     if (!FindIndex(stored, index.name)) {
-        return DbError::Make(dberr::kIndexExists, "Index already exists.");
+        return DbError::Make(err::kIndexExists, "Index already exists.");
     }
     std::vector<FieldDef> fields;
     if (DbError error = GetFields(stored, fields)) return error;
@@ -492,7 +492,7 @@ DbError Database::AddIndex(std::string_view table, const IndexDef& index) {
         auto it = std::find_if(fields.begin(), fields.end(),
                                [&](const FieldDef& f) { return EqualsNoCase(f.name, name); });
         if (it == fields.end()) {
-            return DbError::Make(dberr::kItemNotFound, "No field " + name + " in " + stored);
+            return DbError::Make(err::kItemNotFound, "No field " + name + " in " + stored);
         }
         if (!columns.empty()) columns += ", ";
         columns += QuoteName(it->name);
@@ -528,7 +528,7 @@ DbError Database::FindField(std::string_view table, std::string_view field, Fiel
             return {};
         }
     }
-    return DbError::Make(dberr::kItemNotFound, "No field " + std::string(field));
+    return DbError::Make(err::kItemNotFound, "No field " + std::string(field));
 }
 
 DbError Database::FindIndex(std::string_view table, std::string_view index, IndexDef* def) const {
@@ -540,7 +540,7 @@ DbError Database::FindIndex(std::string_view table, std::string_view index, Inde
             return {};
         }
     }
-    return DbError::Make(dberr::kItemNotFound, "No index " + std::string(index));
+    return DbError::Make(err::kItemNotFound, "No index " + std::string(index));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -573,11 +573,11 @@ DbError Database::Execute(std::string_view sql, std::span<const DbValue> params,
     sqlite3_stmt* stmt = conn_->Prepare(NormalizeSql(sql), error);
     if (!stmt) return error;
     if (conn_->busy.count(stmt)) {
-        return DbError::Make(dberr::kInvalidArgument, "The statement is still being read.");
+        return DbError::Make(err::kInvalidArgument, "The statement is still being read.");
     }
     if (static_cast<int>(params.size()) != sqlite3_bind_parameter_count(stmt)) {
         ResetStatement(stmt);
-        return DbError::Make(3061, "Too few parameters.");
+        return DbError::Make(err::kTooFewParameters, "Too few parameters.");
     }
     for (size_t i = 0; i < params.size(); ++i) {
         engine_detail::BindValue(stmt, static_cast<int>(i + 1), params[i]);
@@ -631,7 +631,7 @@ DbError Database::CommitTrans() {
     conn_->StopWalks();
     if (sqlite3_get_autocommit(conn_->db)) conn_->transactionDepth = 0;  // rolled back by SQLite
     if (conn_->transactionDepth == 0) {
-        return DbError::Make(dberr::kAlreadyInTransaction, "No transaction is open.");
+        return DbError::Make(err::kAlreadyInTransaction, "No transaction is open.");
     }
     std::string sql = conn_->transactionDepth == 1
                           ? "COMMIT"
@@ -650,10 +650,10 @@ DbError Database::Rollback() {
         bool wasOpen = conn_->transactionDepth > 0;
         conn_->transactionDepth = 0;
         return wasOpen ? DbError()
-                       : DbError::Make(dberr::kAlreadyInTransaction, "No transaction is open.");
+                       : DbError::Make(err::kAlreadyInTransaction, "No transaction is open.");
     }
     if (conn_->transactionDepth == 0) {
-        return DbError::Make(dberr::kAlreadyInTransaction, "No transaction is open.");
+        return DbError::Make(err::kAlreadyInTransaction, "No transaction is open.");
     }
     std::string sql;
     if (conn_->transactionDepth == 1) {
@@ -678,18 +678,20 @@ Transaction::Transaction(Database& db) : db_(db) {
 }
 
 Transaction::~Transaction() {
-    if (active_) db_.Rollback();
+    // A destructor has no one to tell: a failed rollback leaves the transaction to SQLite,
+    // which drops it when the connection closes.
+    if (active_) static_cast<void>(db_.Rollback());
 }
 
 DbError Transaction::Commit() {
-    if (!active_) return DbError::Make(dberr::kAlreadyInTransaction, "No transaction is open.");
+    if (!active_) return DbError::Make(err::kAlreadyInTransaction, "No transaction is open.");
     DbError error = db_.CommitTrans();
     if (!error) active_ = false;
     return error;
 }
 
 DbError Transaction::Rollback() {
-    if (!active_) return DbError::Make(dberr::kAlreadyInTransaction, "No transaction is open.");
+    if (!active_) return DbError::Make(err::kAlreadyInTransaction, "No transaction is open.");
     active_ = false;
     return db_.Rollback();
 }

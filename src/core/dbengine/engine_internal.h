@@ -42,6 +42,19 @@ class FieldLookup {
     size_t mask_ = 0;
 };
 
+// Resets a prepared statement when the scope is left, whichever way: a statement that was
+// stepped must not keep its read open or its lock until its next use.
+class StatementReset {
+  public:
+    explicit StatementReset(sqlite3_stmt* stmt) : stmt_(stmt) {}
+    ~StatementReset() { sqlite3_reset(stmt_); }
+    StatementReset(const StatementReset&) = delete;
+    StatementReset& operator=(const StatementReset&) = delete;
+
+  private:
+    sqlite3_stmt* stmt_;
+};
+
 struct Connection {
     sqlite3* db = nullptr;
     std::string path;

@@ -11,14 +11,6 @@
 
 namespace vantor {
 
-DbError DbError::Make(int number, std::string_view detail) {
-    DbError error;
-    error.number = number;
-    error.description = StandardErrorMessage(number);
-    if (error.description.empty()) error.description = std::string(detail);
-    return error;
-}
-
 int FieldDef::TextWidth() const {
     if (type != FieldType::Text) return 0;
     return size > 0 ? size : kDefaultTextWidth;
@@ -95,7 +87,7 @@ int FieldLookup::Find(std::string_view name) const {
 }
 
 DbError ClosedError() {
-    return DbError::Make(dberr::kObjectInvalid, "The database is closed.");
+    return DbError::Make(err::kObjectInvalid, "The database is closed.");
 }
 
 DbError MapSqliteError(int rc, int extendedCode, std::string_view message) {
@@ -108,41 +100,43 @@ DbError MapSqliteError(int rc, int extendedCode, std::string_view message) {
         case SQLITE_CONSTRAINT:
             if (extendedCode == SQLITE_CONSTRAINT_UNIQUE ||
                 extendedCode == SQLITE_CONSTRAINT_PRIMARYKEY) {
-                return DbError::Make(dberr::kDuplicateKey, detail);
+                return DbError::Make(err::kDuplicateKey, detail);
             }
             if (extendedCode == SQLITE_CONSTRAINT_NOTNULL) {
-                return DbError::Make(dberr::kNullInPrimaryKey, detail);
+                return DbError::Make(err::kNullInPrimaryKey, detail);
             }
-            return DbError::Make(dberr::kReserved, detail);
+            return DbError::Make(err::kReserved, detail);
         case SQLITE_NOTADB:
         case SQLITE_CORRUPT:
-            return DbError::Make(dberr::kUnrecognizedFormat, detail);
+            return DbError::Make(err::kUnrecognizedFormat, detail);
         case SQLITE_BUSY:
-            return DbError::Make(dberr::kCouldNotLock, detail);
+            return DbError::Make(err::kCouldNotLock, detail);
         case SQLITE_LOCKED:
-            return DbError::Make(dberr::kLockedByOtherSession, detail);
+            return DbError::Make(err::kLockedByOtherSession, detail);
         case SQLITE_READONLY:
-            return DbError::Make(dberr::kReadOnly, detail);
+            return DbError::Make(err::kReadOnly, detail);
         case SQLITE_FULL:
-            return DbError::Make(dberr::kDiskFull, detail);
+            return DbError::Make(err::kNotEnoughSpaceOnDisk, detail);
         case SQLITE_IOERR:
-            return DbError::Make(dberr::kDiskOrNetworkError, detail);
+            return DbError::Make(err::kDiskOrNetworkError, detail);
         case SQLITE_CANTOPEN:
         case SQLITE_PERM:
         case SQLITE_AUTH:
-            return DbError::Make(dberr::kCannotOpenFile, detail);
+            return DbError::Make(err::kCannotOpenFile, detail);
         case SQLITE_NOMEM:
             return DbError::Make(err::kOutOfMemory, detail);
         case SQLITE_TOOBIG:
-            return DbError::Make(dberr::kFieldTooSmall, detail);
+            return DbError::Make(err::kFieldTooSmall, detail);
         case SQLITE_ERROR:
             if (detail.starts_with("no such table")) {
-                return DbError::Make(dberr::kInputTableNotFound, detail);
+                return DbError::Make(err::kInputTableNotFound, detail);
             }
-            if (detail.starts_with("no such column")) return DbError::Make(3061, detail);
-            return DbError::Make(dberr::kInvalidArgument, detail);
+            if (detail.starts_with("no such column")) {
+                return DbError::Make(err::kTooFewParameters, detail);
+            }
+            return DbError::Make(err::kInvalidArgument, detail);
         default:
-            return DbError::Make(dberr::kReserved, detail);
+            return DbError::Make(err::kReserved, detail);
     }
 }
 
@@ -310,7 +304,7 @@ DbError ConvertForField(const FieldDef& field, const DbValue& in, DbValue& out, 
             std::string text = in.AsText();
             if (strict && field.type == FieldType::Text &&
                 CharacterCount(text) > static_cast<size_t>(field.TextWidth())) {
-                return DbError::Make(dberr::kFieldTooSmall,
+                return DbError::Make(err::kFieldTooSmall,
                                      "The value is too long for the field " + field.name);
             }
             out = DbValue(std::move(text));

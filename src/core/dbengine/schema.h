@@ -30,21 +30,8 @@ struct TableLayout {
 // the step that failed, after a report naming the task. A failed index is reported and skipped.
 long EnsureTable(UserInterface& ui, Database& db, const TableLayout& layout);
 
-// The five tables of a playout database.
-const TableLayout& LogTableLayout();
+// The Settings table of every database of the family (items and their values).
 const TableLayout& SettingsTableLayout();
-const TableLayout& SongsTableLayout();
-const TableLayout& JinglesTableLayout();
-const TableLayout& ScheduleTableLayout();
-
-long EnsureLogTable(UserInterface& ui, Database& db);
 long EnsureSettingsTable(UserInterface& ui, Database& db);
-long EnsureSongsTable(UserInterface& ui, Database& db);
-long EnsureJinglesTable(UserInterface& ui, Database& db);
-long EnsureScheduleTable(UserInterface& ui, Database& db);
-
-// Opens the database at path and ensures the five tables in the order Log, Settings, Songs,
-// Jingles, Schedule; 0 on success, else the error number (the first failure stops it).
-long VerifyPlayoutDatabase(UserInterface& ui, const std::string& path);
 
 }  // namespace vantor

@@ -97,9 +97,9 @@ int32_t ImportedHourFlags(int32_t flags, bool hourFlag) {
 bool FinishHour(TableCursor& log, const DayTime& hourStamp, int32_t hourMode, bool hourFlag) {
     if (log.Seek(SeekOp::Equal, HourStartQIndex(hourStamp)) || log.NoMatch()) return false;
     const int32_t flags =
-        ImportedHourFlags(static_cast<int32_t>(log.Field("EntryFlags").AsInteger()), hourFlag);
+        ImportedHourFlags(static_cast<int32_t>(log.Field(LogEntry::EntryFlags).AsInteger()), hourFlag);
     if (log.Edit()) return false;
-    if (log.Set("Information1", static_cast<float>(hourMode)) || log.Set("EntryFlags", flags) ||
+    if (log.Set(LogEntry::Information1, static_cast<float>(hourMode)) || log.Set(LogEntry::EntryFlags, flags) ||
         log.Update()) {
         log.CancelUpdate();
         return false;
@@ -171,9 +171,10 @@ class DayImport {
     bool ReadHourLines(const DayTime& hourStamp, double& q, bool held);
     bool AddEntry(const DayTime& hourStamp, double& q, bool held);
     std::optional<float> WriteHeldHour(const DayTime& hourStamp);
-    std::optional<float> TimeHourInTable(const DayTime& hourStamp);
+    StartTimesResult TimeHourInTable(const DayTime& hourStamp);
     void UpdateHourTimes(const DayTime& hourStamp);
     void ReportUnderrun(const DayTime& hourStamp, float length);
+    void StartTimesFailed(const std::string& hourName, const DbError& error);
 
     Database& db_;
     TableCursor& log_;
@@ -202,8 +203,8 @@ void DayImport::Hour(const DayTime& hourStamp) {
     bool import = true;
     bool insertAfter = false;
     if (!log_.Seek(SeekOp::Equal, q) && !log_.NoMatch() &&
-        log_.Field("EntryType").AsInteger() == TypeCode(EntryType::HourStart)) {
-        if ((log_.Field("EntryFlags").AsInteger() & 1) != 0) {
+        log_.Field(LogEntry::EntryType).AsInteger() == TypeCode(EntryType::HourStart)) {
+        if ((log_.Field(LogEntry::EntryFlags).AsInteger() & 1) != 0) {
             Report("The following hour was already in Kora so was not re-sent : " + hourName);
             import = false;
         } else {
@@ -213,7 +214,7 @@ void DayImport::Hour(const DayTime& hourStamp) {
                 hourName);
             insertAfter = true;
             if (!log_.Seek(SeekOp::Less, HourEndQIndex(hourStamp)) && !log_.NoMatch()) {
-                q = log_.Field("QIndex").AsDouble() + QIndexStep;
+                q = log_.Field(LogEntry::QIndex).AsDouble() + QIndexStep;
             } else {
                 q += QIndexStep;
             }
@@ -254,8 +255,8 @@ bool DayImport::IsFreshHour(const DayTime& hourStamp) {
     const double hourStart = HourStartQIndex(hourStamp);
     if (log_.Seek(SeekOp::Greater, hourStart - QIndexStep / 2)) return false;
     if (log_.NoMatch()) return true;
-    return log_.Field("EntryType").AsInteger() == TypeCode(EntryType::HourStart) &&
-           log_.Field("QIndex").AsDouble() > HourEndQIndex(hourStamp);
+    return log_.Field(LogEntry::EntryType).AsInteger() == TypeCode(EntryType::HourStart) &&
+           log_.Field(LogEntry::QIndex).AsDouble() > HourEndQIndex(hourStamp);
 }
 
 // Imports the hour in its own transaction, timed before it is committed: a reader sees the
@@ -269,8 +270,7 @@ std::optional<float> DayImport::ImportHourLines(const DayTime& hourStamp, double
 
     Transaction transaction(db_);
     if (const DbError& e = transaction.BeginError()) {
-        ProblemReport(context_.ui, "starting to import the hour " + hourName, e.number, false,
-                      e.description);
+        ProblemReport(context_.ui, "starting to import the hour " + hourName, e);
         return std::nullopt;
     }
     // Looked at inside the transaction, so that nothing can be added to the hour meanwhile.
@@ -287,15 +287,14 @@ std::optional<float> DayImport::ImportHourLines(const DayTime& hourStamp, double
     entry_.Information2 = 0;
     hour_ = HourState{};
 
+    // Every early return below leaves the hour to the transaction guard, which rolls it back.
     progress_.Task("Adding Hour Start");
     if (!insertAfter && !AddEntry(hourStamp, q, held)) {
         Report("Couldn't add the Hour Start for " + hourName);
-        transaction.Rollback();
         return std::nullopt;
     }
 
     if (!ReadHourLines(hourStamp, q, held)) {
-        transaction.Rollback();
         Report("There was a problem adding an entry to the hour for " + hourName + " to the log");
         return std::nullopt;
     }
@@ -303,26 +302,24 @@ std::optional<float> DayImport::ImportHourLines(const DayTime& hourStamp, double
     if (held) {
         length = WriteHeldHour(hourStamp);
         if (!length) {
-            transaction.Rollback();
             Report("There was a problem adding an entry to the hour for " + hourName +
                    " to the log");
             return std::nullopt;
         }
     } else {
         if (!FinishHour(log_, hourStamp, hour_.HourMode, hour_.HourFlag)) {
-            transaction.Rollback();
             Report("There was a problem finishing off the hour for " + hourName + " to the log");
             return std::nullopt;
         }
-        length = TimeHourInTable(hourStamp);
-        if (!length) {
-            transaction.Rollback();
-            Report("There was a problem finishing off the hour for " + hourName + " to the log");
+        // Timed before the commit: the hour becomes visible with its start times or not at all.
+        StartTimesResult timing = TimeHourInTable(hourStamp);
+        if (timing.error) {
+            StartTimesFailed(hourName, timing.error);
             return std::nullopt;
         }
+        length = timing.total;
     }
-    if (transaction.Commit()) {
-        transaction.Rollback();
+    if (!transaction.Commit().Ok()) {
         Report("There was a problem finishing off the hour for " + hourName + " to the log");
         return std::nullopt;
     }
@@ -410,19 +407,12 @@ std::optional<float> DayImport::WriteHeldHour(const DayTime& hourStamp) {
     return total;
 }
 
-// The walk over the table for an hour written among existing rows, inside the hour's
-// transaction. The length, or nothing when an edit failed (reported).
-std::optional<float> DayImport::TimeHourInTable(const DayTime& hourStamp) {
+// The walk over the table for an hour written among existing rows, inside the transaction that
+// holds the hour; the caller reports a failed edit and rolls the hour back.
+StartTimesResult DayImport::TimeHourInTable(const DayTime& hourStamp) {
     progress_.Task(" Updating Start Times in Kora Log");
-    StartTimesResult timing = UpdateStartTimes(log_, HourStartQIndex(hourStamp), hourStamp,
-                                               context_.audiowall, context_.timing);
-    if (timing.error) {
-        ProblemReport(context_.ui,
-                      "updating the start times of the hour " + DayTimeLongText(hourStamp, 4),
-                      timing.error.number, false, timing.error.description);
-        return std::nullopt;
-    }
-    return timing.total;
+    return UpdateStartTimes(log_, HourStartQIndex(hourStamp), hourStamp, context_.audiowall,
+                            context_.timing);
 }
 
 // The start times of an hour that was not imported now (already in the log, absent from the
@@ -430,23 +420,22 @@ std::optional<float> DayImport::TimeHourInTable(const DayTime& hourStamp) {
 void DayImport::UpdateHourTimes(const DayTime& hourStamp) {
     const double hourStart = HourStartQIndex(hourStamp);
     if (log_.Seek(SeekOp::Equal, hourStart) || log_.NoMatch()) return;
+    const std::string hourName = DayTimeLongText(hourStamp, 4);
     Transaction transaction(db_);
     if (const DbError& e = transaction.BeginError()) {
-        ProblemReport(context_.ui,
-                      "updating the start times of the hour " + DayTimeLongText(hourStamp, 4),
-                      e.number, false, e.description);
+        StartTimesFailed(hourName, e);
         return;
     }
-    std::optional<float> length = TimeHourInTable(hourStamp);
-    if (!length) return;  // rolled back by the guard
+    StartTimesResult timing = TimeHourInTable(hourStamp);
+    if (timing.error) {
+        StartTimesFailed(hourName, timing.error);  // rolled back by the guard
+        return;
+    }
     if (DbError e = transaction.Commit()) {
-        transaction.Rollback();
-        ProblemReport(context_.ui,
-                      "updating the start times of the hour " + DayTimeLongText(hourStamp, 4),
-                      e.number, false, e.description);
+        StartTimesFailed(hourName, e);
         return;
     }
-    ReportUnderrun(hourStamp, *length);
+    ReportUnderrun(hourStamp, timing.total);
 }
 
 void DayImport::ReportUnderrun(const DayTime& hourStamp, float length) {
@@ -454,6 +443,12 @@ void DayImport::ReportUnderrun(const DayTime& hourStamp, float length) {
         Report("The following hour is only " + FormatTimeText(length, 2) +
                " minutes long, so may underrun: " + DayTimeLongText(hourStamp, 4));
     }
+}
+
+void DayImport::StartTimesFailed(const std::string& hourName, const DbError& error) {
+    Report("There was a problem updating the start times of the hour for " + hourName +
+           " in the log");
+    ProblemReport(context_.ui, "updating the start times of the hour " + hourName, error);
 }
 
 }  // namespace
@@ -472,7 +467,7 @@ bool ImportHours(Database& database, const DayTime& start, const DayTime& end,
     TableCursor log;
     if (DbError e = OpenLogTable(database, log)) {
         ui.SetCursor(MouseCursor::Default);
-        ProblemReport(ui, "opening the Kora Log", e.number, false, e.description);
+        ProblemReport(ui, "opening the Kora Log", e);
         return false;
     }
 

@@ -8,9 +8,9 @@
 #include "common/paths.h"
 #include "common/problem_report.h"
 #include "common/text.h"
-#include "importer/main_window_model.h"
 #include "importer/hour_import.h"
 #include "importer/import_range.h"
+#include "importer/import_settings.h"
 #include "session/session.h"
 #include "dbengine/database_file.h"
 #include "playoutdb/playout_settings.h"
@@ -53,8 +53,7 @@ constexpr CartRangeKey kCartRangeKeys[] = {
 void StoreCartRanges(Session& session, Database& db) {
     TableCursor settings;
     if (DbError error = db.OpenTable("Settings", settings, "Main")) {
-        ProblemReport(session.ui, "opening the Kora settings table", error.number, false,
-                      error.description);
+        ProblemReport(session.ui, "opening the Kora settings table", error);
         return;
     }
     for (const CartRangeKey& range : kCartRangeKeys) {
@@ -76,20 +75,19 @@ std::string RangeText(const DayTime& start, const DayTime& end) {
     return DayTimeLongText(start, 14) + " to " + DayTimeLongText(end, 14);
 }
 
-ImportRunResult RunImport(LogImportModel& window) {
-    Session& session = window.session();
+ImportRunResult RunImport(Session& session, const RangeFields& fields,
+                          const std::string& databasePath) {
     UserInterface& ui = session.ui;
     const Clock& clock = session.clock;
     ImportRunResult result;
 
-    std::optional<RangeStamps> range = CheckRange(window.Fields(), ui, session.ThisYear());
+    std::optional<RangeStamps> range = CheckRange(fields, ui, session.ThisYear());
     if (!range) return result;
     const DayTime start = range->start;
     const DayTime end = range->end;
 
     MouseCursor previousCursor = ui.SetCursor(MouseCursor::Hourglass);
     const std::string rangeText = RangeText(start, end);
-    const std::string databasePath = window.DatabasePath();
 
     if (FileLength(databasePath) < 0) {
         ShowInformation(ui, "You must select a valid Kora Database");
@@ -97,15 +95,12 @@ ImportRunResult RunImport(LogImportModel& window) {
         return result;
     }
 
-    window.SetScheduleEnabled(false);
     Database db;
     if (DbError error = db.Open(ResolvePath(databasePath))) {
         ui.SetCursor(previousCursor);
-        window.SetScheduleEnabled(true);
         // Saying nothing here would leave a scheduled run with no trace of why nothing was
         // imported.
-        ProblemReport(ui, "opening the Kora Database " + databasePath, error.number, false,
-                      error.description);
+        ProblemReport(ui, "opening the Kora Database " + databasePath, error);
         return result;
     }
 
@@ -113,7 +108,6 @@ ImportRunResult RunImport(LogImportModel& window) {
     ReadDbSettings(ui, db, settings, session.locations.DataLocation);
     if (!DirectoryExists(settings.MUSIC_LogPath, &session.trace)) {
         db.Close();
-        window.SetScheduleEnabled(true);
         ui.SetCursor(previousCursor);
         ShowInformation(ui, "You must select a valid Logs Directory in Kora Settings");
         return result;
@@ -181,9 +175,7 @@ ImportRunResult RunImport(LogImportModel& window) {
                                         imported ? 1 : 2, rangeText);
 
     result.outcome = imported ? ImportRunOutcome::Imported : ImportRunOutcome::Abandoned;
-    window.SetScheduleEnabled(true);
     ui.SetCursor(MouseCursor::Default);
-    window.DisplayLastScheduled(true);
 
     if (FileLength(errorLog) > 0) {
         ui.ShowTextFile("Print Preview", ResolvePath(errorLog));

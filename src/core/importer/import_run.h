@@ -8,18 +8,19 @@
 #include <string>
 
 #include "common/day_time.h"
+#include "importer/range_fields.h"
 
 namespace vantor {
 
-class LogImportModel;
+class Session;
 
-enum class ImportRunOutcome {
+enum class [[nodiscard]] ImportRunOutcome {
     Stopped,    // a check stopped the run before anything was written
     Abandoned,  // the hour import failed (its Log table could not be opened)
     Imported,   // the hour import walked the whole range
 };
 
-struct ImportRunResult {
+struct [[nodiscard]] ImportRunResult {
     ImportRunOutcome outcome = ImportRunOutcome::Stopped;
     bool errorReportShown = false;  // the error report file was not empty and was shown
     // What the callers test: the run got as far as its user history event.
@@ -34,7 +35,9 @@ inline constexpr int kImportHistoryAction = 101;
 // "<long date> hh:mm to <long date> hh:mm".
 std::string RangeText(const DayTime& start, const DayTime& end);
 
-// Runs an import with the range the window's fields hold.
-ImportRunResult RunImport(LogImportModel& window);
+// Runs an import of the range the fields hold (checked first, as typed) into the playout
+// database at databasePath. The caller redraws its own state from the result.
+[[nodiscard]] ImportRunResult RunImport(Session& session, const RangeFields& fields,
+                                        const std::string& databasePath);
 
 }  // namespace vantor

@@ -6,6 +6,7 @@
 #include "common/numbers.h"
 #include "common/problem_report.h"
 #include "common/user_interface.h"
+#include "session/dialogs.h"
 
 namespace vantor {
 
@@ -57,9 +58,9 @@ bool IsDigitsOnlyRangeField(Field field) {
 }  // namespace
 
 LogImportSettingsModel::LogImportSettingsModel(ImportSettings& settings,
-                                               const SystemLocations& locations, UserInterface& ui,
-                                               CartBrowser browser)
-    : settings_(settings), locations_(locations), ui_(ui), browser_(std::move(browser)) {}
+                                               const SystemLocations& locations,
+                                               UserInterface& ui, Dialogs& dialogs)
+    : settings_(settings), locations_(locations), ui_(ui), dialogs_(&dialogs) {}
 
 void LogImportSettingsModel::Open() {
     LoadSettings(settings_, locations_);
@@ -104,8 +105,7 @@ void LogImportSettingsModel::TypeKey(Field field, int keyCode) {
 }
 
 void LogImportSettingsModel::Browse(Field field) {
-    if (!browser_) return;
-    std::string tag = browser_(NumberText(LeadingNumber(Text(field))));
+    std::string tag = dialogs_->BrowseCarts(NumberText(LeadingNumber(Text(field))));
     if (LeadingNumber(tag) > 0) SetText(field, tag);
 }
 

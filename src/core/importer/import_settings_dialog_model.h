@@ -4,17 +4,18 @@
 // the cart browser, and checks and stores them on OK.
 
 #include <array>
-#include <functional>
 #include <string>
 
 #include "importer/import_settings.h"
+#include "common/window_model.h"
 
 namespace vantor {
 
+class Dialogs;
 class UserInterface;
 struct SystemLocations;
 
-class LogImportSettingsModel {
+class LogImportSettingsModel : public WindowModel {
   public:
     static constexpr const char* kCaption = "Log Import Settings:";
 
@@ -37,12 +38,9 @@ class LogImportSettingsModel {
 
     enum class Tab { General, CartRanges };
 
-    // The cart browser as the Browse buttons use it: it is shown with the given Tag (the cart to
-    // start at) and the function returns the browser's Tag once the browser has hidden itself.
-    using CartBrowser = std::function<std::string(const std::string& tag)>;
-
+    // The Browse buttons open the cart browser through dialogs.
     LogImportSettingsModel(ImportSettings& settings, const SystemLocations& locations,
-                           UserInterface& ui, CartBrowser browser = {});
+                           UserInterface& ui, Dialogs& dialogs);
 
     // Opening: reloads the stored settings into the main window's copy and fills the fields.
     void Open();
@@ -77,7 +75,7 @@ class LogImportSettingsModel {
     ImportSettings& settings_;
     const SystemLocations& locations_;
     UserInterface& ui_;
-    CartBrowser browser_;
+    Dialogs* dialogs_;
     std::array<std::string, kFieldCount> texts_;
     bool usersMustLogin_ = false;
     Tab tab_ = Tab::General;

@@ -122,38 +122,37 @@ TimedRow TimedRowOf(const TableCursor& log, const ImportEntry& entry,
 bool WriteLogEntry(EntryTarget& target, const ImportEntry& entry, const PreparedEntry& prepared) {
     if (!NewLogEntry(target.log, prepared.q)) return false;
     RowWriter row(target.log);
-    row.Set("EstimatedStartTime", prepared.estimatedStart)
-        .Set("ReferenceStartTime", entry.ReferenceStartTime)
-        .Set("EntryFlags", entry.EntryFlags)
-        .Set("EntryType", entry.EntryType)
-        .Set("EntryStatus", entry.EntryStatus)
-        .Set("ScheduledLength", static_cast<float>(entry.ScheduledLength))
-        .Set("EstimatedLength", prepared.estimatedLength)
-        .Text("ItemReference", entry.ItemReference)
-        .Text("SchedulerReference", entry.SchedulerReference)
-        .Text("HDReference", entry.HDReference)
-        .Text("Description1", entry.Description1)
-        .Text("Description2", entry.Description2)
-        .Text("Description3", entry.Description3)
-        .Text("Description4", entry.Description4)
-        .Set("EndingType", entry.EndingType)
-        .Set("ScheduledEndType", entry.ScheduledEndType)
-        .Set("ActualEndType", prepared.actualEndType)
-        .Set("Information1", entry.Information1)
-        .Set("Information2", entry.Information2)
-        .Set("Information3", entry.Information3)
-        .Set("Information4", entry.Information4)
-        .Set("HardwareEndTestNumber1", static_cast<int>(entry.HardwareEndTestNumber1))
-        .Set("HardwareEndTestState1", static_cast<int>(entry.HardwareEndTestState1))
-        .Set("HardwareEndTestNumber2", static_cast<int>(entry.HardwareEndTestNumber2))
-        .Set("HardwareEndTestState2", static_cast<int>(entry.HardwareEndTestState2))
-        .Text("Notes", entry.Notes);
+    row.Set(LogEntry::EstimatedStartTime, prepared.estimatedStart)
+        .Set(LogEntry::ReferenceStartTime, entry.ReferenceStartTime)
+        .Set(LogEntry::EntryFlags, entry.EntryFlags)
+        .Set(LogEntry::EntryType, entry.EntryType)
+        .Set(LogEntry::EntryStatus, entry.EntryStatus)
+        .Set(LogEntry::ScheduledLength, static_cast<float>(entry.ScheduledLength))
+        .Set(LogEntry::EstimatedLength, prepared.estimatedLength)
+        .Text(LogEntry::ItemReference, entry.ItemReference)
+        .Text(LogEntry::SchedulerReference, entry.SchedulerReference)
+        .Text(LogEntry::HDReference, entry.HDReference)
+        .Text(LogEntry::Description1, entry.Description1)
+        .Text(LogEntry::Description2, entry.Description2)
+        .Text(LogEntry::Description3, entry.Description3)
+        .Text(LogEntry::Description4, entry.Description4)
+        .Set(LogEntry::EndingType, entry.EndingType)
+        .Set(LogEntry::ScheduledEndType, entry.ScheduledEndType)
+        .Set(LogEntry::ActualEndType, prepared.actualEndType)
+        .Set(LogEntry::Information1, entry.Information1)
+        .Set(LogEntry::Information2, entry.Information2)
+        .Set(LogEntry::Information3, entry.Information3)
+        .Set(LogEntry::Information4, entry.Information4)
+        .Set(LogEntry::HardwareEndTestNumber1, static_cast<int>(entry.HardwareEndTestNumber1))
+        .Set(LogEntry::HardwareEndTestState1, static_cast<int>(entry.HardwareEndTestState1))
+        .Set(LogEntry::HardwareEndTestNumber2, static_cast<int>(entry.HardwareEndTestNumber2))
+        .Set(LogEntry::HardwareEndTestState2, static_cast<int>(entry.HardwareEndTestState2))
+        .Text(LogEntry::Notes, entry.Notes);
     DbError error = row.Error();
     if (!error) error = target.log.Update();
     if (error) {
         target.log.CancelUpdate();
-        ProblemReport(target.ui, "adding an entry to the KORA Log - \"" + entry.Description1 + "\"",
-                      error.number, false, error.description);
+        ProblemReport(target.ui, "adding an entry to the KORA Log - \"" + entry.Description1 + "\"", error);
         return false;
     }
     return true;

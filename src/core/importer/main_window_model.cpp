@@ -11,22 +11,22 @@
 #include "common/platform_dirs.h"
 #include "common/text.h"
 #include "config/command_line.h"
-#include "config/file_locations_model.h"
 #include "config/startup.h"
 #include "importer/import_range.h"
+#include "importer/import_settings.h"
+#include "session/dialogs.h"
 #include "session/session.h"
 #include "dbengine/database_file.h"
 #include "playoutdb/log_table.h"
 #include "playoutdb/log_maintenance.h"
 #include "dbengine/schema.h"
+#include "playoutdb/playout_tables.h"
 #include "users/login_model.h"
 
 namespace vantor {
 
 namespace {
 
-// The database type the chooser lists for the importer: Kora v2.6 playout databases.
-constexpr const char* kKoraDatabaseType = "14";
 const std::string kEveryHour(168, 'Y');
 
 std::string TwoDigits(long value) {
@@ -56,126 +56,6 @@ bool LogImportModel::AutoRequested() const {
 
 bool LogImportModel::QuitRequested() const {
     return quitOption_ || HasSwitch(session_.locations.CommandLine, "/QUIT");
-}
-
-// ---------------------------------------------------------------------------------------------
-// Start-up
-
-bool LogImportModel::CloseDuringLoad() {
-    Close();
-    return false;
-}
-
-bool LogImportModel::Load(const std::string& commandLine) {
-    return LoadUser(commandLine) && LoadDatabase();
-}
-
-bool LogImportModel::LoadUser(const std::string& commandLine) {
-    UserInterface& ui = session_.ui;
-    SystemLocations& locations = session_.locations;
-
-    ui.SetStartupStatus("Reading Local Settings...");
-    if (!ReadInstallationSettings(locations, session_.audiowall, ui, session_.clock, commandLine))
-        return CloseDuringLoad();
-    session_.trace.level = locations.TraceLevel;
-    if (locations.DataLocation.empty()) {
-        FileLocationsModel dialog(locations, session_.audiowall, ui);
-        dialog.Open();
-        ui.RunFileLocationsDialog(dialog);
-        if (locations.DataLocation.empty()) return CloseDuringLoad();
-    }
-
-    ui.SetStartupStatus("Reading Locale Specific Settings...");
-    if (!LocateSystemIniFile(locations)) return CloseDuringLoad();
-
-    LoadSettings(session_.importSettings, locations);
-    settingsLoaded_ = true;
-
-    if (session_.users.OpenUsersDatabase(UsersDatabasePath(locations.DataLocation)) != 0) {
-        ShowWarning(ui,
-                    "The Users Database could not be opened, so the adverts could not be "
-                    "scheduled");
-        return CloseDuringLoad();
-    }
-
-    ImportSettings& settings = session_.importSettings;
-    if (settings.UsersMustLogin == -1) {
-        const MessageResult answer = AskQuestion(
-            ui, "Do you want users to have to Login to the Log Importer before using it?",
-            MessageButtons::YesNo, MessageResult::Yes);
-        settings.UsersMustLogin = answer == MessageResult::Yes ? 1 : 0;
-    }
-    LoginSession& login = session_.login;
-    if (settings.UsersMustLogin != 0) {
-        if (Logon(login, session_.users, locations, ui)) return CloseDuringLoad();
-        if (!login.currentUser.HasRight(kRightUseImporter)) {
-            ShowError(ui, "You do not have the correct access rights to use the Log Importer");
-            return CloseDuringLoad();
-        }
-    } else {
-        login.currentUser =
-            MakeUnlistedUser(UserName(), "No Users in Database", locations.DataLocation);
-        login.loggedIn = 1;
-    }
-    return true;
-}
-
-bool LogImportModel::LoadDatabase() {
-    UserInterface& ui = session_.ui;
-    if (!StartupDatabase()) return CloseDuringLoad();
-
-    ui.SetStartupStatus("Reading Last Scheduled Information...");
-    DisplayLastScheduled(true);
-
-    ui.SetStartupStatus("Reading Database Information...");
-    DatabaseInfo info;
-    if (ReadDatabaseInfo(ui, DatabasePath(), info, true) != 0) return CloseDuringLoad();
-
-    ScanLogFiles();
-    caption_ = "Vantor Log Import : " + info.Description;
-
-    if (!StartupAudiowall()) return CloseDuringLoad();
-    ui.SetStartupStatus("");
-    return true;
-}
-
-bool LogImportModel::StartupDatabase() {
-    UserInterface& ui = session_.ui;
-    const SystemLocations& locations = session_.locations;
-    if (FindNoCase(locations.CommandLine, ".MDB") != std::string::npos) {
-        // A database named on the command line is taken as it is: no chooser, no validation.
-        long delimiter = 0;
-        databaseFile_ = NextField(locations.CommandLine, 1, " ", delimiter, true, true);
-        return true;
-    }
-    ui.SetStartupStatus("Choosing Kora Database...");
-    const std::string searchDirectory = JoinPath(locations.DataLocation, "SCHEDULE");
-    std::string chosen = ChooseDatabase ? ChooseDatabase(searchDirectory, kKoraDatabaseType) : "";
-    if (chosen.empty()) return false;
-    databaseFile_ = chosen;
-    ui.SetStartupStatus("Validating Database...");
-    VerifyPlayoutDatabase(ui, DatabasePath());
-    return true;
-}
-
-bool LogImportModel::StartupAudiowall() {
-    UserInterface& ui = session_.ui;
-    ui.SetStartupStatus("Opening Audiowall...");
-    if (!OpenAudiowall(session_.audiowall, ui, 0, false)) return true;
-    FileLocationsModel dialog(session_.locations, session_.audiowall, ui);
-    dialog.Open();
-    ui.RunFileLocationsDialog(dialog);
-    if (!OpenAudiowall(session_.audiowall, ui, 0, false)) return true;
-    ShowWarning(ui, "You must set the File and Audio locations");
-    return false;
-}
-
-ImportRunResult LogImportModel::AutoStart() {
-    ImportRunResult result;
-    if (!AutoRequested()) return result;
-    result = RunImport(*this);
-    if (QuitRequested()) Close();
-    return result;
 }
 
 void LogImportModel::Close() {
@@ -292,8 +172,20 @@ void LogImportModel::ApplyPickerTag(bool start, const std::string& tag) {
 // ---------------------------------------------------------------------------------------------
 // Button and menus
 
+ImportRunResult LogImportModel::ImportFields() {
+    const bool wasEnabled = scheduleEnabled_;
+    scheduleEnabled_ = false;
+    NotifyChanged();
+    ImportRunResult result = RunImport(session_, fields_, DatabasePath());
+    scheduleEnabled_ = wasEnabled;
+    // After a run the end of the schedules has moved and the range starts after it.
+    if (result.Ran()) DisplayLastScheduled(true);
+    NotifyChanged();
+    return result;
+}
+
 ImportRunResult LogImportModel::BeginImporting() {
-    return RunImport(*this);
+    return ImportFields();
 }
 
 MaintenanceOutcome LogImportModel::RemoveRange() {
@@ -322,7 +214,7 @@ MaintenanceOutcome LogImportModel::RemoveRange() {
 ReSendResult LogImportModel::ReSend() {
     ReSendResult result;
     result.removal = RemoveRange();
-    if (result.removal == MaintenanceOutcome::Done) result.import = RunImport(*this);
+    if (result.removal == MaintenanceOutcome::Done) result.import = ImportFields();
     return result;
 }
 
@@ -363,10 +255,11 @@ void LogImportModel::ScanLogFiles() {
 }
 
 void LogImportModel::FileLocations() {
-    FileLocationsModel dialog(session_.locations, session_.audiowall, session_.ui);
-    dialog.Open();
-    session_.ui.RunFileLocationsDialog(dialog);
-    OpenAudiowall(session_.audiowall, session_.ui, 0, false);
+    (void)session_.dialogs.EditFileLocations(session_.locations, session_.audiowall, session_.ui);
+    // A part that cannot be connected has said so itself; the import connects again when it
+    // needs a cart from it.
+    static_cast<void>(OpenAudiowall(session_.audiowall, session_.ui, 0, false));
+    NotifyChanged();
 }
 
 void LogImportModel::UpdateInformation() {

@@ -9,24 +9,25 @@
 #include "common/day_time.h"
 #include "importer/import_run.h"
 #include "importer/range_fields.h"
+#include "common/window_model.h"
 
 namespace vantor {
 
 class Session;
 
 // How a range removal, an emptying or a re-send ended.
-enum class MaintenanceOutcome {
+enum class [[nodiscard]] MaintenanceOutcome {
     Stopped,  // a range check, a missing database or a "No" answer stopped it
     Failed,   // the removal itself failed (reported by the routine)
     Done,
 };
 
-struct ReSendResult {
+struct [[nodiscard]] ReSendResult {
     MaintenanceOutcome removal = MaintenanceOutcome::Stopped;
     ImportRunResult import;  // the run after a removal that was done
 };
 
-class LogImportModel {
+class LogImportModel : public WindowModel {
   public:
     static constexpr const char* kInitialCaption = "Import a Log into Kora";
     static constexpr const char* kNoSchedules = "No Schedules Created";
@@ -38,7 +39,8 @@ class LogImportModel {
 
     Session& session() { return session_; }
 
-    // Start-up, every step up to and without the "/AUTO" step. False when the window closed
+    // Start-up (defined in main_window_startup.cpp), every step up to and without the "/AUTO"
+    // step. False when the window closed
     // (the program ends); the closing steps have run then.
     bool Load(const std::string& commandLine);
     // The two halves of Load: the installation, the settings, the users database and the
@@ -47,11 +49,6 @@ class LogImportModel {
     bool LoadUser(const std::string& commandLine);
     bool LoadDatabase();
 
-    // Shows the database chooser on the SCHEDULE directory for the given database type and
-    // returns the chosen file name ("" when cancelled). Whoever can show the chooser sets it;
-    // without it start-up ends unless the command line names the database.
-    std::function<std::string(const std::string& searchDirectory, const std::string& typeTag)>
-        ChooseDatabase;
     // The last start-up step: with "/AUTO" on the command line (or autoImport), an import as
     // if "Begin Importing" had been pressed; with "/QUIT" (or quit) as well, the window closes
     // afterwards.
@@ -117,10 +114,9 @@ class LogImportModel {
     // Closing, by any way: the Audiowall is closed and the import settings stored.
     void Close();
 
-    // Used by the import run.
-    void SetScheduleEnabled(bool enabled) { scheduleEnabled_ = enabled; }
-
   private:
+    // An import on the range the fields hold; the button is disabled while it runs.
+    ImportRunResult ImportFields();
     bool CloseDuringLoad();
     bool StartupDatabase();
     bool StartupAudiowall();

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "common/error_numbers.h"
 #include "playoutdb/log_table.h"
 #include "playoutdb/playout_settings.h"
 
@@ -13,16 +14,16 @@ namespace {
 // for every row.
 struct TimedColumns {
     explicit TimedColumns(const TableCursor& log)
-        : qIndex(log.FieldIndex("QIndex")),
-          type(log.FieldIndex("EntryType")),
-          status(log.FieldIndex("EntryStatus")),
-          actualEndType(log.FieldIndex("ActualEndType")),
-          hdReference(log.FieldIndex("HDReference")),
-          referenceStart(log.FieldIndex("ReferenceStartTime")),
-          estimatedStart(log.FieldIndex("EstimatedStartTime")),
-          estimatedLength(log.FieldIndex("EstimatedLength")),
-          extroOverride(log.FieldIndex("ExtroOverride")),
-          information1(log.FieldIndex("Information1")) {}
+        : qIndex(log.FieldIndex(LogEntry::QIndex)),
+          type(log.FieldIndex(LogEntry::EntryType)),
+          status(log.FieldIndex(LogEntry::EntryStatus)),
+          actualEndType(log.FieldIndex(LogEntry::ActualEndType)),
+          hdReference(log.FieldIndex(LogEntry::HDReference)),
+          referenceStart(log.FieldIndex(LogEntry::ReferenceStartTime)),
+          estimatedStart(log.FieldIndex(LogEntry::EstimatedStartTime)),
+          estimatedLength(log.FieldIndex(LogEntry::EstimatedLength)),
+          extroOverride(log.FieldIndex(LogEntry::ExtroOverride)),
+          information1(log.FieldIndex(LogEntry::Information1)) {}
     int qIndex, type, status, actualEndType, hdReference, referenceStart, estimatedStart,
         estimatedLength, extroOverride, information1;
 };
@@ -80,7 +81,7 @@ StartTimesResult UpdateStartTimes(TableCursor& log, double hourStart, const DayT
     for (const TimedRow& row : rows) {
         if (!row.Changed()) continue;
         DbError e = log.Seek(SeekOp::Equal, row.qIndex);
-        if (!e && log.NoMatch()) e = DbError::Make(dberr::kNoCurrentRecord, "No current record.");
+        if (!e && log.NoMatch()) e = DbError::Make(err::kNoCurrentRecord);
         if (!e) e = StoreTimes(log, at, row.start, row.length);
         if (e) {
             result.error = e;

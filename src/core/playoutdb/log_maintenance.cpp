@@ -12,6 +12,7 @@
 #include "playoutdb/playout_settings.h"
 #include "dbengine/engine.h"
 #include "dbengine/schema.h"
+#include "playoutdb/playout_tables.h"
 
 
 namespace vantor {
@@ -57,17 +58,17 @@ std::string TwoDigits(int value) {
 DbError RemoveOneHour(Database& db, TableCursor& log, const DayTime& hour) {
     const double first = HourStartQIndex(hour);
     const double last = HourEndQIndex(hour);
-    if (DbError e = db.BeginTrans()) return e;
+    Transaction transaction(db);  // rolled back unless the hour is gone whole
+    if (const DbError& e = transaction.BeginError()) return e;
     DbError e = db.Execute("DELETE * FROM [log] WHERE [qindex]>=? AND [qindex]<=?", {first, last});
     if (!e) {
         e = log.Seek(SeekOp::GreaterOrEqual, first);
-        while (!e && !log.NoMatch() && !log.Eof() && log.Field("QIndex").AsDouble() <= last) {
+        while (!e && !log.NoMatch() && !log.Eof() && log.Field(LogEntry::QIndex).AsDouble() <= last) {
             e = log.Delete();
             if (!e) e = log.MoveNext();
         }
     }
-    if (!e) e = db.CommitTrans();
-    if (e) db.Rollback();
+    if (!e) e = transaction.Commit();
     return e;
 }
 
@@ -85,8 +86,7 @@ bool RemoveLogHours(const std::string& databasePath, const DayTime& from, const 
     if (!opened) opened = OpenLogTable(db, log);
     if (opened) {
         progress.Hide();
-        ProblemReport(ui, "opening the Kora v2.6 Database", opened.number, false,
-                      opened.description);
+        ProblemReport(ui, "opening the Kora v2.6 Database", opened);
         return false;
     }
     if (log.Eof()) return true;
@@ -95,10 +95,10 @@ bool RemoveLogHours(const std::string& databasePath, const DayTime& from, const 
     DayTime first = from;
     DayTime last = to;
     if (log.MoveFirst()) return false;
-    DayTime firstHour = DayTimeOfQIndex(log.Field("QIndex").AsDouble());
+    DayTime firstHour = DayTimeOfQIndex(log.Field(LogEntry::QIndex).AsDouble());
     if (DayTimeAfter(firstHour, first)) first = firstHour;
     if (log.MoveLast()) return false;
-    DayTime lastEnd = DayTimeAddSeconds(DayTimeOfQIndex(log.Field("QIndex").AsDouble()), 3599.99f);
+    DayTime lastEnd = DayTimeAddSeconds(DayTimeOfQIndex(log.Field(LogEntry::QIndex).AsDouble()), 3599.99f);
     if (DayTimeBefore(lastEnd, last)) last = lastEnd;
 
     bool allRemoved = true;
@@ -146,18 +146,20 @@ bool EmptyTable(const std::string& databasePath, const char* statement, const ch
     Database db;
     if (DbError e = db.Open(databasePath)) {
         progress.Hide();
-        ProblemReport(ui, "opening the Kora v2.6 Database", e.number, false, e.description);
+        ProblemReport(ui, "opening the Kora v2.6 Database", e);
         return false;
     }
-    Transaction transaction(db);
-    DbError e = transaction.BeginError();
-    if (!e) e = db.Execute(statement);
-    if (!e) e = transaction.Commit();
+    DbError e;
+    {
+        Transaction transaction(db);  // rolled back here unless committed
+        e = transaction.BeginError();
+        if (!e) e = db.Execute(statement);
+        if (!e) e = transaction.Commit();
+    }
     if (e) {
-        transaction.Rollback();
         db.Close();
         progress.Hide();
-        ProblemReport(ui, failedTask, e.number, false, e.description);
+        ProblemReport(ui, failedTask, e);
         return false;
     }
     return true;

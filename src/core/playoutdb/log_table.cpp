@@ -1,4 +1,4 @@
-// Module db_Routines_v25: the Log table's row, its codes, the QIndex scheme and the table
+// The Log table's row, its codes, the QIndex scheme and the table
 // access the importer and the maintenance routines share.
 
 #include <cmath>

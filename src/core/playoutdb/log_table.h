@@ -1,5 +1,5 @@
 #pragma once
-// Module db_Routines_v25: the Log table of a playout database. The running order is one row
+// The Log table of a playout database. The running order is one row
 // per item, ordered by a single double key, QIndex, that encodes day, hour and position within
 // the hour.
 

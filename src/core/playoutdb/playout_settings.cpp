@@ -1,4 +1,4 @@
-// Module db_Routines_v25: the settings catalogue of a playout database, kept as one table of
+// The settings catalogue of a playout database, kept as one table of
 // keys so that reading and writing cannot drift apart.
 
 #include "playoutdb/playout_settings.h"
@@ -334,13 +334,11 @@ bool ReadsAsZero(const DbSettings& settings, const Entry& entry) {
 // Opens the Settings table on its "Main" index, reporting either step's failure.
 long OpenSettings(UserInterface& ui, Database& db, TableCursor& settings, bool quiet) {
     if (DbError error = db.OpenTable("Settings", settings)) {
-        ProblemReport(ui, "opening the Kora settings table", error.number, quiet,
-                      error.description);
+        ProblemReport(ui, "opening the Kora settings table", error, quiet);
         return error.number;
     }
     if (DbError error = settings.SetIndex("Main")) {
-        ProblemReport(ui, "setting the Kora Settings index", error.number, quiet,
-                      error.description);
+        ProblemReport(ui, "setting the Kora Settings index", error, quiet);
         return error.number;
     }
     return 0;

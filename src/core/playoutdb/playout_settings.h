@@ -1,5 +1,5 @@
 #pragma once
-// Module db_Routines_v25: the catalogue of a playout database's Settings table and the typed
+// The catalogue of a playout database's Settings table and the typed
 // copy of it the program works with. Each member is named after its key ("KORA.PreCueTime" is
 // KORA_PreCueTime) so that a key and its member are found together.
 

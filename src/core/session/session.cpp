@@ -3,13 +3,21 @@
 #include "common/ole_date.h"
 #include "common/paths.h"
 #include "common/platform_dirs.h"
+#include "importer/import_settings.h"
 
 namespace vantor {
 
-Session::Session(UserInterface& ui_, const Clock& clock_)
-    : ui(ui_), clock(clock_), users(ui_, clock_, locations, &trace) {
+Session::Session(UserInterface& ui_, Dialogs& dialogs_, const Clock& clock_)
+    : ui(ui_),
+      dialogs(dialogs_),
+      clock(clock_),
+      importSettingsStore_(std::make_unique<ImportSettings>()),
+      importSettings(*importSettingsStore_),
+      users(ui_, clock_, locations, usersConnection, &trace) {
     trace.clock = &clock;
 }
+
+Session::~Session() = default;
 
 int Session::ThisYear() const {
     return YearOf(clock.Now());

@@ -5,6 +5,7 @@
 // through. Created once at start-up and handed by reference to whatever needs it, so that no
 // routine keeps state of its own between calls.
 
+#include <memory>
 #include <string>
 
 #include "audiowall/audiowall_store.h"
@@ -12,26 +13,39 @@
 #include "common/trace.h"
 #include "common/user_interface.h"
 #include "config/system_locations.h"
-#include "importer/import_settings.h"
 #include "users/current_user.h"
 #include "users/users_database.h"
 
 namespace vantor {
 
+class Dialogs;
+// The importer's settings are held here but defined by the importer; the session header does
+// not include it, so that a subsystem beside the importer (the database manager) can take a
+// Session without building on the importer.
+struct ImportSettings;
+
 class Session {
   public:
-    Session(UserInterface& ui, const Clock& clock);
+    Session(UserInterface& ui, Dialogs& dialogs, const Clock& clock);
+    ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
     UserInterface& ui;
+    Dialogs& dialogs;  // every nested window opens through it
     const Clock& clock;
     SystemLocations locations;
     TraceState trace;
     AudiowallState audiowall;
-    ImportSettings importSettings;
+
+  private:
+    std::unique_ptr<ImportSettings> importSettingsStore_;
+
+  public:
+    ImportSettings& importSettings;
     LoginSession login;
-    UsersDatabase users;  // after locations and trace, which it refers to
+    Database usersConnection;  // the users database is opened on it
+    UsersDatabase users;       // after locations and trace, which it refers to
 
     // The year a date typed without one belongs to.
     int ThisYear() const;

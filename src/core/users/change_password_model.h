@@ -5,6 +5,7 @@
 #include <string>
 
 #include "users/padlock.h"
+#include "common/window_model.h"
 
 namespace vantor {
 
@@ -12,7 +13,7 @@ class UserInterface;
 class UsersDatabase;
 struct CurrentUser;
 
-class ChangePasswordModel {
+class ChangePasswordModel : public WindowModel {
   public:
     static constexpr const char* kCaption = "Change Password";
     static constexpr int kMaxLength = 12;
@@ -41,7 +42,11 @@ class ChangePasswordModel {
     void Cancel() { closed_ = true; }
 
     const Padlock& Lock() const { return padlock_; }
-    void TimerTick() { padlock_.Tick(); }
+    // The padlock's animation moves on its own.
+    void TimerTick() {
+        padlock_.Tick();
+        NotifyChanged();
+    }
 
   private:
     UsersDatabase& users_;

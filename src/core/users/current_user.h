@@ -32,13 +32,13 @@ struct CurrentUser {
 // Who is logged in for this run, owned by the session.
 struct LoginSession {
     CurrentUser currentUser;
-    int loggedIn = 0;  // 0 nobody, 1 currentUser is valid
+    bool loggedIn = false;  // currentUser is valid
     // The command-line login ("/USER=") is taken at most once per run.
     bool commandLineLoginTaken = false;
-    // The database chooser's edit permission ("1" or "0"). A login decides it from the right to
-    // manage databases; an installation that does not ask users to log in never runs one and
-    // keeps the chooser's own "1", as its operator has every right.
-    std::string chooserCanEdit = "1";
+    // Whether the database chooser may edit. A login decides it from the right to manage
+    // databases; an installation that does not ask users to log in never runs one and keeps
+    // the chooser's own default, as its operator has every right.
+    bool chooserCanEdit = true;
 };
 
 // An account that is not a row of the Users table, with every right: the no-user login and the

@@ -9,7 +9,7 @@
 #include "config/command_line.h"
 #include "config/product_info.h"
 #include "config/system_locations.h"
-#include "users/change_password_model.h"
+#include "users/users_dialogs.h"
 #include "users/current_user.h"
 #include "users/users_database.h"
 
@@ -28,11 +28,12 @@ bool PasswordExpired(double lastSetDate, int expiryDays, int today) {
 }
 
 LoginModel::LoginModel(UsersDatabase& users, LoginSession& session,
-                       const SystemLocations& locations, UserInterface& ui)
-    : users_(users), session_(session), locations_(locations), ui_(ui) {}
+                       const SystemLocations& locations, UserInterface& ui,
+                       UsersDialogs& dialogs)
+    : users_(users), session_(session), locations_(locations), ui_(ui), dialogs_(dialogs) {}
 
 void LoginModel::Load() {
-    optionsTag_ = "0";
+    optionsOpen_ = false;
     changePassword_ = false;
     padlock_.Start();
     visible_ = true;
@@ -40,8 +41,8 @@ void LoginModel::Load() {
     long long accounts = users_.CountUsers("checking the User Database for Login security");
     if (accounts == 0) {
         session_.currentUser = MakeUnlistedUser("NOUSER", "", locations_.DataLocation);
-        session_.loggedIn = 1;
-        session_.chooserCanEdit = "1";
+        session_.loggedIn = true;
+        session_.chooserCanEdit = true;
         visible_ = false;
         return;
     }
@@ -96,7 +97,7 @@ void LoginModel::TypeKey(int keyCode) {
 }
 
 void LoginModel::ToggleOptions() {
-    optionsTag_ = OptionsOpen() ? "0" : "1";
+    optionsOpen_ = !optionsOpen_;
 }
 
 void LoginModel::SetChangePasswordTicked(bool ticked) {
@@ -108,7 +109,7 @@ void LoginModel::Activate() {
 }
 
 void LoginModel::Cancel() {
-    session_.loggedIn = 0;
+    session_.loggedIn = false;
     visible_ = false;
 }
 
@@ -140,7 +141,7 @@ void LoginModel::OK() {
     }
 
     session_.currentUser = fresh;
-    session_.loggedIn = 1;
+    session_.loggedIn = true;
     users_.AddEventToUserHistory(typedName, history::kLoginAttempt, history::kSucceeded,
                                  kProductName);
 
@@ -153,14 +154,12 @@ void LoginModel::OK() {
             ShowInformation(ui_,
                             "Your password has expired\nYou must change it before you can "
                             "continue.");
-            ChangePasswordModel change(users_, session_.currentUser, ui_);
-            change.Load();
-            if (!change.IsClosed()) ui_.RunChangePasswordDialog(change);
+            const bool changed = dialogs_.ChangePassword(users_, session_.currentUser, ui_);
             changeWindowOpened = true;
-            if (!change.PasswordChanged()) {
+            if (!changed) {
                 // The expired password still stands: the login is not complete, and the
                 // window stays open for another try.
-                session_.loggedIn = 0;
+                session_.loggedIn = false;
                 session_.currentUser = CurrentUser{};
                 password_.clear();
                 focus_ = Box::txtPassword;
@@ -171,9 +170,7 @@ void LoginModel::OK() {
         }
     }
     if (!changeWindowOpened && changePassword_) {
-        ChangePasswordModel change(users_, session_.currentUser, ui_);
-        change.Load();
-        if (!change.IsClosed()) ui_.RunChangePasswordDialog(change);
+        (void)dialogs_.ChangePassword(users_, session_.currentUser, ui_);
         changeWindowOpened = true;
     }
 
@@ -186,13 +183,13 @@ void LoginModel::OK() {
     ui_.SetCursor(previous);
 }
 
-bool Logon(LoginSession& session, UsersDatabase& users, const SystemLocations& locations,
-           UserInterface& ui) {
+LogonOutcome Logon(LoginSession& session, UsersDatabase& users, const SystemLocations& locations,
+           UserInterface& ui, UsersDialogs& dialogs) {
     session.currentUser.LoginName.clear();
     session.currentUser.Password.clear();
     session.currentUser.FullName.clear();
     session.currentUser.GroupNumber = -1;
-    session.loggedIn = 0;
+    session.loggedIn = false;
 
     if (!session.commandLineLoginTaken) {
         if (auto named = SwitchValue(locations.CommandLine, "/USER=")) {
@@ -202,26 +199,26 @@ bool Logon(LoginSession& session, UsersDatabase& users, const SystemLocations& l
             CurrentUser user;
             if (users.CheckLogin(name, noPassword, user, false) == login::kAccepted) {
                 session.currentUser = user;
-                session.loggedIn = 1;
+                session.loggedIn = true;
             }
         }
     }
 
-    if (session.loggedIn == 0) {
+    if (!session.loggedIn) {
         if (users.CountUsers("") == 0) {
             session.currentUser =
                 MakeUnlistedUser("NOUSER", "No Users in Database", locations.DataLocation);
-            session.loggedIn = 1;
+            session.loggedIn = true;
         } else {
-            LoginModel window(users, session, locations, ui);
+            LoginModel window(users, session, locations, ui, dialogs);
             window.Load();
-            if (window.IsVisible()) ui.RunLoginDialog(window);
+            if (window.IsVisible()) dialogs.RunLogin(window);
         }
     }
 
-    if (session.loggedIn == 0) return true;
-    session.chooserCanEdit = session.currentUser.HasRight(kRightManageDatabases) ? "1" : "0";
-    return false;
+    if (!session.loggedIn) return LogonOutcome::NobodyLoggedIn;
+    session.chooserCanEdit = session.currentUser.HasRight(kRightManageDatabases);
+    return LogonOutcome::LoggedIn;
 }
 
 }  // namespace vantor

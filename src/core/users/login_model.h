@@ -6,24 +6,24 @@
 #include <string>
 
 #include "users/padlock.h"
+#include "common/window_model.h"
 
 namespace vantor {
 
 class UserInterface;
 class UsersDatabase;
+class UsersDialogs;
 struct LoginSession;
 struct SystemLocations;
 
-class LoginModel {
+class LoginModel : public WindowModel {
   public:
     static constexpr const char* kCaption = "User Login";
-    static constexpr int kClosedHeightTwips = 2250;
-    static constexpr int kOpenHeightTwips = 3120;
 
     enum class Box { txtLogin, txtPassword, LoginButton };
 
     LoginModel(UsersDatabase& users, LoginSession& session, const SystemLocations& locations,
-               UserInterface& ui);
+               UserInterface& ui, UsersDialogs& dialogs);
 
     // Loading: a users database without accounts logs the no-user account in and hides the
     // window at once.
@@ -49,10 +49,9 @@ class LoginModel {
 
     // cmdOptions opens and closes the options area.
     void ToggleOptions();
-    bool OptionsOpen() const { return optionsTag_ == "1"; }
-    const std::string& OptionsTag() const { return optionsTag_; }
+    // The window is taller while the options area is open; how much is the window's choice.
+    bool OptionsOpen() const { return optionsOpen_; }
     std::string OptionsCaption() const { return OptionsOpen() ? "&Options <<" : "&Options >>"; }
-    int HeightTwips() const { return OptionsOpen() ? kOpenHeightTwips : kClosedHeightTwips; }
     bool ChangePasswordBoxVisible() const { return OptionsOpen(); }
     bool ChangePasswordTicked() const { return changePassword_; }
     // The check box can only be ticked while it shows.
@@ -64,7 +63,11 @@ class LoginModel {
     void Activate();
 
     const Padlock& Lock() const { return padlock_; }
-    void TimerTick() { padlock_.Tick(); }
+    // The padlock's animation moves on its own.
+    void TimerTick() {
+        padlock_.Tick();
+        NotifyChanged();
+    }
 
   private:
     void Reopen();
@@ -73,6 +76,7 @@ class LoginModel {
     LoginSession& session_;
     const SystemLocations& locations_;
     UserInterface& ui_;
+    UsersDialogs& dialogs_;
     std::string login_, password_;
     int loginMax_ = 20;
     int passwordMax_ = 20;
@@ -80,14 +84,15 @@ class LoginModel {
     bool okEnabled_ = false;
     bool visible_ = false;
     bool changePassword_ = false;
-    std::string optionsTag_ = "0";
+    bool optionsOpen_ = false;
     Padlock padlock_;
 };
 
-// Decides the current user once at start-up. Returns true when nobody is logged in afterwards
-// (the login was cancelled), false when session.currentUser is valid.
-bool Logon(LoginSession& session, UsersDatabase& users, const SystemLocations& locations,
-           UserInterface& ui);
+// Decides the current user once at start-up: LoggedIn when session.currentUser is valid,
+// NobodyLoggedIn when the login was cancelled.
+enum class [[nodiscard]] LogonOutcome { LoggedIn, NobodyLoggedIn };
+LogonOutcome Logon(LoginSession& session, UsersDatabase& users, const SystemLocations& locations,
+           UserInterface& ui, UsersDialogs& dialogs);
 
 // True when a password set on lastSetDate has expired by today: never set (0), or on or after
 // the day it was set plus expiryDays. An expiryDays of 0 or less never expires anything.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <utility>
 #include <vector>
 
 #include "common/clock.h"
@@ -16,34 +17,19 @@
 #include "common/user_interface.h"
 #include "config/startup.h"
 #include "config/system_locations.h"
+#include "dbengine/row_edit.h"
 
 namespace vantor {
 
 namespace {
 
-constexpr const char* kUsers = "Users";
-constexpr const char* kUserGroups = "UserGroups";
-constexpr const char* kUserHistory = "UserHistory";
-constexpr const char* kUserPreferences = "UserPreferences";
-constexpr const char* kSettings = "Settings";
-constexpr const char* kMain = "Main";
+using users_tables::kMain;
+using users_tables::kSettings;
+using users_tables::kUserGroups;
+using users_tables::kUserHistory;
+using users_tables::kUserPreferences;
+using users_tables::kUsers;
 constexpr double kSecond = 1.0 / 86400.0;
-
-FieldDef Text(const char* name, int size) {
-    return FieldDef{name, FieldType::Text, size};
-}
-FieldDef Memo(const char* name) {
-    return FieldDef{name, FieldType::Memo, 0};
-}
-FieldDef Long(const char* name) {
-    return FieldDef{name, FieldType::Long, 0};
-}
-FieldDef Bool(const char* name) {
-    return FieldDef{name, FieldType::Boolean, 0};
-}
-FieldDef Date(const char* name) {
-    return FieldDef{name, FieldType::DateTime, 0};
-}
 
 const char* const kRightFields[6] = {"AccessRight1", "AccessRight2", "AccessRight3",
                                      "AccessRight4", "AccessRight5", "AccessRight6"};
@@ -93,71 +79,6 @@ double WholeSecondsOf(double serial) {
 
 }  // namespace
 
-const TableLayout& UsersTableLayout() {
-    static const TableLayout layout{kUsers,
-                                    {Text("LoginName", 20),
-                                     Text("Password", 20),
-                                     Text("FullName", 60),
-                                     Text("PhoneNumber1", 30),
-                                     Text("PhoneNumber2", 30),
-                                     Memo("Address"),
-                                     Text("MobileNumber", 30),
-                                     Text("FaxNumber", 30),
-                                     Text("PersonalEMail", 60),
-                                     Text("PublicEMail", 60),
-                                     Text("PersonalHomepage", 60),
-                                     Text("PublicHomepage", 60),
-                                     Long("GroupNumber"),
-                                     Bool("OverrideAccessRights"),
-                                     Bool("AccessRight1"),
-                                     Bool("AccessRight2"),
-                                     Bool("AccessRight3"),
-                                     Bool("AccessRight4"),
-                                     Bool("AccessRight5"),
-                                     Bool("AccessRight6"),
-                                     Memo("Description"),
-                                     Memo("Notes"),
-                                     Date("CreationDate"),
-                                     Date("ExpirationDate"),
-                                     Date("DeletionDate"),
-                                     Date("LastPasswordSetDate"),
-                                     Date("LastLogin"),
-                                     Long("AccountStatus")},
-                                    {IndexDef{kMain, {"LoginName"}}},
-                                    IndexTaskStyle::Joined};
-    return layout;
-}
-
-const TableLayout& UserGroupsTableLayout() {
-    static const TableLayout layout{
-        kUserGroups,
-        {Long("GroupNumber"), Text("Name", 50), Bool("AllowMultipleUsers"), Bool("AccessRight1"),
-         Bool("AccessRight2"), Bool("AccessRight3"), Bool("AccessRight4"), Bool("AccessRight5"),
-         Bool("AccessRight6")},
-        {IndexDef{kMain, {"GroupNumber"}}},
-        IndexTaskStyle::Joined};
-    return layout;
-}
-
-const TableLayout& UserHistoryTableLayout() {
-    static const TableLayout layout{
-        kUserHistory,
-        {Date("EventTime"), Text("LoginName", 20), Text("ComputerName", 20), Long("Action"),
-         Long("Status"), Memo("Notes")},
-        {IndexDef{kMain, {"EventTime"}}},
-        IndexTaskStyle::Joined};
-    return layout;
-}
-
-const TableLayout& UserPreferencesTableLayout() {
-    // Name has no declared width: the engine gives it its default of 255 characters.
-    static const TableLayout layout{kUserPreferences,
-                                    {Text("LoginName", 20), Text("Name", 0), Memo("Preference")},
-                                    {IndexDef{kMain, {"LoginName", "Name"}}},
-                                    IndexTaskStyle::Joined};
-    return layout;
-}
-
 std::string UsersDatabasePath(const std::string& dataLocation) {
     return JoinPath(JoinPath(dataLocation, "USERS"), "USERS25.MDB");
 }
@@ -177,8 +98,14 @@ CurrentUser MakeUnlistedUser(const std::string& loginName, const std::string& fu
 }
 
 UsersDatabase::UsersDatabase(UserInterface& ui, const Clock& clock,
-                             const SystemLocations& locations, TraceState* trace)
-    : ui_(ui), clock_(clock), locations_(locations), trace_(trace) {}
+                             const SystemLocations& locations, Database& db, TraceState* trace,
+                             HistoryKeyChosen historyKeyChosen)
+    : ui_(ui),
+      clock_(clock),
+      locations_(locations),
+      trace_(trace),
+      db_(db),
+      historyKeyChosen_(std::move(historyKeyChosen)) {}
 
 UsersDatabase::~UsersDatabase() {
     CloseUsersDatabase();
@@ -195,11 +122,11 @@ int UsersDatabase::OpenUsersDatabase(const std::string& location) {
     if (int result = VerifyTables(path); result != 0) return result;
 
     if (DbError e = db_.Open(path)) {
-        ProblemReport(ui_, "opening the database", e.number, false, e.description);
+        ProblemReport(ui_, "opening the database", e);
         return e.number;
     }
     if (DbError e = db_.OpenTable(kUsers, users_, kMain)) {
-        ProblemReport(ui_, "opening the Users table", e.number, false, e.description);
+        ProblemReport(ui_, "opening the Users table", e);
         CloseUsersDatabase();
         return e.number;
     }
@@ -216,7 +143,11 @@ int UsersDatabase::OpenUsersDatabase(const std::string& location) {
         row.Close();
     }
 
-    if (clock_.Today() > settings_.LastAccountProcess) ProcessAccounts("SYSTEM");
+    if (clock_.Today() > settings_.LastAccountProcess) {
+        // Each account that could not be processed is in the user history as failed; the
+        // opening goes on.
+        static_cast<void>(ProcessAccounts("SYSTEM"));
+    }
 
     historyInhibited_ = ReadRegistryNumber(RegistryRoot::LocalMachine, kProductRegistryKey,
                                            "InhibitUserHistory", 0) != 0;
@@ -227,7 +158,7 @@ int UsersDatabase::OpenUsersDatabase(const std::string& location) {
 int UsersDatabase::VerifyTables(const std::string& path) {
     Database db;
     if (DbError e = db.Open(path)) {
-        ProblemReport(ui_, "opening the database", e.number, false, e.description);
+        ProblemReport(ui_, "opening the database", e);
         return e.number;
     }
     if (long result = EnsureSettingsTable(ui_, db)) return static_cast<int>(result);
@@ -241,7 +172,7 @@ int UsersDatabase::VerifyTables(const std::string& path) {
 int UsersDatabase::ReadSettings() {
     TableCursor settings;
     if (DbError e = db_.OpenTable(kSettings, settings, kMain)) {
-        ProblemReport(ui_, "opening the Users settings", e.number, false, e.description);
+        ProblemReport(ui_, "opening the Users settings", e);
         return e.number;
     }
     auto read = [&settings](const char* item, int32_t defaultValue) {
@@ -315,7 +246,7 @@ void UsersDatabase::AddEventToUserHistory(const std::string& loginName, int32_t 
     const std::string computer = ComputerName();
     for (int attempt = 0; attempt < 86400; ++attempt, seconds += 1) {
         const double eventTime = seconds * kSecond;
-        if (beforeHistoryInsert) beforeHistoryInsert(eventTime);
+        if (historyKeyChosen_) historyKeyChosen_(eventTime);
         if (historyTable.AddNew()) return;
         bool filled = !historyTable.Set("EventTime", DbValue(eventTime)) &&
                       !historyTable.Set("LoginName", DbValue(FirstCharacters(loginName, 20))) &&
@@ -330,7 +261,7 @@ void UsersDatabase::AddEventToUserHistory(const std::string& loginName, int32_t 
         DbError stored = historyTable.Update();
         if (stored.Ok()) break;
         historyTable.CancelUpdate();
-        if (stored.number != dberr::kDuplicateKey) return;
+        if (stored.number != err::kDuplicateKey) return;
     }
     historyTable.Close();
     db_.Refresh();
@@ -345,8 +276,7 @@ int UsersDatabase::DeleteUser(const std::string& loginName) {
 
     bool failed = false;
     if (DbError e = users_.Delete()) {
-        ProblemReport(ui_, "deleting " + loginName + " from the users database.", e.number, false,
-                      e.description);
+        ProblemReport(ui_, "deleting " + loginName + " from the users database.", e);
         failed = true;
     } else {
         // Only an empty personal directory goes: whatever the user kept there stays.
@@ -356,7 +286,8 @@ int UsersDatabase::DeleteUser(const std::string& loginName) {
             std::filesystem::remove(ResolvePath(NativePath(home)), ignored);
     }
     long long rows = 0;
-    if (!users_.RecordCount(rows) && rows > 0) users_.MoveFirst();
+    // Only where the cursor rests: the deletion's outcome is already known.
+    if (!users_.RecordCount(rows) && rows > 0) static_cast<void>(users_.MoveFirst());
 
     if (DbError e = db_.Execute("DELETE * FROM [UserPreferences] WHERE [LoginName]=?",
                                 {DbValue(loginName)}))
@@ -367,17 +298,13 @@ int UsersDatabase::DeleteUser(const std::string& loginName) {
 
 bool UsersDatabase::ExpireAccount(const std::string& loginName) {
     if (users_.Seek(SeekOp::Equal, DbValue(loginName)) || users_.NoMatch()) return false;
-    if (users_.Edit()) return false;
-    if (users_.Set("AccountStatus", DbValue(0)) || users_.Set("ExpirationDate", DbValue()) ||
-        users_.Update()) {
-        users_.CancelUpdate();
-        return false;
-    }
-    return true;
+    RowEdit row(users_, RowEdit::Start::Edit);
+    row.Set("AccountStatus", DbValue(0)).Set("ExpirationDate", DbValue());
+    return row.Store().Ok();
 }
 
-bool UsersDatabase::ProcessAccounts(const std::string& actor) {
-    if (!IsOpen()) return false;
+UsersDatabase::AccountProcessing UsersDatabase::ProcessAccounts(const std::string& actor) {
+    if (!IsOpen()) return AccountProcessing::AllProcessed;
     const int today = clock_.Today();
 
     if (settings_.UserHistoryPurgeDays > 0) {
@@ -386,8 +313,7 @@ bool UsersDatabase::ProcessAccounts(const std::string& actor) {
         const int32_t oldestKept = today - (settings_.UserHistoryPurgeDays - 1);
         if (DbError e = db_.Execute("DELETE * FROM [UserHistory] WHERE [EventTime] <= ?",
                                     {DbValue(oldestKept)}))
-            ProblemReport(ui_, "removing old entries from the User History", e.number, false,
-                          e.description);
+            ProblemReport(ui_, "removing old entries from the User History", e);
     }
 
     // Read the accounts first, then change them: the selection must not shift underneath.
@@ -433,7 +359,7 @@ bool UsersDatabase::ProcessAccounts(const std::string& actor) {
                      DbValue(UsersSettings{}.LastAccountProcess), false);
     settings_.LastAccountProcess = today;
     db_.Refresh();
-    return anyFailed;
+    return anyFailed ? AccountProcessing::SomeFailed : AccountProcessing::AllProcessed;
 }
 
 void UsersDatabase::FillRights(const TableCursor& row, CurrentUser& user) {
@@ -522,7 +448,7 @@ int UsersDatabase::ChangeUserPassword(const std::string& loginName, const std::s
     db_.Refresh();
     if (e) {
         users_.CancelUpdate();
-        ProblemReport(ui_, "changing the password.", e.number, false, e.description);
+        ProblemReport(ui_, "changing the password.", e);
         AddEventToUserHistory(actor, history::kPasswordChange, history::kFailed, name);
         return e.number;
     }
@@ -533,16 +459,17 @@ int UsersDatabase::ChangeUserPassword(const std::string& loginName, const std::s
 void UsersDatabase::RecordLastLogin(const std::string& loginName) {
     if (!IsOpen()) return;
     if (users_.Seek(SeekOp::Equal, DbValue(Trim(loginName))) || users_.NoMatch()) return;
-    if (users_.Edit()) return;
-    if (users_.Set("LastLogin", DbValue(clock_.Now())) || users_.Update()) users_.CancelUpdate();
+    // The last login is a courtesy to the administrator: a failure to store it stops nothing.
+    RowEdit row(users_, RowEdit::Start::Edit);
+    static_cast<void>(row.Set("LastLogin", DbValue(clock_.Now())).Store());
     db_.Refresh();
 }
 
 long long UsersDatabase::CountUsers(const std::string& failureTask) {
     long long count = 0;
-    DbError e = IsOpen() ? users_.RecordCount(count) : DbError::Make(dberr::kObjectInvalid);
+    DbError e = IsOpen() ? users_.RecordCount(count) : DbError::Make(err::kObjectInvalid);
     if (e) {
-        if (!failureTask.empty()) ProblemReport(ui_, failureTask, e.number, false, e.description);
+        if (!failureTask.empty()) ProblemReport(ui_, failureTask, e);
         return -1;
     }
     return count;
@@ -570,19 +497,25 @@ void UsersDatabase::ImportLegacyUsers(bool alwaysChoose) {
 
     {
         HourglassGuard hourglass(ui_);
-        db_.Execute("DELETE * FROM [UserGroups]");
+        // The groups are written afresh; groups that could not be cleared would refuse them.
+        if (DbError e = db_.Execute("DELETE * FROM [UserGroups]")) {
+            ProblemReport(ui_, "clearing the User Groups", e);
+            return;
+        }
         TableCursor groups;
         if (!db_.OpenTable(kUserGroups, groups, kMain)) {
             for (int32_t number = 1; number <= 23; ++number) {
                 const bool privileged = number <= 15;
-                DbError e = groups.AddNew();
-                if (!e) e = groups.Set("GroupNumber", DbValue(number));
-                if (!e) e = groups.Set("Name", DbValue(kDefaultGroupNames[number - 1]));
-                if (!e) e = groups.Set("AllowMultipleUsers", DbValue(!privileged));
-                for (const char* right : kRightFields)
-                    if (!e) e = groups.Set(right, DbValue(privileged));
-                if (!e) e = groups.Update();
-                if (e) groups.CancelUpdate();
+                RowEdit row(groups, RowEdit::Start::AddNew);
+                row.Set("GroupNumber", DbValue(number))
+                    .Set("Name", DbValue(kDefaultGroupNames[number - 1]))
+                    .Set("AllowMultipleUsers", DbValue(!privileged));
+                for (const char* right : kRightFields) row.Set(right, DbValue(privileged));
+                if (DbError e = row.Store()) {
+                    // The other groups would fail the same way: one report is enough.
+                    ProblemReport(ui_, "adding the User Group " + std::to_string(number), e);
+                    break;
+                }
             }
         }
     }
@@ -617,11 +550,11 @@ void UsersDatabase::ImportLegacyUsers(bool alwaysChoose) {
     Database old;
     TableCursor general;
     if (DbError e = old.Open(oldFile)) {
-        ProblemReport(ui_, "opening the database " + oldFile, e.number, false, e.description);
+        ProblemReport(ui_, "opening the database " + oldFile, e);
         return;
     }
     if (DbError e = old.OpenTable("General", general)) {
-        ProblemReport(ui_, "opening the database " + oldFile, e.number, false, e.description);
+        ProblemReport(ui_, "opening the database " + oldFile, e);
         return;
     }
     {
@@ -666,8 +599,7 @@ void UsersDatabase::ImportLegacyUsers(bool alwaysChoose) {
             if (!e) e = users_.Update();
             if (e) {
                 users_.CancelUpdate();
-                ProblemReport(ui_, "adding " + login + " to the users database", e.number, false,
-                              e.description);
+                ProblemReport(ui_, "adding " + login + " to the users database", e);
             }
         }
     }

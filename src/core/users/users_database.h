@@ -1,5 +1,5 @@
 #pragma once
-// Module UserManagement_FN: the users database shared by every program and workstation of the
+// The users database shared by every program and workstation of the
 // installation (USERS\USERS25.MDB under the data location). This program opens it at start-up
 // and keeps it open, completes its tables, runs the daily account processing, checks logins,
 // changes passwords and records the history of what its users did.
@@ -11,6 +11,7 @@
 #include "dbengine/database_file.h"
 #include "dbengine/engine.h"
 #include "dbengine/schema.h"
+#include "users/users_tables.h"
 #include "users/current_user.h"
 
 namespace vantor {
@@ -50,12 +51,6 @@ struct UsersSettings {
     int32_t LastAccountProcess = 36526;  // 1 January 2000
 };
 
-// The table layouts of the users database.
-const TableLayout& UsersTableLayout();
-const TableLayout& UserGroupsTableLayout();
-const TableLayout& UserHistoryTableLayout();
-const TableLayout& UserPreferencesTableLayout();
-
 // The description and layout version of a users database file.
 inline constexpr const char* kUsersDatabaseDescription = "Users Database";
 inline constexpr float kUsersDatabaseVersion = 2.51f;
@@ -65,8 +60,15 @@ std::string UsersDatabasePath(const std::string& dataLocation);
 
 class UsersDatabase {
   public:
+    // Called between finding a free second for a history event and storing it: the moment at
+    // which another workstation may take that second.
+    using HistoryKeyChosen = std::function<void(double eventTime)>;
+
+    // db is the connection the users database is opened on; its owner may read it too (the
+    // session owns it; tests inspect the stored rows through it).
     UsersDatabase(UserInterface& ui, const Clock& clock, const SystemLocations& locations,
-                  TraceState* trace = nullptr);
+                  Database& db, TraceState* trace = nullptr,
+                  HistoryKeyChosen historyKeyChosen = {});
     ~UsersDatabase();
     UsersDatabase(const UsersDatabase&) = delete;
     UsersDatabase& operator=(const UsersDatabase&) = delete;
@@ -89,8 +91,9 @@ class UsersDatabase {
     int DeleteUser(const std::string& loginName);
 
     // The daily processing: purges old history, expires and deletes accounts whose dates have
-    // come. True when some account could not be processed.
-    bool ProcessAccounts(const std::string& actor);
+    // come. SomeFailed when some account could not be processed (each is in the history).
+    enum class [[nodiscard]] AccountProcessing { AllProcessed, SomeFailed };
+    AccountProcessing ProcessAccounts(const std::string& actor);
 
     // Checks a login and fills user. loginName and password are turned into capitals (the
     // caller's too). With verify false neither the password nor the account's state and dates
@@ -120,11 +123,6 @@ class UsersDatabase {
     const Clock& GetClock() const { return clock_; }
     bool HistoryInhibited() const { return historyInhibited_; }
     const DatabaseInfo& Description() const { return description_; }
-    Database& Db() { return db_; }
-
-    // Called between finding a free second for a history event and storing it; lets a test
-    // play another workstation that takes that second meanwhile.
-    std::function<void(double eventTime)> beforeHistoryInsert;
 
   private:
     int VerifyTables(const std::string& path);
@@ -139,7 +137,8 @@ class UsersDatabase {
     const Clock& clock_;
     const SystemLocations& locations_;
     TraceState* trace_;
-    Database db_;
+    Database& db_;
+    HistoryKeyChosen historyKeyChosen_;
     TableCursor users_;
     DatabaseInfo description_;
     UsersSettings settings_;

@@ -1,4 +1,4 @@
-#include "support/audiowall_fixture.h"
+#include "demo/audiowall_fixture.h"
 
 #include <filesystem>
 #include <fstream>
@@ -10,7 +10,7 @@
 
 namespace fs = std::filesystem;
 
-namespace vantor::testing {
+namespace vantor::demo {
 
 CartRecord FixtureCartRecord(const FixtureCart& cart) {
     CartRecord r = MakeEmptyCart(0x00FFFFFF, 0);
@@ -89,4 +89,4 @@ void PointAudiowallAt(AudiowallState& state, const std::string& directory, int32
         state.Parts[part].Directory = part <= LastPartInUse(maxCart) ? directory : "";
 }
 
-}  // namespace vantor::testing
+}  // namespace vantor::demo

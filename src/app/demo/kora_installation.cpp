@@ -1,4 +1,4 @@
-#include "support/kora_installation.h"
+#include "demo/kora_installation.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -7,14 +7,15 @@
 #include "common/locale.h"
 #include "common/paths.h"
 #include "common/profile.h"
-#include "support/scripted_user_interface.h"
+#include "demo/silent_user_interface.h"
 #include "importer/scheduler_log.h"
 #include "dbengine/database_file.h"
 #include "dbengine/engine.h"
 #include "playoutdb/log_table.h"
 #include "dbengine/schema.h"
+#include "playoutdb/playout_tables.h"
 
-namespace vantor::testing {
+namespace vantor::demo {
 
 namespace {
 
@@ -58,7 +59,7 @@ KoraInstallation::KoraInstallation(const std::string& rootDirectory,
 
     if (options.databaseName.empty()) return;
     databasePath = JoinPath(JoinPath(dataLocation, "SCHEDULE"), options.databaseName);
-    ScriptedUserInterface ui;
+    SilentUserInterface ui;
     std::string description = options.description;
     if (EnsureDatabaseFile(ui, databasePath, 14, true, description) != 0 ||
         VerifyPlayoutDatabase(ui, databasePath) != 0)
@@ -69,7 +70,7 @@ KoraInstallation::KoraInstallation(const std::string& rootDirectory,
 }
 
 void KoraInstallation::SetDatabaseSetting(const std::string& key, const std::string& value) const {
-    ScriptedUserInterface ui;
+    SilentUserInterface ui;
     Database db;
     TableCursor settings;
     if (db.Open(databasePath) || db.OpenTable("Settings", settings, "Main") ||
@@ -109,7 +110,7 @@ std::vector<std::pair<int32_t, int>> HourStartsIn(const std::string& databasePat
     Database db;
     TableCursor log;
     if (db.Open(databasePath) || OpenLogTable(db, log)) return hours;
-    for (log.MoveFirst(); !log.Eof(); log.MoveNext()) {
+    for (DbError e = log.MoveFirst(); !e && !log.Eof(); e = log.MoveNext()) {
         if (log.Field(LogEntry::EntryType).AsInteger() != 98) continue;
         DayTime hour = DayTimeOfQIndex(log.Field(LogEntry::QIndex).AsDouble());
         hours.emplace_back(hour.day, static_cast<int>(hour.seconds / 3600));
@@ -117,4 +118,4 @@ std::vector<std::pair<int32_t, int>> HourStartsIn(const std::string& databasePat
     return hours;
 }
 
-}  // namespace vantor::testing
+}  // namespace vantor::demo

@@ -1,4 +1,4 @@
-#include "support/scheduler_log_writer.h"
+#include "demo/scheduler_log_writer.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -7,7 +7,7 @@
 
 #include "common/codepage.h"
 
-namespace vantor::testing {
+namespace vantor::demo {
 
 void PutColumn(std::string& line, size_t column, const std::string& text) {
     size_t start = column - 1;
@@ -107,4 +107,4 @@ std::string SchedulerLogWriter::Save(const std::string& path) const {
     return path;
 }
 
-}  // namespace vantor::testing
+}  // namespace vantor::demo

@@ -15,16 +15,16 @@
 #include "common/clock.h"
 #include "common/paths.h"
 #include "common/profile.h"
-#include "support/kora_installation.h"
+#include "demo/kora_installation.h"
 
 namespace {
 
-using vantor::testing::FixtureCart;
-using vantor::testing::InstallationOptions;
-using vantor::testing::KoraInstallation;
-using vantor::testing::LogItem;
-using vantor::testing::SchedulerDate;
-using vantor::testing::SchedulerLogWriter;
+using vantor::demo::FixtureCart;
+using vantor::demo::InstallationOptions;
+using vantor::demo::KoraInstallation;
+using vantor::demo::LogItem;
+using vantor::demo::SchedulerDate;
+using vantor::demo::SchedulerLogWriter;
 
 const char* const kArtists[] = {"The Harbour Lights", "Mara Quell",   "Northbound",
                                 "Elsie Vane",         "Copper Kites", "Dunmore Road",

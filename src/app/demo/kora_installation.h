@@ -1,0 +1,71 @@
+#pragma once
+// A whole installation on disk, as a station has it: the Windows directory with VANTOR.INI
+// (data location and Audiowall locations), the data location with VNTR_SYS.INI,
+// HOLBRANE.INI, a SCHEDULE directory holding a Kora playout database whose settings point at
+// the logs directory, the logs directory itself, an Audiowall, and a program directory for
+// the report files. Tests of the main window, end-to-end runs of the program and the demo all
+// build their installation with it.
+//
+//   KoraInstallation station(dir.path(), options);
+//   station.WriteLog(day, SchedulerLogWriter().Header(...).Item("4001", "Song"));
+//   RunProgram({"--headless", "KORA26.MDB", "/AUTO", "/QUIT"}, station.Environment());
+
+#include <cstdint>
+#include <map>
+#include <utility>
+#include <string>
+#include <vector>
+
+#include "demo/audiowall_fixture.h"
+#include "demo/scheduler_log_writer.h"
+
+namespace vantor::demo {
+
+struct InstallationOptions {
+    int32_t maxCart = 9999;
+    std::vector<FixtureCart> carts;
+    std::string databaseName = "KORA26.MDB";  // "" for an installation without one
+    std::string description = "Test Station";
+    std::string prefix = "VN";
+    std::string dateFormat = "yymmdd";
+    // Written to HOLBRANE.INI / VNTR_SYS.INI.
+    int autoPurgeDays = 0;
+    int underrunningDuration = 3600;  // seconds
+    int usersMustLogin = 0;
+};
+
+class KoraInstallation {
+  public:
+    KoraInstallation(const std::string& root, const InstallationOptions& options);
+
+    std::string root;
+    std::string windowsDirectory;  // VANTOR_WINDIR: VANTOR.INI, registry.ini
+    std::string programDirectory;  // VANTOR_PROGRAM_DIR: error.log, history.log
+    std::string traceDirectory;    // VANTOR_TRACE_DIR
+    std::string dataLocation;
+    std::string logsDirectory;
+    std::string audiowallDirectory;
+    std::string databasePath;  // "" when the installation has no database
+    InstallationOptions options;
+
+    // The scheduler log file of a day, named with the installation's prefix and pattern.
+    std::string LogPath(int32_t day) const;
+    std::string WriteLog(int32_t day, const SchedulerLogWriter& log) const;
+
+    // Stores one row of the playout database's Settings table.
+    void SetDatabaseSetting(const std::string& key, const std::string& value) const;
+
+    // The variables the program needs to find this installation and nothing else.
+    std::map<std::string, std::string> Environment() const;
+
+    std::string ErrorLogPath() const;
+    std::string HistoryLogPath() const;
+};
+
+// The date as the scheduler writes it in a compact header: "dd/mm/yy".
+std::string SchedulerDate(int32_t day);
+
+// Hour starts (entry type 98) in a playout database's Log table, as their days and hours.
+std::vector<std::pair<int32_t, int>> HourStartsIn(const std::string& databasePath);
+
+}  // namespace vantor::demo

@@ -1,0 +1,145 @@
+// The main window's start-up: the installation, the settings, the users database and the
+// login, then the playout database, the range and the Audiowall, and the "/AUTO" step. The
+// windows it may need on the way (configuration set, file locations, login, database chooser)
+// open through the session's Dialogs.
+
+#include "audiowall/audiowall_store.h"
+#include "common/general.h"
+#include "common/paths.h"
+#include "common/platform_dirs.h"
+#include "common/text.h"
+#include "config/startup.h"
+#include "dbengine/database_file.h"
+#include "importer/import_settings.h"
+#include "importer/main_window_model.h"
+#include "playoutdb/log_table.h"
+#include "playoutdb/playout_tables.h"
+#include "session/dialogs.h"
+#include "session/session.h"
+#include "users/login_model.h"
+
+namespace vantor {
+
+namespace {
+
+// The database type the chooser lists for the importer: Kora v2.6 playout databases.
+constexpr const char* kKoraDatabaseType = "14";
+
+}  // namespace
+
+bool LogImportModel::CloseDuringLoad() {
+    Close();
+    return false;
+}
+
+bool LogImportModel::Load(const std::string& commandLine) {
+    return LoadUser(commandLine) && LoadDatabase();
+}
+
+bool LogImportModel::LoadUser(const std::string& commandLine) {
+    UserInterface& ui = session_.ui;
+    SystemLocations& locations = session_.locations;
+
+    ui.SetStartupStatus("Reading Local Settings...");
+    if (!ReadInstallationSettings(locations, session_.audiowall, ui, session_.dialogs,
+                                  session_.clock, commandLine))
+        return CloseDuringLoad();
+    session_.trace.level = locations.TraceLevel;
+    if (locations.DataLocation.empty()) {
+        (void)session_.dialogs.EditFileLocations(locations, session_.audiowall, ui);
+        if (locations.DataLocation.empty()) return CloseDuringLoad();
+    }
+
+    ui.SetStartupStatus("Reading Locale Specific Settings...");
+    if (!LocateSystemIniFile(locations)) return CloseDuringLoad();
+
+    LoadSettings(session_.importSettings, locations);
+    settingsLoaded_ = true;
+
+    if (session_.users.OpenUsersDatabase(UsersDatabasePath(locations.DataLocation)) != 0) {
+        ShowWarning(ui,
+                    "The Users Database could not be opened, so the adverts could not be "
+                    "scheduled");
+        return CloseDuringLoad();
+    }
+
+    ImportSettings& settings = session_.importSettings;
+    if (settings.UsersMustLogin == -1) {
+        const MessageResult answer = AskQuestion(
+            ui, "Do you want users to have to Login to the Log Importer before using it?",
+            MessageButtons::YesNo, MessageResult::Yes);
+        settings.UsersMustLogin = answer == MessageResult::Yes ? 1 : 0;
+    }
+    LoginSession& login = session_.login;
+    if (settings.UsersMustLogin != 0) {
+        if (Logon(login, session_.users, locations, ui, session_.dialogs) == LogonOutcome::NobodyLoggedIn)
+            return CloseDuringLoad();
+        if (!login.currentUser.HasRight(kRightUseImporter)) {
+            ShowError(ui, "You do not have the correct access rights to use the Log Importer");
+            return CloseDuringLoad();
+        }
+    } else {
+        login.currentUser =
+            MakeUnlistedUser(UserName(), "No Users in Database", locations.DataLocation);
+        login.loggedIn = true;
+    }
+    return true;
+}
+
+bool LogImportModel::LoadDatabase() {
+    UserInterface& ui = session_.ui;
+    if (!StartupDatabase()) return CloseDuringLoad();
+
+    ui.SetStartupStatus("Reading Last Scheduled Information...");
+    DisplayLastScheduled(true);
+
+    ui.SetStartupStatus("Reading Database Information...");
+    DatabaseInfo info;
+    if (ReadDatabaseInfo(ui, DatabasePath(), info, true) != 0) return CloseDuringLoad();
+
+    ScanLogFiles();
+    caption_ = "Vantor Log Import : " + info.Description;
+
+    if (!StartupAudiowall()) return CloseDuringLoad();
+    ui.SetStartupStatus("");
+    return true;
+}
+
+bool LogImportModel::StartupDatabase() {
+    UserInterface& ui = session_.ui;
+    const SystemLocations& locations = session_.locations;
+    if (FindNoCase(locations.CommandLine, ".MDB") != std::string::npos) {
+        // A database named on the command line is taken as it is: no chooser, no validation.
+        long delimiter = 0;
+        databaseFile_ = NextField(locations.CommandLine, 1, " ", delimiter, true, true);
+        return true;
+    }
+    ui.SetStartupStatus("Choosing Kora Database...");
+    const std::string searchDirectory = JoinPath(locations.DataLocation, "SCHEDULE");
+    std::string chosen = session_.dialogs.ChooseDatabase(searchDirectory, kKoraDatabaseType);
+    if (chosen.empty()) return false;
+    databaseFile_ = chosen;
+    ui.SetStartupStatus("Validating Database...");
+    VerifyPlayoutDatabase(ui, DatabasePath());
+    return true;
+}
+
+bool LogImportModel::StartupAudiowall() {
+    UserInterface& ui = session_.ui;
+    ui.SetStartupStatus("Opening Audiowall...");
+    if (OpenAudiowall(session_.audiowall, ui, 0, false) == AudiowallOpening::Opened) return true;
+    (void)session_.dialogs.EditFileLocations(session_.locations, session_.audiowall, ui);
+    if (OpenAudiowall(session_.audiowall, ui, 0, false) == AudiowallOpening::Opened) return true;
+    ShowWarning(ui, "You must set the File and Audio locations");
+    return false;
+}
+
+ImportRunResult LogImportModel::AutoStart() {
+    ImportRunResult result;
+    if (!AutoRequested()) return result;
+    result = ImportFields();
+    if (QuitRequested()) Close();
+    return result;
+}
+
+}  // namespace vantor

@@ -1,0 +1,22 @@
+#pragma once
+// The tables of the users database: their names and layouts (fields and indexes).
+
+#include "dbengine/schema.h"
+
+namespace vantor {
+
+namespace users_tables {
+inline constexpr const char* kUsers = "Users";
+inline constexpr const char* kUserGroups = "UserGroups";
+inline constexpr const char* kUserHistory = "UserHistory";
+inline constexpr const char* kUserPreferences = "UserPreferences";
+inline constexpr const char* kSettings = "Settings";
+inline constexpr const char* kMain = "Main";
+}  // namespace users_tables
+
+const TableLayout& UsersTableLayout();
+const TableLayout& UserGroupsTableLayout();
+const TableLayout& UserHistoryTableLayout();
+const TableLayout& UserPreferencesTableLayout();
+
+}  // namespace vantor
