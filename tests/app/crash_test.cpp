@@ -33,7 +33,8 @@ Hours HoursIn(const std::string& databasePath) {
     if (OpenLogTable(db, log)) return hours;
     for (bool more = First(log); more && !log.Eof(); more = Next(log)) {
         std::vector<DbValue> row;
-        for (size_t i = 0; i < log.Fields().size(); ++i) row.push_back(log.Field(static_cast<int>(i)));
+        for (size_t i = 0; i < log.Fields().size(); ++i)
+            row.push_back(log.Field(static_cast<int>(i)));
         hours[HourStartOfQIndex(row[0].AsDouble())].push_back(std::move(row));
     }
     return hours;
@@ -60,8 +61,8 @@ class HourCounter {
         sqlite3_close(db_);
     }
     int Hours() {
-        if (!count_ && sqlite3_prepare_v2(db_, "SELECT count(*) FROM Log WHERE EntryType = 98",
-                                          -1, &count_, nullptr) != SQLITE_OK) {
+        if (!count_ && sqlite3_prepare_v2(db_, "SELECT count(*) FROM Log WHERE EntryType = 98", -1,
+                                          &count_, nullptr) != SQLITE_OK) {
             return 0;
         }
         int hours = sqlite3_step(count_) == SQLITE_ROW ? sqlite3_column_int(count_, 0) : 0;
@@ -116,8 +117,8 @@ TEST_F(CrashTest, AKilledImportLeavesWholeHoursAndTheNextRunCompletesIt) {
     // The run that is never interrupted: what every other run must end with.
     TempDir referenceDir;
     auto reference = Station(referenceDir.path());
-    ProgramRun whole = RunProgram({"--headless", "KORA26.MDB", "/AUTO", "/QUIT"},
-                                  reference->Environment());
+    ProgramRun whole =
+        RunProgram({"--headless", "KORA26.MDB", "/AUTO", "/QUIT"}, reference->Environment());
     ASSERT_EQ(whole.exitCode, 0) << whole.err << whole.out;
     const Hours expected = HoursIn(reference->databasePath);
     ASSERT_EQ(expected.size(), static_cast<size_t>(kDays * 24));
@@ -142,13 +143,13 @@ TEST_F(CrashTest, AKilledImportLeavesWholeHoursAndTheNextRunCompletesIt) {
         for (const auto& [hourStart, rows] : left) {
             auto it = expected.find(hourStart);
             ASSERT_NE(it, expected.end()) << "an hour the import does not write: " << hourStart;
-            EXPECT_TRUE(rows == it->second) << "hour " << hourStart << " is not whole with its "
-                                            << "final start times (" << rows.size() << " of "
-                                            << it->second.size() << " rows)";
+            EXPECT_TRUE(rows == it->second)
+                << "hour " << hourStart << " is not whole with its "
+                << "final start times (" << rows.size() << " of " << it->second.size() << " rows)";
         }
 
-        ProgramRun next = RunProgram({"--headless", "KORA26.MDB", "/AUTO", "/QUIT"},
-                                     station->Environment());
+        ProgramRun next =
+            RunProgram({"--headless", "KORA26.MDB", "/AUTO", "/QUIT"}, station->Environment());
         EXPECT_TRUE(next.exitCode == 0 || next.exitCode == 4) << next.err;
         EXPECT_EQ(IntegrityOf(station->databasePath), "ok");
         EXPECT_TRUE(HoursIn(station->databasePath) == expected)

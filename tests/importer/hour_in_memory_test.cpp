@@ -6,8 +6,8 @@
 #include <string>
 
 #include "import_fixture.h"
-#include "support/cursor_walk.h"
 #include "playoutdb/log_table.h"
+#include "support/cursor_walk.h"
 
 namespace vantor {
 namespace {
@@ -148,8 +148,8 @@ std::string Show(const DbValue& value) {
 }
 
 TEST(FreshHoursInMemory, GiveTheSameDatabaseAndReportsAsTheWalkOverTheTable) {
-    for (StartTimeOptions timing : {StartTimeOptions{0, 1}, StartTimeOptions{0, 0},
-                                    StartTimeOptions{2, 1}}) {
+    for (StartTimeOptions timing :
+         {StartTimeOptions{0, 1}, StartTimeOptions{0, 0}, StartTimeOptions{2, 1}}) {
         SCOPED_TRACE("SweeperMode " + std::to_string(timing.SweeperMode) + ", WaitSplitReturn " +
                      std::to_string(timing.WaitSplitReturn));
         Outcome walked = ImportAll(false, timing);
@@ -164,7 +164,8 @@ TEST(FreshHoursInMemory, GiveTheSameDatabaseAndReportsAsTheWalkOverTheTable) {
             for (const auto& [column, value] : a.values) {
                 const DbValue& other = b[column];
                 // Exact: same kind of value, same value.
-                EXPECT_TRUE(value == other) << "row " << i << " (" << a.qIndex << ") " << column << ": " << Show(value)
+                EXPECT_TRUE(value == other)
+                    << "row " << i << " (" << a.qIndex << ") " << column << ": " << Show(value)
                     << " walked, " << Show(other) << " held";
             }
         }

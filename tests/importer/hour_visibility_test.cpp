@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "import_fixture.h"
-#include "support/cursor_walk.h"
 #include "playoutdb/log_table.h"
+#include "support/cursor_walk.h"
 
 namespace vantor {
 namespace {
@@ -88,9 +88,9 @@ TEST(HourVisibility, AReaderNeverSeesAnImportedHourWithoutItsTimes) {
         ImportStation station;
         ReadingUserInterface reader(station.databasePath);
         HourImportContext context = station.context;
-        HourImportContext watched{reader,          context.clock,    context.audiowall,
-                                  context.settings, context.logFiles, context.timing,
-                                  context.errorLogPath, inMemory};
+        HourImportContext watched{
+            reader,           context.clock,  context.audiowall,    context.settings,
+            context.logFiles, context.timing, context.errorLogPath, inMemory};
         SchedulerLogWriter log;
         for (int hour = 5; hour <= 9; ++hour) {
             log.Header(HeaderDate(kMarch7), hour, "Clock")

@@ -38,8 +38,8 @@ float SweeperLead(const CartRecord& next, const CartRecord& sweeper) {
     return sweeper.AudioLength() - next.IntroEnd();
 }
 
-float TimeHourRows(std::vector<TimedRow>& rows, const DayTime& hourStamp,
-                   AudiowallState& audiowall, const StartTimeOptions& options) {
+float TimeHourRows(std::vector<TimedRow>& rows, const DayTime& hourStamp, AudiowallState& audiowall,
+                   const StartTimeOptions& options) {
     DayTime clock = hourStamp;
     float total = 0;
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -61,7 +61,8 @@ float TimeHourRows(std::vector<TimedRow>& rows, const DayTime& hourStamp,
                         // on by the lead only, and the next item is timed in its place.
                         TimedRow& next = rows[i + 1];
                         CartRecord nextCart;
-                        if (next.cartNumber > 0) nextCart = CartLookup(audiowall, next.cartNumber).cart;
+                        if (next.cartNumber > 0)
+                            nextCart = CartLookup(audiowall, next.cartNumber).cart;
                         if (CanCarrySweeper(next, nextCart)) {
                             float lead = SweeperLead(nextCart, cart);
                             clock = DayTimeAddSeconds(clock, lead);

@@ -53,7 +53,7 @@ float SweeperLead(const CartRecord& next, const CartRecord& sweeper);
 
 // Times the rows of the hour that starts at hourStamp (the entries after its hour start, in key
 // order, up to the next hour start or the end of the table) and returns the hour's total.
-float TimeHourRows(std::vector<TimedRow>& rows, const DayTime& hourStamp,
-                   AudiowallState& audiowall, const StartTimeOptions& options);
+float TimeHourRows(std::vector<TimedRow>& rows, const DayTime& hourStamp, AudiowallState& audiowall,
+                   const StartTimeOptions& options);
 
 }  // namespace vantor

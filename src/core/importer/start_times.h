@@ -28,8 +28,7 @@ struct StartTimesResult {
 // changes nothing. Run it inside the transaction that holds the hour, so that a failed edit
 // (reported in the result) can take the whole hour back and no reader sees the hour half timed.
 [[nodiscard]] StartTimesResult UpdateStartTimes(TableCursor& log, double hourStart,
-                                                const DayTime& hourStamp,
-                                                AudiowallState& audiowall,
+                                                const DayTime& hourStamp, AudiowallState& audiowall,
                                                 const StartTimeOptions& options);
 
 }  // namespace vantor
