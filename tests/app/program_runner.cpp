@@ -1,10 +1,13 @@
 #include "program_runner.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <chrono>
+#include <thread>
 #include <fstream>
 #include <sstream>
 
@@ -19,7 +22,17 @@ std::string Slurp(const std::string& path) {
     return text.str();
 }
 
+ProgramRun Run(const std::string& executable, const std::vector<std::string>& arguments,
+               const std::map<std::string, std::string>& environment,
+               const std::function<bool()>* killNow);
+
 }  // namespace
+
+ProgramRun RunProgramKilledWhen(const std::vector<std::string>& arguments,
+                                const std::map<std::string, std::string>& environment,
+                                const std::function<bool()>& killNow) {
+    return Run(VANTOR_EXE, arguments, environment, &killNow);
+}
 
 ProgramRun RunProgram(const std::vector<std::string>& arguments,
                       const std::map<std::string, std::string>& environment) {
@@ -28,6 +41,14 @@ ProgramRun RunProgram(const std::vector<std::string>& arguments,
 
 ProgramRun RunProgramAt(const std::string& executable, const std::vector<std::string>& arguments,
                         const std::map<std::string, std::string>& environment) {
+    return Run(executable, arguments, environment, nullptr);
+}
+
+namespace {
+
+ProgramRun Run(const std::string& executable, const std::vector<std::string>& arguments,
+               const std::map<std::string, std::string>& environment,
+               const std::function<bool()>* killNow) {
     char outTemplate[] = "/tmp/vantor-out-XXXXXX";
     char errTemplate[] = "/tmp/vantor-err-XXXXXX";
     int outFd = mkstemp(outTemplate);
@@ -58,7 +79,20 @@ ProgramRun RunProgramAt(const std::string& executable, const std::vector<std::st
         _exit(127);
     }
     int status = 0;
-    if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status))
+    bool ended = false;
+    if (child > 0 && killNow) {
+        while (!ended) {
+            ended = waitpid(child, &status, WNOHANG) == child;
+            if (ended) break;
+            if ((*killNow)()) {
+                kill(child, SIGKILL);
+                run.killed = true;
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+    }
+    if (child > 0 && (ended || waitpid(child, &status, 0) == child) && WIFEXITED(status))
         run.exitCode = WEXITSTATUS(status);
     close(outFd);
     close(errFd);
@@ -68,5 +102,7 @@ ProgramRun RunProgramAt(const std::string& executable, const std::vector<std::st
     unlink(errTemplate);
     return run;
 }
+
+}  // namespace
 
 }  // namespace vantor::testing

@@ -415,6 +415,33 @@ TEST(ImportHours, BlockHeadersAndProgress) {
     EXPECT_EQ(settings.MUSIC_SentBy, ProgramTitleAndVersion() + " ");
 }
 
+// The closing pause is there for an operator to read the last texts; an unattended run, which
+// nobody watches, goes on at once. The pause shows as the clock readings it waits through.
+TEST(ImportHours, TheClosingPauseOnlyWhenSomeoneWatches) {
+    struct CountingClock : testing::SteppingClock {
+        using SteppingClock::SteppingClock;
+        OleDate Now() const override {
+            ++readings;
+            return SteppingClock::Now();
+        }
+        mutable int readings = 0;
+    };
+    int readings[2] = {0, 0};
+    for (bool watched : {true, false}) {
+        ImportStation station;
+        station.WriteLog(kMarch7, ThreeItemHours(kMarch7, {6}));
+        CountingClock clock(kMarch7 + 3);
+        station.ui.showsProgress = watched;
+        HourImportContext context = station.context;
+        HourImportContext timed{station.ui,       clock,           context.audiowall,
+                                context.settings, context.logFiles, context.timing,
+                                context.errorLogPath};
+        ASSERT_TRUE(ImportHours(station.db, HourOf(kMarch7, 6), HourOf(kMarch7, 6), timed));
+        readings[watched] = clock.readings;
+    }
+    EXPECT_GE(readings[1] - readings[0], 2);  // a stepping clock needs two to pass 0.5 s
+}
+
 TEST(ImportHours, NoOpenDatabase) {
     ImportStation station;
     Database closed;

@@ -39,11 +39,13 @@ std::vector<FixtureCart> StationCarts() {
 
 }  // namespace
 
-ImportStation::ImportStation()
+ImportStation::ImportStation(const std::vector<FixtureCart>& moreCarts)
     : databasePath(dir / "SCHEDULE/KORA26.MDB"),
       logPath(dir / "LOGS"),
       context{ui, clock, audiowall, settings, {}, {}, dir / "error.log"} {
-    WriteAudiowall(dir / "wall", 9999, StationCarts());
+    std::vector<FixtureCart> carts = StationCarts();
+    carts.insert(carts.end(), moreCarts.begin(), moreCarts.end());
+    WriteAudiowall(dir / "wall", 9999, carts);
     PointAudiowallAt(audiowall, dir / "wall", 9999);
     std::filesystem::create_directories(dir / "SCHEDULE");
     std::filesystem::create_directories(logPath);

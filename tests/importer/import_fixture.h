@@ -52,8 +52,8 @@ class ImportStation {
   public:
     // Carts on the Audiowall: 100 jingle (10 s), 700 sweeper (8 s, intro-less), 1500 advert
     // (30 s), 2500 plain cart (20 s), 4000 "Song A" (180 s), 4002 "Song B" (200 s),
-    // 4003 "Song C" (210 s); 4001 has a title but no audio.
-    ImportStation();
+    // 4003 "Song C" (210 s); 4001 has a title but no audio. More carts may be given.
+    explicit ImportStation(const std::vector<FixtureCart>& moreCarts = {});
 
     // Writes the day's log file.
     std::string WriteLog(int32_t day, const SchedulerLogWriter& log) const;

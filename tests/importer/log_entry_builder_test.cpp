@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "audiowall/cart_numbers.h"
+#include "common/report_file.h"
 #include "import_fixture.h"
 #include "playoutdb/log_table.h"
 
@@ -18,8 +19,7 @@ using testing::LogRow;
 struct EntryBench {
     EntryBench() { EXPECT_FALSE(OpenLogTable(station.db, log)); }
     bool Add(ImportEntry& entry, int32_t hourMode = 1) {
-        EntryTarget target{log, station.audiowall, station.ui, station.clock,
-                           station.context.errorLogPath};
+        EntryTarget target{log, station.audiowall, station.ui, station.clock, errorReport};
         return AddLogEntry(target, q, hour, entry, hourMode);
     }
     LogRow Last() {
@@ -30,6 +30,7 @@ struct EntryBench {
     }
 
     ImportStation station;
+    ReportFile errorReport{station.context.errorLogPath};
     TableCursor log;
     DayTime hour = HourOf(kMarch7, 14);
     double q = HourStartQIndex(hour);

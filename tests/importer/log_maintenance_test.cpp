@@ -66,7 +66,7 @@ Timing Recalculate(ImportStation& station, const DayTime& hour, StartTimeOptions
         TableCursor log;
         EXPECT_FALSE(OpenLogTable(station.db, log));
         timing.total =
-            UpdateStartTimes(log, HourStartQIndex(hour), hour, station.audiowall, options);
+            UpdateStartTimes(log, HourStartQIndex(hour), hour, station.audiowall, options).total;
     }
     std::vector<LogRow> rows = station.RowsOfHour(hour.day, static_cast<int>(hour.seconds / 3600));
     for (size_t i = 0; i < rows.size(); ++i) {

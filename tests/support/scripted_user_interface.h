@@ -40,6 +40,7 @@ public:
         onChooseDatabase;
     std::function<std::string(const std::string& tag)> onBrowseCarts;
 
+    bool showsProgress = true;  // false: an unattended run, nobody sees the progress windows
     int screenWidth = 1024;
     int screenHeight = 768;
 
@@ -75,6 +76,7 @@ public:
                                                const std::string& startFolder) override;
     MouseCursor SetCursor(MouseCursor newCursor) override;
     void ProcessEvents() override;
+    bool ShowsProgress() const override { return showsProgress; }
     void ShowImportProgress(bool visible) override;
     void SetImportProgressText(ImportProgressLabel label, const std::string& text) override;
     void SetImportProgressValue(ImportProgressBar bar, int value, int maximum) override;

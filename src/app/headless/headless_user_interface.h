@@ -33,6 +33,7 @@ class HeadlessUserInterface : public UserInterface, public Dialogs {
                                                const std::string& startFolder) override;
     MouseCursor SetCursor(MouseCursor cursor) override;
     void ProcessEvents() override {}
+    bool ShowsProgress() const override { return false; }
     void ShowImportProgress(bool) override {}
     void SetImportProgressText(ImportProgressLabel, const std::string&) override {}
     void SetImportProgressValue(ImportProgressBar, int, int) override {}

@@ -80,6 +80,9 @@ public:
     // Hands control to pending window events, so that a changed label is drawn at once.
     virtual void ProcessEvents() = 0;
 
+    // Whether someone sees the progress windows; an unattended run has nobody to wait for.
+    virtual bool ShowsProgress() const { return true; }
+
     // The import progress window ("Log Import Progress").
     virtual void ShowImportProgress(bool visible) = 0;
     virtual void SetImportProgressText(ImportProgressLabel label, const std::string& text) = 0;

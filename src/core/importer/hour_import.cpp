@@ -1,6 +1,8 @@
 #include "importer/hour_import.h"
 
 #include <cmath>
+#include <optional>
+#include <vector>
 
 #include "audiowall/audiowall_store.h"
 #include "common/clock.h"
@@ -8,6 +10,7 @@
 #include "common/locale.h"
 #include "common/numbers.h"
 #include "common/problem_report.h"
+#include "common/report_file.h"
 #include "common/text.h"
 #include "common/time_text.h"
 #include "common/user_interface.h"
@@ -82,14 +85,20 @@ std::string FillItemEntry(const SchedulerItem& item, const CartRanges& ranges, b
     return progress;
 }
 
-bool FinishHour(TableCursor& log, const DayTime& hourStamp, int32_t hourMode, bool hourFlag) {
-    if (log.Seek(SeekOp::Equal, HourStartQIndex(hourStamp)) || log.NoMatch()) return false;
-    int32_t flags = static_cast<int32_t>(log.Field(LogEntry::EntryFlags).AsInteger()) | 1;
+int32_t ImportedHourFlags(int32_t flags, bool hourFlag) {
+    flags |= 1;
     if (hourFlag) {
         flags |= static_cast<int32_t>(0xFFFF8000u);
     } else {
         flags &= 0x00007FFF;
     }
+    return flags;
+}
+
+bool FinishHour(TableCursor& log, const DayTime& hourStamp, int32_t hourMode, bool hourFlag) {
+    if (log.Seek(SeekOp::Equal, HourStartQIndex(hourStamp)) || log.NoMatch()) return false;
+    const int32_t flags =
+        ImportedHourFlags(static_cast<int32_t>(log.Field(LogEntry::EntryFlags).AsInteger()), hourFlag);
     if (log.Edit()) return false;
     if (log.Set(LogEntry::Information1, static_cast<float>(hourMode)) || log.Set(LogEntry::EntryFlags, flags) ||
         log.Update()) {
@@ -144,33 +153,44 @@ class ImportProgress {
 // One day's walk: the day file being read forward and the state carried from hour to hour.
 class DayImport {
   public:
-    DayImport(Database& db, TableCursor& log, HourImportContext& context,
+    DayImport(Database& db, TableCursor& log, HourImportContext& context, ReportFile& errorReport,
               SchedulerLogReader& reader, ImportProgress& progress)
         : db_(db),
           log_(log),
           context_(context),
+          errorReport_(errorReport),
           reader_(reader),
           progress_(progress),
-          target_{log, context.audiowall, context.ui, context.clock, context.errorLogPath},
+          target_{log, context.audiowall, context.ui, context.clock, errorReport},
           thisYear_(YearOf(context.clock.Now())) {}
 
     void Hour(const DayTime& hourStamp);
     const LostHours& Lost() const { return lost_; }
 
   private:
-    void Report(const std::string& text) {
-        AppendLogLine(context_.errorLogPath, true, text, context_.clock);
-    }
+    // An entry of a fresh hour, held until the hour is timed.
+    struct HeldEntry {
+        ImportEntry entry;
+        PreparedEntry prepared;
+    };
+
+    void Report(const std::string& text) { errorReport_.Append(true, text, context_.clock); }
     bool SeekToHour(const DayTime& hourStamp);
     bool ReadHeader(std::string& line);
-    void ImportHourLines(const DayTime& hourStamp, double q, bool insertAfter);
-    bool ReadHourLines(const DayTime& hourStamp, double& q);
+    bool IsFreshHour(const DayTime& hourStamp);
+    std::optional<float> ImportHourLines(const DayTime& hourStamp, double q, bool insertAfter);
+    bool ReadHourLines(const DayTime& hourStamp, double& q, bool held);
+    bool AddEntry(const DayTime& hourStamp, double& q, bool held);
+    std::optional<float> WriteHeldHour(const DayTime& hourStamp);
+    StartTimesResult TimeHourInTable(const DayTime& hourStamp);
     void UpdateHourTimes(const DayTime& hourStamp);
+    void ReportUnderrun(const DayTime& hourStamp, float length);
     void StartTimesFailed(const std::string& hourName, const DbError& error);
 
     Database& db_;
     TableCursor& log_;
     HourImportContext& context_;
+    ReportFile& errorReport_;
     SchedulerLogReader& reader_;
     ImportProgress& progress_;
     EntryTarget target_;
@@ -180,6 +200,9 @@ class DayImport {
     HourState hour_;
     ImportEntry entry_;
     LostHours lost_;
+    std::vector<HeldEntry> held_;  // the fresh hour being read, its hour start first
+    size_t heldCount_ = 0;         // entries of held_ in use (the rest keep their storage)
+    std::vector<TimedRow> timed_;
 };
 
 void DayImport::Hour(const DayTime& hourStamp) {
@@ -210,13 +233,18 @@ void DayImport::Hour(const DayTime& hourStamp) {
         }
     }
 
+    std::optional<float> length;
     if (import) {
         if (SeekToHour(hourStamp))
-            ImportHourLines(hourStamp, q, insertAfter);
+            length = ImportHourLines(hourStamp, q, insertAfter);
         else
             lost_.NotFound(hourStamp, reader_.AtEnd());
     }
-    UpdateHourTimes(hourStamp);
+    if (length) {
+        ReportUnderrun(hourStamp, *length);
+    } else {
+        UpdateHourTimes(hourStamp);
+    }
 }
 
 // Reads forward to the hour's header. False when the file holds no header for the hour (the
@@ -245,18 +273,35 @@ bool DayImport::ReadHeader(std::string& line) {
     return true;
 }
 
-void DayImport::ImportHourLines(const DayTime& hourStamp, double q, bool insertAfter) {
+// Whether the hour has no rows in the Log table at all, so that the walk over the table after
+// writing it would see exactly the rows written: no hour start, and after its key nothing but
+// the start of a later hour or the end of the table.
+bool DayImport::IsFreshHour(const DayTime& hourStamp) {
+    if (!context_.freshHoursInMemory) return false;
+    const double hourStart = HourStartQIndex(hourStamp);
+    if (log_.Seek(SeekOp::Greater, hourStart - QIndexStep / 2)) return false;
+    if (log_.NoMatch()) return true;
+    return log_.Field(LogEntry::EntryType).AsInteger() == TypeCode(EntryType::HourStart) &&
+           log_.Field(LogEntry::QIndex).AsDouble() > HourEndQIndex(hourStamp);
+}
+
+// Imports the hour in its own transaction, timed before it is committed: a reader sees the
+// hour whole with its final start times, or not at all. Returns the hour's length when the
+// hour was committed.
+std::optional<float> DayImport::ImportHourLines(const DayTime& hourStamp, double q,
+                                                bool insertAfter) {
     const std::string hourName = DayTimeLongText(hourStamp, 4);
     progress_.Task("");
     progress_.Process("Importing into " + FormatTimeText(hourStamp.seconds, 4));
 
-    // Everything of the hour is stored together or not at all: the playout must never see
-    // half an hour.
     Transaction transaction(db_);
     if (const DbError& e = transaction.BeginError()) {
         ProblemReport(context_.ui, "starting to import the hour " + hourName, e);
-        return;
+        return std::nullopt;
     }
+    // Looked at inside the transaction, so that nothing can be added to the hour meanwhile.
+    const bool held = !insertAfter && IsFreshHour(hourStamp);
+    heldCount_ = 0;
 
     ClearEntry(entry_);
     entry_.EntryType = TypeCode(EntryType::HourStart);
@@ -270,24 +315,60 @@ void DayImport::ImportHourLines(const DayTime& hourStamp, double q, bool insertA
 
     // Every early return below leaves the hour to the transaction guard, which rolls it back.
     progress_.Task("Adding Hour Start");
-    if (!insertAfter && !AddLogEntry(target_, q, hourStamp, entry_, hour_.HourMode)) {
+    if (!insertAfter && !AddEntry(hourStamp, q, held)) {
         Report("Couldn't add the Hour Start for " + hourName);
-        return;
+        return std::nullopt;
     }
 
-    if (!ReadHourLines(hourStamp, q)) {
+    if (!ReadHourLines(hourStamp, q, held)) {
         Report("There was a problem adding an entry to the hour for " + hourName + " to the log");
-        return;
+        return std::nullopt;
     }
-    if (!FinishHour(log_, hourStamp, hour_.HourMode, hour_.HourFlag) ||
-        !transaction.Commit().Ok()) {
+    std::optional<float> length;
+    if (held) {
+        length = WriteHeldHour(hourStamp);
+        if (!length) {
+            Report("There was a problem adding an entry to the hour for " + hourName +
+                   " to the log");
+            return std::nullopt;
+        }
+    } else {
+        if (!FinishHour(log_, hourStamp, hour_.HourMode, hour_.HourFlag)) {
+            Report("There was a problem finishing off the hour for " + hourName + " to the log");
+            return std::nullopt;
+        }
+        // Timed before the commit: the hour becomes visible with its start times or not at all.
+        StartTimesResult timing = TimeHourInTable(hourStamp);
+        if (timing.error) {
+            StartTimesFailed(hourName, timing.error);
+            return std::nullopt;
+        }
+        length = timing.total;
+    }
+    if (!transaction.Commit().Ok()) {
         Report("There was a problem finishing off the hour for " + hourName + " to the log");
+        return std::nullopt;
     }
+    return length;
+}
+
+// Adds one entry: straight into the table, or held in memory for a fresh hour.
+bool DayImport::AddEntry(const DayTime& hourStamp, double& q, bool held) {
+    if (!held) return AddLogEntry(target_, q, hourStamp, entry_, hour_.HourMode);
+    if (heldCount_ == held_.size()) held_.emplace_back();
+    HeldEntry& slot = held_[heldCount_];
+    if (!PrepareLogEntry(target_, q, hourStamp, entry_, hour_.HourMode, slot.prepared)) {
+        return false;
+    }
+    std::swap(slot.entry, entry_);  // entry_ is cleared before its next use
+    ++heldCount_;
+    q += QIndexStep;
+    return true;
 }
 
 // Adds the entries of the hour's lines, up to the next header or the end of the file. False as
 // soon as one entry cannot be added; reading then stops where it is.
-bool DayImport::ReadHourLines(const DayTime& hourStamp, double& q) {
+bool DayImport::ReadHourLines(const DayTime& hourStamp, double& q, bool held) {
     while (!reader_.AtEnd()) {
         std::string line = reader_.ReadLine();
         ClearEntry(entry_);
@@ -302,7 +383,7 @@ bool DayImport::ReadHourLines(const DayTime& hourStamp, double& q) {
             case LogLineKind::BreakNote:
                 progress_.Task("Processing Break Note");
                 if (!ParseBreakNote(hourStamp, line, entry_, hour_, context_.ui)) continue;
-                added = AddLogEntry(target_, q, hourStamp, entry_, hour_.HourMode);
+                added = AddEntry(hourStamp, q, held);
                 break;
             case LogLineKind::ItemWithContinuations:
             case LogLineKind::Item: {
@@ -311,7 +392,7 @@ bool DayImport::ReadHourLines(const DayTime& hourStamp, double& q) {
                 ReadItemContinuations(reader_, item);
                 progress_.Task(
                     FillItemEntry(item, context_.settings.Ranges, hour_.bSoftDeleteSongs, entry_));
-                added = AddLogEntry(target_, q, hourStamp, entry_, hour_.HourMode);
+                added = AddEntry(hourStamp, q, held);
                 break;
             }
         }
@@ -322,30 +403,69 @@ bool DayImport::ReadHourLines(const DayTime& hourStamp, double& q) {
     return true;
 }
 
+// Times the held hour and writes each of its rows once, with its final start time and length,
+// the hour start with the hour's total and its imported mark. The length, or nothing when a row
+// could not be stored (reported).
+std::optional<float> DayImport::WriteHeldHour(const DayTime& hourStamp) {
+    progress_.Task(" Updating Start Times in Kora Log");
+    timed_.clear();
+    for (size_t i = 1; i < heldCount_; ++i) {
+        timed_.push_back(TimedRowOf(log_, held_[i].entry, held_[i].prepared));
+    }
+    const float total = TimeHourRows(timed_, hourStamp, context_.audiowall, context_.timing);
+
+    HeldEntry& hourStart = held_[0];
+    hourStart.entry.Information1 = static_cast<float>(hour_.HourMode);
+    hourStart.entry.EntryFlags = ImportedHourFlags(hourStart.entry.EntryFlags, hour_.HourFlag);
+    hourStart.prepared.estimatedLength = total;  // 0 for an hour without entries, as written
+    if (!WriteLogEntry(target_, hourStart.entry, hourStart.prepared)) return std::nullopt;
+    for (size_t i = 1; i < heldCount_; ++i) {
+        HeldEntry& held = held_[i];
+        const TimedRow& row = timed_[i - 1];
+        if (row.timed) {
+            held.prepared.estimatedStart = row.start;
+            held.prepared.estimatedLength = row.length;
+        }
+        if (!WriteLogEntry(target_, held.entry, held.prepared)) return std::nullopt;
+    }
+    return total;
+}
+
+// The walk over the table for an hour written among existing rows, inside the transaction that
+// holds the hour; the caller reports a failed edit and rolls the hour back.
+StartTimesResult DayImport::TimeHourInTable(const DayTime& hourStamp) {
+    progress_.Task(" Updating Start Times in Kora Log");
+    return UpdateStartTimes(log_, HourStartQIndex(hourStamp), hourStamp, context_.audiowall,
+                            context_.timing);
+}
+
+// The start times of an hour that was not imported now (already in the log, absent from the
+// music log, or rolled back): recalculated in a transaction of their own.
 void DayImport::UpdateHourTimes(const DayTime& hourStamp) {
     const double hourStart = HourStartQIndex(hourStamp);
     if (log_.Seek(SeekOp::Equal, hourStart) || log_.NoMatch()) return;
-    progress_.Task(" Updating Start Times in Kora Log");
-    // One short transaction for the hour's edits: one disk flush instead of one per entry.
-    // When it cannot be had or kept, the hour's start times are not in the log: the hour is
-    // reported as failed, like an hour whose entries could not be stored.
     const std::string hourName = DayTimeLongText(hourStamp, 4);
     Transaction transaction(db_);
     if (const DbError& e = transaction.BeginError()) {
         StartTimesFailed(hourName, e);
         return;
     }
-    float length =
-        UpdateStartTimes(log_, hourStart, hourStamp, context_.audiowall, context_.timing);
+    StartTimesResult timing = TimeHourInTable(hourStamp);
+    if (timing.error) {
+        StartTimesFailed(hourName, timing.error);  // rolled back by the guard
+        return;
+    }
     if (DbError e = transaction.Commit()) {
         StartTimesFailed(hourName, e);
         return;
     }
+    ReportUnderrun(hourStamp, timing.total);
+}
+
+void DayImport::ReportUnderrun(const DayTime& hourStamp, float length) {
     if (!(length >= context_.settings.UnderrunningDuration)) {
-        AppendLogLine(context_.errorLogPath, true,
-                      "The following hour is only " + FormatTimeText(length, 2) +
-                          " minutes long, so may underrun: " + DayTimeLongText(hourStamp, 4),
-                      context_.clock);
+        Report("The following hour is only " + FormatTimeText(length, 2) +
+               " minutes long, so may underrun: " + DayTimeLongText(hourStamp, 4));
     }
 }
 
@@ -375,6 +495,8 @@ bool ImportHours(Database& database, const DayTime& start, const DayTime& end,
         return false;
     }
 
+    // Kept open for the whole range: an hour may add many lines (missing carts).
+    ReportFile errorReport(context.errorLogPath);
     const int days = end.day - start.day + 1;
     for (int32_t day = start.day; day <= end.day; ++day) {
         const int dayIndex = day - start.day;
@@ -396,7 +518,7 @@ bool ImportHours(Database& database, const DayTime& start, const DayTime& end,
             continue;
         }
         progress.Process("Opening Log for " + TwoDigits(firstHour) + ":00");
-        DayImport dayImport(database, log, context, reader, progress);
+        DayImport dayImport(database, log, context, errorReport, reader, progress);
         for (int hour = firstHour; hour <= lastHour; ++hour) {
             progress.OverallBar((static_cast<double>(dayIndex) / days +
                                  static_cast<double>(hour - firstHour) / hours / days) *
@@ -412,7 +534,8 @@ bool ImportHours(Database& database, const DayTime& start, const DayTime& end,
     progress.Overall(" Completed Pushing Song Logs");
     progress.OverallBar(100);
     progress.ProcessBar(100);
-    PauseWithEvents(ui, context.clock, 0.5);
+    // The pause lets an operator read the final texts; nobody watches an unattended run.
+    if (ui.ShowsProgress()) PauseWithEvents(ui, context.clock, 0.5);
     log.Close();
     RecordMusicSent(ui, database, "", context.clock.Now());
     return true;

@@ -29,6 +29,11 @@ struct HourImportContext {
     SchedulerLogNaming logFiles;     // where the day files are (from the database's settings)
     StartTimeOptions timing;         // sweeper and split timing (from the database's settings)
     std::string errorLogPath;        // the error report file (error.log)
+    // An hour that has no rows in the Log table yet is held in memory, timed there and written
+    // once with its final times. Off, every hour is written first and then timed by the walk
+    // over the table, as hours inserted among existing rows are: the two must give the same
+    // rows, which the tests compare.
+    bool freshHoursInMemory = true;
 };
 
 // Imports the hours from start to end (both stamps; the end hour is included whole) into the
@@ -43,6 +48,10 @@ bool ImportHours(Database& database, const DayTime& start, const DayTime& end,
 // ending and end codes. Returns the progress text of the kind ("Adding Song" ...).
 std::string FillItemEntry(const SchedulerItem& item, const CartRanges& ranges, bool softDeleteSongs,
                           ImportEntry& entry);
+
+// The EntryFlags of an hour start marked as imported: bit 1 set, the bits from 15 upward set or
+// cleared with hourFlag.
+int32_t ImportedHourFlags(int32_t flags, bool hourFlag);
 
 // Marks the hour's hour start as imported: Information1 = hourMode, EntryFlags bit 1 set and
 // the bits from 15 upward set or cleared with hourFlag. False when the hour start is missing or

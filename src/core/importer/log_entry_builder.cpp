@@ -4,6 +4,7 @@
 #include "common/general.h"
 #include "common/numbers.h"
 #include "common/problem_report.h"
+#include "common/report_file.h"
 #include "common/text.h"
 #include "playoutdb/log_table.h"
 #include "dbengine/engine.h"
@@ -30,10 +31,11 @@ void CheckCart(EntryTarget& target, const DayTime& hourStamp, ImportEntry& entry
     if (cart.HasAudio()) {
         entry.ScheduledLength = cart.Length();
     } else {
-        AppendLogLine(target.errorLogPath, false,
-                      DayTimeShortText(hourStamp, 4) + " - Cart " + cartText +
-                          " has been scheduled to play, but does not exist/has no audio",
-                      target.clock);
+        target.errorReport.Append(false,
+                                  DayTimeShortText(hourStamp, 4) + " - Cart " + cartText +
+                                      " has been scheduled to play, but does not exist/has no "
+                                      "audio",
+                                  target.clock);
     }
     const std::string title = Trim(cart.TitleLine1);
     const std::string description = Trim(entry.Description1);
@@ -79,8 +81,8 @@ class RowWriter {
 
 }  // namespace
 
-bool AddLogEntry(EntryTarget& target, double& q, const DayTime& hourStamp, ImportEntry& entry,
-                 int32_t hourMode) {
+bool PrepareLogEntry(EntryTarget& target, double q, const DayTime& hourStamp, ImportEntry& entry,
+                     int32_t hourMode, PreparedEntry& prepared) {
     if (!Trim(entry.HDReference).empty()) CheckCart(target, hourStamp, entry);
 
     // Past the hour's last key the row would land among the next hour's entries, which the
@@ -93,20 +95,47 @@ bool AddLogEntry(EntryTarget& target, double& q, const DayTime& hourStamp, Impor
                       0);
         return false;
     }
-    if (!NewLogEntry(target.log, q)) return false;
-
-    const int32_t actualEndType =
+    prepared.q = q;
+    prepared.actualEndType =
         hourMode == 2
             ? (entry.ScheduledEndType == kEndTypeSweeper ? kEndTypeSweeper : kEndTypeNormal)
             : entry.ScheduledEndType;
+    prepared.estimatedStart = hourStamp.seconds;
+    prepared.estimatedLength = static_cast<float>(entry.ScheduledLength);
+    return true;
+}
+
+TimedRow TimedRowOf(const TableCursor& log, const ImportEntry& entry,
+                    const PreparedEntry& prepared) {
+    TimedRow row;
+    row.qIndex = prepared.q;
+    row.type = entry.EntryType;
+    row.status = entry.EntryStatus;
+    row.actualEndType = prepared.actualEndType;
+    // The cart as the stored, width-cut text names it.
+    int index = LogFieldIndex(log, LogEntry::HDReference);
+    int width = index < 0 ? 0 : log.Fields()[index].TextWidth();
+    row.cartNumber = width > 0 && CharacterCount(entry.HDReference) > static_cast<size_t>(width)
+                         ? CartNumberOfReference(FirstCharacters(entry.HDReference, width))
+                         : CartNumberOfReference(entry.HDReference);
+    row.referenceStart = entry.ReferenceStartTime;
+    row.estimatedStart = prepared.estimatedStart;
+    row.estimatedLength = prepared.estimatedLength;
+    row.extroOverride = 0;  // a new row's
+    row.information1 = entry.Information1;
+    return row;
+}
+
+bool WriteLogEntry(EntryTarget& target, const ImportEntry& entry, const PreparedEntry& prepared) {
+    if (!NewLogEntry(target.log, prepared.q)) return false;
     RowWriter row(target.log);
-    row.Set(LogEntry::EstimatedStartTime, hourStamp.seconds)
+    row.Set(LogEntry::EstimatedStartTime, prepared.estimatedStart)
         .Set(LogEntry::ReferenceStartTime, entry.ReferenceStartTime)
         .Set(LogEntry::EntryFlags, entry.EntryFlags)
         .Set(LogEntry::EntryType, entry.EntryType)
         .Set(LogEntry::EntryStatus, entry.EntryStatus)
         .Set(LogEntry::ScheduledLength, static_cast<float>(entry.ScheduledLength))
-        .Set(LogEntry::EstimatedLength, static_cast<float>(entry.ScheduledLength))
+        .Set(LogEntry::EstimatedLength, prepared.estimatedLength)
         .Text(LogEntry::ItemReference, entry.ItemReference)
         .Text(LogEntry::SchedulerReference, entry.SchedulerReference)
         .Text(LogEntry::HDReference, entry.HDReference)
@@ -116,7 +145,7 @@ bool AddLogEntry(EntryTarget& target, double& q, const DayTime& hourStamp, Impor
         .Text(LogEntry::Description4, entry.Description4)
         .Set(LogEntry::EndingType, entry.EndingType)
         .Set(LogEntry::ScheduledEndType, entry.ScheduledEndType)
-        .Set(LogEntry::ActualEndType, actualEndType)
+        .Set(LogEntry::ActualEndType, prepared.actualEndType)
         .Set(LogEntry::Information1, entry.Information1)
         .Set(LogEntry::Information2, entry.Information2)
         .Set(LogEntry::Information3, entry.Information3)
@@ -131,6 +160,16 @@ bool AddLogEntry(EntryTarget& target, double& q, const DayTime& hourStamp, Impor
     if (error) {
         target.log.CancelUpdate();
         ProblemReport(target.ui, "adding an entry to the KORA Log - \"" + entry.Description1 + "\"", error);
+        return false;
+    }
+    return true;
+}
+
+bool AddLogEntry(EntryTarget& target, double& q, const DayTime& hourStamp, ImportEntry& entry,
+                 int32_t hourMode) {
+    PreparedEntry prepared;
+    if (!PrepareLogEntry(target, q, hourStamp, entry, hourMode, prepared) ||
+        !WriteLogEntry(target, entry, prepared)) {
         return false;
     }
     q += QIndexStep;

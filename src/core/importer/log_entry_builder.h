@@ -5,11 +5,13 @@
 #include <string>
 
 #include "common/day_time.h"
+#include "importer/hour_timing.h"
 #include "importer/import_entry.h"
 
 namespace vantor {
 
 class Clock;
+class ReportFile;
 class TableCursor;
 class UserInterface;
 struct AudiowallState;
@@ -20,7 +22,7 @@ struct EntryTarget {
     AudiowallState& audiowall;  // for the cart check
     UserInterface& ui;          // for the report of a row that cannot be stored
     const Clock& clock;         // stamps of report lines
-    std::string errorLogPath;   // the error report file, for missing carts
+    ReportFile& errorReport;    // the error report file, for missing carts
 };
 
 // Adds the entry at key q for the hour of hourStamp. On success q has advanced by one
@@ -30,5 +32,23 @@ struct EntryTarget {
 // the caller reports the hour.
 bool AddLogEntry(EntryTarget& target, double& q, const DayTime& hourStamp, ImportEntry& entry,
                  int32_t hourMode);
+
+// AddLogEntry in two steps, for an hour that is held in memory until it is timed: the check
+// and completion of the entry (cart, key), then the write of the row with the times given.
+struct PreparedEntry {
+    double q = 0;
+    int32_t actualEndType = 0;  // from the scheduled end type and the hour's mode
+    float estimatedStart = 0;   // the hour's start until the timing decides
+    float estimatedLength = 0;  // the scheduled length until the timing decides
+};
+// Checks the cart (reported to the error report file when missing) and the key; false (the key
+// reported) when q lies past the hour's last key.
+bool PrepareLogEntry(EntryTarget& target, double q, const DayTime& hourStamp, ImportEntry& entry,
+                     int32_t hourMode, PreparedEntry& prepared);
+// Stores the row; a row that cannot be stored is reported and fails.
+bool WriteLogEntry(EntryTarget& target, const ImportEntry& entry, const PreparedEntry& prepared);
+// What the timing reads of the row once it is written.
+TimedRow TimedRowOf(const TableCursor& log, const ImportEntry& entry,
+                    const PreparedEntry& prepared);
 
 }  // namespace vantor

@@ -1,0 +1,31 @@
+#pragma once
+// A report file (error.log) that a run appends to line by line: opened at its first line and
+// kept open until the run ends, instead of being found and opened again for every line. Each
+// line reaches the file at once, in the form AppendLogLine writes (Windows-1252, CRLF, the
+// stamp when asked for), so that other writers of the same file keep their order.
+
+#include <cstdio>
+#include <string>
+
+namespace vantor {
+
+class Clock;
+
+class ReportFile {
+  public:
+    explicit ReportFile(std::string path) : path_(std::move(path)) {}
+    ~ReportFile();
+    ReportFile(const ReportFile&) = delete;
+    ReportFile& operator=(const ReportFile&) = delete;
+
+    const std::string& Path() const { return path_; }
+    // Appends one line; the file is made when the first line comes (an empty path writes
+    // nothing). A file that cannot be opened loses its lines, as AppendLogLine's do.
+    void Append(bool stamped, const std::string& text, const Clock& clock);
+
+  private:
+    std::string path_;
+    std::FILE* file_ = nullptr;
+};
+
+}  // namespace vantor
