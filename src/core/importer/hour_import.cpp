@@ -346,7 +346,6 @@ bool ImportHours(Database& database, const DayTime& start, const DayTime& end,
 
     TableCursor log;
     if (DbError e = OpenLogTable(database, log)) {
-        ui.SetCursor(MouseCursor::Default);
         ProblemReport(ui, "opening the Kora Log", e);
         return false;
     }
