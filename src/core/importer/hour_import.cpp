@@ -16,6 +16,7 @@
 #include "playoutdb/log_table.h"
 #include "playoutdb/playout_settings.h"
 #include "dbengine/engine.h"
+#include "dbengine/row_edit.h"
 
 namespace vantor {
 
@@ -89,13 +90,9 @@ bool FinishHour(TableCursor& log, const DayTime& hourStamp, int32_t hourMode, bo
     } else {
         flags &= 0x00007FFF;
     }
-    if (log.Edit()) return false;
-    if (log.Set(LogEntry::Information1, static_cast<float>(hourMode)) || log.Set(LogEntry::EntryFlags, flags) ||
-        log.Update()) {
-        log.CancelUpdate();
-        return false;
-    }
-    return true;
+    RowEdit row(log, RowEdit::Start::Edit);
+    row.Set(LogEntry::Information1, static_cast<float>(hourMode)).Set(LogEntry::EntryFlags, flags);
+    return row.Store().Ok();
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include "common/numbers.h"
 #include "common/ole_date.h"
 #include "dbengine/engine.h"
+#include "dbengine/row_edit.h"
 #include "playoutdb/log_table.h"
 #include "playoutdb/playout_settings.h"
 
@@ -80,10 +81,9 @@ bool CanCarrySweeper(const TimedRow& row, const CartRecord& cart) {
 }
 
 void StoreTimes(TableCursor& log, const TimedColumns& at, float start, float length) {
-    if (log.Edit()) return;
-    if (log.Set(at.estimatedStart, start) || log.Set(at.estimatedLength, length) || log.Update()) {
-        log.CancelUpdate();
-    }
+    // A time that cannot be stored leaves the row as it was; the walk goes on.
+    RowEdit row(log, RowEdit::Start::Edit);
+    static_cast<void>(row.Set(at.estimatedStart, start).Set(at.estimatedLength, length).Store());
 }
 
 }  // namespace
@@ -164,9 +164,8 @@ float UpdateStartTimes(TableCursor& log, double hourStart, const DayTime& hourSt
         if (log.MoveNext()) break;
     }
     if (!log.Seek(SeekOp::Equal, hourStart) && !log.NoMatch()) {
-        if (!log.Edit()) {
-            if (log.Set(LogEntry::EstimatedLength, total) || log.Update()) log.CancelUpdate();
-        }
+        RowEdit row(log, RowEdit::Start::Edit);
+        static_cast<void>(row.Set(LogEntry::EstimatedLength, total).Store());
     }
     return total;
 }

@@ -247,20 +247,16 @@ void UsersDatabase::AddEventToUserHistory(const std::string& loginName, int32_t 
     for (int attempt = 0; attempt < 86400; ++attempt, seconds += 1) {
         const double eventTime = seconds * kSecond;
         if (historyKeyChosen_) historyKeyChosen_(eventTime);
-        if (historyTable.AddNew()) return;
-        bool filled = !historyTable.Set("EventTime", DbValue(eventTime)) &&
-                      !historyTable.Set("LoginName", DbValue(FirstCharacters(loginName, 20))) &&
-                      !historyTable.Set("ComputerName", DbValue(FirstCharacters(computer, 20))) &&
-                      !historyTable.Set("Action", DbValue(action)) &&
-                      !historyTable.Set("Status", DbValue(status)) &&
-                      !historyTable.Set("Notes", DbValue(notes));
-        if (!filled) {
-            historyTable.CancelUpdate();
-            return;
-        }
-        DbError stored = historyTable.Update();
+        RowEdit row(historyTable, RowEdit::Start::AddNew);
+        row.Set("EventTime", DbValue(eventTime))
+            .Set("LoginName", DbValue(FirstCharacters(loginName, 20)))
+            .Set("ComputerName", DbValue(FirstCharacters(computer, 20)))
+            .Set("Action", DbValue(action))
+            .Set("Status", DbValue(status))
+            .Set("Notes", DbValue(notes));
+        if (row.Error()) return;
+        DbError stored = row.Store();
         if (stored.Ok()) break;
-        historyTable.CancelUpdate();
         if (stored.number != err::kDuplicateKey) return;
     }
     historyTable.Close();
@@ -441,13 +437,15 @@ int UsersDatabase::ChangeUserPassword(const std::string& loginName, const std::s
                         "found");
         return -1;
     }
-    DbError e = users_.Edit();
-    if (!e) e = users_.Set("Password", DbValue(ScrambleText(password, false)));
-    if (!e) e = users_.Set("LastPasswordSetDate", DbValue(static_cast<double>(clock_.Today())));
-    if (!e) e = users_.Update();
+    DbError e;
+    {
+        RowEdit row(users_, RowEdit::Start::Edit);
+        e = row.Set("Password", DbValue(ScrambleText(password, false)))
+                .Set("LastPasswordSetDate", DbValue(static_cast<double>(clock_.Today())))
+                .Store();
+    }
     db_.Refresh();
     if (e) {
-        users_.CancelUpdate();
         ProblemReport(ui_, "changing the password.", e);
         AddEventToUserHistory(actor, history::kPasswordChange, history::kFailed, name);
         return e.number;
