@@ -563,20 +563,13 @@ void UsersDatabase::ImportLegacyUsers(bool alwaysChoose) {
             const int64_t access2 = general.Field("Access2").AsInteger();
             const int64_t access3 = general.Field("Access3").AsInteger();
 
-            DbError e;
             bool isNew = users_.Seek(SeekOp::Equal, DbValue(login)) || users_.NoMatch();
+            RowEdit row(users_, isNew ? RowEdit::Start::AddNew : RowEdit::Start::Edit);
             if (isNew) {
-                e = users_.AddNew();
-                if (!e) e = users_.Set("LoginName", DbValue(login));
-                if (!e) e = users_.Set("CreationDate", DbValue(clock_.Now()));
-                for (const char* right : kRightFields)
-                    if (!e) e = users_.Set(right, DbValue(false));
-            } else {
-                e = users_.Edit();
+                row.Set("LoginName", DbValue(login)).Set("CreationDate", DbValue(clock_.Now()));
+                for (const char* right : kRightFields) row.Set(right, DbValue(false));
             }
-            auto set = [&](const char* field, const DbValue& value) {
-                if (!e) e = users_.Set(field, value);
-            };
+            auto set = [&](const char* field, const DbValue& value) { row.Set(field, value); };
             set("Password", DbValue(ScrambleText(general.Field("password").AsText(), false)));
             set("FullName",
                 general.Field("FullName").IsNull() ? DbValue("") : general.Field("FullName"));
@@ -594,11 +587,8 @@ void UsersDatabase::ImportLegacyUsers(bool alwaysChoose) {
                 set("AccessRight5", DbValue(true));
             }
             if (access3 & 124) set("AccessRight6", DbValue(true));
-            if (!e) e = users_.Update();
-            if (e) {
-                users_.CancelUpdate();
+            if (DbError e = row.Store())
                 ProblemReport(ui_, "adding " + login + " to the users database", e);
-            }
         }
     }
     general.Close();
