@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <set>
+#include <string>
 
 #include "common/locale.h"
 #include "common/ole_date.h"
@@ -65,6 +67,74 @@ TEST_F(DbSettingsTest, EmptyTableReadsAsTheAbsentValues) {
     EXPECT_EQ(settings.SEGUE_PreviewLength, 10);
     EXPECT_EQ(settings.SEGUE_VoiceStartCart, 8001);
     EXPECT_EQ(settings.SEGUE_VoiceEndCart, 8999);
+}
+
+// The catalogue takes each key's default from a default-built struct: an empty table reads as
+// one (but for the values that come from elsewhere), and writing the defaults back stores only
+// the keys that are always stored.
+TEST_F(DbSettingsTest, CatalogueDefaultsAreThoseOfADefaultBuiltStruct) {
+    DbSettings expected;
+    expected.MUSIC_LogPath = DefaultLogPath(data_);
+    expected.ADVERTS_LogPath = DefaultLogPath(data_);
+    expected.SEGUE_PreviewLength = 10;  // brixel.ini's fallbacks for a 0
+    expected.SEGUE_VoiceStartCart = 8001;
+    expected.SEGUE_VoiceEndCart = 8999;
+
+    DbSettings read;
+    read.KORA_LogFont_FontName = "Courier";
+    read.MUSIC_FilenamePrefix = "XX";
+    read.KORA_LogFont_FontBold = false;
+    read.SONGS_Colour = 1;
+    EXPECT_EQ(ReadDbSettings(ui_, db_, read, data_), -1);
+    EXPECT_TRUE(read == expected);
+
+    ASSERT_EQ(WriteDbSettings(ui_, db_, expected, data_), 0);
+    EXPECT_TRUE(ui_.messages.empty());
+    const std::set<std::string> alwaysStored = {
+        "KORA.SweeperMode",
+        "KORA.AutoRestartDelay",
+        "KORA.PreCueTime",
+        "KORA.KAE_Calculation_Time",
+        "KORA.MaxFadeTime",
+        "KORA.EachFadeTime",
+        "KORA.Cart_Normal_Fade",
+        "KORA.Go_Fade_Length",
+        "KORA.Override_fades",
+        "KORA.Force_FadeLast",
+        "KORA.AllowInsertCart",
+        "KORA.AllowInsertTrack",
+        "KORA.AllowInsertJingle",
+        "KORA.NewEntriesStopAtEnd",
+        "KORA.PlayAdvertsLoud",
+        "KORA.JumpHomeBeforeActivate",
+        "KORA.FadeCartsAfterNextStart",
+        "KORA.LogBackColor",
+        "KORA.LogForeColor",
+        "KORA.LogInfoBackColor",
+        "KORA.LogInfoForeColor",
+        "KORA.LogHighlightBackColor",
+        "KORA.LogHighlightForeColor",
+        "KORA.SelButtonBackColor",
+        "KORA.SelButtonForeColor",
+        "KORA.NonSelButtonBackColor",
+        "KORA.NonSelButtonForeColor",
+        "KORA.Mode.AutoBackcolor",
+        "KORA.Mode.LiveAsstBackcolor",
+        "KORA.Mode.StandbyBackcolor",
+        "KORA.UseColoursFromCarts",
+        "SEGUE.PreviewLength",
+        "SEGUE.VoiceStartCart",
+        "SEGUE.VoiceEndCart",
+    };
+    QueryResult rows;
+    ASSERT_TRUE(db_.Query("SELECT Item FROM Settings", {}, rows).Ok());
+    std::set<std::string> stored;
+    for (; !rows.Eof(); static_cast<void>(rows.MoveNext())) stored.insert(rows.Field(0).AsText());
+    EXPECT_EQ(stored, alwaysStored);
+
+    DbSettings readBack;
+    ReadDbSettings(ui_, db_, readBack, data_);
+    EXPECT_TRUE(readBack == expected);
 }
 
 TEST_F(DbSettingsTest, StoredTextsAreConvertedByTheirKeysRules) {

@@ -126,6 +126,10 @@ public:
     HourglassGuard(const HourglassGuard&) = delete;
     HourglassGuard& operator=(const HourglassGuard&) = delete;
 
+    // The pointer before this guard, for a nested guard that brings it back for a while (a
+    // message shown in the middle of a long step).
+    MouseCursor Previous() const { return previous_; }
+
 private:
     UserInterface& ui_;
     MouseCursor previous_;

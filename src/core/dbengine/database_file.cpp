@@ -12,6 +12,7 @@
 #include "common/paths.h"
 #include "common/problem_report.h"
 #include "common/text.h"
+#include "dbengine/row_edit.h"
 
 namespace vantor {
 
@@ -144,13 +145,11 @@ int EnsureDatabaseFile(UserInterface& ui, const std::string& path, int32_t type,
         // (another program's table) takes it whole.
         std::string stored =
             width > 0 ? FirstCharacters(description, static_cast<size_t>(width)) : description;
-        DbError error = rows.AddNew();
-        if (!error) error = rows.Set(descriptionIndex, stored);
-        if (!error) error = rows.Set("Type", type);
-        if (!error) error = rows.Set("Version", DescriptionVersionForType(type));
-        if (!error) error = rows.Update();
-        if (error) {
-            rows.CancelUpdate();
+        RowEdit row(rows, RowEdit::Start::AddNew);
+        row.Set(descriptionIndex, stored)
+            .Set("Type", type)
+            .Set("Version", DescriptionVersionForType(type));
+        if (DbError error = row.Store()) {
             ProblemReport(ui, "adding the description information", error);
             return error.number;
         }
@@ -275,25 +274,19 @@ long SetDbSetting(UserInterface& ui, TableCursor& settings, const std::string& k
     if (DbError error = settings.Seek(SeekOp::Equal, item)) {
         return fail("locating the database setting : ", error);
     }
-    if (settings.NoMatch()) {
-        if (DbError error = settings.AddNew()) {
-            return fail("starting to add a new setting : ", error);
-        }
-        if (DbError error = settings.Set("Item", item)) {
-            settings.CancelUpdate();
-            return fail("setting the item name for a new setting : ", error);
-        }
-    } else if (DbError error = settings.Edit()) {
-        return fail("starting to edit an existing setting : ", error);
+    const bool adding = settings.NoMatch();
+    RowEdit row(settings, adding ? RowEdit::Start::AddNew : RowEdit::Start::Edit);
+    if (row.Error()) {
+        return fail(
+            adding ? "starting to add a new setting : " : "starting to edit an existing setting : ",
+            row.Error());
     }
-    if (DbError error = settings.Set("Value", value)) {
-        settings.CancelUpdate();
-        return fail("setting the value for a setting : ", error);
+    if (adding && row.Set("Item", item).Error()) {
+        return fail("setting the item name for a new setting : ", row.Error());
     }
-    if (DbError error = settings.Update()) {
-        settings.CancelUpdate();
-        return fail("updating the database setting : ", error);
-    }
+    if (row.Set("Value", value).Error())
+        return fail("setting the value for a setting : ", row.Error());
+    if (DbError error = row.Store()) return fail("updating the database setting : ", error);
     return 0;
 }
 
@@ -414,12 +407,10 @@ bool EditDatabaseDescription(UserInterface& ui, const std::string& path,
     } else {
         int width = rows.Fields()[index].TextWidth();
         if (width <= 0) width = kDefaultTextWidth;
-        error = rows.Edit();
-        if (!error) error = rows.Set(index, FirstCharacters(newDescription, width));
-        if (!error) error = rows.Update();
+        RowEdit row(rows, RowEdit::Start::Edit);
+        error = row.Set(index, FirstCharacters(newDescription, width)).Store();
     }
     if (error) {
-        rows.CancelUpdate();
         ProblemReport(ui, " editing the details", error);
         return false;
     }

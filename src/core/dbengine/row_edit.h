@@ -25,6 +25,10 @@ class RowEdit {
         if (!error_) error_ = cursor_.Set(field, value);
         return *this;
     }
+    RowEdit& Set(int field, const DbValue& value) {
+        if (!error_) error_ = cursor_.Set(field, value);
+        return *this;
+    }
     // Stores the row unless a step failed; the first failure of the edit, if any.
     DbError Store() {
         if (!error_) error_ = cursor_.Update();
@@ -32,6 +36,8 @@ class RowEdit {
         return error_;
     }
     const DbError& Error() const { return error_; }
+    // Leaves the edit open for the caller, who sets the rest of the row and stores it.
+    void HandOn() { stored_ = true; }
 
   private:
     TableCursor& cursor_;

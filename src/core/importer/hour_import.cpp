@@ -20,6 +20,7 @@
 #include "playoutdb/log_table.h"
 #include "playoutdb/playout_settings.h"
 #include "dbengine/engine.h"
+#include "dbengine/row_edit.h"
 
 namespace vantor {
 
@@ -490,7 +491,6 @@ bool ImportHours(Database& database, const DayTime& start, const DayTime& end,
 
     TableCursor log;
     if (DbError e = OpenLogTable(database, log)) {
-        ui.SetCursor(MouseCursor::Default);
         ProblemReport(ui, "opening the Kora Log", e);
         return false;
     }

@@ -8,15 +8,15 @@
 #include "common/paths.h"
 #include "common/problem_report.h"
 #include "common/text.h"
+#include "dbengine/database_file.h"
+#include "dbengine/engine.h"
 #include "importer/hour_import.h"
 #include "importer/import_range.h"
 #include "importer/import_settings.h"
-#include "session/session.h"
-#include "dbengine/database_file.h"
-#include "playoutdb/playout_settings.h"
-#include "dbengine/engine.h"
 #include "importer/start_times.h"
 #include "playoutdb/log_maintenance.h"
+#include "playoutdb/playout_settings.h"
+#include "session/session.h"
 
 namespace vantor {
 
@@ -86,30 +86,36 @@ ImportRunResult RunImport(Session& session, const RangeFields& fields,
     const DayTime start = range->start;
     const DayTime end = range->end;
 
-    MouseCursor previousCursor = ui.SetCursor(MouseCursor::Hourglass);
     const std::string rangeText = RangeText(start, end);
 
-    if (FileLength(databasePath) < 0) {
-        ShowInformation(ui, "You must select a valid Kora Database");
-        ui.SetCursor(previousCursor);
-        return result;
-    }
-
+    // The checks run under the hourglass; what they refuse is said once the pointer is back.
     Database db;
-    if (DbError error = db.Open(ResolvePath(databasePath))) {
-        ui.SetCursor(previousCursor);
+    DbSettings settings;
+    std::string refusal;
+    DbError openError;
+    {
+        HourglassGuard hourglass(ui);
+        if (FileLength(databasePath) < 0) {
+            refusal = "You must select a valid Kora Database";
+        } else {
+            openError = db.Open(ResolvePath(databasePath));
+            if (!openError) {
+                ReadDbSettings(ui, db, settings, session.locations.DataLocation);
+                if (!DirectoryExists(settings.MUSIC_LogPath, &session.trace)) {
+                    db.Close();
+                    refusal = "You must select a valid Logs Directory in Kora Settings";
+                }
+            }
+        }
+    }
+    if (openError) {
         // Saying nothing here would leave a scheduled run with no trace of why nothing was
         // imported.
-        ProblemReport(ui, "opening the Kora Database " + databasePath, error);
+        ProblemReport(ui, "opening the Kora Database " + databasePath, openError);
         return result;
     }
-
-    DbSettings settings;
-    ReadDbSettings(ui, db, settings, session.locations.DataLocation);
-    if (!DirectoryExists(settings.MUSIC_LogPath, &session.trace)) {
-        db.Close();
-        ui.SetCursor(previousCursor);
-        ShowInformation(ui, "You must select a valid Logs Directory in Kora Settings");
+    if (!refusal.empty()) {
+        ShowInformation(ui, refusal);
         return result;
     }
 
@@ -119,7 +125,7 @@ ImportRunResult RunImport(Session& session, const RangeFields& fields,
     ui.SetImportProgressValue(ImportProgressBar::OverallProcess, 0, 100);
     ui.SetImportProgressValue(ImportProgressBar::CurrentProcess, 0, 100);
     ui.ShowImportProgress(true);
-    ui.SetCursor(MouseCursor::Hourglass);
+    HourglassGuard hourglass(ui);
 
     const std::string errorLog = session.ErrorLogPath();
     const std::string historyLog = session.HistoryLogPath();
@@ -175,7 +181,9 @@ ImportRunResult RunImport(Session& session, const RangeFields& fields,
                                         imported ? 1 : 2, rangeText);
 
     result.outcome = imported ? ImportRunOutcome::Imported : ImportRunOutcome::Abandoned;
-    ui.SetCursor(MouseCursor::Default);
+
+    // The outcome is shown with the arrow; the pointer is as it was once this returns.
+    HourglassGuard arrow(ui, MouseCursor::Default);
 
     if (FileLength(errorLog) > 0) {
         ui.ShowTextFile("Print Preview", ResolvePath(errorLog));

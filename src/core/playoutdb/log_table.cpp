@@ -8,6 +8,7 @@
 #include "common/locale.h"
 #include "common/numbers.h"
 #include "common/paths.h"
+#include "dbengine/row_edit.h"
 #include "playoutdb/log_table.h"
 
 namespace vantor {
@@ -196,18 +197,17 @@ int LogFieldIndex(const TableCursor& cursor, std::string_view column, size_t& fr
 }
 
 bool NewLogEntry(TableCursor& cursor, double q) {
-    if (cursor.AddNew()) return false;
+    RowEdit row(cursor, RowEdit::Start::AddNew);
+    if (row.Error()) return false;
     const auto& columns = LogEntry::Columns();
     for (size_t i = 0; i < columns.size(); ++i) {
         const LogEntryColumn& column = columns[i];
         const DbValue& value = column.name == LogEntry::QIndex ? DbValue(q) : column.newRowValue;
         if (value.IsNull()) continue;  // a new row's fields start Null
         int index = FieldAt(cursor, i, column.name);
-        if (index < 0 ? cursor.Set(column.name, value) : cursor.Set(index, value)) {
-            cursor.CancelUpdate();
-            return false;
-        }
+        if ((index < 0 ? row.Set(column.name, value) : row.Set(index, value)).Error()) return false;
     }
+    row.HandOn();
     return true;
 }
 

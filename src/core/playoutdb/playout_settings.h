@@ -19,8 +19,9 @@ inline constexpr int32_t kSystemColourHighlightText = static_cast<int32_t>(0x800
 inline constexpr int32_t kSystemColourButtonFace = static_cast<int32_t>(0x8000000Fu);
 inline constexpr int32_t kSystemColourButtonText = static_cast<int32_t>(0x80000012u);
 
-// Every member starts at the value its key has when it has no row; the two log paths depend on
-// the data location and are filled by ReadDbSettings.
+// Every member starts at the value its key has when it has no row: these initialisers are the
+// only place the defaults are written (the catalogue reads them from a default-built struct).
+// The two log paths depend on the data location and are filled by ReadDbSettings.
 struct DbSettings {
     int32_t KORA_SweeperMode = 0;
     int16_t KORA_AutoRestartDelay = 10;
@@ -133,6 +134,8 @@ struct DbSettings {
     int32_t CMDS_Colour = 15449533;
     int32_t HOURS_Colour = 15449533;
     double BeenSet = 0.0;
+
+    bool operator==(const DbSettings&) const = default;
 };
 
 // The default logs directory of a playout database: the data location's LOGS directory.

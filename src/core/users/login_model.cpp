@@ -9,9 +9,9 @@
 #include "config/command_line.h"
 #include "config/product_info.h"
 #include "config/system_locations.h"
-#include "users/users_dialogs.h"
 #include "users/current_user.h"
 #include "users/users_database.h"
+#include "users/users_dialogs.h"
 
 namespace vantor {
 
@@ -28,8 +28,7 @@ bool PasswordExpired(double lastSetDate, int expiryDays, int today) {
 }
 
 LoginModel::LoginModel(UsersDatabase& users, LoginSession& session,
-                       const SystemLocations& locations, UserInterface& ui,
-                       UsersDialogs& dialogs)
+                       const SystemLocations& locations, UserInterface& ui, UsersDialogs& dialogs)
     : users_(users), session_(session), locations_(locations), ui_(ui), dialogs_(dialogs) {}
 
 void LoginModel::Load() {
@@ -126,12 +125,12 @@ void LoginModel::OK() {
     std::string name = typedName;
     std::string password = ToUpper(Trim(password_));
     okEnabled_ = false;
-    MouseCursor previous = ui_.SetCursor(MouseCursor::Hourglass);
+    HourglassGuard hourglass(ui_);
 
     CurrentUser fresh;
     int result = users_.CheckLogin(name, password, fresh, true);
     if (result != login::kAccepted) {
-        ui_.SetCursor(previous);
+        HourglassGuard back(ui_, hourglass.Previous());
         users_.AddEventToUserHistory(typedName, history::kLoginAttempt, history::kFailed,
                                      kProductName);
         ShowInformation(ui_, "You have not entered a valid Username and Password");
@@ -150,7 +149,7 @@ void LoginModel::OK() {
         users_.RecordLastLogin(fresh.LoginName);
         if (PasswordExpired(fresh.LastPasswordSetDate, users_.Settings().PasswordExpiryDays,
                             users_.Today())) {
-            ui_.SetCursor(previous);
+            HourglassGuard back(ui_, hourglass.Previous());
             ShowInformation(ui_,
                             "Your password has expired\nYou must change it before you can "
                             "continue.");
@@ -164,7 +163,6 @@ void LoginModel::OK() {
                 password_.clear();
                 focus_ = Box::txtPassword;
                 okEnabled_ = !Trim(login_).empty();
-                ui_.SetCursor(previous);
                 return;
             }
         }
@@ -174,17 +172,15 @@ void LoginModel::OK() {
         changeWindowOpened = true;
     }
 
-    ui_.SetCursor(MouseCursor::Hourglass);
     padlock_.Unlock();
     // Let the open padlock be seen before the window goes.
     if (!changeWindowOpened) PauseWithEvents(ui_, users_.GetClock(), 0.5);
     visible_ = false;
     okEnabled_ = true;
-    ui_.SetCursor(previous);
 }
 
 LogonOutcome Logon(LoginSession& session, UsersDatabase& users, const SystemLocations& locations,
-           UserInterface& ui, UsersDialogs& dialogs) {
+                   UserInterface& ui, UsersDialogs& dialogs) {
     session.currentUser.LoginName.clear();
     session.currentUser.Password.clear();
     session.currentUser.FullName.clear();

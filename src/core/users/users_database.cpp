@@ -255,20 +255,16 @@ void UsersDatabase::AddEventToUserHistory(const std::string& loginName, int32_t 
     for (int attempt = 0; attempt < 86400; ++attempt, seconds += 1) {
         const double eventTime = DateOfWholeSeconds(seconds);
         if (historyKeyChosen_) historyKeyChosen_(eventTime);
-        if (historyTable.AddNew()) return;
-        bool filled = !historyTable.Set("EventTime", DbValue(eventTime)) &&
-                      !historyTable.Set("LoginName", DbValue(FirstCharacters(loginName, 20))) &&
-                      !historyTable.Set("ComputerName", DbValue(FirstCharacters(computer, 20))) &&
-                      !historyTable.Set("Action", DbValue(action)) &&
-                      !historyTable.Set("Status", DbValue(status)) &&
-                      !historyTable.Set("Notes", DbValue(notes));
-        if (!filled) {
-            historyTable.CancelUpdate();
-            return;
-        }
-        DbError stored = historyTable.Update();
+        RowEdit row(historyTable, RowEdit::Start::AddNew);
+        row.Set("EventTime", DbValue(eventTime))
+            .Set("LoginName", DbValue(FirstCharacters(loginName, 20)))
+            .Set("ComputerName", DbValue(FirstCharacters(computer, 20)))
+            .Set("Action", DbValue(action))
+            .Set("Status", DbValue(status))
+            .Set("Notes", DbValue(notes));
+        if (row.Error()) return;
+        DbError stored = row.Store();
         if (stored.Ok()) break;
-        historyTable.CancelUpdate();
         if (stored.number != err::kDuplicateKey) return;
     }
     historyTable.Close();
@@ -449,13 +445,15 @@ int UsersDatabase::ChangeUserPassword(const std::string& loginName, const std::s
                         "found");
         return -1;
     }
-    DbError e = users_.Edit();
-    if (!e) e = users_.Set("Password", DbValue(ScrambleText(password, false)));
-    if (!e) e = users_.Set("LastPasswordSetDate", DbValue(static_cast<double>(clock_.Today())));
-    if (!e) e = users_.Update();
+    DbError e;
+    {
+        RowEdit row(users_, RowEdit::Start::Edit);
+        e = row.Set("Password", DbValue(ScrambleText(password, false)))
+                .Set("LastPasswordSetDate", DbValue(static_cast<double>(clock_.Today())))
+                .Store();
+    }
     db_.Refresh();
     if (e) {
-        users_.CancelUpdate();
         ProblemReport(ui_, "changing the password.", e);
         AddEventToUserHistory(actor, history::kPasswordChange, history::kFailed, name);
         return e.number;
@@ -573,20 +571,13 @@ void UsersDatabase::ImportLegacyUsers(bool alwaysChoose) {
             const int64_t access2 = general.Field("Access2").AsInteger();
             const int64_t access3 = general.Field("Access3").AsInteger();
 
-            DbError e;
             bool isNew = users_.Seek(SeekOp::Equal, DbValue(login)) || users_.NoMatch();
+            RowEdit row(users_, isNew ? RowEdit::Start::AddNew : RowEdit::Start::Edit);
             if (isNew) {
-                e = users_.AddNew();
-                if (!e) e = users_.Set("LoginName", DbValue(login));
-                if (!e) e = users_.Set("CreationDate", DbValue(clock_.Now()));
-                for (const char* right : kRightFields)
-                    if (!e) e = users_.Set(right, DbValue(false));
-            } else {
-                e = users_.Edit();
+                row.Set("LoginName", DbValue(login)).Set("CreationDate", DbValue(clock_.Now()));
+                for (const char* right : kRightFields) row.Set(right, DbValue(false));
             }
-            auto set = [&](const char* field, const DbValue& value) {
-                if (!e) e = users_.Set(field, value);
-            };
+            auto set = [&](const char* field, const DbValue& value) { row.Set(field, value); };
             set("Password", DbValue(ScrambleText(general.Field("password").AsText(), false)));
             set("FullName",
                 general.Field("FullName").IsNull() ? DbValue("") : general.Field("FullName"));
@@ -604,11 +595,8 @@ void UsersDatabase::ImportLegacyUsers(bool alwaysChoose) {
                 set("AccessRight5", DbValue(true));
             }
             if (access3 & 124) set("AccessRight6", DbValue(true));
-            if (!e) e = users_.Update();
-            if (e) {
-                users_.CancelUpdate();
+            if (DbError e = row.Store())
                 ProblemReport(ui_, "adding " + login + " to the users database", e);
-            }
         }
     }
     general.Close();
