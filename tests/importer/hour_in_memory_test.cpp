@@ -127,15 +127,16 @@ Outcome ImportAll(bool inMemory, StartTimeOptions timing) {
         for (const FieldDef& field : settings.Fields()) row.push_back(settings.Field(field.name));
         outcome.settings.push_back(std::move(row));
     }
-    outcome.errorLines = station.ErrorLines();
-    // The stations live in directories of their own; the messages name them.
-    for (std::string text : station.ui.MessageTexts()) {
-        const std::string root = station.dir.path();
+    // The stations live in directories of their own; the messages and report lines name them.
+    const std::string root = station.dir.path();
+    auto withoutRoot = [&root](std::string text) {
         for (size_t at; (at = text.find(root)) != std::string::npos;) {
             text.replace(at, root.size(), "<station>");
         }
-        outcome.messages.push_back(text);
-    }
+        return text;
+    };
+    for (const std::string& line : station.ErrorLines()) outcome.errorLines.push_back(withoutRoot(line));
+    for (const std::string& text : station.ui.MessageTexts()) outcome.messages.push_back(withoutRoot(text));
     return outcome;
 }
 

@@ -22,11 +22,11 @@ void CheckCart(EntryTarget& target, const DayTime& hourStamp, ImportEntry& entry
     CartRecord cart = ToInt32(number) ? CartLookup(target.audiowall, *ToInt32(number)).cart
                                       : target.audiowall.EmptyCart;
     if (cart.TimingDamaged) {
-        AppendLogLine(target.errorLogPath, false,
-                      DayTimeShortText(hourStamp, 4) + " - Cart " + cartText +
-                          " is damaged: its length or timings are not a number of seconds "
-                          "within a day, so they were read as 0",
-                      target.clock);
+        target.errorReport.Append(false,
+                                  DayTimeShortText(hourStamp, 4) + " - Cart " + cartText +
+                                      " is damaged: its length or timings are not a number of "
+                                      "seconds within a day, so they were read as 0",
+                                  target.clock);
     }
     if (cart.HasAudio()) {
         entry.ScheduledLength = cart.Length();
