@@ -17,7 +17,7 @@ export DEB_BUILD_MAINT_OPTIONS="hardening=+all"
 cxxflags="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
 ldflags="$(dpkg-buildflags --get LDFLAGS)"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr \
-  -DVANTOR_BUILD_TESTS=OFF -DVANTOR_BUILD_BENCH=OFF \
+  -DVANTOR_BUILD_TESTS=OFF -DVANTOR_BUILD_BENCH=OFF -DVANTOR_WERROR=OFF \
   -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags"
 cmake --build "$build" -j"$(nproc)"
 rm -f "$build"/vantor-logimport_*.deb

@@ -14,11 +14,13 @@ BUILD_DIR="$build" "$root/scripts/build.sh"
 (cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs")
 
 echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer ($sanitize)"
-# The windows library and the benchmarks are left out: the windows are not built yet, and the
-# benchmarks measure speed, which the sanitizers change.
+# The windows library and the benchmarks are left out: the windows are tested in the first
+# stage, and the benchmarks measure speed, which the sanitizers change. Warnings stay warnings
+# here: the instrumentation makes gcc's flow analysis report false truncations the ordinary
+# build, which treats warnings as errors, does not.
 if [ ! -f "$sanitize/build.ninja" ]; then
   cmake -S "$root" -B "$sanitize" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DVANTOR_SANITIZE=ON \
+    -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DVANTOR_SANITIZE=ON -DVANTOR_WERROR=OFF \
     -DVANTOR_BUILD_GUI=OFF -DVANTOR_BUILD_BENCH=OFF
 fi
 cmake --build "$sanitize" -j"$jobs"

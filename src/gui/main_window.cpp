@@ -1,5 +1,7 @@
 #include "main_window.h"
 
+#include "qt_dialogs.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -51,7 +53,8 @@ void SetText(QLineEdit* field, const std::string& text) {
 
 }  // namespace
 
-MainWindow::MainWindow(LogImportModel& model, QtUserInterface& ui) : model_(model), ui_(ui) {
+MainWindow::MainWindow(LogImportModel& model, QtUserInterface& ui, QtDialogs* dialogs)
+    : model_(model), ui_(ui), dialogs_(dialogs) {
     setObjectName("frmLogImport");
     BuildMenus();
     setCentralWidget(BuildControls());
@@ -95,13 +98,24 @@ void MainWindow::BuildMenus() {
     QMenu* settings = menuBar()->addMenu("Settin&gs");
     settings->setObjectName("mnuSettings");
     connect(Item(settings, "mnuOptions", "&Log Import Settings"), &QAction::triggered, this,
-            [this] { NotAvailable("Log Import Settings"); });
+            [this] {
+                if (dialogs_)
+                    dialogs_->ShowImportSettings();
+                else
+                    NotAvailable("Log Import Settings");
+            });
     connect(Item(settings, "mnuFileLocations", "Vantor &File Locations"), &QAction::triggered, this,
             [this] { RunBusy([this] { model_.FileLocations(); }); });
     settings->addSeparator();
     connect(Item(settings, "mnuDatabaseSettings", "&Kora Database Settings"), &QAction::triggered,
             this, [this] {
-                NotAvailable("Kora Database Settings");
+                if (!dialogs_) {
+                    NotAvailable("Kora Database Settings");
+                    return;
+                }
+                // Saved or not, the window reads the settings again: another workstation may
+                // have changed them meanwhile.
+                static_cast<void>(dialogs_->EditPlayoutSettings(model_.DatabaseFile()));
                 RunBusy([this] { model_.AfterDatabaseSettings(); });
             });
 

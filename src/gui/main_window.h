@@ -21,10 +21,12 @@ namespace vantor::gui {
 
 class QtUserInterface;
 
+class QtDialogs;
+
 class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
-    MainWindow(LogImportModel& model, QtUserInterface& ui);
+    MainWindow(LogImportModel& model, QtUserInterface& ui, QtDialogs* dialogs = nullptr);
     ~MainWindow() override;
 
     // Copies the model's state into the controls.
@@ -53,6 +55,7 @@ class MainWindow : public QMainWindow {
 
     LogImportModel& model_;
     QtUserInterface& ui_;
+    QtDialogs* dialogs_ = nullptr;  // the settings windows; none in a window test that needs none
     bool busy_ = false;
     bool closeRequested_ = false;
     bool closing_ = false;

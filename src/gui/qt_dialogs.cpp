@@ -1,46 +1,64 @@
 #include "qt_dialogs.h"
 
 #include "common/user_interface.h"
+#include "dbmanage/playout_settings_editor_model.h"
+#include "playout_settings_editor.h"
+#include "qt_dialogs_chooser.h"
+#include "qt_dialogs_users.h"
+#include "session/session.h"
+#include "settings_windows.h"
 
 namespace vantor::gui {
 
-void QtDialogs::NotInThisVersion(const std::string& window, const std::string& instead) {
-    std::string text = "The " + window + " window is not part of this version yet.";
-    if (!instead.empty()) text += "\n\n" + instead;
-    ShowWarning(ui_, text);
+QtDialogs::QtDialogs(UserInterface& ui) : ui_(ui) {}
+
+QtDialogs::~QtDialogs() = default;
+
+void QtDialogs::Attach(Session& session) {
+    session_ = &session;
+    settings_ = std::make_unique<SettingsWindows>(session, owner_);
 }
 
-bool QtDialogs::RunConfigSet(ConfigSetModel&) {
-    NotInThisVersion("configuration set");
-    return false;
+void QtDialogs::SetOwner(QWidget* owner) {
+    owner_ = owner;
+    if (settings_) settings_->SetOwner(owner);
 }
 
-bool QtDialogs::RunFileLocations(FileLocationsModel&) {
-    NotInThisVersion("Vantor File Locations",
-                     "Store the locations with vantor-logimport --headless "
-                     "--set-data-location=DIRECTORY --set-cart-directory=DIRECTORY.");
-    return false;
+bool QtDialogs::RunConfigSet(ConfigSetModel& model) {
+    return settings_ && settings_->RunConfigSet(model);
 }
 
-bool QtDialogs::RunLogin(LoginModel&) {
-    NotInThisVersion("User Login", "Run it with --headless and /USER=NAME meanwhile.");
-    return false;
+bool QtDialogs::RunFileLocations(FileLocationsModel& model) {
+    return settings_ && settings_->RunFileLocations(model);
 }
 
-bool QtDialogs::RunChangePassword(ChangePasswordModel&) {
-    NotInThisVersion("change password");
-    return false;
+bool QtDialogs::RunLogin(LoginModel& model) {
+    return RunLoginWindow(model, owner_);
 }
 
-std::string QtDialogs::ChooseDatabase(const std::string&, const std::string&) {
-    NotInThisVersion("database chooser",
-                     "Name the Kora database on the command line (for example KORA26.MDB).");
-    return "";
+bool QtDialogs::RunChangePassword(ChangePasswordModel& model) {
+    return RunChangePasswordWindow(model, owner_);
 }
 
-std::string QtDialogs::BrowseCarts(const std::string&) {
-    NotInThisVersion("cart browser");
-    return "";
+std::string QtDialogs::ChooseDatabase(const std::string& searchDirectory,
+                                      const std::string& typeTag) {
+    // Before anybody logged in the chooser keeps its own permission to edit.
+    const bool canEdit = session_ ? session_->login.chooserCanEdit : true;
+    return ChooseDatabaseInWindow(owner_, ui_, searchDirectory, typeTag, canEdit);
+}
+
+std::string QtDialogs::BrowseCarts(const std::string& tag) {
+    return settings_ ? settings_->BrowseCarts(tag) : std::string();
+}
+
+void QtDialogs::ShowImportSettings() {
+    if (settings_) settings_->ShowImportSettings();
+}
+
+bool QtDialogs::EditPlayoutSettings(const std::string& databaseFile) {
+    if (!session_) return false;
+    PlayoutSettingsEditorModel model(*session_);
+    return RunPlayoutSettingsEditor(model, session_->PlayoutDatabasePath(databaseFile), owner_);
 }
 
 }  // namespace vantor::gui

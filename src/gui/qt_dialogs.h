@@ -1,19 +1,34 @@
 #pragma once
-// How the desktop program opens one window from another: the Qt side of Dialogs. It opens the
-// windows this version has; a window that is not part of it yet is reported as such and
-// counts as cancelled, so that the caller goes on as it would after a cancel.
+// How the desktop program opens one window from another: the Qt side of Dialogs. Every nested
+// window of the program is opened here, over the window that owns the dialogs at the time (none
+// during start-up, the main window afterwards).
+
+#include <memory>
+#include <string>
 
 #include "session/dialogs.h"
 
+class QWidget;
+
 namespace vantor {
+class Session;
 class UserInterface;
-}
+}  // namespace vantor
 
 namespace vantor::gui {
 
+class SettingsWindows;
+
 class QtDialogs : public Dialogs {
   public:
-    explicit QtDialogs(UserInterface& ui) : ui_(ui) {}
+    explicit QtDialogs(UserInterface& ui);
+    ~QtDialogs() override;
+
+    // The session the windows work on; it is built with these dialogs, so it is handed in
+    // right after. Until then only the windows that need no session can open.
+    void Attach(Session& session);
+    // The window the dialogs are shown over.
+    void SetOwner(QWidget* owner);
 
     bool RunConfigSet(ConfigSetModel& model) override;
     bool RunFileLocations(FileLocationsModel& model) override;
@@ -23,9 +38,17 @@ class QtDialogs : public Dialogs {
                                const std::string& typeTag) override;
     std::string BrowseCarts(const std::string& tag) override;
 
+    // The main window's "&Log Import Settings": the dialog opens without holding the caller.
+    void ShowImportSettings();
+    // The main window's "&Kora Database Settings" on the database file (a name in the data
+    // location's SCHEDULE directory); true when the settings were saved.
+    bool EditPlayoutSettings(const std::string& databaseFile);
+
   private:
-    void NotInThisVersion(const std::string& window, const std::string& instead = "");
     UserInterface& ui_;
+    Session* session_ = nullptr;
+    QWidget* owner_ = nullptr;
+    std::unique_ptr<SettingsWindows> settings_;
 };
 
 }  // namespace vantor::gui

@@ -17,6 +17,7 @@ int RunWindowedProgram(const WindowedOptions& options) {
     QtDialogs dialogs(ui);
     SystemClock clock;
     Session session(ui, dialogs, clock);
+    dialogs.Attach(session);
     LogImportModel model(session);
     model.SetAutoOptions(options.autoImport, options.quit);
 
@@ -25,14 +26,16 @@ int RunWindowedProgram(const WindowedOptions& options) {
     ui.HideSplash();
     if (!loaded) return 1;
 
-    MainWindow window(model, ui);
+    MainWindow window(model, ui, &dialogs);
     ui.SetOwner(&window);
+    dialogs.SetOwner(&window);
     window.show();
     QEventLoop untilClosed;
     QObject::connect(&window, &MainWindow::closed, &untilClosed, &QEventLoop::quit);
     if (model.AutoRequested()) QTimer::singleShot(0, &window, [&window] { window.AutoStart(); });
     untilClosed.exec();
     ui.SetOwner(nullptr);
+    dialogs.SetOwner(nullptr);
     return 0;
 }
 
