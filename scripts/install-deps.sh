@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libsqlite3-dev sqlite3
+  nlohmann-json3-dev  # the JSON form of the import preview
   qt6-base-dev qt6-svg-dev libgl-dev
   googletest libgtest-dev libgmock-dev
   libbenchmark-dev

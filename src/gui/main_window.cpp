@@ -88,6 +88,10 @@ void MainWindow::BuildMenus() {
     reSend_ = Item(log, "mnuReSendLog", "Remove and then re-&send the Date and Time range below");
     connect(reSend_, &QAction::triggered, this,
             [this] { RunBusy([this] { (void)model_.ReSend(); }); });
+    preview_ =
+        Item(log, "mnuPreviewImport", "&Preview the import of the Date and Time range below");
+    connect(preview_, &QAction::triggered, this,
+            [this] { RunBusy([this] { (void)model_.ShowPreview(); }); });
 
     QMenu* songs = menuBar()->addMenu("&Songs");
     songs->setObjectName("mnuSongs");
@@ -255,6 +259,7 @@ void MainWindow::Refresh() {
     const bool idle = !busy_;
     schedule_->setEnabled(idle && model_.ScheduleEnabled());
     reSend_->setEnabled(idle && model_.ReSendEnabled());
+    preview_->setEnabled(idle && model_.PreviewEnabled());
     removeRange_->setEnabled(idle && model_.RemoveRangeEnabled());
     removeAll_->setEnabled(idle && model_.RemoveAllEnabled());
     menuBar()->setEnabled(idle);

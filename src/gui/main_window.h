@@ -75,6 +75,7 @@ class MainWindow : public QMainWindow {
     QAction* removeRange_;
     QAction* removeAll_;
     QAction* reSend_;
+    QAction* preview_;
 };
 
 }  // namespace vantor::gui

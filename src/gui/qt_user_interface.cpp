@@ -167,6 +167,14 @@ void QtUserInterface::ShowTextFile(const std::string& caption, const std::string
     viewer->show();
 }
 
+void QtUserInterface::ShowText(const std::string& caption, const std::string& text) {
+    auto* viewer = new TextFileViewer(*this, owner_);
+    viewer->setAttribute(Qt::WA_DeleteOnClose);
+    viewer->setWindowTitle(Q(caption));
+    viewer->SetDisplayText(text);
+    viewer->show();
+}
+
 void QtUserInterface::SetStartupStatus(const std::string& text) {
     if (!splash_) return;
     splash_->SetCurrentAction(text);

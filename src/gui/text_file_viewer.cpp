@@ -84,7 +84,12 @@ TextFileViewer::TextFileViewer(UserInterface& ui, QWidget* owner) : QDialog(owne
 void TextFileViewer::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     PlaceNearTopCentre(this, parentWidget());
-    LoadFile(displayFileName_);
+    if (displayText_) {
+        text_->setPlainText(Q(*displayText_));
+        text_->moveCursor(QTextCursor::Start);
+    } else {
+        LoadFile(displayFileName_);
+    }
 }
 
 void TextFileViewer::LoadFile(const std::string& path) {

@@ -4,6 +4,7 @@
 // A missing or empty file shows an empty page, without a message.
 
 #include <QDialog>
+#include <optional>
 #include <string>
 
 class QListWidget;
@@ -23,6 +24,8 @@ class TextFileViewer : public QDialog {
 
     // The file shown when the viewer is shown.
     void SetDisplayFileName(const std::string& path) { displayFileName_ = path; }
+    // A text the program made, shown instead of a file (a preview; nothing is on disk).
+    void SetDisplayText(const std::string& text) { displayText_ = text; }
     const std::string& DisplayFileName() const { return displayFileName_; }
     // Loads a file into the text box now.
     void LoadFile(const std::string& path);
@@ -41,6 +44,7 @@ class TextFileViewer : public QDialog {
   private:
     UserInterface& ui_;
     std::string displayFileName_;
+    std::optional<std::string> displayText_;
     std::string folder_, extension_;
     QTextEdit* text_;
     QListWidget* files_;

@@ -113,6 +113,10 @@ void ScriptedUserInterface::ShowTextFile(const std::string& caption, const std::
     shownFiles.push_back({caption, path, contents.str()});
 }
 
+void ScriptedUserInterface::ShowText(const std::string& caption, const std::string& text) {
+    shownFiles.push_back({caption, "", text});
+}
+
 void ScriptedUserInterface::SetStartupStatus(const std::string& text) {
     startupStatus.push_back(text);
 }

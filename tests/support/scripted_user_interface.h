@@ -21,7 +21,7 @@ public:
     };
     struct ShownFile {
         std::string caption;
-        std::string path;
+        std::string path;      // "" for a text the program made (ShowText)
         std::string contents;  // read when shown, since the caller may change the file later
     };
 
@@ -85,6 +85,7 @@ public:
     void SetDatabaseProgressText(const std::string& text) override;
     void SetDatabaseProgressValue(int value, int maximum) override;
     void ShowTextFile(const std::string& caption, const std::string& path) override;
+    void ShowText(const std::string& caption, const std::string& text) override;
     void SetStartupStatus(const std::string& text) override;
     int ScreenWidth() override { return screenWidth; }
     int ScreenHeight() override { return screenHeight; }

@@ -8,6 +8,7 @@
 #include "headless/exit_status.h"
 #include "headless/file_locations_setup.h"
 #include "headless/headless_user_interface.h"
+#include "importer/import_preview.h"
 #include "importer/main_window_model.h"
 #include "session/session.h"
 
@@ -73,7 +74,25 @@ bool Pressable(HeadlessUserInterface& ui, bool enabled, const std::string& contr
     return false;
 }
 
-int RunMenuAction(LogImportModel& window, HeadlessUserInterface& ui, MenuAction action) {
+// The preview is printed on standard output: all of it, as text or as one JSON document.
+int PrintPreview(LogImportModel& window, const LaunchOptions& options) {
+    PreviewRunResult result = window.PreviewImport();
+    switch (result.outcome) {
+        case PreviewRunOutcome::Stopped:
+            return exit_status::kStopped;
+        case PreviewRunOutcome::Abandoned:
+            return exit_status::kWorkFailed;
+        case PreviewRunOutcome::Previewed:
+            break;
+    }
+    std::cout << (options.JsonPreview() ? PreviewJson(result.preview)
+                                        : PreviewText(result.preview));
+    std::cout.flush();
+    return result.preview.Clean() ? exit_status::kDone : exit_status::kDoneWithReport;
+}
+
+int RunMenuAction(LogImportModel& window, HeadlessUserInterface& ui, MenuAction action,
+                  const LaunchOptions& options) {
     switch (action) {
         case MenuAction::Scan:
             window.ScanLogFiles();
@@ -91,6 +110,11 @@ int RunMenuAction(LogImportModel& window, HeadlessUserInterface& ui, MenuAction 
             if (result.removal != MaintenanceOutcome::Done) return StatusOf(result.removal);
             return StatusOf(result.import);
         }
+        case MenuAction::Preview:
+            if (!Pressable(ui, window.PreviewEnabled(),
+                           "&Preview the import of the Date and Time range below"))
+                return exit_status::kStopped;
+            return PrintPreview(window, options);
         case MenuAction::RemoveAll:
             if (!Pressable(ui, window.RemoveAllEnabled(), "Remove &ALL the Entries from the log"))
                 return exit_status::kStopped;
@@ -108,7 +132,9 @@ bool Failed(int status) {
 }  // namespace
 
 int RunHeadless(const LaunchOptions& options) {
-    HeadlessUserInterface ui(std::cout, std::cerr);
+    // A JSON preview owns standard output: one document that a script can read whole.
+    std::ostream& out = options.JsonPreview() ? std::cerr : std::cout;
+    HeadlessUserInterface ui(out, std::cerr);
     SystemClock clock;
     Session session(ui, ui, clock);
     LogImportModel window(session);
@@ -129,14 +155,14 @@ int RunHeadless(const LaunchOptions& options) {
 
     TypeRangeFields(window, options);
     const RangeFields& fields = window.Fields();
-    std::cout << "start: " << fields.startDate << " " << fields.startHour << "\n"
-              << "end: " << fields.endDate << " " << fields.endHour << "\n";
-    std::cout.flush();
+    out << "start: " << fields.startDate << " " << fields.startHour << "\n"
+        << "end: " << fields.endDate << " " << fields.endHour << "\n";
+    out.flush();
 
     int status = exit_status::kDone;
     for (MenuAction action : options.menuActions) {
         ui.SetAnswerYes(options.answerYes);
-        status = RunMenuAction(window, ui, action);
+        status = RunMenuAction(window, ui, action, options);
         ui.SetAnswerYes(false);
         if (Failed(status)) {
             window.Close();

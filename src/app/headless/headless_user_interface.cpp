@@ -73,6 +73,11 @@ void HeadlessUserInterface::ShowTextFile(const std::string&, const std::string& 
     out_.flush();
 }
 
+void HeadlessUserInterface::ShowText(const std::string&, const std::string& text) {
+    out_ << text;
+    out_.flush();
+}
+
 bool HeadlessUserInterface::Refuse(const std::string& text) {
     refusedDialog_ = true;
     err_ << "error: " << text << "\n";

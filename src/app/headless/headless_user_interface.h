@@ -42,6 +42,7 @@ class HeadlessUserInterface : public UserInterface, public Dialogs {
     void SetDatabaseProgressText(const std::string&) override {}
     void SetDatabaseProgressValue(int, int) override {}
     void ShowTextFile(const std::string& caption, const std::string& path) override;
+    void ShowText(const std::string& caption, const std::string& text) override;
     void SetStartupStatus(const std::string&) override {}
     // No screen: report one large enough that no small-screen warning is due.
     int ScreenWidth() override { return 1024; }

@@ -22,6 +22,7 @@ constexpr ValueOption kValueOptions[] = {
     {"--description", &LaunchOptions::description},
     {"--set-data-location", &LaunchOptions::dataLocation},
     {"--set-cart-directory", &LaunchOptions::cartDirectory},
+    {"--format", &LaunchOptions::format},
 };
 
 struct MenuOption {
@@ -33,6 +34,7 @@ constexpr MenuOption kMenuOptions[] = {
     {"--scan", MenuAction::Scan},
     {"--remove-range", MenuAction::RemoveRange},
     {"--resend", MenuAction::ReSend},
+    {"--preview", MenuAction::Preview},
     {"--remove-all", MenuAction::RemoveAll},
     {"--empty-songs", MenuAction::EmptySongs},
 };
@@ -112,6 +114,18 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
             result.error = std::string(option) + " needs a directory";
             return result;
         }
+    if (options.format) {
+        if (*options.format != "text" && *options.format != "json") {
+            result.error = "--format is text or json";
+            return result;
+        }
+        bool previews = false;
+        for (MenuAction action : options.menuActions) previews |= action == MenuAction::Preview;
+        if (!previews) {
+            result.error = "--format belongs to --preview";
+            return result;
+        }
+    }
     // The station's own "/AUTO" asks for an import just as "--auto" does.
     std::string stationLine;
     for (const std::string& argument : options.stationArguments) stationLine += " " + argument;
@@ -172,6 +186,10 @@ std::string UsageText() {
            "  --scan            rescan the log files for the range to import\n"
            "  --remove-range    remove the entries of the range\n"
            "  --resend          remove the range, then import it again\n"
+           "  --preview         show what an import of the range would do, writing nothing:\n"
+           "                    each hour's state, entries, length and missing carts\n"
+           "  --format=json     with --preview: print one JSON document instead of text\n"
+           "                    (everything else then goes to standard error)\n"
            "  --remove-all      remove every entry of the playout log\n"
            "  --empty-songs     empty the Songs library\n"
            "  --yes             answer Yes to those items' confirmation questions\n"
@@ -187,7 +205,8 @@ std::string UsageText() {
            "\n"
            "Exit status:\n"
            "  0   the requested work ran and the error report is empty\n"
-           "  4   it ran and the error report is not empty (printed on standard output)\n"
+           "  4   it ran and the error report is not empty (printed on standard output);\n"
+           "      for --preview: the import would report something\n"
            "  3   the import, a removal or the storing of the file locations failed\n"
            "  2   a check stopped it: the range, the database, the logs directory, a\n"
            "      question answered No, a directory that cannot be created\n"

@@ -12,7 +12,7 @@
 namespace vantor {
 
 // A menu item of the main window that the unattended run can press, in the order given.
-enum class MenuAction { Scan, RemoveRange, ReSend, RemoveAll, EmptySongs };
+enum class MenuAction { Scan, RemoveRange, ReSend, Preview, RemoveAll, EmptySongs };
 
 struct LaunchOptions {
     bool headless = false;
@@ -35,6 +35,9 @@ struct LaunchOptions {
 
     std::vector<MenuAction> menuActions;
     bool answerYes = false;
+    // How "--preview" prints: "text" (the default) or "json".
+    std::optional<std::string> format;
+    bool JsonPreview() const { return format && *format == "json"; }
 
     std::optional<std::string> createDatabase;  // "NAME.MDB"
     std::optional<std::string> description;

@@ -12,6 +12,10 @@ ReportFile::~ReportFile() {
 }
 
 void ReportFile::Append(bool stamped, const std::string& text, const Clock& clock) {
+    if (lines_) {
+        lines_->push_back(text);
+        return;
+    }
     if (path_.empty()) return;
     if (!file_) file_ = std::fopen(ResolvePath(path_).c_str(), "ab");
     if (!file_) return;

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace vantor {
 
@@ -14,6 +15,9 @@ class Clock;
 class ReportFile {
   public:
     explicit ReportFile(std::string path) : path_(std::move(path)) {}
+    // A report kept in memory: each line is added to lines, without its stamp, and no file is
+    // touched (a preview of a run says what its report would hold).
+    explicit ReportFile(std::vector<std::string>& lines) : lines_(&lines) {}
     ~ReportFile();
     ReportFile(const ReportFile&) = delete;
     ReportFile& operator=(const ReportFile&) = delete;
@@ -25,6 +29,7 @@ class ReportFile {
 
   private:
     std::string path_;
+    std::vector<std::string>* lines_ = nullptr;
     std::FILE* file_ = nullptr;
 };
 

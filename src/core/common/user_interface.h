@@ -96,6 +96,9 @@ public:
 
     // The text file viewer ("Print Preview"), modeless.
     virtual void ShowTextFile(const std::string& caption, const std::string& path) = 0;
+    // The same viewer over a text the program made (a preview): nothing is read or written
+    // until the operator saves it.
+    virtual void ShowText(const std::string& caption, const std::string& text) = 0;
 
     // The status line of the splash window during start-up.
     virtual void SetStartupStatus(const std::string& text) = 0;

@@ -199,6 +199,9 @@ class Database {
     // Opens an existing file shared for reading and writing. 3024 when missing, 3343 when the
     // file is not a database, 3051 when it cannot be opened.
     DbError Open(const std::string& path);
+    // Opens an existing file for reading only: every write through it fails, nothing is
+    // written to the file, its journal or beside it (a lock file is made by writers only).
+    DbError OpenReadOnly(const std::string& path);
     void Close();
     bool IsOpen() const;
     const std::string& Path() const;
@@ -271,6 +274,8 @@ class Database {
     static constexpr std::string_view kGeneralSortOrder = ";LANGID=0x0409;CP=1252;COUNTRY=0";
 
   private:
+    DbError OpenFile(const std::string& path, bool readOnly);
+
     std::shared_ptr<engine_detail::Connection> conn_;
 };
 

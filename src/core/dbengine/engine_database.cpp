@@ -201,9 +201,11 @@ bool IsNetworkFileSystem(const std::string& path) {
 
 // Holds a shared lock on NAME.LDB for as long as the database is open, so that other
 // programs can tell that the file is in use. A directory where the lock file cannot be made
-// does not stop the database from opening.
-int TakeSharedLock(const std::string& path) {
-    int fd = ::open(Database::LockFilePath(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+// does not stop the database from opening. A reader that must leave nothing behind locks the
+// lock file only when it is there already.
+int TakeSharedLock(const std::string& path, bool create) {
+    const int flags = create ? O_RDWR | O_CREAT | O_CLOEXEC : O_RDONLY | O_CLOEXEC;
+    int fd = ::open(Database::LockFilePath(path).c_str(), flags, 0666);
     if (fd < 0) return -1;
     if (::flock(fd, LOCK_SH | LOCK_NB) != 0) {
         ::close(fd);
@@ -226,7 +228,9 @@ bool InWalMode(sqlite3* db) {
     return wal;
 }
 
-DbError OpenConnection(Connection& conn, const std::string& path, int flags) {
+// readOnly: every statement that would write fails (the connection is opened for writing).
+DbError OpenConnection(Connection& conn, const std::string& path, int flags,
+                       bool readOnly = false) {
     sqlite3* db = nullptr;
     // A connection belongs to one Database handle, which is used from one thread at a time:
     // SQLite's own locking of the connection on every call (several per field read) is
@@ -249,6 +253,19 @@ DbError OpenConnection(Connection& conn, const std::string& path, int flags) {
         conn.Close();
         return error;
     }
+    if (readOnly) {
+        // Nothing may be written, not even the journal mode into the file's header. The
+        // connection is a writer's all the same, so that the journal files the engine makes
+        // beside a file in WAL mode go again when it closes; a read-only one would leave them.
+        rc = sqlite3_exec(db, "PRAGMA query_only=1", nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK) {
+            DbError error = conn.ErrorOf(rc);
+            conn.Close();
+            return error;
+        }
+        conn.lockFd = TakeSharedLock(path, false);
+        return {};
+    }
     const char* journal =
         IsNetworkFileSystem(path) ? "PRAGMA journal_mode=DELETE" : "PRAGMA journal_mode=WAL";
     sqlite3_exec(db, journal, nullptr, nullptr, nullptr);  // read-only files keep theirs
@@ -260,7 +277,7 @@ DbError OpenConnection(Connection& conn, const std::string& path, int flags) {
     // damaged file after a power cut, so that mode keeps FULL.
     sqlite3_exec(db, InWalMode(db) ? "PRAGMA synchronous=NORMAL" : "PRAGMA synchronous=FULL",
                  nullptr, nullptr, nullptr);
-    conn.lockFd = TakeSharedLock(path);
+    conn.lockFd = TakeSharedLock(path, true);
     return {};
 }
 
@@ -417,6 +434,14 @@ DbError Database::Create(const std::string& path, std::string_view /*localeText*
 }
 
 DbError Database::Open(const std::string& path) {
+    return OpenFile(path, false);
+}
+
+DbError Database::OpenReadOnly(const std::string& path) {
+    return OpenFile(path, true);
+}
+
+DbError Database::OpenFile(const std::string& path, bool readOnly) {
     Close();
     std::error_code ec;
     if (path.empty()) return DbError::Make(err::kNotAValidPath, "No file name was given.");
@@ -437,7 +462,7 @@ DbError Database::Open(const std::string& path) {
                              "Unrecognized database format '" + path + "'.");
     }
     auto conn = std::make_shared<Connection>();
-    DbError error = OpenConnection(*conn, path, SQLITE_OPEN_READWRITE);
+    DbError error = OpenConnection(*conn, path, SQLITE_OPEN_READWRITE, readOnly);
     if (error) return error;
     conn_ = std::move(conn);
     return {};

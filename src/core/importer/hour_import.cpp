@@ -1,5 +1,6 @@
 #include "importer/hour_import.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "common/time_text.h"
 #include "common/user_interface.h"
 #include "importer/break_note.h"
+#include "importer/import_preview.h"
 #include "importer/log_entry_builder.h"
 #include "importer/lost_hours.h"
 #include "playoutdb/log_table.h"
@@ -84,6 +86,10 @@ std::string FillItemEntry(const SchedulerItem& item, const CartRanges& ranges, b
         }
     }
     return progress;
+}
+
+bool MayUnderrun(float length, const ImportSettings& settings) {
+    return !(length >= settings.UnderrunningDuration);
 }
 
 int32_t ImportedHourFlags(int32_t flags, bool hourFlag) {
@@ -180,6 +186,7 @@ class DayImport {
     bool ReadHeader(std::string& line);
     bool IsFreshHour(const DayTime& hourStamp);
     std::optional<float> ImportHourLines(const DayTime& hourStamp, double q, bool insertAfter);
+    void StartHourEntry(const DayTime& hourStamp);
     bool ReadHourLines(const DayTime& hourStamp, double& q, bool held);
     bool AddEntry(const DayTime& hourStamp, double& q, bool held);
     std::optional<float> WriteHeldHour(const DayTime& hourStamp);
@@ -187,6 +194,16 @@ class DayImport {
     void UpdateHourTimes(const DayTime& hourStamp);
     void ReportUnderrun(const DayTime& hourStamp, float length);
     void StartTimesFailed(const std::string& hourName, const DbError& error);
+
+    // The preview of an hour: what the import would do with it, written nowhere.
+    bool SeesTable(const DayTime& hourStamp) const {
+        return hourStamp.day > context_.previewPurgedThroughDay;
+    }
+    void PreviewHour(const DayTime& hourStamp, bool import, bool insertAfter, double q);
+    void PreviewHourLines(const DayTime& hourStamp, double q, bool insertAfter,
+                          vantor::PreviewHour& hour);
+    void PreviewTableHour(const DayTime& hourStamp, vantor::PreviewHour& hour);
+    void PreviewFailed(vantor::PreviewHour& hour, const std::string& reason);
 
     Database& db_;
     TableCursor& log_;
@@ -215,7 +232,7 @@ void DayImport::Hour(const DayTime& hourStamp) {
     double q = HourStartQIndex(hourStamp);
     bool import = true;
     bool insertAfter = false;
-    if (!log_.Seek(SeekOp::Equal, q) && !log_.NoMatch() &&
+    if (SeesTable(hourStamp) && !log_.Seek(SeekOp::Equal, q) && !log_.NoMatch() &&
         log_.Field(LogEntry::EntryType).AsInteger() == TypeCode(EntryType::HourStart)) {
         if ((log_.Field(LogEntry::EntryFlags).AsInteger() & 1) != 0) {
             Report("The following hour was already in Kora so was not re-sent : " + hourName);
@@ -232,6 +249,11 @@ void DayImport::Hour(const DayTime& hourStamp) {
                 q += QIndexStep;
             }
         }
+    }
+
+    if (context_.preview) {
+        PreviewHour(hourStamp, import, insertAfter, q);
+        return;
     }
 
     std::optional<float> length;
@@ -303,16 +325,7 @@ std::optional<float> DayImport::ImportHourLines(const DayTime& hourStamp, double
     // Looked at inside the transaction, so that nothing can be added to the hour meanwhile.
     const bool held = !insertAfter && IsFreshHour(hourStamp);
     heldCount_ = 0;
-
-    ClearEntry(entry_);
-    entry_.EntryType = TypeCode(EntryType::HourStart);
-    entry_.EntryStatus = 2;
-    entry_.ReferenceStartTime = hourStamp.seconds;
-    entry_.ItemReference = headerText_;
-    entry_.Description1 = headerText_;
-    entry_.Information1 = 1;
-    entry_.Information2 = 0;
-    hour_ = HourState{};
+    StartHourEntry(hourStamp);
 
     // Every early return below leaves the hour to the transaction guard, which rolls it back.
     progress_.Task("Adding Hour Start");
@@ -351,6 +364,19 @@ std::optional<float> DayImport::ImportHourLines(const DayTime& hourStamp, double
         return std::nullopt;
     }
     return length;
+}
+
+// The hour start of the hour about to be read, in entry_, and the hour's state afresh.
+void DayImport::StartHourEntry(const DayTime& hourStamp) {
+    ClearEntry(entry_);
+    entry_.EntryType = TypeCode(EntryType::HourStart);
+    entry_.EntryStatus = 2;
+    entry_.ReferenceStartTime = hourStamp.seconds;
+    entry_.ItemReference = headerText_;
+    entry_.Description1 = headerText_;
+    entry_.Information1 = 1;
+    entry_.Information2 = 0;
+    hour_ = HourState{};
 }
 
 // Adds one entry: straight into the table, or held in memory for a fresh hour.
@@ -464,7 +490,7 @@ void DayImport::UpdateHourTimes(const DayTime& hourStamp) {
 }
 
 void DayImport::ReportUnderrun(const DayTime& hourStamp, float length) {
-    if (!(length >= context_.settings.UnderrunningDuration)) {
+    if (MayUnderrun(length, context_.settings)) {
         Report("The following hour is only " + FormatTimeText(length, 2) +
                " minutes long, so may underrun: " + DayTimeLongText(hourStamp, 4));
     }
@@ -474,6 +500,115 @@ void DayImport::StartTimesFailed(const std::string& hourName, const DbError& err
     Report("There was a problem updating the start times of the hour for " + hourName +
            " in the log");
     ProblemReport(context_.ui, "updating the start times of the hour " + hourName, error);
+}
+
+// The import's decisions for the hour, taken as it takes them; only the writing is left out.
+void DayImport::PreviewHour(const DayTime& hourStamp, bool import, bool insertAfter, double q) {
+    vantor::PreviewHour& hour = context_.preview->days.back().hours.emplace_back();
+    hour.hour = hourStamp;
+    if (!import) {
+        hour.status = PreviewHourStatus::AlreadyInLog;
+        PreviewTableHour(hourStamp, hour);
+    } else if (!SeekToHour(hourStamp)) {
+        hour.status = PreviewHourStatus::NotInSchedulerFile;
+        hour.lost = lost_.NotFound(hourStamp, reader_.AtEnd());
+        PreviewTableHour(hourStamp, hour);
+    } else {
+        hour.insertedAfter = insertAfter;
+        PreviewHourLines(hourStamp, q, insertAfter, hour);
+    }
+    std::vector<std::string>& shown = *context_.previewMessages;
+    hour.messages.insert(hour.messages.end(), shown.begin(), shown.end());
+    shown.clear();
+}
+
+// Reads the hour's lines as the import does, then times the rows the walk over the table would
+// see once they were written: those already after the key of the hour start and the new ones,
+// in key order.
+void DayImport::PreviewHourLines(const DayTime& hourStamp, double q, bool insertAfter,
+                                 vantor::PreviewHour& hour) {
+    const std::string hourName = DayTimeLongText(hourStamp, 4);
+    hour.status = PreviewHourStatus::New;
+    heldCount_ = 0;
+    StartHourEntry(hourStamp);
+    if (!insertAfter && !AddEntry(hourStamp, q, true)) {
+        PreviewFailed(hour, "Couldn't add the Hour Start for " + hourName);
+        return;
+    }
+    if (!ReadHourLines(hourStamp, q, true)) {
+        PreviewFailed(hour, "There was a problem adding an entry to the hour for " + hourName +
+                                " to the log");
+        return;
+    }
+
+    timed_.clear();
+    if (SeesTable(hourStamp)) {
+        if (DbError e = ReadHourRows(log_, HourStartQIndex(hourStamp), timed_)) {
+            PreviewFailed(hour, ProblemReport(context_.ui, "reading the hour " + hourName, e));
+            return;
+        }
+    }
+    const size_t firstNew = insertAfter ? 0 : 1;  // held_[0] is the hour start when one is added
+    for (size_t i = firstNew; i < heldCount_; ++i) {
+        timed_.push_back(TimedRowOf(log_, held_[i].entry, held_[i].prepared));
+    }
+    auto byKey = [](const TimedRow& a, const TimedRow& b) { return a.qIndex < b.qIndex; };
+    std::stable_sort(timed_.begin(), timed_.end(), byKey);
+    auto taken = std::adjacent_find(timed_.begin(), timed_.end(),
+                                    [](const TimedRow& a, const TimedRow& b) {
+                                        return a.qIndex == b.qIndex;
+                                    });
+    if (taken != timed_.end()) {
+        // The import's row would meet one already stored under its key.
+        PreviewFailed(hour, ProblemReport(context_.ui,
+                                          "adding an entry to the KORA Log for " + hourName +
+                                              " because its place in the log is already taken",
+                                          0));
+        return;
+    }
+
+    hour.timed = true;
+    hour.length = TimeHourRows(timed_, hourStamp, context_.audiowall, context_.timing);
+    hour.underrun = MayUnderrun(hour.length, context_.settings);
+    hour.entries = static_cast<int>(timed_.size());
+    for (size_t i = firstNew; i < heldCount_; ++i) {
+        const HeldEntry& held = held_[i];
+        TimedRow key;
+        key.qIndex = held.prepared.q;
+        auto row = std::lower_bound(timed_.begin(), timed_.end(), key, byKey);
+        PreviewEntry& entry = hour.newEntries.emplace_back();
+        entry.position = static_cast<int>(row - timed_.begin()) + 1;
+        entry.type = held.entry.EntryType;
+        entry.cart = Trim(held.entry.HDReference);
+        entry.title = Trim(held.entry.Description1);
+        // What the import would store: the timing's values, or the row's own where the timing
+        // leaves a row as it is.
+        entry.start = row->timed ? row->start : held.prepared.estimatedStart;
+        entry.length = row->timed ? row->length : held.prepared.estimatedLength;
+        entry.cartMissing = held.prepared.cartMissing;
+    }
+}
+
+// The length of an hour the import leaves as it is but times again, when it is in the table.
+void DayImport::PreviewTableHour(const DayTime& hourStamp, vantor::PreviewHour& hour) {
+    const double hourStart = HourStartQIndex(hourStamp);
+    if (!SeesTable(hourStamp) || log_.Seek(SeekOp::Equal, hourStart) || log_.NoMatch()) return;
+    if (DbError e = ReadHourRows(log_, hourStart, timed_)) {
+        ProblemReport(context_.ui, "reading the hour " + DayTimeLongText(hourStamp, 4), e);
+        return;
+    }
+    hour.timed = true;
+    hour.length = TimeHourRows(timed_, hourStamp, context_.audiowall, context_.timing);
+    hour.underrun = MayUnderrun(hour.length, context_.settings);
+    hour.entries = static_cast<int>(timed_.size());
+}
+
+// The import would roll the hour back; the first message it would show says why, else its
+// report line does.
+void DayImport::PreviewFailed(vantor::PreviewHour& hour, const std::string& reportLine) {
+    hour.status = PreviewHourStatus::Failed;
+    const std::vector<std::string>& shown = *context_.previewMessages;
+    hour.reason = shown.empty() ? reportLine : shown.front();
 }
 
 }  // namespace
@@ -495,8 +630,9 @@ bool ImportHours(Database& database, const DayTime& start, const DayTime& end,
         return false;
     }
 
-    // Kept open for the whole range: an hour may add many lines (missing carts).
-    ReportFile errorReport(context.errorLogPath);
+    // Kept open for the whole range: an hour may add many lines (missing carts). A preview
+    // reports nothing to the file.
+    ReportFile errorReport(context.preview ? std::string() : context.errorLogPath);
     const int days = end.day - start.day + 1;
     for (int32_t day = start.day; day <= end.day; ++day) {
         const int dayIndex = day - start.day;
@@ -508,13 +644,23 @@ bool ImportHours(Database& database, const DayTime& start, const DayTime& end,
         progress.OverallBar(100.0 * dayIndex / days);
 
         const std::string path = LogFileName(day, context.logFiles);
+        PreviewDay* previewDay = nullptr;
+        if (context.preview) {
+            previewDay = &context.preview->days.emplace_back();
+            previewDay->day = day;
+            previewDay->logFile = path;
+        }
         SchedulerLogReader reader(path);
         if (FileLength(path) <= 0 || !reader.IsOpen()) {
+            if (previewDay) {
+                previewDay->fileMissing = true;
+                continue;
+            }
             ShowInformation(ui,
                             "The log file : " + path + " for " + dayName + " could not be found.");
             LostHours missing;
             missing.AllLost(day, firstHour, lastHour);
-            missing.Report(context.errorLogPath, path, context.clock);
+            missing.Report(errorReport, path, context.clock);
             continue;
         }
         progress.Process("Opening Log for " + TwoDigits(firstHour) + ":00");
@@ -525,7 +671,13 @@ bool ImportHours(Database& database, const DayTime& start, const DayTime& end,
                                 100);
             dayImport.Hour(DayTime{day, static_cast<float>(hour * 3600)});
         }
-        dayImport.Lost().Report(context.errorLogPath, path, context.clock);
+        dayImport.Lost().Report(errorReport, path, context.clock);
+        if (previewDay) {
+            // What came up after the day's last hour (an unreadable line further on).
+            std::vector<std::string>& shown = *context.previewMessages;
+            previewDay->messages.insert(previewDay->messages.end(), shown.begin(), shown.end());
+            shown.clear();
+        }
         progress.Task(" Closing Log File");
     }
 
@@ -535,9 +687,9 @@ bool ImportHours(Database& database, const DayTime& start, const DayTime& end,
     progress.OverallBar(100);
     progress.ProcessBar(100);
     // The pause lets an operator read the final texts; nobody watches an unattended run.
-    if (ui.ShowsProgress()) PauseWithEvents(ui, context.clock, 0.5);
+    if (ui.ShowsProgress() && !context.preview) PauseWithEvents(ui, context.clock, 0.5);
     log.Close();
-    RecordMusicSent(ui, database, "", context.clock.Now());
+    if (!context.preview) RecordMusicSent(ui, database, "", context.clock.Now());
     return true;
 }
 

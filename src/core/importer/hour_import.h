@@ -5,6 +5,7 @@
 // each hour it recalculates the hour's start times and reports an hour that may under-run.
 
 #include <string>
+#include <vector>
 
 #include "common/day_time.h"
 #include "importer/import_entry.h"
@@ -19,6 +20,7 @@ class Database;
 class TableCursor;
 class UserInterface;
 struct AudiowallState;
+struct ImportPreview;
 
 // What the hour import needs from the session and the run that calls it.
 struct HourImportContext {
@@ -34,10 +36,22 @@ struct HourImportContext {
     // over the table, as hours inserted among existing rows are: the two must give the same
     // rows, which the tests compare.
     bool freshHoursInMemory = true;
+    // Set for a preview: the database is open for reading only, nothing is written or reported
+    // to a file, and each hour is described in the preview instead. Messages shown meanwhile
+    // (through a user interface that keeps them) are collected in previewMessages and handed
+    // to the hour or day they came up in.
+    ImportPreview* preview = nullptr;
+    std::vector<std::string>* previewMessages = nullptr;
+    // The import purges the days up to this one before it starts: a preview does not see
+    // their hours in the Log table.
+    int32_t previewPurgedThroughDay = -1;
 };
 
+// Whether an hour of this length is reported as one that may under-run.
+bool MayUnderrun(float length, const ImportSettings& settings);
+
 // Imports the hours from start to end (both stamps; the end hour is included whole) into the
-// open playout database. False only when there is no open database or the Log table cannot be
+// open playout database (or previews the import, see HourImportContext::preview). False only when there is no open database or the Log table cannot be
 // opened (reported); problems with single hours go to the error report file or are shown, and
 // the range is still walked to its end.
 bool ImportHours(Database& database, const DayTime& start, const DayTime& end,

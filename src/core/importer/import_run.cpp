@@ -71,6 +71,41 @@ void ShowPlainMessage(UserInterface& ui, const std::string& text) {
 
 }  // namespace
 
+bool OpenDatabaseForRun(Session& session, const std::string& databasePath, DatabaseAccess access,
+                        Database& db, DbSettings& settings) {
+    UserInterface& ui = session.ui;
+    // The checks run under the hourglass; what they refuse is said once the pointer is back.
+    std::string refusal;
+    DbError openError;
+    {
+        HourglassGuard hourglass(ui);
+        if (FileLength(databasePath) < 0) {
+            refusal = "You must select a valid Kora Database";
+        } else {
+            const std::string path = ResolvePath(databasePath);
+            openError = access == DatabaseAccess::ReadOnly ? db.OpenReadOnly(path) : db.Open(path);
+            if (!openError) {
+                ReadDbSettings(ui, db, settings, session.locations.DataLocation);
+                if (!DirectoryExists(settings.MUSIC_LogPath, &session.trace)) {
+                    db.Close();
+                    refusal = "You must select a valid Logs Directory in Kora Settings";
+                }
+            }
+        }
+    }
+    if (openError) {
+        // Saying nothing here would leave a scheduled run with no trace of why nothing was
+        // imported.
+        ProblemReport(ui, "opening the Kora Database " + databasePath, openError);
+        return false;
+    }
+    if (!refusal.empty()) {
+        ShowInformation(ui, refusal);
+        return false;
+    }
+    return true;
+}
+
 std::string RangeText(const DayTime& start, const DayTime& end) {
     return DayTimeLongText(start, 14) + " to " + DayTimeLongText(end, 14);
 }
@@ -88,34 +123,9 @@ ImportRunResult RunImport(Session& session, const RangeFields& fields,
 
     const std::string rangeText = RangeText(start, end);
 
-    // The checks run under the hourglass; what they refuse is said once the pointer is back.
     Database db;
     DbSettings settings;
-    std::string refusal;
-    DbError openError;
-    {
-        HourglassGuard hourglass(ui);
-        if (FileLength(databasePath) < 0) {
-            refusal = "You must select a valid Kora Database";
-        } else {
-            openError = db.Open(ResolvePath(databasePath));
-            if (!openError) {
-                ReadDbSettings(ui, db, settings, session.locations.DataLocation);
-                if (!DirectoryExists(settings.MUSIC_LogPath, &session.trace)) {
-                    db.Close();
-                    refusal = "You must select a valid Logs Directory in Kora Settings";
-                }
-            }
-        }
-    }
-    if (openError) {
-        // Saying nothing here would leave a scheduled run with no trace of why nothing was
-        // imported.
-        ProblemReport(ui, "opening the Kora Database " + databasePath, openError);
-        return result;
-    }
-    if (!refusal.empty()) {
-        ShowInformation(ui, refusal);
+    if (!OpenDatabaseForRun(session, databasePath, DatabaseAccess::ReadWrite, db, settings)) {
         return result;
     }
 

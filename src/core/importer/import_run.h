@@ -12,7 +12,9 @@
 
 namespace vantor {
 
+class Database;
 class Session;
+struct DbSettings;
 
 enum class [[nodiscard]] ImportRunOutcome {
     Stopped,    // a check stopped the run before anything was written
@@ -34,6 +36,14 @@ inline constexpr int kImportHistoryAction = 101;
 
 // "<long date> hh:mm to <long date> hh:mm".
 std::string RangeText(const DayTime& start, const DayTime& end);
+
+enum class DatabaseAccess { ReadWrite, ReadOnly };
+
+// The checks before a run on the playout database at databasePath: the file is there and
+// opens (for reading only when asked), its settings are read into settings, and the logs
+// directory they name exists. False, with the refusal shown and db closed, when one fails.
+[[nodiscard]] bool OpenDatabaseForRun(Session& session, const std::string& databasePath,
+                                      DatabaseAccess access, Database& db, DbSettings& settings);
 
 // Runs an import of the range the fields hold (checked first, as typed) into the playout
 // database at databasePath. The caller redraws its own state from the result.

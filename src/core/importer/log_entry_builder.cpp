@@ -16,7 +16,9 @@ namespace {
 // The most entries an hour can hold at the importer's spacing of two keys.
 constexpr int kMostEntriesPerHour = 360;
 
-void CheckCart(EntryTarget& target, const DayTime& hourStamp, ImportEntry& entry) {
+// Checks and completes the entry from its cart; false when the cart is missing or has no audio
+// (reported).
+bool CheckCart(EntryTarget& target, const DayTime& hourStamp, ImportEntry& entry) {
     const std::string cartText = Trim(entry.HDReference);
     double number = RoundHalfEven(LeadingNumber(cartText));
     CartRecord cart = ToInt32(number) ? CartLookup(target.audiowall, *ToInt32(number)).cart
@@ -28,7 +30,8 @@ void CheckCart(EntryTarget& target, const DayTime& hourStamp, ImportEntry& entry
                                       "seconds within a day, so they were read as 0",
                                   target.clock);
     }
-    if (cart.HasAudio()) {
+    const bool playable = cart.HasAudio();
+    if (playable) {
         entry.ScheduledLength = cart.Length();
     } else {
         target.errorReport.Append(false,
@@ -44,6 +47,7 @@ void CheckCart(EntryTarget& target, const DayTime& hourStamp, ImportEntry& entry
         entry.Description2 = title;
         entry.Description3 = title;
     }
+    return playable;
 }
 
 // Sets the columns one after the other and stops at the first that fails. Texts are cut to
@@ -83,7 +87,8 @@ class RowWriter {
 
 bool PrepareLogEntry(EntryTarget& target, double q, const DayTime& hourStamp, ImportEntry& entry,
                      int32_t hourMode, PreparedEntry& prepared) {
-    if (!Trim(entry.HDReference).empty()) CheckCart(target, hourStamp, entry);
+    prepared.cartMissing =
+        !Trim(entry.HDReference).empty() && !CheckCart(target, hourStamp, entry);
 
     // Past the hour's last key the row would land among the next hour's entries, which the
     // playout would then play in the wrong hour.

@@ -40,6 +40,7 @@ struct PreparedEntry {
     int32_t actualEndType = 0;  // from the scheduled end type and the hour's mode
     float estimatedStart = 0;   // the hour's start until the timing decides
     float estimatedLength = 0;  // the scheduled length until the timing decides
+    bool cartMissing = false;   // a named cart is not in the Audiowall or has no audio
 };
 // Checks the cart (reported to the error report file when missing) and the key; false (the key
 // reported) when q lies past the hour's last key.

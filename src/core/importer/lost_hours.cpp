@@ -1,6 +1,7 @@
 #include "importer/lost_hours.h"
 
 #include "common/general.h"
+#include "common/report_file.h"
 
 namespace vantor {
 
@@ -23,8 +24,10 @@ bool LostHours::Explained(const DayTime& hourStamp, bool atEnd) const {
     return false;
 }
 
-void LostHours::NotFound(const DayTime& hourStamp, bool atEnd) {
-    if (Explained(hourStamp, atEnd)) lost_.push_back(hourStamp);
+bool LostHours::NotFound(const DayTime& hourStamp, bool atEnd) {
+    if (!Explained(hourStamp, atEnd)) return false;
+    lost_.push_back(hourStamp);
+    return true;
 }
 
 void LostHours::AllLost(int32_t day, int firstHour, int lastHour) {
@@ -32,7 +35,7 @@ void LostHours::AllLost(int32_t day, int firstHour, int lastHour) {
         lost_.push_back(DayTime{day, static_cast<float>(hour * 3600)});
 }
 
-void LostHours::Report(const std::string& errorLogPath, const std::string& logFile,
+void LostHours::Report(ReportFile& errorReport, const std::string& logFile,
                        const Clock& clock) const {
     size_t i = 0;
     while (i < lost_.size()) {
@@ -42,10 +45,11 @@ void LostHours::Report(const std::string& errorLogPath, const std::string& logFi
         while (j + 1 < lost_.size() && lost_[j + 1].day == lost_[j].day &&
                lost_[j + 1].seconds == lost_[j].seconds + 3600)
             ++j;
-        AppendLogLine(errorLogPath, true,
-                      "The following hours could not be found in the Music Log " + logFile + ": " +
-                          DayTimeLongText(lost_[i], 4) + " to " + DayTimeLongText(lost_[j], 4),
-                      clock);
+        errorReport.Append(true,
+                           "The following hours could not be found in the Music Log " + logFile +
+                               ": " + DayTimeLongText(lost_[i], 4) + " to " +
+                               DayTimeLongText(lost_[j], 4),
+                           clock);
         i = j + 1;
     }
 }

@@ -15,6 +15,7 @@
 namespace vantor {
 
 class Clock;
+class ReportFile;
 
 class LostHours {
   public:
@@ -23,15 +24,14 @@ class LostHours {
     void UnreadableHeader();
 
     // An hour whose header was looked for and not found; atEnd when the search reached the end
-    // of the file. Records it when the file gave a reason.
-    void NotFound(const DayTime& hourStamp, bool atEnd);
+    // of the file. Records it when the file gave a reason, and says whether it did.
+    bool NotFound(const DayTime& hourStamp, bool atEnd);
     // Every hour of the day's range (the day file is missing).
     void AllLost(int32_t day, int firstHour, int lastHour);
 
     // Appends "The following hours could not be found in the Music Log <file>: <from> to <to>"
     // to the error report, one line per run of consecutive lost hours.
-    void Report(const std::string& errorLogPath, const std::string& logFile,
-                const Clock& clock) const;
+    void Report(ReportFile& errorReport, const std::string& logFile, const Clock& clock) const;
 
   private:
     bool Explained(const DayTime& hourStamp, bool atEnd) const;

@@ -143,7 +143,8 @@ void LogImportModel::EndChanged() {
 
 void LogImportModel::UpdateButton() {
     const bool usable = RangeIsUsable(fields_, session_.ThisYear());
-    scheduleEnabled_ = reSendEnabled_ = removeRangeEnabled_ = removeAllEnabled_ = usable;
+    scheduleEnabled_ = reSendEnabled_ = previewEnabled_ = removeRangeEnabled_ =
+        removeAllEnabled_ = usable;
 }
 
 std::string LogImportModel::PickerTag(bool start) const {
@@ -214,6 +215,18 @@ ReSendResult LogImportModel::ReSend() {
     ReSendResult result;
     result.removal = RemoveRange();
     if (result.removal == MaintenanceOutcome::Done) result.import = ImportFields();
+    return result;
+}
+
+PreviewRunResult LogImportModel::PreviewImport() {
+    return vantor::PreviewImport(session_, fields_, DatabasePath());
+}
+
+PreviewRunResult LogImportModel::ShowPreview() {
+    PreviewRunResult result = PreviewImport();
+    if (result.outcome == PreviewRunOutcome::Previewed) {
+        session_.ui.ShowText("Import Preview", PreviewText(result.preview));
+    }
     return result;
 }
 

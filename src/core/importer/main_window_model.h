@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/day_time.h"
+#include "importer/import_preview.h"
 #include "importer/import_run.h"
 #include "importer/range_fields.h"
 #include "common/window_model.h"
@@ -72,6 +73,7 @@ class LogImportModel : public WindowModel {
     const std::string& EndDayText() const { return endDay_; }        // lblASEndDay
     bool ScheduleEnabled() const { return scheduleEnabled_; }        // cmdSchedule
     bool ReSendEnabled() const { return reSendEnabled_; }            // mnuReSendLog
+    bool PreviewEnabled() const { return previewEnabled_; }          // mnuPreviewImport
     bool RemoveRangeEnabled() const { return removeRangeEnabled_; }  // mnuRemoveRange
     bool RemoveAllEnabled() const { return removeAllEnabled_; }      // mnuRemoveAll
     bool IsClosed() const { return closed_; }
@@ -104,6 +106,10 @@ class LogImportModel : public WindowModel {
     ImportRunResult BeginImporting();       // cmdSchedule
     MaintenanceOutcome RemoveRange();       // mnuRemoveRange (and the first half of re-send)
     ReSendResult ReSend();                  // mnuReSendLog
+    // A preview of the import of the range the fields hold: nothing is written. The menu item
+    // (mnuPreviewImport) shows it in the text viewer; the unattended run prints it.
+    PreviewRunResult PreviewImport();
+    PreviewRunResult ShowPreview();
     MaintenanceOutcome RemoveAll();         // mnuRemoveAll
     MaintenanceOutcome EmptySongLibrary();  // mnuSongsEmptyLibrary
     void ScanLogFiles();                    // mnuScanLogFiles
@@ -132,6 +138,7 @@ class LogImportModel : public WindowModel {
     std::string startDay_, endDay_;
     bool scheduleEnabled_ = true;
     bool reSendEnabled_ = true;
+    bool previewEnabled_ = true;
     bool removeRangeEnabled_ = true;
     bool removeAllEnabled_ = true;
     bool autoOption_ = false;

@@ -58,25 +58,32 @@ StartTimeOptions StartTimeOptionsOf(const DbSettings& settings) {
     return {settings.KORA_SweeperMode, settings.KORA_WaitSplitReturn};
 }
 
-StartTimesResult UpdateStartTimes(TableCursor& log, double hourStart, const DayTime& hourStamp,
-                                  AudiowallState& audiowall, const StartTimeOptions& options) {
-    StartTimesResult result;
-    if (DbError e = log.Seek(SeekOp::Greater, hourStart)) {
-        result.error = e;
-        return result;
-    }
-    if (log.NoMatch()) return result;
+DbError ReadHourRows(TableCursor& log, double hourStart, std::vector<TimedRow>& rows) {
+    rows.clear();
+    if (DbError e = log.Seek(SeekOp::Greater, hourStart)) return e;
+    if (log.NoMatch()) return {};
     const TimedColumns at(log);
-    std::vector<TimedRow> rows;
     while (!log.Eof()) {
         TimedRow row = ReadRow(log, at);
         if (row.type == 98) break;  // the next hour begins
         rows.push_back(row);
-        if (DbError e = log.MoveNext()) {
-            result.error = e;
-            return result;
-        }
+        if (DbError e = log.MoveNext()) return e;
     }
+    return {};
+}
+
+StartTimesResult UpdateStartTimes(TableCursor& log, double hourStart, const DayTime& hourStamp,
+                                  AudiowallState& audiowall, const StartTimeOptions& options) {
+    StartTimesResult result;
+    std::vector<TimedRow> rows;
+    if (DbError e = ReadHourRows(log, hourStart, rows)) {
+        result.error = e;
+        return result;
+    }
+    // Nothing after the hour start at all (the table ends there): nothing to store. An hour start
+    // followed at once by the next one still gets its total of 0.
+    if (rows.empty() && log.NoMatch()) return result;
+    const TimedColumns at(log);
     result.total = TimeHourRows(rows, hourStamp, audiowall, options);
     for (const TimedRow& row : rows) {
         if (!row.Changed()) continue;

@@ -3,6 +3,7 @@
 // in memory (importer/hour_timing.h) and the times that changed are written back.
 
 #include <cstdint>
+#include <vector>
 
 #include "common/day_time.h"
 #include "dbengine/engine.h"
@@ -20,6 +21,10 @@ struct StartTimesResult {
     float total = 0;  // the hour's length in seconds
     DbError error;    // a read or an edit that failed; the caller rolls the hour back
 };
+
+// Reads the rows after the key hourStart, in key order, up to the next hour start or the end of
+// the table: what the timing of that hour sees.
+[[nodiscard]] DbError ReadHourRows(TableCursor& log, double hourStart, std::vector<TimedRow>& rows);
 
 // Walks the hour whose hour start is at hourStart on the Log cursor (open on "Main") and writes
 // each entry's EstimatedStartTime and EstimatedLength from the running clock, the carts'
