@@ -4,6 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
 
 #include "common/clock.h"
 #include "common/codepage.h"
@@ -166,6 +169,80 @@ TEST_F(HeadlessImportTest, LostHoursAreReportedAndExit4) {
                                       " 06:00 to " + LongDate(today_ + 1) + " 07:00\r\n"))
         << run.out;
     EXPECT_FALSE(Contains(run.err, "successfully imported"));
+}
+
+// The preview prints what an import would do and writes nothing; its JSON says the same as its
+// text. 5:00 is clean, 6:00 and 7:00 are lost behind an unreadable header, 8:00 names a cart
+// the Audiowall lacks.
+TEST_F(HeadlessImportTest, PreviewPrintsTextOrJsonAndWritesNothing) {
+    const int32_t day = today_ + 1;
+    SchedulerLogWriter log = HoursOf(day, 5, 5);
+    station_.WriteLog(day, log);
+    const std::string before = ReadWholeFile(station_.databasePath);
+    ProgramRun clean = Run({"KORA26.MDB", "--preview"});
+    EXPECT_EQ(clean.exitCode, 0) << clean.err << clean.out;
+    EXPECT_TRUE(Contains(clean.out, "  05:00  new  ")) << clean.out;
+
+    log.Line("+99/99/99 06").Item("4001", "First song");
+    log.Header(SchedulerDate(day), 8, "Clock").Item("4001", "First song").Item("4999", "Gone");
+    station_.WriteLog(day, log);
+    const std::vector<std::string> range = {"KORA26.MDB", "--preview", "--end-hour=08"};
+
+    ProgramRun text = Run(range);
+    EXPECT_EQ(text.exitCode, 4) << text.err;
+    std::vector<std::string> json = range;
+    json.push_back("--format=json");
+    ProgramRun document = Run(json);
+    EXPECT_EQ(document.exitCode, 4) << document.err;
+    // The range echo and every message go to standard error: standard output is the document.
+    EXPECT_TRUE(Contains(document.err, "start: ")) << document.err;
+    const nlohmann::json parsed = nlohmann::json::parse(document.out);
+
+    // Each hour of the document has its line in the text, in the same order, saying the same.
+    std::istringstream lines(text.out);
+    std::string line;
+    int hours = 0;
+    for (const auto& d : parsed.at("days")) {
+        for (const auto& hour : d.at("hours")) {
+            const std::string status = hour.at("status");
+            const std::string start = "  " + hour.at("hour").get<std::string>() + "  " + status;
+            while (std::getline(lines, line) && line.rfind(start, 0) != 0) {
+            }
+            ASSERT_EQ(line.rfind(start, 0), 0u) << start << "\n" << text.out;
+            if (!hour.at("lengthText").is_null()) {
+                EXPECT_TRUE(Contains(line, hour.at("lengthText").get<std::string>())) << line;
+            }
+            if (status == "new") {
+                EXPECT_TRUE(Contains(line, std::to_string(hour.at("entries").get<int>()) + " entr"))
+                    << line;
+            }
+            for (const auto& cart : hour.at("missingCarts"))
+                EXPECT_TRUE(Contains(text.out, "missing cart " + cart.at("cart").get<std::string>() +
+                                                   ": entry " +
+                                                   std::to_string(cart.at("position").get<int>()) +
+                                                   " at " + cart.at("startText").get<std::string>()));
+            for (const auto& message : hour.at("messages"))
+                EXPECT_TRUE(Contains(text.out, "message: " + message.get<std::string>()));
+            ++hours;
+        }
+    }
+    EXPECT_EQ(hours, 4);
+    const auto& eight = parsed.at("days").at(0).at("hours").at(3);
+    EXPECT_EQ(eight.at("missingCarts").at(0).at("cart"), "4999");
+    EXPECT_TRUE(parsed.at("days").at(0).at("hours").at(1).at("lost").get<bool>());
+    EXPECT_FALSE(parsed.at("clean").get<bool>());
+    EXPECT_TRUE(Contains(text.out, parsed.at("summary").at("text").get<std::string>() + "\n"));
+    EXPECT_TRUE(Contains(text.out, "There was a problem reading the date from the Music Log"));
+
+    // Nothing written: the database, the report and history files.
+    EXPECT_EQ(ReadWholeFile(station_.databasePath), before);
+    EXPECT_TRUE(HourStarts().empty());
+    EXPECT_FALSE(std::filesystem::exists(station_.ErrorLogPath()));
+    EXPECT_FALSE(std::filesystem::exists(station_.HistoryLogPath()));
+
+    // A check of the range stops it; a format without a preview is a bad command line.
+    EXPECT_EQ(Run({"KORA26.MDB", "--preview", "--start-date=32/13/2000"}).exitCode, 2);
+    EXPECT_EQ(Run({"KORA26.MDB", "--format=json"}).exitCode, 64);
 }
 
 TEST_F(HeadlessImportTest, PurgeKeepsTheLastThreeDays) {

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <map>
 
 #include "dbengine/engine.h"
 #include "support/held_open_elsewhere.h"
@@ -79,6 +80,52 @@ TEST(DatabaseFileOperations, RenameTakesAlongTheCommittedWorkOfACrashedProgram) 
     EXPECT_FALSE(fs::exists(path + "-wal"));
     EXPECT_FALSE(fs::exists(Database::LockFilePath(path)));
     EXPECT_EQ(CountItems(renamed), 1);
+}
+
+
+// Every file of a directory with its bytes.
+std::map<std::string, std::string> FilesIn(const std::string& directory) {
+    std::map<std::string, std::string> files;
+    for (const auto& item : fs::directory_iterator(directory))
+        files[item.path().filename().string()] = testing::ReadWholeFile(item.path().string());
+    return files;
+}
+
+TEST(DatabaseFileOperations, AReadOnlyOpeningWritesNothingAndLeavesNothingBehind) {
+    TempDir dir;
+    const std::string path = dir / "KORA26.MDB";
+    MakeDatabase(path);
+    {
+        Database db;
+        ASSERT_TRUE(db.Open(path).Ok());
+        ASSERT_TRUE(db.Execute("INSERT INTO Items (Name) VALUES (?)", {DbValue("first")}).Ok());
+    }
+    // A file kept in the rollback journal's mode must not be switched to WAL (a header write).
+    for (const char* mode : {"PRAGMA journal_mode=WAL", "PRAGMA journal_mode=DELETE"}) {
+        SCOPED_TRACE(mode);
+        {
+            Database db;
+            ASSERT_TRUE(db.Open(path).Ok());
+            static_cast<void>(db.Execute(mode));
+        }
+        fs::remove(Database::LockFilePath(path));
+        const auto before = FilesIn(dir.path());
+        {
+            Database db;
+            ASSERT_TRUE(db.OpenReadOnly(path).Ok());
+            TableCursor rows;
+            long long count = -1;
+            ASSERT_TRUE(db.OpenTable("Items", rows).Ok());
+            ASSERT_TRUE(rows.RecordCount(count).Ok());
+            EXPECT_EQ(count, 1);
+            EXPECT_FALSE(db.Execute("INSERT INTO Items (Name) VALUES (?)", {DbValue("x")}).Ok());
+            EXPECT_FALSE(rows.AddNew().Ok() && rows.Set("Name", DbValue("y")).Ok() &&
+                         rows.Update().Ok());
+            rows.CancelUpdate();
+        }
+        EXPECT_EQ(FilesIn(dir.path()), before);
+        EXPECT_EQ(CountItems(path), 1);
+    }
 }
 
 }  // namespace
