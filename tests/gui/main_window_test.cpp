@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 #include <QAction>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
+#include <filesystem>
 #include <memory>
 
 #include "common/clock.h"
@@ -116,7 +119,8 @@ class MainWindowTest : public ::testing::Test {
 
     bool RangeControlsEnabled() {
         const bool button = Control<QPushButton>("cmdSchedule")->isEnabled();
-        for (const char* item : {"mnuReSendLog", "mnuRemoveRange", "mnuRemoveAll"})
+        for (const char* item :
+             {"mnuReSendLog", "mnuPreviewImport", "mnuRemoveRange", "mnuRemoveAll"})
             EXPECT_EQ(window_->findChild<QAction*>(item)->isEnabled(), button) << item;
         return button;
     }
@@ -166,6 +170,7 @@ TEST_F(MainWindowTest, ControlsAndMenusCarryTheirNamesAndCaptions) {
         {"mnuRemoveRange", "&Remove Entries for the Date and Time range given below"},
         {"mnuRemoveAll", "Remove &ALL the Entries from the log"},
         {"mnuReSendLog", "Remove and then re-&send the Date and Time range below"},
+        {"mnuPreviewImport", "&Preview the import of the Date and Time range below"},
         {"mnuSongsEmptyLibrary", "&Empty the Song Information in the Songs Library"},
         {"mnuOptions", "&Log Import Settings"},
         {"mnuFileLocations", "Vantor &File Locations"},
@@ -312,6 +317,43 @@ TEST_F(MainWindowTest, AnImportWithoutProblemsEndsWithTheSuccessMessage) {
     EXPECT_EQ(message, "The log was successfully imported into the Kora database");
     EXPECT_EQ(HourStartsIn(station_.databasePath).size(), 3u);
     EXPECT_EQ(TopLevel("frmPrintPreview"), nullptr);
+}
+
+TEST_F(MainWindowTest, ThePreviewMenuItemShowsWhatTheImportWouldDoAndWritesNothing) {
+    station_.WriteLog(kMarch6, HoursOf(kMarch6, 5, 6, true));
+    Start();
+    QAction* preview = window_->findChild<QAction*>("mnuPreviewImport");
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->isEnabled());
+
+    // From the keyboard: the menu's accelerator, then the item's.
+    window_->activateWindow();
+    QTest::keyClick(window_.get(), Qt::Key_M, Qt::AltModifier);
+    QMenu* menu = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        menu = window_->findChild<QMenu*>("mnuMusicLog");
+        return menu && menu->isVisible();
+    }));
+    QTest::keyClick(menu, Qt::Key_P);
+    QWidget* viewer = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (viewer = TopLevel("frmPrintPreview")) != nullptr; }));
+    EXPECT_EQ(viewer->windowTitle(), "Import Preview");
+    const QString text = Child<QTextEdit>(viewer, "rtfFile")->toPlainText();
+    EXPECT_TRUE(text.contains("  05:00  new ")) << text.toStdString();
+    EXPECT_TRUE(text.contains("missing cart 4999: entry 4 at 05:06:28")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Summary: 2 hours new")) << text.toStdString();
+    EXPECT_TRUE(HourStartsIn(station_.databasePath).empty());
+    EXPECT_FALSE(std::filesystem::exists(station_.ErrorLogPath()));
+    EXPECT_TRUE(preview->isEnabled());
+
+    // A range that is not a range disables it with the other range items.
+    QTest::mouseClick(Child<QPushButton>(viewer, "cmdDone"), Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([] { return TopLevel("frmPrintPreview") == nullptr; }));
+    QApplication::setActiveWindow(window_.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    TypeAndLeave("txtEndHour", "25");
+    EXPECT_FALSE(RangeControlsEnabled());
+    EXPECT_FALSE(preview->isEnabled());
 }
 
 TEST(WindowedProgram, AutoQuitImportsAndEndsByItselfOnceTheMessageIsAnswered) {
