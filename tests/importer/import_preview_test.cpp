@@ -160,7 +160,8 @@ TEST_F(ImportPreviewTest, ThePreviewWritesNothingAndForetellsTheImport) {
     EXPECT_TRUE(nine.underrun);
     EXPECT_FALSE(seven.underrun);
     EXPECT_EQ(ten.status, PreviewHourStatus::Failed);
-    EXPECT_NE(ten.reason.find("an hour holds at most 360 entries"), std::string::npos) << ten.reason;
+    EXPECT_NE(ten.reason.find("an hour holds at most 360 entries"), std::string::npos)
+        << ten.reason;
     EXPECT_EQ(eleven.status, PreviewHourStatus::New);
     EXPECT_TRUE(eleven.insertedAfter);
     ASSERT_EQ(seven.MissingCarts(), 1);
@@ -237,6 +238,22 @@ TEST_F(ImportPreviewTest, TheTextShowsEachHourAndTheSummary) {
          }) {
         EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text.substr(0, 2000);
     }
+}
+
+TEST_F(ImportPreviewTest, HoursTheImportWouldPurgeFirstCountAsNew) {
+    // Three days on, with one day kept: the import removes 6 March before it starts.
+    clock_.AdvanceSeconds(3 * 86400.0);
+    session_->importSettings.AutoPurgeDatabaseDays = 1;
+    SetRange("6/3/2000", "06", "6/3/2000", "06");
+    PreviewRunResult run = window_->PreviewImport();
+    ASSERT_EQ(run.outcome, PreviewRunOutcome::Previewed);
+    EXPECT_EQ(HourIn(run.preview, kMarch6, 6)->status, PreviewHourStatus::New);
+
+    ASSERT_EQ(window_->BeginImporting().outcome, ImportRunOutcome::Imported);
+    EXPECT_EQ(RowsOfHour(kMarch6, 6).size(),
+              static_cast<size_t>(HourIn(run.preview, kMarch6, 6)->entries + 1));
+    for (const std::string& line : ErrorReportLines())
+        EXPECT_EQ(line.find("already in Kora"), std::string::npos) << line;
 }
 
 TEST_F(ImportPreviewTest, RangeAndDatabaseChecksStopThePreview) {

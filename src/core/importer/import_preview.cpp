@@ -29,7 +29,9 @@ class KeptMessagesUserInterface : public UserInterface {
         messages_.push_back(Simplified(request.text));
         return DefaultButtonOf(request);
     }
-    InputBoxResult InputBox(const InputBoxRequest& request) override { return ui_.InputBox(request); }
+    InputBoxResult InputBox(const InputBoxRequest& request) override {
+        return ui_.InputBox(request);
+    }
     std::optional<std::string> ChooseOpenFile(const FileDialogRequest& request) override {
         return ui_.ChooseOpenFile(request);
     }
@@ -267,8 +269,8 @@ std::string PreviewText(const ImportPreview& preview) {
             for (const PreviewEntry& entry : hour.newEntries) {
                 if (!entry.cartMissing) continue;
                 text += std::string(kIndent) + "missing cart " + entry.cart + ": entry " +
-                        std::to_string(entry.position) + " at " +
-                        FormatTimeText(entry.start, 2) + "\n";
+                        std::to_string(entry.position) + " at " + FormatTimeText(entry.start, 2) +
+                        "\n";
             }
             for (const std::string& message : hour.messages)
                 text += std::string(kIndent) + "message: " + message + "\n";
@@ -281,8 +283,7 @@ std::string PreviewText(const ImportPreview& preview) {
                 text += TrimRight(row) + "\n";
             }
         }
-        for (const std::string& message : day.messages)
-            text += "  message: " + message + "\n";
+        for (const std::string& message : day.messages) text += "  message: " + message + "\n";
     }
     text += "\n" + PreviewSummaryText(preview.Summary()) + "\n";
     return text;

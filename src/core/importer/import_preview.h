@@ -33,8 +33,8 @@ struct PreviewEntry {
     int32_t type = 0;  // the entry type code
     std::string cart;  // the cart number as the entry names it ("" for none)
     std::string title;
-    float start = 0;   // seconds since midnight
-    float length = 0;  // seconds
+    float start = 0;           // seconds since midnight
+    float length = 0;          // seconds
     bool cartMissing = false;  // the cart is not in the Audiowall or has no audio
 };
 
@@ -87,7 +87,7 @@ struct ImportPreview {
     bool Clean() const;
 };
 
-enum class [[nodiscard]] PreviewRunOutcome {
+enum class [[nodiscard]] PreviewRunOutcome{
     Stopped,    // a check of the range, the database or the logs directory stopped it (shown)
     Abandoned,  // the Log table could not be read (shown)
     Previewed,
