@@ -159,18 +159,22 @@ void QtUserInterface::SetDatabaseProgressValue(int value, int maximum) {
     DatabaseProgress()->SetValue(value, maximum);
 }
 
-void QtUserInterface::ShowTextFile(const std::string& caption, const std::string& path) {
+TextFileViewer* QtUserInterface::NewViewer(const std::string& caption) {
+    // Modeless, one per call, gone when closed.
     auto* viewer = new TextFileViewer(*this, owner_);
     viewer->setAttribute(Qt::WA_DeleteOnClose);
     viewer->setWindowTitle(Q(caption));
+    return viewer;
+}
+
+void QtUserInterface::ShowTextFile(const std::string& caption, const std::string& path) {
+    TextFileViewer* viewer = NewViewer(caption);
     viewer->SetDisplayFileName(path);
     viewer->show();
 }
 
 void QtUserInterface::ShowText(const std::string& caption, const std::string& text) {
-    auto* viewer = new TextFileViewer(*this, owner_);
-    viewer->setAttribute(Qt::WA_DeleteOnClose);
-    viewer->setWindowTitle(Q(caption));
+    TextFileViewer* viewer = NewViewer(caption);
     viewer->SetDisplayText(text);
     viewer->show();
 }

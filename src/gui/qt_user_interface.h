@@ -15,6 +15,7 @@ namespace vantor::gui {
 class DatabaseProgressWindow;
 class ImportProgressWindow;
 class SplashWindow;
+class TextFileViewer;
 
 class QtUserInterface : public UserInterface {
   public:
@@ -60,6 +61,7 @@ class QtUserInterface : public UserInterface {
     int ScreenHeight() override;
 
   private:
+    TextFileViewer* NewViewer(const std::string& caption);
     QPointer<QWidget> owner_;
     QPointer<SplashWindow> splash_;
     QPointer<ImportProgressWindow> importProgress_;
