@@ -4,6 +4,7 @@
 //
 //   vantor-window-pictures OUTPUT_DIRECTORY
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QThread>
@@ -118,6 +119,16 @@ void MainWindowPictures(QtUserInterface& ui, const Clock& clock) {
     ui.SetOwner(&window);
     window.resize(window.sizeHint());
     Take(&window, "main_window");
+
+    // The preview of the proposed range, before anything is imported, in the text viewer.
+    window.findChild<QAction*>("mnuPreviewImport")->trigger();
+    if (QWidget* viewer = VisibleTopLevel("frmPrintPreview")) {
+        Take(viewer, "import_preview");
+        viewer->close();
+    } else {
+        std::cerr << "vantor-window-pictures: the preview showed no viewer\n";
+        ++failures;
+    }
 
     // The import hands control to pending events whenever a label changes: the pictures are
     // taken from there, once a few hours are in.

@@ -586,6 +586,7 @@ void DayImport::PreviewHourLines(const DayTime& hourStamp, double q, bool insert
         entry.start = row->timed ? row->start : held.prepared.estimatedStart;
         entry.length = row->timed ? row->length : held.prepared.estimatedLength;
         entry.cartMissing = held.prepared.cartMissing;
+        entry.timed = row->timed;
     }
 }
 

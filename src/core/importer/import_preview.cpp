@@ -234,9 +234,12 @@ std::string PreviewSummaryText(const PreviewSummary& summary) {
 
 std::string PreviewText(const ImportPreview& preview) {
     constexpr const char* kIndent = "         ";
-    std::string text = "Preview of the import of " + RangeText(preview.start, preview.end) +
-                       "\ninto the Kora Database " + preview.database +
-                       "\nNothing has been written; this is what the import would do.\n";
+    std::string text =
+        "Preview of the import of " + RangeText(preview.start, preview.end) +
+        "\ninto the Kora Database " + preview.database +
+        "\nNothing has been written; this is what the import would do.\n"
+        "Each hour: state, entries, length, missing carts and the messages the import would show;\n"
+        "then its new entries: start, length, type, cart, title.\n";
     for (const PreviewDay& day : preview.days) {
         const std::string dayName = LongDateText(static_cast<OleDate>(day.day));
         text += "\n";
@@ -280,6 +283,7 @@ std::string PreviewText(const ImportPreview& preview) {
                                   Padded(std::string(EntryTypeShortName(entry.type)), 5) +
                                   Padded(entry.cart, 9) + entry.title;
                 if (entry.cartMissing) row += "  [missing]";
+                if (!entry.timed) row += "  [not timed]";
                 text += TrimRight(row) + "\n";
             }
         }

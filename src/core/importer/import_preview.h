@@ -36,6 +36,9 @@ struct PreviewEntry {
     float start = 0;           // seconds since midnight
     float length = 0;          // seconds
     bool cartMissing = false;  // the cart is not in the Audiowall or has no audio
+    // The running clock gave it its times; the times of an entry it leaves out (a break note,
+    // a sweeper laid over the next item) are the hour's start and its scheduled length.
+    bool timed = false;
 };
 
 struct PreviewHour {

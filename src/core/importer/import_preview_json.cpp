@@ -35,7 +35,8 @@ json EntryJson(const PreviewEntry& entry) {
             {"startText", FormatTimeText(entry.start, 2)},
             {"length", entry.length},
             {"lengthText", FormatTimeText(entry.length, 2)},
-            {"cartMissing", entry.cartMissing}};
+            {"cartMissing", entry.cartMissing},
+            {"timed", entry.timed}};
 }
 
 json HourJson(const PreviewHour& hour) {
