@@ -21,6 +21,10 @@ bool CanCarrySweeper(const TimedRow& row, const CartRecord& cart) {
            row.actualEndType != 100 && cart.HasAudio() && cart.IntroEnd() > 0;
 }
 
+CartRecord CartOf(const TimedRow& row, AudiowallState& audiowall) {
+    return row.cart ? *row.cart : CartLookup(audiowall, row.cartNumber).cart;
+}
+
 }  // namespace
 
 int32_t CartNumberOfReference(const std::string& hdReference) {
@@ -53,7 +57,7 @@ float TimeHourRows(std::vector<TimedRow>& rows, const DayTime& hourStamp, Audiow
             }
         } else if (IsTimedAudio(row->type)) {
             if (row->cartNumber > 0) {
-                CartRecord cart = CartLookup(audiowall, row->cartNumber).cart;
+                CartRecord cart = CartOf(*row, audiowall);
                 if (cart.HasAudio()) {
                     if (row->actualEndType == 100 && options.SweeperMode != 2 &&
                         i + 1 < rows.size()) {
@@ -61,8 +65,7 @@ float TimeHourRows(std::vector<TimedRow>& rows, const DayTime& hourStamp, Audiow
                         // on by the lead only, and the next item is timed in its place.
                         TimedRow& next = rows[i + 1];
                         CartRecord nextCart;
-                        if (next.cartNumber > 0)
-                            nextCart = CartLookup(audiowall, next.cartNumber).cart;
+                        if (next.cartNumber > 0) nextCart = CartOf(next, audiowall);
                         if (CanCarrySweeper(next, nextCart)) {
                             float lead = SweeperLead(nextCart, cart);
                             clock = DayTimeAddSeconds(clock, lead);

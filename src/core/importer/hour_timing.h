@@ -35,6 +35,9 @@ struct TimedRow {
     float estimatedLength = 0;
     float extroOverride = 0;
     float information1 = 0;
+    // The record of cartNumber when the caller read it already (it must outlive the timing);
+    // else the timing reads it.
+    const CartRecord* cart = nullptr;
 
     bool timed = false;  // the timing gave the row a start and a length (left-out entries and
                          // sweepers laid over the next item keep what they hold)

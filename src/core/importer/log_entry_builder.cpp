@@ -6,8 +6,8 @@
 #include "common/problem_report.h"
 #include "common/report_file.h"
 #include "common/text.h"
-#include "playoutdb/log_table.h"
 #include "dbengine/engine.h"
+#include "playoutdb/log_table.h"
 
 namespace vantor {
 
@@ -16,13 +16,16 @@ namespace {
 // The most entries an hour can hold at the importer's spacing of two keys.
 constexpr int kMostEntriesPerHour = 360;
 
-// Checks and completes the entry from its cart; false when the cart is missing or has no audio
-// (reported).
-bool CheckCart(EntryTarget& target, const DayTime& hourStamp, ImportEntry& entry) {
+// Checks and completes the entry from its cart, which it keeps in prepared; false when the
+// cart is missing or has no audio (reported).
+bool CheckCart(EntryTarget& target, const DayTime& hourStamp, ImportEntry& entry,
+               PreparedEntry& prepared) {
     const std::string cartText = Trim(entry.HDReference);
-    double number = RoundHalfEven(LeadingNumber(cartText));
-    CartRecord cart = ToInt32(number) ? CartLookup(target.audiowall, *ToInt32(number)).cart
-                                      : target.audiowall.EmptyCart;
+    const std::optional<int32_t> number = ToInt32(RoundHalfEven(LeadingNumber(cartText)));
+    prepared.cartNumber = number.value_or(0);
+    prepared.cart =
+        number ? CartLookup(target.audiowall, *number).cart : target.audiowall.EmptyCart;
+    const CartRecord& cart = prepared.cart;
     if (cart.TimingDamaged) {
         target.errorReport.Append(false,
                                   DayTimeShortText(hourStamp, 4) + " - Cart " + cartText +
@@ -87,8 +90,9 @@ class RowWriter {
 
 bool PrepareLogEntry(EntryTarget& target, double q, const DayTime& hourStamp, ImportEntry& entry,
                      int32_t hourMode, PreparedEntry& prepared) {
+    prepared.cartNumber = 0;
     prepared.cartMissing =
-        !Trim(entry.HDReference).empty() && !CheckCart(target, hourStamp, entry);
+        !Trim(entry.HDReference).empty() && !CheckCart(target, hourStamp, entry, prepared);
 
     // Past the hour's last key the row would land among the next hour's entries, which the
     // playout would then play in the wrong hour.
@@ -123,6 +127,7 @@ TimedRow TimedRowOf(const TableCursor& log, const ImportEntry& entry,
     row.cartNumber = width > 0 && CharacterCount(entry.HDReference) > static_cast<size_t>(width)
                          ? CartNumberOfReference(FirstCharacters(entry.HDReference, width))
                          : CartNumberOfReference(entry.HDReference);
+    if (row.cartNumber > 0 && row.cartNumber == prepared.cartNumber) row.cart = &prepared.cart;
     row.referenceStart = entry.ReferenceStartTime;
     row.estimatedStart = prepared.estimatedStart;
     row.estimatedLength = prepared.estimatedLength;
@@ -164,7 +169,8 @@ bool WriteLogEntry(EntryTarget& target, const ImportEntry& entry, const Prepared
     if (!error) error = target.log.Update();
     if (error) {
         target.log.CancelUpdate();
-        ProblemReport(target.ui, "adding an entry to the KORA Log - \"" + entry.Description1 + "\"", error);
+        ProblemReport(target.ui, "adding an entry to the KORA Log - \"" + entry.Description1 + "\"",
+                      error);
         return false;
     }
     return true;

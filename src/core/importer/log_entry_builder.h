@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "audiowall/cart_record.h"
 #include "common/day_time.h"
 #include "importer/hour_timing.h"
 #include "importer/import_entry.h"
@@ -41,6 +42,8 @@ struct PreparedEntry {
     float estimatedStart = 0;   // the hour's start until the timing decides
     float estimatedLength = 0;  // the scheduled length until the timing decides
     bool cartMissing = false;   // a named cart is not in the Audiowall or has no audio
+    int32_t cartNumber = 0;     // the cart the check read (0: none), and its record, which
+    CartRecord cart;            // the timing of the held hour uses rather than read it again
 };
 // Checks the cart (reported to the error report file when missing) and the key; false (the key
 // reported) when q lies past the hour's last key.
