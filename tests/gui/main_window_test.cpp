@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStringList>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -262,6 +263,7 @@ TEST_F(MainWindowTest, BeginImportingFillsTheLogAndShowsTheReport) {
 
     // While the import runs, its progress shows and nothing can start it again.
     bool sawProgress = false, buttonDisabled = false, menusDisabled = false;
+    QStringList rangeEnabled;
     QString task;
     QTimer watcher;
     watcher.setInterval(0);
@@ -272,6 +274,10 @@ TEST_F(MainWindowTest, BeginImportingFillsTheLogAndShowsTheReport) {
         task = Child<QLabel>(progress, "lblCurrentTask")->text();
         buttonDisabled = !Control<QPushButton>("cmdSchedule")->isEnabled();
         menusDisabled = !window_->findChild<QAction*>("mnuRemoveAll")->isEnabled();
+        // Every field and button of the range is out of reach, the fixed minutes included.
+        for (QWidget* control : Control<QWidget>("fraDateTimeRange")->findChildren<QWidget*>())
+            if (qobject_cast<QLineEdit*>(control) || qobject_cast<QPushButton*>(control))
+                if (control->isEnabled()) rangeEnabled << control->objectName();
     });
     watcher.start();
     QTest::mouseClick(Control<QPushButton>("cmdSchedule"), Qt::LeftButton);
@@ -279,7 +285,9 @@ TEST_F(MainWindowTest, BeginImportingFillsTheLogAndShowsTheReport) {
     EXPECT_TRUE(sawProgress);
     EXPECT_TRUE(buttonDisabled);
     EXPECT_TRUE(menusDisabled);
+    EXPECT_TRUE(rangeEnabled.isEmpty()) << rangeEnabled.join(", ").toStdString();
     EXPECT_TRUE(Control<QPushButton>("cmdSchedule")->isEnabled());
+    EXPECT_TRUE(Field("txtEndMinutes")->isEnabled());
     EXPECT_FALSE(ui_.ImportProgress()->isVisible());
 
     EXPECT_EQ(HourStartsIn(station_.databasePath).size(), 4u);
