@@ -80,7 +80,6 @@ class SettingsWindowsTest : public testing::InstallationTest {
         QTest::mouseClick(Find<QPushButton>(settingsDialog(), "cmdOK"), Qt::LeftButton);
     }
 
-    testing::QtApplicationFirst application;
     DesktopUserInterface ui;
     FixedClock clock{2026, 12, 10};
     Session session{ui, ui, clock};
