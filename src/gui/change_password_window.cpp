@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "key_filter.h"
 #include "padlock_view.h"
 #include "password_boxes.h"
 
@@ -47,7 +48,7 @@ ChangePasswordWindow::ChangePasswordWindow(ChangePasswordModel& model, QWidget* 
         edit->setObjectName(entry.name);
         edit->setMaxLength(ChangePasswordModel::kMaxLength);
         MaskWithAsterisks(edit);
-        FilterTypedKeys(edit, &ChangePasswordModel::FilterKey);
+        FilterKeys(edit, &ChangePasswordModel::FilterKey);
         SelectAllOnFocus(edit);
         auto* label = new QLabel(entry.label, this);
         label->setBuddy(edit);

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "key_filter.h"
 #include "padlock_view.h"
 #include "password_boxes.h"
 
@@ -93,7 +94,7 @@ LoginWindow::LoginWindow(LoginModel& model, QWidget* parent) : QDialog(parent), 
     outer->setSizeConstraint(QLayout::SetFixedSize);
 
     for (QLineEdit* box : {txtLogin_, txtPassword_}) {
-        FilterTypedKeys(box, &LoginModel::FilterKey);
+        FilterKeys(box, &LoginModel::FilterKey);
         SelectAllOnFocus(box);
         box->installEventFilter(this);
     }
