@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "dialog_buttons.h"
+
 namespace vantor::gui {
 namespace {
 
@@ -156,24 +158,15 @@ ImportSettingsDialog::ImportSettingsDialog(LogImportSettingsModel& model, QWidge
                                       : LogImportSettingsModel::Tab::General);
     });
 
-    cmdOK_ = new QPushButton("OK", this);
-    cmdOK_->setObjectName("cmdOK");
-    cmdOK_->setDefault(true);
-    cmdCancel_ = new QPushButton("Cancel", this);
-    cmdCancel_->setObjectName("cmdCancel");
-    cmdCancel_->setAutoDefault(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tbsOptions_);
+    const OkCancelButtons okCancel = AddOkCancelRow(layout, this, "cmdOK", "cmdCancel");
+    cmdOK_ = okCancel.ok;
+    cmdCancel_ = okCancel.cancel;
     connect(cmdOK_, &QPushButton::clicked, this, [this] {
         if (model_.OK()) hide();
     });
     connect(cmdCancel_, &QPushButton::clicked, this, [this] { reject(); });
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOK_);
-    buttons->addWidget(cmdCancel_);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tbsOptions_);
-    layout->addLayout(buttons);
 
     model_.OnChanged([this] { Refresh(); });
 }
