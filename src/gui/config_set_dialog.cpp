@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "dialog_buttons.h"
+#include "qt_text.h"
 
 namespace vantor::gui {
 namespace {
@@ -60,10 +61,6 @@ QIcon PaintIcon(const std::string& key) {
         PaintDrive(p, QRect(3, 10, 26, 13), QColor(210, 210, 210));
     }
     return QIcon(pixmap);
-}
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 
 #include "dialog_buttons.h"
 #include "pictures.h"
+#include "qt_text.h"
 
 namespace vantor::gui {
 
@@ -33,10 +34,6 @@ constexpr int kFileNameColumnWidth = 1500 / 15;
 constexpr int kLastAccessedColumnWidth = 2000 / 15;
 constexpr int kLargeIconSize = 32;
 constexpr int kSmallIconSize = 16;
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 QIcon IconOf(const std::string& tagWord) {
     QIcon icon;

@@ -10,12 +10,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "qt_text.h"
+
 namespace vantor::gui {
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 constexpr int kLocationFieldWidth = 300;
 

@@ -1,10 +1,10 @@
 #include "import_settings_dialog.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "dialog_buttons.h"
+#include "key_filter.h"
 
 namespace vantor::gui {
 namespace {
@@ -62,6 +63,9 @@ ImportSettingsDialog::ImportSettingsDialog(LogImportSettingsModel& model, QWidge
         auto* edit = new QLineEdit(this);
         edit->setObjectName(kFieldNames[i]);
         edit->installEventFilter(this);
+        FilterKeys(edit, [field = static_cast<Field>(i)](int key) {
+            return LogImportSettingsModel::FilterKey(field, key);
+        });
         fields_[static_cast<size_t>(i)] = edit;
         connect(edit, &QLineEdit::textEdited, this, [this, i](const QString& text) {
             if (!refreshing_) model_.SetText(static_cast<Field>(i), text.toStdString());
@@ -201,15 +205,7 @@ bool ImportSettingsDialog::eventFilter(QObject* watched, QEvent* event) {
     int index = FieldOf(watched);
     if (index >= 0) {
         Field field = static_cast<Field>(index);
-        if (event->type() == QEvent::KeyPress) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            // Only typed characters are filtered; moving keys, Tab and Enter do their usual work.
-            if (!key->text().isEmpty() && key->text().at(0).unicode() >= 32 &&
-                key->text().at(0).unicode() != 127 &&
-                LogImportSettingsModel::FilterKey(field, key->text().at(0).unicode()) == 0)
-                return true;
-        } else if (event->type() == QEvent::FocusIn &&
-                   LogImportSettingsModel::SelectsAllOnFocus(field)) {
+        if (event->type() == QEvent::FocusIn && LogImportSettingsModel::SelectsAllOnFocus(field)) {
             QTimer::singleShot(0, fields_[static_cast<size_t>(index)], &QLineEdit::selectAll);
         }
     }

@@ -12,14 +12,11 @@
 #include "padlock_dialog_layout.h"
 #include "padlock_view.h"
 #include "password_boxes.h"
+#include "qt_text.h"
 
 namespace vantor::gui {
 
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // Rows of the grid beside the padlock.
 constexpr int kLoginRow = 0;

@@ -10,7 +10,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -23,6 +22,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "key_filter.h"
+#include "qt_text.h"
 #include "wave_format_dialog.h"
 
 namespace vantor::gui {
@@ -118,10 +119,6 @@ size_t At(E value) {
     return static_cast<size_t>(value);
 }
 
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
 // A row of controls packed to the left.
 QHBoxLayout* Row(std::initializer_list<QWidget*> widgets, bool stretch = true) {
     auto* row = new QHBoxLayout;
@@ -191,6 +188,7 @@ QLineEdit* PlayoutSettingsEditor::MakeText(Text field, bool number) {
         edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
     }
     edit->installEventFilter(this);
+    FilterKeys(edit, [field](int key) { return Model::FilterKey(field, key); });
     connect(edit, &QLineEdit::textEdited, this,
             [this, field](const QString& text) { model_.SetText(field, text.toStdString()); });
     texts_[At(field)] = edit;
@@ -206,6 +204,7 @@ QComboBox* PlayoutSettingsEditor::MakeDateFormat(Text field) {
     combo->setMinimumContentsLength(10);
     QLineEdit* edit = combo->lineEdit();
     edit->installEventFilter(this);
+    FilterKeys(edit, [field](int key) { return Model::FilterKey(field, key); });
     connect(edit, &QLineEdit::textEdited, this,
             [this, field](const QString& text) { model_.SetText(field, text.toStdString()); });
     connect(combo, &QComboBox::activated, this,
@@ -783,14 +782,7 @@ bool PlayoutSettingsEditor::eventFilter(QObject* watched, QEvent* event) {
     for (int i = 0; i < Model::kTextCount; ++i) {
         if (watched != texts_[static_cast<size_t>(i)]) continue;
         auto* edit = texts_[static_cast<size_t>(i)];
-        if (event->type() == QEvent::KeyPress) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            QString text = key->text();
-            if (!text.isEmpty() && text.at(0).unicode() >= 32 && text.at(0).unicode() != 127 &&
-                Model::FilterKey(static_cast<Text>(i), text.at(0).unicode()) == 0) {
-                return true;  // swallowed
-            }
-        } else if (event->type() == QEvent::FocusIn) {
+        if (event->type() == QEvent::FocusIn) {
             QTimer::singleShot(0, edit, &QLineEdit::selectAll);
         }
         break;
