@@ -23,8 +23,10 @@ class KeyFilter : public QObject {
         const int typed = text.at(0).unicode();
         // Control characters (Enter, Escape, Tab) and delete keep their meaning for the window.
         if (typed < 32 || typed == 127) return false;
-        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-            return false;
+        // A Ctrl shortcut types nothing. A character that comes with Alt or Meta held and was
+        // no shortcut is typed by the field like any other, so it is filtered like any other.
+        const Qt::KeyboardModifiers held = key->modifiers();
+        if ((held & Qt::ControlModifier) && !(held & Qt::AltModifier)) return false;
         const int allowed = filter_(typed);
         if (allowed == 0) return true;
         if (allowed == typed) return false;

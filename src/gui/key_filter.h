@@ -2,7 +2,7 @@
 // Lets a text field take only the characters a model's key filter passes. Every typed
 // character goes through the filter (its character code in, the code to type out, 0 to swallow
 // it); keys that type no character (arrows, Enter, Escape, Tab), backspace and delete, and
-// shortcuts with Ctrl, Alt or Meta keep their usual meaning.
+// Ctrl shortcuts keep their usual meaning.
 
 #include <functional>
 

@@ -213,6 +213,9 @@ TEST_F(MainWindowTest, TypedRangeIsKeptInOrderWhenFieldsAreLeft) {
     TypeAndLeave("txtEndHour", "2x5");
     EXPECT_EQ(Field("txtEndHour")->text(), "25");
     EXPECT_FALSE(RangeControlsEnabled());
+    // A letter with Alt held that is no shortcut does not get in either.
+    QTest::keyClick(Field("txtEndHour"), Qt::Key_X, Qt::AltModifier);
+    EXPECT_EQ(Field("txtEndHour")->text(), "25");
     TypeAndLeave("txtEndHour", "23");
     EXPECT_TRUE(RangeControlsEnabled());
 
