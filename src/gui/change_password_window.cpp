@@ -9,6 +9,7 @@
 #include "padlock_dialog_layout.h"
 #include "padlock_view.h"
 #include "password_boxes.h"
+#include "select_on_focus.h"
 
 namespace vantor::gui {
 

@@ -1,7 +1,6 @@
 #include "import_settings_dialog.h"
 
 #include <QCheckBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -9,11 +8,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "dialog_buttons.h"
 #include "key_filter.h"
+#include "select_on_focus.h"
 
 namespace vantor::gui {
 namespace {
@@ -62,10 +61,10 @@ ImportSettingsDialog::ImportSettingsDialog(LogImportSettingsModel& model, QWidge
     for (int i = 0; i < LogImportSettingsModel::kFieldCount; ++i) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(kFieldNames[i]);
-        edit->installEventFilter(this);
-        FilterKeys(edit, [field = static_cast<Field>(i)](int key) {
-            return LogImportSettingsModel::FilterKey(field, key);
-        });
+        const auto field = static_cast<Field>(i);
+        FilterKeys(edit,
+                   [field](int key) { return LogImportSettingsModel::FilterKey(field, key); });
+        if (LogImportSettingsModel::SelectsAllOnFocus(field)) SelectAllOnFocus(edit);
         fields_[static_cast<size_t>(i)] = edit;
         connect(edit, &QLineEdit::textEdited, this, [this, i](const QString& text) {
             if (!refreshing_) model_.SetText(static_cast<Field>(i), text.toStdString());
@@ -175,12 +174,6 @@ ImportSettingsDialog::ImportSettingsDialog(LogImportSettingsModel& model, QWidge
     model_.OnChanged([this] { Refresh(); });
 }
 
-int ImportSettingsDialog::FieldOf(QObject* widget) const {
-    for (size_t i = 0; i < fields_.size(); ++i)
-        if (fields_[i] == widget) return static_cast<int>(i);
-    return -1;
-}
-
 void ImportSettingsDialog::Open() {
     model_.Open();
     Refresh();
@@ -199,17 +192,6 @@ void ImportSettingsDialog::Refresh() {
     tbsOptions_->setCurrentIndex(
         model_.CurrentTab() == LogImportSettingsModel::Tab::CartRanges ? 1 : 0);
     refreshing_ = false;
-}
-
-bool ImportSettingsDialog::eventFilter(QObject* watched, QEvent* event) {
-    int index = FieldOf(watched);
-    if (index >= 0) {
-        Field field = static_cast<Field>(index);
-        if (event->type() == QEvent::FocusIn && LogImportSettingsModel::SelectsAllOnFocus(field)) {
-            QTimer::singleShot(0, fields_[static_cast<size_t>(index)], &QLineEdit::selectAll);
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void ImportSettingsDialog::reject() {

@@ -13,6 +13,7 @@
 #include "padlock_view.h"
 #include "password_boxes.h"
 #include "qt_text.h"
+#include "select_on_focus.h"
 
 namespace vantor::gui {
 

@@ -1,9 +1,7 @@
 #include "password_boxes.h"
 
-#include <QEvent>
 #include <QLineEdit>
 #include <QProxyStyle>
-#include <QTimer>
 
 namespace vantor::gui {
 
@@ -20,20 +18,6 @@ class AsteriskStyle : public QProxyStyle {
     }
 };
 
-class SelectOnFocus : public QObject {
-  public:
-    explicit SelectOnFocus(QLineEdit* box) : QObject(box), box_(box) {}
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        // After the click that gave the focus has placed the cursor.
-        if (watched == box_ && event->type() == QEvent::FocusIn)
-            QTimer::singleShot(0, box_, [box = box_] { box->selectAll(); });
-        return false;
-    }
-
-  private:
-    QLineEdit* box_;
-};
-
 }  // namespace
 
 void MaskWithAsterisks(QLineEdit* box) {
@@ -41,10 +25,6 @@ void MaskWithAsterisks(QLineEdit* box) {
     style->setParent(box);
     box->setStyle(style);
     box->setEchoMode(QLineEdit::Password);
-}
-
-void SelectAllOnFocus(QLineEdit* box) {
-    box->installEventFilter(new SelectOnFocus(box));
 }
 
 }  // namespace vantor::gui

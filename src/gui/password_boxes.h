@@ -1,6 +1,6 @@
 #pragma once
-// What the login and change-password windows do to their text boxes besides filtering keys:
-// "*" shown for every character of a password, and the whole text selected on focus.
+// "*" shown for every character of a password, as the login and change-password windows show
+// their password boxes.
 
 class QLineEdit;
 
@@ -8,8 +8,5 @@ namespace vantor::gui {
 
 // The box masks its text with one "*" per character.
 void MaskWithAsterisks(QLineEdit* box);
-
-// The box selects its whole text whenever it gets the focus.
-void SelectAllOnFocus(QLineEdit* box);
 
 }  // namespace vantor::gui

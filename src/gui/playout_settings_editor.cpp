@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
-#include <QEvent>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QGridLayout>
@@ -17,13 +16,13 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <optional>
 
 #include "key_filter.h"
 #include "qt_text.h"
+#include "select_on_focus.h"
 #include "wave_format_dialog.h"
 
 namespace vantor::gui {
@@ -187,8 +186,8 @@ QLineEdit* PlayoutSettingsEditor::MakeText(Text field, bool number) {
     if (number) {
         edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
     }
-    edit->installEventFilter(this);
     FilterKeys(edit, [field](int key) { return Model::FilterKey(field, key); });
+    SelectAllOnFocus(edit);
     connect(edit, &QLineEdit::textEdited, this,
             [this, field](const QString& text) { model_.SetText(field, text.toStdString()); });
     texts_[At(field)] = edit;
@@ -203,8 +202,8 @@ QComboBox* PlayoutSettingsEditor::MakeDateFormat(Text field) {
     for (const std::string& item : Model::DateFormatItems()) combo->addItem(Q(item));
     combo->setMinimumContentsLength(10);
     QLineEdit* edit = combo->lineEdit();
-    edit->installEventFilter(this);
     FilterKeys(edit, [field](int key) { return Model::FilterKey(field, key); });
+    SelectAllOnFocus(edit);
     connect(edit, &QLineEdit::textEdited, this,
             [this, field](const QString& text) { model_.SetText(field, text.toStdString()); });
     connect(combo, &QComboBox::activated, this,
@@ -777,18 +776,6 @@ void PlayoutSettingsEditor::Refresh() {
 }
 
 // ---- Events
-
-bool PlayoutSettingsEditor::eventFilter(QObject* watched, QEvent* event) {
-    for (int i = 0; i < Model::kTextCount; ++i) {
-        if (watched != texts_[static_cast<size_t>(i)]) continue;
-        auto* edit = texts_[static_cast<size_t>(i)];
-        if (event->type() == QEvent::FocusIn) {
-            QTimer::singleShot(0, edit, &QLineEdit::selectAll);
-        }
-        break;
-    }
-    return QDialog::eventFilter(watched, event);
-}
 
 void PlayoutSettingsEditor::ChooseColour(Slot slot) {
     const ColourWidgets& widgets = colours_[At(slot)];
