@@ -4,7 +4,7 @@
 #
 #   scripts/screenshots.sh [OUTPUT_DIRECTORY]     (default: build/screenshots)
 #
-# Installs what is missing, builds the program and the picture taker, creates a fresh demo
+# Installs what is missing, builds the program and the picture takers, creates a fresh demo
 # installation (as scripts/demo.sh does, in a temporary directory, so that every run pictures
 # the same first import), and writes the pictures into the directory it names at the end.
 set -euo pipefail
@@ -12,8 +12,15 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 out="${1:-$build/screenshots}"
 
-BUILD_DIR="$build" "$root/scripts/build.sh" vantor-logimport vantor-demo-installation \
-  vantor-window-pictures
+# Two of the picture takers draw on the test fixtures' made-up installations and are defined
+# with the tests: a build tree configured without the tests gets them switched on.
+if [ -f "$build/CMakeCache.txt" ] && grep -q '^VANTOR_BUILD_TESTS:BOOL=OFF' "$build/CMakeCache.txt"; then
+  echo "== Switching the tests on in $build (two picture takers are built with them)"
+  cmake -S "$root" -B "$build" -DVANTOR_BUILD_TESTS=ON
+fi
+takers=(vantor-window-pictures vantor-settings-window-pictures vantor-chooser-login-pictures
+  vantor-settings-editor-screenshots)
+BUILD_DIR="$build" "$root/scripts/build.sh" vantor-logimport vantor-demo-installation "${takers[@]}"
 
 demo="$(mktemp -d)"
 trap 'rm -rf "$demo"' EXIT
@@ -29,5 +36,18 @@ rm -f "$out"/*.png
 echo "== Taking the pictures under Xvfb"
 # The pictures are taken on the virtual display, never on the desktop the script runs from.
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-xvfb-run -a -s "-screen 0 1280x900x24" "$build/src/app/vantor-window-pictures" "$out"
+# Each taker writes its own windows' pictures (their names do not overlap) into the one
+# directory; the ones that need an installation of their own make it in a temporary directory.
+failed=()
+for taker in "${takers[@]}"; do
+  program="$(find "$build/src/app" "$build/tests" -maxdepth 1 -type f -name "$taker")"
+  echo "-- $taker"
+  if ! xvfb-run -a -s "-screen 0 1280x900x24" "$program" "$out"; then
+    failed+=("$taker")
+  fi
+done
 echo "== Pictures in $out"
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "Some pictures were not taken: ${failed[*]} failed" >&2
+  exit 1
+fi

@@ -17,6 +17,7 @@
 
 #include "common/fit_text.h"
 #include "display_colour.h"
+#include "qt_text.h"
 
 namespace vantor::gui {
 namespace {
@@ -27,10 +28,6 @@ constexpr int kScreenMargin = 2;     // from the screen's top and right edges
 constexpr int kInitialWidth = 244;
 constexpr int kInitialHeight = 520;
 const char* const kSelectedNumberStyle = "background-color: #0000c0; color: white;";
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 }  // namespace
 

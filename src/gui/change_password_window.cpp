@@ -1,14 +1,15 @@
 #include "change_password_window.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
+#include "key_filter.h"
+#include "padlock_dialog_layout.h"
 #include "padlock_view.h"
 #include "password_boxes.h"
+#include "select_on_focus.h"
 
 namespace vantor::gui {
 
@@ -23,14 +24,6 @@ ChangePasswordWindow::ChangePasswordWindow(ChangePasswordModel& model, QWidget* 
     setWindowFlag(Qt::WindowStaysOnTopHint);
     setModal(true);
 
-    auto* outer = new QVBoxLayout(this);
-    auto* prompt = new QLabel("Please enter the information required below.", this);
-    prompt->setObjectName("lblPrompt");
-    outer->addWidget(prompt);
-
-    auto* body = new QHBoxLayout;
-    picSecurity_ = new PadlockView(this);
-    body->addWidget(picSecurity_, 0, Qt::AlignTop);
     auto* form = new QFormLayout;
     const struct {
         Box box;
@@ -47,7 +40,7 @@ ChangePasswordWindow::ChangePasswordWindow(ChangePasswordModel& model, QWidget* 
         edit->setObjectName(entry.name);
         edit->setMaxLength(ChangePasswordModel::kMaxLength);
         MaskWithAsterisks(edit);
-        FilterTypedKeys(edit, &ChangePasswordModel::FilterKey);
+        FilterKeys(edit, &ChangePasswordModel::FilterKey);
         SelectAllOnFocus(edit);
         auto* label = new QLabel(entry.label, this);
         label->setBuddy(edit);
@@ -58,21 +51,11 @@ ChangePasswordWindow::ChangePasswordWindow(ChangePasswordModel& model, QWidget* 
             Run([this, box, text] { model_.SetText(box, text.toStdString()); });
         });
     }
-    body->addLayout(form, 1);
-    outer->addLayout(body);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    OKB_ = new QPushButton("OK", this);
-    OKB_->setObjectName("OKB");
-    OKB_->setDefault(true);
-    Cancel_ = new QPushButton("Cancel", this);
-    Cancel_->setObjectName("Cancel");
-    Cancel_->setAutoDefault(false);
-    buttons->addWidget(OKB_);
-    buttons->addWidget(Cancel_);
-    outer->addLayout(buttons);
-    outer->setSizeConstraint(QLayout::SetFixedSize);
+    const PadlockDialogParts parts = LayOutPadlockDialog(
+        this, "Please enter the information required below.", form, "OKB", "Cancel");
+    picSecurity_ = parts.padlock;
+    OKB_ = parts.buttons.ok;
+    Cancel_ = parts.buttons.cancel;
 
     connect(OKB_, &QPushButton::clicked, this, [this] { Run([this] { model_.OK(); }, true); });
     connect(Cancel_, &QPushButton::clicked, this, [this] { reject(); });

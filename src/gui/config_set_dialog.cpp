@@ -1,13 +1,15 @@
 #include "config_set_dialog.h"
 
 #include <QCloseEvent>
-#include <QHBoxLayout>
 #include <QListWidget>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include "dialog_buttons.h"
+#include "qt_text.h"
 
 namespace vantor::gui {
 namespace {
@@ -61,10 +63,6 @@ QIcon PaintIcon(const std::string& key) {
     return QIcon(pixmap);
 }
 
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
 }  // namespace
 
 QIcon ConfigSetDialog::SetIcon(const std::string& key) {
@@ -96,25 +94,16 @@ ConfigSetDialog::ConfigSetDialog(ConfigSetModel& model, QWidget* parent)
         if (model_.IsClosed()) accept();
     });
 
-    cmdOK_ = new QPushButton("OK", this);
-    cmdOK_->setObjectName("cmdOK");
-    cmdOK_->setDefault(true);
-    cmdCancel_ = new QPushButton("Cancel", this);
-    cmdCancel_->setObjectName("cmdCancel");
-    cmdCancel_->setAutoDefault(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lvwConfigs_, 1);
+    const OkCancelButtons okCancel = AddOkCancelRow(layout, this, "cmdOK", "cmdCancel");
+    cmdOK_ = okCancel.ok;
+    cmdCancel_ = okCancel.cancel;
     connect(cmdOK_, &QPushButton::clicked, this, [this] {
         model_.OK();
         if (model_.IsClosed()) accept();
     });
     connect(cmdCancel_, &QPushButton::clicked, this, [this] { reject(); });
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOK_);
-    buttons->addWidget(cmdCancel_);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lvwConfigs_, 1);
-    layout->addLayout(buttons);
 
     model_.OnChanged([this] { Refresh(); });
 }

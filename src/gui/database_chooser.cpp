@@ -5,7 +5,6 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QFrame>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIcon>
 #include <QKeyEvent>
@@ -22,7 +21,9 @@
 
 #include <algorithm>
 
+#include "dialog_buttons.h"
 #include "pictures.h"
+#include "qt_text.h"
 
 namespace vantor::gui {
 
@@ -33,10 +34,6 @@ constexpr int kFileNameColumnWidth = 1500 / 15;
 constexpr int kLastAccessedColumnWidth = 2000 / 15;
 constexpr int kLargeIconSize = 32;
 constexpr int kSmallIconSize = 16;
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 QIcon IconOf(const std::string& tagWord) {
     QIcon icon;
@@ -118,18 +115,9 @@ DatabaseChooser::DatabaseChooser(DatabaseChooserModel& model, QWidget* parent)
     pnlStatus_->hide();
     layout->addWidget(pnlStatus_);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    cmdOK_ = new QPushButton("OK", this);
-    cmdOK_->setObjectName("cmdOK");
-    cmdOK_->setDefault(true);
-    cmdOK_->setAutoDefault(true);
-    cmdCancel_ = new QPushButton("Cancel", this);
-    cmdCancel_->setObjectName("cmdCancel");
-    cmdCancel_->setAutoDefault(false);
-    buttons->addWidget(cmdOK_);
-    buttons->addWidget(cmdCancel_);
-    layout->addLayout(buttons);
+    const OkCancelButtons okCancel = AddOkCancelRow(layout, this, "cmdOK", "cmdCancel");
+    cmdOK_ = okCancel.ok;
+    cmdCancel_ = okCancel.cancel;
 
     BuildMenus(menuBar_);
 

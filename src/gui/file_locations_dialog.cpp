@@ -1,23 +1,29 @@
 #include "file_locations_dialog.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
+
+#include "key_filter.h"
+#include "qt_text.h"
+#include "select_on_focus.h"
 
 namespace vantor::gui {
 namespace {
 
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
 constexpr int kLocationFieldWidth = 300;
+
+// Every location is kept in capitals, as the installation's other programs write them; the
+// whole location is selected when the field is entered.
+void KeepLocationField(QLineEdit* field) {
+    FilterKeys(field, &FileLocationsModel::FilterKey);
+    SelectAllOnFocus(field);
+}
 
 }  // namespace
 
@@ -43,7 +49,7 @@ FileLocationsDialog::FileLocationsDialog(FileLocationsModel& model, QWidget* par
         txtCartLocations_[i] = new QLineEdit(this);
         txtCartLocations_[i]->setObjectName(QString("txtCartLocations(%1)").arg(row));
         txtCartLocations_[i]->setMinimumWidth(kLocationFieldWidth);
-        txtCartLocations_[i]->installEventFilter(this);
+        KeepLocationField(txtCartLocations_[i]);
         labels_[i]->setBuddy(txtCartLocations_[i]);
         cmdChangeCartLocation_[i] = new QPushButton("Browse", this);
         cmdChangeCartLocation_[i]->setObjectName(QString("cmdChangeCartLocation(%1)").arg(row));
@@ -65,7 +71,7 @@ FileLocationsDialog::FileLocationsDialog(FileLocationsModel& model, QWidget* par
     auto* dataLabel = new QLabel("Data Location:", this);
     txtDataLocation_ = new QLineEdit(this);
     txtDataLocation_->setObjectName("txtDataLocation");
-    txtDataLocation_->installEventFilter(this);
+    KeepLocationField(txtDataLocation_);
     dataLabel->setBuddy(txtDataLocation_);
     cmdChangeDataLoc_ = new QPushButton("Browse", this);
     cmdChangeDataLoc_->setObjectName("cmdChangeDataLoc");
@@ -117,27 +123,6 @@ void FileLocationsDialog::Refresh() {
     QString data = Q(model_.DataLocationText());
     if (txtDataLocation_->text() != data) txtDataLocation_->setText(data);
     refreshing_ = false;
-}
-
-bool FileLocationsDialog::eventFilter(QObject* watched, QEvent* event) {
-    auto* edit = qobject_cast<QLineEdit*>(watched);
-    if (edit && event->type() == QEvent::KeyPress) {
-        // Every location is kept in capitals, as the installation's other programs write them.
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->text().size() == 1 &&
-            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-            char16_t typed = key->text().at(0).unicode();
-            int passed = FileLocationsModel::FilterKey(typed);
-            if (passed != typed) {
-                edit->insert(QString(QChar(passed)));
-                emit edit->textEdited(edit->text());
-                return true;
-            }
-        }
-    } else if (edit && event->type() == QEvent::FocusIn) {
-        QTimer::singleShot(0, edit, &QLineEdit::selectAll);
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void FileLocationsDialog::changeEvent(QEvent* event) {

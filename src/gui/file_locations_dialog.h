@@ -23,7 +23,6 @@ class FileLocationsDialog : public QDialog {
     void Refresh();
 
   protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void reject() override;
 

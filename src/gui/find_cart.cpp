@@ -19,6 +19,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "qt_text.h"
+
 namespace vantor::gui {
 namespace {
 
@@ -28,10 +30,6 @@ constexpr int kNarrowColumn = 50;                         // "Cart" and "Length"
 constexpr int kOtherColumnsRoom = 2 * kNarrowColumn + 4;  // all but the three line columns
 constexpr int kResultsMinimumHeight = 160;
 constexpr qint64 kRowsInterval = 250;  // milliseconds between two updates of the list in a search
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 }  // namespace
 

@@ -4,13 +4,15 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTimer>
 #include <QVBoxLayout>
+
+#include "dialog_buttons.h"
+#include "key_filter.h"
+#include "select_on_focus.h"
 
 namespace vantor::gui {
 namespace {
@@ -59,7 +61,10 @@ ImportSettingsDialog::ImportSettingsDialog(LogImportSettingsModel& model, QWidge
     for (int i = 0; i < LogImportSettingsModel::kFieldCount; ++i) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(kFieldNames[i]);
-        edit->installEventFilter(this);
+        const auto field = static_cast<Field>(i);
+        FilterKeys(edit,
+                   [field](int key) { return LogImportSettingsModel::FilterKey(field, key); });
+        if (LogImportSettingsModel::SelectsAllOnFocus(field)) SelectAllOnFocus(edit);
         fields_[static_cast<size_t>(i)] = edit;
         connect(edit, &QLineEdit::textEdited, this, [this, i](const QString& text) {
             if (!refreshing_) model_.SetText(static_cast<Field>(i), text.toStdString());
@@ -156,32 +161,17 @@ ImportSettingsDialog::ImportSettingsDialog(LogImportSettingsModel& model, QWidge
                                       : LogImportSettingsModel::Tab::General);
     });
 
-    cmdOK_ = new QPushButton("OK", this);
-    cmdOK_->setObjectName("cmdOK");
-    cmdOK_->setDefault(true);
-    cmdCancel_ = new QPushButton("Cancel", this);
-    cmdCancel_->setObjectName("cmdCancel");
-    cmdCancel_->setAutoDefault(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tbsOptions_);
+    const OkCancelButtons okCancel = AddOkCancelRow(layout, this, "cmdOK", "cmdCancel");
+    cmdOK_ = okCancel.ok;
+    cmdCancel_ = okCancel.cancel;
     connect(cmdOK_, &QPushButton::clicked, this, [this] {
         if (model_.OK()) hide();
     });
     connect(cmdCancel_, &QPushButton::clicked, this, [this] { reject(); });
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOK_);
-    buttons->addWidget(cmdCancel_);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tbsOptions_);
-    layout->addLayout(buttons);
 
     model_.OnChanged([this] { Refresh(); });
-}
-
-int ImportSettingsDialog::FieldOf(QObject* widget) const {
-    for (size_t i = 0; i < fields_.size(); ++i)
-        if (fields_[i] == widget) return static_cast<int>(i);
-    return -1;
 }
 
 void ImportSettingsDialog::Open() {
@@ -202,25 +192,6 @@ void ImportSettingsDialog::Refresh() {
     tbsOptions_->setCurrentIndex(
         model_.CurrentTab() == LogImportSettingsModel::Tab::CartRanges ? 1 : 0);
     refreshing_ = false;
-}
-
-bool ImportSettingsDialog::eventFilter(QObject* watched, QEvent* event) {
-    int index = FieldOf(watched);
-    if (index >= 0) {
-        Field field = static_cast<Field>(index);
-        if (event->type() == QEvent::KeyPress) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            // Only typed characters are filtered; moving keys, Tab and Enter do their usual work.
-            if (!key->text().isEmpty() && key->text().at(0).unicode() >= 32 &&
-                key->text().at(0).unicode() != 127 &&
-                LogImportSettingsModel::FilterKey(field, key->text().at(0).unicode()) == 0)
-                return true;
-        } else if (event->type() == QEvent::FocusIn &&
-                   LogImportSettingsModel::SelectsAllOnFocus(field)) {
-            QTimer::singleShot(0, fields_[static_cast<size_t>(index)], &QLineEdit::selectAll);
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void ImportSettingsDialog::reject() {

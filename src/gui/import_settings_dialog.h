@@ -25,13 +25,11 @@ class ImportSettingsDialog : public QDialog {
     void Refresh();
 
   protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
 
   private:
     using Field = LogImportSettingsModel::Field;
     QLineEdit* FieldEdit(Field field) const { return fields_[static_cast<size_t>(field)]; }
-    int FieldOf(QObject* widget) const;
 
     LogImportSettingsModel& model_;
     QTabWidget* tbsOptions_ = nullptr;

@@ -1,28 +1,16 @@
 #pragma once
-// Lets a text field take only the characters a model's key filter passes: a typed character
-// the filter turns into 0 is swallowed, while keys that type nothing (arrows, Tab, Enter) and
-// shortcuts work as usual.
+// Lets a text field take only the characters a model's key filter passes. Every typed
+// character goes through the filter (its character code in, the code to type out, 0 to swallow
+// it); keys that type no character (arrows, Enter, Escape, Tab), backspace and delete, and
+// Ctrl shortcuts keep their usual meaning.
 
-#include <QObject>
+#include <functional>
 
 class QWidget;
 
 namespace vantor::gui {
 
-using KeyFilterFunction = int (*)(int keyCode);
-
-class KeyFilter : public QObject {
-  public:
-    KeyFilter(KeyFilterFunction filter, QObject* parent) : QObject(parent), filter_(filter) {}
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-  private:
-    KeyFilterFunction filter_;
-};
-
 // Installs a filter that lives as long as the field.
-void FilterKeys(QWidget* field, KeyFilterFunction filter);
+void FilterKeys(QWidget* field, std::function<int(int keyCode)> filter);
 
 }  // namespace vantor::gui

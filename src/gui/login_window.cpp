@@ -3,23 +3,21 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 #include <algorithm>
 
+#include "key_filter.h"
+#include "padlock_dialog_layout.h"
 #include "padlock_view.h"
 #include "password_boxes.h"
+#include "qt_text.h"
+#include "select_on_focus.h"
 
 namespace vantor::gui {
 
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // Rows of the grid beside the padlock.
 constexpr int kLoginRow = 0;
@@ -36,15 +34,6 @@ LoginWindow::LoginWindow(LoginModel& model, QWidget* parent) : QDialog(parent), 
     setAttribute(Qt::WA_ShowWithoutActivating, false);
     setModal(true);
 
-    auto* outer = new QVBoxLayout(this);
-    auto* prompt = new QLabel("Please type in your User Name and Password.", this);
-    prompt->setObjectName("lblPrompt");
-    outer->addWidget(prompt);
-
-    auto* body = new QHBoxLayout;
-    picSecurity_ = new PadlockView(this);
-    body->addWidget(picSecurity_, 0, Qt::AlignTop);
-
     grid_ = new QGridLayout;
     auto* lblLogin = new QLabel("&User Name:", this);
     lblLogin->setObjectName("lblLogin");
@@ -60,16 +49,6 @@ LoginWindow::LoginWindow(LoginModel& model, QWidget* parent) : QDialog(parent), 
     chkChangePassword_ = new QCheckBox("After Login, I want to &change my password", this);
     chkChangePassword_->setObjectName("chkChangePassword");
 
-    LoginButton_ = new QPushButton("OK", this);
-    LoginButton_->setObjectName("LoginButton");
-    LoginButton_->setDefault(true);
-    CancelB_ = new QPushButton("Cancel", this);
-    CancelB_->setObjectName("CancelB");
-    CancelB_->setAutoDefault(false);
-    cmdOptions_ = new QPushButton(this);
-    cmdOptions_->setObjectName("cmdOptions");
-    cmdOptions_->setAutoDefault(false);
-
     grid_->addWidget(lblLogin, kLoginRow, 0);
     grid_->addWidget(txtLogin_, kLoginRow, 1);
     grid_->addWidget(lblPassword, kPasswordRow, 0);
@@ -83,17 +62,18 @@ LoginWindow::LoginWindow(LoginModel& model, QWidget* parent) : QDialog(parent), 
                                   txtLogin_->sizeHint().width());
     txtLogin_->setMinimumWidth(boxWidth);
     txtPassword_->setMinimumWidth(boxWidth);
-    body->addLayout(grid_, 1);
-    outer->addLayout(body);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(LoginButton_);
-    buttons->addWidget(CancelB_);
-    outer->addLayout(buttons);
-    outer->setSizeConstraint(QLayout::SetFixedSize);
+    const PadlockDialogParts parts = LayOutPadlockDialog(
+        this, "Please type in your User Name and Password.", grid_, "LoginButton", "CancelB");
+    picSecurity_ = parts.padlock;
+    LoginButton_ = parts.buttons.ok;
+    CancelB_ = parts.buttons.cancel;
+    // Made after OK and Cancel, so that Tab reaches it last; Refresh places it in the grid.
+    cmdOptions_ = new QPushButton(this);
+    cmdOptions_->setObjectName("cmdOptions");
+    cmdOptions_->setAutoDefault(false);
 
     for (QLineEdit* box : {txtLogin_, txtPassword_}) {
-        FilterTypedKeys(box, &LoginModel::FilterKey);
+        FilterKeys(box, &LoginModel::FilterKey);
         SelectAllOnFocus(box);
         box->installEventFilter(this);
     }

@@ -263,8 +263,10 @@ void MainWindow::Refresh() {
     removeRange_->setEnabled(idle && model_.RemoveRangeEnabled());
     removeAll_->setEnabled(idle && model_.RemoveAllEnabled());
     menuBar()->setEnabled(idle);
-    for (QWidget* control : std::initializer_list<QWidget*>{startButton_, endButton_, startDate_,
-                                                            startHour_, endDate_, endHour_})
+    // Every control of the range, the fixed minutes included, greys out while an import runs.
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{startButton_, endButton_, startDate_, startHour_,
+                                         startMinutes_, endDate_, endHour_, endMinutes_})
         control->setEnabled(idle);
 }
 

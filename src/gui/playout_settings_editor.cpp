@@ -4,13 +4,11 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
-#include <QEvent>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -18,11 +16,13 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <optional>
 
+#include "key_filter.h"
+#include "qt_text.h"
+#include "select_on_focus.h"
 #include "wave_format_dialog.h"
 
 namespace vantor::gui {
@@ -118,10 +118,6 @@ size_t At(E value) {
     return static_cast<size_t>(value);
 }
 
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
 // A row of controls packed to the left.
 QHBoxLayout* Row(std::initializer_list<QWidget*> widgets, bool stretch = true) {
     auto* row = new QHBoxLayout;
@@ -190,7 +186,8 @@ QLineEdit* PlayoutSettingsEditor::MakeText(Text field, bool number) {
     if (number) {
         edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
     }
-    edit->installEventFilter(this);
+    FilterKeys(edit, [field](int key) { return Model::FilterKey(field, key); });
+    SelectAllOnFocus(edit);
     connect(edit, &QLineEdit::textEdited, this,
             [this, field](const QString& text) { model_.SetText(field, text.toStdString()); });
     texts_[At(field)] = edit;
@@ -205,7 +202,8 @@ QComboBox* PlayoutSettingsEditor::MakeDateFormat(Text field) {
     for (const std::string& item : Model::DateFormatItems()) combo->addItem(Q(item));
     combo->setMinimumContentsLength(10);
     QLineEdit* edit = combo->lineEdit();
-    edit->installEventFilter(this);
+    FilterKeys(edit, [field](int key) { return Model::FilterKey(field, key); });
+    SelectAllOnFocus(edit);
     connect(edit, &QLineEdit::textEdited, this,
             [this, field](const QString& text) { model_.SetText(field, text.toStdString()); });
     connect(combo, &QComboBox::activated, this,
@@ -778,25 +776,6 @@ void PlayoutSettingsEditor::Refresh() {
 }
 
 // ---- Events
-
-bool PlayoutSettingsEditor::eventFilter(QObject* watched, QEvent* event) {
-    for (int i = 0; i < Model::kTextCount; ++i) {
-        if (watched != texts_[static_cast<size_t>(i)]) continue;
-        auto* edit = texts_[static_cast<size_t>(i)];
-        if (event->type() == QEvent::KeyPress) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            QString text = key->text();
-            if (!text.isEmpty() && text.at(0).unicode() >= 32 && text.at(0).unicode() != 127 &&
-                Model::FilterKey(static_cast<Text>(i), text.at(0).unicode()) == 0) {
-                return true;  // swallowed
-            }
-        } else if (event->type() == QEvent::FocusIn) {
-            QTimer::singleShot(0, edit, &QLineEdit::selectAll);
-        }
-        break;
-    }
-    return QDialog::eventFilter(watched, event);
-}
 
 void PlayoutSettingsEditor::ChooseColour(Slot slot) {
     const ColourWidgets& widgets = colours_[At(slot)];

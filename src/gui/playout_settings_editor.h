@@ -41,7 +41,6 @@ class PlayoutSettingsEditor : public QDialog {
     void reject() override;
 
   protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:

@@ -59,7 +59,6 @@ class AudiowallWindowsTest : public ::testing::Test {
         ASSERT_TRUE(browser()->isVisible());
     }
 
-    testing::QtApplicationFirst application;
     TempDir dir;
     AudiowallState state;
     testing::QtEventsUserInterface ui;

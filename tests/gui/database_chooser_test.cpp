@@ -6,7 +6,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -18,6 +17,7 @@
 #include <filesystem>
 
 #include "dbengine/database_file.h"
+#include "input_box.h"
 #include "modal_answers.h"
 #include "modal_user_interface.h"
 #include "qt_dialogs_chooser.h"
@@ -196,7 +196,7 @@ TEST_F(DatabaseChooserWindowTest, CopyShowsItsStatusPanelWhileTheNameIsAsked) {
     bool panelShown = false;
     QTimer::singleShot(0, [&] {
         ASSERT_TRUE(QTest::qWaitFor([] {
-            return qobject_cast<QInputDialog*>(QApplication::activeModalWidget()) != nullptr;
+            return qobject_cast<gui::InputBox*>(QApplication::activeModalWidget()) != nullptr;
         }));
         panelShown = panel->isVisible() &&
                      Find<QLabel>(window, "lblSecondLine")->text() == "Creating new database..." &&

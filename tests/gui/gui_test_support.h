@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
+
+#include "support/scripted_user_interface.h"
 
 namespace vantor::gui::testing {
 
@@ -35,36 +39,11 @@ bool WaitFor(const std::function<bool()>& condition, int milliseconds = 5000);
 
 }  // namespace vantor::gui::testing
 
-// What the window tests share: one QApplication for the test program (offscreen), a user
-// interface that hands events on to Qt like the real one, and the answering of a modal window
-// from a queued action, as a person at the desk would answer it.
-
-#include <QApplication>
-#include <QTest>
-#include <QTimer>
-#include <QWidget>
-#include <functional>
-
-#include "support/scripted_user_interface.h"
+// What the window tests share besides: a user interface that hands events on to Qt like the
+// real one, and the answering of a modal window from a queued action, as a person at the desk
+// would answer it. The one QApplication of the test program is made in its main().
 
 namespace vantor::testing {
-
-// The program's one QApplication, created by the first window test that needs it. It is never
-// destroyed: destroying it among the program's static objects at exit would outlive the Qt
-// state it tears down.
-inline void EnsureApplication() {
-    if (QApplication::instance()) return;
-    static int argc = 1;
-    static char name[] = "test_gui";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-}
-
-// The first member of a window test's fixture, so that the application exists before any
-// window the fixture holds.
-struct QtApplicationFirst {
-    QtApplicationFirst() { EnsureApplication(); }
-};
 
 // Records messages like the scripted interface, but hands pending events to Qt, so that a
 // long operation inside a window keeps the window working. onEvents runs after each turn: a

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStringList>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -217,6 +218,9 @@ TEST_F(MainWindowTest, TypedRangeIsKeptInOrderWhenFieldsAreLeft) {
     TypeAndLeave("txtEndHour", "2x5");
     EXPECT_EQ(Field("txtEndHour")->text(), "25");
     EXPECT_FALSE(RangeControlsEnabled());
+    // A letter with Alt held that is no shortcut does not get in either.
+    QTest::keyClick(Field("txtEndHour"), Qt::Key_X, Qt::AltModifier);
+    EXPECT_EQ(Field("txtEndHour")->text(), "25");
     TypeAndLeave("txtEndHour", "23");
     EXPECT_TRUE(RangeControlsEnabled());
 
@@ -267,6 +271,7 @@ TEST_F(MainWindowTest, BeginImportingFillsTheLogAndShowsTheReport) {
 
     // While the import runs, its progress shows and nothing can start it again.
     bool sawProgress = false, buttonDisabled = false, menusDisabled = false;
+    QStringList rangeEnabled;
     QString task;
     QTimer watcher;
     watcher.setInterval(0);
@@ -277,6 +282,10 @@ TEST_F(MainWindowTest, BeginImportingFillsTheLogAndShowsTheReport) {
         task = Child<QLabel>(progress, "lblCurrentTask")->text();
         buttonDisabled = !Control<QPushButton>("cmdSchedule")->isEnabled();
         menusDisabled = !window_->findChild<QAction*>("mnuRemoveAll")->isEnabled();
+        // Every field and button of the range is out of reach, the fixed minutes included.
+        for (QWidget* control : Control<QWidget>("fraDateTimeRange")->findChildren<QWidget*>())
+            if (qobject_cast<QLineEdit*>(control) || qobject_cast<QPushButton*>(control))
+                if (control->isEnabled()) rangeEnabled << control->objectName();
     });
     watcher.start();
     QTest::mouseClick(Control<QPushButton>("cmdSchedule"), Qt::LeftButton);
@@ -284,7 +293,9 @@ TEST_F(MainWindowTest, BeginImportingFillsTheLogAndShowsTheReport) {
     EXPECT_TRUE(sawProgress);
     EXPECT_TRUE(buttonDisabled);
     EXPECT_TRUE(menusDisabled);
+    EXPECT_TRUE(rangeEnabled.isEmpty()) << rangeEnabled.join(", ").toStdString();
     EXPECT_TRUE(Control<QPushButton>("cmdSchedule")->isEnabled());
+    EXPECT_TRUE(Field("txtEndMinutes")->isEnabled());
     EXPECT_FALSE(ui_.ImportProgress()->isVisible());
 
     EXPECT_EQ(HourStartsIn(station_.databasePath).size(), 4u);

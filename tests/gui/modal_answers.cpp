@@ -2,7 +2,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "input_box.h"
 
 namespace vantor::testing {
 
@@ -30,22 +34,23 @@ void ModalAnswers::Press(QMessageBox::StandardButton button) {
 
 void ModalAnswers::Type(const std::string& text) {
     answers_.push_back([this, text](QWidget* widget) {
-        auto* input = qobject_cast<QInputDialog*>(widget);
+        auto* input = qobject_cast<gui::InputBox*>(widget);
         if (input == nullptr) return false;
-        seen_.push_back(input->labelText().toStdString());
-        offered_.push_back(input->textValue().toStdString());
-        input->setTextValue(QString::fromStdString(text));
-        input->accept();
+        seen_.push_back(input->findChild<QLabel*>("Label1")->text().toStdString());
+        auto* field = input->findChild<QLineEdit*>("Text1");
+        offered_.push_back(field->text().toStdString());
+        field->setText(QString::fromStdString(text));
+        input->findChild<QPushButton*>("cmdOk")->click();
         return true;
     });
 }
 
 void ModalAnswers::CancelInput() {
     answers_.push_back([this](QWidget* widget) {
-        auto* input = qobject_cast<QInputDialog*>(widget);
+        auto* input = qobject_cast<gui::InputBox*>(widget);
         if (input == nullptr) return false;
-        seen_.push_back(input->labelText().toStdString());
-        input->reject();
+        seen_.push_back(input->findChild<QLabel*>("Label1")->text().toStdString());
+        input->findChild<QPushButton*>("cmdCancel")->click();
         return true;
     });
 }

@@ -1,7 +1,7 @@
 #pragma once
-// The scripted user interface with real windows where a person would answer: message boxes and
-// the input box are Qt's modal dialogs (answered in tests by ModalAnswers); everything else is
-// recorded as the scripted interface records it.
+// The scripted user interface with the program's own windows where a person would answer:
+// message boxes and the input box are the desktop program's modal dialogs (answered in tests by
+// ModalAnswers); everything else is recorded as the scripted interface records it.
 
 #include "support/scripted_user_interface.h"
 

@@ -80,7 +80,6 @@ class SettingsWindowsTest : public testing::InstallationTest {
         QTest::mouseClick(Find<QPushButton>(settingsDialog(), "cmdOK"), Qt::LeftButton);
     }
 
-    testing::QtApplicationFirst application;
     DesktopUserInterface ui;
     FixedClock clock{2026, 12, 10};
     Session session{ui, ui, clock};
@@ -94,6 +93,16 @@ TEST_F(SettingsWindowsTest, ImportSettingsTypedAndConfirmedLandInTheirFiles) {
     EXPECT_EQ(settingsDialog()->windowTitle(), "Log Import Settings:");
     EXPECT_EQ(Field("txtUnderRunning")->text(), "60");  // 3600 seconds, shown in minutes
     EXPECT_EQ(Field("txtCartGroupsStart")->text(), "80001");
+
+    // Entering the under-running field selects it for typing over; the purge days field keeps
+    // its caret where the click put it.
+    settingsDialog()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(settingsDialog()));
+    Field("txtUnderRunning")->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Field("txtUnderRunning")->selectedText() == "60"; }));
+    Field("txtAutoPurgeDays")->setFocus(Qt::MouseFocusReason);
+    QTest::qWait(20);
+    EXPECT_FALSE(Field("txtAutoPurgeDays")->hasSelectedText());
 
     Type(Field("txtAutoPurgeDays"), "7");
     Type(Field("txtUnderRunning"), "57.5");

@@ -98,6 +98,32 @@ void ProgressPictures(QtUserInterface& ui) {
     ui.ShowDatabaseProgress(false);
 }
 
+// A message box is modal: it is pictured from inside its own event loop, then answered.
+void MessagePicture(QtUserInterface& ui, const MessageRequest& request, const QString& name) {
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible()) return;
+        poll.stop();
+        Take(box, name);
+        box->defaultButton()->click();
+    });
+    poll.start();
+    (void)ui.ShowMessage(request);
+}
+
+void MessagePictures(QtUserInterface& ui) {
+    MessagePicture(ui,
+                   {"The log was successfully imported into the Kora database",
+                    MessageIcon::Information, MessageButtons::Ok, std::nullopt, ""},
+                   "message_box_information");
+    MessagePicture(ui,
+                   {"Are you sure that you want to delete this Kora V2.6 Database (Night shift)?",
+                    MessageIcon::Question, MessageButtons::YesNo, MessageResult::No, ""},
+                   "message_box_question");
+}
+
 QWidget* VisibleTopLevel(const QString& name) {
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (widget->isVisible() && widget->objectName() == name) return widget;
@@ -190,5 +216,6 @@ int main(int argc, char** argv) {
     PickerPicture(clock);
     InputBoxPicture();
     ProgressPictures(ui);
+    MessagePictures(ui);
     return failures == 0 ? 0 : 1;
 }

@@ -91,6 +91,15 @@ int main(int argc, char** argv) {
         model.SetView(ChooserView::Details);
         window.Refresh();
         saved = Save(window, output, "frmChooseDatabase") && saved;
+        // The other views, as the View menu offers them.
+        for (auto [view, name] :
+             {std::pair{ChooserView::LargeIcons, "frmChooseDatabase-large-icons"},
+              {ChooserView::SmallIcons, "frmChooseDatabase-small-icons"},
+              {ChooserView::List, "frmChooseDatabase-list"}}) {
+            model.SetView(view);
+            window.Refresh();
+            saved = Save(window, output, name) && saved;
+        }
         model.Cancel();
     }
 
