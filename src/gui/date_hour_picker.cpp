@@ -9,7 +9,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-#include "common/general.h"
+#include "common/locale.h"
 #include "date_hour_picker_parts.h"
 #include "key_filter.h"
 #include "qt_text.h"

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "common/general.h"
+#include "common/files.h"
 #include "common/paths.h"
 #include "common/platform_dirs.h"
 #include "common/splash_text.h"

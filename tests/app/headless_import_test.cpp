@@ -10,7 +10,6 @@
 
 #include "common/clock.h"
 #include "common/codepage.h"
-#include "common/general.h"
 #include "common/locale.h"
 #include "common/profile.h"
 #include "support/scripted_user_interface.h"

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "common/clock.h"
-#include "common/general.h"
 #include "common/paths.h"
 #include "common/profile.h"
 #include "common/text.h"

@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "common/general.h"
+#include "common/scramble.h"
 #include "database_chooser.h"
 #include "dbengine/database_file.h"
 #include "dbengine/engine.h"

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "audiowall/audiowall_store.h"
-#include "common/general.h"
 #include "import_fixture.h"
 #include "playoutdb/log_table.h"
 #include "support/audiowall_fixture.h"

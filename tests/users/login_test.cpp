@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "common/general.h"
+#include "common/scramble.h"
 #include "config/command_line.h"
 #include "config/product_info.h"
 #include "users/change_password_model.h"

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "common/general.h"
+#include "common/scramble.h"
 #include "common/problem_report.h"
 #include "common/profile.h"
 #include "common/registry.h"

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "common/general.h"
+#include "common/scramble.h"
 #include "dbengine/database_file.h"
 
 namespace vantor::testing {

@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "common/general.h"
+#include "common/files.h"
 #include "common/paths.h"
 #include "common/problem_report.h"
 #include "common/text.h"

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "audiowall/audiowall_store.h"
-#include "common/general.h"
 #include "common/paths.h"
 #include "common/profile.h"
 #include "common/text.h"

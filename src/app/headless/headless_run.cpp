@@ -3,7 +3,6 @@
 #include <iostream>
 
 #include "common/clock.h"
-#include "common/general.h"
 #include "headless/create_database.h"
 #include "headless/exit_status.h"
 #include "headless/file_locations_setup.h"

@@ -18,7 +18,7 @@
 
 #include "change_password_window.h"
 #include "common/clock.h"
-#include "common/general.h"
+#include "common/scramble.h"
 #include "config/system_locations.h"
 #include "database_chooser.h"
 #include "dbengine/database_file.h"

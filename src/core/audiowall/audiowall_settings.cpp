@@ -5,7 +5,8 @@
 #include <system_error>
 
 #include "common/clock.h"
-#include "common/general.h"
+#include "common/files.h"
+#include "common/ole_date.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/profile.h"

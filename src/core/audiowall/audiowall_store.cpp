@@ -8,7 +8,7 @@
 #include <map>
 
 #include "audiowall/audiowall_settings.h"
-#include "common/general.h"
+#include "common/files.h"
 #include "common/paths.h"
 #include "common/problem_report.h"
 #include "common/text.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "audiowall/audiowall_store.h"
-#include "common/general.h"
+#include "common/character_class.h"
 #include "common/numbers.h"
 #include "common/text.h"
 #include "common/user_interface.h"

@@ -377,4 +377,8 @@ std::string LongDateText(OleDate date) {
     return FormatDate(date, "dddddd");
 }
 
+std::string MonthName(int month) {
+    return MonthNameOf(month);
+}
+
 }  // namespace vantor

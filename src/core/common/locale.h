@@ -41,4 +41,7 @@ std::string LongDateText(OleDate date);   // "dddddd"
 std::string MonthNameOf(int month);       // "January" .. "December"
 std::string WeekdayNameOf(int weekday);   // 1 = "Sunday" .. 7 = "Saturday"
 
+// The full month name of month 1..12 ("" otherwise).
+std::string MonthName(int month);
+
 }  // namespace vantor

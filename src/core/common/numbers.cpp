@@ -98,4 +98,18 @@ std::string NumberText(double value) {
     return buffer;
 }
 
+int32_t MinOf(int32_t a, int32_t b) {
+    return a < b ? a : b;
+}
+int32_t MaxOf(int32_t a, int32_t b) {
+    return a > b ? a : b;
+}
+int32_t Clamp(int32_t value, int32_t low, int32_t high) {
+    return MinOf(MaxOf(value, low), high);
+}
+
+bool PointNear(long x, long y, long centreX, long centreY, long tolerance) {
+    return std::labs(x - centreX) <= tolerance && std::labs(y - centreY) <= tolerance;
+}
+
 }  // namespace vantor

@@ -36,4 +36,11 @@ std::string IntText(long long value);
 // no exponent for ordinary magnitudes ("25", "0.5", "3599.99").
 std::string NumberText(double value);
 
+int32_t MinOf(int32_t a, int32_t b);
+int32_t MaxOf(int32_t a, int32_t b);
+int32_t Clamp(int32_t value, int32_t low, int32_t high);  // MinOf(MaxOf(value, low), high)
+
+// True when x and y each lie within tolerance of the centre (inclusive).
+bool PointNear(long x, long y, long centreX, long centreY, long tolerance);
+
 }  // namespace vantor

@@ -104,4 +104,12 @@ int DaysInMonth(int year, int month) {
     return kDays[(month - 1 + 1200) % 12];
 }
 
+int HourOfWeek(OleDate dateTime) {
+    // Weekday and hour from the same rounded time, so 23:59:59.7 on a Sunday does not give
+    // Sunday's weekday with Monday's hour.
+    DateParts parts = SplitDate(dateTime);
+    int weekday = IsoWeekdayOf(DateSerial(parts.year, parts.month, parts.day));
+    return (weekday - 1) * 24 + parts.hour;
+}
+
 }  // namespace vantor

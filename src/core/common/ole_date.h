@@ -40,4 +40,8 @@ int IsoWeekdayOf(OleDate date);
 bool IsLeapYear(int year);
 int DaysInMonth(int year, int month);
 
+// (weekday counted from Monday = 1, minus 1) * 24 + hour: 0 for Monday 00:00 .. 167 for
+// Sunday 23:00.
+int HourOfWeek(OleDate dateTime);
+
 }  // namespace vantor

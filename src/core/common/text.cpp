@@ -209,4 +209,25 @@ std::string FirstCharacters(std::string_view utf8, size_t count) {
     return std::string(utf8.substr(0, i));
 }
 
+std::string NextField(const std::string& text, long start, const std::string& delimiter,
+                      long& foundAt, bool trim, bool skipBlanks) {
+    if (start < 1) start = 1;
+    if (skipBlanks) {
+        while (start <= static_cast<long>(text.size()) &&
+               (text[start - 1] == ' ' || text[start - 1] == '\t'))
+            ++start;
+    }
+    if (start > static_cast<long>(text.size())) {
+        foundAt = 0;
+        return "";
+    }
+    // An empty delimiter would be found at the start every time and never move a walk on.
+    size_t hit = delimiter.empty() ? std::string::npos
+                                   : text.find(delimiter, static_cast<size_t>(start - 1));
+    foundAt = hit == std::string::npos ? 0 : static_cast<long>(hit) + 1;
+    std::string field = foundAt == 0 ? text.substr(start - 1)
+                                     : text.substr(start - 1, static_cast<size_t>(foundAt - start));
+    return trim ? Trim(field) : field;
+}
+
 }  // namespace vantor

@@ -36,4 +36,11 @@ size_t CharacterCount(std::string_view utf8);
 // The first count characters (code points) of a UTF-8 text.
 std::string FirstCharacters(std::string_view utf8, size_t count);
 
+// The field that begins at start (1-based, below 1 counts as 1) and ends before the next
+// delimiter, whose position goes to foundAt (0 when there is none: the field runs to the end).
+// skipBlanks begins the field at the first non-blank at or after start ("" when none); trim
+// trims it. Walk a line by passing foundAt + 1 as the next start.
+std::string NextField(const std::string& text, long start, const std::string& delimiter,
+                      long& foundAt, bool trim, bool skipBlanks);
+
 }  // namespace vantor

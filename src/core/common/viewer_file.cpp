@@ -8,7 +8,7 @@
 #include <iterator>
 
 #include "common/codepage.h"
-#include "common/general.h"
+#include "common/files.h"
 #include "common/paths.h"
 #include "common/problem_report.h"
 

@@ -2,7 +2,7 @@
 
 #include "audiowall/audiowall_settings.h"
 #include "audiowall/audiowall_store.h"
-#include "common/general.h"
+#include "common/files.h"
 #include "common/profile.h"
 #include "common/text.h"
 #include "common/user_interface.h"

@@ -1,7 +1,7 @@
 #include "config/startup.h"
 
 #include "audiowall/audiowall_settings.h"
-#include "common/general.h"
+#include "common/files.h"
 #include "common/paths.h"
 #include "common/problem_report.h"
 #include "common/profile.h"

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "common/general.h"
+#include "common/files.h"
 #include "common/locale.h"
 #include "common/numbers.h"
 #include "common/paths.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <filesystem>
 
-#include "common/general.h"
+#include "common/files.h"
 #include "common/locale.h"
 #include "common/paths.h"
 #include "common/problem_report.h"

@@ -6,7 +6,8 @@
 #include <utility>
 
 #include "common/clock.h"
-#include "common/general.h"
+#include "common/character_class.h"
+#include "common/files.h"
 #include "common/locale.h"
 #include "common/numbers.h"
 #include "common/paths.h"

@@ -3,7 +3,6 @@
 #include <limits>
 
 #include "common/codepage.h"
-#include "common/general.h"
 #include "common/numbers.h"
 #include "common/text.h"
 #include "common/user_interface.h"

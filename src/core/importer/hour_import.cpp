@@ -7,7 +7,9 @@
 
 #include "audiowall/audiowall_store.h"
 #include "common/clock.h"
-#include "common/general.h"
+#include "common/files.h"
+#include "common/ole_date.h"
+#include "common/pause.h"
 #include "common/locale.h"
 #include "common/numbers.h"
 #include "common/problem_report.h"

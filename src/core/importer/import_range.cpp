@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "common/general.h"
+#include "common/files.h"
+#include "common/locale.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/text.h"

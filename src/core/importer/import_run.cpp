@@ -4,7 +4,7 @@
 #include <string>
 
 #include "audiowall/audiowall_store.h"
-#include "common/general.h"
+#include "common/files.h"
 #include "common/paths.h"
 #include "common/problem_report.h"
 #include "common/text.h"

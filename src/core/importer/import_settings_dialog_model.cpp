@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "common/general.h"
+#include "common/character_class.h"
 #include "common/numbers.h"
 #include "common/problem_report.h"
 #include "common/user_interface.h"

@@ -1,7 +1,6 @@
 #include "importer/log_entry_builder.h"
 
 #include "audiowall/audiowall_store.h"
-#include "common/general.h"
 #include "common/numbers.h"
 #include "common/problem_report.h"
 #include "common/report_file.h"

@@ -1,6 +1,5 @@
 #include "importer/lost_hours.h"
 
-#include "common/general.h"
 #include "common/report_file.h"
 
 namespace vantor {

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "audiowall/audiowall_store.h"
-#include "common/general.h"
+#include "common/files.h"
 #include "common/locale.h"
 #include "common/numbers.h"
 #include "common/paths.h"

@@ -4,7 +4,7 @@
 // open through the session's Dialogs.
 
 #include "audiowall/audiowall_store.h"
-#include "common/general.h"
+#include "common/system_info.h"
 #include "common/paths.h"
 #include "common/platform_dirs.h"
 #include "common/text.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "common/codepage.h"
-#include "common/general.h"
+#include "common/ole_date.h"
 #include "common/locale.h"
 #include "common/numbers.h"
 #include "common/paths.h"

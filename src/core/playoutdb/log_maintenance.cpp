@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "common/general.h"
+#include "common/files.h"
 #include "common/locale.h"
 #include "common/numbers.h"
 #include "common/ole_date.h"

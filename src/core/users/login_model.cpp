@@ -3,7 +3,8 @@
 #include <cmath>
 
 #include "common/clock.h"
-#include "common/general.h"
+#include "common/character_class.h"
+#include "common/pause.h"
 #include "common/text.h"
 #include "common/user_interface.h"
 #include "config/command_line.h"

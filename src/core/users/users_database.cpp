@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "common/clock.h"
-#include "common/general.h"
+#include "common/files.h"
+#include "common/scramble.h"
+#include "common/system_info.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/problem_report.h"

@@ -1,4 +1,4 @@
-// File and directory helpers of general.h.
+// File and directory helpers.
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,7 +12,7 @@
 
 #include "common/clock.h"
 #include "common/codepage.h"
-#include "common/general.h"
+#include "common/files.h"
 #include "common/locale.h"
 #include "common/paths.h"
 #include "common/platform_dirs.h"
@@ -35,7 +35,9 @@ size_t LastSeparator(const std::string& path) {
     return path.find_last_of("/\\");
 }
 
-int ErrorNumberOf(const std::error_code& ec) { return ErrorNumberFromErrno(ec.value()); }
+int ErrorNumberOf(const std::error_code& ec) {
+    return ErrorNumberFromErrno(ec.value());
+}
 
 void ShowPlainMessage(UserInterface& ui, const std::string& text) {
     MessageRequest request;
