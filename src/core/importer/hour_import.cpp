@@ -8,23 +8,23 @@
 #include "audiowall/audiowall_store.h"
 #include "common/clock.h"
 #include "common/files.h"
-#include "common/ole_date.h"
-#include "common/pause.h"
 #include "common/locale.h"
 #include "common/numbers.h"
+#include "common/ole_date.h"
+#include "common/pause.h"
 #include "common/problem_report.h"
 #include "common/report_file.h"
 #include "common/text.h"
 #include "common/time_text.h"
 #include "common/user_interface.h"
+#include "dbengine/engine.h"
+#include "dbengine/row_edit.h"
 #include "importer/break_note.h"
 #include "importer/import_preview.h"
 #include "importer/log_entry_builder.h"
 #include "importer/lost_hours.h"
 #include "playoutdb/log_table.h"
 #include "playoutdb/playout_settings.h"
-#include "dbengine/engine.h"
-#include "dbengine/row_edit.h"
 
 namespace vantor {
 
@@ -106,11 +106,11 @@ int32_t ImportedHourFlags(int32_t flags, bool hourFlag) {
 
 bool FinishHour(TableCursor& log, const DayTime& hourStamp, int32_t hourMode, bool hourFlag) {
     if (log.Seek(SeekOp::Equal, HourStartQIndex(hourStamp)) || log.NoMatch()) return false;
-    const int32_t flags =
-        ImportedHourFlags(static_cast<int32_t>(log.Field(LogEntry::EntryFlags).AsInteger()), hourFlag);
+    const int32_t flags = ImportedHourFlags(
+        static_cast<int32_t>(log.Field(LogEntry::EntryFlags).AsInteger()), hourFlag);
     if (log.Edit()) return false;
-    if (log.Set(LogEntry::Information1, static_cast<float>(hourMode)) || log.Set(LogEntry::EntryFlags, flags) ||
-        log.Update()) {
+    if (log.Set(LogEntry::Information1, static_cast<float>(hourMode)) ||
+        log.Set(LogEntry::EntryFlags, flags) || log.Update()) {
         log.CancelUpdate();
         return false;
     }
@@ -205,7 +205,7 @@ class DayImport {
     void PreviewHourLines(const DayTime& hourStamp, double q, bool insertAfter,
                           vantor::PreviewHour& hour);
     void PreviewTableHour(const DayTime& hourStamp, vantor::PreviewHour& hour);
-    void PreviewFailed(vantor::PreviewHour& hour, const std::string& reason);
+    void PreviewFailed(vantor::PreviewHour& hour, size_t shownBefore, const std::string& reason);
 
     Database& db_;
     TableCursor& log_;
@@ -530,23 +530,26 @@ void DayImport::PreviewHour(const DayTime& hourStamp, bool import, bool insertAf
 void DayImport::PreviewHourLines(const DayTime& hourStamp, double q, bool insertAfter,
                                  vantor::PreviewHour& hour) {
     const std::string hourName = DayTimeLongText(hourStamp, 4);
+    const size_t shownBefore = context_.previewMessages->size();
     hour.status = PreviewHourStatus::New;
     heldCount_ = 0;
     StartHourEntry(hourStamp);
     if (!insertAfter && !AddEntry(hourStamp, q, true)) {
-        PreviewFailed(hour, "Couldn't add the Hour Start for " + hourName);
+        PreviewFailed(hour, shownBefore, "Couldn't add the Hour Start for " + hourName);
         return;
     }
     if (!ReadHourLines(hourStamp, q, true)) {
-        PreviewFailed(hour, "There was a problem adding an entry to the hour for " + hourName +
-                                " to the log");
+        PreviewFailed(
+            hour, shownBefore,
+            "There was a problem adding an entry to the hour for " + hourName + " to the log");
         return;
     }
 
     timed_.clear();
     if (SeesTable(hourStamp)) {
         if (DbError e = ReadHourRows(log_, HourStartQIndex(hourStamp), timed_)) {
-            PreviewFailed(hour, ProblemReport(context_.ui, "reading the hour " + hourName, e));
+            PreviewFailed(hour, shownBefore,
+                          ProblemReport(context_.ui, "reading the hour " + hourName, e));
             return;
         }
     }
@@ -556,16 +559,16 @@ void DayImport::PreviewHourLines(const DayTime& hourStamp, double q, bool insert
     }
     auto byKey = [](const TimedRow& a, const TimedRow& b) { return a.qIndex < b.qIndex; };
     std::stable_sort(timed_.begin(), timed_.end(), byKey);
-    auto taken = std::adjacent_find(timed_.begin(), timed_.end(),
-                                    [](const TimedRow& a, const TimedRow& b) {
-                                        return a.qIndex == b.qIndex;
-                                    });
+    auto taken = std::adjacent_find(
+        timed_.begin(), timed_.end(),
+        [](const TimedRow& a, const TimedRow& b) { return a.qIndex == b.qIndex; });
     if (taken != timed_.end()) {
         // The import's row would meet one already stored under its key.
-        PreviewFailed(hour, ProblemReport(context_.ui,
-                                          "adding an entry to the KORA Log for " + hourName +
-                                              " because its place in the log is already taken",
-                                          0));
+        PreviewFailed(hour, shownBefore,
+                      ProblemReport(context_.ui,
+                                    "adding an entry to the KORA Log for " + hourName +
+                                        " because its place in the log is already taken",
+                                    0));
         return;
     }
 
@@ -606,12 +609,13 @@ void DayImport::PreviewTableHour(const DayTime& hourStamp, vantor::PreviewHour& 
     hour.entries = static_cast<int>(timed_.size());
 }
 
-// The import would roll the hour back; the first message it would show says why, else its
-// report line does.
-void DayImport::PreviewFailed(vantor::PreviewHour& hour, const std::string& reportLine) {
+// The import would roll the hour back; the first message it would show while reading the
+// hour's lines says why, else its report line does.
+void DayImport::PreviewFailed(vantor::PreviewHour& hour, size_t shownBefore,
+                              const std::string& reportLine) {
     hour.status = PreviewHourStatus::Failed;
     const std::vector<std::string>& shown = *context_.previewMessages;
-    hour.reason = shown.empty() ? reportLine : shown.front();
+    hour.reason = shown.size() > shownBefore ? shown[shownBefore] : reportLine;
 }
 
 }  // namespace
