@@ -190,7 +190,7 @@ PreviewRunResult PreviewImport(Session& session, const RangeFields& fields,
     preview.database = databasePath;
     preview.underrunningDuration = session.importSettings.UnderrunningDuration;
 
-    ui.ShowImportProgress(true);
+    ShowFreshImportProgress(ui);
     std::vector<std::string> messages;
     KeptMessagesUserInterface keeper(ui, messages);
     HourImportContext context{

@@ -106,6 +106,15 @@ bool OpenDatabaseForRun(Session& session, const std::string& databasePath, Datab
     return true;
 }
 
+void ShowFreshImportProgress(UserInterface& ui) {
+    ui.SetImportProgressText(ImportProgressLabel::OverallProcess, "");
+    ui.SetImportProgressText(ImportProgressLabel::CurrentProcess, "");
+    ui.SetImportProgressText(ImportProgressLabel::CurrentTask, "");
+    ui.SetImportProgressValue(ImportProgressBar::OverallProcess, 0, 100);
+    ui.SetImportProgressValue(ImportProgressBar::CurrentProcess, 0, 100);
+    ui.ShowImportProgress(true);
+}
+
 std::string RangeText(const DayTime& start, const DayTime& end) {
     return DayTimeLongText(start, 14) + " to " + DayTimeLongText(end, 14);
 }
@@ -129,12 +138,7 @@ ImportRunResult RunImport(Session& session, const RangeFields& fields,
         return result;
     }
 
-    ui.SetImportProgressText(ImportProgressLabel::OverallProcess, "");
-    ui.SetImportProgressText(ImportProgressLabel::CurrentProcess, "");
-    ui.SetImportProgressText(ImportProgressLabel::CurrentTask, "");
-    ui.SetImportProgressValue(ImportProgressBar::OverallProcess, 0, 100);
-    ui.SetImportProgressValue(ImportProgressBar::CurrentProcess, 0, 100);
-    ui.ShowImportProgress(true);
+    ShowFreshImportProgress(ui);
     HourglassGuard hourglass(ui);
 
     const std::string errorLog = session.ErrorLogPath();

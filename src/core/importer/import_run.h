@@ -14,6 +14,7 @@ namespace vantor {
 
 class Database;
 class Session;
+class UserInterface;
 struct DbSettings;
 
 enum class [[nodiscard]] ImportRunOutcome {
@@ -36,6 +37,9 @@ inline constexpr int kImportHistoryAction = 101;
 
 // "<long date> hh:mm to <long date> hh:mm".
 std::string RangeText(const DayTime& start, const DayTime& end);
+
+// Shows the import progress window with its texts and bars cleared from the last run.
+void ShowFreshImportProgress(UserInterface& ui);
 
 enum class DatabaseAccess { ReadWrite, ReadOnly };
 
