@@ -226,6 +226,7 @@ TEST_F(HeadlessImportTest, PreviewPrintsTextOrJsonAndWritesNothing) {
         }
     }
     EXPECT_EQ(hours, 4);
+    EXPECT_EQ(parsed.at("end").at("time"), "08:59:59");  // the end hour's last second, not 09:00
     const auto& eight = parsed.at("days").at(0).at("hours").at(3);
     EXPECT_EQ(eight.at("missingCarts").at(0).at("cart"), "4999");
     EXPECT_TRUE(parsed.at("days").at(0).at("hours").at(1).at("lost").get<bool>());

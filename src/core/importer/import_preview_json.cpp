@@ -20,9 +20,10 @@ std::string IsoDate(int32_t day) {
 }
 
 json Stamp(const DayTime& stamp) {
+    // Cut, not rounded: the range's end is the last hundredth of its hour (23:59:59.99).
     return {{"date", IsoDate(stamp.day)},
             {"seconds", stamp.seconds},
-            {"time", FormatTimeText(stamp.seconds, 2)}};
+            {"time", FormatTimeText(stamp.seconds, 12)}};
 }
 
 json EntryJson(const PreviewEntry& entry) {
