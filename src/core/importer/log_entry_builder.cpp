@@ -52,11 +52,17 @@ bool CheckCart(EntryTarget& target, const DayTime& hourStamp, ImportEntry& entry
     return playable;
 }
 
-// Sets the columns one after the other and stops at the first that fails. Texts are cut to
-// their column's width first: one over-long title must not cost the station its hour.
+// Sets the columns of the new row NewLogEntry started, one after the other, and stops at the
+// first that fails. Texts are cut to their column's width first: one over-long title must not
+// cost the station its hour. A row that was not stored is cancelled when the writer goes.
 class RowWriter {
   public:
     explicit RowWriter(TableCursor& log) : log_(log) {}
+    ~RowWriter() {
+        if (!stored_) log_.CancelUpdate();
+    }
+    RowWriter(const RowWriter&) = delete;
+    RowWriter& operator=(const RowWriter&) = delete;
 
     RowWriter& Set(std::string_view column, const DbValue& value) {
         if (!error_) Store(column, LogFieldIndex(log_, column, next_), value);
@@ -73,7 +79,12 @@ class RowWriter {
         }
         return *this;
     }
-    const DbError& Error() const { return error_; }
+    // Stores the row unless a column failed; the first failure, if any.
+    DbError Store() {
+        if (!error_) error_ = log_.Update();
+        stored_ = !error_;
+        return error_;
+    }
 
   private:
     // A missing column fails by its name, as the engine reports it.
@@ -82,6 +93,7 @@ class RowWriter {
     }
     TableCursor& log_;
     DbError error_;
+    bool stored_ = false;
     size_t next_ = 0;  // where the next column is looked for first: they come in table order
 };
 
@@ -164,10 +176,7 @@ bool WriteLogEntry(EntryTarget& target, const ImportEntry& entry, const Prepared
         .Set(LogEntry::HardwareEndTestNumber2, static_cast<int>(entry.HardwareEndTestNumber2))
         .Set(LogEntry::HardwareEndTestState2, static_cast<int>(entry.HardwareEndTestState2))
         .Text(LogEntry::Notes, entry.Notes);
-    DbError error = row.Error();
-    if (!error) error = target.log.Update();
-    if (error) {
-        target.log.CancelUpdate();
+    if (DbError error = row.Store()) {
         ProblemReport(target.ui, "adding an entry to the KORA Log - \"" + entry.Description1 + "\"",
                       error);
         return false;
