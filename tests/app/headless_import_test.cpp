@@ -233,6 +233,10 @@ TEST_F(HeadlessImportTest, PreviewPrintsTextOrJsonAndWritesNothing) {
     EXPECT_FALSE(parsed.at("clean").get<bool>());
     EXPECT_TRUE(Contains(text.out, parsed.at("summary").at("text").get<std::string>() + "\n"));
     EXPECT_TRUE(Contains(text.out, "There was a problem reading the date from the Music Log"));
+    // The preview names the line to mend.
+    EXPECT_TRUE(Contains(text.out, "message: Line 6 of the file is an hour header that could not "
+                                   "be read: +99/99/99 06\n"))
+        << text.out;
 
     // Nothing written: the database, the report and history files.
     EXPECT_EQ(ReadWholeFile(station_.databasePath), before);

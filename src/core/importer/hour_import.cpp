@@ -7,6 +7,7 @@
 
 #include "audiowall/audiowall_store.h"
 #include "common/clock.h"
+#include "common/codepage.h"
 #include "common/files.h"
 #include "common/locale.h"
 #include "common/numbers.h"
@@ -289,7 +290,17 @@ bool DayImport::SeekToHour(const DayTime& hourStamp) {
 // Reads an hour header into the current header; an unreadable one leaves {0, 0}. Either way
 // the lost-hours record hears of it.
 bool DayImport::ReadHeader(std::string& line) {
+    const int64_t lineNumber = reader_.LinesRead();
+    const std::string lineText = context_.preview ? Cp1252ToUtf8(Trim(line)) : std::string();
     if (!ReadHourHeader(reader_, line, header_, headerText_, context_.ui, thisYear_)) {
+        // The import says only that a date or a time could not be read; the preview names the
+        // line, so that it can be mended in the scheduler.
+        if (context_.preview) {
+            context_.previewMessages->push_back("Line " + std::to_string(lineNumber) +
+                                                " of the file is an hour header that could not "
+                                                "be read: " +
+                                                lineText);
+        }
         header_ = DayTime{0, 0};
         lost_.UnreadableHeader();
         return false;

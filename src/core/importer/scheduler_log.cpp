@@ -90,6 +90,7 @@ std::string SchedulerLogReader::ReadLine() {
     // Straight from the stream's buffer: a log is read byte by byte, and the stream's own
     // get() costs a guard object per byte.
     std::streambuf* buffer = in_.rdbuf();
+    const int64_t start = position_;
     for (;;) {
         int c = buffer->sbumpc();
         if (c == std::char_traits<char>::eof()) {
@@ -101,6 +102,7 @@ std::string SchedulerLogReader::ReadLine() {
         if (c == '\r') continue;
         line.push_back(static_cast<char>(c));
     }
+    if (position_ > start) ++lines_;
     if (!line.empty() && line.front() == kFormFeed) line.erase(0, 1);
     return line;
 }

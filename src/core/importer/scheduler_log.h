@@ -63,12 +63,15 @@ class SchedulerLogReader {
     int64_t Length() const { return length_; }
     // Percent of the file read, 0 to 100.
     int PercentRead() const;
+    // Lines read so far: the number of the line ReadLine gave last.
+    int64_t LinesRead() const { return lines_; }
 
   private:
     std::ifstream in_;
     bool open_ = false;
     int64_t position_ = 0;
     int64_t length_ = 0;
+    int64_t lines_ = 0;
 };
 
 // The columns of an item line ("@" or "#") and of its continuation lines, as UTF-8 texts.
