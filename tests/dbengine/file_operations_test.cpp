@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <map>
 
 #include "dbengine/engine.h"
 #include "support/held_open_elsewhere.h"
@@ -15,6 +14,7 @@
 namespace vantor {
 namespace {
 
+using testing::FilesIn;
 using testing::HeldOpenElsewhere;
 using testing::TempDir;
 namespace fs = std::filesystem;
@@ -82,14 +82,6 @@ TEST(DatabaseFileOperations, RenameTakesAlongTheCommittedWorkOfACrashedProgram) 
     EXPECT_EQ(CountItems(renamed), 1);
 }
 
-
-// Every file of a directory with its bytes.
-std::map<std::string, std::string> FilesIn(const std::string& directory) {
-    std::map<std::string, std::string> files;
-    for (const auto& item : fs::directory_iterator(directory))
-        files[item.path().filename().string()] = testing::ReadWholeFile(item.path().string());
-    return files;
-}
 
 TEST(DatabaseFileOperations, AReadOnlyOpeningWritesNothingAndLeavesNothingBehind) {
     TempDir dir;

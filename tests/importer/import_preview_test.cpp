@@ -20,17 +20,10 @@ namespace fs = std::filesystem;
 using testing::kMarch6;
 using testing::kMarch7;
 using testing::MainWindowTest;
+using testing::FilesIn;
 using testing::ReadWholeFile;
 using testing::SchedulerDate;
 using testing::SchedulerLogWriter;
-
-// Every file of a directory with its bytes: what "nothing written" is checked against.
-std::map<std::string, std::string> FilesIn(const std::string& directory) {
-    std::map<std::string, std::string> files;
-    for (const auto& item : fs::directory_iterator(directory))
-        files[item.path().filename().string()] = ReadWholeFile(item.path().string());
-    return files;
-}
 
 // A stored row of the Log table, as the comparison needs it.
 struct StoredRow {

@@ -45,4 +45,12 @@ std::string ReadWholeFile(const std::string& path) {
     return s.str();
 }
 
+std::map<std::string, std::string> FilesIn(const std::string& directory) {
+    std::map<std::string, std::string> files;
+    for (const auto& item : fs::directory_iterator(directory))
+        if (item.is_regular_file())
+            files[item.path().filename().string()] = ReadWholeFile(item.path().string());
+    return files;
+}
+
 }  // namespace vantor::testing

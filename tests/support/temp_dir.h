@@ -1,6 +1,7 @@
 #pragma once
 // A temporary directory removed with everything in it when the test ends.
 
+#include <map>
 #include <string>
 
 namespace vantor::testing {
@@ -25,5 +26,8 @@ private:
 
 // Reads a whole file as bytes ("" when missing).
 std::string ReadWholeFile(const std::string& path);
+// Every file of a directory (not its subdirectories) by name, with its bytes: what a test
+// compares to show that nothing in the directory was written, added or left behind.
+std::map<std::string, std::string> FilesIn(const std::string& directory);
 
 }  // namespace vantor::testing
