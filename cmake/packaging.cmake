@@ -34,6 +34,7 @@ install(CODE "
   list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${unit}\")
 ")
 install(FILES ${VANTOR_PACKAGING_DIR}/systemd/vantor-logimport@.timer
+  ${VANTOR_PACKAGING_DIR}/systemd/vantor-logimport@.path
   DESTINATION lib/systemd/user)
 
 # The manual page is made from --help, so that it names every switch the program takes.

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -67,7 +68,8 @@ TEST_F(InstalledProgramTest, InstallsTheProgramItsFilesAndItsDesktopEntry) {
           "share/applications/vantor-logimport.desktop",
           "share/icons/hicolor/scalable/apps/vantor-logimport.svg",
           "share/man/man1/vantor-logimport.1.gz", "lib/systemd/user/vantor-logimport@.service",
-          "lib/systemd/user/vantor-logimport@.timer", "share/doc/vantor-logimport/copyright",
+          "lib/systemd/user/vantor-logimport@.timer", "lib/systemd/user/vantor-logimport@.path",
+          "share/doc/vantor-logimport/copyright",
           "share/doc/vantor-logimport/changelog.gz"})
         EXPECT_TRUE(fs::is_regular_file(Installed(path))) << path;
     // The service starts the program where this installation put it.
@@ -131,6 +133,27 @@ TEST_F(InstalledProgramTest, TwoCommandsSetUpAServerThatImports) {
     EXPECT_TRUE(Contains(ReadWholeFile(home_ + "/.local/state/vantor-logimport/history.log"),
                          "Begin send new entries"));
     EXPECT_EQ(std::distance(fs::directory_iterator(Installed("bin")), fs::directory_iterator()), 1);
+
+    // The scheduler writes the next day's log: the command the service runs (what the path unit
+    // starts) imports that day, and only that day, on top of what is there.
+    SchedulerLogWriter nextDay;
+    nextDay.Header(SchedulerDate(tomorrow + 1), 9, "Clock").Item("4001", "First song");
+    nextDay.Save(LogFileName(tomorrow + 1, {ResolvePath(station + "/data/LOGS"), "VN", "yymmdd"}));
+    const std::string service =
+        ReadWholeFile(Installed("lib/systemd/user/vantor-logimport@.service"));
+    const std::string execStart = "ExecStart=/usr/bin/vantor-logimport ";
+    const size_t from = service.find(execStart);
+    ASSERT_NE(from, std::string::npos);
+    std::vector<std::string> words;
+    std::istringstream command(
+        service.substr(from + execStart.size(),
+                       service.find('\n', from) - from - execStart.size()));
+    for (std::string word; command >> word;) words.push_back(word == "%I" ? "KORA26.MDB" : word);
+    ProgramRun newDay = Run(words);
+    EXPECT_EQ(newDay.exitCode, 4) << newDay.err << newDay.out;
+    EXPECT_EQ(HourStartsIn(station + "/data/SCHEDULE/KORA26.MDB"),
+              (std::vector<std::pair<int32_t, int>>{
+                  {tomorrow, 6}, {tomorrow, 7}, {tomorrow, 8}, {tomorrow + 1, 9}}));
 }
 
 // The installed units, checked as systemd reads them. The service is verified with its program
@@ -144,13 +167,14 @@ TEST_F(InstalledProgramTest, SystemdUnitsPassVerification) {
     const std::string program = "/usr/bin/vantor-logimport";
     service.replace(service.find(program), program.size(), Installed("bin/vantor-logimport"));
     dir_.WriteFile("units/vantor-logimport@.service", service);
-    fs::copy_file(Installed("lib/systemd/user/vantor-logimport@.timer"),
-                  units + "/vantor-logimport@.timer");
+    for (const char* unit : {"vantor-logimport@.timer", "vantor-logimport@.path"})
+        fs::copy_file(Installed(std::string("lib/systemd/user/") + unit), units + "/" + unit);
 
     ProgramRun verify =
         RunProgramAt(analyze,
                      {"verify", "--man=no", units + "/vantor-logimport@KORA26.MDB.service",
-                      units + "/vantor-logimport@KORA26.MDB.timer"},
+                      units + "/vantor-logimport@KORA26.MDB.timer",
+                      units + "/vantor-logimport@KORA26.MDB.path"},
                      {});
     if (Contains(verify.err, "Failed to initialize manager") ||
         Contains(verify.err, "Failed to lookup"))
