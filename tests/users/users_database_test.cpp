@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
@@ -43,6 +44,40 @@ TEST_F(UsersTest, FirstOpenCreatesTheDatabaseAndRunsTheDailyProcessing) {
     Reopen();
     EXPECT_EQ(users_.Settings().FirstRun, 1);
     EXPECT_EQ(users_.Settings().LastAccountProcess, Today());
+}
+
+// The users database holds login names and password scrambles: whatever the umask, a new one
+// and its lock file are the owner's alone, or also the group's where the directory is shared
+// by a group (group-writable or set-group-ID).
+TEST_F(UsersTest, ANewDatabaseAndItsLockAreReadableByNoOtherAccount) {
+    const std::string directory = dir_ / "data/USERS";
+    const std::string path = UsersDatabasePath(locations_.DataLocation);
+    auto modeOf = [](const std::string& file) {
+        struct stat st {};
+        EXPECT_EQ(stat(file.c_str(), &st), 0) << file;
+        return st.st_mode & 07777;
+    };
+    struct Case {
+        mode_t directoryMode;
+        mode_t fileMode;
+    };
+    for (const Case& c : {Case{0755, 0600}, Case{02770, 0660}, Case{0775, 0660}}) {
+        SCOPED_TRACE(c.directoryMode);
+        users_.CloseUsersDatabase();
+        usersDb_.Close();
+        for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(path + suffix);
+        fs::remove(Database::LockFilePath(path));
+        ASSERT_EQ(chmod(directory.c_str(), c.directoryMode), 0);
+        mode_t old = umask(0);
+        int opened = Open();
+        umask(old);
+        ASSERT_EQ(opened, 0) << ::testing::PrintToString(ui_.MessageTexts());
+        EXPECT_EQ(modeOf(path), c.fileMode);
+        EXPECT_EQ(modeOf(Database::LockFilePath(path)), c.fileMode);
+        if (fs::exists(path + "-wal")) {
+            EXPECT_EQ(modeOf(path + "-wal") & 0007, 0U);
+        }
+    }
 }
 
 TEST_F(UsersTest, ADataLocationStoredInCapitalsFindsItsDirectory) {

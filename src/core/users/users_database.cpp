@@ -125,7 +125,8 @@ int UsersDatabase::OpenUsersDatabase(const std::string& location) {
     // The data location is stored in capitals; the file is found whatever its letter case.
     const std::string path = ResolvePath(location);
     std::string description = kUsersDatabaseDescription;
-    if (EnsureDatabaseFile(ui_, path, 0, true, description) != 0) return -1;
+    // Login names and password scrambles are for the station's accounts only.
+    if (EnsureDatabaseFile(ui_, path, 0, true, description, FileAccess::Private) != 0) return -1;
     if (IsOpen()) CloseUsersDatabase();
 
     if (int result = ReadDatabaseInfo(ui_, path, description_, true); result != 0) return result;
