@@ -294,6 +294,27 @@ TEST_F(UsersTest, DailyProcessingExpiresAndDeletesAccountsWhoseDayHasCome) {
     EXPECT_EQ(users_.CheckLogin(name, password, user, true), login::kAccountNotUsable);
 }
 
+// A login name from the shared table that is no plain file name gets no home directory: no
+// directory is made outside the users directory, whatever the name says.
+TEST_F(UsersTest, ALoginNameThatIsNoPlainFileNameBuildsNoPath) {
+    OpenDatabase();
+    for (const char* name : {"../../../PWNED", "..", "A/B", "TAB\tNAME"}) {
+        SCOPED_TRACE(name);
+        AddAccount(Account(name, "X"));
+        std::string login = name, password = "X";
+        CurrentUser user;
+        EXPECT_EQ(users_.CheckLogin(login, password, user, false), login::kAccepted);
+        EXPECT_EQ(user.HomeDirectory, "");
+    }
+    EXPECT_FALSE(fs::exists(fs::path(dir_.path()).parent_path() / "PWNED"));
+    EXPECT_FALSE(fs::exists(dir_ / "data/USERS/A"));
+    std::string login = "FRED", password = "X";
+    AddAccount(Account("FRED", "X"));
+    CurrentUser user;
+    EXPECT_EQ(users_.CheckLogin(login, password, user, false), login::kAccepted);
+    EXPECT_TRUE(fs::is_directory(user.HomeDirectory));
+}
+
 TEST_F(UsersTest, CheckLoginResults) {
     OpenDatabase();
     AddAccount(Account("FRED", "SECRET").FullName("Fred Bloggs"));

@@ -103,6 +103,13 @@ bool MoveOne(UserInterface& ui, const fs::path& from, const fs::path& to, bool s
 
 }  // namespace
 
+bool IsPlainFileName(const std::string& name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    for (unsigned char c : name)
+        if (c == '/' || c == '\\' || c < 0x20 || c == 0x7f) return false;
+    return true;
+}
+
 std::FILE* OpenFileForWriting(const std::string& path, bool append) {
     const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (append ? O_APPEND : O_TRUNC);
     int fd = ::open(path.c_str(), flags, S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP | S_IROTH);

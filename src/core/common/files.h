@@ -24,6 +24,11 @@ void AppendLogLine(const std::string& path, bool stamped, const std::string& tex
 // and traces are read by others, not written. nullptr (errno set) when it cannot be opened.
 std::FILE* OpenFileForWriting(const std::string& path, bool append);
 
+// True when name can be one component of a path as it is: not empty, not "." or "..", and
+// without a separator ("/" or "\\") or a control character. A name from a shared table that
+// is not one must never be joined to a directory: it could reach outside it.
+bool IsPlainFileName(const std::string& name);
+
 // Length in bytes; -1 when the file cannot be examined.
 long long FileLength(const std::string& path);
 // True when an existing file (not a directory) is there.

@@ -227,6 +227,9 @@ std::string UsersDatabase::UsersDirectory() const {
 }
 
 std::string UsersDatabase::HomeDirectoryOf(const std::string& loginName) const {
+    // A login name such as "../../x" in a users table written by another program would put
+    // the directory anywhere: such a name has no home directory.
+    if (!IsPlainFileName(loginName)) return "";
     return JoinPath(description_.Directory, loginName);
 }
 
@@ -427,7 +430,7 @@ int UsersDatabase::CheckLogin(std::string& loginName, std::string& password, Cur
         user.LastPasswordSetDate = users_.Field("LastPasswordSetDate").AsDouble();
         user.FullName = users_.Field("FullName").AsText();
         user.BuiltIn = false;
-        if (!DirectoryExists(user.HomeDirectory, trace_))
+        if (!user.HomeDirectory.empty() && !DirectoryExists(user.HomeDirectory, trace_))
             CreateDirectoryPath(ui_, user.HomeDirectory, false);
     }
 
