@@ -119,7 +119,10 @@ TEST_F(FileLocationsSetUpTest, AConfigurationFileThatCannotBeWrittenIsAFailure) 
     fs::create_directories(dir_ / "windows/VANTOR.INI");
     ProgramRun run = Run({"--set-data-location=" + (dir_ / "data")});
     EXPECT_EQ(run.exitCode, 3);
-    EXPECT_EQ(run.err, "error: the file locations could not be written to " +
+    // A directory in the settings file's place is no settings file: it is named as unread.
+    EXPECT_EQ(run.err, "warning: The settings file " + (dir_ / "windows/VANTOR.INI") +
+                           " was not read (it is a directory); its defaults are used.\n"
+                           "error: the file locations could not be written to " +
                            (dir_ / "windows/VANTOR.INI") + "\n");
     EXPECT_EQ(run.out, "");
 }

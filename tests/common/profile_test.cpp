@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <fstream>
 
 #include "common/profile.h"
 #include "support/scoped_env.h"
@@ -152,6 +156,50 @@ TEST(Profile, BareNamesLiveInTheWindowsDirectoryWhateverTheirCase) {
     ASSERT_TRUE(DeleteProfileKey("Vantor.ini", "KORA", "database"));
     EXPECT_EQ(dir.ReadFile("vantor.ini"), "[Kora]\n");
     EXPECT_TRUE(DeleteProfileKey("Vantor.ini", "Kora", "database"));  // nothing left to remove
+}
+
+// Anything that is no settings file reads as a missing one (every key gives its default)
+// instead of growing memory without end, blocking on a FIFO or taking minutes; and no write
+// replaces it with a few lines of settings.
+TEST(Profile, WhatIsNoSettingsFileReadsAsMissingAndIsNotOverwritten) {
+    TempDir dir;
+    std::filesystem::create_symlink("/dev/zero", dir / "zero.ini");
+    ASSERT_EQ(mkfifo((dir / "fifo.ini").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir / "dir.ini");
+    {
+        // Sparse: a 200 MB file that costs no disk.
+        std::ofstream big(dir / "big.ini", std::ios::binary);
+        big << "[A]\nk=big\n";
+        big.seekp(200L * 1024 * 1024);
+        big << "x";
+    }
+    dir.WriteFile("longline.ini", "[A]\nk=long\n; " + std::string(100 * 1024, 'x') + "\n");
+    dir.WriteFile("fine.ini", "[A]\nk=" + std::string(60 * 1024, 'y') + "\n");
+
+    for (const char* name : {"zero.ini", "fifo.ini", "dir.ini", "big.ini", "longline.ini"}) {
+        SCOPED_TRACE(name);
+        const std::string file = dir / name;
+        EXPECT_EQ(GetProfileString(file, "A", "k", "default"), "default");
+        EXPECT_EQ(GetProfileInt(file, "A", "n", 7), 7);
+        EXPECT_TRUE(GetProfileKeys(file, "A").empty());
+        EXPECT_FALSE(WriteProfileString(file, "A", "k", "new"));
+    }
+    EXPECT_EQ(std::filesystem::file_size(dir / "big.ini"), 200UL * 1024 * 1024 + 1);
+    EXPECT_EQ(dir.ReadFile("longline.ini").size(), 11 + 100 * 1024 + 3);
+    // A long value inside the bounds still reads.
+    EXPECT_EQ(GetProfileString(dir / "fine.ini", "A", "k", "").size(), 60U * 1024);
+}
+
+// However permissive the umask, a new settings file is not writable by every account.
+TEST(Profile, NewFileIsNeverWorldWritable) {
+    TempDir dir;
+    mode_t old = umask(0);
+    bool written = WriteProfileString(dir / "new.ini", "S", "k", "v");
+    umask(old);
+    ASSERT_TRUE(written);
+    struct stat st {};
+    ASSERT_EQ(stat((dir / "new.ini").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & S_IWOTH, 0U);
 }
 
 }  // namespace

@@ -2,11 +2,16 @@
 // never leaving behind (or losing) the journal the engine keeps beside a file.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 
+#include "common/clock.h"
+#include "common/files.h"
+#include "common/report_file.h"
+#include "common/viewer_file.h"
 #include "dbengine/engine.h"
 #include "support/held_open_elsewhere.h"
 #include "support/temp_dir.h"
@@ -33,6 +38,42 @@ long long CountItems(const std::string& path) {
     EXPECT_TRUE(db.OpenTable("Items", rows).Ok());
     EXPECT_TRUE(rows.RecordCount(count).Ok());
     return count;
+}
+
+mode_t ModeOf(const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(stat(path.c_str(), &st), 0) << path;
+    return st.st_mode & 07777;
+}
+
+// Even under the most permissive umask, what the program writes is not writable by every
+// account: databases, their lock files, logs, reports, saved texts; and a copy of a private
+// database is as private as the original.
+TEST(DatabaseFileOperations, NothingWrittenIsWorldWritableWhateverTheUmask) {
+    TempDir dir;
+    const FixedClock clock{2024, 3, 15, 10, 30, 0};
+    const mode_t old = umask(0);
+    {
+        Database db;
+        EXPECT_TRUE(db.Create(dir / "KORA26.MDB").Ok());
+        EXPECT_TRUE(db.Execute("CREATE TABLE Items (Name TEXT)").Ok());
+        Database priv;
+        EXPECT_TRUE(priv.Create(dir / "USERS25.MDB", Database::kGeneralSortOrder,
+                                FileAccess::Private)
+                        .Ok());
+        EXPECT_TRUE(priv.Execute("CREATE TABLE Items (Name TEXT)").Ok());
+        EXPECT_TRUE(priv.CopyTo(dir / "USERS25.BAK").Ok());
+        AppendLogLine(dir / "error.log", true, "a line", clock);
+        ReportFile report(dir / "report.log");
+        report.Append(false, "a line", clock);
+        EXPECT_EQ(SaveViewerText(dir / "saved.txt", "text\n"), 0);
+    }
+    umask(old);
+    for (const char* name : {"KORA26.MDB", "KORA26.LDB", "USERS25.LDB", "error.log",
+                             "report.log", "saved.txt"}) {
+        EXPECT_EQ(ModeOf(dir / name) & S_IWOTH, 0U) << name;
+    }
+    EXPECT_EQ(ModeOf(dir / "USERS25.BAK") & 0077, 0U);
 }
 
 TEST(DatabaseFileOperations, RefusedWhileAnotherProcessHasTheFileOpen) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
@@ -43,6 +44,40 @@ TEST_F(UsersTest, FirstOpenCreatesTheDatabaseAndRunsTheDailyProcessing) {
     Reopen();
     EXPECT_EQ(users_.Settings().FirstRun, 1);
     EXPECT_EQ(users_.Settings().LastAccountProcess, Today());
+}
+
+// The users database holds login names and password scrambles: whatever the umask, a new one
+// and its lock file are the owner's alone, or also the group's where the directory is shared
+// by a group (group-writable or set-group-ID).
+TEST_F(UsersTest, ANewDatabaseAndItsLockAreReadableByNoOtherAccount) {
+    const std::string directory = dir_ / "data/USERS";
+    const std::string path = UsersDatabasePath(locations_.DataLocation);
+    auto modeOf = [](const std::string& file) {
+        struct stat st {};
+        EXPECT_EQ(stat(file.c_str(), &st), 0) << file;
+        return st.st_mode & 07777;
+    };
+    struct Case {
+        mode_t directoryMode;
+        mode_t fileMode;
+    };
+    for (const Case& c : {Case{0755, 0600}, Case{02770, 0660}, Case{0775, 0660}}) {
+        SCOPED_TRACE(c.directoryMode);
+        users_.CloseUsersDatabase();
+        usersDb_.Close();
+        for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(path + suffix);
+        fs::remove(Database::LockFilePath(path));
+        ASSERT_EQ(chmod(directory.c_str(), c.directoryMode), 0);
+        mode_t old = umask(0);
+        int opened = Open();
+        umask(old);
+        ASSERT_EQ(opened, 0) << ::testing::PrintToString(ui_.MessageTexts());
+        EXPECT_EQ(modeOf(path), c.fileMode);
+        EXPECT_EQ(modeOf(Database::LockFilePath(path)), c.fileMode);
+        if (fs::exists(path + "-wal")) {
+            EXPECT_EQ(modeOf(path + "-wal") & 0007, 0U);
+        }
+    }
 }
 
 TEST_F(UsersTest, ADataLocationStoredInCapitalsFindsItsDirectory) {
@@ -257,6 +292,27 @@ TEST_F(UsersTest, DailyProcessingExpiresAndDeletesAccountsWhoseDayHasCome) {
     // Still refused after the processing.
     name = "EXPIRED", password = "A";
     EXPECT_EQ(users_.CheckLogin(name, password, user, true), login::kAccountNotUsable);
+}
+
+// A login name from the shared table that is no plain file name gets no home directory: no
+// directory is made outside the users directory, whatever the name says.
+TEST_F(UsersTest, ALoginNameThatIsNoPlainFileNameBuildsNoPath) {
+    OpenDatabase();
+    for (const char* name : {"../../../PWNED", "..", "A/B", "TAB\tNAME"}) {
+        SCOPED_TRACE(name);
+        AddAccount(Account(name, "X"));
+        std::string login = name, password = "X";
+        CurrentUser user;
+        EXPECT_EQ(users_.CheckLogin(login, password, user, false), login::kAccepted);
+        EXPECT_EQ(user.HomeDirectory, "");
+    }
+    EXPECT_FALSE(fs::exists(fs::path(dir_.path()).parent_path() / "PWNED"));
+    EXPECT_FALSE(fs::exists(dir_ / "data/USERS/A"));
+    std::string login = "FRED", password = "X";
+    AddAccount(Account("FRED", "X"));
+    CurrentUser user;
+    EXPECT_EQ(users_.CheckLogin(login, password, user, false), login::kAccepted);
+    EXPECT_TRUE(fs::is_directory(user.HomeDirectory));
 }
 
 TEST_F(UsersTest, CheckLoginResults) {

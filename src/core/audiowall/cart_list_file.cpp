@@ -29,7 +29,7 @@ CartListFile& CartListFile::operator=(CartListFile&& other) noexcept {
 int CartListFile::Open(const std::string& path, bool create) {
     Close();
     int flags = O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0);
-    int fd = ::open(path.c_str(), flags, 0666);
+    int fd = ::open(path.c_str(), flags, 0664);  // never writable by every account
     if (fd < 0 && (errno == EACCES || errno == EROFS))
         fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return ErrorNumberFromErrno(errno, err::kDeviceIoError);

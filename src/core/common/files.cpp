@@ -1,5 +1,6 @@
 // File and directory helpers.
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -102,12 +103,32 @@ bool MoveOne(UserInterface& ui, const fs::path& from, const fs::path& to, bool s
 
 }  // namespace
 
+bool IsPlainFileName(const std::string& name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    for (unsigned char c : name)
+        if (c == '/' || c == '\\' || c < 0x20 || c == 0x7f) return false;
+    return true;
+}
+
+std::FILE* OpenFileForWriting(const std::string& path, bool append) {
+    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (append ? O_APPEND : O_TRUNC);
+    int fd = ::open(path.c_str(), flags, S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP | S_IROTH);
+    if (fd < 0) return nullptr;
+    std::FILE* file = ::fdopen(fd, append ? "ab" : "wb");
+    if (!file) {
+        const int fdopenError = errno;
+        ::close(fd);
+        errno = fdopenError;
+    }
+    return file;
+}
+
 void AppendLogLine(const std::string& path, bool stamped, const std::string& text,
                    const Clock& clock) {
     if (path.empty()) return;
     std::string line = text;
     if (stamped) line = FormatDate(clock.Now(), "ddddd hh:nn:ss") + " " + text;
-    if (std::FILE* file = std::fopen(ResolvePath(path).c_str(), "ab")) {
+    if (std::FILE* file = OpenFileForWriting(ResolvePath(path), true)) {
         std::string bytes = Utf8ToCp1252(line) + "\r\n";
         std::fwrite(bytes.data(), 1, bytes.size(), file);
         std::fclose(file);

@@ -4,6 +4,7 @@
 //
 // Every existing file or directory named here is found without regard to letter case.
 
+#include <cstdio>
 #include <string>
 
 namespace vantor {
@@ -17,6 +18,16 @@ struct TraceState;
 // nothing; file errors are ignored.
 void AppendLogLine(const std::string& path, bool stamped, const std::string& text,
                    const Clock& clock);
+
+// Opens a file for writing at its end (append) or from its start (emptied), creating it when
+// needed. A new file is never writable by every account, whatever the umask: logs, reports
+// and traces are read by others, not written. nullptr (errno set) when it cannot be opened.
+std::FILE* OpenFileForWriting(const std::string& path, bool append);
+
+// True when name can be one component of a path as it is: not empty, not "." or "..", and
+// without a separator ("/" or "\\") or a control character. A name from a shared table that
+// is not one must never be joined to a directory: it could reach outside it.
+bool IsPlainFileName(const std::string& name);
 
 // Length in bytes; -1 when the file cannot be examined.
 long long FileLength(const std::string& path);

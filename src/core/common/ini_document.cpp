@@ -4,7 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <mutex>
+#include <set>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +22,12 @@ namespace vantor {
 
 namespace {
 
+// Bounds of what an INI file may hold. The installation's settings files are a few
+// kilobytes; anything beyond these is no settings file, and reading it whole (a device that
+// never ends, a file of hundreds of megabytes) would exhaust memory or take minutes.
+constexpr size_t kMaxFileBytes = 4 * 1024 * 1024;
+constexpr size_t kMaxLineBytes = 64 * 1024;
+
 bool WriteAll(int fd, const std::string& bytes) {
     size_t written = 0;
     while (written < bytes.size()) {
@@ -27,6 +37,89 @@ bool WriteAll(int fd, const std::string& bytes) {
         written += static_cast<size_t>(n);
     }
     return true;
+}
+
+// Says once per file and reason on standard error why an INI file was left unread; every
+// key of it then reads as its default, as for a missing file. Reads of settings are not
+// errors a person must answer, but a station whose settings are silently ignored must be
+// able to find out why.
+void ReportUnreadable(const std::string& path, const std::string& why) {
+    static std::mutex mutex;
+    static std::set<std::string> reported;
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!reported.insert(path + '\n' + why).second) return;
+    std::fprintf(stderr, "warning: The settings file %s was not read (%s); its defaults are used.\n",
+                 path.c_str(), why.c_str());
+}
+
+// What reading an INI file found: its bytes, or that it is missing, or why it was not read.
+struct ReadOutcome {
+    std::string bytes;
+    bool missing = false;
+    std::string why;  // empty when the file was read
+};
+
+ReadOutcome ReadBounded(const std::string& path) {
+    ReadOutcome out;
+    // Not blocking: a FIFO without a writer must not hang the program. The type is checked
+    // on the opened file, so a link cannot be swapped between the check and the read.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        // A link whose target is not there yet counts as missing too: writing a key then
+        // creates the file where the link points.
+        const int openError = errno;
+        out.missing = openError == ENOENT || openError == ENOTDIR;
+        if (!out.missing) out.why = std::strerror(openError);
+        return out;
+    }
+    struct stat st;
+    std::string why;
+    std::string bytes;
+    if (fstat(fd, &st) != 0) {
+        why = std::strerror(errno);
+    } else if (!S_ISREG(st.st_mode)) {
+        why = S_ISDIR(st.st_mode) ? "it is a directory" : "it is not a regular file";
+    } else if (st.st_size > static_cast<off_t>(kMaxFileBytes)) {
+        why = "it is larger than " + std::to_string(kMaxFileBytes / (1024 * 1024)) + " MB";
+    } else {
+        // Read at most one byte past the bound, so that a file that grows meanwhile is caught.
+        bytes.resize(static_cast<size_t>(st.st_size) + 1);
+        size_t got = 0;
+        while (got < bytes.size()) {
+            ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                why = std::strerror(errno);
+                break;
+            }
+            if (n == 0) break;
+            got += static_cast<size_t>(n);
+            if (got > kMaxFileBytes) {
+                why = "it is larger than " + std::to_string(kMaxFileBytes / (1024 * 1024)) + " MB";
+                break;
+            }
+            if (got == bytes.size()) bytes.resize(std::min(bytes.size() * 2, kMaxFileBytes + 1));
+        }
+        bytes.resize(got);
+    }
+    ::close(fd);
+    if (why.empty()) {
+        size_t start = 0;
+        while (start <= bytes.size()) {
+            size_t lf = bytes.find('\n', start);
+            size_t end = lf == std::string::npos ? bytes.size() : lf;
+            if (end - start > kMaxLineBytes) {
+                why = "a line is longer than " + std::to_string(kMaxLineBytes / 1024) + " KB";
+                break;
+            }
+            if (lf == std::string::npos) break;
+            start = lf + 1;
+        }
+    }
+    if (!why.empty()) bytes.clear();
+    out.bytes = std::move(bytes);
+    out.why = std::move(why);
+    return out;
 }
 
 }  // namespace
@@ -48,15 +141,13 @@ std::optional<std::string> IniKeyName(const std::string& utf8Line) {
 
 bool IniDocument::Load(const std::string& path) {
     lines_.clear();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        struct stat st;
-        return stat(path.c_str(), &st) != 0 && errno == ENOENT;
+    ReadOutcome read = ReadBounded(path);
+    if (read.missing) return true;
+    if (!read.why.empty()) {
+        ReportUnreadable(path, read.why);
+        return false;
     }
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) return false;
-    const std::string bytes = buffer.str();
+    const std::string& bytes = read.bytes;
     size_t pos = 0;
     while (pos < bytes.size()) {
         size_t lf = bytes.find('\n', pos);
@@ -107,7 +198,8 @@ bool IniDocument::Save(const std::string& path) const {
     } else {
         mode_t mask = umask(0);
         umask(mask);
-        fchmod(fd, 0666 & ~mask);
+        // Never writable by every account, whatever the umask.
+        fchmod(fd, 0666 & ~mask & ~S_IWOTH);
     }
     if (close(fd) != 0) ok = false;
     if (ok && std::rename(temp.c_str(), target.c_str()) != 0) ok = false;

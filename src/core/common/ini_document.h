@@ -13,7 +13,10 @@ namespace vantor {
 class IniDocument {
   public:
     // Reads a file. A missing file gives an empty document and true; a file that exists but
-    // cannot be read gives false (the document is then empty).
+    // cannot be read gives false (the document is then empty), and so does anything that is no
+    // settings file: not a regular file (a FIFO, a device, a directory), larger than a few
+    // megabytes, or holding a line of more than 64 KB. Such a file is named once on standard
+    // error with the reason.
     bool Load(const std::string& path);
     // Writes the document to a temporary file beside path and renames it over path, so that a
     // reader never sees a half-written file. False when it cannot be written.

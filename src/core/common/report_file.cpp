@@ -2,6 +2,7 @@
 
 #include "common/clock.h"
 #include "common/codepage.h"
+#include "common/files.h"
 #include "common/locale.h"
 #include "common/paths.h"
 
@@ -17,7 +18,7 @@ void ReportFile::Append(bool stamped, const std::string& text, const Clock& cloc
         return;
     }
     if (path_.empty()) return;
-    if (!file_) file_ = std::fopen(ResolvePath(path_).c_str(), "ab");
+    if (!file_) file_ = OpenFileForWriting(ResolvePath(path_), true);
     if (!file_) return;
     std::string line = stamped ? FormatDate(clock.Now(), "ddddd hh:nn:ss") + " " + text : text;
     std::string bytes = Utf8ToCp1252(line) + "\r\n";

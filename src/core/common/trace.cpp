@@ -4,6 +4,7 @@
 
 #include "common/clock.h"
 #include "common/codepage.h"
+#include "common/files.h"
 #include "common/paths.h"
 #include "common/platform_dirs.h"
 
@@ -46,7 +47,7 @@ void TraceLog(TraceState* state, const std::string& text, int level, int indentO
     line += text;
     line += "\r\n";
 
-    if (std::FILE* file = std::fopen(ResolvePath(path).c_str(), "ab")) {
+    if (std::FILE* file = OpenFileForWriting(ResolvePath(path), true)) {
         std::string bytes = Utf8ToCp1252(line);
         std::fwrite(bytes.data(), 1, bytes.size(), file);
         std::fclose(file);

@@ -160,7 +160,7 @@ int SaveViewerText(const std::string& path, const std::string& text) {
         if (c == '\n') bytes += '\r';
         bytes += c;
     }
-    std::FILE* file = std::fopen(NativePath(path).c_str(), "wb");
+    std::FILE* file = OpenFileForWriting(NativePath(path), false);
     if (!file) return ErrorNumberFromErrno(errno);
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     const int writeErrno = errno;

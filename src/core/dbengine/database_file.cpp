@@ -69,7 +69,7 @@ DbValue DescriptionVersionForType(int32_t type) {
 // ---------------------------------------------------------------------------------------------
 
 int EnsureDatabaseFile(UserInterface& ui, const std::string& path, int32_t type, bool dontAsk,
-                       std::string& description) {
+                       std::string& description, FileAccess access) {
     std::string file = ResolvePath(path);
     if (FileLength(file) <= 0) {
         if (!dontAsk) {
@@ -87,7 +87,7 @@ int EnsureDatabaseFile(UserInterface& ui, const std::string& path, int32_t type,
             }
         }
         Database created;
-        if (DbError error = created.Create(file, Database::kGeneralSortOrder)) {
+        if (DbError error = created.Create(file, Database::kGeneralSortOrder, access)) {
             ProblemReport(ui, "creating the new database", error);
             return error.number;
         }

@@ -31,9 +31,10 @@ DbValue DescriptionVersionForType(int32_t type);
 
 // 0 when the file exists (created when needed, after asking unless dontAsk) with a Description
 // table holding a row; -1 when the operator declined; otherwise the error number (reported).
-// An empty description is asked for, and the one stored is returned in it.
+// An empty description is asked for, and the one stored is returned in it. A file made here
+// is readable by the accounts access says.
 int EnsureDatabaseFile(UserInterface& ui, const std::string& path, int32_t type, bool dontAsk,
-                       std::string& description);
+                       std::string& description, FileAccess access = FileAccess::Shared);
 
 // 0 with info filled; -1 for a file named HOURS; otherwise the error number (reported when
 // report is set). A file the engine does not recognise is compacted (repaired) once first.

@@ -183,6 +183,12 @@ class QueryResult {
 // ---------------------------------------------------------------------------------------------
 // Database
 
+// Who may read a new database file. Shared files (playout databases) are readable by every
+// account and writable by none but the owner's; a private file (the users database, which
+// holds password scrambles) is the owner's alone, or also its group's when the directory it
+// lives in is shared by a group (a station's staff).
+enum class FileAccess { Shared, Private };
+
 class Database {
   public:
     Database();
@@ -195,7 +201,8 @@ class Database {
     // Creates a new, empty database file (3204 when the file exists) and leaves it open.
     // localeText is the sort order of the file (";LANGID=0x0409;CP=1252;COUNTRY=0"); the
     // engine's only order compares text without regard to case, so it is accepted as is.
-    DbError Create(const std::string& path, std::string_view localeText = kGeneralSortOrder);
+    DbError Create(const std::string& path, std::string_view localeText = kGeneralSortOrder,
+                   FileAccess access = FileAccess::Shared);
     // Opens an existing file shared for reading and writing. 3024 when missing, 3343 when the
     // file is not a database, 3051 when it cannot be opened.
     DbError Open(const std::string& path);

@@ -3,11 +3,14 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -199,13 +202,54 @@ bool IsNetworkFileSystem(const std::string& path) {
     }
 }
 
+// Permission bits of a new lock file: every program of the family that may open the database
+// must be able to lock it, so it follows the database file; never writable by every account,
+// whatever the umask. A database nobody else may read has a lock file nobody else may open.
+mode_t LockFileMode(const std::string& databasePath) {
+    struct stat st {};
+    if (::stat(databasePath.c_str(), &st) == 0 && (st.st_mode & S_IRWXO) == 0)
+        return st.st_mode & (S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP);
+    return 0664;
+}
+
+// Creates an empty file with exactly these permission bits (not narrowed or widened by the
+// umask), so that the engine, which keeps the bits of an existing file, writes into it.
+DbError CreateEmptyFile(const std::string& path, mode_t mode) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd < 0) {
+        const int openError = errno;
+        return DbError::Make(ErrorNumberFromErrno(openError, err::kPathFileAccessError),
+                             "'" + path + "' could not be created: " + std::strerror(openError));
+    }
+    bool ok = ::fchmod(fd, mode) == 0;
+    ::close(fd);
+    if (!ok) {
+        std::remove(path.c_str());
+        return DbError::Make(err::kPathFileAccessError,
+                             "The permissions of '" + path + "' could not be set.");
+    }
+    return {};
+}
+
+// The permission bits of a new private file in this directory.
+mode_t PrivateFileMode(const std::string& path) {
+    fs::path directory = fs::path(path).parent_path();
+    if (directory.empty()) directory = ".";
+    struct stat st {};
+    // A directory that its group may write to, or whose new files join its group, is shared
+    // by that group: the group's members log in through the same file.
+    if (::stat(directory.c_str(), &st) == 0 && (st.st_mode & (S_IWGRP | S_ISGID)) != 0)
+        return S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP;
+    return S_IRUSR | S_IWUSR;
+}
+
 // Holds a shared lock on NAME.LDB for as long as the database is open, so that other
 // programs can tell that the file is in use. A directory where the lock file cannot be made
 // does not stop the database from opening. A reader that must leave nothing behind locks the
 // lock file only when it is there already.
 int TakeSharedLock(const std::string& path, bool create) {
     const int flags = create ? O_RDWR | O_CREAT | O_CLOEXEC : O_RDONLY | O_CLOEXEC;
-    int fd = ::open(Database::LockFilePath(path).c_str(), flags, 0666);
+    int fd = ::open(Database::LockFilePath(path).c_str(), flags, LockFileMode(path));
     if (fd < 0) return -1;
     if (::flock(fd, LOCK_SH | LOCK_NB) != 0) {
         ::close(fd);
@@ -311,7 +355,7 @@ class ExclusiveUse {
     explicit ExclusiveUse(const std::string& path)
         : lockPath_(Database::LockFilePath(path)),
           existed_(fs::exists(lockPath_, ignored_)),
-          fd_(::open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666)) {
+          fd_(::open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, LockFileMode(path))) {
         // A directory where no lock file can be made has no program of ours using it.
         held_ = fd_ < 0 || ::flock(fd_, LOCK_EX | LOCK_NB) == 0;
     }
@@ -406,7 +450,8 @@ Database& Database::operator=(Database&& other) noexcept {
     return *this;
 }
 
-DbError Database::Create(const std::string& path, std::string_view /*localeText*/) {
+DbError Database::Create(const std::string& path, std::string_view /*localeText*/,
+                         FileAccess access) {
     Close();
     std::error_code ec;
     if (path.empty()) return DbError::Make(err::kNotAValidPath, "No file name was given.");
@@ -417,9 +462,17 @@ DbError Database::Create(const std::string& path, std::string_view /*localeText*
     if (!directory.empty() && !fs::is_directory(directory, ec)) {
         return DbError::Make(err::kNotAValidPath, "'" + path + "' is not a valid path.");
     }
+    // The engine's journal files take the bits of the database file, so a private file stays
+    // private with them. A shared one gets the engine's own (owner writes, all read).
+    if (access == FileAccess::Private) {
+        if (DbError error = CreateEmptyFile(path, PrivateFileMode(path))) return error;
+    }
     auto conn = std::make_shared<Connection>();
     DbError error = OpenConnection(*conn, path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-    if (error) return error;
+    if (error) {
+        if (access == FileAccess::Private) std::remove(path.c_str());
+        return error;
+    }
     // Writing the header makes the file exist on disk as an (empty) database at once.
     std::string pragma = "PRAGMA application_id=" + std::to_string(kApplicationId);
     int rc = sqlite3_exec(conn->db, pragma.c_str(), nullptr, nullptr, nullptr);
@@ -503,8 +556,17 @@ DbError Database::CopyTo(const std::string& targetPath) {
     if (fs::exists(targetPath, ec) && fs::file_size(targetPath, ec) > 0) {
         return DbError::Make(err::kDatabaseExists, "'" + targetPath + "' already exists.");
     }
+    // The copy (a backup, a compacted file) is readable by no more accounts than the original.
+    struct stat st {};
+    bool madeHere = false;
+    if (!fs::exists(targetPath, ec) && ::stat(conn_->path.c_str(), &st) == 0) {
+        if (DbError error = CreateEmptyFile(targetPath, st.st_mode & 0664)) return error;
+        madeHere = true;
+    }
     DbValue target(targetPath);
-    return Execute("VACUUM INTO ?1", std::span<const DbValue>(&target, 1));
+    DbError error = Execute("VACUUM INTO ?1", std::span<const DbValue>(&target, 1));
+    if (error && madeHere) std::remove(targetPath.c_str());
+    return error;
 }
 
 DbError Database::CompactFile(const std::string& sourcePath, const std::string& targetPath) {

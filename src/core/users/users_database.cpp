@@ -125,7 +125,8 @@ int UsersDatabase::OpenUsersDatabase(const std::string& location) {
     // The data location is stored in capitals; the file is found whatever its letter case.
     const std::string path = ResolvePath(location);
     std::string description = kUsersDatabaseDescription;
-    if (EnsureDatabaseFile(ui_, path, 0, true, description) != 0) return -1;
+    // Login names and password scrambles are for the station's accounts only.
+    if (EnsureDatabaseFile(ui_, path, 0, true, description, FileAccess::Private) != 0) return -1;
     if (IsOpen()) CloseUsersDatabase();
 
     if (int result = ReadDatabaseInfo(ui_, path, description_, true); result != 0) return result;
@@ -226,6 +227,9 @@ std::string UsersDatabase::UsersDirectory() const {
 }
 
 std::string UsersDatabase::HomeDirectoryOf(const std::string& loginName) const {
+    // A login name such as "../../x" in a users table written by another program would put
+    // the directory anywhere: such a name has no home directory.
+    if (!IsPlainFileName(loginName)) return "";
     return JoinPath(description_.Directory, loginName);
 }
 
@@ -426,7 +430,7 @@ int UsersDatabase::CheckLogin(std::string& loginName, std::string& password, Cur
         user.LastPasswordSetDate = users_.Field("LastPasswordSetDate").AsDouble();
         user.FullName = users_.Field("FullName").AsText();
         user.BuiltIn = false;
-        if (!DirectoryExists(user.HomeDirectory, trace_))
+        if (!user.HomeDirectory.empty() && !DirectoryExists(user.HomeDirectory, trace_))
             CreateDirectoryPath(ui_, user.HomeDirectory, false);
     }
 
