@@ -11,8 +11,6 @@
 #include <set>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
 #include "common/codepage.h"
