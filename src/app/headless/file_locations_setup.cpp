@@ -14,7 +14,7 @@
 #include "common/text.h"
 #include "config/file_locations_model.h"
 #include "config/startup.h"
-#include "headless/exit_status.h"
+#include "importer/exit_status.h"
 #include "headless/launch_options.h"
 #include "session/session.h"
 #include "session/dialogs.h"
