@@ -61,8 +61,8 @@ std::string WhyNotCreatable(const std::string& directory) {
     return std::string();
 }
 
-// Makes the directory in the spelling it was given. The window stores locations in capitals;
-// made first, the directory is found again under that name whatever its own letter case.
+// Makes the directory in the spelling it was given (the part that exists keeps its own); the
+// window then stores the location as it exists on disk.
 std::string Create(const std::string& directory) {
     std::error_code ec;
     fs::create_directories(ResolvePath(directory), ec);
