@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "headless/exit_status.h"
+#include "importer/exit_status.h"
 #include "headless/headless_run.h"
 #include "headless/launch_options.h"
 

@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "key_filter.h"
 #include "qt_text.h"
 #include "select_on_focus.h"
 
@@ -18,10 +17,9 @@ namespace {
 
 constexpr int kLocationFieldWidth = 300;
 
-// Every location is kept in capitals, as the installation's other programs write them; the
-// whole location is selected when the field is entered.
+// The whole location is selected when the field is entered. Letters keep the case they are
+// typed in: this file system tells "/srv/vantor" from "/SRV/VANTOR".
 void KeepLocationField(QLineEdit* field) {
-    FilterKeys(field, &FileLocationsModel::FilterKey);
     SelectAllOnFocus(field);
 }
 

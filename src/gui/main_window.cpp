@@ -281,9 +281,11 @@ void MainWindow::RunBusy(const std::function<void()>& operation) {
     if (closeRequested_) close();
 }
 
-void MainWindow::AutoStart() {
-    if (!model_.AutoRequested()) return;
-    RunBusy([this] { (void)model_.AutoStart(); });
+ImportRunResult MainWindow::AutoStart() {
+    ImportRunResult result;
+    if (!model_.AutoRequested()) return result;
+    RunBusy([this, &result] { result = model_.AutoStart(); });
+    return result;
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -8,6 +8,8 @@
 #include <QMainWindow>
 #include <functional>
 
+#include "importer/import_run.h"
+
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -32,8 +34,8 @@ class MainWindow : public QMainWindow {
     // Copies the model's state into the controls.
     void Refresh();
     // The "/AUTO" step of the start-up: an import as if "Begin Importing" had been pressed,
-    // and with "/QUIT" the window closes afterwards.
-    void AutoStart();
+    // and with "/QUIT" the window closes afterwards. Returns how the import went.
+    ImportRunResult AutoStart();
     bool Busy() const { return busy_; }
 
   signals:

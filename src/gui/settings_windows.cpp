@@ -16,8 +16,9 @@ SettingsWindows::SettingsWindows(Session& session, QWidget* owner)
           std::make_unique<AudiowallWindows>(session.audiowall, session.ui, session.locations)) {}
 
 SettingsWindows::~SettingsWindows() {
-    // The settings dialog may be waiting on the browser; it goes first.
-    importSettings_.reset();
+    // The settings dialog may be waiting on the browser; it goes first, unless its owner
+    // window has already taken it.
+    delete importSettings_.data();
     importSettingsModel_.reset();
 }
 
@@ -33,11 +34,15 @@ std::string SettingsWindows::BrowseCarts(const std::string& tag) {
     return audiowall_->BrowseCart(tag);
 }
 
+ImportSettingsDialog* SettingsWindows::importSettingsDialog() {
+    return importSettings_;
+}
+
 void SettingsWindows::ShowImportSettings() {
     if (!importSettings_) {
         importSettingsModel_ = std::make_unique<LogImportSettingsModel>(
             session_.importSettings, session_.locations, session_.ui, session_.dialogs);
-        importSettings_ = std::make_unique<ImportSettingsDialog>(*importSettingsModel_, owner_);
+        importSettings_ = new ImportSettingsDialog(*importSettingsModel_, owner_);
     }
     importSettings_->Open();
 }

@@ -11,6 +11,7 @@
 // and the menu item "&Log Import Settings" calls ShowImportSettings().
 
 #include <QObject>
+#include <QPointer>
 #include <memory>
 #include <string>
 
@@ -51,14 +52,16 @@ class SettingsWindows : public QObject {
     void ShowImportSettings();
 
     AudiowallWindows& audiowall() { return *audiowall_; }
-    ImportSettingsDialog* importSettingsDialog() { return importSettings_.get(); }
+    ImportSettingsDialog* importSettingsDialog();
 
   private:
     Session& session_;
     QWidget* owner_;
     std::unique_ptr<AudiowallWindows> audiowall_;
     std::unique_ptr<LogImportSettingsModel> importSettingsModel_;
-    std::unique_ptr<ImportSettingsDialog> importSettings_;
+    // The dialog belongs to its owner window as well: when the owner goes first it takes the
+    // dialog with it, and the pointer clears itself instead of being deleted a second time.
+    QPointer<ImportSettingsDialog> importSettings_;
 };
 
 }  // namespace vantor::gui

@@ -3,7 +3,10 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <optional>
+
 #include "common/clock.h"
+#include "importer/exit_status.h"
 #include "importer/main_window_model.h"
 #include "main_window.h"
 #include "qt_dialogs.h"
@@ -24,7 +27,7 @@ int RunWindowedProgram(const WindowedOptions& options) {
     ui.ShowSplash();
     const bool loaded = model.Load(options.commandLine);
     ui.HideSplash();
-    if (!loaded) return 1;
+    if (!loaded) return exit_status::kStartupEnded;
 
     MainWindow window(model, ui, &dialogs);
     ui.SetOwner(&window);
@@ -32,11 +35,17 @@ int RunWindowedProgram(const WindowedOptions& options) {
     window.show();
     QEventLoop untilClosed;
     QObject::connect(&window, &MainWindow::closed, &untilClosed, &QEventLoop::quit);
-    if (model.AutoRequested()) QTimer::singleShot(0, &window, [&window] { window.AutoStart(); });
+    std::optional<ImportRunResult> autoRun;
+    if (model.AutoRequested())
+        QTimer::singleShot(0, &window, [&window, &autoRun] { autoRun = window.AutoStart(); });
     untilClosed.exec();
     ui.SetOwner(nullptr);
     dialogs.SetOwner(nullptr);
-    return 0;
+    // A scheduler that starts the windowed program with "/AUTO" "/QUIT" learns how the import
+    // went, as from the unattended run; a person who closes the window has seen it already.
+    if (autoRun && model.QuitRequested())
+        return WithProblemReports(ExitStatusOf(*autoRun), ui.ProblemReportsShown());
+    return exit_status::kDone;
 }
 
 }  // namespace vantor::gui

@@ -12,8 +12,9 @@ struct WindowedOptions {
     bool quit = false;        // "--quit"
 };
 
-// Needs a QApplication. Returns the exit status: 0 once the main window closed, 1 when the
-// start-up ended the program.
+// Needs a QApplication. Returns the exit status: 1 when the start-up ended the program; with
+// "/AUTO" and "/QUIT", once the window closed by itself after the import, the status the
+// unattended run gives for the same work (0, 4, 3, 2); otherwise 0 once the main window closed.
 int RunWindowedProgram(const WindowedOptions& options);
 
 }  // namespace vantor::gui

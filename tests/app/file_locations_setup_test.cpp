@@ -45,7 +45,7 @@ TEST_F(FileLocationsSetUpTest, WritesWhatTheWindowsOKWrites) {
         Run({"--set-data-location=" + data, "--set-cart-directory=" + audiowall + "/"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "stored in " + (dir_ / "windows/VANTOR.INI") + ":\ndata location: " +
-                           ToUpper(data) + "\ncart directory: " + ToUpper(audiowall) + "\n");
+                           data + "\ncart directory: " + audiowall + "\n");
 
     // The same locations typed into the window, on a configuration file of its own.
     {
@@ -62,7 +62,9 @@ TEST_F(FileLocationsSetUpTest, WritesWhatTheWindowsOKWrites) {
         EXPECT_TRUE(ui.messages.empty());
     }
     EXPECT_EQ(ConfigFile(), ReadWholeFile(dir_ / "window/VANTOR.INI"));
-    EXPECT_TRUE(Contains(ConfigFile(), "Carts11=" + ToUpper(audiowall) + "\r\n"));
+    EXPECT_TRUE(Contains(ConfigFile(), "Carts11=" + audiowall + "\r\n"));
+    EXPECT_TRUE(Contains(ConfigFile(), "Schedules=" + data + "/SCHEDULE\r\n"));
+    EXPECT_TRUE(Contains(ConfigFile(), "Logs=" + data + "/Logs\r\n"));
     // The directories keep the spelling they were given; the window's data directories are
     // made under them.
     for (const char* made : {"station/audiowall", "station/data/USERS", "station/data/SCHEDULE",
@@ -73,9 +75,9 @@ TEST_F(FileLocationsSetUpTest, WritesWhatTheWindowsOKWrites) {
     ProgramRun moved = Run({"--set-data-location=" + (dir_ / "elsewhere")});
     ASSERT_EQ(moved.exitCode, 0) << moved.err;
     EXPECT_EQ(GetProfileString(dir_ / "windows/VANTOR.INI", "FileLocations", "Data", ""),
-              ToUpper(dir_ / "elsewhere"));
+              dir_ / "elsewhere");
     EXPECT_EQ(GetProfileString(dir_ / "windows/VANTOR.INI", "FileLocations", "Carts7", ""),
-              ToUpper(audiowall));
+              audiowall);
 }
 
 TEST_F(FileLocationsSetUpTest, ARelativeDirectoryIsStoredAsTheAbsoluteOneItMeansNow) {
@@ -88,8 +90,22 @@ TEST_F(FileLocationsSetUpTest, ARelativeDirectoryIsStoredAsTheAbsoluteOneItMeans
         {{"VANTOR_WINDIR", dir_ / "windows"}, {"HOME", dir_.path()}, {"USER", "studio"}});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(GetProfileString(dir_ / "windows/VANTOR.INI", "FileLocations", "Data", ""),
-              ToUpper(dir_ / "station/data2"));
+              dir_ / "station/data2");
     EXPECT_TRUE(fs::is_directory(dir_ / "station/data2/SCHEDULE"));
+}
+
+// A location given in other capitals than the directory has on disk is stored as it exists
+// there, and a directory still to be made keeps the letters it was given.
+TEST_F(FileLocationsSetUpTest, LocationsAreStoredAsTheyExistOnDisk) {
+    fs::create_directories(dir_ / "Station/Audio");
+    ProgramRun run = Run({"--set-data-location=" + (dir_ / "Station") + "/New Data",
+                          "--set-cart-directory=" + ToUpper(dir_ / "Station/Audio")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::string config = dir_ / "windows/VANTOR.INI";
+    EXPECT_EQ(GetProfileString(config, "FileLocations", "Data", ""), dir_ / "Station/New Data");
+    EXPECT_EQ(GetProfileString(config, "FileLocations", "Carts1", ""), dir_ / "Station/Audio");
+    EXPECT_TRUE(fs::is_directory(dir_ / "Station/New Data/USERS"));
+    EXPECT_FALSE(fs::exists(ToUpper(dir_ / "Station")));
 }
 
 TEST_F(FileLocationsSetUpTest, RefusesADirectoryThatCannotBeMadeBeforeStoringAnything) {

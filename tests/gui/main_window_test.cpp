@@ -11,10 +11,13 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "common/clock.h"
+#include "dbengine/engine.h"
 #include "common/locale.h"
 #include "common/ole_date.h"
 #include "gui_test_support.h"
@@ -367,7 +370,99 @@ TEST_F(MainWindowTest, ThePreviewMenuItemShowsWhatTheImportWouldDoAndWritesNothi
     EXPECT_FALSE(preview->isEnabled());
 }
 
-TEST(WindowedProgram, AutoQuitImportsAndEndsByItselfOnceTheMessageIsAnswered) {
+// Presses Return in every message box that comes to the front while it lives, as an operator
+// who reads each message and confirms it would, and notes the texts.
+class AnswerEveryMessage {
+  public:
+    AnswerEveryMessage() {
+        timer_.setInterval(20);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr || !box->isVisible()) return;
+            seen.push_back(box->text().toStdString());
+            mainWindowShown = mainWindowShown || TopLevel("frmLogImport") != nullptr;
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        timer_.start();
+    }
+    std::vector<std::string> seen;
+    bool mainWindowShown = false;
+
+  private:
+    QTimer timer_;
+};
+
+// A scheduler that starts the windowed program with "/AUTO" "/QUIT" tells the outcomes apart by
+// the status, as with the unattended run: once the messages are answered the program ends by
+// itself with 0, 4, 3 or 2.
+TEST(WindowedProgram, AutoQuitEndsByItselfWithTheStatusOfTheImport) {
+    const int32_t tomorrow = SystemClock().Today() + 1;
+    const struct {
+        const char* what;
+        std::function<void(KoraInstallation&)> prepare;
+        int status;
+        const char* message;  // a message the run shows on the way, "" for none
+        size_t hours;         // hours in the Log table afterwards
+    } cases[] = {
+        {"a clean import",
+         [&](KoraInstallation& station) { station.WriteLog(tomorrow, HoursOf(tomorrow, 0, 3)); },
+         0, "The log was successfully imported into the Kora database", 4},
+        {"a cart the Audiowall lacks",
+         [&](KoraInstallation& station) {
+             station.WriteLog(tomorrow, HoursOf(tomorrow, 0, 3, true));
+         },
+         4, "", 4},
+        {"an unreadable header",
+         [&](KoraInstallation& station) {
+             SchedulerLogWriter log = HoursOf(tomorrow, 0, 3);
+             log.Line("+99/99/99 06");
+             station.WriteLog(tomorrow, log);
+         },
+         4, "There was a problem reading the date from the Music Log", 4},
+        {"no Log table",
+         [&](KoraInstallation& station) {
+             station.WriteLog(tomorrow, HoursOf(tomorrow, 0, 3));
+             Database db;
+             ASSERT_FALSE(db.Open(station.databasePath));
+             ASSERT_FALSE(db.Execute("DROP TABLE [Log]"));
+         },
+         3, "There was a problem opening the Kora Log", 0},
+        {"no logs directory",
+         [&](KoraInstallation& station) { std::filesystem::remove_all(station.logsDirectory); },
+         2, "", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        KoraInstallation station(dir.path(), Options());
+        c.prepare(station);
+        std::vector<std::unique_ptr<ScopedEnv>> environment;
+        for (const auto& [name, value] : station.Environment())
+            environment.push_back(std::make_unique<ScopedEnv>(name.c_str(), value));
+
+        AnswerEveryMessage answers;
+        WindowedOptions options;
+        options.commandLine = "KORA26.MDB /AUTO /QUIT";
+        EXPECT_EQ(RunWindowedProgram(options), c.status);
+        EXPECT_TRUE(answers.mainWindowShown || answers.seen.empty());
+        if (*c.message != '\0') {
+            EXPECT_TRUE(std::any_of(answers.seen.begin(), answers.seen.end(),
+                                    [&](const std::string& text) {
+                                        return text.rfind(c.message, 0) == 0;
+                                    }))
+                << ::testing::PrintToString(answers.seen);
+        }
+        if (c.hours > 0) {
+            EXPECT_EQ(HourStartsIn(station.databasePath).size(), c.hours);
+        }
+        EXPECT_EQ(TopLevel("frmLogImport"), nullptr);
+        EXPECT_EQ(TopLevel("frmPrintPreview"), nullptr);
+    }
+}
+
+// The settings dialog belongs to the main window and to the settings windows at once: after it
+// was opened, closing the program must delete it once, not twice.
+TEST(WindowedProgram, ExitAfterTheImportSettingsWereOpenedEndsWithStatus0) {
     TempDir dir;
     KoraInstallation station(dir.path(), Options());
     const int32_t tomorrow = SystemClock().Today() + 1;
@@ -376,20 +471,29 @@ TEST(WindowedProgram, AutoQuitImportsAndEndsByItselfOnceTheMessageIsAnswered) {
     for (const auto& [name, value] : station.Environment())
         environment.push_back(std::make_unique<ScopedEnv>(name.c_str(), value));
 
-    QString message;
-    bool mainWindowShown = false;
-    WhenModal("MessageBox", [&](QWidget* box) {
-        message = static_cast<QMessageBox*>(box)->text();
-        mainWindowShown = TopLevel("frmLogImport") != nullptr;
-        QTest::keyClick(box, Qt::Key_Return);
-    });
-    WindowedOptions options;
-    options.commandLine = "KORA26.MDB /AUTO /QUIT";
-    EXPECT_EQ(RunWindowedProgram(options), 0);
-    EXPECT_EQ(message, "The log was successfully imported into the Kora database");
-    EXPECT_TRUE(mainWindowShown);
-    EXPECT_EQ(HourStartsIn(station.databasePath).size(), 4u);
-    EXPECT_EQ(TopLevel("frmLogImport"), nullptr);
+    for (const char* closeWith : {"cmdOK", "cmdCancel"}) {
+        SCOPED_TRACE(closeWith);
+        bool settingsShown = false;
+        QTimer operatorAtTheDesk;
+        operatorAtTheDesk.setInterval(20);
+        QObject::connect(&operatorAtTheDesk, &QTimer::timeout, [&] {
+            QWidget* main = TopLevel("frmLogImport");
+            if (main == nullptr || QApplication::activeModalWidget() != nullptr) return;
+            operatorAtTheDesk.stop();
+            main->findChild<QAction*>("mnuOptions")->trigger();
+            QWidget* settings = TopLevel("frmLogImportSettings");
+            settingsShown = settings != nullptr;
+            if (settings)
+                QTest::mouseClick(settings->findChild<QPushButton*>(closeWith), Qt::LeftButton);
+            main->findChild<QAction*>("mnuExit")->trigger();
+        });
+        operatorAtTheDesk.start();
+        WindowedOptions options;
+        options.commandLine = "KORA26.MDB";
+        EXPECT_EQ(RunWindowedProgram(options), 0);
+        EXPECT_TRUE(settingsShown);
+        EXPECT_EQ(TopLevel("frmLogImportSettings"), nullptr);
+    }
 }
 
 TEST(WindowedProgram, StartUpThatEndsShowsNoMainWindow) {

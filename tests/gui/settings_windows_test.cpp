@@ -197,7 +197,7 @@ TEST_F(SettingsWindowsTest, OneDirectoryForAllCartsIsStoredForEveryPart) {
     const std::string config = session.locations.ConfigFile;
     WriteProfileString(config, "General", "ConfigName", "Studio");
     WriteProfileString(config, "FileLocations", "Other", "kept");
-    std::string audio = Path("AUDIO");
+    std::string audio = Path("Audio");
     ui.folderAnswers.push_back(audio);
     bool ticked = false;
     testing::WhenModalShows([&](QWidget* dialog) {
@@ -206,8 +206,7 @@ TEST_F(SettingsWindowsTest, OneDirectoryForAllCartsIsStoredForEveryPart) {
         ticked = Find<QCheckBox>(dialog, "chkUseOneCartLocation")->isChecked();
         EXPECT_FALSE(Find<QLineEdit>(dialog, "txtCartLocations(2)")->isEnabled());
         QTest::mouseClick(Find<QPushButton>(dialog, "cmdChangeCartLocation(1)"), Qt::LeftButton);
-        EXPECT_EQ(Find<QLineEdit>(dialog, "txtCartLocations(11)")->text().toStdString(),
-                  ToUpper(audio));
+        EXPECT_EQ(Find<QLineEdit>(dialog, "txtCartLocations(11)")->text().toStdString(), audio);
         Type(Find<QLineEdit>(dialog, "txtDataLocation"),
              QString::fromStdString(Path("data")) + "\\");
         QTest::mouseClick(Find<QPushButton>(dialog, "cmdDone"), Qt::LeftButton);
@@ -218,12 +217,12 @@ TEST_F(SettingsWindowsTest, OneDirectoryForAllCartsIsStoredForEveryPart) {
 
     for (int n = 1; n <= 11; ++n)
         EXPECT_EQ(GetProfileString(config, "FileLocations", "Carts" + std::to_string(n), ""),
-                  ToUpper(audio))
+                  audio)
             << n;
-    std::string data = ToUpper(Path("data"));  // typed in capitals, the separator removed
+    std::string data = Path("data");  // as typed, the separator removed
     EXPECT_EQ(GetProfileString(config, "FileLocations", "Data", ""), data);
-    EXPECT_EQ(GetProfileString(config, "FileLocations", "Schedules", ""), data + "\\SCHEDULE");
-    EXPECT_EQ(GetProfileString(config, "FileLocations", "Logs", ""), data + "\\LOGS");
+    EXPECT_EQ(GetProfileString(config, "FileLocations", "Schedules", ""), data + "/SCHEDULE");
+    EXPECT_EQ(GetProfileString(config, "FileLocations", "Logs", ""), data + "/Logs");
     EXPECT_EQ(GetProfileString(config, "FileLocations", "Other", ""), "kept");
     EXPECT_EQ(GetProfileString(config, "General", "ConfigName", ""), "Studio");
     EXPECT_TRUE(fs::is_directory(audio));
@@ -237,9 +236,10 @@ TEST_F(SettingsWindowsTest, EscapeLeavesTheFileLocationsAsTheyWere) {
     testing::WhenModalShows([&](QWidget* dialog) {
         Find<QCheckBox>(dialog, "chkUseOneCartLocation")->click();
         auto* row3 = Find<QLineEdit>(dialog, "txtCartLocations(3)");
-        EXPECT_EQ(row3->text(), "/OLD");
-        Type(Find<QLineEdit>(dialog, "txtCartLocations(1)"), "/elsewhere");
-        EXPECT_EQ(row3->text(), "/ELSEWHERE");  // typed letters become capitals, row 1 for all
+        EXPECT_EQ(row3->text(), "/old");
+        // Typed letters keep their case; row 1 serves every row.
+        Type(Find<QLineEdit>(dialog, "txtCartLocations(1)"), "/srv/Vantor Audio");
+        EXPECT_EQ(row3->text(), "/srv/Vantor Audio");
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
     FileLocationsModel model(session.locations, session.audiowall, ui);

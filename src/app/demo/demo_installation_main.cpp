@@ -1,19 +1,23 @@
 // Builds a demonstration installation: a configuration file, a data location, an Audiowall
 // of a few hundred carts with audio, a Kora playout database, and a week of scheduler logs
-// (with break notes, and some carts the Audiowall does not have) starting tomorrow. Prints the
-// environment the program needs to find it, as shell assignments.
+// (with break notes, and some carts the Audiowall does not have) starting tomorrow, and the
+// update notes in its program directory, as the package installs them. Prints the environment
+// the program needs to find it, as shell assignments.
 //
 //   vantor-demo-installation DIRECTORY [DAYS]
 
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <iostream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "common/clock.h"
 #include "common/paths.h"
+#include "common/platform_dirs.h"
 #include "common/profile.h"
 #include "demo/kora_installation.h"
 
@@ -96,6 +100,18 @@ SchedulerLogWriter DemoDay(int32_t day, int dayIndex) {
     return log;
 }
 
+// The update notes the build puts beside its programs, or the ones an installed package ships.
+std::filesystem::path ShippedUpdateNotes() {
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return {};
+    const std::filesystem::path beside = self.parent_path() / "Updates.txt";
+    if (std::filesystem::is_regular_file(beside, ec)) return beside;
+    const std::string installed = vantor::InstalledDataDirectoryOf(self.string());
+    if (!installed.empty()) return std::filesystem::path(installed) / "Updates.txt";
+    return {};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -118,6 +134,14 @@ int main(int argc, char** argv) {
         vantor::SystemClock clock;
         const int32_t tomorrow = clock.Today() + 1;
         for (int i = 0; i < days; ++i) station.WriteLog(tomorrow + i, DemoDay(tomorrow + i, i));
+
+        // Help -> "Update Information" shows the notes of the program directory; a station
+        // that runs the package finds them there or in the package's own directory.
+        const std::filesystem::path notes = ShippedUpdateNotes();
+        if (notes.empty()) throw std::runtime_error("the update notes (Updates.txt) are missing");
+        std::filesystem::copy_file(notes,
+                                   std::filesystem::path(station.programDirectory) / "Updates.txt",
+                                   std::filesystem::copy_options::overwrite_existing);
 
         for (const auto& [name, value] : station.Environment())
             std::cout << name << "='" << value << "'\n";

@@ -6,7 +6,7 @@
 #include "common/paths.h"
 #include "common/problem_report.h"
 #include "common/text.h"
-#include "headless/exit_status.h"
+#include "importer/exit_status.h"
 #include "session/session.h"
 #include "dbengine/database_file.h"
 #include "dbengine/engine.h"

@@ -14,7 +14,7 @@
 #include "common/text.h"
 #include "config/file_locations_model.h"
 #include "config/startup.h"
-#include "headless/exit_status.h"
+#include "importer/exit_status.h"
 #include "headless/launch_options.h"
 #include "session/session.h"
 #include "session/dialogs.h"
@@ -61,8 +61,8 @@ std::string WhyNotCreatable(const std::string& directory) {
     return std::string();
 }
 
-// Makes the directory in the spelling it was given. The window stores locations in capitals;
-// made first, the directory is found again under that name whatever its own letter case.
+// Makes the directory in the spelling it was given (the part that exists keeps its own); the
+// window then stores the location as it exists on disk.
 std::string Create(const std::string& directory) {
     std::error_code ec;
     fs::create_directories(ResolvePath(directory), ec);

@@ -4,7 +4,7 @@
 
 #include "common/clock.h"
 #include "headless/create_database.h"
-#include "headless/exit_status.h"
+#include "importer/exit_status.h"
 #include "headless/file_locations_setup.h"
 #include "headless/headless_user_interface.h"
 #include "importer/import_preview.h"
@@ -14,18 +14,6 @@
 namespace vantor {
 
 namespace {
-
-int StatusOf(const ImportRunResult& run) {
-    switch (run.outcome) {
-        case ImportRunOutcome::Stopped:
-            return exit_status::kStopped;
-        case ImportRunOutcome::Abandoned:
-            return exit_status::kWorkFailed;
-        case ImportRunOutcome::Imported:
-            break;
-    }
-    return run.errorReportShown ? exit_status::kDoneWithReport : exit_status::kDone;
-}
 
 int StatusOf(MaintenanceOutcome outcome) {
     switch (outcome) {
@@ -107,7 +95,7 @@ int RunMenuAction(LogImportModel& window, HeadlessUserInterface& ui, MenuAction 
                 return exit_status::kStopped;
             ReSendResult result = window.ReSend();
             if (result.removal != MaintenanceOutcome::Done) return StatusOf(result.removal);
-            return StatusOf(result.import);
+            return ExitStatusOf(result.import);
         }
         case MenuAction::Preview:
             if (!Pressable(ui, window.PreviewEnabled(),
@@ -171,14 +159,10 @@ int RunHeadless(const LaunchOptions& options) {
 
     // "/AUTO" starts the import as its button would, whatever state the range fields left the
     // button in: a range that is not valid is refused by the import's own checks.
-    if (window.AutoRequested()) status = StatusOf(window.AutoStart());
+    if (window.AutoRequested()) status = ExitStatusOf(window.AutoStart());
     // Nobody is left to close the window: the run ends here with or without "/QUIT".
     window.Close();
-    // A problem shown on the way (an unreadable header, a database error) did not stop the
-    // work, but the scheduler must hear of it.
-    if (status == exit_status::kDone && ui.ProblemReportsShown() > 0)
-        status = exit_status::kDoneWithReport;
-    return status;
+    return WithProblemReports(status, ui.ProblemReportsShown());
 }
 
 }  // namespace vantor

@@ -3,6 +3,7 @@
 #include "audiowall/audiowall_settings.h"
 #include "audiowall/audiowall_store.h"
 #include "common/files.h"
+#include "common/paths.h"
 #include "common/profile.h"
 #include "common/text.h"
 #include "common/user_interface.h"
@@ -17,8 +18,17 @@ constexpr const char* kSection = "FileLocations";
 
 }  // namespace
 
+std::string LocationOnDisk(const std::string& text) {
+    std::string location = Trim(text);
+    // This file system tells letter case apart: the part of the location that exists is spelt
+    // as it is on disk, the rest (a directory still to be made) as typed. A drive letter or a
+    // "\\server\share" means nothing here and is kept as typed.
+    if (!location.empty() && location[0] == '/') location = ResolvePath(location);
+    return location;
+}
+
 std::string NormaliseLocation(const std::string& text) {
-    std::string location = ToUpper(Trim(text));
+    std::string location = LocationOnDisk(text);
     // "D:\" becomes "D:"; the root of this file system stays what it is.
     if (!location.empty() && (location.back() == '\\' || location.back() == '/') && location != "/")
         location.pop_back();
@@ -37,12 +47,14 @@ std::string FileLocationsModel::RowLabel(int row) {
 
 void FileLocationsModel::Open() {
     IniFile = locations_.ConfigFile;
-    dataLocation_ = ToUpper(Trim(locations_.DataLocation));
+    // Locations written by the installation's other programs may be in capitals; each is shown
+    // as it exists on disk.
+    dataLocation_ = LocationOnDisk(locations_.DataLocation);
     for (int row = 1; row <= kRows; ++row)
-        rows_[row - 1] = ToUpper(Trim(audiowall_.Parts[row].Directory));
+        rows_[row - 1] = LocationOnDisk(audiowall_.Parts[row].Directory);
     bool allEqual = true;
     for (int row = 2; row <= kRows; ++row)
-        allEqual = allEqual && ToUpper(Trim(rows_[row - 1])) == ToUpper(Trim(rows_[0]));
+        allEqual = allEqual && EqualsNoCase(Trim(rows_[row - 1]), Trim(rows_[0]));
     useOne_ = false;
     SetUseOneCartLocation(allEqual);
     closed_ = false;
@@ -66,20 +78,15 @@ void FileLocationsModel::SetCartLocation(int row, const std::string& text) {
         for (int other = 2; other <= kRows; ++other) rows_[other - 1] = rows_[0];
 }
 
-int FileLocationsModel::FilterKey(int keyCode) {
-    if (keyCode >= 'a' && keyCode <= 'z') return keyCode - 'a' + 'A';
-    return keyCode;
-}
-
 void FileLocationsModel::BrowseCartLocation(int row) {
     if (row < 1 || row > kRows || !RowEnabled(row)) return;
     auto chosen = ui_.BrowseForFolder(kBrowseTitle, rows_[row - 1]);
-    if (chosen && !chosen->empty()) SetCartLocation(row, ToUpper(Trim(*chosen)));
+    if (chosen && !chosen->empty()) SetCartLocation(row, Trim(*chosen));
 }
 
 void FileLocationsModel::BrowseDataLocation() {
     auto chosen = ui_.BrowseForFolder(kBrowseTitle, dataLocation_);
-    if (chosen && !chosen->empty()) dataLocation_ = ToUpper(Trim(*chosen));
+    if (chosen && !chosen->empty()) dataLocation_ = Trim(*chosen);
 }
 
 void FileLocationsModel::OK() {
@@ -95,7 +102,7 @@ void FileLocationsModel::OK() {
     }
     auto markSharing = [this](const std::string& directory, PartState state) {
         for (AudiowallPart& other : audiowall_.Parts)
-            if (other.Directory == directory) other.State = state;
+            if (EqualsNoCase(other.Directory, directory)) other.State = state;
     };
     for (int n = 1; n <= kRows; ++n) {
         AudiowallPart& part = audiowall_.Parts[n];
@@ -116,12 +123,18 @@ void FileLocationsModel::OK() {
     }
 
     locations_.DataLocation = dataLocation;
-    if (!IniFile.empty()) {
-        WriteProfileString(IniFile, kSection, "Data", dataLocation);
-        WriteProfileString(IniFile, kSection, "Schedules", dataLocation + "\\SCHEDULE");
-        WriteProfileString(IniFile, kSection, "Logs", dataLocation + "\\LOGS");
-    }
+    if (!IniFile.empty()) WriteProfileString(IniFile, kSection, "Data", dataLocation);
     EnsureDataDirectories(dataLocation, ui_);
+    // The sub-locations are written for the installation's other programs once the
+    // directories are made, spelt as they are on disk and joined with this system's separator.
+    auto subLocation = [&dataLocation](const char* name) {
+        return dataLocation.empty() ? "/" + std::string(name)
+                                    : ResolvePath(JoinPath(dataLocation, name));
+    };
+    if (!IniFile.empty()) {
+        WriteProfileString(IniFile, kSection, "Schedules", subLocation("SCHEDULE"));
+        WriteProfileString(IniFile, kSection, "Logs", subLocation("LOGS"));
+    }
 
     ReadMaxCart(audiowall_);
     closed_ = true;

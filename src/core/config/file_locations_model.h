@@ -26,7 +26,8 @@ class FileLocationsModel : public WindowModel {
     // The configuration file OK writes to; ConfigFile when the dialog is created.
     std::string IniFile;
 
-    // Fills the fields from the values in memory (not from the file).
+    // Fills the fields from the values in memory (not from the file), each shown as it exists
+    // on disk.
     void Open();
     // Each activation brings the dialog forward with the default pointer.
     void Activate();
@@ -47,11 +48,8 @@ class FileLocationsModel : public WindowModel {
     // A change of a row's text (while the box is checked row 1 is copied to the others).
     void SetCartLocation(int row, const std::string& text);
     void SetDataLocation(const std::string& text) { dataLocation_ = text; }
-    // A key typed into a location field arrives as a capital.
-    static int FilterKey(int keyCode);
-
     // The Browse buttons: the folder picker starts at the field's text; a chosen folder
-    // replaces it, trimmed and in capitals.
+    // replaces it, trimmed.
     void BrowseCartLocation(int row);
     void BrowseDataLocation();
 
@@ -70,7 +68,10 @@ class FileLocationsModel : public WindowModel {
     bool closed_ = false;
 };
 
-// A stored location: trimmed, in capitals, one trailing separator removed.
+// A location as shown: trimmed and spelt as it exists on disk (as typed for the part still to
+// be made); letters keep the case they were typed in.
+std::string LocationOnDisk(const std::string& text);
+// A stored location: the same, with one trailing separator removed.
 std::string NormaliseLocation(const std::string& text);
 
 }  // namespace vantor

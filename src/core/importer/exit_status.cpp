@@ -1,0 +1,25 @@
+#include "importer/exit_status.h"
+
+#include "importer/import_run.h"
+
+namespace vantor {
+
+int ExitStatusOf(const ImportRunResult& run) {
+    switch (run.outcome) {
+        case ImportRunOutcome::Stopped:
+            return exit_status::kStopped;
+        case ImportRunOutcome::Abandoned:
+            return exit_status::kWorkFailed;
+        case ImportRunOutcome::Imported:
+            break;
+    }
+    return run.errorReportShown ? exit_status::kDoneWithReport : exit_status::kDone;
+}
+
+int WithProblemReports(int status, int problemReportsShown) {
+    if (status == exit_status::kDone && problemReportsShown > 0)
+        return exit_status::kDoneWithReport;
+    return status;
+}
+
+}  // namespace vantor
