@@ -12,6 +12,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "common/clock.h"
@@ -305,6 +306,7 @@ TEST_F(MainWindowTest, BeginImportingFillsTheLogAndShowsTheReport) {
     // The missing cart is reported in the viewer.
     QWidget* viewer = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (viewer = TopLevel("frmPrintPreview")) != nullptr; }));
+    EXPECT_FALSE(viewer->isModal());  // the report leaves the main window free
     const QString report = Child<QTextEdit>(viewer, "rtfFile")->toPlainText();
     EXPECT_TRUE(report.contains("Cart 4999 has been scheduled to play, but does not exist"))
         << report.toStdString();
@@ -365,6 +367,30 @@ TEST_F(MainWindowTest, ThePreviewMenuItemShowsWhatTheImportWouldDoAndWritesNothi
     TypeAndLeave("txtEndHour", "25");
     EXPECT_FALSE(RangeControlsEnabled());
     EXPECT_FALSE(preview->isEnabled());
+}
+
+TEST_F(MainWindowTest, UpdateInformationHoldsTheMainWindowUntilItIsClosed) {
+    {
+        std::ofstream notes(std::filesystem::path(station_.programDirectory) / "Updates.txt");
+        notes << "Version 2.5: the preview menu item.\n";
+    }
+    WhenModal("MessageBox", [](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); });
+    Start();
+    QString caption, text;
+    bool overMainWindow = false;
+    WhenModal("frmPrintPreview", [&](QWidget* viewer) {
+        caption = viewer->windowTitle();
+        text = Child<QTextEdit>(viewer, "rtfFile")->toPlainText();
+        overMainWindow = viewer->parentWidget() == window_.get() &&
+                         viewer->windowModality() != Qt::NonModal;
+        QTest::mouseClick(Child<QPushButton>(viewer, "cmdDone"), Qt::LeftButton);
+    });
+    // The menu item returns only once the viewer is closed.
+    window_->findChild<QAction*>("mnuUpdateInfo")->trigger();
+    EXPECT_EQ(caption, "Update Information");
+    EXPECT_EQ(text, "Version 2.5: the preview menu item.\n");
+    EXPECT_TRUE(overMainWindow);
+    EXPECT_TRUE(WaitFor([] { return TopLevel("frmPrintPreview") == nullptr; }));
 }
 
 TEST(WindowedProgram, AutoQuitImportsAndEndsByItselfOnceTheMessageIsAnswered) {
