@@ -117,7 +117,6 @@ FindCart::FindCart(FindCartModel& model, QWidget* parent)
     cmdFind_->setObjectName("cmdFind");
     cmdStop_ = new QPushButton("Sto&p", this);
     cmdStop_->setObjectName("cmdStop");
-    cmdStop_->setAutoDefault(false);
     lblCart_ = new QLabel("Cart:", this);
     lblCart_->setObjectName("lblCart");
     lblCartNumber_ = new QLabel(this);

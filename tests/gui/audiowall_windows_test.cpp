@@ -71,6 +71,7 @@ TEST_F(AudiowallWindowsTest, BrowserShowsTheCartsAndAClickChoosesOne) {
     QTimer::singleShot(0, [&] {
         EXPECT_EQ(browser()->objectName(), "frmCartBrowser");
         EXPECT_EQ(browser()->windowTitle(), "Cart Browser");
+        EXPECT_EQ(gui::testing::ButtonsDeafToReturn(browser()).join(", ").toStdString(), "");
         EXPECT_EQ(Find<QLineEdit>(browser(), "txtCartNumber")->text(), "250");
         EXPECT_EQ(Button(browser(), "cmdCartNumber(1)")->text(), "250");
         EXPECT_EQ(Find<QLabel>(browser(), "pnlCart(1)")->text(), "Two fifty");
@@ -136,6 +137,7 @@ TEST_F(AudiowallWindowsTest, FindsTitlesInBothDirectionsAndAChoiceMovesTheBrowse
     QTest::mouseClick(Button(browser(), "cmdFindCart"), Qt::LeftButton);
     ASSERT_TRUE(find()->isVisible());
     EXPECT_EQ(find()->windowTitle(), "Find a cart on the Audiowall");
+    EXPECT_EQ(gui::testing::ButtonsDeafToReturn(find()).join(", ").toStdString(), "");
     EXPECT_FALSE(Find<QTreeWidget>(find(), "lviewItems")->isVisible());
 
     auto* tabs = Find<QTabWidget>(find(), "tabFind");

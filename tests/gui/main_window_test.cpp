@@ -332,6 +332,33 @@ TEST_F(MainWindowTest, AnImportWithoutProblemsEndsWithTheSuccessMessage) {
     EXPECT_EQ(TopLevel("frmPrintPreview"), nullptr);
 }
 
+TEST_F(MainWindowTest, ReturnPressesTheButtonThatHasTheFocus) {
+    station_.WriteLog(kMarch6, HoursOf(kMarch6, 0, 1));
+    Start();
+    EXPECT_EQ(ButtonsDeafToReturn(window_.get()).join(", ").toStdString(), "");
+
+    bool pickerOpened = false;
+    WhenModal("frmSelectHour", [&](QWidget* picker) {
+        pickerOpened = true;
+        QTest::mouseClick(Child<QPushButton>(picker, "CancelB"), Qt::LeftButton);
+    });
+    auto* endButton = Control<QPushButton>("cmdASEnd");
+    endButton->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(endButton, Qt::Key_Return);
+    EXPECT_TRUE(pickerOpened);
+
+    QString message;
+    WhenModal("MessageBox", [&](QWidget* box) {
+        message = static_cast<QMessageBox*>(box)->text();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    auto* schedule = Control<QPushButton>("cmdSchedule");
+    schedule->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(schedule, Qt::Key_Return);
+    EXPECT_EQ(message, "The log was successfully imported into the Kora database");
+    EXPECT_EQ(HourStartsIn(station_.databasePath).size(), 2u);
+}
+
 TEST_F(MainWindowTest, ThePreviewMenuItemShowsWhatTheImportWouldDoAndWritesNothing) {
     station_.WriteLog(kMarch6, HoursOf(kMarch6, 5, 6, true));
     Start();
