@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -173,6 +174,38 @@ TEST_F(AudiowallWindowsTest, FindsTitlesInBothDirectionsAndAChoiceMovesTheBrowse
     EXPECT_FALSE(find()->isVisible());
     EXPECT_EQ(Find<QLineEdit>(browser(), "txtCartNumber")->text(), "499");
     EXPECT_EQ(windows.browserModel().SelectedCart(), 499);
+}
+
+TEST_F(AudiowallWindowsTest, FindReopensAfterEscapeAsItFirstOpened) {
+    Build(900, {{12, "Morning jingle", 10}, {480, "Morning news", 60}});
+    OpenBrowserAt("1");
+    QTest::mouseClick(Button(browser(), "cmdFindCart"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(find()));
+    const int firstHeight = find()->height();
+    auto* text = Find<QComboBox>(find(), "cmbSearchText");
+    auto* list = Find<QTreeWidget>(find(), "lviewItems");
+    QTest::keyClicks(text->lineEdit(), "morning");
+    QTest::keyClick(text->lineEdit(), Qt::Key_Return);  // Find is the default button
+    EXPECT_EQ(Matches(), (std::vector<std::string>{"12", "480"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->hasFocus(); }));
+    EXPECT_FALSE(Button(find(), "cmdFind")->isDefault());  // Return chooses a match now
+    QTest::keyClick(list, Qt::Key_Escape);
+    ASSERT_FALSE(find()->isVisible());
+    // The desktop hands the keyboard to the browser, as a window manager does.
+    browser()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(browser()));
+
+    // Opened again: the results are put away, the dialog has its first size, and Return in
+    // the search text searches once more.
+    QTest::mouseClick(Button(browser(), "cmdFindCart"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(find()));
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(find()->height(), firstHeight);
+    EXPECT_TRUE(Button(find(), "cmdFind")->isDefault());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return text->lineEdit()->hasFocus(); }));
+    QTest::keyClick(text->lineEdit(), Qt::Key_Return);
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_EQ(Matches(), (std::vector<std::string>{"12", "480"}));
 }
 
 TEST_F(AudiowallWindowsTest, StopEndsASearchPartWay) {
