@@ -46,7 +46,7 @@ CartBrowser::CartBrowser(CartBrowserModel& model, QWidget* parent)
     cmdFindCart_ = new QPushButton("&Find", this);
     cmdFindCart_->setObjectName("cmdFindCart");
     for (QPushButton* b : {cmdJumpCart_, cmdFindCart_}) {
-        b->setAutoDefault(false);
+        b->setAutoDefault(true);  // Return presses the button with the focus
         b->setMinimumWidth(0);
         b->setMaximumWidth(b->fontMetrics().horizontalAdvance(b->text()) + 24);
     }
@@ -91,7 +91,7 @@ CartBrowser::CartBrowser(CartBrowserModel& model, QWidget* parent)
     chkDouble_->setToolTip(CartBrowserModel::kDoubleHeightToolTip);
     cmdCancel_ = new QPushButton("Cancel", this);
     cmdCancel_->setObjectName("cmdCancel");
-    cmdCancel_->setAutoDefault(false);
+    cmdCancel_->setAutoDefault(true);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(chkDouble_);
     bottom->addStretch(1);

@@ -12,7 +12,6 @@ OkCancelButtons AddOkCancelRow(QBoxLayout* layout, QWidget* dialog, const char* 
     ok->setDefault(true);
     auto* cancel = new QPushButton("Cancel", dialog);
     cancel->setObjectName(cancelName);
-    cancel->setAutoDefault(false);
     auto* row = new QHBoxLayout;
     row->addStretch(1);
     row->addWidget(ok);

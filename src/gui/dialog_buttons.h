@@ -1,7 +1,8 @@
 #pragma once
 // OK and Cancel as the program's dialogs have them: at the right end of a row below the
-// contents, OK the default button that Enter presses, Cancel (which Esc presses too) never the
-// default even while it has the focus. Each window gives the two its own object names.
+// contents, OK the default button that Enter presses, Cancel the one Esc presses. A button with
+// the focus takes Enter for itself, as on any desktop. Each window gives the two its own object
+// names.
 
 class QBoxLayout;
 class QPushButton;

@@ -51,7 +51,6 @@ FileLocationsDialog::FileLocationsDialog(FileLocationsModel& model, QWidget* par
         labels_[i]->setBuddy(txtCartLocations_[i]);
         cmdChangeCartLocation_[i] = new QPushButton("Browse", this);
         cmdChangeCartLocation_[i]->setObjectName(QString("cmdChangeCartLocation(%1)").arg(row));
-        cmdChangeCartLocation_[i]->setAutoDefault(false);
         connect(txtCartLocations_[i], &QLineEdit::textEdited, this,
                 [this, row](const QString& text) {
                     if (refreshing_) return;
@@ -73,7 +72,6 @@ FileLocationsDialog::FileLocationsDialog(FileLocationsModel& model, QWidget* par
     dataLabel->setBuddy(txtDataLocation_);
     cmdChangeDataLoc_ = new QPushButton("Browse", this);
     cmdChangeDataLoc_->setObjectName("cmdChangeDataLoc");
-    cmdChangeDataLoc_->setAutoDefault(false);
     connect(txtDataLocation_, &QLineEdit::textEdited, this, [this](const QString& text) {
         if (!refreshing_) model_.SetDataLocation(text.toStdString());
     });

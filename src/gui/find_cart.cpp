@@ -46,6 +46,9 @@ FindCart::FindCart(FindCartModel& model, QWidget* parent)
     cmbSearchText_->setEditable(true);
     cmbSearchText_->setInsertPolicy(QComboBox::NoInsert);
     cmbSearchText_->setMinimumContentsLength(24);
+    // No completion from the recent searches: with the text selected, as the focus leaves it,
+    // an inline completion would take Enter for itself and "&Find" would never see it.
+    cmbSearchText_->setCompleter(nullptr);
     textLabel->setBuddy(cmbSearchText_);
     auto* directionLabel = new QLabel("Find &direction:", basic);
     cmbSearchDirection_ = new QComboBox(basic);
@@ -117,7 +120,6 @@ FindCart::FindCart(FindCartModel& model, QWidget* parent)
     cmdFind_->setObjectName("cmdFind");
     cmdStop_ = new QPushButton("Sto&p", this);
     cmdStop_->setObjectName("cmdStop");
-    cmdStop_->setAutoDefault(false);
     lblCart_ = new QLabel("Cart:", this);
     lblCart_->setObjectName("lblCart");
     lblCartNumber_ = new QLabel(this);
@@ -327,25 +329,22 @@ void FindCart::Refresh() {
     lblCartNumber_->setText(Q(model_.ProgressText()));
     aniFind_->setVisible(model_.Busy());
 
-    bool resultsChanged = lviewItems_->isVisible() != model_.ResultsVisible();
-    if (resultsChanged && isVisible()) {
-        lviewItems_->setVisible(model_.ResultsVisible());
+    // Whether the dialog is on screen or not (an opening hides the results before it shows):
+    // with the results it grows to hold them, without them it goes back to the height it
+    // opened with, so that no empty room is left below the tabs.
+    const bool resultsChanged = lviewItems_->isHidden() == model_.ResultsVisible();
+    lviewItems_->setVisible(model_.ResultsVisible());
+    if (resultsChanged) {
+        layout()->activate();
         resize(width(), model_.ResultsVisible() ? std::max(height(), sizeHint().height())
-                                                : minimumSizeHint().height());
-    } else {
-        lviewItems_->setVisible(model_.ResultsVisible());
+                                                : sizeHint().height());
     }
     RefreshRows();
     if (resultsChanged) SizeColumns();
 
-    if (model_.Visible() && !isVisible()) {
-        show();
-        raise();
-        activateWindow();
-    } else if (!model_.Visible() && isVisible()) {
-        hide();
-    }
-
+    // The focus is placed before an opening shows the dialog, so that the dialog does not
+    // hand it back to a control it had before it was put away (the hidden results list).
+    const bool opening = model_.Visible() && !isVisible();
     switch (model_.TakeFocusRequest()) {
         case FindCartModel::FocusTarget::SearchText:
             cmbSearchText_->setFocus();
@@ -360,13 +359,22 @@ void FindCart::Refresh() {
         case FindCartModel::FocusTarget::None:
             break;
     }
+    if (opening) {
+        show();
+        raise();
+        activateWindow();
+    } else if (!model_.Visible() && isVisible()) {
+        hide();
+    }
     refreshing_ = false;
 }
 
 bool FindCart::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lviewItems_) {
         if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
-            model_.SetResultsFocused(event->type() == QEvent::FocusIn);
+            // A dialog being shown sends its last focus widget a focus-in of its own, even when
+            // that is the hidden results list: only a list on screen takes Enter from "&Find".
+            model_.SetResultsFocused(event->type() == QEvent::FocusIn && lviewItems_->isVisible());
             cmdFind_->setDefault(model_.FindIsDefault());
             cmdFind_->setAutoDefault(model_.FindIsDefault());
         } else if (event->type() == QEvent::KeyPress) {

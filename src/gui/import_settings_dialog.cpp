@@ -130,7 +130,6 @@ ImportSettingsDialog::ImportSettingsDialog(LogImportSettingsModel& model, QWidge
             label->setBuddy(edit);
             auto* browse = new QPushButton("Browse", box);
             browse->setObjectName(fieldAndButton.second);
-            browse->setAutoDefault(false);
             Field field = fieldAndButton.first;
             connect(browse, &QPushButton::clicked, this, [this, field] {
                 // The dialog stays usable while the browser is open; a second Browse then

@@ -70,7 +70,6 @@ LoginWindow::LoginWindow(LoginModel& model, QWidget* parent) : QDialog(parent), 
     // Made after OK and Cancel, so that Tab reaches it last; Refresh places it in the grid.
     cmdOptions_ = new QPushButton(this);
     cmdOptions_->setObjectName("cmdOptions");
-    cmdOptions_->setAutoDefault(false);
 
     for (QLineEdit* box : {txtLogin_, txtPassword_}) {
         FilterKeys(box, &LoginModel::FilterKey);

@@ -214,6 +214,9 @@ QWidget* MainWindow::BuildControls() {
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(schedule_);
+    // A button with the focus answers Return as well as Space, as a desktop's buttons do (in a
+    // main window, unlike a dialog, Qt leaves Return to the window).
+    for (QPushButton* button : {startButton_, endButton_, schedule_}) button->setAutoDefault(true);
 
     auto* layout = new QVBoxLayout(central);
     layout->addWidget(current);

@@ -242,7 +242,6 @@ QLabel* PlayoutSettingsEditor::MakeLabel(const QString& name, const QString& tex
 QPushButton* PlayoutSettingsEditor::MakeButton(const QString& name, const QString& text) {
     auto* button = new QPushButton(text, this);
     button->setObjectName(name);
-    button->setAutoDefault(false);
     return button;
 }
 

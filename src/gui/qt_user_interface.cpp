@@ -173,6 +173,16 @@ void QtUserInterface::ShowTextFile(const std::string& caption, const std::string
     viewer->show();
 }
 
+void QtUserInterface::ShowTextFileModal(const std::string& caption, const std::string& path) {
+    TextFileViewer* viewer = NewViewer(caption);
+    viewer->SetDisplayFileName(path);
+    // While it is open the operator works in it: the pointer is an arrow, not the hourglass.
+    const bool hourglass = cursor_ == MouseCursor::Hourglass;
+    if (hourglass) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    viewer->exec();
+    if (hourglass) QApplication::restoreOverrideCursor();
+}
+
 void QtUserInterface::ShowText(const std::string& caption, const std::string& text) {
     TextFileViewer* viewer = NewViewer(caption);
     viewer->SetDisplayText(text);

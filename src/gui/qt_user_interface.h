@@ -55,6 +55,7 @@ class QtUserInterface : public UserInterface {
     void SetDatabaseProgressText(const std::string& text) override;
     void SetDatabaseProgressValue(int value, int maximum) override;
     void ShowTextFile(const std::string& caption, const std::string& path) override;
+    void ShowTextFileModal(const std::string& caption, const std::string& path) override;
     void ShowText(const std::string& caption, const std::string& text) override;
     void SetStartupStatus(const std::string& text) override;
     int ScreenWidth() override;

@@ -134,16 +134,19 @@ TEST_F(FindCart, RemembersTheLastSixSearchesForTheRun) {
     EXPECT_EQ(find.SearchEntries(),
               (std::vector<std::string>{"seven", "six", "five", "four", "two", "three"}));
 
+    find.SetResultsFocused(true);  // closed with the focus in the results list
     find.Escape();
     EXPECT_EQ(recent[0], "seven");
     EXPECT_EQ(recent[5], "three");
     EXPECT_EQ(jumps, std::vector<int32_t>{0});
 
-    // A closed dialog comes back with the list and the last text ready.
+    // A closed dialog comes back with the list and the last text ready, and "&Find" the
+    // default button even when the results list had the focus as it closed.
     find.SetSearchText("typed meanwhile");
     find.Show();
     EXPECT_EQ(find.SearchText(), "seven");
     EXPECT_EQ(find.SearchEntries().size(), 6u);
+    EXPECT_TRUE(find.FindIsDefault());
 }
 
 TEST_F(FindCart, WithoutAMatchShowsARowThatCannotBeChosen) {

@@ -71,6 +71,7 @@ TEST_F(AudiowallWindowsTest, BrowserShowsTheCartsAndAClickChoosesOne) {
     QTimer::singleShot(0, [&] {
         EXPECT_EQ(browser()->objectName(), "frmCartBrowser");
         EXPECT_EQ(browser()->windowTitle(), "Cart Browser");
+        EXPECT_EQ(gui::testing::ButtonsDeafToReturn(browser()).join(", ").toStdString(), "");
         EXPECT_EQ(Find<QLineEdit>(browser(), "txtCartNumber")->text(), "250");
         EXPECT_EQ(Button(browser(), "cmdCartNumber(1)")->text(), "250");
         EXPECT_EQ(Find<QLabel>(browser(), "pnlCart(1)")->text(), "Two fifty");
@@ -136,6 +137,7 @@ TEST_F(AudiowallWindowsTest, FindsTitlesInBothDirectionsAndAChoiceMovesTheBrowse
     QTest::mouseClick(Button(browser(), "cmdFindCart"), Qt::LeftButton);
     ASSERT_TRUE(find()->isVisible());
     EXPECT_EQ(find()->windowTitle(), "Find a cart on the Audiowall");
+    EXPECT_EQ(gui::testing::ButtonsDeafToReturn(find()).join(", ").toStdString(), "");
     EXPECT_FALSE(Find<QTreeWidget>(find(), "lviewItems")->isVisible());
 
     auto* tabs = Find<QTabWidget>(find(), "tabFind");
@@ -171,6 +173,38 @@ TEST_F(AudiowallWindowsTest, FindsTitlesInBothDirectionsAndAChoiceMovesTheBrowse
     EXPECT_FALSE(find()->isVisible());
     EXPECT_EQ(Find<QLineEdit>(browser(), "txtCartNumber")->text(), "499");
     EXPECT_EQ(windows.browserModel().SelectedCart(), 499);
+}
+
+TEST_F(AudiowallWindowsTest, FindReopensAfterEscapeAsItFirstOpened) {
+    Build(900, {{12, "Morning jingle", 10}, {480, "Morning news", 60}});
+    OpenBrowserAt("1");
+    QTest::mouseClick(Button(browser(), "cmdFindCart"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(find()));
+    const int firstHeight = find()->height();
+    auto* text = Find<QComboBox>(find(), "cmbSearchText");
+    auto* list = Find<QTreeWidget>(find(), "lviewItems");
+    QTest::keyClicks(text->lineEdit(), "morning");
+    QTest::keyClick(text->lineEdit(), Qt::Key_Return);  // Find is the default button
+    EXPECT_EQ(Matches(), (std::vector<std::string>{"12", "480"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->hasFocus(); }));
+    EXPECT_FALSE(Button(find(), "cmdFind")->isDefault());  // Return chooses a match now
+    QTest::keyClick(list, Qt::Key_Escape);
+    ASSERT_FALSE(find()->isVisible());
+    // The desktop hands the keyboard to the browser, as a window manager does.
+    browser()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(browser()));
+
+    // Opened again: the results are put away, the dialog has its first size, and Return in
+    // the search text searches once more.
+    QTest::mouseClick(Button(browser(), "cmdFindCart"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(find()));
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(find()->height(), firstHeight);
+    EXPECT_TRUE(Button(find(), "cmdFind")->isDefault());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return text->lineEdit()->hasFocus(); }));
+    QTest::keyClick(text->lineEdit(), Qt::Key_Return);
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_EQ(Matches(), (std::vector<std::string>{"12", "480"}));
 }
 
 TEST_F(AudiowallWindowsTest, StopEndsASearchPartWay) {

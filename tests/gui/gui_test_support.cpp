@@ -1,8 +1,11 @@
 #include "gui_test_support.h"
 
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
+#include <QSignalBlocker>
 #include <QTest>
 #include <QTimer>
 
@@ -73,6 +76,43 @@ bool WaitFor(const std::function<bool()>& condition, int milliseconds) {
         QTest::qWait(10);
     }
     return true;
+}
+
+namespace {
+
+// Notes a Return that travelled past the control it was meant for, and keeps it from the
+// window's own handling.
+class ReturnCatcher : public QObject {
+  public:
+    bool reached = false;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+        reached = true;
+        return true;
+    }
+};
+
+}  // namespace
+
+QStringList ButtonsDeafToReturn(QWidget* window) {
+    ReturnCatcher catcher;
+    window->installEventFilter(&catcher);
+    QStringList deaf;
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+        if (button->window() != window || !button->isEnabled() ||
+            !(button->focusPolicy() & Qt::TabFocus))
+            continue;
+        catcher.reached = false;
+        const QSignalBlocker quiet(button);
+        QTest::keyClick(button, Qt::Key_Return);
+        if (catcher.reached) deaf << button->objectName();
+    }
+    window->removeEventFilter(&catcher);
+    return deaf;
 }
 
 }  // namespace vantor::gui::testing

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 
@@ -36,6 +37,11 @@ QWidget* TopLevel(const QString& objectName);
 
 // Lets the event loop run until the condition holds (at most a few seconds).
 bool WaitFor(const std::function<bool()>& condition, int milliseconds = 5000);
+
+// The enabled push buttons of a window that Tab reaches but that leave Return to the window
+// (which presses its default button instead, or nothing): their object names. On a desktop a
+// button with the focus answers Return as it answers Space. The buttons' own actions do not run.
+QStringList ButtonsDeafToReturn(QWidget* window);
 
 }  // namespace vantor::gui::testing
 

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "change_password_window.h"
+#include "gui_test_support.h"
 #include "login_window.h"
 #include "modal_answers.h"
 #include "modal_user_interface.h"
@@ -81,6 +82,7 @@ TEST_F(LoginWindowsTest, AWrongPasswordIsRefusedAndTheRightOneLogsIn) {
     answers_.Do<LoginWindow>([](LoginWindow* window) {
         EXPECT_EQ(window->objectName(), "frmLogin");
         EXPECT_EQ(window->windowTitle(), "User Login");
+        EXPECT_EQ(gui::testing::ButtonsDeafToReturn(window).join(", ").toStdString(), "");
         auto* ok = Find<QPushButton>(window, "LoginButton");
         auto* name = Find<QLineEdit>(window, "txtLogin");
         auto* password = Find<QLineEdit>(window, "txtPassword");
@@ -148,6 +150,7 @@ TEST_F(LoginWindowsTest, AnExpiredPasswordLeadsToTheChangePasswordWindow) {
     answers_.Do<ChangePasswordWindow>([](ChangePasswordWindow* window) {
         EXPECT_EQ(window->objectName(), "frmChangePassword");
         EXPECT_EQ(window->windowTitle(), "Change Password");
+        EXPECT_EQ(gui::testing::ButtonsDeafToReturn(window).join(", ").toStdString(), "");
         auto* old = Find<QLineEdit>(window, "txtOldPassword");
         auto* fresh = Find<QLineEdit>(window, "txtNewPassword");
         auto* again = Find<QLineEdit>(window, "txtReNewPassword");

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <fstream>
 #include <memory>
 
 #include "common/clock.h"
@@ -308,6 +309,7 @@ TEST_F(MainWindowTest, BeginImportingFillsTheLogAndShowsTheReport) {
     // The missing cart is reported in the viewer.
     QWidget* viewer = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (viewer = TopLevel("frmPrintPreview")) != nullptr; }));
+    EXPECT_FALSE(viewer->isModal());  // the report leaves the main window free
     const QString report = Child<QTextEdit>(viewer, "rtfFile")->toPlainText();
     EXPECT_TRUE(report.contains("Cart 4999 has been scheduled to play, but does not exist"))
         << report.toStdString();
@@ -331,6 +333,33 @@ TEST_F(MainWindowTest, AnImportWithoutProblemsEndsWithTheSuccessMessage) {
     EXPECT_EQ(message, "The log was successfully imported into the Kora database");
     EXPECT_EQ(HourStartsIn(station_.databasePath).size(), 3u);
     EXPECT_EQ(TopLevel("frmPrintPreview"), nullptr);
+}
+
+TEST_F(MainWindowTest, ReturnPressesTheButtonThatHasTheFocus) {
+    station_.WriteLog(kMarch6, HoursOf(kMarch6, 0, 1));
+    Start();
+    EXPECT_EQ(ButtonsDeafToReturn(window_.get()).join(", ").toStdString(), "");
+
+    bool pickerOpened = false;
+    WhenModal("frmSelectHour", [&](QWidget* picker) {
+        pickerOpened = true;
+        QTest::mouseClick(Child<QPushButton>(picker, "CancelB"), Qt::LeftButton);
+    });
+    auto* endButton = Control<QPushButton>("cmdASEnd");
+    endButton->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(endButton, Qt::Key_Return);
+    EXPECT_TRUE(pickerOpened);
+
+    QString message;
+    WhenModal("MessageBox", [&](QWidget* box) {
+        message = static_cast<QMessageBox*>(box)->text();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    auto* schedule = Control<QPushButton>("cmdSchedule");
+    schedule->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(schedule, Qt::Key_Return);
+    EXPECT_EQ(message, "The log was successfully imported into the Kora database");
+    EXPECT_EQ(HourStartsIn(station_.databasePath).size(), 2u);
 }
 
 TEST_F(MainWindowTest, ThePreviewMenuItemShowsWhatTheImportWouldDoAndWritesNothing) {
@@ -458,6 +487,30 @@ TEST(WindowedProgram, AutoQuitEndsByItselfWithTheStatusOfTheImport) {
         EXPECT_EQ(TopLevel("frmLogImport"), nullptr);
         EXPECT_EQ(TopLevel("frmPrintPreview"), nullptr);
     }
+}
+
+TEST_F(MainWindowTest, UpdateInformationHoldsTheMainWindowUntilItIsClosed) {
+    {
+        std::ofstream notes(std::filesystem::path(station_.programDirectory) / "Updates.txt");
+        notes << "Version 2.5: the preview menu item.\n";
+    }
+    WhenModal("MessageBox", [](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); });
+    Start();
+    QString caption, text;
+    bool overMainWindow = false;
+    WhenModal("frmPrintPreview", [&](QWidget* viewer) {
+        caption = viewer->windowTitle();
+        text = Child<QTextEdit>(viewer, "rtfFile")->toPlainText();
+        overMainWindow = viewer->parentWidget() == window_.get() &&
+                         viewer->windowModality() != Qt::NonModal;
+        QTest::mouseClick(Child<QPushButton>(viewer, "cmdDone"), Qt::LeftButton);
+    });
+    // The menu item returns only once the viewer is closed.
+    window_->findChild<QAction*>("mnuUpdateInfo")->trigger();
+    EXPECT_EQ(caption, "Update Information");
+    EXPECT_EQ(text, "Version 2.5: the preview menu item.\n");
+    EXPECT_TRUE(overMainWindow);
+    EXPECT_TRUE(WaitFor([] { return TopLevel("frmPrintPreview") == nullptr; }));
 }
 
 // The settings dialog belongs to the main window and to the settings windows at once: after it

@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 
+#include "gui_test_support.h"
 #include "playout_settings_editor.h"
 #include "support/settings_editor_station.h"
 #include "wave_format_dialog.h"
@@ -124,6 +125,7 @@ TEST_F(SettingsEditorWindowTest, ChangesOnThreeTabsSaveThoseRowsAndNothingElse) 
     EXPECT_EQ(window_->objectName(), "frmKORADatabaseSettings");
     EXPECT_EQ(window_->windowTitle(), "Kora Database Settings");
     EXPECT_EQ(Find<QTabWidget>("tbsKORA")->count(), 7);
+    EXPECT_EQ(gui::testing::ButtonsDeafToReturn(window_.get()).join(", ").toStdString(), "");
 
     ShowTab("KAE Settings");
     Retype("txtPrecueTime", "2x5");  // the letter is swallowed
@@ -165,6 +167,16 @@ TEST_F(SettingsEditorWindowTest, CancelAndEscapeChangeNothing) {
     ShowTab("Ads/Log Import");
     Retype("txtAdvertFilenamePrefix", "AD");
     QTest::keyClick(Find<QLineEdit>("txtAdvertFilenamePrefix"), Qt::Key_Escape);
+    EXPECT_FALSE(window_->isVisible());
+    EXPECT_EQ(window_->result(), QDialog::Rejected);
+
+    // Return on Cancel once Tab has brought the focus there: Cancel, not the default OK.
+    Open();
+    ShowTab("Ads/Log Import");
+    Retype("txtAdvertFilenamePrefix", "AD");
+    auto* cancel = Find<QPushButton>("cmdCancel");
+    cancel->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(cancel, Qt::Key_Return);
     EXPECT_FALSE(window_->isVisible());
     EXPECT_EQ(window_->result(), QDialog::Rejected);
 

@@ -50,6 +50,7 @@ TEST(QtMessageBox, ShowsIconButtonsAndDefault) {
         text = box->text();
         EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
         EXPECT_NE(box->button(QMessageBox::Yes), nullptr);
+        EXPECT_EQ(ButtonsDeafToReturn(box).join(", ").toStdString(), "");
         QTest::keyClick(box, Qt::Key_Return);  // Enter presses the default
     });
     EXPECT_EQ(ui.ShowMessage(Request(MessageButtons::YesNo, MessageResult::No)), MessageResult::No);
@@ -105,6 +106,7 @@ TEST(QtInputBox, CancelReturnsNoTextWhateverWasTyped) {
     WhenModal("frmGoodInputBox", [&](QWidget* box) {
         prompt = Child<QLabel>(box, "Label1")->text();
         title = box->windowTitle();
+        EXPECT_EQ(ButtonsDeafToReturn(box).join(", ").toStdString(), "");
         auto* text = Child<QLineEdit>(box, "Text1");
         QTest::keyClicks(text, "TYPED");
         QTest::mouseClick(Child<QPushButton>(box, "cmdCancel"), Qt::LeftButton);
@@ -302,6 +304,7 @@ TEST(QtTextFileViewer, ShowsSavesAndPrintsTheText) {
     EXPECT_EQ(text->textCursor().position(), 0);
     EXPECT_TRUE(text->isReadOnly());
     EXPECT_TRUE(text->font().fixedPitch());
+    EXPECT_EQ(ButtonsDeafToReturn(&viewer).join(", ").toStdString(), "");
 
     QString saveTitle;
     WhenModal("Selector", [&](QWidget* dialog) {
@@ -370,6 +373,7 @@ TEST(QtSplashWindow, ShowsVersionStatusAndTheStationLogo) {
     SplashWindow about(SplashWindow::Mode::About, nullptr);
     EXPECT_EQ(Child<QLabel>(&about, "imgLogo")->pixmap().size(), QSize(64, 40));
     WhenModal("frmSplash", [](QWidget* window) {
+        EXPECT_EQ(ButtonsDeafToReturn(window).join(", ").toStdString(), "");
         QTest::mouseClick(Child<QPushButton>(window, "cmdOK"), Qt::LeftButton);
     });
     EXPECT_EQ(about.exec(), QDialog::Accepted);

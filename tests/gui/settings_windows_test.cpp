@@ -91,6 +91,7 @@ TEST_F(SettingsWindowsTest, ImportSettingsTypedAndConfirmedLandInTheirFiles) {
     ASSERT_TRUE(settingsDialog()->isVisible());
     EXPECT_FALSE(settingsDialog()->isModal());
     EXPECT_EQ(settingsDialog()->windowTitle(), "Log Import Settings:");
+    EXPECT_EQ(gui::testing::ButtonsDeafToReturn(settingsDialog()).join(", ").toStdString(), "");
     EXPECT_EQ(Field("txtUnderRunning")->text(), "60");  // 3600 seconds, shown in minutes
     EXPECT_EQ(Field("txtCartGroupsStart")->text(), "80001");
 
@@ -165,6 +166,16 @@ TEST_F(SettingsWindowsTest, ImportSettingsRefuseBadRangesWithTheirMessages) {
     EXPECT_FALSE(fs::exists(Holbrane()));
 }
 
+TEST_F(SettingsWindowsTest, ReturnOnTheFocusedCancelStoresNothing) {
+    windows.ShowImportSettings();
+    Type(Field("txtAutoPurgeDays"), "7");
+    auto* cancel = Find<QPushButton>(settingsDialog(), "cmdCancel");
+    cancel->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(cancel, Qt::Key_Return);  // Cancel, not the default OK
+    EXPECT_FALSE(settingsDialog()->isVisible());
+    EXPECT_FALSE(fs::exists(Holbrane()));
+}
+
 TEST_F(SettingsWindowsTest, BrowsePicksACartInTheBrowser) {
     testing::WriteAudiowall(Path("audio"), 9999, {{252, "Station ID", 12}});
     testing::PointAudiowallAt(session.audiowall, Path("audio"), 9999);
@@ -203,6 +214,7 @@ TEST_F(SettingsWindowsTest, OneDirectoryForAllCartsIsStoredForEveryPart) {
     testing::WhenModalShows([&](QWidget* dialog) {
         EXPECT_EQ(dialog->objectName(), "frmFileLocations");
         EXPECT_EQ(dialog->windowTitle(), "Vantor File Locations");
+        EXPECT_EQ(gui::testing::ButtonsDeafToReturn(dialog).join(", ").toStdString(), "");
         ticked = Find<QCheckBox>(dialog, "chkUseOneCartLocation")->isChecked();
         EXPECT_FALSE(Find<QLineEdit>(dialog, "txtCartLocations(2)")->isEnabled());
         QTest::mouseClick(Find<QPushButton>(dialog, "cmdChangeCartLocation(1)"), Qt::LeftButton);
@@ -261,6 +273,7 @@ TEST_F(SettingsWindowsTest, TheConfigurationSetChosenAtStartUpBecomesTheConfigur
     testing::WhenModalShows([&](QWidget* dialog) {
         EXPECT_EQ(dialog->objectName(), "frmMultiConfig");
         EXPECT_EQ(dialog->windowTitle(), "Which configuration set do you want to use?");
+        EXPECT_EQ(gui::testing::ButtonsDeafToReturn(dialog).join(", ").toStdString(), "");
         auto* list = Find<QListWidget>(dialog, "lvwConfigs");
         for (int i = 0; i < list->count(); ++i) {
             names.push_back(list->item(i)->text().toStdString());

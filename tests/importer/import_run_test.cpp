@@ -151,6 +151,7 @@ TEST_F(ImportRunTest, RunningAgainReportsEveryHourAsNotReSent) {
     EXPECT_TRUE(again.errorReportShown);
     EXPECT_TRUE(ui_.messages.empty());  // the report is shown instead of the success message
     ASSERT_EQ(ui_.shownFiles.size(), 1u);
+    EXPECT_FALSE(ui_.shownFiles[0].modal);  // the report leaves the main window free
     EXPECT_EQ(UnstampedLines(station_.ErrorLogPath()),
               (std::vector<std::string>{
                   "The following hour was already in Kora so was not re-sent : 06 March 2000 06:00",

@@ -113,6 +113,12 @@ void ScriptedUserInterface::ShowTextFile(const std::string& caption, const std::
     shownFiles.push_back({caption, path, contents.str()});
 }
 
+void ScriptedUserInterface::ShowTextFileModal(const std::string& caption,
+                                              const std::string& path) {
+    ShowTextFile(caption, path);
+    shownFiles.back().modal = true;
+}
+
 void ScriptedUserInterface::ShowText(const std::string& caption, const std::string& text) {
     shownFiles.push_back({caption, "", text});
 }

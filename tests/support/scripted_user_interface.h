@@ -23,6 +23,7 @@ public:
         std::string caption;
         std::string path;      // "" for a text the program made (ShowText)
         std::string contents;  // read when shown, since the caller may change the file later
+        bool modal = false;    // shown modally over the main window
     };
 
     // Answers, used in order.
@@ -85,6 +86,7 @@ public:
     void SetDatabaseProgressText(const std::string& text) override;
     void SetDatabaseProgressValue(int value, int maximum) override;
     void ShowTextFile(const std::string& caption, const std::string& path) override;
+    void ShowTextFileModal(const std::string& caption, const std::string& path) override;
     void ShowText(const std::string& caption, const std::string& text) override;
     void SetStartupStatus(const std::string& text) override;
     int ScreenWidth() override { return screenWidth; }

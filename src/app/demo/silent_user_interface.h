@@ -31,6 +31,7 @@ class SilentUserInterface : public UserInterface {
     void SetDatabaseProgressText(const std::string&) override {}
     void SetDatabaseProgressValue(int, int) override {}
     void ShowTextFile(const std::string&, const std::string&) override {}
+    void ShowTextFileModal(const std::string&, const std::string&) override {}
     void ShowText(const std::string&, const std::string&) override {}
     void SetStartupStatus(const std::string&) override {}
     int ScreenWidth() override { return 1024; }

@@ -42,6 +42,10 @@ class HeadlessUserInterface : public UserInterface, public Dialogs {
     void SetDatabaseProgressText(const std::string&) override {}
     void SetDatabaseProgressValue(int, int) override {}
     void ShowTextFile(const std::string& caption, const std::string& path) override;
+    // Nobody waits on a window here: the file is printed as the modeless viewer's is.
+    void ShowTextFileModal(const std::string& caption, const std::string& path) override {
+        ShowTextFile(caption, path);
+    }
     void ShowText(const std::string& caption, const std::string& text) override;
     void SetStartupStatus(const std::string&) override {}
     // No screen: report one large enough that no small-screen warning is due.

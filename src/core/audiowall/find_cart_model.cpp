@@ -120,6 +120,9 @@ void FindCartModel::Activate() {
     activated_ = true;
     closingDialog_ = false;
     resultsVisible_ = false;
+    // A list that had the focus when the dialog was put away is hidden now: "&Find" is the
+    // default button again.
+    resultsFocused_ = false;
     tab_ = Tab::Basic;
     searchEntries_.clear();
     for (const std::string& text : lastSearches_)

@@ -96,6 +96,8 @@ public:
 
     // The text file viewer ("Print Preview"), modeless.
     virtual void ShowTextFile(const std::string& caption, const std::string& path) = 0;
+    // The same viewer over a file, modal over the main window: returns once it is closed.
+    virtual void ShowTextFileModal(const std::string& caption, const std::string& path) = 0;
     // The same viewer over a text the program made (a preview): nothing is read or written
     // until the operator saves it.
     virtual void ShowText(const std::string& caption, const std::string& text) = 0;

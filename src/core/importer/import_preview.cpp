@@ -65,6 +65,9 @@ class KeptMessagesUserInterface : public UserInterface {
     void ShowTextFile(const std::string& caption, const std::string& path) override {
         ui_.ShowTextFile(caption, path);
     }
+    void ShowTextFileModal(const std::string& caption, const std::string& path) override {
+        ui_.ShowTextFileModal(caption, path);
+    }
     void ShowText(const std::string& caption, const std::string& text) override {
         ui_.ShowText(caption, text);
     }

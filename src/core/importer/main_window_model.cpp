@@ -276,7 +276,8 @@ void LogImportModel::FileLocations() {
 
 void LogImportModel::UpdateInformation() {
     HourglassGuard hourglass(session_.ui);
-    session_.ui.ShowTextFile("Update Information", ProgramFile("Updates.txt"));
+    // Unlike the other viewers, the update notes hold the main window until they are closed.
+    session_.ui.ShowTextFileModal("Update Information", ProgramFile("Updates.txt"));
 }
 
 void LogImportModel::AfterDatabaseSettings() {
