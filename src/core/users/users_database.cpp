@@ -162,7 +162,6 @@ int UsersDatabase::OpenUsersDatabase(const std::string& location) {
 
     historyInhibited_ = ReadRegistryNumber(RegistryRoot::LocalMachine, kProductRegistryKey,
                                            "InhibitUserHistory", 0) != 0;
-    db_.Refresh();
     return 0;
 }
 
@@ -274,7 +273,6 @@ void UsersDatabase::AddEventToUserHistory(const std::string& loginName, int32_t 
         if (stored.number != err::kDuplicateKey) return;
     }
     historyTable.Close();
-    db_.Refresh();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -302,7 +300,6 @@ int UsersDatabase::DeleteUser(const std::string& loginName) {
     if (DbError e = db_.Execute("DELETE * FROM [UserPreferences] WHERE [LoginName]=?",
                                 {DbValue(loginName)}))
         failed = true;
-    db_.Refresh();
     return failed ? -1 : 0;
 }
 
@@ -368,7 +365,6 @@ UsersDatabase::AccountProcessing UsersDatabase::ProcessAccounts(const std::strin
         SetDbSetting(ui_, settings, "LastAccountProcess", DbValue(today),
                      DbValue(UsersSettings{}.LastAccountProcess), false);
     settings_.LastAccountProcess = today;
-    db_.Refresh();
     return anyFailed ? AccountProcessing::SomeFailed : AccountProcessing::AllProcessed;
 }
 
@@ -436,7 +432,6 @@ int UsersDatabase::CheckLogin(std::string& loginName, std::string& password, Cur
 
     user.LoginName = loginName;
     user.Password = password;
-    db_.Refresh();
     return login::kAccepted;
 }
 
@@ -458,7 +453,6 @@ int UsersDatabase::ChangeUserPassword(const std::string& loginName, const std::s
                 .Set("LastPasswordSetDate", DbValue(static_cast<double>(clock_.Today())))
                 .Store();
     }
-    db_.Refresh();
     if (e) {
         ProblemReport(ui_, "changing the password.", e);
         AddEventToUserHistory(actor, history::kPasswordChange, history::kFailed, name);
@@ -474,7 +468,6 @@ void UsersDatabase::RecordLastLogin(const std::string& loginName) {
     // The last login is a courtesy to the administrator: a failure to store it stops nothing.
     RowEdit row(users_, RowEdit::Start::Edit);
     static_cast<void>(row.Set("LastLogin", DbValue(clock_.Now())).Store());
-    db_.Refresh();
 }
 
 long long UsersDatabase::CountUsers(const std::string& failureTask) {
@@ -607,7 +600,6 @@ void UsersDatabase::ImportLegacyUsers(bool alwaysChoose) {
     }
     general.Close();
     old.Close();
-    db_.Refresh();
     ShowInformation(ui_, "The Users database has been imported");
 }
 
