@@ -497,32 +497,51 @@ int UsersDatabase::PasswordLength() const {
 // ---------------------------------------------------------------------------------------------
 // The older users database
 
+bool UsersDatabase::RewriteDefaultGroups() {
+    // One transaction: groups cleared but not written back (a table that cannot be reopened, a
+    // row refused) would leave every account without its group's rights.
+    Transaction transaction(db_);
+    if (const DbError& e = transaction.BeginError()) {
+        ProblemReport(ui_, "clearing the User Groups", e);
+        return false;
+    }
+    // Groups that could not be cleared would refuse the new ones.
+    if (DbError e = db_.Execute("DELETE * FROM [UserGroups]")) {
+        ProblemReport(ui_, "clearing the User Groups", e);
+        return false;
+    }
+    TableCursor groups;
+    if (DbError e = db_.OpenTable(kUserGroups, groups, kMain)) {
+        ProblemReport(ui_, "opening the User Groups", e);
+        return false;
+    }
+    for (int32_t number = 1; number <= 23; ++number) {
+        const bool privileged = number <= 15;
+        RowEdit row(groups, RowEdit::Start::AddNew);
+        row.Set("GroupNumber", DbValue(number))
+            .Set("Name", DbValue(kDefaultGroupNames[number - 1]))
+            .Set("AllowMultipleUsers", DbValue(!privileged));
+        for (const char* right : kRightFields) row.Set(right, DbValue(privileged));
+        if (DbError e = row.Store()) {
+            ProblemReport(ui_, "adding the User Group " + std::to_string(number), e);
+            return false;
+        }
+    }
+    groups.Close();
+    if (DbError e = transaction.Commit()) {
+        ProblemReport(ui_, "storing the User Groups", e);
+        return false;
+    }
+    return true;
+}
+
 void UsersDatabase::ImportLegacyUsers(bool alwaysChoose) {
     if (locations_.DataLocation.empty() || !IsOpen()) return;
 
     {
         HourglassGuard hourglass(ui_);
-        // The groups are written afresh; groups that could not be cleared would refuse them.
-        if (DbError e = db_.Execute("DELETE * FROM [UserGroups]")) {
-            ProblemReport(ui_, "clearing the User Groups", e);
-            return;
-        }
-        TableCursor groups;
-        if (!db_.OpenTable(kUserGroups, groups, kMain)) {
-            for (int32_t number = 1; number <= 23; ++number) {
-                const bool privileged = number <= 15;
-                RowEdit row(groups, RowEdit::Start::AddNew);
-                row.Set("GroupNumber", DbValue(number))
-                    .Set("Name", DbValue(kDefaultGroupNames[number - 1]))
-                    .Set("AllowMultipleUsers", DbValue(!privileged));
-                for (const char* right : kRightFields) row.Set(right, DbValue(privileged));
-                if (DbError e = row.Store()) {
-                    // The other groups would fail the same way: one report is enough.
-                    ProblemReport(ui_, "adding the User Group " + std::to_string(number), e);
-                    break;
-                }
-            }
-        }
+        // The accounts are imported into the default groups only.
+        if (!RewriteDefaultGroups()) return;
     }
 
     const std::string usersDirectory = UsersDirectory();
