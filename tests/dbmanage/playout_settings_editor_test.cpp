@@ -374,6 +374,28 @@ TEST_F(SettingsEditorTest, FailedWriteIsStillRecordedAsFailed) {
               std::vector<int32_t>{history::kFailed});
 }
 
+// One key refused (by another program here) is a failed save: the history says so and the
+// database is not marked as configured.
+TEST_F(SettingsEditorTest, AKeyThatCannotBeStoredIsAFailedSave) {
+    auto model = Open();
+    {
+        Database db;
+        ASSERT_FALSE(db.Open(env_.station.databasePath));
+        for (const char* when : {"INSERT", "UPDATE"})
+            ASSERT_FALSE(db.Execute(std::string("CREATE TRIGGER Refuse") + when + " BEFORE " +
+                                    when +
+                                    " ON Settings WHEN NEW.Item = 'KORA.PreCueTime' "
+                                    "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    }
+    ASSERT_TRUE(model->OK());
+    const std::vector<std::string> shown = env_.ui.MessageTexts();
+    ASSERT_EQ(shown.size(), 1u) << ::testing::PrintToString(shown);
+    EXPECT_NE(shown[0].find("KORA.PreCueTime"), std::string::npos) << shown[0];
+    EXPECT_EQ(Row("BeenSet"), "<none>");
+    EXPECT_EQ(env_.HistoryStatuses(history::kPlayoutSettingsSaved),
+              std::vector<int32_t>{history::kFailed});
+}
+
 TEST_F(SettingsEditorTest, SessionModelRecordsTheLoggedInUser) {
     Session session(env_.ui, env_.ui, env_.clock);
     session.locations.DataLocation = env_.station.dataLocation;
