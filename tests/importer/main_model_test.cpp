@@ -73,6 +73,26 @@ TEST_F(MainWindowTest, WithoutADatabaseNameTheChooserDecides) {
     EXPECT_FALSE(window_->AutoRequested());
 }
 
+// A chosen database whose tables cannot be brought up to date (another program made a view
+// of the name of one of them) ends start-up after the check's report.
+TEST_F(MainWindowTest, AChosenDatabaseThatFailsItsCheckEndsStartUp) {
+    {
+        Database db;
+        ASSERT_TRUE(db.Open(station_.databasePath).Ok());
+        ASSERT_TRUE(db.Execute("DROP TABLE Jingles").Ok());
+        ASSERT_TRUE(db.Execute("CREATE VIEW Jingles AS SELECT 1 AS Number").Ok());
+    }
+    ui_.onChooseDatabase = [](const std::string&, const std::string&) {
+        return std::string("KORA26.MDB");
+    };
+    EXPECT_FALSE(window_->Load(""));
+    EXPECT_TRUE(window_->IsClosed());
+    EXPECT_EQ(ui_.startupStatus.back(), "Validating Database...");
+    const std::vector<std::string> shown = ui_.MessageTexts();
+    ASSERT_EQ(shown.size(), 1u) << ::testing::PrintToString(shown);
+    EXPECT_EQ(shown[0].rfind("There was a problem creating the Jingles Table", 0), 0u) << shown[0];
+}
+
 TEST_F(MainWindowTest, AMissingDatabaseEndsStartUpWithItsReport) {
     EXPECT_FALSE(window_->Load("KORA99.MDB /AUTO"));
     EXPECT_TRUE(window_->IsClosed());

@@ -120,8 +120,9 @@ bool LogImportModel::StartupDatabase() {
     if (chosen.empty()) return false;
     databaseFile_ = chosen;
     ui.SetStartupStatus("Validating Database...");
-    VerifyPlayoutDatabase(ui, DatabasePath());
-    return true;
+    // A database whose tables could not be brought up to date would fail at its first import
+    // or removal; the check has said why, and start-up ends as on any other failure.
+    return VerifyPlayoutDatabase(ui, DatabasePath()) == 0;
 }
 
 bool LogImportModel::StartupAudiowall() {
