@@ -95,7 +95,7 @@ class MainWindowTest : public ::testing::Test {
     void Start() {
         session_ = std::make_unique<Session>(ui_, dialogs_, clock_);
         model_ = std::make_unique<LogImportModel>(*session_);
-        ASSERT_TRUE(model_->Load("KORA26.MDB"));
+        ASSERT_TRUE(model_->Load(ParseCommandLine("KORA26.MDB")));
         window_ = std::make_unique<MainWindow>(*model_, ui_);
         ui_.SetOwner(window_.get());
         window_->show();
@@ -384,7 +384,7 @@ TEST(WindowedProgram, AutoQuitImportsAndEndsByItselfOnceTheMessageIsAnswered) {
         QTest::keyClick(box, Qt::Key_Return);
     });
     WindowedOptions options;
-    options.commandLine = "KORA26.MDB /AUTO /QUIT";
+    options.command = ParseCommandLine("KORA26.MDB /AUTO /QUIT");
     EXPECT_EQ(RunWindowedProgram(options), 0);
     EXPECT_EQ(message, "The log was successfully imported into the Kora database");
     EXPECT_TRUE(mainWindowShown);
@@ -404,7 +404,7 @@ TEST(WindowedProgram, StartUpThatEndsShowsNoMainWindow) {
         QTest::mouseClick(chooser->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
     });
     WindowedOptions windowed;
-    windowed.commandLine = "/AUTO";
+    windowed.command = ParseCommandLine("/AUTO");
     EXPECT_EQ(RunWindowedProgram(windowed), 1);
     EXPECT_EQ(TopLevel("frmLogImport"), nullptr);
     EXPECT_EQ(TopLevel("frmSplash"), nullptr);

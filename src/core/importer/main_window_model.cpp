@@ -10,7 +10,6 @@
 #include "common/paths.h"
 #include "common/platform_dirs.h"
 #include "common/text.h"
-#include "config/command_line.h"
 #include "config/startup.h"
 #include "importer/import_range.h"
 #include "importer/import_settings.h"
@@ -51,11 +50,11 @@ std::string LogImportModel::DatabasePath() const {
 }
 
 bool LogImportModel::AutoRequested() const {
-    return autoOption_ || HasSwitch(session_.locations.CommandLine, "/AUTO");
+    return session_.locations.CommandLine.autoImport;
 }
 
 bool LogImportModel::QuitRequested() const {
-    return quitOption_ || HasSwitch(session_.locations.CommandLine, "/QUIT");
+    return session_.locations.CommandLine.quit;
 }
 
 void LogImportModel::Close() {

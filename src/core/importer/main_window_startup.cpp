@@ -32,17 +32,17 @@ bool LogImportModel::CloseDuringLoad() {
     return false;
 }
 
-bool LogImportModel::Load(const std::string& commandLine) {
-    return LoadUser(commandLine) && LoadDatabase();
+bool LogImportModel::Load(const StartupCommand& command) {
+    return LoadUser(command) && LoadDatabase();
 }
 
-bool LogImportModel::LoadUser(const std::string& commandLine) {
+bool LogImportModel::LoadUser(const StartupCommand& command) {
     UserInterface& ui = session_.ui;
     SystemLocations& locations = session_.locations;
 
     ui.SetStartupStatus("Reading Local Settings...");
     if (!ReadInstallationSettings(locations, session_.audiowall, ui, session_.dialogs,
-                                  session_.clock, commandLine))
+                                  session_.clock, command))
         return CloseDuringLoad();
     session_.trace.level = locations.TraceLevel;
     if (locations.DataLocation.empty()) {
@@ -108,10 +108,9 @@ bool LogImportModel::LoadDatabase() {
 bool LogImportModel::StartupDatabase() {
     UserInterface& ui = session_.ui;
     const SystemLocations& locations = session_.locations;
-    if (FindNoCase(locations.CommandLine, ".MDB") != std::string::npos) {
+    if (!locations.CommandLine.database.empty()) {
         // A database named on the command line is taken as it is: no chooser, no validation.
-        long delimiter = 0;
-        databaseFile_ = NextField(locations.CommandLine, 1, " ", delimiter, true, true);
+        databaseFile_ = locations.CommandLine.database;
         return true;
     }
     ui.SetStartupStatus("Choosing Kora Database...");

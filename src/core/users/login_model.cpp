@@ -7,7 +7,6 @@
 #include "common/pause.h"
 #include "common/text.h"
 #include "common/user_interface.h"
-#include "config/command_line.h"
 #include "config/product_info.h"
 #include "config/system_locations.h"
 #include "users/current_user.h"
@@ -189,7 +188,7 @@ LogonOutcome Logon(LoginSession& session, UsersDatabase& users, const SystemLoca
     session.loggedIn = false;
 
     if (!session.commandLineLoginTaken) {
-        if (auto named = SwitchValue(locations.CommandLine, "/USER=")) {
+        if (const auto& named = locations.CommandLine.user) {
             session.commandLineLoginTaken = true;
             std::string name = Trim(*named);
             std::string noPassword;
