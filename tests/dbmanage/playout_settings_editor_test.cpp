@@ -116,8 +116,8 @@ TEST_F(SettingsEditorTest, ShowsStoredSettingsByTheirRules) {
     EXPECT_EQ(model->GetText(Text::txtCartFadeTime), "4.1");
     EXPECT_EQ(model->MusicLastSent(), "Vantor Log Import 2.5.0  on 14/03/2024 09:05:00");
     EXPECT_EQ(model->AudioFormatText(), "PCM 44.100 kHz, 16 Bit, Stereo ");
-    EXPECT_EQ(model->GetColour(Slot::LogBack).desktop, DesktopColour::ButtonFace);
-    EXPECT_EQ(model->GetColour(Slot::Carts), (Colour{0xCF, 0xFF, 0xCF}));  // 13631439
+    EXPECT_EQ(model->GetColour(Slot::LogBack), DisplayColour::Of(SystemColour::ButtonFace));
+    EXPECT_EQ(model->GetColour(Slot::Carts), DisplayColour::Rgb(0xCF, 0xFF, 0xCF));  // 13631439
     EXPECT_EQ(model->GetLogFont(), (LogFont{"Arial", 12, true, false, false, false}));
 
     Model::Enabled enabled = model->Enables();
@@ -319,7 +319,7 @@ TEST_F(SettingsEditorTest, SavesEveryControlIntoItsKey) {
     EXPECT_TRUE(again->AlwaysFade());
     EXPECT_EQ(again->GetText(Text::txtMaxFadeTime), "12");
     EXPECT_EQ(again->GetText(Text::txtFadeEachTime), "10");
-    EXPECT_EQ(again->GetColour(Slot::Songs), (Colour{1, 2, 3}));
+    EXPECT_EQ(again->GetColour(Slot::Songs), DisplayColour::Rgb(1, 2, 3));
     EXPECT_EQ(again->AudioFormatText(), "IMA ADPCM 22.050 kHz, 4 Bit, Mono ");
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "audiowall/audiowall_store.h"
+#include "common/character_class.h"
 #include "common/files.h"
 #include "common/locale.h"
 #include "common/numbers.h"
@@ -122,7 +123,7 @@ void LogImportModel::EndDateLostFocus() {
 }
 
 int LogImportModel::FilterHourKey(int keyCode) {
-    if (keyCode == 8 || keyCode == 27) return keyCode;
+    if (keyCode == kKeyBackspace || keyCode == kKeyEscape) return keyCode;
     return keyCode >= '0' && keyCode <= '9' ? keyCode : 0;
 }
 

@@ -10,6 +10,7 @@
 #include "common/text.h"
 #include "config/startup.h"
 #include "dbengine/database_file.h"
+#include "dbmanage/database_types.h"
 #include "importer/import_settings.h"
 #include "importer/main_window_model.h"
 #include "playoutdb/log_table.h"
@@ -19,13 +20,6 @@
 #include "users/login_model.h"
 
 namespace vantor {
-
-namespace {
-
-// The database type the chooser lists for the importer: Kora v2.6 playout databases.
-constexpr const char* kKoraDatabaseType = "14";
-
-}  // namespace
 
 bool LogImportModel::CloseDuringLoad() {
     Close();
@@ -115,7 +109,8 @@ bool LogImportModel::StartupDatabase() {
     }
     ui.SetStartupStatus("Choosing Kora Database...");
     const std::string searchDirectory = JoinPath(locations.DataLocation, "SCHEDULE");
-    std::string chosen = session_.dialogs.ChooseDatabase(searchDirectory, kKoraDatabaseType);
+    std::string chosen =
+        session_.dialogs.ChooseDatabase(searchDirectory, std::to_string(kKoraV26DatabaseType));
     if (chosen.empty()) return false;
     databaseFile_ = chosen;
     ui.SetStartupStatus("Validating Database...");

@@ -192,15 +192,6 @@ const std::vector<Entry>& Catalogue() {
     return entries;
 }
 
-// A single as the runtime writes it ("4.1", not the double it widens to).
-std::string SingleText(float value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.7g", static_cast<double>(value));
-    std::string result = text;
-    if (result.find('e') != std::string::npos) return NumberText(static_cast<double>(value));
-    return result;
-}
-
 // The runtime's general date text: the short date, and the time when there is one.
 std::string GeneralDateText(OleDate date) {
     double whole = std::floor(date);

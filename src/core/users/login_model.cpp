@@ -15,12 +15,6 @@
 
 namespace vantor {
 
-namespace {
-constexpr int kBackspace = 8;
-constexpr int kEnter = 13;
-constexpr int kEscape = 27;
-}  // namespace
-
 bool PasswordExpired(double lastSetDate, int expiryDays, int today) {
     if (expiryDays <= 0) return false;
     if (lastSetDate == 0) return true;
@@ -67,7 +61,7 @@ void LoginModel::SetPasswordText(const std::string& text) {
 
 int LoginModel::FilterKey(int keyCode) {
     if (keyCode > 32 && keyCode >= 'a' && keyCode <= 'z') keyCode = keyCode - 'a' + 'A';
-    if (keyCode == kBackspace) return keyCode;
+    if (keyCode == kKeyBackspace) return keyCode;
     if (keyCode <= 0 || keyCode > 255) return 0;
     return CharacterClassCheck(std::string(1, static_cast<char>(keyCode)), kClassDigitsLettersSpace)
                ? keyCode
@@ -75,16 +69,16 @@ int LoginModel::FilterKey(int keyCode) {
 }
 
 void LoginModel::TypeKey(int keyCode) {
-    if (keyCode == kEnter) {
+    if (keyCode == kKeyEnter) {
         if (okEnabled_) OK();
         return;
     }
-    if (keyCode == kEscape) return Cancel();
+    if (keyCode == kKeyEscape) return Cancel();
     if (focus_ == Box::LoginButton) return;
     int key = FilterKey(keyCode);
     if (key == 0) return;
     std::string text = focus_ == Box::txtLogin ? login_ : password_;
-    if (key == kBackspace) {
+    if (key == kKeyBackspace) {
         if (!text.empty()) text.pop_back();
     } else {
         text += static_cast<char>(key);
