@@ -1,7 +1,6 @@
 #include "dbmanage/playout_settings_editor_model.h"
 
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <utility>
 

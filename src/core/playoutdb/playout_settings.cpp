@@ -4,7 +4,6 @@
 #include "playoutdb/playout_settings.h"
 
 #include <cmath>
-#include <cstdio>
 #include <optional>
 #include <variant>
 
