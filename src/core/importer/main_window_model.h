@@ -42,8 +42,8 @@ class LogImportModel : public WindowModel {
     Session& session() { return session_; }
 
     // Start-up (defined in main_window_startup.cpp), every step up to and without the "/AUTO"
-    // step. False when the window closed
-    // (the program ends); the closing steps have run then.
+    // step, as the start-up command asks. False when the window closed (the program ends); the
+    // closing steps have run then.
     bool Load(const StartupCommand& command);
     // The two halves of Load: the installation, the settings, the users database and the
     // login (steps a database may be created after), then the playout database, the range
