@@ -61,9 +61,7 @@ int main(int argc, char** argv) {
 #ifdef VANTOR_WITH_GUI
     QApplication application(argc, argv);
     gui::WindowedOptions windowed;
-    windowed.commandLine = StationCommandLine(options);
-    windowed.autoImport = options.autoImport;
-    windowed.quit = options.quit;
+    windowed.command = options.command;
     return gui::RunWindowedProgram(windowed);
 #else
     std::cerr << "vantor-logimport: this build has no windows; run it with --headless\n"

@@ -4,11 +4,11 @@
 #include <QKeyEvent>
 #include <QWidget>
 
+#include "common/character_class.h"
+
 namespace vantor::gui {
 
 namespace {
-
-constexpr int kBackspace = 8;
 
 class KeyFilter : public QObject {
   public:
@@ -30,7 +30,7 @@ class KeyFilter : public QObject {
         const int allowed = filter_(typed);
         if (allowed == 0) return true;
         if (allowed == typed) return false;
-        if (allowed != kBackspace) {
+        if (allowed != kKeyBackspace) {
             // The character the filter turned it into is typed instead.
             QKeyEvent replaced(QEvent::KeyPress, key->key(), key->modifiers(),
                                QString(QChar(allowed)), key->isAutoRepeat());

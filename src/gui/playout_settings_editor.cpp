@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "display_colour.h"
 #include "key_filter.h"
 #include "qt_text.h"
 #include "select_on_focus.h"
@@ -664,26 +665,8 @@ QWidget* PlayoutSettingsEditor::BuildLogImportTab() {
 
 // ---- Showing
 
-QColor PlayoutSettingsEditor::DisplayColour(const Colour& colour) const {
-    const QPalette& p = palette();
-    switch (colour.desktop) {
-        case DesktopColour::Highlight:
-            return p.color(QPalette::Highlight);
-        case DesktopColour::HighlightText:
-            return p.color(QPalette::HighlightedText);
-        case DesktopColour::ButtonFace:
-            return p.color(QPalette::Button);
-        case DesktopColour::ButtonText:
-            return p.color(QPalette::ButtonText);
-        case DesktopColour::Window:
-            return p.color(QPalette::Base);
-        case DesktopColour::WindowText:
-            return p.color(QPalette::Text);
-        case DesktopColour::None:
-        case DesktopColour::Other:
-            break;
-    }
-    return QColor(colour.red, colour.green, colour.blue);
+QColor PlayoutSettingsEditor::SlotColour(Model::ColourSlot slot) const {
+    return ToQColor(model_.GetColour(slot), palette());
 }
 
 void PlayoutSettingsEditor::Refresh() {
@@ -745,7 +728,7 @@ void PlayoutSettingsEditor::Refresh() {
     for (int i = 0; i < Model::kColourCount; ++i) {
         const ColourWidgets& widgets = colours_[static_cast<size_t>(i)];
         if (!widgets.panel) continue;
-        QColor colour = DisplayColour(model_.GetColour(static_cast<Slot>(i)));
+        QColor colour = SlotColour(static_cast<Slot>(i));
         widgets.panel->setProperty(
             widgets.foreground ? "foreStyle" : "backStyle",
             ColourStyle(widgets.foreground ? "color" : "background-color", colour));
@@ -769,8 +752,8 @@ void PlayoutSettingsEditor::Refresh() {
     font.setUnderline(logFont.underline);
     logPreview_->setFont(font);
     logPreview_->setStyleSheet(
-        ColourStyle("background-color", DisplayColour(model_.GetColour(Slot::LogBack))) +
-        ColourStyle("color", DisplayColour(model_.GetColour(Slot::LogFore))) +
+        ColourStyle("background-color", SlotColour(Slot::LogBack)) +
+        ColourStyle("color", SlotColour(Slot::LogFore)) +
         QStringLiteral("border: 2px inset gray; padding: 4px;"));
 }
 
@@ -778,7 +761,7 @@ void PlayoutSettingsEditor::Refresh() {
 
 void PlayoutSettingsEditor::ChooseColour(Slot slot) {
     const ColourWidgets& widgets = colours_[At(slot)];
-    QColorDialog dialog(DisplayColour(model_.GetColour(slot)), this);
+    QColorDialog dialog(SlotColour(slot), this);
     dialog.setObjectName(QStringLiteral("dlgColour"));
     dialog.setWindowTitle(widgets.button->text());
     if (dialog.exec() != QDialog::Accepted) return;

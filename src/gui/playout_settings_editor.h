@@ -73,7 +73,8 @@ class PlayoutSettingsEditor : public QDialog {
     void ChooseAudioFormat();
     void PressOK();
     void ShowDatabaseName();
-    QColor DisplayColour(const Colour& colour) const;
+    // The colour a slot holds as this window's palette draws it.
+    QColor SlotColour(Model::ColourSlot slot) const;
 
     Model& model_;
     QTabWidget* tabs_ = nullptr;

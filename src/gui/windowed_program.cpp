@@ -22,10 +22,9 @@ int RunWindowedProgram(const WindowedOptions& options) {
     Session session(ui, dialogs, clock);
     dialogs.Attach(session);
     LogImportModel model(session);
-    model.SetAutoOptions(options.autoImport, options.quit);
 
     ui.ShowSplash();
-    const bool loaded = model.Load(options.commandLine);
+    const bool loaded = model.Load(options.command);
     ui.HideSplash();
     if (!loaded) return exit_status::kStartupEnded;
 

@@ -2,14 +2,12 @@
 // The program at a desktop: the splash window through the start-up, then the main window
 // until it is closed. "/AUTO" imports once start-up is done; "/QUIT" closes afterwards.
 
-#include <string>
+#include "config/command_line.h"
 
 namespace vantor::gui {
 
 struct WindowedOptions {
-    std::string commandLine;  // the station's switches, as one line
-    bool autoImport = false;  // "--auto"
-    bool quit = false;        // "--quit"
+    StartupCommand command;  // the station's switches
 };
 
 // Needs a QApplication. Returns the exit status: 1 when the start-up ended the program; with

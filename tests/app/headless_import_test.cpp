@@ -343,6 +343,27 @@ TEST_F(HeadlessLoginTest, CommandLineLoginAndARefusedUser) {
     EXPECT_TRUE(Contains(nobody.err, "error: the login window needs a person at a display"));
 }
 
+// Each argument is one word of the command: a login name or a database name with a blank in
+// it is taken whole.
+TEST_F(HeadlessLoginTest, ANameWithABlankIsNotCutAtTheBlank) {
+    AddAccount("Mary Ann", true);
+    const std::string studioTwo = station_.dataLocation + "/SCHEDULE/Studio Two.MDB";
+    {
+        Database db;
+        ASSERT_FALSE(db.Open(station_.databasePath));
+        ASSERT_FALSE(db.CopyTo(studioTwo));
+    }
+    ProgramRun run = Run({"Studio Two.MDB", "/AUTO", "/QUIT", "--user=Mary Ann"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(HourStartsIn(studioTwo).size(), 1u);
+    EXPECT_TRUE(HourStarts().empty());
+
+    // The station's own spelling, in another letter case, logs the same account in.
+    ProgramRun station = Run({"studio two.mdb", "/user=mary ann"});
+    EXPECT_EQ(station.exitCode, 0) << station.err;
+    EXPECT_TRUE(Contains(station.out, "start: ")) << station.out;
+}
+
 TEST_F(HeadlessImportTest, StartUpThatNeedsAPersonEndsWithExit1) {
     ProgramRun chooser = Run({"/AUTO", "/QUIT"});
     EXPECT_EQ(chooser.exitCode, 1);

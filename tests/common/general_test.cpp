@@ -220,24 +220,24 @@ TEST(Files, CopyOrMoveFilesCopiesTreesAndAsksBeforeReplacing) {
     // Copying onto an existing file asks; "No" keeps it and the copy counts as not done.
     ui.messageAnswers.push_back(MessageResult::No);
     EXPECT_FALSE(CopyOrMoveFiles(ui, dir / "lists/Carts1.lst", dir / "backup/carts1.lst",
-                                 "Backing up", false, false));
+                                 false, false));
     EXPECT_EQ(dir.ReadFile("backup/carts1.lst"), "old");
     EXPECT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(CopyOrMoveFiles(ui, dir / "lists/Carts1.lst", dir / "backup/carts1.lst",
-                                "Backing up", false, true));
+                                false, true));
     EXPECT_EQ(dir.ReadFile("backup/carts1.lst"), "one");
 
-    EXPECT_TRUE(CopyOrMoveFiles(ui, dir / "lists", dir / "copy", "Copying", false, true));
+    EXPECT_TRUE(CopyOrMoveFiles(ui, dir / "lists", dir / "copy", false, true));
     EXPECT_EQ(dir.ReadFile("copy/sub/notes.txt"), "n");
     EXPECT_EQ(dir.ReadFile("copy/carts2.lst"), "two");
 
-    EXPECT_TRUE(CopyOrMoveFiles(ui, dir / "lists/*.LST", dir / "moved", "Moving", true, true));
+    EXPECT_TRUE(CopyOrMoveFiles(ui, dir / "lists/*.LST", dir / "moved", true, true));
     EXPECT_EQ(dir.ReadFile("moved/CARTS1.LST"), "one");
     EXPECT_FALSE(FileExists(dir / "lists/carts2.lst"));
     EXPECT_TRUE(FileExists(dir / "lists/sub/notes.txt"));
 
     ui.Clear();
-    EXPECT_FALSE(CopyOrMoveFiles(ui, dir / "none.lst", dir / "copy", "Copying", false, true));
+    EXPECT_FALSE(CopyOrMoveFiles(ui, dir / "none.lst", dir / "copy", false, true));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_NE(ui.messages[0].request.text.find("\"File not found\" (53)"), std::string::npos);
 }

@@ -19,25 +19,57 @@ namespace {
 namespace fs = std::filesystem;
 using testing::InstallationTest;
 
+// A station's command-line text: switches in any letter case and order, values up to the next
+// blank after leading blanks (or quoted), held in capitals.
 TEST(CommandLine, SwitchValuesRunToTheNextBlankAfterLeadingBlanks) {
+    using Value = std::optional<std::string> StartupCommand::*;
     struct Case {
         const char* commandLine;
-        const char* switchText;
+        Value field;
         std::optional<std::string> value;
     };
     const Case cases[] = {
-        {"/li: c:\\sets\\studio2.ini /auto", "/LI:", "C:\\SETS\\STUDIO2.INI"},
-        {"/AUTO /LI:", "/LI:", ""},
-        {"/LI:   ", "/LI:", ""},
-        {"kora26.mdb /si:d:\\data\\other.ini", "/SI:", "D:\\DATA\\OTHER.INI"},
-        {"/user=  fred  /quit", "/USER=", "FRED"},
-        {"/AUTO /QUIT", "/LI:", std::nullopt},
+        {"/li: c:\\sets\\studio2.ini /auto", &StartupCommand::configFile,
+         "C:\\SETS\\STUDIO2.INI"},
+        {"/AUTO /LI:", &StartupCommand::configFile, ""},
+        {"/LI:   ", &StartupCommand::configFile, ""},
+        {"/LI: /QUIT", &StartupCommand::configFile, ""},
+        {"kora26.mdb /si:d:\\data\\other.ini", &StartupCommand::systemIniFile,
+         "D:\\DATA\\OTHER.INI"},
+        {"/user=  fred  /quit", &StartupCommand::user, "FRED"},
+        {"/user=Mary Ann", &StartupCommand::user, "MARY"},
+        {"/user=\"Mary Ann\" /auto", &StartupCommand::user, "MARY ANN"},
+        {"/USER=FRED /USER=GHOST", &StartupCommand::user, "FRED"},
+        {"/AUTO /QUIT", &StartupCommand::configFile, std::nullopt},
     };
-    for (const Case& c : cases) {
-        std::string line = CapitalisedCommandLine(c.commandLine);
-        EXPECT_EQ(line.front(), ' ');
-        EXPECT_EQ(SwitchValue(line, c.switchText), c.value) << c.commandLine;
+    for (const Case& c : cases)
+        EXPECT_EQ(ParseCommandLine(c.commandLine).*c.field, c.value) << c.commandLine;
+}
+
+// The database is the first word naming a ".MDB" file; the flags stand anywhere.
+TEST(CommandLine, TheFirstWordNamesTheDatabase) {
+    const struct {
+        std::vector<std::string> words;
+        std::string database;
+        bool autoImport, quit, debug;
+    } cases[] = {
+        {{"kora26.mdb", "/auto", "/Quit"}, "KORA26.MDB", true, true, false},
+        {{"Studio Two.mdb", "/debug"}, "STUDIO TWO.MDB", false, false, true},
+        {{"/AUTO", "KORA26.MDB"}, "", true, false, false},
+        {{"KORA26", "/QUIT"}, "", false, true, false},
+        {{"/USER=KORA26.MDB"}, "", false, false, false},
+        {{}, "", false, false, false},
+    };
+    for (const auto& c : cases) {
+        StartupCommand command = CommandFromWords(c.words);
+        SCOPED_TRACE(::testing::PrintToString(c.words));
+        EXPECT_EQ(command.database, c.database);
+        EXPECT_EQ(command.autoImport, c.autoImport);
+        EXPECT_EQ(command.quit, c.quit);
+        EXPECT_EQ(command.debug, c.debug);
     }
+    EXPECT_EQ(CommandLineWords("  \"Studio Two.MDB\"  /AUTO \"\" "),
+              (std::vector<std::string>{"Studio Two.MDB", "/AUTO", ""}));
 }
 
 TEST_F(InstallationTest, LiSwitchNamesTheFileEvenWithConfigurationSets) {
@@ -47,20 +79,21 @@ TEST_F(InstallationTest, LiSwitchNamesTheFileEvenWithConfigurationSets) {
     ui.onConfigSet = [&](ConfigSetModel&) { return dialogShown = true; };
 
     SystemLocations locations;
-    ASSERT_TRUE(PrepareStartupEnvironment(locations, ui, ui, "/li: c:\\sets\\studio2.ini"));
-    EXPECT_EQ(locations.CommandLine, " /LI: C:\\SETS\\STUDIO2.INI");
+    ASSERT_TRUE(PrepareStartupEnvironment(locations, ui, ui,
+                                          ParseCommandLine("/li: c:\\sets\\studio2.ini")));
+    EXPECT_EQ(locations.CommandLine.configFile, "C:\\SETS\\STUDIO2.INI");
     EXPECT_EQ(locations.ConfigFile, "C:\\SETS\\STUDIO2.INI");
     EXPECT_FALSE(dialogShown);
 
     SystemLocations bare;
-    ASSERT_TRUE(PrepareStartupEnvironment(bare, ui, ui, "/LI:"));
+    ASSERT_TRUE(PrepareStartupEnvironment(bare, ui, ui, ParseCommandLine("/LI:")));
     EXPECT_EQ(bare.ConfigFile, "");
 }
 
 TEST_F(InstallationTest, WithoutConfigurationSetsTheStandardFileIsUsed) {
     ScriptedUserInterface ui;
     SystemLocations locations;
-    ASSERT_TRUE(PrepareStartupEnvironment(locations, ui, ui, "/auto"));
+    ASSERT_TRUE(PrepareStartupEnvironment(locations, ui, ui, ParseCommandLine("/auto")));
     EXPECT_EQ(locations.ConfigFile, "VANTOR.INI");
     EXPECT_EQ(locations.TraceLevel, 0);
 }
@@ -81,14 +114,14 @@ TEST_F(InstallationTest, ConfigurationSetChoiceDecidesTheFileOrEndsStartUp) {
         return true;
     };
     SystemLocations chosen;
-    ASSERT_TRUE(PrepareStartupEnvironment(chosen, ui, ui, ""));
+    ASSERT_TRUE(PrepareStartupEnvironment(chosen, ui, ui, ParseCommandLine("")));
     EXPECT_EQ(chosen.ConfigFile, "studio2.ini");
     EXPECT_EQ(cursorWhileShown, MouseCursor::Default);
     EXPECT_EQ(ui.cursor, MouseCursor::Hourglass);
 
     // Once chosen, running the start-up again does not ask again.
     ui.onConfigSet = nullptr;
-    ASSERT_TRUE(PrepareStartupEnvironment(chosen, ui, ui, ""));
+    ASSERT_TRUE(PrepareStartupEnvironment(chosen, ui, ui, ParseCommandLine("")));
     EXPECT_EQ(chosen.ConfigFile, "studio2.ini");
 
     // Cancelled, or no window to show it in: start-up ends.
@@ -97,21 +130,21 @@ TEST_F(InstallationTest, ConfigurationSetChoiceDecidesTheFileOrEndsStartUp) {
         return false;
     };
     SystemLocations cancelled;
-    EXPECT_FALSE(PrepareStartupEnvironment(cancelled, ui, ui, ""));
+    EXPECT_FALSE(PrepareStartupEnvironment(cancelled, ui, ui, ParseCommandLine("")));
     EXPECT_EQ(cancelled.ConfigFile, "");
     ui.onConfigSet = nullptr;
     SystemLocations headless;
-    EXPECT_FALSE(PrepareStartupEnvironment(headless, ui, ui, ""));
+    EXPECT_FALSE(PrepareStartupEnvironment(headless, ui, ui, ParseCommandLine("")));
 }
 
 TEST_F(InstallationTest, DebugSwitchTracesEverythingOnlyWhenNoLevelIsSet) {
     ScriptedUserInterface ui;
     SystemLocations off;
-    PrepareStartupEnvironment(off, ui, ui, "/debug");
+    PrepareStartupEnvironment(off, ui, ui, ParseCommandLine("/debug"));
     EXPECT_EQ(off.TraceLevel, -1);
     SystemLocations kept;
     kept.TraceLevel = 3;
-    PrepareStartupEnvironment(kept, ui, ui, "/DEBUG");
+    PrepareStartupEnvironment(kept, ui, ui, ParseCommandLine("/DEBUG"));
     EXPECT_EQ(kept.TraceLevel, 3);
 }
 
@@ -127,7 +160,7 @@ TEST_F(InstallationTest, SmallScreenWarningDependsOnHeightAndIsShownOnce) {
         ui.screenWidth = c.width;
         ui.screenHeight = c.height;
         SystemLocations locations;
-        PrepareStartupEnvironment(locations, ui, ui, "");
+        PrepareStartupEnvironment(locations, ui, ui, ParseCommandLine(""));
         EXPECT_EQ(ui.Showed(SmallScreenWarningText()), c.warned) << c.width << "x" << c.height;
         if (c.warned) {
             EXPECT_EQ(ui.messages[0].request.icon, MessageIcon::Warning);
@@ -137,7 +170,7 @@ TEST_F(InstallationTest, SmallScreenWarningDependsOnHeightAndIsShownOnce) {
             ScriptedUserInterface again;
             again.screenHeight = c.height;
             SystemLocations next;
-            PrepareStartupEnvironment(next, again, again, "");
+            PrepareStartupEnvironment(next, again, again, ParseCommandLine(""));
             EXPECT_TRUE(again.messages.empty());
         }
     }
@@ -150,12 +183,12 @@ TEST_F(InstallationTest, SmallScreenWarningDependsOnHeightAndIsShownOnce) {
 
 TEST_F(InstallationTest, SystemIniFileFollowsTheDataLocationUnlessNamed) {
     SystemLocations locations;
-    locations.CommandLine = CapitalisedCommandLine("/auto");
+    locations.CommandLine = ParseCommandLine("/auto");
     locations.DataLocation = "D:\\VANTOR";
     ASSERT_TRUE(LocateSystemIniFile(locations));
     EXPECT_EQ(locations.SystemIniFile, "D:\\VANTOR\\VNTR_SYS.INI");
 
-    locations.CommandLine = CapitalisedCommandLine("/si:e:\\sys.ini /auto");
+    locations.CommandLine = ParseCommandLine("/si:e:\\sys.ini /auto");
     ASSERT_TRUE(LocateSystemIniFile(locations));
     EXPECT_EQ(locations.SystemIniFile, "E:\\SYS.INI");
 }
@@ -192,7 +225,8 @@ TEST_F(InstallationTest, InstallationSettingsComeFromTheNamedFileOrTheRegistry) 
 
     SystemLocations named;
     AudiowallState audiowall;
-    ASSERT_TRUE(ReadInstallationSettings(named, audiowall, ui, ui, clock, "/LI:" + config));
+    ASSERT_TRUE(ReadInstallationSettings(named, audiowall, ui, ui, clock,
+                                         ParseCommandLine("/LI:" + config)));
     EXPECT_EQ(named.ConfigFile, ToUpper(config));
     EXPECT_EQ(named.DataLocation, Path("DATA"));
     EXPECT_EQ(audiowall.Parts[1].Directory, Path("AUDIO"));
@@ -203,7 +237,8 @@ TEST_F(InstallationTest, InstallationSettingsComeFromTheNamedFileOrTheRegistry) 
     // the data location is empty, which sends the operator to the file locations dialog.
     SystemLocations bare;
     AudiowallState fromRegistry;
-    ASSERT_TRUE(ReadInstallationSettings(bare, fromRegistry, ui, ui, clock, "/LI:"));
+    ASSERT_TRUE(ReadInstallationSettings(bare, fromRegistry, ui, ui, clock,
+                                         ParseCommandLine("/LI:")));
     EXPECT_EQ(bare.ConfigFile, "");
     EXPECT_EQ(bare.DataLocation, "");
     EXPECT_EQ(fromRegistry.Parts[1].Directory, Path("REGAUDIO"));

@@ -116,8 +116,8 @@ TEST_F(SettingsEditorTest, ShowsStoredSettingsByTheirRules) {
     EXPECT_EQ(model->GetText(Text::txtCartFadeTime), "4.1");
     EXPECT_EQ(model->MusicLastSent(), "Vantor Log Import 2.5.0  on 14/03/2024 09:05:00");
     EXPECT_EQ(model->AudioFormatText(), "PCM 44.100 kHz, 16 Bit, Stereo ");
-    EXPECT_EQ(model->GetColour(Slot::LogBack).desktop, DesktopColour::ButtonFace);
-    EXPECT_EQ(model->GetColour(Slot::Carts), (Colour{0xCF, 0xFF, 0xCF}));  // 13631439
+    EXPECT_EQ(model->GetColour(Slot::LogBack), DisplayColour::Of(SystemColour::ButtonFace));
+    EXPECT_EQ(model->GetColour(Slot::Carts), DisplayColour::Rgb(0xCF, 0xFF, 0xCF));  // 13631439
     EXPECT_EQ(model->GetLogFont(), (LogFont{"Arial", 12, true, false, false, false}));
 
     Model::Enabled enabled = model->Enables();
@@ -319,7 +319,7 @@ TEST_F(SettingsEditorTest, SavesEveryControlIntoItsKey) {
     EXPECT_TRUE(again->AlwaysFade());
     EXPECT_EQ(again->GetText(Text::txtMaxFadeTime), "12");
     EXPECT_EQ(again->GetText(Text::txtFadeEachTime), "10");
-    EXPECT_EQ(again->GetColour(Slot::Songs), (Colour{1, 2, 3}));
+    EXPECT_EQ(again->GetColour(Slot::Songs), DisplayColour::Rgb(1, 2, 3));
     EXPECT_EQ(again->AudioFormatText(), "IMA ADPCM 22.050 kHz, 4 Bit, Mono ");
 }
 
@@ -370,6 +370,28 @@ TEST_F(SettingsEditorTest, FailedWriteIsStillRecordedAsFailed) {
     }
     ASSERT_TRUE(model->OK());
     EXPECT_FALSE(env_.ui.messages.empty());  // the write reported its failure
+    EXPECT_EQ(env_.HistoryStatuses(history::kPlayoutSettingsSaved),
+              std::vector<int32_t>{history::kFailed});
+}
+
+// One key refused (by another program here) is a failed save: the history says so and the
+// database is not marked as configured.
+TEST_F(SettingsEditorTest, AKeyThatCannotBeStoredIsAFailedSave) {
+    auto model = Open();
+    {
+        Database db;
+        ASSERT_FALSE(db.Open(env_.station.databasePath));
+        for (const char* when : {"INSERT", "UPDATE"})
+            ASSERT_FALSE(db.Execute(std::string("CREATE TRIGGER Refuse") + when + " BEFORE " +
+                                    when +
+                                    " ON Settings WHEN NEW.Item = 'KORA.PreCueTime' "
+                                    "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    }
+    ASSERT_TRUE(model->OK());
+    const std::vector<std::string> shown = env_.ui.MessageTexts();
+    ASSERT_EQ(shown.size(), 1u) << ::testing::PrintToString(shown);
+    EXPECT_NE(shown[0].find("KORA.PreCueTime"), std::string::npos) << shown[0];
+    EXPECT_EQ(Row("BeenSet"), "<none>");
     EXPECT_EQ(env_.HistoryStatuses(history::kPlayoutSettingsSaved),
               std::vector<int32_t>{history::kFailed});
 }

@@ -99,7 +99,7 @@ class MainWindowTest : public ::testing::Test {
     void Start() {
         session_ = std::make_unique<Session>(ui_, dialogs_, clock_);
         model_ = std::make_unique<LogImportModel>(*session_);
-        ASSERT_TRUE(model_->Load("KORA26.MDB"));
+        ASSERT_TRUE(model_->Load(ParseCommandLine("KORA26.MDB")));
         window_ = std::make_unique<MainWindow>(*model_, ui_);
         ui_.SetOwner(window_.get());
         window_->show();
@@ -471,7 +471,7 @@ TEST(WindowedProgram, AutoQuitEndsByItselfWithTheStatusOfTheImport) {
 
         AnswerEveryMessage answers;
         WindowedOptions options;
-        options.commandLine = "KORA26.MDB /AUTO /QUIT";
+        options.command = ParseCommandLine("KORA26.MDB /AUTO /QUIT");
         EXPECT_EQ(RunWindowedProgram(options), c.status);
         EXPECT_TRUE(answers.mainWindowShown || answers.seen.empty());
         if (*c.message != '\0') {
@@ -542,7 +542,7 @@ TEST(WindowedProgram, ExitAfterTheImportSettingsWereOpenedEndsWithStatus0) {
         });
         operatorAtTheDesk.start();
         WindowedOptions options;
-        options.commandLine = "KORA26.MDB";
+        options.command = ParseCommandLine("KORA26.MDB");
         EXPECT_EQ(RunWindowedProgram(options), 0);
         EXPECT_TRUE(settingsShown);
         EXPECT_EQ(TopLevel("frmLogImportSettings"), nullptr);
@@ -561,7 +561,7 @@ TEST(WindowedProgram, StartUpThatEndsShowsNoMainWindow) {
         QTest::mouseClick(chooser->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
     });
     WindowedOptions windowed;
-    windowed.commandLine = "/AUTO";
+    windowed.command = ParseCommandLine("/AUTO");
     EXPECT_EQ(RunWindowedProgram(windowed), 1);
     EXPECT_EQ(TopLevel("frmLogImport"), nullptr);
     EXPECT_EQ(TopLevel("frmSplash"), nullptr);

@@ -239,12 +239,12 @@ TEST_F(SettingsEditorWindowTest, ColourFontAndFormatDialogsStartOnTheCurrentValu
     });
     Click("cmdSongsColour");
     EXPECT_EQ(seen, QColor(0xFA, 0xB4, 0xB4));  // the default 11842810
-    EXPECT_EQ(model_->GetColour(Model::ColourSlot::Songs), (Colour{10, 20, 30}));
+    EXPECT_EQ(model_->GetColour(Model::ColourSlot::Songs), DisplayColour::Rgb(10, 20, 30));
     EXPECT_TRUE(Find<QPushButton>("cmdSongsColour")->styleSheet().contains("#0a141e"));
 
     WhenModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
     Click("cmdCartsColour");
-    EXPECT_EQ(model_->GetColour(Model::ColourSlot::Carts), (Colour{0xCF, 0xFF, 0xCF}));
+    EXPECT_EQ(model_->GetColour(Model::ColourSlot::Carts), DisplayColour::Rgb(0xCF, 0xFF, 0xCF));
 
     ShowTab("Log Layout");
     QFont start;

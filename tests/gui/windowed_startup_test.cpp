@@ -131,7 +131,7 @@ TEST(WindowedStartup, LoginWindowThenChooserThenTheChosenDatabaseInTheCaption) {
         [&](gui::DatabaseChooser* window) { return list(window)->count() == 2; });
     answers.Press(QMessageBox::Ok);  // the station has no scheduler logs yet
 
-    ASSERT_TRUE(mainWindow.Load("")) << ::testing::PrintToString(ui.MessageTexts());
+    ASSERT_TRUE(mainWindow.Load(StartupCommand{})) << ::testing::PrintToString(ui.MessageTexts());
     EXPECT_EQ(answers.Pending(), 0u);
     EXPECT_EQ(shown, (std::vector<std::string>{"frmLogin", "frmChooseDatabase"}));
     ASSERT_EQ(answers.Seen().size(), 1u);

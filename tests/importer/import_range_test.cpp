@@ -240,6 +240,21 @@ TEST_F(LogScanTest, ADatabaseThatCannotBeOpenedLeavesTheFields) {
     EXPECT_EQ(ui_.cursor, MouseCursor::Default);
 }
 
+TEST_F(LogScanTest, SettingsThatCannotBeReadLeaveTheFields) {
+    station_.WriteLog(kMarch7, Hours(kMarch7, {6, 7}));
+    station_.SetDatabaseSetting("KORA.PreCueTime", "soon");
+    RangeFields fields = Propose({0, 0});
+    EXPECT_EQ(fields.startDate, "untouched");
+    EXPECT_EQ(fields.endHour, "99");
+    const std::vector<std::string> shown = ui_.MessageTexts();
+    ASSERT_EQ(shown.size(), 1u) << ::testing::PrintToString(shown);
+    EXPECT_EQ(shown[0].rfind("There was a problem reading the database setting : KORA.PreCueTime",
+                             0),
+              0u)
+        << shown[0];
+    EXPECT_EQ(ui_.cursor, MouseCursor::Default);
+}
+
 class SingleFileLogScanTest : public LogScanTest {
   protected:
     static InstallationOptions SingleFile() {

@@ -106,6 +106,26 @@ TEST_F(ImportRunTest, AMissingDatabaseOrLogsDirectoryStopsTheRun) {
     EXPECT_FALSE(std::filesystem::exists(station_.HistoryLogPath()));
 }
 
+// Settings that cannot be read would have the run import with defaults the station never
+// chose: the read's report is the only word, and nothing is imported or recorded.
+TEST_F(ImportRunTest, SettingsThatCannotBeReadStopTheRun) {
+    station_.WriteLog(kMarch6, HoursOf(kMarch6, 9, 11));
+    Start();
+    station_.SetDatabaseSetting("KORA.PreCueTime", "soon");
+    ImportRunResult run = Import("6/3/2000", "09", "6/3/2000", "11");
+    EXPECT_EQ(run.outcome, ImportRunOutcome::Stopped);
+    const std::vector<std::string> shown = ui_.MessageTexts();
+    ASSERT_EQ(shown.size(), 1u) << ::testing::PrintToString(shown);
+    EXPECT_EQ(shown[0].rfind("There was a problem reading the database setting : KORA.PreCueTime",
+                             0),
+              0u)
+        << shown[0];
+    EXPECT_TRUE(HourStarts().empty());
+    EXPECT_FALSE(std::filesystem::exists(station_.HistoryLogPath()));
+    EXPECT_TRUE(HistoryEvents().empty());
+    EXPECT_EQ(ui_.cursor, MouseCursor::Default);
+}
+
 TEST_F(ImportRunTest, ASuccessfulRunWritesItsReportsSettingsAndHistory) {
     station_.WriteLog(kMarch6, HoursOf(kMarch6, 9, 11));
     Start();

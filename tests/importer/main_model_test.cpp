@@ -52,7 +52,7 @@ TEST_F(MainWindowTest, StartUpWithTheDatabaseOnTheCommandLine) {
 
 TEST_F(MainWindowTest, WithoutADatabaseNameTheChooserDecides) {
     // Nobody to show the chooser: start-up ends.
-    EXPECT_FALSE(window_->Load("/AUTO"));
+    EXPECT_FALSE(window_->Load(ParseCommandLine("/AUTO")));
     EXPECT_TRUE(window_->IsClosed());
     EXPECT_EQ(ui_.startupStatus.back(), "Choosing Kora Database...");
 
@@ -63,7 +63,7 @@ TEST_F(MainWindowTest, WithoutADatabaseNameTheChooserDecides) {
         type = tag;
         return std::string("KORA26.MDB");
     };
-    ASSERT_TRUE(window_->Load(""));
+    ASSERT_TRUE(window_->Load(ParseCommandLine("")));
     EXPECT_EQ(searched, station_.dataLocation + "/SCHEDULE");
     EXPECT_EQ(type, "14");
     EXPECT_EQ(window_->DatabaseFile(), "KORA26.MDB");
@@ -73,8 +73,28 @@ TEST_F(MainWindowTest, WithoutADatabaseNameTheChooserDecides) {
     EXPECT_FALSE(window_->AutoRequested());
 }
 
+// A chosen database whose tables cannot be brought up to date (another program made a view
+// of the name of one of them) ends start-up after the check's report.
+TEST_F(MainWindowTest, AChosenDatabaseThatFailsItsCheckEndsStartUp) {
+    {
+        Database db;
+        ASSERT_TRUE(db.Open(station_.databasePath).Ok());
+        ASSERT_TRUE(db.Execute("DROP TABLE Jingles").Ok());
+        ASSERT_TRUE(db.Execute("CREATE VIEW Jingles AS SELECT 1 AS Number").Ok());
+    }
+    ui_.onChooseDatabase = [](const std::string&, const std::string&) {
+        return std::string("KORA26.MDB");
+    };
+    EXPECT_FALSE(window_->Load(ParseCommandLine("")));
+    EXPECT_TRUE(window_->IsClosed());
+    EXPECT_EQ(ui_.startupStatus.back(), "Validating Database...");
+    const std::vector<std::string> shown = ui_.MessageTexts();
+    ASSERT_EQ(shown.size(), 1u) << ::testing::PrintToString(shown);
+    EXPECT_EQ(shown[0].rfind("There was a problem creating the Jingles Table", 0), 0u) << shown[0];
+}
+
 TEST_F(MainWindowTest, AMissingDatabaseEndsStartUpWithItsReport) {
-    EXPECT_FALSE(window_->Load("KORA99.MDB /AUTO"));
+    EXPECT_FALSE(window_->Load(ParseCommandLine("KORA99.MDB /AUTO")));
     EXPECT_TRUE(window_->IsClosed());
     ASSERT_FALSE(ui_.messages.empty());
     EXPECT_EQ(ui_.messages.back().request.text.rfind(
@@ -86,7 +106,7 @@ TEST_F(MainWindowTest, AUsersDatabaseThatCannotBeOpenedEndsStartUp) {
     // USERS is a file, so the users database can neither be found nor made.
     std::filesystem::remove_all(station_.dataLocation + "/USERS");
     std::ofstream(station_.dataLocation + "/USERS") << "not a directory";
-    EXPECT_FALSE(window_->Load("KORA26.MDB"));
+    EXPECT_FALSE(window_->Load(ParseCommandLine("KORA26.MDB")));
     EXPECT_TRUE(ui_.Showed(
         "The Users Database could not be opened, so the adverts could not be scheduled"));
     EXPECT_EQ(ui_.messages.back().request.icon, MessageIcon::Warning);
@@ -99,7 +119,7 @@ TEST_F(MainWindowTest, AnAudiowallThatCannotBeOpenedGetsTheFileLocationsDialogOn
         ++dialogs;
         return false;  // closed without a change
     };
-    EXPECT_FALSE(window_->Load("KORA26.MDB"));
+    EXPECT_FALSE(window_->Load(ParseCommandLine("KORA26.MDB")));
     EXPECT_EQ(dialogs, 1);
     EXPECT_TRUE(window_->IsClosed());
     ASSERT_FALSE(ui_.messages.empty());
@@ -114,7 +134,7 @@ TEST_F(MainWindowTest, AnAudiowallThatCannotBeOpenedGetsTheFileLocationsDialogOn
         dialog.OK();
         return true;
     };
-    EXPECT_TRUE(window_->Load("KORA26.MDB")) << ::testing::PrintToString(ui_.MessageTexts());
+    EXPECT_TRUE(window_->Load(ParseCommandLine("KORA26.MDB"))) << ::testing::PrintToString(ui_.MessageTexts());
     EXPECT_FALSE(ui_.Showed("You must set the File and Audio locations"));
 }
 
@@ -136,7 +156,7 @@ TEST_F(MainWindowTest, ClosingBeforeTheSettingsWereReadWritesNoSettings) {
     // No data location: the file locations dialog cannot help, so start-up ends early.
     WriteProfileString(station_.windowsDirectory + "/VANTOR.INI", "FileLocations", "Data", "");
     std::filesystem::remove(station_.dataLocation + "/HOLBRANE.INI");
-    EXPECT_FALSE(window_->Load("KORA26.MDB"));
+    EXPECT_FALSE(window_->Load(ParseCommandLine("KORA26.MDB")));
     EXPECT_FALSE(std::filesystem::exists(station_.dataLocation + "/HOLBRANE.INI"));
     EXPECT_FALSE(std::filesystem::exists("/HOLBRANE.INI"));
 }

@@ -84,7 +84,7 @@ class MainWindowTest : public ::testing::Test {
 
     // Starts the window with the database named on the command line.
     void Start(const std::string& commandLine = "KORA26.MDB") {
-        ASSERT_TRUE(window_->Load(commandLine)) << ::testing::PrintToString(ui_.MessageTexts());
+        ASSERT_TRUE(window_->Load(ParseCommandLine(commandLine))) << ::testing::PrintToString(ui_.MessageTexts());
     }
 
     void SetRange(const std::string& startDate, const std::string& startHour,

@@ -2,7 +2,7 @@
 // per window into the folder named on the command line, so that their layout can be looked
 // at without a desktop:
 //
-//   vantor-window-pictures OUTPUT_DIR
+//   vantor-settings-window-pictures OUTPUT_DIR
 //
 // Runs on any Qt platform; without a display it uses the offscreen one.
 

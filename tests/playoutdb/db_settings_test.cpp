@@ -251,6 +251,24 @@ TEST_F(DbSettingsTest, WritingStoresWhatDiffersAndTheAlwaysStoredKeys) {
     EXPECT_EQ(readBack.SEGUE_VoiceStartCart, 8001);  // stored 0 falls back again
 }
 
+// A key that cannot be stored (another program refuses it here) fails the whole write, after
+// the other keys were written: a caller must never take the settings as saved.
+TEST_F(DbSettingsTest, AKeyThatCannotBeStoredFailsTheWrite) {
+    for (const char* when : {"INSERT", "UPDATE"})
+        ASSERT_TRUE(db_.Execute(std::string("CREATE TRIGGER Refuse") + when + " BEFORE " + when +
+                                " ON Settings WHEN NEW.Item = 'KORA.PreCueTime' "
+                                "BEGIN SELECT RAISE(ABORT, 'refused'); END")
+                        .Ok());
+    DbSettings settings;
+    settings.MUSIC_SongsEnd = 5000;
+    EXPECT_NE(WriteDbSettings(ui_, db_, settings, data_), 0);
+    ASSERT_EQ(ui_.messages.size(), 1u) << ::testing::PrintToString(ui_.MessageTexts());
+    EXPECT_NE(ui_.messages[0].request.text.find("KORA.PreCueTime"), std::string::npos)
+        << ui_.messages[0].request.text;
+    EXPECT_EQ(Stored("KORA.PreCueTime"), DbValue());
+    EXPECT_EQ(Stored("MUSIC.SongsEnd"), DbValue("5000"));  // the keys after it were written
+}
+
 TEST_F(DbSettingsTest, RecordMusicSentStoresWhenAndWhatSent) {
     SetDateLocale(DateLocaleFromName("C"));
     const OleDate when = JoinDate({2000, 3, 7, 14, 5, 9});

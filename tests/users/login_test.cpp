@@ -22,7 +22,7 @@ class LoginTest : public UsersTest {
         OpenDatabase();
     }
     bool RunLogon(const std::string& commandLine = "") {
-        locations_.CommandLine = CapitalisedCommandLine(commandLine);
+        locations_.CommandLine = ParseCommandLine(commandLine);
         return Logon(session_, users_, locations_, ui_, ui_) == LogonOutcome::NobodyLoggedIn;
     }
     void Type(LoginModel& window, const std::string& keys) {

@@ -577,6 +577,46 @@ TEST_F(LegacyImportTest, GroupsThatCannotBeClearedAreReported) {
     EXPECT_EQ(Count("SELECT COUNT(*) FROM [UserGroups]"), 23);
 }
 
+// Groups that were cleared must be written back: when the table cannot be reopened or a group
+// is refused, the old groups stay, the failure is reported and no accounts are imported.
+TEST_F(LegacyImportTest, GroupsThatCannotBeWrittenBackAreKept) {
+    const struct {
+        const char* otherProgramDoes;
+        const char* report;
+    } cases[] = {
+        {"DROP INDEX [UserGroups.Main]", "There was a problem opening the User Groups"},
+        {"CREATE TRIGGER RefuseGroups BEFORE INSERT ON UserGroups "
+         "BEGIN SELECT RAISE(ABORT, 'no new groups'); END",
+         "There was a problem adding the User Group 1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.otherProgramDoes);
+        users_.CloseUsersDatabase();
+        std::filesystem::remove_all(dir_ / "data/USERS");
+        std::filesystem::create_directory(dir_ / "data/USERS");
+        WriteLegacyDatabase();
+        ui_.Clear();
+        ui_.messageAnswers = {MessageResult::Cancel};
+        OpenDatabase();
+        Database otherProgram;
+        ASSERT_FALSE(otherProgram.Open(UsersDatabasePath(locations_.DataLocation)));
+        ASSERT_FALSE(otherProgram.Execute(
+            "UPDATE [UserGroups] SET [Name] = 'Night Shift' WHERE [GroupNumber] = 3"));
+        ASSERT_FALSE(otherProgram.Execute(c.otherProgramDoes));
+        ui_.Clear();
+
+        ui_.fileAnswers.push_back(dir_ / "data/USERS/OLDUSERS.MDB");
+        users_.ImportLegacyUsers(true);
+        std::vector<std::string> shown = ui_.MessageTexts();
+        ASSERT_EQ(shown.size(), 1u) << ::testing::PrintToString(shown);
+        EXPECT_EQ(shown[0].rfind(c.report, 0), 0u) << shown[0];
+        EXPECT_TRUE(ui_.fileDialogs.empty());
+        EXPECT_EQ(Count("SELECT COUNT(*) FROM [UserGroups]"), 23);
+        EXPECT_EQ(Count("SELECT COUNT(*) FROM [UserGroups] WHERE [Name] = 'Night Shift'"), 1);
+        EXPECT_EQ(Count("SELECT COUNT(*) FROM [Users]"), 0);
+    }
+}
+
 TEST_F(LegacyImportTest, CancelImportsNothingButTheGroupsAreRewritten) {
     WriteLegacyDatabase();
     ui_.messageAnswers = {MessageResult::Cancel};

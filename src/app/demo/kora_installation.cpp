@@ -11,6 +11,7 @@
 #include "importer/scheduler_log.h"
 #include "dbengine/database_file.h"
 #include "dbengine/engine.h"
+#include "dbmanage/database_types.h"
 #include "playoutdb/log_table.h"
 #include "dbengine/schema.h"
 #include "playoutdb/playout_tables.h"
@@ -61,7 +62,7 @@ KoraInstallation::KoraInstallation(const std::string& rootDirectory,
     databasePath = JoinPath(JoinPath(dataLocation, "SCHEDULE"), options.databaseName);
     SilentUserInterface ui;
     std::string description = options.description;
-    if (EnsureDatabaseFile(ui, databasePath, 14, true, description) != 0 ||
+    if (EnsureDatabaseFile(ui, databasePath, kKoraV26DatabaseType, true, description) != 0 ||
         VerifyPlayoutDatabase(ui, databasePath) != 0)
         throw std::runtime_error("cannot create the playout database " + databasePath);
     SetDatabaseSetting("MUSIC.LogPath", logsDirectory);

@@ -72,11 +72,11 @@ std::string Create(const std::string& directory) {
 
 }  // namespace
 
-int SetUpFileLocations(Session& session, const std::string& commandLine,
-                       const LaunchOptions& options) {
+int SetUpFileLocations(Session& session, const LaunchOptions& options) {
     UserInterface& ui = session.ui;
     SystemLocations& locations = session.locations;
-    if (!ReadInstallationSettings(locations, session.audiowall, ui, session.dialogs, session.clock, commandLine))
+    if (!ReadInstallationSettings(locations, session.audiowall, ui, session.dialogs, session.clock,
+                                  options.command))
         return exit_status::kStartupEnded;
     if (Trim(locations.ConfigFile).empty()) {
         ShowError(ui,

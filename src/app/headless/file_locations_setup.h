@@ -4,8 +4,6 @@
 // window's own model and its OK, so the configuration file gets the very keys the window
 // writes, and the data directories are made as it makes them.
 
-#include <string>
-
 namespace vantor {
 
 class Session;
@@ -14,7 +12,6 @@ struct LaunchOptions;
 // Stores the locations the options give (the others keep their stored values) and returns
 // the exit status: a directory that neither exists nor can be created is refused before
 // anything is written.
-int SetUpFileLocations(Session& session, const std::string& commandLine,
-                       const LaunchOptions& options);
+int SetUpFileLocations(Session& session, const LaunchOptions& options);
 
 }  // namespace vantor

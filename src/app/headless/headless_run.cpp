@@ -125,20 +125,19 @@ int RunHeadless(const LaunchOptions& options) {
     SystemClock clock;
     Session session(ui, ui, clock);
     LogImportModel window(session);
-    window.SetAutoOptions(options.autoImport, options.quit);
 
     if (options.SetsFileLocations()) {
-        int status = SetUpFileLocations(session, StationCommandLine(options), options);
+        int status = SetUpFileLocations(session, options);
         if (status != exit_status::kDone || !options.createDatabase) return status;
     }
     if (options.createDatabase) {
-        if (!window.LoadUser(StationCommandLine(options))) return exit_status::kStartupEnded;
+        if (!window.LoadUser(options.command)) return exit_status::kStartupEnded;
         int status = CreateKoraDatabase(session, *options.createDatabase, options.description);
         window.Close();
         return status;
     }
 
-    if (!window.Load(StationCommandLine(options))) return exit_status::kStartupEnded;
+    if (!window.Load(options.command)) return exit_status::kStartupEnded;
 
     TypeRangeFields(window, options);
     const RangeFields& fields = window.Fields();

@@ -6,7 +6,7 @@
 
 namespace vantor {
 
-// Runs what the options ask for and returns the exit status (headless/exit_status.h).
+// Runs what the options ask for and returns the exit status (importer/exit_status.h).
 int RunHeadless(const LaunchOptions& options);
 
 }  // namespace vantor

@@ -1,7 +1,6 @@
 #include "headless/launch_options.h"
 
 #include "common/text.h"
-#include "config/command_line.h"
 
 namespace vantor {
 
@@ -13,7 +12,6 @@ struct ValueOption {
 };
 
 constexpr ValueOption kValueOptions[] = {
-    {"--user", &LaunchOptions::user},
     {"--start-date", &LaunchOptions::startDate},
     {"--start-hour", &LaunchOptions::startHour},
     {"--end-date", &LaunchOptions::endDate},
@@ -45,9 +43,23 @@ struct FlagOption {
 };
 
 constexpr FlagOption kFlagOptions[] = {
-    {"--headless", &LaunchOptions::headless}, {"--help", &LaunchOptions::help},
-    {"--version", &LaunchOptions::version},   {"--auto", &LaunchOptions::autoImport},
-    {"--quit", &LaunchOptions::quit},         {"--yes", &LaunchOptions::answerYes},
+    {"--headless", &LaunchOptions::headless},
+    {"--help", &LaunchOptions::help},
+    {"--version", &LaunchOptions::version},
+    {"--yes", &LaunchOptions::answerYes},
+};
+
+// The Linux spellings of station switches: each becomes the station's word.
+struct StationOption {
+    const char* name;
+    const char* station;  // "/USER=" takes the option's value after it
+    bool takesValue;
+};
+
+constexpr StationOption kStationOptions[] = {
+    {"--auto", "/AUTO", false},
+    {"--quit", "/QUIT", false},
+    {"--user", "/USER=", true},
 };
 
 bool IsLinuxOption(const std::string& argument) {
@@ -59,13 +71,17 @@ bool IsLinuxOption(const std::string& argument) {
 LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
     LaunchParse result;
     LaunchOptions& options = result.options;
+    std::vector<std::string> stationWords;
+    // The Linux spellings come after the station's own words, so that the first word (the
+    // database) stays first.
+    std::vector<std::string> spelledWords;
     for (const std::string& argument : arguments) {
         if (!IsLinuxOption(argument)) {
             if (argument == "-h") {
                 options.help = true;
                 continue;
             }
-            options.stationArguments.push_back(argument);
+            stationWords.push_back(argument);
             continue;
         }
         const size_t equals = argument.find('=');
@@ -94,6 +110,20 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
             known = true;
             options.*flag.field = true;
         }
+        for (const StationOption& option : kStationOptions) {
+            if (name != option.name) continue;
+            known = true;
+            takesValue = option.takesValue;
+            if (takesValue && !hasValue) {
+                result.error = name + " needs a value: " + name + "=...";
+                return result;
+            }
+            if (takesValue && Trim(value).empty()) {
+                result.error = name + " needs a login name";
+                return result;
+            }
+            spelledWords.push_back(option.station + (takesValue ? value : std::string()));
+        }
         if (!known) {
             result.error = "unknown option " + name;
             return result;
@@ -103,11 +133,9 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
             return result;
         }
     }
+    stationWords.insert(stationWords.end(), spelledWords.begin(), spelledWords.end());
+    options.command = CommandFromWords(stationWords);
 
-    if (options.user && Trim(*options.user).empty()) {
-        result.error = "--user needs a login name";
-        return result;
-    }
     for (const auto& [given, option] : {std::pair{&options.dataLocation, "--set-data-location"},
                                         std::pair{&options.cartDirectory, "--set-cart-directory"}})
         if (*given && Trim(**given).empty()) {
@@ -126,11 +154,7 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
             return result;
         }
     }
-    // The station's own "/AUTO" asks for an import just as "--auto" does.
-    std::string stationLine;
-    for (const std::string& argument : options.stationArguments) stationLine += " " + argument;
-    const bool asksForWork = !options.menuActions.empty() || options.autoImport ||
-                             HasSwitch(CapitalisedCommandLine(stationLine), "/AUTO") ||
+    const bool asksForWork = !options.menuActions.empty() || options.command.autoImport ||
                              options.startDate || options.startHour || options.endDate ||
                              options.endHour;
     if (options.createDatabase) {
@@ -221,16 +245,6 @@ std::string UsageText() {
            "                      ~/.local/state/vantor-logimport; otherwise the program's\n"
            "                      own directory)\n"
            "  VANTOR_TRACE_DIR    where /DEBUG writes its trace file (default $TMPDIR or /tmp)\n";
-}
-
-std::string StationCommandLine(const LaunchOptions& options) {
-    std::string line;
-    for (const std::string& argument : options.stationArguments) {
-        if (!line.empty()) line += ' ';
-        line += argument;
-    }
-    if (options.user) line += " /USER=" + *options.user;
-    return line;
 }
 
 }  // namespace vantor

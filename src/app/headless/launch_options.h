@@ -1,13 +1,18 @@
 #pragma once
-// The program's command line: the station's own switches ("/AUTO", "/QUIT", a database name
-// as the first word, "/USER=", "/LI:", "/SI:", "/DEBUG") pass through untouched into the
-// capitalised command line the start-up searches; the Linux-style options are taken out here
-// so that, for example, the ".MDB" of "--create-database=NEW.MDB" is never mistaken for the
-// database to open.
+// The program's command line. The words that are not Linux-style options are the station's
+// own switches ("/AUTO", "/QUIT", a database name as the first word, "/USER=", "/LI:", "/SI:",
+// "/DEBUG"): they become the typed start-up command, each argument one word, so that a value
+// keeps its blanks. The Linux-style options are taken out first, so that, for example, the
+// ".MDB" of "--create-database=NEW.MDB" is never mistaken for the database to open.
+//
+// A new option is one row of a table in launch_options.cpp (a flag, an option with a value or
+// a menu item) and a member here; its checks follow the table walk in ParseLaunchOptions.
 
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "config/command_line.h"
 
 namespace vantor {
 
@@ -19,13 +24,9 @@ struct LaunchOptions {
     bool help = false;
     bool version = false;
 
-    // The station's switches, in the order given (joined later into the capitalised line).
-    std::vector<std::string> stationArguments;
-
-    // Linux spellings of "/AUTO", "/QUIT" and "/USER=".
-    bool autoImport = false;
-    bool quit = false;
-    std::optional<std::string> user;
+    // The station's switches, typed; "--auto", "--quit" and "--user=NAME" are their Linux
+    // spellings of "/AUTO", "/QUIT" and "/USER=NAME".
+    StartupCommand command;
 
     // Texts typed into the range fields after start-up proposed the default range.
     std::optional<std::string> startDate;
@@ -56,9 +57,5 @@ struct LaunchParse {
 LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments);
 
 std::string UsageText();
-
-// The station's switches as one line, "--user=NAME" joined as the "/USER=" it stands for (at
-// the end, so that the first word, the database, stays first).
-std::string StationCommandLine(const LaunchOptions& options);
 
 }  // namespace vantor

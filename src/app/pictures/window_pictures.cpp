@@ -136,7 +136,7 @@ void MainWindowPictures(QtUserInterface& ui, const Clock& clock) {
     QtDialogs dialogs(ui);
     Session session(ui, dialogs, clock);
     LogImportModel model(session);
-    if (!model.Load("KORA26.MDB")) {
+    if (!model.Load(ParseCommandLine("KORA26.MDB"))) {
         std::cerr << "vantor-window-pictures: the demo installation did not start\n";
         ++failures;
         return;

@@ -129,9 +129,8 @@ bool BackupCartLists(AudiowallState& state, UserInterface& ui, const Clock& cloc
         if (FileExists(JoinPath(backups, listName)) && !force) continue;
 
         // Start-up is the only time lists are backed up: the splash line says what is going on.
-        const std::string title = "Backing up Audio Wall lists - Part " + std::to_string(n);
-        ui.SetStartupStatus(title);
-        if (!CopyOrMoveFiles(ui, list, dated, title, false, false)) return false;
+        ui.SetStartupStatus("Backing up Audio Wall lists - Part " + std::to_string(n));
+        if (!CopyOrMoveFiles(ui, list, dated, false, false)) return false;
     }
     return true;
 }

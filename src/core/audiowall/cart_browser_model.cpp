@@ -11,8 +11,6 @@
 namespace vantor {
 namespace {
 
-constexpr int kKeyBackspace = 8;
-constexpr int kKeyEscape = 27;
 // Pixels at the bottom of the slot area that do not make a slot of their own.
 constexpr int kSlotAreaMargin = 2;
 

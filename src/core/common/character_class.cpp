@@ -38,11 +38,11 @@ bool CharacterClassCheck(const std::string& text, int characterClass) {
 
 int KeyFilter(int keyCode, int characterClass) {
     switch (keyCode) {
-        case 8:
-        case 9:
-        case 13:
-        case 27:
-        case 46:
+        case kKeyBackspace:
+        case kKeyTab:
+        case kKeyEnter:
+        case kKeyEscape:
+        case '.':
             return keyCode;
         default:
             break;

@@ -6,6 +6,13 @@
 
 namespace vantor {
 
+// Key codes as the windows' key-press handlers receive them (a printable key arrives as its
+// character's code).
+inline constexpr int kKeyBackspace = 8;
+inline constexpr int kKeyTab = 9;
+inline constexpr int kKeyEnter = 13;
+inline constexpr int kKeyEscape = 27;
+
 // Character classes of numeric and name fields.
 enum CharacterClass {
     kClassDigits = 1,

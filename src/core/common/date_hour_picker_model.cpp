@@ -1,3 +1,4 @@
+#include "common/character_class.h"
 #include "common/date_hour_picker_model.h"
 
 #include <cmath>
@@ -108,7 +109,7 @@ void DateHourPickerModel::SetHour(int hour) {
 }
 
 int DateHourPickerModel::FilterHourKey(int keyCode) {
-    if (keyCode == 8 || keyCode == 27) return keyCode;
+    if (keyCode == kKeyBackspace || keyCode == kKeyEscape) return keyCode;
     return keyCode >= '0' && keyCode <= '9' ? keyCode : 0;
 }
 

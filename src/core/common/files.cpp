@@ -240,10 +240,8 @@ std::string TempFileName(UserInterface& ui, const std::string& directory,
 }
 
 bool CopyOrMoveFiles(UserInterface& ui, const std::string& source, const std::string& destination,
-                     const std::string& progressTitle, bool move, bool silent) {
-    // The work is quick on local disks; the hourglass and event turns stand in for the
-    // shell's progress window, so progressTitle has nowhere to go.
-    (void)progressTitle;
+                     bool move, bool silent) {
+    // The work is quick on local disks: the hourglass and event turns are its progress.
     HourglassGuard hourglass(ui);
     const std::string task =
         std::string(move ? "moving " : "copying ") + source + " to " + destination;

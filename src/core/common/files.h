@@ -62,8 +62,10 @@ std::string TempFileName(UserInterface& ui, const std::string& directory,
 // Copies (or moves) a file, a directory tree, or the files a "*"/"?" pattern names, into
 // destination: an existing directory receives them under their own names; otherwise
 // destination is the new name of a single source. Unless silent, replacing an existing file
-// is asked first (a "No" skips that file). A failure is reported and gives false.
+// is asked first (a "No" skips that file). A failure is reported and gives false. The work
+// runs under the hourglass; a caller that wants it named says so itself (start-up's backup of
+// the cart lists names it on the splash line).
 bool CopyOrMoveFiles(UserInterface& ui, const std::string& source, const std::string& destination,
-                     const std::string& progressTitle, bool move, bool silent);
+                     bool move, bool silent);
 
 }  // namespace vantor

@@ -98,6 +98,14 @@ std::string NumberText(double value) {
     return buffer;
 }
 
+std::string SingleText(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.7g", static_cast<double>(value));
+    std::string result = text;
+    if (result.find('e') != std::string::npos) return NumberText(static_cast<double>(value));
+    return result;
+}
+
 int32_t MinOf(int32_t a, int32_t b) {
     return a < b ? a : b;
 }

@@ -35,6 +35,9 @@ std::string IntText(long long value);
 // A double written as the runtime writes it: up to 15 significant digits, no trailing zeros,
 // no exponent for ordinary magnitudes ("25", "0.5", "3599.99").
 std::string NumberText(double value);
+// A single written as the runtime writes it: its own 7 significant digits ("4.1", not the
+// double it widens to), as NumberText where that would need an exponent.
+std::string SingleText(float value);
 
 int32_t MinOf(int32_t a, int32_t b);
 int32_t MaxOf(int32_t a, int32_t b);

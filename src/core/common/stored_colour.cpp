@@ -21,4 +21,9 @@ DisplayColour DisplayColourFromStored(int32_t stored) {
                               static_cast<uint8_t>((value >> 16) & 0xFFu));
 }
 
+int32_t StoredFromRgb(uint8_t red, uint8_t green, uint8_t blue) {
+    return static_cast<int32_t>(static_cast<uint32_t>(red) | (static_cast<uint32_t>(green) << 8) |
+                                (static_cast<uint32_t>(blue) << 16));
+}
+
 }  // namespace vantor

@@ -54,4 +54,7 @@ bool operator==(const DisplayColour& a, const DisplayColour& b);
 // the button face, as an unknown colour looks on the stations' desktops.
 DisplayColour DisplayColourFromStored(int32_t stored);
 
+// The stored value of a plain colour (a colour the operator chooses is always a plain one).
+int32_t StoredFromRgb(uint8_t red, uint8_t green, uint8_t blue);
+
 }  // namespace vantor

@@ -4,23 +4,83 @@
 
 namespace vantor {
 
-std::string CapitalisedCommandLine(std::string_view commandLine) {
-    return " " + ToUpper(commandLine);
+namespace {
+
+// A switch either sets a flag (the whole word, "/AUTO") or takes a value (its word begins with
+// it, "/USER=NAME").
+struct Switch {
+    std::string_view spelling;
+    bool StartupCommand::*flag;
+    std::optional<std::string> StartupCommand::*value;
+};
+
+constexpr Switch kSwitches[] = {
+    {"/AUTO", &StartupCommand::autoImport, nullptr},
+    {"/QUIT", &StartupCommand::quit, nullptr},
+    {"/DEBUG", &StartupCommand::debug, nullptr},
+    {"/USER=", nullptr, &StartupCommand::user},
+    {"/LI:", nullptr, &StartupCommand::configFile},
+    {"/SI:", nullptr, &StartupCommand::systemIniFile},
+};
+
+const Switch* SwitchOf(std::string_view word) {
+    for (const Switch& entry : kSwitches) {
+        if (entry.flag ? EqualsNoCase(word, entry.spelling)
+                       : StartsWithNoCase(word, entry.spelling))
+            return &entry;
+    }
+    return nullptr;
 }
 
-bool HasSwitch(std::string_view commandLine, std::string_view switchText) {
-    return commandLine.find(switchText) != std::string_view::npos;
+}  // namespace
+
+StartupCommand CommandFromWords(const std::vector<std::string>& words) {
+    StartupCommand command;
+    for (size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        const Switch* entry = SwitchOf(word);
+        if (!entry) {
+            if (i == 0 && FindNoCase(word, ".MDB") != std::string::npos)
+                command.database = ToUpper(Trim(word));
+            continue;
+        }
+        if (entry->flag) {
+            command.*entry->flag = true;
+            continue;
+        }
+        std::string value = Trim(std::string_view(word).substr(entry->spelling.size()));
+        // "/LI: FILE": the value is the next word, unless that word is a switch of its own.
+        if (value.empty() && i + 1 < words.size() && !SwitchOf(words[i + 1])) value = Trim(words[++i]);
+        std::optional<std::string>& field = command.*entry->value;
+        if (!field) field = ToUpper(value);
+    }
+    return command;
 }
 
-std::optional<std::string> SwitchValue(std::string_view commandLine, std::string_view switchText) {
-    size_t at = commandLine.find(switchText);
-    if (at == std::string_view::npos) return std::nullopt;
-    size_t start = at + switchText.size();
-    while (start < commandLine.size() && (commandLine[start] == ' ' || commandLine[start] == '\t'))
-        ++start;
-    size_t end = start;
-    while (end < commandLine.size() && commandLine[end] != ' ' && commandLine[end] != '\t') ++end;
-    return std::string(commandLine.substr(start, end - start));
+std::vector<std::string> CommandLineWords(std::string_view commandLine) {
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false;
+    bool quoted = false;
+    for (char c : commandLine) {
+        if (c == '"') {
+            quoted = !quoted;
+            inWord = true;
+        } else if (!quoted && (c == ' ' || c == '\t')) {
+            if (inWord) words.push_back(word);
+            word.clear();
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord) words.push_back(word);
+    return words;
+}
+
+StartupCommand ParseCommandLine(std::string_view commandLine) {
+    return CommandFromWords(CommandLineWords(commandLine));
 }
 
 }  // namespace vantor

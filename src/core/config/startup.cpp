@@ -7,7 +7,6 @@
 #include "common/profile.h"
 #include "common/registry.h"
 #include "common/user_interface.h"
-#include "config/command_line.h"
 #include "config/config_dialogs.h"
 #include "config/config_set_model.h"
 #include "config/product_info.h"
@@ -49,8 +48,8 @@ void SmallScreenWarning(UserInterface& ui) {
 
 bool ChooseConfigFile(SystemLocations& locations, UserInterface& ui, ConfigDialogs& dialogs) {
     locations.ConfigFile = "VANTOR.INI";
-    if (auto named = SwitchValue(locations.CommandLine, "/LI:")) {
-        locations.ConfigFile = *named;
+    if (locations.CommandLine.configFile) {
+        locations.ConfigFile = *locations.CommandLine.configFile;
         return true;
     }
     if (ReadRegistryNumber(RegistryRoot::LocalMachine, kProductRegistryKey, "MultiConfigFile", 0) ==
@@ -74,13 +73,13 @@ bool ChooseConfigFile(SystemLocations& locations, UserInterface& ui, ConfigDialo
 }
 
 bool PrepareStartupEnvironment(SystemLocations& locations, UserInterface& ui,
-                               ConfigDialogs& dialogs, std::string_view commandLine) {
-    locations.CommandLine = CapitalisedCommandLine(commandLine);
+                               ConfigDialogs& dialogs, const StartupCommand& command) {
+    locations.CommandLine = command;
     if (!locations.configFileChosen) {
         if (!ChooseConfigFile(locations, ui, dialogs)) return false;
         locations.configFileChosen = true;
     }
-    if (locations.TraceLevel == 0 && HasSwitch(locations.CommandLine, "/DEBUG"))
+    if (locations.TraceLevel == 0 && locations.CommandLine.debug)
         locations.TraceLevel = -1;
     SmallScreenWarning(ui);
     return true;
@@ -88,8 +87,8 @@ bool PrepareStartupEnvironment(SystemLocations& locations, UserInterface& ui,
 
 bool ReadInstallationSettings(SystemLocations& locations, AudiowallState& audiowall,
                               UserInterface& ui, ConfigDialogs& dialogs, const Clock& clock,
-                              std::string_view commandLine) {
-    if (!PrepareStartupEnvironment(locations, ui, dialogs, commandLine)) return false;
+                              const StartupCommand& command) {
+    if (!PrepareStartupEnvironment(locations, ui, dialogs, command)) return false;
     LoadAudiowallSettings(audiowall, ui, clock, locations.ConfigFile, kVersion2RegistryKey);
     ReadDataLocation(locations);
     ReadDisplaySettings(locations);
@@ -109,8 +108,8 @@ void ReadDisplaySettings(SystemLocations& locations) {
 }
 
 bool LocateSystemIniFile(SystemLocations& locations) {
-    if (auto named = SwitchValue(locations.CommandLine, "/SI:"))
-        locations.SystemIniFile = *named;
+    if (locations.CommandLine.systemIniFile)
+        locations.SystemIniFile = *locations.CommandLine.systemIniFile;
     else
         locations.SystemIniFile = locations.DataLocation + "\\VNTR_SYS.INI";
     return true;

@@ -3,7 +3,6 @@
 // the standard data directories. The main window calls these in order while its splash shows.
 
 #include <string>
-#include <string_view>
 
 #include "config/system_locations.h"
 
@@ -18,10 +17,10 @@ struct AudiowallState;
 inline constexpr const char* kProductRegistryKey = "SOFTWARE\\Tressel\\Vantor";
 inline constexpr const char* kVersion2RegistryKey = "Software\\Tressel\\Vantor v2";
 
-// Records the capitalised command line, chooses the configuration file (once per run), applies
-// "/DEBUG" and gives the small-screen warning. False when no configuration file was chosen.
+// Records the command, chooses the configuration file (once per run), applies "/DEBUG" and
+// gives the small-screen warning. False when no configuration file was chosen.
 bool PrepareStartupEnvironment(SystemLocations& locations, UserInterface& ui,
-                               ConfigDialogs& dialogs, std::string_view commandLine);
+                               ConfigDialogs& dialogs, const StartupCommand& command);
 
 // "/LI:" names the file; otherwise an installation with configuration sets asks which one.
 bool ChooseConfigFile(SystemLocations& locations, UserInterface& ui, ConfigDialogs& dialogs);
@@ -37,7 +36,7 @@ std::string SmallScreenWarningText();
 // dialog's options. False when start-up must end (no configuration file was chosen).
 bool ReadInstallationSettings(SystemLocations& locations, AudiowallState& audiowall,
                               UserInterface& ui, ConfigDialogs& dialogs, const Clock& clock,
-                              std::string_view commandLine);
+                              const StartupCommand& command);
 
 // DataLocation from the configuration file; empty when the file or key is missing.
 void ReadDataLocation(SystemLocations& locations);

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "config/command_line.h"
+
 namespace vantor {
 
 struct SystemLocations {
@@ -16,8 +18,8 @@ struct SystemLocations {
     std::string DataLocation;
     // DataLocation + "\VNTR_SYS.INI", or the file named with "/SI:".
     std::string SystemIniFile;
-    // The command line in capitals with one blank in front; switches are searched in it.
-    std::string CommandLine = " ";
+    // What the run was started with.
+    StartupCommand CommandLine;
     // 0 unless "/DEBUG" asks for everything (-1) to be traced.
     int TraceLevel = 0;
 

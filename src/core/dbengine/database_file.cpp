@@ -22,17 +22,6 @@ namespace {
 
 constexpr int kDefaultItemWidth = 250;
 
-// The description table of a file: "Description", or "dbo.Description" where another program
-// of the family created it. "" when there is none.
-std::string DescriptionTableOf(const Database& db) {
-    std::string other;
-    for (const std::string& name : db.TableNames()) {
-        if (EqualsNoCase(name, "Description")) return name;
-        if (EqualsNoCase(name, "dbo.Description")) other = name;
-    }
-    return other;
-}
-
 // The width a key is cut to before it is looked up or stored.
 size_t ItemWidth(const TableCursor& settings) {
     int index = settings.FieldIndex("Item");
@@ -47,6 +36,15 @@ bool IsNumberValue(const DbValue& value) {
 }
 
 }  // namespace
+
+std::string DescriptionTableOf(const Database& db) {
+    std::string other;
+    for (const std::string& name : db.TableNames()) {
+        if (EqualsNoCase(name, "Description")) return name;
+        if (EqualsNoCase(name, "dbo.Description")) other = name;
+    }
+    return other;
+}
 
 DbValue DescriptionVersionForType(int32_t type) {
     switch (type) {
@@ -386,10 +384,13 @@ bool CompactDatabaseFile(UserInterface& ui, const std::string& path, bool fileDi
 bool EditDatabaseDescription(UserInterface& ui, const std::string& path,
                              const std::string& newDescription) {
     if (path.empty() || newDescription.empty()) return false;
-    std::string file = ResolvePath(path);
-    if (FileLength(file) <= 0) return false;
+    if (FileLength(ResolvePath(path)) <= 0) return false;
+    return StoreDatabaseDescription(ui, path, newDescription) == 0;
+}
+
+int StoreDatabaseDescription(UserInterface& ui, const std::string& path, const std::string& text) {
     Database db;
-    DbError error = db.Open(file);
+    DbError error = db.Open(ResolvePath(path));
     std::string table;
     TableCursor rows;
     if (!error) {
@@ -399,7 +400,7 @@ bool EditDatabaseDescription(UserInterface& ui, const std::string& path,
     }
     if (error) {
         ProblemReport(ui, "opening the database", error);
-        return false;
+        return error.number;
     }
     int index = rows.FieldIndex("Description");
     if (index < 0) {
@@ -408,13 +409,13 @@ bool EditDatabaseDescription(UserInterface& ui, const std::string& path,
         int width = rows.Fields()[index].TextWidth();
         if (width <= 0) width = kDefaultTextWidth;
         RowEdit row(rows, RowEdit::Start::Edit);
-        error = row.Set(index, FirstCharacters(newDescription, width)).Store();
+        error = row.Set(index, FirstCharacters(text, width)).Store();
     }
     if (error) {
         ProblemReport(ui, " editing the details", error);
-        return false;
+        return error.number;
     }
-    return true;
+    return 0;
 }
 
 }  // namespace vantor

@@ -25,6 +25,10 @@ struct DatabaseInfo {
     std::string LastBackup;
 };
 
+// The description table of a file: "Description", or "dbo.Description" where another program
+// of the family created it. "" when there is none.
+std::string DescriptionTableOf(const Database& db);
+
 // The layout version written into a new description row for a kind of database; Null for a
 // kind without one.
 DbValue DescriptionVersionForType(int32_t type);
@@ -62,5 +66,8 @@ bool CompactDatabaseFile(UserInterface& ui, const std::string& path, bool fileDi
 // width). False when an argument is empty, the file is missing, or a step failed (reported).
 bool EditDatabaseDescription(UserInterface& ui, const std::string& path,
                              const std::string& newDescription);
+// The same for any text, an empty one too (a description left blank on purpose): 0, or the
+// error number (reported).
+int StoreDatabaseDescription(UserInterface& ui, const std::string& path, const std::string& text);
 
 }  // namespace vantor

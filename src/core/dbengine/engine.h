@@ -27,10 +27,6 @@
 namespace vantor {
 
 // ---------------------------------------------------------------------------------------------
-// Errors
-
-
-// ---------------------------------------------------------------------------------------------
 // Definitions
 
 // The engine's type codes, kept as the numbers the stations' programs use for them.
@@ -51,9 +47,7 @@ constexpr int kDefaultTextWidth = 255;
 struct FieldDef {
     std::string name;
     FieldType type = FieldType::Text;
-    int size = 0;        // text width; 0 = none declared
-    int attributes = 0;  // kept for the layouts' sake; no attribute changes anything here
-    bool allowZeroLength = true;
+    int size = 0;  // text width; 0 = none declared
 
     // The width a text value may have (size, or 255 when none is declared); 0 for non-text.
     int TextWidth() const;
@@ -273,10 +267,6 @@ class Database {
     DbError CommitTrans();
     DbError Rollback();
     int TransactionDepth() const;
-
-    // Every read already sees what others have committed; kept for the callers that ask for
-    // a fresh view after writes.
-    void Refresh() {}
 
     static constexpr std::string_view kGeneralSortOrder = ";LANGID=0x0409;CP=1252;COUNTRY=0";
 

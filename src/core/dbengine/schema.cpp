@@ -8,7 +8,7 @@ namespace vantor {
 namespace {
 
 FieldDef Field(const char* name, FieldType type, int size = 0) {
-    return FieldDef{name, type, size, 0, true};
+    return FieldDef{name, type, size};
 }
 
 std::string IndexTask(const TableLayout& layout, const std::string& index) {

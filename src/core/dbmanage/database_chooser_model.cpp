@@ -14,6 +14,7 @@
 #include "config/startup.h"
 #include "dbengine/database_file.h"
 #include "dbengine/engine.h"
+#include "dbmanage/new_database.h"
 
 namespace vantor {
 
@@ -31,17 +32,6 @@ ChooserView ReadViewPreference() {
 void SaveViewPreference(ChooserView view) {
     WriteRegistryNumber(RegistryRoot::LocalMachine, kVersion2RegistryKey,
                         DatabaseChooserModel::kViewRegistryValue, static_cast<int32_t>(view), 0);
-}
-
-// The description table of a database: "Description", or "dbo.Description" where another
-// program of the family made it; "" when there is none.
-std::string DescriptionTableOf(const Database& db) {
-    std::string other;
-    for (const std::string& name : db.TableNames()) {
-        if (EqualsNoCase(name, "Description")) return name;
-        if (EqualsNoCase(name, "dbo.Description")) other = name;
-    }
-    return other;
 }
 
 // The "last accessed" stamp as the list shows it: a date field as a date (with its time when
@@ -253,34 +243,20 @@ std::optional<std::string> DatabaseChooserModel::AskForNewDatabase(bool create) 
     request.title = "Create Database";
     std::string answer = ui_.InputBox(request).text;
     if (answer.empty()) return std::nullopt;
-    // A "/" leads into another directory here as a "\" does on the stations.
-    if (Trim(answer).empty() || answer.find('.') != std::string::npos ||
-        NamesAPlaceElsewhere(answer)) {
-        ShowWarning(ui_, "You must specify a valid reference name");
-        return std::nullopt;
-    }
-    const std::string reference = Trim(answer);
-    if (ToLower(reference) == "backup") {
-        ShowWarning(ui_, "The name 'Backup' is reserved and cannot be used!");
-        return std::nullopt;
-    }
-    const std::string path = JoinPath(ResolvePath(searchDirectory_), reference + ".MDB");
-    if (FileExists(path)) {
-        ShowInformation(ui_, "A database with this name already exists");
-        return std::nullopt;
-    }
+    std::optional<NewDatabaseName> name = CheckNewDatabaseName(ui_, searchDirectory_, answer);
+    if (!name) return std::nullopt;
     if (AskQuestion(ui_,
-                    "Are you sure you want to create a new " + typeInfo_.label + " in: \n" + path,
+                    "Are you sure you want to create a new " + typeInfo_.label + " in: \n" +
+                        name->path,
                     MessageButtons::YesNo, MessageResult::Yes) != MessageResult::Yes) {
         return std::nullopt;
     }
-    if (!create) return path;
+    if (!create) return name->path;
 
-    // The file layer asks for the description.
-    std::string description;
-    if (EnsureDatabaseFile(ui_, path, type_, true, description) != 0) return std::nullopt;
+    // The operator is asked for the description.
+    if (vantor::CreateNewDatabase(ui_, *name, type_, std::nullopt) != 0) return std::nullopt;
     FillList();
-    return path;
+    return name->path;
 }
 
 void DatabaseChooserModel::CreateNewDatabase() {

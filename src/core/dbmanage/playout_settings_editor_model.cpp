@@ -1,7 +1,6 @@
 #include "dbmanage/playout_settings_editor_model.h"
 
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <utility>
 
@@ -30,8 +29,6 @@ using List = Model::List;
 using Slot = Model::ColourSlot;
 using S = DbSettings;
 
-constexpr int kBackspace = 8;
-constexpr int kEscape = 27;
 
 // Check boxes that show and save one key each, stored as 0 or 1.
 struct CheckKey {
@@ -159,15 +156,6 @@ constexpr ColourKey kColourKeys[] = {
     {Slot::LiveAssistBack, &S::KORA_Mode_LiveAsstBackcolor},
     {Slot::StandbyBack, &S::KORA_Mode_StandbyBackcolor},
 };
-
-// A single as the operator expects to read it back ("4.1", not the double it widens to).
-std::string SingleText(float value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.7g", static_cast<double>(value));
-    std::string result = text;
-    if (result.find('e') != std::string::npos) return NumberText(static_cast<double>(value));
-    return result;
-}
 
 double NumberIn(const std::string& text) {
     return LeadingNumber(text);
@@ -354,8 +342,8 @@ void PlayoutSettingsEditorModel::SetAlwaysFade(bool alwaysFade) {
     Notify();
 }
 
-Colour PlayoutSettingsEditorModel::GetColour(ColourSlot slot) const {
-    return ColourFromStored(colours_[Index(slot)]);
+DisplayColour PlayoutSettingsEditorModel::GetColour(ColourSlot slot) const {
+    return DisplayColourFromStored(colours_[Index(slot)]);
 }
 
 void PlayoutSettingsEditorModel::SetColour(ColourSlot slot, uint8_t red, uint8_t green,
@@ -467,7 +455,7 @@ int PlayoutSettingsEditorModel::FilterKey(Text field, int keyCode) {
         case Text::txtShowNextItemsCount:
         case Text::txtVoiceLinkStartCart:
         case Text::txtVoiceLinkEndcart:
-            if (keyCode == kBackspace || keyCode == kEscape) return keyCode;
+            if (keyCode == kKeyBackspace || keyCode == kKeyEscape) return keyCode;
             if (keyCode > 0 && keyCode < 128 &&
                 CharacterClassCheck(std::string(1, static_cast<char>(keyCode)), kClassDigits))
                 return keyCode;

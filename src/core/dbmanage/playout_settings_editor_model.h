@@ -18,7 +18,7 @@
 
 #include "common/window_model.h"
 #include "dbengine/engine.h"
-#include "dbmanage/stored_colour.h"
+#include "common/stored_colour.h"
 #include "dbmanage/wave_formats.h"
 #include "playoutdb/playout_settings.h"
 
@@ -209,7 +209,7 @@ class PlayoutSettingsEditorModel : public WindowModel {
     // optFadeLast ("Always Fade") when true, optFadeEach ("Fade at most") when false.
     bool AlwaysFade() const { return alwaysFade_; }
     void SetAlwaysFade(bool alwaysFade);
-    Colour GetColour(ColourSlot slot) const;
+    DisplayColour GetColour(ColourSlot slot) const;
     void SetColour(ColourSlot slot, uint8_t red, uint8_t green, uint8_t blue);
     const LogFont& GetLogFont() const { return font_; }
     void SetLogFont(const LogFont& font);

@@ -170,7 +170,10 @@ void ProposeImportRange(Session& session, const std::string& databaseFile,
     Database db;
     if (db.Open(ResolvePath(session.PlayoutDatabasePath(databaseFile)))) return;
     DbSettings settings;
-    ReadDbSettings(ui, db, settings, session.locations.DataLocation);
+    // Settings that could not be read (reported by the read) would have the range proposed
+    // from log files the station never named: the fields keep their values, as they do when
+    // the database cannot be opened.
+    if (ReadDbSettings(ui, db, settings, session.locations.DataLocation) > 0) return;
 
     const SchedulerLogNaming naming = SchedulerLogNamingOf(settings);
 

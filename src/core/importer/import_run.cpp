@@ -77,6 +77,7 @@ bool OpenDatabaseForRun(Session& session, const std::string& databasePath, Datab
     // The checks run under the hourglass; what they refuse is said once the pointer is back.
     std::string refusal;
     DbError openError;
+    bool unreadableSettings = false;
     {
         HourglassGuard hourglass(ui);
         if (FileLength(databasePath) < 0) {
@@ -85,8 +86,14 @@ bool OpenDatabaseForRun(Session& session, const std::string& databasePath, Datab
             const std::string path = ResolvePath(databasePath);
             openError = access == DatabaseAccess::ReadOnly ? db.OpenReadOnly(path) : db.Open(path);
             if (!openError) {
-                ReadDbSettings(ui, db, settings, session.locations.DataLocation);
-                if (!DirectoryExists(settings.MUSIC_LogPath, &session.trace)) {
+                // Settings that could not be read are partly defaults: an import with them
+                // would name, find and place the logs by values the station never chose. The
+                // read has reported why. (Settings never saved from the editor are the
+                // defaults on purpose and are used.)
+                if (ReadDbSettings(ui, db, settings, session.locations.DataLocation) > 0) {
+                    db.Close();
+                    unreadableSettings = true;
+                } else if (!DirectoryExists(settings.MUSIC_LogPath, &session.trace)) {
                     db.Close();
                     refusal = "You must select a valid Logs Directory in Kora Settings";
                 }
@@ -99,6 +106,7 @@ bool OpenDatabaseForRun(Session& session, const std::string& databasePath, Datab
         ProblemReport(ui, "opening the Kora Database " + databasePath, openError);
         return false;
     }
+    if (unreadableSettings) return false;
     if (!refusal.empty()) {
         ShowInformation(ui, refusal);
         return false;

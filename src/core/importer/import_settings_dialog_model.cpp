@@ -14,9 +14,6 @@ namespace {
 
 using Field = LogImportSettingsModel::Field;
 
-constexpr int kBackspace = 8;
-constexpr int kEscape = 27;
-
 // The five ranges in the order OK checks them, with the name its message gives each.
 struct RangeFields {
     const char* name;
@@ -85,7 +82,7 @@ bool LogImportSettingsModel::SelectsAllOnFocus(Field field) {
 
 int LogImportSettingsModel::FilterKey(Field field, int keyCode) {
     if (IsDigitsOnlyRangeField(field)) {
-        if (keyCode == kBackspace || keyCode == kEscape) return keyCode;
+        if (keyCode == kKeyBackspace || keyCode == kKeyEscape) return keyCode;
         if (keyCode <= 0 || keyCode > 255) return 0;
         return CharacterClassCheck(std::string(1, static_cast<char>(keyCode)), 1) ? keyCode : 0;
     }
@@ -97,7 +94,7 @@ void LogImportSettingsModel::TypeKey(Field field, int keyCode) {
     int passed = FilterKey(field, keyCode);
     if (passed == 0) return;
     std::string& text = texts_[Index(field)];
-    if (passed == kBackspace) {
+    if (passed == kKeyBackspace) {
         if (!text.empty()) text.pop_back();
     } else if (passed >= 32 && passed < 127) {
         text += static_cast<char>(passed);

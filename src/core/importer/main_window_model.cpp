@@ -4,13 +4,13 @@
 #include <cstdio>
 
 #include "audiowall/audiowall_store.h"
+#include "common/character_class.h"
 #include "common/files.h"
 #include "common/locale.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/platform_dirs.h"
 #include "common/text.h"
-#include "config/command_line.h"
 #include "config/startup.h"
 #include "importer/import_range.h"
 #include "importer/import_settings.h"
@@ -51,11 +51,11 @@ std::string LogImportModel::DatabasePath() const {
 }
 
 bool LogImportModel::AutoRequested() const {
-    return autoOption_ || HasSwitch(session_.locations.CommandLine, "/AUTO");
+    return session_.locations.CommandLine.autoImport;
 }
 
 bool LogImportModel::QuitRequested() const {
-    return quitOption_ || HasSwitch(session_.locations.CommandLine, "/QUIT");
+    return session_.locations.CommandLine.quit;
 }
 
 void LogImportModel::Close() {
@@ -123,7 +123,7 @@ void LogImportModel::EndDateLostFocus() {
 }
 
 int LogImportModel::FilterHourKey(int keyCode) {
-    if (keyCode == 8 || keyCode == 27) return keyCode;
+    if (keyCode == kKeyBackspace || keyCode == kKeyEscape) return keyCode;
     return keyCode >= '0' && keyCode <= '9' ? keyCode : 0;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/day_time.h"
+#include "config/command_line.h"
 #include "importer/import_preview.h"
 #include "importer/import_run.h"
 #include "importer/range_fields.h"
@@ -41,24 +42,19 @@ class LogImportModel : public WindowModel {
     Session& session() { return session_; }
 
     // Start-up (defined in main_window_startup.cpp), every step up to and without the "/AUTO"
-    // step. False when the window closed
-    // (the program ends); the closing steps have run then.
-    bool Load(const std::string& commandLine);
+    // step, as the start-up command asks. False when the window closed (the program ends); the
+    // closing steps have run then.
+    bool Load(const StartupCommand& command);
     // The two halves of Load: the installation, the settings, the users database and the
     // login (steps a database may be created after), then the playout database, the range
     // and the Audiowall.
-    bool LoadUser(const std::string& commandLine);
+    bool LoadUser(const StartupCommand& command);
     bool LoadDatabase();
 
-    // The last start-up step: with "/AUTO" on the command line (or autoImport), an import as
-    // if "Begin Importing" had been pressed; with "/QUIT" (or quit) as well, the window closes
-    // afterwards.
+    // The last start-up step: with "/AUTO" in the start-up command, an import as if "Begin
+    // Importing" had been pressed; with "/QUIT" as well, the window closes afterwards.
     bool AutoRequested() const;
     bool QuitRequested() const;
-    void SetAutoOptions(bool autoImport, bool quit) {
-        autoOption_ = autoImport;
-        quitOption_ = quit;
-    }
     // Runs the "/AUTO" step; returns the run's result (Stopped when "/AUTO" was not asked for).
     ImportRunResult AutoStart();
 
@@ -141,8 +137,6 @@ class LogImportModel : public WindowModel {
     bool previewEnabled_ = true;
     bool removeRangeEnabled_ = true;
     bool removeAllEnabled_ = true;
-    bool autoOption_ = false;
-    bool quitOption_ = false;
     bool settingsLoaded_ = false;
     bool closed_ = false;
 };

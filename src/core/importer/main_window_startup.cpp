@@ -10,6 +10,7 @@
 #include "common/text.h"
 #include "config/startup.h"
 #include "dbengine/database_file.h"
+#include "dbmanage/database_types.h"
 #include "importer/import_settings.h"
 #include "importer/main_window_model.h"
 #include "playoutdb/log_table.h"
@@ -20,29 +21,22 @@
 
 namespace vantor {
 
-namespace {
-
-// The database type the chooser lists for the importer: Kora v2.6 playout databases.
-constexpr const char* kKoraDatabaseType = "14";
-
-}  // namespace
-
 bool LogImportModel::CloseDuringLoad() {
     Close();
     return false;
 }
 
-bool LogImportModel::Load(const std::string& commandLine) {
-    return LoadUser(commandLine) && LoadDatabase();
+bool LogImportModel::Load(const StartupCommand& command) {
+    return LoadUser(command) && LoadDatabase();
 }
 
-bool LogImportModel::LoadUser(const std::string& commandLine) {
+bool LogImportModel::LoadUser(const StartupCommand& command) {
     UserInterface& ui = session_.ui;
     SystemLocations& locations = session_.locations;
 
     ui.SetStartupStatus("Reading Local Settings...");
     if (!ReadInstallationSettings(locations, session_.audiowall, ui, session_.dialogs,
-                                  session_.clock, commandLine))
+                                  session_.clock, command))
         return CloseDuringLoad();
     session_.trace.level = locations.TraceLevel;
     if (locations.DataLocation.empty()) {
@@ -108,20 +102,21 @@ bool LogImportModel::LoadDatabase() {
 bool LogImportModel::StartupDatabase() {
     UserInterface& ui = session_.ui;
     const SystemLocations& locations = session_.locations;
-    if (FindNoCase(locations.CommandLine, ".MDB") != std::string::npos) {
+    if (!locations.CommandLine.database.empty()) {
         // A database named on the command line is taken as it is: no chooser, no validation.
-        long delimiter = 0;
-        databaseFile_ = NextField(locations.CommandLine, 1, " ", delimiter, true, true);
+        databaseFile_ = locations.CommandLine.database;
         return true;
     }
     ui.SetStartupStatus("Choosing Kora Database...");
     const std::string searchDirectory = JoinPath(locations.DataLocation, "SCHEDULE");
-    std::string chosen = session_.dialogs.ChooseDatabase(searchDirectory, kKoraDatabaseType);
+    std::string chosen =
+        session_.dialogs.ChooseDatabase(searchDirectory, std::to_string(kKoraV26DatabaseType));
     if (chosen.empty()) return false;
     databaseFile_ = chosen;
     ui.SetStartupStatus("Validating Database...");
-    VerifyPlayoutDatabase(ui, DatabasePath());
-    return true;
+    // A database whose tables could not be brought up to date would fail at its first import
+    // or removal; the check has said why, and start-up ends as on any other failure.
+    return VerifyPlayoutDatabase(ui, DatabasePath()) == 0;
 }
 
 bool LogImportModel::StartupAudiowall() {

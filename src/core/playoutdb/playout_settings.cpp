@@ -4,7 +4,6 @@
 #include "playoutdb/playout_settings.h"
 
 #include <cmath>
-#include <cstdio>
 #include <optional>
 #include <variant>
 
@@ -192,15 +191,6 @@ const std::vector<Entry>& Catalogue() {
     return entries;
 }
 
-// A single as the runtime writes it ("4.1", not the double it widens to).
-std::string SingleText(float value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.7g", static_cast<double>(value));
-    std::string result = text;
-    if (result.find('e') != std::string::npos) return NumberText(static_cast<double>(value));
-    return result;
-}
-
 // The runtime's general date text: the short date, and the time when there is one.
 std::string GeneralDateText(OleDate date) {
     double whole = std::floor(date);
@@ -386,6 +376,13 @@ long WriteDbSettings(UserInterface& ui, Database& db, const DbSettings& settings
                      const std::string& dataLocation) {
     TableCursor table;
     if (long error = OpenSettings(ui, db, table, false)) return error;
+    // A key that fails is reported by SetDbSetting and the other keys are still written, but
+    // the whole write has failed: the caller must not record it as saved.
+    long firstFailure = 0;
+    auto store = [&](const std::string& key, const DbValue& value, const DbValue& defaultValue) {
+        long result = SetDbSetting(ui, table, key, value, defaultValue, false);
+        if (result != 0 && firstFailure == 0) firstFailure = result;
+    };
     for (const Entry& entry : Catalogue()) {
         DbValue defaultValue;  // Null: never equal, so always stored
         switch (entry.write) {
@@ -401,15 +398,13 @@ long WriteDbSettings(UserInterface& ui, Database& db, const DbSettings& settings
                 if (entry.absentFrom == Absent::Current) defaultValue = DbValue(0);
                 break;
         }
-        // A failure is reported by SetDbSetting; the other keys are still written.
-        SetDbSetting(ui, table, entry.key, ValueOf(settings, entry), defaultValue, false);
+        store(entry.key, ValueOf(settings, entry), defaultValue);
     }
     // An old address that was read lives on under "KORA.SCComputerAddress": its row goes.
     // Without one, a row another program may have written since is left alone.
-    if (!settings.KORA_PlexoServerAddress.empty()) {
-        SetDbSetting(ui, table, "KORA.PlexoServerAddress", DbValue(""), DbValue(""), false);
-    }
-    return 0;
+    if (!settings.KORA_PlexoServerAddress.empty())
+        store("KORA.PlexoServerAddress", DbValue(""), DbValue(""));
+    return firstFailure;
 }
 
 bool RecordMusicSent(UserInterface& ui, Database& db, const std::string& userName, OleDate when) {

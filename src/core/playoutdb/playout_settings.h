@@ -148,7 +148,8 @@ long ReadDbSettings(UserInterface& ui, Database& db, DbSettings& settings,
                     const std::string& dataLocation);
 
 // Stores every key of settings (not the two "sent" records, "RotaplanLiteMode" or "BeenSet").
-// A value equal to its key's default removes the key's row. 0 or the error number.
+// A value equal to its key's default removes the key's row. 0, or the error number of the
+// first failure: opening the table, or storing a key (every other key is still written).
 long WriteDbSettings(UserInterface& ui, Database& db, const DbSettings& settings,
                      const std::string& dataLocation);
 

@@ -11,7 +11,7 @@ namespace vantor {
 namespace {
 
 FieldDef Field(const char* name, FieldType type, int size = 0) {
-    return FieldDef{name, type, size, 0, true};
+    return FieldDef{name, type, size};
 }
 
 }  // namespace
@@ -22,7 +22,7 @@ const TableLayout& LogTableLayout() {
         log.name = "Log";
         for (const LogEntryColumn& column : LogEntry::Columns()) {
             log.fields.push_back(
-                FieldDef{std::string(column.name), column.type, column.size, 0, true});
+                FieldDef{std::string(column.name), column.type, column.size});
         }
         log.indexes = {{"Main", {"QIndex"}}};
         return log;
@@ -35,7 +35,7 @@ namespace {
 void AddHourRestrictions(std::vector<FieldDef>& fields) {
     for (int day = 1; day <= 7; ++day) {
         fields.push_back(
-            FieldDef{"HourRestrictions" + std::to_string(day), FieldType::Text, 24, 0, true});
+            FieldDef{"HourRestrictions" + std::to_string(day), FieldType::Text, 24});
     }
 }
 

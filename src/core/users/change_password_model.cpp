@@ -1,5 +1,6 @@
 #include "users/change_password_model.h"
 
+#include "common/character_class.h"
 #include "common/text.h"
 #include "common/user_interface.h"
 #include "users/current_user.h"
@@ -7,12 +8,6 @@
 #include "users/users_database.h"
 
 namespace vantor {
-
-namespace {
-constexpr int kBackspace = 8;
-constexpr int kEnter = 13;
-constexpr int kEscape = 27;
-}  // namespace
 
 ChangePasswordModel::ChangePasswordModel(UsersDatabase& users, const CurrentUser& user,
                                          UserInterface& ui)
@@ -70,13 +65,13 @@ int ChangePasswordModel::FilterKey(int keyCode) {
 }
 
 void ChangePasswordModel::TypeKey(Box box, int keyCode) {
-    if (keyCode == kEnter) return OK();
-    if (keyCode == kEscape) return Cancel();
+    if (keyCode == kKeyEnter) return OK();
+    if (keyCode == kKeyEscape) return Cancel();
     if (box == Box::OKB) return;
     int key = FilterKey(keyCode);
     if (key == 0) return;
     std::string text = Text(box);
-    if (key == kBackspace) {
+    if (key == kKeyBackspace) {
         if (!text.empty()) text.pop_back();
     } else if (CharacterCount(text) < static_cast<size_t>(kMaxLength)) {
         text += static_cast<char>(key);

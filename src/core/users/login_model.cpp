@@ -7,7 +7,6 @@
 #include "common/pause.h"
 #include "common/text.h"
 #include "common/user_interface.h"
-#include "config/command_line.h"
 #include "config/product_info.h"
 #include "config/system_locations.h"
 #include "users/current_user.h"
@@ -15,12 +14,6 @@
 #include "users/users_dialogs.h"
 
 namespace vantor {
-
-namespace {
-constexpr int kBackspace = 8;
-constexpr int kEnter = 13;
-constexpr int kEscape = 27;
-}  // namespace
 
 bool PasswordExpired(double lastSetDate, int expiryDays, int today) {
     if (expiryDays <= 0) return false;
@@ -68,7 +61,7 @@ void LoginModel::SetPasswordText(const std::string& text) {
 
 int LoginModel::FilterKey(int keyCode) {
     if (keyCode > 32 && keyCode >= 'a' && keyCode <= 'z') keyCode = keyCode - 'a' + 'A';
-    if (keyCode == kBackspace) return keyCode;
+    if (keyCode == kKeyBackspace) return keyCode;
     if (keyCode <= 0 || keyCode > 255) return 0;
     return CharacterClassCheck(std::string(1, static_cast<char>(keyCode)), kClassDigitsLettersSpace)
                ? keyCode
@@ -76,16 +69,16 @@ int LoginModel::FilterKey(int keyCode) {
 }
 
 void LoginModel::TypeKey(int keyCode) {
-    if (keyCode == kEnter) {
+    if (keyCode == kKeyEnter) {
         if (okEnabled_) OK();
         return;
     }
-    if (keyCode == kEscape) return Cancel();
+    if (keyCode == kKeyEscape) return Cancel();
     if (focus_ == Box::LoginButton) return;
     int key = FilterKey(keyCode);
     if (key == 0) return;
     std::string text = focus_ == Box::txtLogin ? login_ : password_;
-    if (key == kBackspace) {
+    if (key == kKeyBackspace) {
         if (!text.empty()) text.pop_back();
     } else {
         text += static_cast<char>(key);
@@ -189,7 +182,7 @@ LogonOutcome Logon(LoginSession& session, UsersDatabase& users, const SystemLoca
     session.loggedIn = false;
 
     if (!session.commandLineLoginTaken) {
-        if (auto named = SwitchValue(locations.CommandLine, "/USER=")) {
+        if (const auto& named = locations.CommandLine.user) {
             session.commandLineLoginTaken = true;
             std::string name = Trim(*named);
             std::string noPassword;

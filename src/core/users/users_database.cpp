@@ -162,7 +162,6 @@ int UsersDatabase::OpenUsersDatabase(const std::string& location) {
 
     historyInhibited_ = ReadRegistryNumber(RegistryRoot::LocalMachine, kProductRegistryKey,
                                            "InhibitUserHistory", 0) != 0;
-    db_.Refresh();
     return 0;
 }
 
@@ -274,7 +273,6 @@ void UsersDatabase::AddEventToUserHistory(const std::string& loginName, int32_t 
         if (stored.number != err::kDuplicateKey) return;
     }
     historyTable.Close();
-    db_.Refresh();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -302,7 +300,6 @@ int UsersDatabase::DeleteUser(const std::string& loginName) {
     if (DbError e = db_.Execute("DELETE * FROM [UserPreferences] WHERE [LoginName]=?",
                                 {DbValue(loginName)}))
         failed = true;
-    db_.Refresh();
     return failed ? -1 : 0;
 }
 
@@ -368,7 +365,6 @@ UsersDatabase::AccountProcessing UsersDatabase::ProcessAccounts(const std::strin
         SetDbSetting(ui_, settings, "LastAccountProcess", DbValue(today),
                      DbValue(UsersSettings{}.LastAccountProcess), false);
     settings_.LastAccountProcess = today;
-    db_.Refresh();
     return anyFailed ? AccountProcessing::SomeFailed : AccountProcessing::AllProcessed;
 }
 
@@ -436,7 +432,6 @@ int UsersDatabase::CheckLogin(std::string& loginName, std::string& password, Cur
 
     user.LoginName = loginName;
     user.Password = password;
-    db_.Refresh();
     return login::kAccepted;
 }
 
@@ -458,7 +453,6 @@ int UsersDatabase::ChangeUserPassword(const std::string& loginName, const std::s
                 .Set("LastPasswordSetDate", DbValue(static_cast<double>(clock_.Today())))
                 .Store();
     }
-    db_.Refresh();
     if (e) {
         ProblemReport(ui_, "changing the password.", e);
         AddEventToUserHistory(actor, history::kPasswordChange, history::kFailed, name);
@@ -474,7 +468,6 @@ void UsersDatabase::RecordLastLogin(const std::string& loginName) {
     // The last login is a courtesy to the administrator: a failure to store it stops nothing.
     RowEdit row(users_, RowEdit::Start::Edit);
     static_cast<void>(row.Set("LastLogin", DbValue(clock_.Now())).Store());
-    db_.Refresh();
 }
 
 long long UsersDatabase::CountUsers(const std::string& failureTask) {
@@ -504,32 +497,51 @@ int UsersDatabase::PasswordLength() const {
 // ---------------------------------------------------------------------------------------------
 // The older users database
 
+bool UsersDatabase::RewriteDefaultGroups() {
+    // One transaction: groups cleared but not written back (a table that cannot be reopened, a
+    // row refused) would leave every account without its group's rights.
+    Transaction transaction(db_);
+    if (const DbError& e = transaction.BeginError()) {
+        ProblemReport(ui_, "clearing the User Groups", e);
+        return false;
+    }
+    // Groups that could not be cleared would refuse the new ones.
+    if (DbError e = db_.Execute("DELETE * FROM [UserGroups]")) {
+        ProblemReport(ui_, "clearing the User Groups", e);
+        return false;
+    }
+    TableCursor groups;
+    if (DbError e = db_.OpenTable(kUserGroups, groups, kMain)) {
+        ProblemReport(ui_, "opening the User Groups", e);
+        return false;
+    }
+    for (int32_t number = 1; number <= 23; ++number) {
+        const bool privileged = number <= 15;
+        RowEdit row(groups, RowEdit::Start::AddNew);
+        row.Set("GroupNumber", DbValue(number))
+            .Set("Name", DbValue(kDefaultGroupNames[number - 1]))
+            .Set("AllowMultipleUsers", DbValue(!privileged));
+        for (const char* right : kRightFields) row.Set(right, DbValue(privileged));
+        if (DbError e = row.Store()) {
+            ProblemReport(ui_, "adding the User Group " + std::to_string(number), e);
+            return false;
+        }
+    }
+    groups.Close();
+    if (DbError e = transaction.Commit()) {
+        ProblemReport(ui_, "storing the User Groups", e);
+        return false;
+    }
+    return true;
+}
+
 void UsersDatabase::ImportLegacyUsers(bool alwaysChoose) {
     if (locations_.DataLocation.empty() || !IsOpen()) return;
 
     {
         HourglassGuard hourglass(ui_);
-        // The groups are written afresh; groups that could not be cleared would refuse them.
-        if (DbError e = db_.Execute("DELETE * FROM [UserGroups]")) {
-            ProblemReport(ui_, "clearing the User Groups", e);
-            return;
-        }
-        TableCursor groups;
-        if (!db_.OpenTable(kUserGroups, groups, kMain)) {
-            for (int32_t number = 1; number <= 23; ++number) {
-                const bool privileged = number <= 15;
-                RowEdit row(groups, RowEdit::Start::AddNew);
-                row.Set("GroupNumber", DbValue(number))
-                    .Set("Name", DbValue(kDefaultGroupNames[number - 1]))
-                    .Set("AllowMultipleUsers", DbValue(!privileged));
-                for (const char* right : kRightFields) row.Set(right, DbValue(privileged));
-                if (DbError e = row.Store()) {
-                    // The other groups would fail the same way: one report is enough.
-                    ProblemReport(ui_, "adding the User Group " + std::to_string(number), e);
-                    break;
-                }
-            }
-        }
+        // The accounts are imported into the default groups only.
+        if (!RewriteDefaultGroups()) return;
     }
 
     const std::string usersDirectory = UsersDirectory();
@@ -607,7 +619,6 @@ void UsersDatabase::ImportLegacyUsers(bool alwaysChoose) {
     }
     general.Close();
     old.Close();
-    db_.Refresh();
     ShowInformation(ui_, "The Users database has been imported");
 }
 

@@ -128,6 +128,9 @@ class UsersDatabase {
     int VerifyTables(const std::string& path);
     int ReadSettings();
     std::string LegacyFileName() const;
+    // Replaces every group with the 23 default groups, all or nothing; false (reported) when
+    // the groups could not be replaced and were left as they were.
+    bool RewriteDefaultGroups();
     std::string UsersDirectory() const;
     std::string HomeDirectoryOf(const std::string& loginName) const;
     void FillRights(const TableCursor& row, CurrentUser& user);
