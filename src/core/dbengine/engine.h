@@ -71,9 +71,9 @@ std::optional<SeekOp> SeekOpFromText(std::string_view text);
 enum class EditMode { None, Edit, AddNew };
 
 namespace engine_detail {
-struct Connection;
-struct CursorState;
-struct QueryState;
+class DatabaseBackend;
+class CursorBackend;
+class QueryBackend;
 }  // namespace engine_detail
 
 // A table opened for direct access ("table-type"): rows in the order of the current index,
@@ -143,7 +143,7 @@ class TableCursor {
 
   private:
     friend class Database;
-    std::unique_ptr<engine_detail::CursorState> state_;
+    std::unique_ptr<engine_detail::CursorBackend> backend_;
 };
 
 // Rows of a SELECT statement, read forward. Open it with Database::Query.
@@ -171,7 +171,7 @@ class QueryResult {
 
   private:
     friend class Database;
-    std::unique_ptr<engine_detail::QueryState> state_;
+    std::unique_ptr<engine_detail::QueryBackend> backend_;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -273,7 +273,7 @@ class Database {
   private:
     DbError OpenFile(const std::string& path, bool readOnly);
 
-    std::shared_ptr<engine_detail::Connection> conn_;
+    std::unique_ptr<engine_detail::DatabaseBackend> backend_;
 };
 
 // Rolls back on destruction unless committed: an hour imported halfway leaves nothing.

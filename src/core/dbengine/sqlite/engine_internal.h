@@ -11,6 +11,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "dbengine/backend.h"
 #include "dbengine/engine.h"
 
 namespace vantor::engine_detail {
@@ -114,8 +115,6 @@ void ReadColumnInto(sqlite3_stmt* stmt, int column, FieldType type, DbValue& out
 // Reads one result column by its storage class (no declared type known).
 DbValue ReadColumnAsStored(sqlite3_stmt* stmt, int column);
 
-DbError ClosedError();
-
 // Resets a statement so that it can be used again, whatever happened.
 inline void ResetStatement(sqlite3_stmt* stmt) {
     sqlite3_reset(stmt);
@@ -126,5 +125,95 @@ inline void ResetStatement(sqlite3_stmt* stmt) {
 DbError LookupTable(Connection& conn, std::string_view name, std::string* storedName);
 DbError ReadFields(Connection& conn, const std::string& table, std::vector<FieldDef>& fields);
 DbError ReadIndexes(Connection& conn, const std::string& table, std::vector<IndexDef>& indexes);
+
+// The SQLite backend: a database file opened through the embedded library.
+class SqliteDatabase final : public DatabaseBackend {
+  public:
+    ~SqliteDatabase() override { Close(); }
+
+    DbError Create(const std::string& path, std::string_view localeText, FileAccess access);
+    DbError OpenFile(const std::string& path, bool readOnly);
+
+    void Close() override;
+    bool IsOpen() const override;
+    const std::string& Path() const override;
+    std::string EngineVersion() const override;
+    DbError CopyTo(const std::string& targetPath) override;
+    std::vector<std::string> TableNames() const override;
+    DbError FindTable(std::string_view name, std::string* storedName) const override;
+    DbError CreateTable(std::string_view name, std::span<const FieldDef> fields) override;
+    DbError AddField(std::string_view table, const FieldDef& field) override;
+    DbError AddIndex(std::string_view table, const IndexDef& index) override;
+    DbError GetFields(std::string_view table, std::vector<FieldDef>& fields) const override;
+    DbError GetIndexes(std::string_view table, std::vector<IndexDef>& indexes) const override;
+    DbError OpenTable(std::string_view table, std::unique_ptr<CursorBackend>& result,
+                      std::string_view indexName) const override;
+    DbError Execute(std::string_view sql, std::span<const DbValue> params,
+                    long long* rowsAffected) override;
+    DbError Query(std::string_view sql, std::span<const DbValue> params,
+                  std::unique_ptr<QueryBackend>& result) const override;
+    DbError BeginTrans() override;
+    DbError CommitTrans() override;
+    DbError Rollback() override;
+    int TransactionDepth() const override;
+
+  private:
+    std::shared_ptr<Connection> conn_;
+};
+
+struct CursorState;
+class SqliteCursor final : public CursorBackend {
+  public:
+    SqliteCursor();
+    ~SqliteCursor() override;
+
+    bool IsOpen() const override;
+    const std::string& TableName() const override;
+    const std::vector<FieldDef>& Fields() const override;
+    DbError SetIndex(std::string_view indexName) override;
+    const std::string& IndexName() const override;
+    DbError Seek(SeekOp op, std::span<const DbValue> keys) override;
+    bool NoMatch() const override;
+    DbError MoveFirst() override;
+    DbError MoveLast() override;
+    DbError MoveNext() override;
+    DbError MovePrevious() override;
+    bool Eof() const override;
+    bool Bof() const override;
+    bool HasCurrent() const override;
+    int FieldIndex(std::string_view name) const override;
+    DbError GetField(int index, DbValue& value) const override;
+    DbError AddNew() override;
+    DbError Edit() override;
+    DbError Set(int index, const DbValue& value) override;
+    DbError Update() override;
+    void CancelUpdate() override;
+    EditMode Mode() const override;
+    DbError Delete() override;
+    DbError RecordCount(long long& count) const override;
+
+  private:
+    friend class SqliteDatabase;
+    std::unique_ptr<CursorState> state_;
+};
+
+struct QueryState;
+class SqliteQuery final : public QueryBackend {
+  public:
+    SqliteQuery();
+    ~SqliteQuery() override;
+
+    bool IsOpen() const override;
+    bool Eof() const override;
+    DbError MoveNext() override;
+    int FieldCount() const override;
+    std::string FieldName(int index) const override;
+    int FieldIndex(std::string_view name) const override;
+    DbValue Field(int index) const override;
+
+  private:
+    friend class SqliteDatabase;
+    std::unique_ptr<QueryState> state_;
+};
 
 }  // namespace vantor::engine_detail

@@ -7,7 +7,7 @@
 #include "common/numbers.h"
 #include "common/problem_report.h"
 #include "common/text.h"
-#include "dbengine/engine_internal.h"
+#include "dbengine/sqlite/engine_internal.h"
 
 namespace vantor {
 
