@@ -92,7 +92,4 @@ class DatabaseBackend {
     virtual int TransactionDepth() const = 0;
 };
 
-// 3420, the answer of a handle whose database is closed.
-DbError ClosedError();
-
 }  // namespace vantor::engine_detail

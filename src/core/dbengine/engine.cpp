@@ -4,6 +4,7 @@
 
 #include "common/text.h"
 #include "dbengine/backend.h"
+#include "dbengine/engine_common.h"
 #include "dbengine/sqlite/engine_internal.h"
 
 namespace vantor {
