@@ -5,6 +5,7 @@
 #include "common/text.h"
 #include "dbengine/backend.h"
 #include "dbengine/engine_common.h"
+#include "dbengine/postgres/pg_internal.h"
 #include "dbengine/sqlite/engine_internal.h"
 
 namespace vantor {
@@ -237,6 +238,22 @@ DbError Database::OpenFile(const std::string& path, bool readOnly) {
     Close();
     auto backend = std::make_unique<engine_detail::SqliteDatabase>();
     if (DbError error = backend->OpenFile(path, readOnly)) return error;
+    backend_ = std::move(backend);
+    return {};
+}
+
+DbError Database::CreateOnServer(const std::string& conninfo, const std::string& fileName) {
+    Close();
+    auto backend = std::make_unique<engine_detail::PgDatabase>();
+    if (DbError error = backend->Create(conninfo, fileName)) return error;
+    backend_ = std::move(backend);
+    return {};
+}
+
+DbError Database::OpenOnServer(const std::string& conninfo, const std::string& fileName) {
+    Close();
+    auto backend = std::make_unique<engine_detail::PgDatabase>();
+    if (DbError error = backend->Open(conninfo, fileName)) return error;
     backend_ = std::move(backend);
     return {};
 }

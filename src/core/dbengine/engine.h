@@ -203,8 +203,15 @@ class Database {
     // Opens an existing file for reading only: every write through it fails, nothing is
     // written to the file, its journal or beside it (a lock file is made by writers only).
     DbError OpenReadOnly(const std::string& path);
+    // The same for a database kept on a database server: conninfo is the server's connection
+    // string (libpq's form, "host=studio-db dbname=vantor user=station"; the password comes
+    // from ~/.pgpass or PGPASSWORD), fileName the name the installation knows the database by
+    // ("KORA26.MDB"). A server that cannot be reached is 3051 with the server's own reason.
+    DbError CreateOnServer(const std::string& conninfo, const std::string& fileName);
+    DbError OpenOnServer(const std::string& conninfo, const std::string& fileName);
     void Close();
     bool IsOpen() const;
+    // The file's path, or for a database on a server the file name it is known by.
     const std::string& Path() const;
 
     // The engine version of the open file's format ("3.40").

@@ -89,6 +89,19 @@ DbError ClosedError() {
     return DbError::Make(err::kObjectInvalid, "The database is closed.");
 }
 
+// The stations write "DELETE * FROM table"; SQL knows only "DELETE FROM table".
+std::string NormalizeSql(std::string_view sql) {
+    std::string text = Trim(sql);
+    if (StartsWithNoCase(text, "DELETE")) {
+        std::string rest = TrimLeft(std::string_view(text).substr(6));
+        if (rest.starts_with("*")) {
+            std::string after = TrimLeft(std::string_view(rest).substr(1));
+            if (StartsWithNoCase(after, "FROM")) return "DELETE " + after;
+        }
+    }
+    return text;
+}
+
 std::string QuoteName(std::string_view name) {
     std::string quoted = "\"";
     for (char c : name) {

@@ -38,6 +38,8 @@ class FieldLookup {
     size_t mask_ = 0;
 };
 
+// A statement as the stations write it, in the form SQL knows ("DELETE * FROM" loses its *).
+std::string NormalizeSql(std::string_view sql);
 // "name" with embedded quotes doubled.
 std::string QuoteName(std::string_view name);
 // The SQL type a field is declared with, and back.

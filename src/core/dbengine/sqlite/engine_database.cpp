@@ -671,23 +671,6 @@ DbError SqliteDatabase::GetIndexes(std::string_view table, std::vector<IndexDef>
 // ---------------------------------------------------------------------------------------------
 // SQL
 
-namespace {
-
-// The stations write "DELETE * FROM table"; SQLite knows only "DELETE FROM table".
-std::string NormalizeSql(std::string_view sql) {
-    std::string text = Trim(sql);
-    if (StartsWithNoCase(text, "DELETE")) {
-        std::string rest = TrimLeft(std::string_view(text).substr(6));
-        if (rest.starts_with("*")) {
-            std::string after = TrimLeft(std::string_view(rest).substr(1));
-            if (StartsWithNoCase(after, "FROM")) return "DELETE " + after;
-        }
-    }
-    return text;
-}
-
-}  // namespace
-
 DbError SqliteDatabase::Execute(std::string_view sql, std::span<const DbValue> params,
                           long long* rowsAffected) {
     if (rowsAffected) *rowsAffected = 0;
