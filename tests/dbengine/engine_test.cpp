@@ -490,6 +490,27 @@ TEST_P(EngineBackendTest, RolledBackTransactionLeavesTheTableAsItWas) {
     EXPECT_EQ(db_.CommitTrans().number, 3034);
 }
 
+// A refused row inside a transaction fails alone: the rows before and after it are committed
+// with the transaction, as an hour's import expects of every backend.
+TEST_P(EngineBackendTest, ARefusedRowLeavesItsTransactionGoing) {
+    ASSERT_TRUE(db_.BeginTrans().Ok());
+    AddRow(1, "one");
+    TableCursor cursor;
+    ASSERT_TRUE(db_.OpenTable("Items", cursor, "Main").Ok());
+    ASSERT_TRUE(cursor.AddNew().Ok());
+    ASSERT_TRUE(cursor.Set("Key", 1.0).Ok());
+    EXPECT_EQ(cursor.Update().number, 3022);
+    cursor.CancelUpdate();
+    EXPECT_EQ(db_.Execute("INSERT INTO Items (Key, Name) VALUES (?, ?)", {1.0, "again"}).number,
+              3022);
+    EXPECT_EQ(db_.Execute("DELETE FROM Missing").number, 3078);
+    AddRow(2, "two");
+    ASSERT_TRUE(db_.CommitTrans().Ok());
+    EXPECT_EQ(Count(), 2);
+    ASSERT_TRUE(cursor.Seek("=", 1.0).Ok());
+    EXPECT_EQ(cursor.Field("Name"), DbValue("one"));
+}
+
 TEST_P(EngineBackendTest, StatementsBindParametersAndQueriesGiveTypedRows) {
     AddRow(1, "one");
     AddRow(2, "two");
@@ -564,6 +585,33 @@ TEST(EngineServerTest, OpeningOnAServerReportsTheClassicNumbers) {
     EXPECT_EQ(other.CreateOnServer(conninfo, name).number, 3204);
     ASSERT_TRUE(other.OpenOnServer(conninfo, name).Ok());
     EXPECT_FALSE(other.EngineVersion().empty());
+}
+
+// A connection lost in the middle of a transaction: the work goes with it, and neither the
+// next statement nor the commit reports success.
+TEST(EngineServerTest, ALostConnectionFailsTheTransactionWith3043) {
+    const std::string conninfo = testing::TestServerConninfo();
+    const std::string name = testing::UniqueServerDatabaseName();
+    Database db;
+    ASSERT_TRUE(db.CreateOnServer(conninfo, name).Ok());
+    std::vector<FieldDef> fields = {{"Key", FieldType::Long}};
+    ASSERT_TRUE(db.CreateTable("Items", fields).Ok());
+    QueryResult pid;
+    ASSERT_TRUE(db.Query("SELECT pg_backend_pid() AS pid", {}, pid).Ok());
+    ASSERT_TRUE(db.BeginTrans().Ok());
+    ASSERT_TRUE(db.Execute("INSERT INTO Items (Key) VALUES (?)", {1}).Ok());
+
+    Database other;
+    ASSERT_TRUE(other.OpenOnServer(conninfo, name).Ok());
+    ASSERT_TRUE(other.Execute("SELECT pg_terminate_backend(?)", {pid.Field("pid")}).Ok());
+
+    EXPECT_EQ(db.Execute("INSERT INTO Items (Key) VALUES (?)", {2}).number, 3043);
+    DbError commit = db.CommitTrans();
+    EXPECT_EQ(commit.number, 3043);
+    EXPECT_NE(commit.description.find("127.0.0.1"), std::string::npos) << commit.description;
+    QueryResult rows;
+    ASSERT_TRUE(other.Query("SELECT count(*) AS n FROM Items", {}, rows).Ok());
+    EXPECT_EQ(rows.Field("n").AsInteger(), 0);
 }
 
 }  // namespace
