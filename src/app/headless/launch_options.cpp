@@ -21,6 +21,10 @@ constexpr ValueOption kValueOptions[] = {
     {"--set-data-location", &LaunchOptions::dataLocation},
     {"--set-cart-directory", &LaunchOptions::cartDirectory},
     {"--format", &LaunchOptions::format},
+    {"--add-user", &LaunchOptions::addUser},
+    {"--rights", &LaunchOptions::rights},
+    {"--set-password", &LaunchOptions::setPassword},
+    {"--remove-user", &LaunchOptions::removeUser},
 };
 
 struct MenuOption {
@@ -47,6 +51,7 @@ constexpr FlagOption kFlagOptions[] = {
     {"--help", &LaunchOptions::help},
     {"--version", &LaunchOptions::version},
     {"--yes", &LaunchOptions::answerYes},
+    {"--list-users", &LaunchOptions::listUsers},
 };
 
 // The Linux spellings of station switches: each becomes the station's word.
@@ -183,6 +188,30 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
             return result;
         }
     }
+    const int accountCommands = int(options.addUser.has_value()) +
+                                int(options.setPassword.has_value()) +
+                                int(options.removeUser.has_value()) + int(options.listUsers);
+    if (options.rights && !options.addUser) {
+        result.error = "--rights belongs to --add-user";
+        return result;
+    }
+    if (options.addUser && !options.rights) {
+        result.error = "--add-user needs --rights=LIST, the access rights 1 to 6 it grants "
+                       "(--rights=5,6; --rights= grants none)";
+        return result;
+    }
+    if (accountCommands > 1) {
+        result.error =
+            "--add-user, --set-password, --remove-user and --list-users run one at a time";
+        return result;
+    }
+    // An account command in a scheduled import line would run instead of the import, or
+    // ask for a password nobody is there to type.
+    if (accountCommands == 1 &&
+        (asksForWork || options.createDatabase || options.SetsFileLocations())) {
+        result.error = "the account commands run on their own; import in a second run";
+        return result;
+    }
     return result;
 }
 
@@ -225,6 +254,17 @@ std::string UsageText() {
            "  --set-cart-directory=DIR\n"
            "                    store DIR as the directory of every cart of the Audiowall;\n"
            "                    both run on their own or before --create-database\n"
+           "  --add-user=NAME --rights=LIST\n"
+           "                    create an account of the users database with the access\n"
+           "                    rights of LIST (numbers 1 to 6: --rights=5,6; 5 allows this\n"
+           "                    program, 6 managing databases)\n"
+           "  --set-password=NAME\n"
+           "                    give an account a new password\n"
+           "                    (both read the password from standard input: at a terminal\n"
+           "                    it is asked twice without echo; otherwise the first line is\n"
+           "                    the password and the second its repetition)\n"
+           "  --remove-user=NAME  delete an account\n"
+           "  --list-users      the accounts: name, rights, password expiry, last login\n"
            "  --help, --version\n"
            "\n"
            "Exit status:\n"
@@ -233,7 +273,8 @@ std::string UsageText() {
            "      for --preview: the import would report something\n"
            "  3   the import, a removal or the storing of the file locations failed\n"
            "  2   a check stopped it: the range, the database, the logs directory, a\n"
-           "      question answered No, a directory that cannot be created\n"
+           "      question answered No, a directory that cannot be created, an account\n"
+           "      command's refusal (a name, a password or the rights)\n"
            "  1   start-up ended the program\n"
            "  64  a bad command line\n"
            "\n"
