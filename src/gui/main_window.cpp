@@ -18,6 +18,7 @@
 #include "date_hour_picker.h"
 #include "importer/main_window_model.h"
 #include "key_filter.h"
+#include "menu_bar_keys.h"
 #include "qt_text.h"
 #include "qt_user_interface.h"
 #include "session/session.h"
@@ -129,6 +130,7 @@ void MainWindow::BuildMenus() {
             [this] { model_.UpdateInformation(); });
     help->addSeparator();
     connect(Item(help, "mnuAbout", "&About"), &QAction::triggered, this, &MainWindow::ShowAbout);
+    ReturnKeyboardAfterMenuEscape(menuBar());
 }
 
 QWidget* MainWindow::BuildControls() {

@@ -362,6 +362,30 @@ TEST_F(MainWindowTest, ReturnPressesTheButtonThatHasTheFocus) {
     EXPECT_EQ(HourStartsIn(station_.databasePath).size(), 2u);
 }
 
+TEST_F(MainWindowTest, EscapeFromAMenuGivesTheKeyboardBackToTheWindow) {
+    WhenModal("MessageBox", [](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); });
+    Start();
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    QLineEdit* date = Field("txtASStartDate");
+    date->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(WaitFor([&] { return date->hasFocus(); }));
+
+    QTest::keyClick(date, Qt::Key_M, Qt::AltModifier);
+    QMenu* menu = window_->findChild<QMenu*>("mnuMusicLog");
+    ASSERT_TRUE(WaitFor([&] { return menu->isVisible(); }));
+    // The offscreen platform announces the open menu as the active window a moment later; let
+    // that land before the menu closes, or it would arrive after and take the focus away.
+    QTest::qWait(50);
+    QTest::keyClick(menu, Qt::Key_Escape);
+    ASSERT_TRUE(WaitFor([&] { return !menu->isVisible(); }));
+
+    // The field has the keyboard again: Tab goes on to the start hour.
+    ASSERT_TRUE(WaitFor([&] { return QApplication::focusWidget() == date; }));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), Field("txtStartHour"));
+}
+
 TEST_F(MainWindowTest, ThePreviewMenuItemShowsWhatTheImportWouldDoAndWritesNothing) {
     station_.WriteLog(kMarch6, HoursOf(kMarch6, 5, 6, true));
     Start();
