@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <functional>
 #include <fstream>
+#include <map>
 #include <memory>
 
 #include "common/clock.h"
@@ -384,6 +385,34 @@ TEST_F(MainWindowTest, EscapeFromAMenuGivesTheKeyboardBackToTheWindow) {
     ASSERT_TRUE(WaitFor([&] { return QApplication::focusWidget() == date; }));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), Field("txtStartHour"));
+}
+
+TEST_F(MainWindowTest, DialogsOfFixedContentsOfferNoMinimiseMaximiseOrResize) {
+    std::map<std::string, std::string> offered;
+    auto look = [&](QWidget* dialog) {
+        offered[dialog->objectName().toStdString()] =
+            NeedlessFrameButtons(dialog).join(", ").toStdString();
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    };
+    WhenModal("MessageBox", look);  // the start-up's message
+    Start();
+    WhenModal("frmSelectHour", look);
+    QTest::mouseClick(Control<QPushButton>("cmdASStart"), Qt::LeftButton);
+    const std::map<std::string, std::string> none = {{"MessageBox", ""}, {"frmSelectHour", ""}};
+    EXPECT_EQ(offered, none);
+}
+
+TEST_F(MainWindowTest, EnlargedTheWindowKeepsItsFieldsTheirNaturalWidth) {
+    WhenModal("MessageBox", [](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); });
+    Start();
+    const QSize natural = window_->size();
+    window_->resize(natural.width() + 600, natural.height() + 400);
+    QTest::qWait(20);
+    EXPECT_EQ(window_->size(), natural);
+    for (const char* name : {"txtASStartDate", "txtASEndDate"}) {
+        QLineEdit* date = Field(name);
+        EXPECT_EQ(date->width(), std::max(date->minimumWidth(), date->sizeHint().width())) << name;
+    }
 }
 
 TEST_F(MainWindowTest, ThePreviewMenuItemShowsWhatTheImportWouldDoAndWritesNothing) {

@@ -109,6 +109,7 @@ TEST(QtInputBox, CancelReturnsNoTextWhateverWasTyped) {
         prompt = Child<QLabel>(box, "Label1")->text();
         title = box->windowTitle();
         EXPECT_EQ(ButtonsDeafToReturn(box).join(", ").toStdString(), "");
+        EXPECT_EQ(NeedlessFrameButtons(box).join(", ").toStdString(), "");
         auto* text = Child<QLineEdit>(box, "Text1");
         QTest::keyClicks(text, "TYPED");
         QTest::mouseClick(Child<QPushButton>(box, "cmdCancel"), Qt::LeftButton);
