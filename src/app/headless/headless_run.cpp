@@ -7,6 +7,7 @@
 #include "common/whole_file.h"
 #include "headless/account_commands.h"
 #include "headless/create_database.h"
+#include "headless/import_windows_databases.h"
 #include "headless/file_locations_setup.h"
 #include "headless/headless_user_interface.h"
 #include "importer/exit_status.h"
@@ -134,6 +135,12 @@ int RunHeadlessWork(const LaunchOptions& options, RunRecord& record) {
     if (options.SetsFileLocations()) {
         int status = SetUpFileLocations(session, options);
         if (status != exit_status::kDone || !options.createDatabase) return status;
+    }
+    if (!options.windowsDatabases.empty()) {
+        if (!window.LoadUser(options.command)) return exit_status::kStartupEnded;
+        int status = ImportWindowsDatabases(session, options.windowsDatabases, options.replace, out);
+        window.Close();
+        return status;
     }
     if (options.createDatabase) {
         if (!window.LoadUser(options.command)) return exit_status::kStartupEnded;

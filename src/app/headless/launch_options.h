@@ -41,6 +41,10 @@ struct LaunchOptions {
     bool JsonPreview() const { return format && *format == "json"; }
 
     std::optional<std::string> createDatabase;  // "NAME.MDB"
+    // Databases of a Windows installation to bring over ("--import-windows-database=PATH",
+    // given once per file), and whether an existing database of the same name is replaced.
+    std::vector<std::string> windowsDatabases;
+    bool replace = false;
     std::optional<std::string> description;
 
     // A first set-up without a display: what the file locations dialog would be given.

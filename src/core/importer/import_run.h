@@ -27,6 +27,9 @@ enum class [[nodiscard]] ImportRunOutcome {
 struct [[nodiscard]] ImportRunResult {
     ImportRunOutcome outcome = ImportRunOutcome::Stopped;
     bool errorReportShown = false;  // the error report file was not empty and was shown
+    // The report holds more than hours already in the log that were not sent again: a
+    // problem (a missing cart, an hour that may under-run, a lost or failed hour, ...).
+    bool errorReportHoldsProblem = false;
     // What the run did with each day and hour of its range, in the preview's terms; no days
     // when a check stopped it.
     ImportPreview record;

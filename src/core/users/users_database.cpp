@@ -167,17 +167,7 @@ int UsersDatabase::OpenUsersDatabase(const std::string& location) {
 }
 
 int UsersDatabase::VerifyTables(const std::string& path) {
-    Database db;
-    if (DbError e = db.Open(path)) {
-        ProblemReport(ui_, "opening the database", e);
-        return e.number;
-    }
-    if (long result = EnsureSettingsTable(ui_, db)) return static_cast<int>(result);
-    for (const TableLayout* layout : {&UsersTableLayout(), &UserGroupsTableLayout(),
-                                      &UserHistoryTableLayout(), &UserPreferencesTableLayout()})
-        if (long result = EnsureTable(ui_, db, *layout)) return static_cast<int>(result);
-    db.Close();
-    return 0;
+    return VerifyUsersDatabase(ui_, path);
 }
 
 int UsersDatabase::ReadSettings() {
