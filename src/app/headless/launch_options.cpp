@@ -245,8 +245,8 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
     }
     // An account command in a scheduled import line would run instead of the import, or
     // ask for a password nobody is there to type.
-    if (accountCommands == 1 &&
-        (asksForWork || options.createDatabase || options.SetsFileLocations())) {
+    if (accountCommands == 1 && (asksForWork || options.createDatabase ||
+                                 options.SetsFileLocations() || !options.windowsDatabases.empty())) {
         result.error = "the account commands run on their own; import in a second run";
         return result;
     }
