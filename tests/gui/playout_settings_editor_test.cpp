@@ -272,6 +272,7 @@ TEST_F(SettingsEditorWindowTest, ColourFontAndFormatDialogsStartOnTheCurrentValu
         auto* dialog = qobject_cast<gui::WaveFormatDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(gui::testing::NeedlessFrameButtons(dialog).join(", ").toStdString(), "");
+        EXPECT_EQ(gui::testing::ButtonsDeafToReturn(dialog).join(", ").toStdString(), "");
         auto* tag = dialog->findChild<QComboBox*>("cboFormatTag");
         EXPECT_EQ(tag->currentText(), "PCM");
         tag->setCurrentIndex(tag->findText("GSM 6.10"));
