@@ -68,12 +68,14 @@ DatabaseChooser::DatabaseChooser(DatabaseChooserModel& model, QWidget* parent)
     lViewDatabases_ = new QStackedWidget(this);
     lViewDatabases_->setObjectName("lViewDatabases");
     iconView_ = new QListWidget(lViewDatabases_);
+    iconView_->setAccessibleName("Databases");
     iconView_->setObjectName("lViewDatabasesIcons");
     iconView_->setMovement(QListView::Static);
     iconView_->setResizeMode(QListView::Adjust);
     iconView_->setWordWrap(true);
     iconView_->setTextElideMode(Qt::ElideNone);
     detailsView_ = new QTreeWidget(lViewDatabases_);
+    detailsView_->setAccessibleName("Databases in detail");
     detailsView_->setObjectName("lViewDatabasesDetails");
     detailsView_->setRootIsDecorated(false);
     detailsView_->setUniformRowHeights(true);

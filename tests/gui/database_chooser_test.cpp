@@ -88,6 +88,7 @@ TEST_F(DatabaseChooserWindowTest, ChoosesADatabaseByDoubleClick) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return list->count() == 3; }));
         EXPECT_EQ(window->windowTitle(), "Select Kora V2.6 Database");
         EXPECT_EQ(gui::testing::ButtonsDeafToReturn(window).join(", ").toStdString(), "");
+        EXPECT_EQ(gui::testing::ControlsWithoutTheirOwnName(window).join("; ").toStdString(), "");
         EXPECT_EQ(list->item(0)->text(), "Main studio");  // KORA26
         EXPECT_EQ(list->item(1)->text(), "Night shift");  // NIGHT
         EXPECT_FALSE(list->item(1)->icon().isNull());

@@ -1,7 +1,12 @@
 #include "gui_test_support.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QHeaderView>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QMap>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -74,6 +79,33 @@ QStringList NeedlessFrameButtons(const QWidget* dialog) {
     if (dialog->windowFlags() & Qt::WindowMaximizeButtonHint) offered << "maximise";
     if (dialog->minimumSize() != dialog->maximumSize()) offered << "resize";
     return offered;
+}
+
+QString AccessibleName(QWidget* control) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(control);
+    return face ? face->text(QAccessible::Name) : QString();
+}
+
+QStringList ControlsWithoutTheirOwnName(QWidget* window) {
+    QList<QWidget*> controls;
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (widget->window() != window) continue;  // a combo box's drop-down list, a completer
+        // A table's header is part of the table. A drop-down list is announced by its choice
+        // and the label related to it (not by a name of its own); the text field of an editable
+        // one is a field like any other.
+        if ((qobject_cast<QLineEdit*>(widget) || qobject_cast<QAbstractItemView*>(widget)) &&
+            !qobject_cast<QHeaderView*>(widget))
+            controls << widget;
+    }
+    QMap<QString, int> uses;
+    for (QWidget* control : controls) ++uses[AccessibleName(control)];
+    QStringList faults;
+    for (QWidget* control : controls) {
+        const QString name = AccessibleName(control);
+        if (name.trimmed().isEmpty() || uses[name] > 1)
+            faults << control->objectName() + ": " + name;
+    }
+    return faults;
 }
 
 bool WaitFor(const std::function<bool()>& condition, int milliseconds) {
