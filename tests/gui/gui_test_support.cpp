@@ -17,9 +17,11 @@
 namespace vantor::gui::testing {
 
 void WhenModal(const QString& objectName, std::function<void(QWidget*)> action) {
-    auto* timer = new QTimer;
-    auto* clock = new QElapsedTimer;
-    clock->start();
+    // Owned by the application until it has acted or given up: a test that ends before its
+    // dialog came leaves no timer behind.
+    auto* timer = new QTimer(QCoreApplication::instance());
+    QElapsedTimer clock;
+    clock.start();
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, clock, objectName, action] {
         QWidget* modal = QApplication::activeModalWidget();
@@ -28,14 +30,12 @@ void WhenModal(const QString& objectName, std::function<void(QWidget*)> action) 
         if (matches) {
             timer->stop();
             timer->deleteLater();
-            delete clock;
             action(modal);
             return;
         }
-        if (clock->elapsed() > 8000) {
+        if (clock.elapsed() > 8000) {
             timer->stop();
             timer->deleteLater();
-            delete clock;
             ADD_FAILURE() << "no modal dialog " << objectName.toStdString() << " appeared";
             if (modal) modal->close();
         }
@@ -44,26 +44,29 @@ void WhenModal(const QString& objectName, std::function<void(QWidget*)> action) 
 }
 
 void InstallModalWatchdog() {
+    // The timer belongs to the application and its state to the timer's connection: both go
+    // with the application, so the harness leaves nothing behind for the leak checker.
     auto* timer = new QTimer(QCoreApplication::instance());
-    auto* since = new QElapsedTimer;
-    auto* seen = new QPointer<QWidget>;
     timer->setInterval(250);
-    QObject::connect(timer, &QTimer::timeout, [since, seen] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal != seen->data()) {
-            *seen = modal;
-            since->start();
-            return;
-        }
-        if (modal && since->elapsed() > 10000) {
-            QString text = modal->windowTitle();
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) text += ": " + box->text();
-            ADD_FAILURE() << "unanswered modal dialog " << modal->objectName().toStdString()
-                          << " (" << text.toStdString() << ")";
-            modal->close();
-            *seen = nullptr;
-        }
-    });
+    QObject::connect(timer, &QTimer::timeout,
+                     [since = QElapsedTimer(), seen = QPointer<QWidget>()]() mutable {
+                         QWidget* modal = QApplication::activeModalWidget();
+                         if (modal != seen.data()) {
+                             seen = modal;
+                             since.start();
+                             return;
+                         }
+                         if (modal && since.elapsed() > 10000) {
+                             QString text = modal->windowTitle();
+                             if (auto* box = qobject_cast<QMessageBox*>(modal))
+                                 text += ": " + box->text();
+                             ADD_FAILURE() << "unanswered modal dialog "
+                                           << modal->objectName().toStdString() << " ("
+                                           << text.toStdString() << ")";
+                             modal->close();
+                             seen = nullptr;
+                         }
+                     });
     timer->start();
 }
 
