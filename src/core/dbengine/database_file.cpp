@@ -296,9 +296,6 @@ long SetDbSetting(UserInterface& ui, TableCursor& settings, const std::string& k
 
 // ---------------------------------------------------------------------------------------------
 
-namespace {
-
-// "NAME-0001.BAK", "NAME-0002.BAK", ...: the first that does not exist yet.
 std::string FreeBackupName(const std::string& path) {
     std::string directory = ParentDirectoryOf(path, false);
     std::string stem = StripExtension(FileNameOf(path));
@@ -310,8 +307,6 @@ std::string FreeBackupName(const std::string& path) {
     }
     return "";
 }
-
-}  // namespace
 
 bool CompactDatabaseFile(UserInterface& ui, const std::string& path, bool fileDialog,
                          const std::string& startDirectory, bool silent) {

@@ -243,6 +243,7 @@ void DayImport::Hour(const DayTime& hourStamp) {
         log_.Field(LogEntry::EntryType).AsInteger() == TypeCode(EntryType::HourStart)) {
         if ((log_.Field(LogEntry::EntryFlags).AsInteger() & 1) != 0) {
             Report("The following hour was already in Kora so was not re-sent : " + hourName);
+            if (!context_.preview) ++context_.hoursNotResent;
             import = false;
         } else {
             Report(
