@@ -1,5 +1,7 @@
 #include "importer/import_range.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -146,6 +148,34 @@ TEST_F(LogScanTest, ALastDayFileWithoutHeadersEndsAtElevenTheDayBefore) {
     EXPECT_EQ(fields.startHour, "06");
     EXPECT_EQ(fields.endDate, "09 March 2000");
     EXPECT_EQ(fields.endHour, "23");
+}
+
+// A dated name that is no readable file keeps its day in the range, whole, so that the import
+// names it; left out, the day would be lost without a word.
+TEST_F(LogScanTest, ADayFileThatCannotBeReadStaysInTheRange) {
+    const struct {
+        const char* what;
+        void (*make)(const std::string& path);
+    } cases[] = {
+        {"directory", [](const std::string& p) { std::filesystem::create_directory(p); }},
+        {"pipe", [](const std::string& p) { ::mkfifo(p.c_str(), 0600); }},
+        {"link to nothing",
+         [](const std::string& p) { std::filesystem::create_symlink(p + ".gone", p); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        KoraInstallation station(dir.path(), InstallationOptions{});
+        session_.locations.DataLocation = station.dataLocation;
+        station.WriteLog(kMarch8, Hours(kMarch8, {6}));
+        c.make(station.LogPath(kMarch10));
+        RangeFields fields{"untouched", "99", "untouched", "99"};
+        ProposeImportRange(session_, "KORA26.MDB", {0, 0}, fields);
+        EXPECT_EQ(fields.startDate, "08 March 2000");
+        EXPECT_EQ(fields.startHour, "06");
+        EXPECT_EQ(fields.endDate, "10 March 2000");
+        EXPECT_EQ(fields.endHour, "23");
+    }
 }
 
 TEST_F(LogScanTest, NoDatedFilesProposeTomorrowWithAWarning) {

@@ -203,8 +203,11 @@ void ProposeImportRange(Session& session, const std::string& databaseFile,
         }
     } else {
         const std::string searchPattern = LogFileName(-1, naming);
+        // Every entry under a dated name counts, not only regular files: a day whose file is
+        // a directory, a pipe or a link to nothing stays in the range, so that the import
+        // names it as unreadable instead of leaving the day out without a word.
         std::vector<std::string> names =
-            ListFiles(NativePath(naming.logPath), FileNameOf(searchPattern));
+            ListEntryNames(NativePath(naming.logPath), FileNameOf(searchPattern));
         bool anyDated = false;
         bool lastScheduledDayListed = false;
         int32_t earliestDay = 0;
@@ -240,6 +243,8 @@ void ProposeImportRange(Session& session, const std::string& databaseFile,
                         lastFirst, lastLast);
             if (lastLast.day >= 1)
                 last = lastLast;
+            else if (FileLength(LogFileName(last.day, naming)) < 0)
+                last = {last.day, kDayLastSecond};  // there but unreadable: the day stays whole
             else
                 last = DayTimeSubtractSeconds(last, 3600);
             if (last.day < 1) last = {first.day, kDayLastSecond};
