@@ -9,6 +9,7 @@
 
 #include "common/day_time.h"
 #include "common/locale.h"
+#include "dbengine/engine.h"
 #include "import_fixture.h"
 #include "importer/import_preview.h"
 
@@ -133,6 +134,27 @@ TEST(LostHours, ADayFileThatIsNotARegularFileIsNamedWithTheReason) {
         EXPECT_EQ(station.ErrorLines(), std::vector<std::string>{LostLine(station, kMarch7, 22, 23)});
         EXPECT_EQ(station.RowsOfHour(kMarch7 + 1, 0).size(), 2u);
     }
+}
+
+// Another program that holds the write lock past the busy timeout costs the hour: it must be
+// named in the report, which decides the run's status, not only shown in passing.
+TEST(LostHours, AnHourKeptOutByAnotherProgramsWriteLockIsLost) {
+    ImportStation station;
+    station.WriteLog(kMarch7, SchedulerLogWriter().Raw(GoodHeader(6)));
+    Database other;
+    ASSERT_TRUE(other.Open(station.databasePath).Ok());
+    ASSERT_TRUE(other.BeginTrans().Ok());
+    ASSERT_TRUE(station.Import(kMarch7, 6, 6));
+    ASSERT_TRUE(other.Rollback().Ok());
+    const std::vector<std::string> lines = station.ErrorLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].rfind("The following hour could not be written to Kora and was lost : " +
+                                 Hour(kMarch7, 6) + " - ",
+                             0),
+              0u)
+        << lines[0];
+    EXPECT_GT(lines[0].size(), lines[0].find(" - ") + 3);  // the lock's own message follows
+    EXPECT_TRUE(station.RowsOfHour(kMarch7, 6).empty());
 }
 
 TEST(LostHours, HoursAlreadyImportedAreNotLost) {

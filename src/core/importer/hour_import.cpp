@@ -360,7 +360,11 @@ std::optional<float> DayImport::ImportHourLines(const DayTime& hourStamp, double
 
     Transaction transaction(db_);
     if (const DbError& e = transaction.BeginError()) {
+        // Another program holds the write lock past the busy timeout: the hour is not in the
+        // log, and only the report can tell the station which hours to send again.
         ProblemReport(context_.ui, "starting to import the hour " + hourName, e);
+        Report("The following hour could not be written to Kora and was lost : " + hourName +
+               " - " + e.description);
         return std::nullopt;
     }
     // Looked at inside the transaction, so that nothing can be added to the hour meanwhile.
