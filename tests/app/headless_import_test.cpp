@@ -2,6 +2,8 @@
 // installation of its own.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -110,6 +112,29 @@ TEST_F(HeadlessImportTest, ProposesImportsAndReportsTheSecondRun) {
     }
     EXPECT_FALSE(Contains(second.err, "successfully imported"));
     EXPECT_EQ(HourStarts().size(), 27u);
+}
+
+// A day file that is not a file (here a named pipe, which nobody writes) is never opened:
+// the run neither hangs on it nor leaves its day out of the range, and names it with the
+// reason.
+TEST_F(HeadlessImportTest, ADayFileThatIsAPipeIsNamedUnreadable) {
+    station_.WriteLog(today_ + 1, HoursOf(today_ + 1, 22, 23));
+    const std::string pipe = station_.LogPath(today_ + 2);
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+
+    ProgramRun run = Run({"KORA26.MDB", "/AUTO", "/QUIT"});
+    EXPECT_EQ(run.exitCode, 4) << run.err;
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n', run.out.find("end:")) + 1),
+              "start: " + LongDate(today_ + 1) + " 22\nend: " + LongDate(today_ + 2) + " 23\n");
+    EXPECT_TRUE(Contains(run.err, "warning: The log file : " + pipe + " for " +
+                                      FormatDate(today_ + 2, "dddddd") +
+                                      " could not be read: it is a named pipe (FIFO).\n"))
+        << run.err;
+    EXPECT_TRUE(Contains(run.out, "The following hours could not be found in the Music Log " +
+                                      pipe + ": " + LongDate(today_ + 2) + " 00:00 to " +
+                                      LongDate(today_ + 2) + " 23:00\r\n"))
+        << run.out;
+    EXPECT_EQ(HourStarts().size(), 2u);
 }
 
 TEST_F(HeadlessImportTest, TypedRangeAndAMissingDayFile) {

@@ -376,9 +376,11 @@ TEST(ImportHours, DamagedFilesNeverWriteHalfAnHour) {
              " 08\r\n#   4000 C\r\n",
          {2, 0, 2},
          1},
+        // The file was cut while being written: the hour that runs into its end may miss
+        // entries, so it is left for the next run, which reads the file whole.
         {"no trailing newline",
          "+" + d + " 06\r\n#   4000 A\r\n+" + d + " 07\r\n#    100 J",
-         {2, 2, 0},
+         {2, 0, 0},
          0},
         {"header cut off",
          "+" + d + " 06\r\n#   4000 A\r\n+*\r\nDate : 07/03/00\r\n",

@@ -34,7 +34,15 @@ long EnsureTable(UserInterface& ui, Database& db, const TableLayout& layout) {
     // One transaction for all the changes of a table saves a disk flush per field. It is
     // committed whatever happens: what was added before a failing step stays, as it would
     // step by step.
-    bool grouped = db.BeginTrans().Ok();
+    const DbError begun = db.BeginTrans();
+    if (begun.number == err::kCouldNotLock || begun.number == err::kLockedByOtherSession) {
+        // Another program held the write lock through the whole busy timeout. Going on
+        // without the transaction would wait the timeout out again at every change, in
+        // silence, and a start-up of several tables would seem to hang.
+        ProblemReport(ui, "checking the " + layout.name + " Table", begun);
+        return begun.number;
+    }
+    const bool grouped = begun.Ok();
     long result = EnsureTableSteps(ui, db, layout);
     if (!grouped) return result;
     if (DbError error = db.CommitTrans()) {

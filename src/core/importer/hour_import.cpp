@@ -163,10 +163,11 @@ class ImportProgress {
 // One day's walk: the day file being read forward and the state carried from hour to hour.
 class DayImport {
   public:
+    // fileDay is the day the file was opened for, or -1 when one file serves every day.
     // reported: the lines of the error report, copied as they are written, when the run keeps
     // a record (context.record).
     DayImport(Database& db, TableCursor& log, HourImportContext& context, ReportFile& errorReport,
-              SchedulerLogReader& reader, ImportProgress& progress,
+              SchedulerLogReader& reader, ImportProgress& progress, int32_t fileDay,
               std::vector<std::string>* reported)
         : db_(db),
           log_(log),
@@ -176,7 +177,8 @@ class DayImport {
           progress_(progress),
           reported_(reported),
           target_{log, context.audiowall, context.ui, context.clock, errorReport},
-          thisYear_(YearOf(context.clock.Now())) {}
+          thisYear_(YearOf(context.clock.Now())),
+          fileDay_(fileDay) {}
 
     void Hour(const DayTime& hourStamp);
     const LostHours& Lost() const { return lost_; }
@@ -193,9 +195,13 @@ class DayImport {
         return CountLogRows(db_, HourStartQIndex(hourStamp), HourEndQIndex(hourStamp), count);
     }
     bool SeekToHour(const DayTime& hourStamp);
+    bool NotFound(const DayTime& hourStamp);
     bool ReadHeader(std::string& line);
     bool IsFreshHour(const DayTime& hourStamp);
     std::optional<float> ImportHourLines(const DayTime& hourStamp, double q, bool insertAfter);
+    // The hour just read ran into the end of a file whose last line has no line end: its last
+    // entry may be cut and entries after it missing.
+    bool HourCutShort() const { return !hourEndedAtHeader_ && reader_.CutShort(); }
     void StartHourEntry(const DayTime& hourStamp);
     bool ReadHourLines(const DayTime& hourStamp, double& q, bool held);
     bool AddEntry(const DayTime& hourStamp, double& q, bool held);
@@ -230,9 +236,11 @@ class DayImport {
     std::vector<std::string>* reported_;
     EntryTarget target_;
     int thisYear_;
+    int32_t fileDay_;
     DayTime header_{0, 0};
     std::string headerText_;
     HourState hour_;
+    bool hourEndedAtHeader_ = false;  // the last hour's lines ended at the next header
     ImportEntry entry_;
     LostHours lost_;
     std::vector<HeldEntry> held_;  // the fresh hour being read, its hour start first
@@ -284,7 +292,7 @@ void DayImport::Hour(const DayTime& hourStamp) {
             length = ImportHourLines(hourStamp, q, insertAfter);
             status = length ? PreviewHourStatus::New : PreviewHourStatus::Failed;
         } else {
-            lost = lost_.NotFound(hourStamp, reader_.AtEnd());
+            lost = NotFound(hourStamp);
             status = PreviewHourStatus::NotInSchedulerFile;
         }
     }
@@ -310,12 +318,27 @@ bool DayImport::SeekToHour(const DayTime& hourStamp) {
     return DayTimeEqual(header_, hourStamp);
 }
 
+// An hour whose header the search did not find: lost when the file gave a reason (see
+// LostHours), which a file cut short gives for every hour after the point it was cut.
+bool DayImport::NotFound(const DayTime& hourStamp) {
+    if (reader_.CutShort()) lost_.CutShort();
+    return lost_.NotFound(hourStamp, reader_.AtEnd());
+}
+
 // Reads an hour header into the current header; an unreadable one leaves {0, 0}. Either way
 // the lost-hours record hears of it.
 bool DayImport::ReadHeader(std::string& line) {
     const int64_t lineNumber = reader_.LinesRead();
     const std::string lineText = context_.preview ? Cp1252ToUtf8(Trim(line)) : std::string();
-    if (!ReadHourHeader(reader_, line, header_, headerText_, context_.ui, thisYear_)) {
+    bool readable = ReadHourHeader(reader_, line, header_, headerText_, context_.ui, thisYear_);
+    if (readable && fileDay_ >= 0 && header_.day != fileDay_) {
+        // A day's file holds that day's hours only: a header dated elsewhere (a slip in the
+        // scheduler, a damaged year) would stand before or after every hour of the day and
+        // hide the hours that follow it from the search. Its date is not usable here.
+        ProblemReport(context_.ui, "reading the date from the Music Log", 0);
+        readable = false;
+    }
+    if (!readable) {
         // The import says only that a date or a time could not be read; the preview names the
         // line, so that it can be mended in the scheduler.
         if (context_.preview) {
@@ -355,7 +378,11 @@ std::optional<float> DayImport::ImportHourLines(const DayTime& hourStamp, double
 
     Transaction transaction(db_);
     if (const DbError& e = transaction.BeginError()) {
+        // Another program holds the write lock past the busy timeout: the hour is not in the
+        // log, and only the report can tell the station which hours to send again.
         ProblemReport(context_.ui, "starting to import the hour " + hourName, e);
+        Report("The following hour could not be written to Kora and was lost : " + hourName +
+               " - " + e.description);
         return std::nullopt;
     }
     // Looked at inside the transaction, so that nothing can be added to the hour meanwhile.
@@ -381,6 +408,12 @@ std::optional<float> DayImport::ImportHourLines(const DayTime& hourStamp, double
 
     if (!ReadHourLines(hourStamp, q, held)) {
         Report("There was a problem adding an entry to the hour for " + hourName + " to the log");
+        return std::nullopt;
+    }
+    if (HourCutShort()) {
+        // Rolled back: once the scheduler has written the file whole, the next run imports the
+        // hour whole. It is reported as lost with the hours after it.
+        NotFound(hourStamp);
         return std::nullopt;
     }
     std::optional<float> length;
@@ -454,6 +487,7 @@ bool DayImport::AddEntry(const DayTime& hourStamp, double& q, bool held) {
 // Adds the entries of the hour's lines, up to the next header or the end of the file. False as
 // soon as one entry cannot be added; reading then stops where it is.
 bool DayImport::ReadHourLines(const DayTime& hourStamp, double& q, bool held) {
+    hourEndedAtHeader_ = false;
     while (!reader_.AtEnd()) {
         std::string line = reader_.ReadLine();
         ClearEntry(entry_);
@@ -461,6 +495,7 @@ bool DayImport::ReadHourLines(const DayTime& hourStamp, double& q, bool held) {
         switch (KindOfLine(line)) {
             case LogLineKind::HourHeader:
                 ReadHeader(line);
+                hourEndedAtHeader_ = true;
                 return true;
             case LogLineKind::Comment:
             case LogLineKind::Other:
@@ -569,7 +604,7 @@ void DayImport::PreviewHour(const DayTime& hourStamp, bool import, bool insertAf
         PreviewTableHour(hourStamp, hour);
     } else if (!SeekToHour(hourStamp)) {
         hour.status = PreviewHourStatus::NotInSchedulerFile;
-        hour.lost = lost_.NotFound(hourStamp, reader_.AtEnd());
+        hour.lost = NotFound(hourStamp);
         PreviewTableHour(hourStamp, hour);
     } else {
         hour.insertedAfter = insertAfter;
@@ -598,6 +633,12 @@ void DayImport::PreviewHourLines(const DayTime& hourStamp, double q, bool insert
         PreviewFailed(
             hour, shownBefore,
             "There was a problem adding an entry to the hour for " + hourName + " to the log");
+        return;
+    }
+    if (HourCutShort()) {
+        hour.status = PreviewHourStatus::NotInSchedulerFile;
+        hour.lost = NotFound(hourStamp);
+        PreviewTableHour(hourStamp, hour);
         return;
     }
 
@@ -750,13 +791,23 @@ bool ImportHours(Database& database, const DayTime& start, const DayTime& end,
             recordDay->logFile = path;
         }
         SchedulerLogReader reader(path);
-        if (FileLength(path) <= 0 || !reader.IsOpen()) {
+        if (!reader.IsOpen() || reader.Length() <= 0) {
+            // Something under the file's name that cannot be read (a directory, a pipe, a
+            // link to nothing) is named with the reason: "not found" would send a person
+            // looking for a file that is there.
+            const std::string& why = reader.Unreadable();
             if (previewDay) {
                 previewDay->fileMissing = true;
+                previewDay->unreadable = why;
                 continue;
             }
-            ShowInformation(ui,
-                            "The log file : " + path + " for " + dayName + " could not be found.");
+            if (why.empty()) {
+                ShowInformation(
+                    ui, "The log file : " + path + " for " + dayName + " could not be found.");
+            } else {
+                ShowWarning(ui, "The log file : " + path + " for " + dayName +
+                                    " could not be read: " + why + ".");
+            }
             const size_t reportedBefore = reported.size();
             LostHours missing;
             missing.AllLost(day, firstHour, lastHour);
@@ -769,7 +820,8 @@ bool ImportHours(Database& database, const DayTime& start, const DayTime& end,
             continue;
         }
         progress.Process("Opening Log for " + TwoDigits(firstHour) + ":00");
-        DayImport dayImport(database, log, context, errorReport, reader, progress,
+        const int32_t fileDay = Trim(context.logFiles.dateFormat).empty() ? -1 : day;
+        DayImport dayImport(database, log, context, errorReport, reader, progress, fileDay,
                             record ? &reported : nullptr);
         for (int hour = firstHour; hour <= lastHour; ++hour) {
             progress.OverallBar((static_cast<double>(dayIndex) / days +

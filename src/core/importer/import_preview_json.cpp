@@ -82,6 +82,7 @@ nlohmann::json PreviewJsonDocument(const ImportPreview& preview) {
         days.push_back({{"date", IsoDate(day.day)},
                         {"logFile", day.logFile},
                         {"fileMissing", day.fileMissing},
+                        {"unreadable", day.unreadable},
                         {"messages", day.messages},
                         {"hours", hours}});
     }

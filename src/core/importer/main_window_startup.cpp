@@ -14,6 +14,7 @@
 #include "dbmanage/database_types.h"
 #include "importer/import_settings.h"
 #include "importer/main_window_model.h"
+#include "importer/pending_resend.h"
 #include "playoutdb/log_table.h"
 #include "playoutdb/playout_tables.h"
 #include "session/dialogs.h"
@@ -138,7 +139,11 @@ bool LogImportModel::StartupAudiowall() {
 ImportRunResult LogImportModel::AutoStart() {
     ImportRunResult result;
     if (!AutoRequested()) return result;
-    result = ImportFields();
+    // A re-send cut off part-way left hours removed that no proposed range brings back.
+    if (std::optional<RangeStamps> pending = PendingReSend(DatabasePath()))
+        result = ResumeReSend(*pending);
+    else
+        result = ImportFields();
     if (QuitRequested()) Close();
     return result;
 }
