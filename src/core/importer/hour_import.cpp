@@ -120,6 +120,10 @@ bool FinishHour(TableCursor& log, const DayTime& hourStamp, int32_t hourMode, bo
 
 namespace {
 
+// The channel a playout engine listens on for hours coming into a Log; the payload names the
+// database's schema.
+constexpr std::string_view kLogChannel = "vantor_log";
+
 std::string HourText(int hour) {
     return std::to_string(hour);
 }
@@ -372,7 +376,8 @@ std::optional<float> DayImport::ImportHourLines(const DayTime& hourStamp, double
         }
         length = timing.total;
     }
-    if (!transaction.Commit().Ok()) {
+    // A playout engine on a database server hears of the hour when it commits, not before.
+    if (!db_.Notify(kLogChannel).Ok() || !transaction.Commit().Ok()) {
         Report("There was a problem finishing off the hour for " + hourName + " to the log");
         return std::nullopt;
     }
@@ -495,7 +500,9 @@ void DayImport::UpdateHourTimes(const DayTime& hourStamp) {
         StartTimesFailed(hourName, timing.error);  // rolled back by the guard
         return;
     }
-    if (DbError e = transaction.Commit()) {
+    DbError e = db_.Notify(kLogChannel);
+    if (e.Ok()) e = transaction.Commit();
+    if (!e.Ok()) {
         StartTimesFailed(hourName, e);
         return;
     }

@@ -647,6 +647,11 @@ std::string SavepointName(int depth) {
 }
 }  // namespace
 
+DbError PgDatabase::Notify(std::string_view channel) {
+    if (!IsOpen()) return ClosedError();
+    return conn_->RunGuarded("SELECT pg_notify($1, $2)", {std::string(channel), conn_->schema});
+}
+
 DbError PgDatabase::BeginTrans() {
     if (!IsOpen()) return ClosedError();
     ++conn_->epoch;
