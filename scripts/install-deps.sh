@@ -8,6 +8,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libsqlite3-dev sqlite3
   nlohmann-json3-dev  # the JSON form of the import preview
+  mdbtools-dev libmdb3  # reading the databases of a Windows installation (shared library only)
   qt6-base-dev qt6-svg-dev libgl-dev
   googletest libgtest-dev libgmock-dev
   libbenchmark-dev

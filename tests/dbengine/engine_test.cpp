@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <optional>
@@ -137,6 +138,69 @@ TEST_P(EngineBackendTest, DefinitionsListWhatExistsAndMissingItemsAre3265) {
     EXPECT_FALSE(index.unique);
     ASSERT_TRUE(db_.FindIndex("Items", "Main", &index).Ok());
     EXPECT_TRUE(index.primary);
+}
+
+// What stands where a table or a database is expected is named, with the database, instead of
+// reading as a missing table ("Item not found") or hanging on a device that never ends.
+TEST_F(EngineTest, ViewsDevicesAndPipesAreNamedForWhatTheyAre) {
+    ASSERT_TRUE(db_.Execute("CREATE VIEW [Shown] AS SELECT * FROM [Items]").Ok());
+    TableCursor cursor;
+    for (DbError error : {db_.OpenTable("Shown", cursor), db_.FindTable("SHOWN")}) {
+        EXPECT_NE(error.number, 0);
+        EXPECT_NE(error.number, 3265);  // a missing table would be made afresh
+        EXPECT_EQ(error.description, "Shown in the database " + path_ + " is a view, not a table.")
+            << error.description;
+    }
+    EXPECT_FALSE(cursor.IsOpen());
+
+    const std::string fifo = dir_ / "PIPE.MDB";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", dir_ / "ZERO.MDB");
+    std::filesystem::create_symlink(fifo, dir_ / "TOPIPE.MDB");
+    const struct {
+        std::string path;
+        std::string kind;
+    } cases[] = {
+        {"/dev/zero", "a device"},
+        {dir_ / "ZERO.MDB", "a device"},
+        {fifo, "a FIFO (a named pipe)"},
+        {dir_ / "TOPIPE.MDB", "a FIFO (a named pipe)"},
+    };
+    for (const auto& c : cases) {
+        Database other;
+        DbError error = other.Open(c.path);
+        EXPECT_EQ(error.description,
+                  "'" + c.path + "' is not a database file: it is " + c.kind + ".");
+        EXPECT_FALSE(other.IsOpen());
+        EXPECT_EQ(other.OpenReadOnly(c.path).description, error.description);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "ZERO.LDB"));
+}
+
+// A station may add a column of its own; a new row leaves it to its default rather than
+// writing a Null into it, which a NOT NULL column refuses.
+TEST_F(EngineTest, NewRowsLeaveColumnsTheyDoNotSetToTheirDefault) {
+    ASSERT_TRUE(
+        db_.Execute("ALTER TABLE [Items] ADD COLUMN [Station] INTEGER NOT NULL DEFAULT 7").Ok());
+    AddRow(1, "one");
+    {
+        TableCursor cursor;
+        ASSERT_TRUE(db_.OpenTable("Items", cursor, "Main").Ok());
+        ASSERT_TRUE(cursor.AddNew().Ok());
+        ASSERT_TRUE(cursor.Set("Key", 2.0).Ok());
+        ASSERT_TRUE(cursor.Set("Station", 3).Ok());
+        ASSERT_TRUE(cursor.Update().Ok());
+    }
+    QueryResult result;
+    ASSERT_TRUE(
+        db_.Query("SELECT Station, Name, Count FROM [Items] ORDER BY Key", {}, result).Ok());
+    ASSERT_FALSE(result.Eof());
+    EXPECT_EQ(result.Field("Station").AsInteger(), 7);
+    EXPECT_EQ(result.Field("Name"), DbValue("one"));
+    EXPECT_TRUE(result.Field("Count").IsNull());  // a field without a default stays Null
+    ASSERT_TRUE(result.MoveNext().Ok());
+    EXPECT_EQ(result.Field("Station").AsInteger(), 3);
+    EXPECT_TRUE(result.Field("Name").IsNull());
 }
 
 TEST_P(EngineBackendTest, SeeksFindTheRowTheComparisonAsksFor) {

@@ -3,7 +3,9 @@
 #include <iostream>
 
 #include "common/clock.h"
+#include "headless/account_commands.h"
 #include "headless/create_database.h"
+#include "headless/import_windows_databases.h"
 #include "importer/exit_status.h"
 #include "headless/file_locations_setup.h"
 #include "headless/headless_user_interface.h"
@@ -126,9 +128,16 @@ int RunHeadless(const LaunchOptions& options) {
     Session session(ui, ui, clock);
     LogImportModel window(session);
 
+    if (options.ManagesAccounts()) return RunAccountCommand(session, options);
     if (options.SetsFileLocations()) {
         int status = SetUpFileLocations(session, options);
         if (status != exit_status::kDone || !options.createDatabase) return status;
+    }
+    if (!options.windowsDatabases.empty()) {
+        if (!window.LoadUser(options.command)) return exit_status::kStartupEnded;
+        int status = ImportWindowsDatabases(session, options.windowsDatabases, options.replace, out);
+        window.Close();
+        return status;
     }
     if (options.createDatabase) {
         if (!window.LoadUser(options.command)) return exit_status::kStartupEnded;

@@ -91,4 +91,18 @@ const TableLayout& UserPreferencesTableLayout() {
     return layout;
 }
 
+int VerifyUsersDatabase(UserInterface& ui, const std::string& path) {
+    Database db;
+    if (DbError e = db.Open(path)) {
+        ProblemReport(ui, "opening the database", e);
+        return e.number;
+    }
+    if (long result = EnsureSettingsTable(ui, db)) return static_cast<int>(result);
+    for (const TableLayout* layout : {&UsersTableLayout(), &UserGroupsTableLayout(),
+                                      &UserHistoryTableLayout(), &UserPreferencesTableLayout()})
+        if (long result = EnsureTable(ui, db, *layout)) return static_cast<int>(result);
+    db.Close();
+    return 0;
+}
+
 }  // namespace vantor

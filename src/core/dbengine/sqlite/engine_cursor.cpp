@@ -57,7 +57,8 @@ struct CursorState {
     sqlite3_stmt* next = nullptr;
     sqlite3_stmt* previous = nullptr;
     sqlite3_stmt* byRowid = nullptr;
-    sqlite3_stmt* insert = nullptr;
+    // INSERT statements by the fields they write, as the UPDATE statements below.
+    std::vector<std::pair<std::vector<char>, sqlite3_stmt*>> inserts;
     sqlite3_stmt* remove = nullptr;
     sqlite3_stmt* count = nullptr;
     std::unordered_map<uint32_t, sqlite3_stmt*> seeks;
@@ -607,29 +608,46 @@ DbError SqliteCursor::Update() {
     }
     DbError error;
     if (s.mode == EditMode::AddNew) {
-        if (!s.insert) {
+        // Only the fields that were set are written: a column this program does not know (one
+        // a station added, perhaps NOT NULL with a default) takes its own default, as a new
+        // row's untouched fields do in the desktop engine, instead of a Null it may refuse.
+        sqlite3_stmt* insert = nullptr;
+        for (const auto& [fieldsWritten, prepared] : s.inserts) {
+            if (fieldsWritten == s.dirty) {
+                insert = prepared;
+                break;
+            }
+        }
+        std::vector<int> written;
+        for (size_t i = 0; i < s.fields.size(); ++i) {
+            if (s.dirty[i]) written.push_back(static_cast<int>(i));
+        }
+        if (!insert) {
             std::string columns, params;
-            for (size_t i = 0; i < s.fields.size(); ++i) {
+            for (size_t i = 0; i < written.size(); ++i) {
                 if (i) {
                     columns += ", ";
                     params += ", ";
                 }
-                columns += QuoteName(s.fields[i].name);
+                columns += QuoteName(s.fields[written[i]].name);
                 params += "?" + std::to_string(i + 1);
             }
-            std::string sql =
-                "INSERT INTO " + QuoteName(s.table) + " (" + columns + ") VALUES (" + params + ")";
-            if (!s.Statement(s.insert, sql, error)) return error;
+            std::string sql = "INSERT INTO " + QuoteName(s.table) +
+                              (written.empty() ? std::string(" DEFAULT VALUES")
+                                               : " (" + columns + ") VALUES (" + params + ")");
+            insert = s.conn->Prepare(sql, error);
+            if (!insert) return error;
+            s.inserts.emplace_back(s.dirty, insert);
         }
         // Every parameter is bound afresh for each row, from a buffer that outlives the step.
-        for (size_t i = 0; i < s.fields.size(); ++i) {
-            engine_detail::BindValue(s.insert, static_cast<int>(i + 1), s.Edited(i), true);
+        for (size_t i = 0; i < written.size(); ++i) {
+            engine_detail::BindValue(insert, static_cast<int>(i + 1), s.buffer[written[i]], true);
         }
-        engine_detail::StatementReset reset(s.insert);
-        if (int rc = sqlite3_step(s.insert); rc != SQLITE_DONE) {
+        engine_detail::StatementReset reset(insert);
+        if (int rc = sqlite3_step(insert); rc != SQLITE_DONE) {
             return s.conn->ErrorOf(rc);  // the edit buffer stays for the caller to cancel or mend
         }
-        ++s.conn->epoch;          // a new row: walks in progress may have to see it
+        ++s.conn->epoch;  // a new row: walks in progress may have to see it
         s.mode = EditMode::None;
         return {};
     }

@@ -88,19 +88,30 @@ sqlite3_stmt* Connection::Prepare(std::string_view sql, DbError& error) {
 
 DbError LookupTable(Connection& conn, std::string_view name, std::string* storedName) {
     DbError error;
+    // Any object of the name, so that a view (or an index) in a table's place is told apart
+    // from a table that is missing: the latter is made afresh, the former cannot be.
     sqlite3_stmt* stmt = conn.Prepare(
-        "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE", error);
+        "SELECT name, type FROM sqlite_master WHERE name = ?1 COLLATE NOCASE "
+        "ORDER BY type <> 'table'",
+        error);
     if (!stmt) return error;
     sqlite3_bind_text(stmt, 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
     int rc = sqlite3_step(stmt);
+    DbError result;
     if (rc == SQLITE_ROW) {
-        if (storedName) *storedName = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-        ResetStatement(stmt);
-        return {};
+        const std::string stored = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        const std::string type = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
+        if (type != "table") {
+            result = DbError::Make(err::kInvalidArgument, stored + " in the database " + conn.path +
+                                                              " is a " + type + ", not a table.");
+        } else if (storedName) {
+            *storedName = stored;
+        }
+    } else {
+        result = rc == SQLITE_DONE
+                     ? DbError::Make(err::kItemNotFound, "No table " + std::string(name))
+                     : conn.ErrorOf(rc);
     }
-    DbError result = rc == SQLITE_DONE
-                         ? DbError::Make(err::kItemNotFound, "No table " + std::string(name))
-                         : conn.ErrorOf(rc);
     ResetStatement(stmt);
     return result;
 }
@@ -386,6 +397,21 @@ class ExclusiveUse {
     bool held_ = false;
 };
 
+// What a file that is not a database file is, for the message that refuses it.
+std::string DescribeFileKind(fs::file_type type) {
+    switch (type) {
+        case fs::file_type::character:
+        case fs::file_type::block:
+            return "a device";
+        case fs::file_type::fifo:
+            return "a FIFO (a named pipe)";
+        case fs::file_type::socket:
+            return "a socket";
+        default:
+            return "not a regular file";
+    }
+}
+
 DbError FileError(const std::error_code& ec) {
     return DbError::Make(ErrorNumberFromErrno(ec.value(), err::kDiskOrNetworkError),
                          ec.message());
@@ -488,6 +514,14 @@ DbError SqliteDatabase::OpenFile(const std::string& path, bool readOnly) {
     }
     if (fs::is_directory(path, ec)) {
         return DbError::Make(err::kCannotOpenFile, "'" + path + "' is a directory.");
+    }
+    // A device (/dev/zero reads as an endless empty database), a FIFO or a socket is no
+    // database, whatever links lead to it; the engine would hang on it or misread it.
+    if (!fs::is_regular_file(path, ec)) {
+        // A number without a standard message, whose would blame another user: this
+        // description says what is wrong.
+        const std::string kind = DescribeFileKind(fs::status(path, ec).type());
+        return DbError{err::kReserved, "'" + path + "' is not a database file: it is " + kind + "."};
     }
     // SQLite takes an empty file for an empty database and the journal-mode setting would write
     // a header into it: a file of length 0 is not a database, and it is left as it is.
