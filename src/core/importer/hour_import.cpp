@@ -120,6 +120,10 @@ bool FinishHour(TableCursor& log, const DayTime& hourStamp, int32_t hourMode, bo
 
 namespace {
 
+// The channel a playout engine listens on for hours coming into a Log; the payload names the
+// database's schema.
+constexpr std::string_view kLogChannel = "vantor_log";
+
 std::string HourText(int hour) {
     return std::to_string(hour);
 }
@@ -448,7 +452,8 @@ std::optional<float> DayImport::ImportHourLines(const DayTime& hourStamp, double
                std::to_string(std::max<int64_t>(rowsAfter - rowsBefore, 0)));
         return std::nullopt;
     }
-    if (!transaction.Commit().Ok()) {
+    // A playout engine on a database server hears of the hour when it commits, not before.
+    if (!db_.Notify(kLogChannel).Ok() || !transaction.Commit().Ok()) {
         Report("There was a problem finishing off the hour for " + hourName + " to the log");
         return std::nullopt;
     }
@@ -575,7 +580,9 @@ void DayImport::UpdateHourTimes(const DayTime& hourStamp) {
         StartTimesFailed(hourName, timing.error);  // rolled back by the guard
         return;
     }
-    if (DbError e = transaction.Commit()) {
+    DbError e = db_.Notify(kLogChannel);
+    if (e.Ok()) e = transaction.Commit();
+    if (!e.Ok()) {
         StartTimesFailed(hourName, e);
         return;
     }
