@@ -16,6 +16,8 @@ packages=(
   help2man desktop-file-utils systemd
   clang libclang-rt-dev  # libFuzzer (libclang_rt.fuzzer) for scripts/fuzz.sh
   xvfb xauth
+  # a station's database server: the client library, and the server the tests start themselves
+  libpq-dev postgresql
 )
 if [ "${1:-}" = "--packaging" ]; then
   packages+=(dpkg-dev lintian)

@@ -22,6 +22,7 @@
 #include <algorithm>
 
 #include "dialog_buttons.h"
+#include "menu_bar_keys.h"
 #include "pictures.h"
 #include "qt_text.h"
 
@@ -120,6 +121,7 @@ DatabaseChooser::DatabaseChooser(DatabaseChooserModel& model, QWidget* parent)
     cmdCancel_ = okCancel.cancel;
 
     BuildMenus(menuBar_);
+    ReturnKeyboardAfterMenuEscape(menuBar_);
 
     connect(cmdOK_, &QPushButton::clicked, this, [this] { Run([this] { model_.OK(); }); });
     connect(cmdCancel_, &QPushButton::clicked, this, [this] { Run([this] { model_.Cancel(); }); });

@@ -123,6 +123,9 @@ DateHourPicker::DateHourPicker(DateHourPickerModel& model, QWidget* owner)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(body, 1);
     layout->addLayout(buttons);
+    // Its contents have one size: opened at its natural size and kept there, it gets no
+    // maximise button from the window manager and no empty space.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(months_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (refreshing_ || row < 0) return;

@@ -162,6 +162,9 @@ ImportSettingsDialog::ImportSettingsDialog(LogImportSettingsModel& model, QWidge
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tbsOptions_);
+    // Its contents have one size: opened at its natural size and kept there, it gets no
+    // maximise button from the window manager and no empty space.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     const OkCancelButtons okCancel = AddOkCancelRow(layout, this, "cmdOK", "cmdCancel");
     cmdOK_ = okCancel.ok;
     cmdCancel_ = okCancel.cancel;

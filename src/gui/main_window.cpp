@@ -18,6 +18,7 @@
 #include "date_hour_picker.h"
 #include "importer/main_window_model.h"
 #include "key_filter.h"
+#include "menu_bar_keys.h"
 #include "qt_text.h"
 #include "qt_user_interface.h"
 #include "session/session.h"
@@ -58,6 +59,9 @@ MainWindow::MainWindow(LogImportModel& model, QtUserInterface& ui, QtDialogs* di
     setObjectName("frmLogImport");
     BuildMenus();
     setCentralWidget(BuildControls());
+    // Nothing in the window can use more room than its natural size (fields of fixed length,
+    // one button): kept at that size, it is never shown stretched around a large empty area.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
     // What the model changes on its own (during an import, after a nested window) is redrawn.
     model_.OnChanged([this] { Refresh(); });
     Refresh();
@@ -129,6 +133,7 @@ void MainWindow::BuildMenus() {
             [this] { model_.UpdateInformation(); });
     help->addSeparator();
     connect(Item(help, "mnuAbout", "&About"), &QAction::triggered, this, &MainWindow::ShowAbout);
+    ReturnKeyboardAfterMenuEscape(menuBar());
 }
 
 QWidget* MainWindow::BuildControls() {
@@ -193,7 +198,9 @@ QWidget* MainWindow::BuildControls() {
         grid->addWidget(minutes, row, 5);
         ++row;
     }
-    grid->setColumnStretch(1, 1);
+    // The fields keep their natural width; whatever room the frame has beyond the rows stays
+    // at their right.
+    grid->setColumnStretch(6, 1);
     // Tab walks each row from its button to its hour.
     setTabOrder(startButton_, startDate_);
     setTabOrder(startDate_, startHour_);

@@ -164,6 +164,9 @@ PlayoutSettingsEditor::PlayoutSettingsEditor(Model& model, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
     layout->addLayout(bottom);
+    // Its contents have one size: opened at its natural size and kept there, it gets no
+    // maximise button from the window manager and no empty space.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     model_.OnChanged([this] { Refresh(); });
     Refresh();

@@ -25,6 +25,17 @@ using testing::ScopedEnv;
 using testing::TempDir;
 namespace fs = std::filesystem;
 
+// A name no file system takes (300 bytes), and the longest one the chooser takes.
+const std::string kTooLongName(300, 'A');
+const char* const kTooLong = kTooLongName.c_str();
+std::string LongestName() {
+    std::string name;
+    for (int i = 0; i < 48; ++i) name += "\u00c4";
+    return name;
+}
+const std::string kLongestName = LongestName();
+const std::string kLongestFile = kLongestName + ".MDB";
+
 InputBoxResult Typed(const std::string& text) {
     return InputBoxResult{false, text};
 }
@@ -326,6 +337,15 @@ TEST_F(DatabaseChooserTest, NewNamesAreRefusedWithTheirReasons) {
         {"../ONE", "You must specify a valid reference name", MessageIcon::Warning},
         {"BaCkUp", "The name 'Backup' is reserved and cannot be used!", MessageIcon::Warning},
         {"kora26", "A database with this name already exists", MessageIcon::Information},
+        // Names no file of the installation could carry, or that other programs would misread.
+        {"NEW\nONE", "You must specify a valid reference name", MessageIcon::Warning},
+        {"NEW\tONE", "You must specify a valid reference name", MessageIcon::Warning},
+        {"NEW*", "You must specify a valid reference name", MessageIcon::Warning},
+        {"A:B", "You must specify a valid reference name", MessageIcon::Warning},
+        {"WHY?", "You must specify a valid reference name", MessageIcon::Warning},
+        {"-rf", "You must specify a valid reference name", MessageIcon::Warning},
+        {kTooLong, "That name is too long: a database's name can be up to 48 characters",
+         MessageIcon::Warning},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.answer);
@@ -469,6 +489,12 @@ TEST_F(DatabaseChooserTest, RenamesWithinTheDirectory) {
         {"ADVERTS", "KORA26.MDB", "A database with that name already exists", true},
         {"adverts.mdb", "KORA26.MDB", "A database with that name already exists", true},
         {"sub/KORA", "KORA26.MDB", "You must specify a valid reference name", true},
+        {"KORA\n27", "KORA26.MDB", "You must specify a valid reference name", true},
+        {"-KORA27", "KORA26.MDB", "You must specify a valid reference name", true},
+        {"K*.MDB", "KORA26.MDB", "You must specify a valid reference name", true},
+        {kLongestName.c_str(), kLongestFile.c_str(), "", true},
+        {kTooLong, "KORA26.MDB",
+         "That name is too long: a database's name can be up to 48 characters", true},
         {"", "KORA26.MDB", "", true},
     };
     for (const Case& c : cases) {

@@ -137,6 +137,28 @@ TEST_F(DatabaseChooserWindowTest, ChoosesByEnterInTheDetailsView) {
     EXPECT_EQ(model.View(), ChooserView::Details);
 }
 
+TEST_F(DatabaseChooserWindowTest, EscapeFromAMenuGivesTheKeyboardBackToTheList) {
+    DatabaseChooserModel model(ui_);
+    DatabaseChooser window(model);
+    Show(window, model);
+    auto* list = Find<QListWidget>(window, "lViewDatabasesIcons");
+    list->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->hasFocus(); }));
+
+    QTest::keyClick(list, Qt::Key_V, Qt::AltModifier);
+    auto* menu = Find<QMenu>(window, "mnuView");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }));
+    QTest::qWait(50);  // the offscreen platform activates the open menu a moment later
+    QTest::keyClick(menu, Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !menu->isVisible(); }));
+
+    // The list answers the arrow keys again, without a second Escape.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == list; }));
+    list->setCurrentRow(0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(model.ChosenDatabaseDescription(), "Night shift");
+}
+
 TEST_F(DatabaseChooserWindowTest, CreatesADatabaseThroughTheOptionsMenu) {
     DatabaseChooserModel model(ui_);
     DatabaseChooser window(model);

@@ -68,6 +68,14 @@ QWidget* TopLevel(const QString& objectName) {
     return nullptr;
 }
 
+QStringList NeedlessFrameButtons(const QWidget* dialog) {
+    QStringList offered;
+    if (dialog->windowFlags() & Qt::WindowMinimizeButtonHint) offered << "minimise";
+    if (dialog->windowFlags() & Qt::WindowMaximizeButtonHint) offered << "maximise";
+    if (dialog->minimumSize() != dialog->maximumSize()) offered << "resize";
+    return offered;
+}
+
 bool WaitFor(const std::function<bool()>& condition, int milliseconds) {
     QElapsedTimer clock;
     clock.start();

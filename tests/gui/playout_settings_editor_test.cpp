@@ -270,6 +270,7 @@ TEST_F(SettingsEditorWindowTest, ColourFontAndFormatDialogsStartOnTheCurrentValu
     WhenModal([](QWidget* modal) {
         auto* dialog = qobject_cast<gui::WaveFormatDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(gui::testing::NeedlessFrameButtons(dialog).join(", ").toStdString(), "");
         auto* tag = dialog->findChild<QComboBox*>("cboFormatTag");
         EXPECT_EQ(tag->currentText(), "PCM");
         tag->setCurrentIndex(tag->findText("GSM 6.10"));
@@ -291,6 +292,7 @@ TEST_F(SettingsEditorWindowTest, RunShowsTheWindowModallyAndTellsWhetherItSaved)
     Model model(env_.ui, env_.ui, env_.clock, env_.users, env_.Context());
     WhenModal([](QWidget* modal) {
         EXPECT_EQ(modal->objectName(), "frmKORADatabaseSettings");
+        EXPECT_EQ(gui::testing::NeedlessFrameButtons(modal).join(", ").toStdString(), "");
         auto* ok = modal->findChild<QPushButton*>("cmdOK");
         QTest::mouseClick(ok, Qt::LeftButton, {}, QPoint(8, ok->height() / 2));
     });

@@ -91,6 +91,7 @@ TEST_F(SettingsWindowsTest, ImportSettingsTypedAndConfirmedLandInTheirFiles) {
     ASSERT_TRUE(settingsDialog()->isVisible());
     EXPECT_FALSE(settingsDialog()->isModal());
     EXPECT_EQ(settingsDialog()->windowTitle(), "Log Import Settings:");
+    EXPECT_EQ(gui::testing::NeedlessFrameButtons(settingsDialog()).join(", ").toStdString(), "");
     EXPECT_EQ(gui::testing::ButtonsDeafToReturn(settingsDialog()).join(", ").toStdString(), "");
     EXPECT_EQ(Field("txtUnderRunning")->text(), "60");  // 3600 seconds, shown in minutes
     EXPECT_EQ(Field("txtCartGroupsStart")->text(), "80001");

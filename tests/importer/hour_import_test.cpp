@@ -156,6 +156,31 @@ TEST(ImportHours, FailingThirdEntryRollsItsHourBack) {
               0u);
 }
 
+// A trigger of the station's that throws away what is written: the hour checks, before it
+// commits, that its rows are there, and fails instead of being counted as imported. Both
+// ways of writing an hour: held in memory (a fresh hour) and among rows already there.
+TEST(ImportHours, RowsThatDoNotStayFailTheirHour) {
+    for (bool strayRow : {false, true}) {
+        SCOPED_TRACE(strayRow ? "among rows already there" : "a fresh hour");
+        ImportStation station;
+        const double start = HourStartQIndex(HourOf(kMarch7, 6));
+        if (strayRow) station.AddRow(Steps(start, 20), 8, 0, "Stray");
+        ASSERT_TRUE(station.db
+                        .Execute("CREATE TRIGGER [EatSongs] AFTER INSERT ON [Log] "
+                                 "WHEN NEW.EntryType = 7 BEGIN "
+                                 "DELETE FROM [Log] WHERE rowid = NEW.rowid; END")
+                        .Ok());
+        station.WriteLog(kMarch7, ThreeItemHours(kMarch7, {6}));
+        station.Import(kMarch7, 6, 6);
+
+        EXPECT_EQ(station.RowsOfHour(kMarch7, 6).size(), strayRow ? 1u : 0u);
+        EXPECT_EQ(station.ErrorLines(),
+                  std::vector<std::string>{"The hour for " + Hour(kMarch7, 6) +
+                                           " was not kept in the log: of the 4 entries written "
+                                           "to it, the log holds 3"});
+    }
+}
+
 TEST(ImportHours, AnHourNeverSpillsIntoTheNextHoursKeys) {
     // At two keys per entry an hour has room for 360 entries after its hour start.
     for (int items : {360, 361}) {

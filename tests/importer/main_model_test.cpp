@@ -90,7 +90,10 @@ TEST_F(MainWindowTest, AChosenDatabaseThatFailsItsCheckEndsStartUp) {
     EXPECT_EQ(ui_.startupStatus.back(), "Validating Database...");
     const std::vector<std::string> shown = ui_.MessageTexts();
     ASSERT_EQ(shown.size(), 1u) << ::testing::PrintToString(shown);
-    EXPECT_EQ(shown[0].rfind("There was a problem creating the Jingles Table", 0), 0u) << shown[0];
+    // The report says what is wrong and where, not that a table could not be made.
+    EXPECT_EQ(shown[0], "There was a problem checking the Jingles Table and the error's "
+                        "description was reported as : \n\n\"Jingles in the database " +
+                            station_.databasePath + " is a view, not a table.\" (3001)");
 }
 
 TEST_F(MainWindowTest, AMissingDatabaseEndsStartUpWithItsReport) {

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "common/clock.h"
+#include "headless/account_commands.h"
 #include "headless/create_database.h"
 #include "headless/import_windows_databases.h"
 #include "importer/exit_status.h"
@@ -127,6 +128,7 @@ int RunHeadless(const LaunchOptions& options) {
     Session session(ui, ui, clock);
     LogImportModel window(session);
 
+    if (options.ManagesAccounts()) return RunAccountCommand(session, options);
     if (options.SetsFileLocations()) {
         int status = SetUpFileLocations(session, options);
         if (status != exit_status::kDone || !options.createDatabase) return status;

@@ -21,6 +21,10 @@ constexpr ValueOption kValueOptions[] = {
     {"--set-data-location", &LaunchOptions::dataLocation},
     {"--set-cart-directory", &LaunchOptions::cartDirectory},
     {"--format", &LaunchOptions::format},
+    {"--add-user", &LaunchOptions::addUser},
+    {"--rights", &LaunchOptions::rights},
+    {"--set-password", &LaunchOptions::setPassword},
+    {"--remove-user", &LaunchOptions::removeUser},
 };
 
 struct MenuOption {
@@ -48,6 +52,7 @@ constexpr FlagOption kFlagOptions[] = {
     {"--version", &LaunchOptions::version},
     {"--yes", &LaunchOptions::answerYes},
     {"--replace", &LaunchOptions::replace},
+    {"--list-users", &LaunchOptions::listUsers},
 };
 
 // Options that may be given more than once, each value kept in order.
@@ -213,6 +218,30 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
             return result;
         }
     }
+    const int accountCommands = int(options.addUser.has_value()) +
+                                int(options.setPassword.has_value()) +
+                                int(options.removeUser.has_value()) + int(options.listUsers);
+    if (options.rights && !options.addUser) {
+        result.error = "--rights belongs to --add-user";
+        return result;
+    }
+    if (options.addUser && !options.rights) {
+        result.error = "--add-user needs --rights=LIST, the access rights 1 to 6 it grants "
+                       "(--rights=5,6; --rights= grants none)";
+        return result;
+    }
+    if (accountCommands > 1) {
+        result.error =
+            "--add-user, --set-password, --remove-user and --list-users run one at a time";
+        return result;
+    }
+    // An account command in a scheduled import line would run instead of the import, or
+    // ask for a password nobody is there to type.
+    if (accountCommands == 1 &&
+        (asksForWork || options.createDatabase || options.SetsFileLocations())) {
+        result.error = "the account commands run on their own; import in a second run";
+        return result;
+    }
     return result;
 }
 
@@ -262,18 +291,32 @@ std::string UsageText() {
            "                    name, the users database replaces USERS/USERS25.MDB; an\n"
            "                    existing database is replaced only with --replace and kept\n"
            "                    as NAME-0001.BAK; a report per table goes to standard output\n"
+           "  --add-user=NAME --rights=LIST\n"
+           "                    create an account of the users database with the access\n"
+           "                    rights of LIST (numbers 1 to 6: --rights=5,6; 5 allows this\n"
+           "                    program, 6 managing databases)\n"
+           "  --set-password=NAME\n"
+           "                    give an account a new password\n"
+           "                    (both read the password from standard input: at a terminal\n"
+           "                    it is asked twice without echo; otherwise the first line is\n"
+           "                    the password and the second its repetition)\n"
+           "  --remove-user=NAME  delete an account\n"
+           "  --list-users      the accounts: name, rights, password expiry, last login\n"
            "  --help, --version\n"
            "\n"
            "Exit status:\n"
-           "  0   the requested work ran and the error report is empty\n"
-           "  4   it ran and the error report is not empty (printed on standard output);\n"
-           "      for --preview: the import would report something; for\n"
-           "      --import-windows-database: something was left out (see the report)\n"
+           "  0   the requested work ran and the error report is empty or says only that\n"
+           "      hours were already in the log (\"was not re-sent\")\n"
+           "  4   it ran and the error report holds a problem (printed on standard output):\n"
+           "      missing carts, hours that may under-run, lost or failed hours, or a\n"
+           "      problem report was shown; for --preview: the import would report something;\n"
+           "      for --import-windows-database: something was left out (see the report)\n"
            "  3   the import, a removal or the storing of the file locations failed\n"
            "  2   a check stopped it: the range, the database, the logs directory, a\n"
            "      question answered No, a directory that cannot be created, a file that\n"
            "      is not a Jet 3/4 database (nothing is written then), a database that\n"
-           "      exists without --replace\n"
+           "      exists without --replace, an account command's refusal (a name, a\n"
+           "      password or the rights)\n"
            "  1   start-up ended the program\n"
            "  64  a bad command line\n"
            "\n"

@@ -51,6 +51,15 @@ struct LaunchOptions {
     std::optional<std::string> dataLocation;   // "--set-data-location=DIR"
     std::optional<std::string> cartDirectory;  // "--set-cart-directory=DIR", every cart
     bool SetsFileLocations() const { return dataLocation || cartDirectory; }
+
+    // The accounts of the users database, kept without a window. Passwords come from standard
+    // input only: a command line is seen by every user of the machine.
+    std::optional<std::string> addUser;      // "--add-user=NAME"
+    std::optional<std::string> rights;       // "--rights=5,6", with --add-user
+    std::optional<std::string> setPassword;  // "--set-password=NAME"
+    std::optional<std::string> removeUser;   // "--remove-user=NAME"
+    bool listUsers = false;                  // "--list-users"
+    bool ManagesAccounts() const { return addUser || setPassword || removeUser || listUsers; }
 };
 
 struct LaunchParse {

@@ -51,7 +51,12 @@ long EnsureTable(UserInterface& ui, Database& db, const TableLayout& layout) {
 namespace {
 
 long EnsureTableSteps(UserInterface& ui, Database& db, const TableLayout& layout) {
-    if (db.FindTable(layout.name)) {
+    if (DbError lookup = db.FindTable(layout.name)) {
+        // Only a missing table is made; a view or another object in its place is reported.
+        if (lookup.number != err::kItemNotFound) {
+            ProblemReport(ui, "checking the " + layout.name + " Table", lookup);
+            return lookup.number;
+        }
         FieldDef first = layout.fields.front();
         if (DbError error = db.CreateTable(layout.name, std::span<const FieldDef>(&first, 1))) {
             ProblemReport(ui, "creating the " + layout.name + " Table", error);

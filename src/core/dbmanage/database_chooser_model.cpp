@@ -53,11 +53,6 @@ std::string LastAccessedText(const TableCursor& rows) {
     return Trim(text).empty() ? DatabaseChooserModel::kNotKnown : text;
 }
 
-// A name the operator typed for a file in the search directory: nothing that leads out of it.
-bool NamesAPlaceElsewhere(const std::string& answer) {
-    return answer.find_first_of("\\/") != std::string::npos;
-}
-
 }  // namespace
 
 std::string ChooserItem::Name() const {
@@ -334,10 +329,8 @@ void DatabaseChooserModel::RenameDatabase() {
     request.prompt = "What do you want this database's filename to be?";
     std::string answer = Trim(ui_.InputBox(request).text);
     if (answer.empty()) return;
-    if (NamesAPlaceElsewhere(answer)) {
-        ShowWarning(ui_, "You must specify a valid reference name");
-        return;
-    }
+    // The new name follows the rules of a new database's name, but may bring its extension.
+    if (!CheckDatabaseFileName(ui_, answer)) return;
     if (answer.find('.') == std::string::npos) answer += ".MDB";
     const std::string directory = ResolvePath(searchDirectory_);
     const std::string target = JoinPath(directory, answer);

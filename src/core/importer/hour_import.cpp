@@ -185,6 +185,9 @@ class DayImport {
     };
 
     void Report(const std::string& text) { errorReport_.Append(true, text, context_.clock); }
+    DbError CountHourRows(const DayTime& hourStamp, int64_t& count) {
+        return CountLogRows(db_, HourStartQIndex(hourStamp), HourEndQIndex(hourStamp), count);
+    }
     bool SeekToHour(const DayTime& hourStamp);
     bool ReadHeader(std::string& line);
     bool IsFreshHour(const DayTime& hourStamp);
@@ -223,6 +226,7 @@ class DayImport {
     LostHours lost_;
     std::vector<HeldEntry> held_;  // the fresh hour being read, its hour start first
     size_t heldCount_ = 0;         // entries of held_ in use (the rest keep their storage)
+    size_t rowsAdded_ = 0;         // rows the hour being imported adds to the table
     std::vector<TimedRow> timed_;
 };
 
@@ -239,6 +243,7 @@ void DayImport::Hour(const DayTime& hourStamp) {
         log_.Field(LogEntry::EntryType).AsInteger() == TypeCode(EntryType::HourStart)) {
         if ((log_.Field(LogEntry::EntryFlags).AsInteger() & 1) != 0) {
             Report("The following hour was already in Kora so was not re-sent : " + hourName);
+            if (!context_.preview) ++context_.hoursNotResent;
             import = false;
         } else {
             Report(
@@ -338,6 +343,15 @@ std::optional<float> DayImport::ImportHourLines(const DayTime& hourStamp, double
     // Looked at inside the transaction, so that nothing can be added to the hour meanwhile.
     const bool held = !insertAfter && IsFreshHour(hourStamp);
     heldCount_ = 0;
+    // The hour's rows before and, just before the commit, after: a trigger or a rule of the
+    // database that throws away what is written would otherwise leave an hour that the
+    // report calls imported and the log does not hold.
+    int64_t rowsBefore = 0;
+    rowsAdded_ = 0;
+    if (DbError e = CountHourRows(hourStamp, rowsBefore)) {
+        ProblemReport(context_.ui, "starting to import the hour " + hourName, e);
+        return std::nullopt;
+    }
     StartHourEntry(hourStamp);
 
     // Every early return below leaves the hour to the transaction guard, which rolls it back.
@@ -372,6 +386,17 @@ std::optional<float> DayImport::ImportHourLines(const DayTime& hourStamp, double
         }
         length = timing.total;
     }
+    int64_t rowsAfter = 0;
+    if (DbError e = CountHourRows(hourStamp, rowsAfter)) {
+        ProblemReport(context_.ui, "checking the hour " + hourName + " in the log", e);
+        return std::nullopt;
+    }
+    if (rowsAfter != rowsBefore + static_cast<int64_t>(rowsAdded_)) {
+        Report("The hour for " + hourName + " was not kept in the log: of the " +
+               std::to_string(rowsAdded_) + " entries written to it, the log holds " +
+               std::to_string(std::max<int64_t>(rowsAfter - rowsBefore, 0)));
+        return std::nullopt;
+    }
     if (!transaction.Commit().Ok()) {
         Report("There was a problem finishing off the hour for " + hourName + " to the log");
         return std::nullopt;
@@ -394,7 +419,11 @@ void DayImport::StartHourEntry(const DayTime& hourStamp) {
 
 // Adds one entry: straight into the table, or held in memory for a fresh hour.
 bool DayImport::AddEntry(const DayTime& hourStamp, double& q, bool held) {
-    if (!held) return AddLogEntry(target_, q, hourStamp, entry_, hour_.HourMode);
+    if (!held) {
+        if (!AddLogEntry(target_, q, hourStamp, entry_, hour_.HourMode)) return false;
+        ++rowsAdded_;
+        return true;
+    }
     if (heldCount_ == held_.size()) held_.emplace_back();
     HeldEntry& slot = held_[heldCount_];
     if (!PrepareLogEntry(target_, q, hourStamp, entry_, hour_.HourMode, slot.prepared)) {
@@ -402,6 +431,7 @@ bool DayImport::AddEntry(const DayTime& hourStamp, double& q, bool held) {
     }
     std::swap(slot.entry, entry_);  // entry_ is cleared before its next use
     ++heldCount_;
+    ++rowsAdded_;  // written with the others once the hour is timed
     q += QIndexStep;
     return true;
 }

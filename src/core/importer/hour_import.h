@@ -31,6 +31,8 @@ struct HourImportContext {
     SchedulerLogNaming logFiles;     // where the day files are (from the database's settings)
     StartTimeOptions timing;         // sweeper and split timing (from the database's settings)
     std::string errorLogPath;        // the error report file (error.log)
+    // The "was not re-sent" lines written to the error report: hours already in the log.
+    int hoursNotResent = 0;
     // An hour that has no rows in the Log table yet is held in memory, timed there and written
     // once with its final times. Off, every hour is written first and then timed by the walk
     // over the table, as hours inserted among existing rows are: the two must give the same

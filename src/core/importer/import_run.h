@@ -26,6 +26,9 @@ enum class [[nodiscard]] ImportRunOutcome {
 struct [[nodiscard]] ImportRunResult {
     ImportRunOutcome outcome = ImportRunOutcome::Stopped;
     bool errorReportShown = false;  // the error report file was not empty and was shown
+    // The report holds more than hours already in the log that were not sent again: a
+    // problem (a missing cart, an hour that may under-run, a lost or failed hour, ...).
+    bool errorReportHoldsProblem = false;
     // What the callers test: the run got as far as its user history event.
     bool Ran() const { return outcome != ImportRunOutcome::Stopped; }
 };
