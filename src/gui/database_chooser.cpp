@@ -184,6 +184,10 @@ void DatabaseChooser::BuildMenus(QMenuBar* bar) {
     mnuOptions_->addSeparator();
     mnuDeleteDatabase_ = add(mnuOptions_, "mnuDeleteDatabase", "&Delete this Database",
                              [this] { model_.DeleteDatabase(); });
+    mnuOptions_->addSeparator();
+    mnuImportWindowsDatabase_ =
+        add(mnuOptions_, "mnuImportWindowsDatabase", "&Import a Windows Database...",
+            [this] { model_.ImportFromWindows(); });
 
     mnuView_ = bar->addMenu("&View");
     mnuView_->setObjectName("mnuView");
