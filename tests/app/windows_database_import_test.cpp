@@ -96,11 +96,12 @@ TEST_F(WindowsDatabaseImportTest, AMigratedPlayoutDatabaseIsTreatedAsOneOfOurs) 
     EXPECT_TRUE(Contains(migrated.out, "Written to: " + Schedule("KORA40.MDB")));
     EXPECT_TRUE(Contains(migrated.out, "Everything came over."));
 
-    // Importing the same hours into the migrated database re-sends none of them.
+    // Importing the same hours into the migrated database re-sends none of them: nothing new,
+    // which is no failure.
     std::vector<std::string> again = {"KORA40.MDB"};
     again.insert(again.end(), range.begin(), range.end());
     ProgramRun second = Run(again);
-    EXPECT_EQ(second.exitCode, 4) << second.err;
+    EXPECT_EQ(second.exitCode, 0) << second.err;
     for (const char* hour : {"06:00", "07:00", "08:00", "09:00"})
         EXPECT_TRUE(Contains(second.out, "The following hour was already in Kora so was not re-sent : " +
                                              FormatDate(today_ + 1, "dd mmmm yyyy") + " " + hour))
