@@ -18,6 +18,10 @@ packages=(
   xvfb xauth
   # a station's database server: the client library, and the server the tests start themselves
   libpq-dev postgresql
+  # the window tests and the pictures on a desktop: a real window manager, and Xlib with its
+  # XTEST extension to read the stacking order and frames and to type as a keyboard does
+  openbox libx11-dev libxtst-dev
+  x11-utils  # xprop: scripts/screenshots.sh waits for the window manager with it
 )
 if [ "${1:-}" = "--packaging" ]; then
   packages+=(dpkg-dev lintian)

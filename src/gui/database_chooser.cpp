@@ -68,12 +68,14 @@ DatabaseChooser::DatabaseChooser(DatabaseChooserModel& model, QWidget* parent)
     lViewDatabases_ = new QStackedWidget(this);
     lViewDatabases_->setObjectName("lViewDatabases");
     iconView_ = new QListWidget(lViewDatabases_);
+    iconView_->setAccessibleName("Databases");
     iconView_->setObjectName("lViewDatabasesIcons");
     iconView_->setMovement(QListView::Static);
     iconView_->setResizeMode(QListView::Adjust);
     iconView_->setWordWrap(true);
     iconView_->setTextElideMode(Qt::ElideNone);
     detailsView_ = new QTreeWidget(lViewDatabases_);
+    detailsView_->setAccessibleName("Databases in detail");
     detailsView_->setObjectName("lViewDatabasesDetails");
     detailsView_->setRootIsDecorated(false);
     detailsView_->setUniformRowHeights(true);
@@ -182,6 +184,10 @@ void DatabaseChooser::BuildMenus(QMenuBar* bar) {
     mnuOptions_->addSeparator();
     mnuDeleteDatabase_ = add(mnuOptions_, "mnuDeleteDatabase", "&Delete this Database",
                              [this] { model_.DeleteDatabase(); });
+    mnuOptions_->addSeparator();
+    mnuImportWindowsDatabase_ =
+        add(mnuOptions_, "mnuImportWindowsDatabase", "&Import a Windows Database...",
+            [this] { model_.ImportFromWindows(); });
 
     mnuView_ = bar->addMenu("&View");
     mnuView_->setObjectName("mnuView");

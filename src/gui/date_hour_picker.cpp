@@ -23,6 +23,7 @@ DateHourPicker::DateHourPicker(DateHourPickerModel& model, QWidget* owner)
 
     months_ = new QListWidget(this);
     months_->setObjectName("lstMonth");
+    months_->setAccessibleName("Month");
     for (int month = 1; month <= 12; ++month) months_->addItem(Q(MonthName(month)));
     months_->setFixedWidth(months_->sizeHintForColumn(0) + 2 * months_->frameWidth() + 12);
     months_->setMinimumHeight(months_->sizeHintForRow(0) * 12 + 2 * months_->frameWidth());

@@ -128,6 +128,9 @@ ImportSettingsDialog::ImportSettingsDialog(LogImportSettingsModel& model, QWidge
             edit->setFixedWidth(kNumberFieldWidth);
             auto* label = new QLabel(caption, box);
             label->setBuddy(edit);
+            // Every frame has its "Start:" and "End:": the spoken name carries the frame's.
+            edit->setAccessibleName(QString(frame.caption).chopped(1) + ", " +
+                                    QString(caption).chopped(1).toLower());
             auto* browse = new QPushButton("Browse", box);
             browse->setObjectName(fieldAndButton.second);
             Field field = fieldAndButton.first;

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "common/date_hour_picker_model.h"
 #include "date_hour_picker.h"
@@ -162,6 +163,11 @@ QWidget* MainWindow::BuildControls() {
     endHour_ = Field(range, "txtEndHour", 2);
     startMinutes_ = Field(range, "txtStartMinutes", 2);
     endMinutes_ = Field(range, "txtEndMinutes", 2);
+    // Inside their frame the fields would all be announced by its caption; each says what it holds.
+    for (auto [field, name] : {std::pair{startDate_, "Start date"}, {startHour_, "Start hour"},
+                               {startMinutes_, "Start minutes"}, {endDate_, "End date"},
+                               {endHour_, "End hour"}, {endMinutes_, "End minutes"}})
+        field->setAccessibleName(name);
     for (QLineEdit* twoDigits : {startHour_, endHour_, startMinutes_, endMinutes_})
         twoDigits->setFixedWidth(twoDigits->fontMetrics().horizontalAdvance("0000") + 16);
     for (QLineEdit* hour : {startHour_, endHour_}) {

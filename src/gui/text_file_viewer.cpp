@@ -45,6 +45,7 @@ TextFileViewer::TextFileViewer(UserInterface& ui, QWidget* owner) : QDialog(owne
 
     text_ = new QTextEdit(this);
     text_->setObjectName("rtfFile");
+    text_->setAccessibleName("Text");
     text_->setReadOnly(true);
     text_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     text_->setLineWrapMode(QTextEdit::NoWrap);
@@ -53,6 +54,7 @@ TextFileViewer::TextFileViewer(UserInterface& ui, QWidget* owner) : QDialog(owne
 
     files_ = new QListWidget(this);
     files_->setObjectName("listFiles");
+    files_->setAccessibleName("Files");
     files_->setMaximumWidth(200);
     files_->hide();
 

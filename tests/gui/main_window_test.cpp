@@ -17,6 +17,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <utility>
 
 #include "common/clock.h"
 #include "dbengine/engine.h"
@@ -385,6 +386,19 @@ TEST_F(MainWindowTest, EscapeFromAMenuGivesTheKeyboardBackToTheWindow) {
     ASSERT_TRUE(WaitFor([&] { return QApplication::focusWidget() == date; }));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), Field("txtStartHour"));
+}
+
+TEST_F(MainWindowTest, ScreenReadersTellTheRangeFieldsApart) {
+    WhenModal("MessageBox", [](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); });
+    Start();
+    EXPECT_EQ(ControlsWithoutTheirOwnName(window_.get()).join("; ").toStdString(), "");
+    const std::pair<const char*, const char*> fields[] = {
+        {"txtASStartDate", "Start date"}, {"txtStartHour", "Start hour"},
+        {"txtStartMinutes", "Start minutes"}, {"txtASEndDate", "End date"},
+        {"txtEndHour", "End hour"}, {"txtEndMinutes", "End minutes"},
+    };
+    for (const auto& [name, spoken] : fields)
+        EXPECT_EQ(AccessibleName(Field(name)), spoken) << name;
 }
 
 TEST_F(MainWindowTest, DialogsOfFixedContentsOfferNoMinimiseMaximiseOrResize) {

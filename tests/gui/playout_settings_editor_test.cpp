@@ -15,6 +15,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <utility>
 
 #include "gui_test_support.h"
 #include "playout_settings_editor.h"
@@ -271,6 +272,7 @@ TEST_F(SettingsEditorWindowTest, ColourFontAndFormatDialogsStartOnTheCurrentValu
         auto* dialog = qobject_cast<gui::WaveFormatDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(gui::testing::NeedlessFrameButtons(dialog).join(", ").toStdString(), "");
+        EXPECT_EQ(gui::testing::ButtonsDeafToReturn(dialog).join(", ").toStdString(), "");
         auto* tag = dialog->findChild<QComboBox*>("cboFormatTag");
         EXPECT_EQ(tag->currentText(), "PCM");
         tag->setCurrentIndex(tag->findText("GSM 6.10"));
@@ -286,6 +288,21 @@ TEST_F(SettingsEditorWindowTest, ColourFontAndFormatDialogsStartOnTheCurrentValu
     EXPECT_EQ(changed["SEGUE.VoiceLinkFormat"], "49");
     EXPECT_EQ(changed["SEGUE.VoiceLinkChannels"], "1");
     EXPECT_EQ(changed.count("CARTS.Colour"), 0u);
+}
+
+TEST_F(SettingsEditorWindowTest, ScreenReadersTellTheFieldsApart) {
+    Open();
+    EXPECT_EQ(gui::testing::ControlsWithoutTheirOwnName(window_.get()).join("; ").toStdString(), "");
+    // A field inside a sentence is announced by what it holds, not by its frame's caption.
+    const std::pair<const char*, const char*> fields[] = {
+        {"txtSegPreviewLength", "Seconds of the previous cart to play"},
+        {"txtVoiceLinkStartCart", "First cart for new voice links"},
+        {"txtPrecueTime", "Seconds remaining when the next item is cued"},
+    };
+    for (const auto& [name, spoken] : fields)
+        EXPECT_EQ(gui::testing::AccessibleName(Find<QWidget>(name)), spoken) << name;
+    EXPECT_EQ(gui::testing::AccessibleName(Find<QComboBox>("comboMusicFilenameFormat")->lineEdit()),
+              "Song and jingle log filename date format");
 }
 
 TEST_F(SettingsEditorWindowTest, RunShowsTheWindowModallyAndTellsWhetherItSaved) {

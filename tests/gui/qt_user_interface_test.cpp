@@ -388,6 +388,7 @@ TEST(QtTextFileViewer, FolderListChoosesTheFileShown) {
     viewer.DisplayFolder(dir / "notes", "txt");
     auto* list = Child<QListWidget>(&viewer, "listFiles");
     EXPECT_TRUE(list->isVisible());
+    EXPECT_EQ(ControlsWithoutTheirOwnName(&viewer).join("; ").toStdString(), "");
     ASSERT_EQ(list->count(), 2);
     QListWidgetItem* tuesday = list->item(1);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(tuesday).center());

@@ -39,9 +39,10 @@ std::vector<FixtureCart> StationCarts() {
 
 }  // namespace
 
-ImportStation::ImportStation(const std::vector<FixtureCart>& moreCarts)
-    : databasePath(dir / "SCHEDULE/KORA26.MDB"),
-      logPath(dir / "LOGS"),
+ImportStation::ImportStation(Backend backend, const std::vector<FixtureCart>& moreCarts)
+    : logPath(dir / "LOGS"),
+      location(backend, dir / "SCHEDULE", "KORA26.MDB"),
+      databasePath(location.name()),
       context{ui, clock, audiowall, settings, {}, {}, dir / "error.log"} {
     std::vector<FixtureCart> carts = StationCarts();
     carts.insert(carts.end(), moreCarts.begin(), moreCarts.end());
@@ -49,14 +50,15 @@ ImportStation::ImportStation(const std::vector<FixtureCart>& moreCarts)
     PointAudiowallAt(audiowall, dir / "wall", 9999);
     std::filesystem::create_directories(dir / "SCHEDULE");
     std::filesystem::create_directories(logPath);
-    {
-        Database created;
-        EXPECT_FALSE(created.Create(databasePath));
-    }
-    EXPECT_EQ(VerifyPlayoutDatabase(ui, databasePath), 0);
-    EXPECT_FALSE(db.Open(databasePath));
+    DbError created = location.Create(db);
+    EXPECT_TRUE(created.Ok()) << created.number << " " << created.description;
+    EXPECT_EQ(VerifyPlayoutDatabase(ui, db), 0);
     context.logFiles = SchedulerLogNaming{logPath, "VN", "yymmdd"};
     settings.UnderrunningDuration = 0;  // reported only by the tests that ask for it
+}
+
+DbError ImportStation::OpenElsewhere(Database& other) const {
+    return location.Open(other);
 }
 
 std::string ImportStation::WriteLog(int32_t day, const SchedulerLogWriter& log) const {

@@ -1,6 +1,7 @@
 #include "support/test_server.h"
 
 #include <gtest/gtest.h>
+#include <libpq-fe.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -33,9 +34,10 @@ std::string UniqueServerDatabaseName() {
     return "T" + std::to_string(::getpid()) + "_" + std::to_string(++counter) + ".MDB";
 }
 
-TestDatabaseLocation::TestDatabaseLocation(Backend backend, std::string directory)
+TestDatabaseLocation::TestDatabaseLocation(Backend backend, const std::string& directory,
+                                           const std::string& fileName)
     : backend_(backend),
-      name_(backend == Backend::Sqlite ? directory + "/TEST.MDB" : UniqueServerDatabaseName()) {}
+      name_(backend == Backend::Sqlite ? directory + "/" + fileName : UniqueServerDatabaseName()) {}
 
 DbError TestDatabaseLocation::Create(Database& db) const {
     if (backend_ == Backend::Sqlite) return db.Create(name_);
@@ -45,6 +47,43 @@ DbError TestDatabaseLocation::Create(Database& db) const {
 DbError TestDatabaseLocation::Open(Database& db) const {
     if (backend_ == Backend::Sqlite) return db.Open(name_);
     return db.OpenOnServer(TestServerConninfo(), name_);
+}
+
+struct NotificationListener::Connection {
+    PGconn* conn = nullptr;
+    ~Connection() {
+        if (conn) PQfinish(conn);
+    }
+};
+
+NotificationListener::NotificationListener(const std::string& channel)
+    : conn_(std::make_unique<Connection>()) {
+    conn_->conn = PQconnectdb(TestServerConninfo().c_str());
+    if (PQstatus(conn_->conn) != CONNECTION_OK) {
+        ADD_FAILURE() << "The listener could not connect: " << PQerrorMessage(conn_->conn);
+        return;
+    }
+    char* name = PQescapeIdentifier(conn_->conn, channel.c_str(), channel.size());
+    PGresult* result = PQexec(conn_->conn, ("LISTEN " + std::string(name)).c_str());
+    PQfreemem(name);
+    if (PQresultStatus(result) != PGRES_COMMAND_OK) {
+        ADD_FAILURE() << "LISTEN failed: " << PQerrorMessage(conn_->conn);
+    }
+    PQclear(result);
+}
+
+NotificationListener::~NotificationListener() = default;
+
+std::vector<std::string> NotificationListener::Received() {
+    std::vector<std::string> payloads;
+    // A round trip collects whatever the server sent before it.
+    PQclear(PQexec(conn_->conn, "SELECT 1"));
+    PQconsumeInput(conn_->conn);
+    while (PGnotify* note = PQnotifies(conn_->conn)) {
+        payloads.emplace_back(note->extra);
+        PQfreemem(note);
+    }
+    return payloads;
 }
 
 }  // namespace vantor::testing

@@ -2,7 +2,9 @@
 // The database server the test run started for itself (scripts/pg-test-server.sh, run by CTest
 // as a fixture), and databases made on either backend for tests that run against both.
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "dbengine/engine.h"
 
@@ -23,7 +25,9 @@ std::string UniqueServerDatabaseName();
 // Where a test's database lives: a file in a directory of the test, or a schema on the server.
 class TestDatabaseLocation {
   public:
-    TestDatabaseLocation(Backend backend, std::string directory);
+    // A file fileName in directory, or a database of a name no other test uses on the server.
+    TestDatabaseLocation(Backend backend, const std::string& directory,
+                         const std::string& fileName = "TEST.MDB");
 
     Backend backend() const { return backend_; }
     // The database's name: a path for a file, the file name a server knows it by.
@@ -35,6 +39,22 @@ class TestDatabaseLocation {
   private:
     Backend backend_;
     std::string name_;
+};
+
+// A program listening on the test server for notifications on one channel, as a playout engine
+// does; Received() gives the payloads that arrived so far, in order.
+class NotificationListener {
+  public:
+    explicit NotificationListener(const std::string& channel);
+    ~NotificationListener();
+    NotificationListener(const NotificationListener&) = delete;
+    NotificationListener& operator=(const NotificationListener&) = delete;
+
+    std::vector<std::string> Received();
+
+  private:
+    struct Connection;
+    std::unique_ptr<Connection> conn_;
 };
 
 }  // namespace vantor::testing

@@ -131,9 +131,9 @@ struct Station {
     ScriptedUserInterface ui;
     WindowsImportTarget target;
     Station() {
-        target.dataLocation = dir / "DATA";
-        target.usersDatabase = UsersDatabasePath(target.dataLocation);
-        fs::create_directories(target.dataLocation);
+        target.playoutDirectory = dir / "DATA/SCHEDULE";
+        target.usersDatabase = UsersDatabasePath(dir / "DATA");
+        fs::create_directories(dir / "DATA");
     }
     std::string Schedule(const std::string& name) const { return JoinPath(dir / "DATA/SCHEDULE", name); }
 };

@@ -1,5 +1,6 @@
 #include "headless/import_windows_databases.h"
 
+#include "common/paths.h"
 #include "common/user_interface.h"
 #include "importer/exit_status.h"
 #include "session/session.h"
@@ -43,7 +44,7 @@ int ImportWindowsDatabases(Session& session, const std::vector<std::string>& fil
         return exit_status::kStopped;
     }
     WindowsImportTarget target;
-    target.dataLocation = session.locations.DataLocation;
+    target.playoutDirectory = JoinPath(session.locations.DataLocation, "SCHEDULE");
     target.usersDatabase = UsersDatabasePath(session.locations.DataLocation);
     target.replace = replace;
     // The users database start-up opened may be the one replaced: it is let go first.

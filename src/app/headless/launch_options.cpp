@@ -25,6 +25,8 @@ constexpr ValueOption kValueOptions[] = {
     {"--rights", &LaunchOptions::rights},
     {"--set-password", &LaunchOptions::setPassword},
     {"--remove-user", &LaunchOptions::removeUser},
+    {"--run-record", &LaunchOptions::runRecord},
+    {"--metrics-file", &LaunchOptions::metricsFile},
 };
 
 struct MenuOption {
@@ -167,6 +169,12 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
             result.error = std::string(option) + " needs a directory";
             return result;
         }
+    for (const auto& [given, option] : {std::pair{&options.runRecord, "--run-record"},
+                                        std::pair{&options.metricsFile, "--metrics-file"}})
+        if (*given && Trim(**given).empty()) {
+            result.error = std::string(option) + " needs a file name";
+            return result;
+        }
     if (options.format) {
         if (*options.format != "text" && *options.format != "json") {
             result.error = "--format is text or json";
@@ -237,8 +245,8 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
     }
     // An account command in a scheduled import line would run instead of the import, or
     // ask for a password nobody is there to type.
-    if (accountCommands == 1 &&
-        (asksForWork || options.createDatabase || options.SetsFileLocations())) {
+    if (accountCommands == 1 && (asksForWork || options.createDatabase ||
+                                 options.SetsFileLocations() || !options.windowsDatabases.empty())) {
         result.error = "the account commands run on their own; import in a second run";
         return result;
     }
@@ -302,6 +310,13 @@ std::string UsageText() {
            "                    the password and the second its repetition)\n"
            "  --remove-user=NAME  delete an account\n"
            "  --list-users      the accounts: name, rights, password expiry, last login\n"
+           "  --run-record=PATH at the end of the run, write one JSON document: each day and\n"
+           "                    hour the import walked (state, entries, length, missing\n"
+           "                    carts, the error report's lines), the summary, the run's\n"
+           "                    start, end and exit status\n"
+           "  --metrics-file=PATH  the same summary as Prometheus text metrics (for\n"
+           "                    node_exporter's textfile collector); both files are\n"
+           "                    replaced whole, never seen half written\n"
            "  --help, --version\n"
            "\n"
            "Exit status:\n"

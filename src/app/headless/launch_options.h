@@ -60,6 +60,11 @@ struct LaunchOptions {
     std::optional<std::string> removeUser;   // "--remove-user=NAME"
     bool listUsers = false;                  // "--list-users"
     bool ManagesAccounts() const { return addUser || setPassword || removeUser || listUsers; }
+
+    // Written at the end of the run for monitoring: the run's record as one JSON document, and
+    // its summary as Prometheus metrics. Each replaces its file whole.
+    std::optional<std::string> runRecord;    // "--run-record=PATH"
+    std::optional<std::string> metricsFile;  // "--metrics-file=PATH"
 };
 
 struct LaunchParse {

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMenu>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -99,6 +100,13 @@ int main(int argc, char** argv) {
             model.SetView(view);
             window.Refresh();
             saved = Save(window, output, name) && saved;
+        }
+        // The Options menu as it drops down, with the import of a Windows database at its end.
+        if (QMenu* options = window.findChild<QMenu*>("mnuOptions")) {
+            options->popup(window.mapToGlobal(QPoint(10, 10)));
+            if (!QTest::qWaitForWindowExposed(options)) return 1;
+            saved = Save(*options, output, "frmChooseDatabase-options-menu") && saved;
+            options->hide();
         }
         model.Cancel();
     }

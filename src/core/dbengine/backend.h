@@ -86,6 +86,7 @@ class DatabaseBackend {
     virtual DbError Query(std::string_view sql, std::span<const DbValue> params,
                           std::unique_ptr<QueryBackend>& result) const = 0;
 
+    virtual DbError Notify(std::string_view channel) = 0;
     virtual DbError BeginTrans() = 0;
     virtual DbError CommitTrans() = 0;
     virtual DbError Rollback() = 0;

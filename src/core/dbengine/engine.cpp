@@ -388,6 +388,10 @@ DbError Database::Query(std::string_view sql, std::initializer_list<DbValue> par
     return Query(sql, std::span<const DbValue>(params.begin(), params.size()), result);
 }
 
+DbError Database::Notify(std::string_view channel) {
+    return IsOpen() ? backend_->Notify(channel) : ClosedError();
+}
+
 DbError Database::BeginTrans() {
     return IsOpen() ? backend_->BeginTrans() : ClosedError();
 }

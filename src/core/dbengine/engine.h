@@ -269,6 +269,12 @@ class Database {
     DbError Query(std::string_view sql, std::initializer_list<DbValue> params,
                   QueryResult& result) const;
 
+    // Tells the programs listening on the database's server (a playout engine refreshing its
+    // running order) that something changed, on the channel given with the database's schema
+    // name as payload; inside a transaction it is delivered when the transaction commits, and
+    // not at all when it is rolled back. A file has no listeners: nothing is sent.
+    DbError Notify(std::string_view channel);
+
     // Transactions nest; only the outermost commit makes the changes visible to others.
     DbError BeginTrans();
     DbError CommitTrans();

@@ -15,6 +15,8 @@
 #include "dbengine/database_file.h"
 #include "dbengine/engine.h"
 #include "dbmanage/new_database.h"
+#include "users/users_database.h"
+#include "windowsdb/windows_database_import.h"
 
 namespace vantor {
 
@@ -357,6 +359,35 @@ void DatabaseChooserModel::DeleteDatabase() {
     if (DbError error = Database::DeleteFile(SelectedPath())) {
         ProblemReport(ui_, "deleting : " + name, error.number, false, error.description);
     }
+    FillList();
+}
+
+void DatabaseChooserModel::ImportFromWindows() {
+    if (!optionsEnabled_) return;
+    FileDialogRequest request;
+    request.title = "Import a Windows Database";
+    request.filter = "Windows Databases (*.MDB)|*.MDB|All Files|*.*";
+    std::optional<std::string> chosen = ui_.ChooseOpenFile(request);
+    if (!chosen) return;
+
+    WindowsImportTarget target;
+    target.playoutDirectory = searchDirectory_;
+    target.usersDatabase = UsersDatabasePath(ParentDirectoryOf(searchDirectory_, false));
+    auto bringOver = [&] {
+        HourglassGuard hourglass(ui_);
+        return ImportWindowsDatabase(ui_, *chosen, target);
+    };
+    WindowsImportReport report = bringOver();
+    if (report.outcome == WindowsImportOutcome::Refused &&
+        AskQuestion(ui_,
+                    "The database " + report.target +
+                        " already exists.\nDo you want to replace it? The old database is kept "
+                        "in a file with a '.BAK' extension.",
+                    MessageButtons::YesNo, MessageResult::No) == MessageResult::Yes) {
+        target.replace = true;
+        report = bringOver();
+    }
+    ui_.ShowText("Import a Windows Database", report.Text());
     FillList();
 }
 

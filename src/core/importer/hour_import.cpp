@@ -120,6 +120,10 @@ bool FinishHour(TableCursor& log, const DayTime& hourStamp, int32_t hourMode, bo
 
 namespace {
 
+// The channel a playout engine listens on for hours coming into a Log; the payload names the
+// database's schema.
+constexpr std::string_view kLogChannel = "vantor_log";
+
 std::string HourText(int hour) {
     return std::to_string(hour);
 }
@@ -164,14 +168,18 @@ class ImportProgress {
 class DayImport {
   public:
     // fileDay is the day the file was opened for, or -1 when one file serves every day.
+    // reported: the lines of the error report, copied as they are written, when the run keeps
+    // a record (context.record).
     DayImport(Database& db, TableCursor& log, HourImportContext& context, ReportFile& errorReport,
-              SchedulerLogReader& reader, ImportProgress& progress, int32_t fileDay)
+              SchedulerLogReader& reader, ImportProgress& progress, int32_t fileDay,
+              std::vector<std::string>* reported)
         : db_(db),
           log_(log),
           context_(context),
           errorReport_(errorReport),
           reader_(reader),
           progress_(progress),
+          reported_(reported),
           target_{log, context.audiowall, context.ui, context.clock, errorReport},
           thisYear_(YearOf(context.clock.Now())),
           fileDay_(fileDay) {}
@@ -216,6 +224,12 @@ class DayImport {
                           vantor::PreviewHour& hour);
     void PreviewTableHour(const DayTime& hourStamp, vantor::PreviewHour& hour);
     void PreviewFailed(vantor::PreviewHour& hour, size_t shownBefore, const std::string& reason);
+    // The hour's new rows (held_ from firstNew on) as entries of its description, placed among
+    // the hour's timed rows (timed_, in key order).
+    void DescribeNewEntries(vantor::PreviewHour& hour, size_t firstNew);
+    // The run's record of an hour the import has settled, in the preview's terms.
+    void RecordHour(const DayTime& hourStamp, PreviewHourStatus status, bool insertAfter, bool lost,
+                    size_t reportedBefore);
 
     Database& db_;
     TableCursor& log_;
@@ -223,6 +237,7 @@ class DayImport {
     ReportFile& errorReport_;
     SchedulerLogReader& reader_;
     ImportProgress& progress_;
+    std::vector<std::string>* reported_;
     EntryTarget target_;
     int thisYear_;
     int32_t fileDay_;
@@ -241,6 +256,7 @@ class DayImport {
 void DayImport::Hour(const DayTime& hourStamp) {
     const int hour = static_cast<int>(hourStamp.seconds / 3600);
     const std::string hourName = DayTimeLongText(hourStamp, 4);
+    const size_t reportedBefore = reported_ ? reported_->size() : 0;
     progress_.Process("");
     progress_.Task("Finding " + HourText(hour) + ":00 in the Kora Log");
 
@@ -273,17 +289,23 @@ void DayImport::Hour(const DayTime& hourStamp) {
     }
 
     std::optional<float> length;
+    PreviewHourStatus status = PreviewHourStatus::AlreadyInLog;
+    bool lost = false;
     if (import) {
-        if (SeekToHour(hourStamp))
+        if (SeekToHour(hourStamp)) {
             length = ImportHourLines(hourStamp, q, insertAfter);
-        else
-            NotFound(hourStamp);
+            status = length ? PreviewHourStatus::New : PreviewHourStatus::Failed;
+        } else {
+            lost = NotFound(hourStamp);
+            status = PreviewHourStatus::NotInSchedulerFile;
+        }
     }
     if (length) {
         ReportUnderrun(hourStamp, *length);
     } else {
         UpdateHourTimes(hourStamp);
     }
+    if (context_.record) RecordHour(hourStamp, status, insertAfter, lost, reportedBefore);
 }
 
 // Reads forward to the hour's header. False when the file holds no header for the hour (the
@@ -430,7 +452,8 @@ std::optional<float> DayImport::ImportHourLines(const DayTime& hourStamp, double
                std::to_string(std::max<int64_t>(rowsAfter - rowsBefore, 0)));
         return std::nullopt;
     }
-    if (!transaction.Commit().Ok()) {
+    // A playout engine on a database server hears of the hour when it commits, not before.
+    if (!db_.Notify(kLogChannel).Ok() || !transaction.Commit().Ok()) {
         Report("There was a problem finishing off the hour for " + hourName + " to the log");
         return std::nullopt;
     }
@@ -450,21 +473,18 @@ void DayImport::StartHourEntry(const DayTime& hourStamp) {
     hour_ = HourState{};
 }
 
-// Adds one entry: straight into the table, or held in memory for a fresh hour.
+// Adds one entry: straight into the table, or held in memory for a fresh hour. Either way
+// held_ keeps it, so that the hour's new rows can be described once the hour is settled.
 bool DayImport::AddEntry(const DayTime& hourStamp, double& q, bool held) {
-    if (!held) {
-        if (!AddLogEntry(target_, q, hourStamp, entry_, hour_.HourMode)) return false;
-        ++rowsAdded_;
-        return true;
-    }
     if (heldCount_ == held_.size()) held_.emplace_back();
     HeldEntry& slot = held_[heldCount_];
     if (!PrepareLogEntry(target_, q, hourStamp, entry_, hour_.HourMode, slot.prepared)) {
         return false;
     }
+    if (!held && !WriteLogEntry(target_, entry_, slot.prepared)) return false;
     std::swap(slot.entry, entry_);  // entry_ is cleared before its next use
     ++heldCount_;
-    ++rowsAdded_;  // written with the others once the hour is timed
+    ++rowsAdded_;  // a held row is written with the others once the hour is timed
     q += QIndexStep;
     return true;
 }
@@ -560,7 +580,9 @@ void DayImport::UpdateHourTimes(const DayTime& hourStamp) {
         StartTimesFailed(hourName, timing.error);  // rolled back by the guard
         return;
     }
-    if (DbError e = transaction.Commit()) {
+    DbError e = db_.Notify(kLogChannel);
+    if (e.Ok()) e = transaction.Commit();
+    if (!e.Ok()) {
         StartTimesFailed(hourName, e);
         return;
     }
@@ -658,11 +680,17 @@ void DayImport::PreviewHourLines(const DayTime& hourStamp, double q, bool insert
     hour.length = TimeHourRows(timed_, hourStamp, context_.audiowall, context_.timing);
     hour.underrun = MayUnderrun(hour.length, context_.settings);
     hour.entries = static_cast<int>(timed_.size());
+    DescribeNewEntries(hour, firstNew);
+}
+
+void DayImport::DescribeNewEntries(vantor::PreviewHour& hour, size_t firstNew) {
+    auto byKey = [](const TimedRow& a, const TimedRow& b) { return a.qIndex < b.qIndex; };
     for (size_t i = firstNew; i < heldCount_; ++i) {
         const HeldEntry& held = held_[i];
         TimedRow key;
         key.qIndex = held.prepared.q;
         auto row = std::lower_bound(timed_.begin(), timed_.end(), key, byKey);
+        if (row == timed_.end() || row->qIndex != key.qIndex) continue;
         PreviewEntry& entry = hour.newEntries.emplace_back();
         entry.position = static_cast<int>(row - timed_.begin()) + 1;
         entry.type = held.entry.EntryType;
@@ -675,6 +703,27 @@ void DayImport::PreviewHourLines(const DayTime& hourStamp, double q, bool insert
         entry.cartMissing = held.prepared.cartMissing;
         entry.timed = row->timed;
     }
+}
+
+// The run's record of the hour: its state, its rows as the table now holds them (timed as the
+// import timed them), the new ones among them, and the lines the error report got about it.
+void DayImport::RecordHour(const DayTime& hourStamp, PreviewHourStatus status, bool insertAfter,
+                           bool lost, size_t reportedBefore) {
+    vantor::PreviewHour& hour = context_.record->days.back().hours.emplace_back();
+    hour.hour = hourStamp;
+    hour.status = status;
+    hour.lost = lost;
+    hour.insertedAfter = insertAfter && status != PreviewHourStatus::AlreadyInLog;
+    if (reported_) {
+        hour.messages.assign(reported_->begin() + static_cast<std::ptrdiff_t>(reportedBefore),
+                             reported_->end());
+    }
+    // A rolled-back hour leaves only its report line to say why.
+    if (status == PreviewHourStatus::Failed && !hour.messages.empty())
+        hour.reason = hour.messages.back();
+    PreviewTableHour(hourStamp, hour);
+    if (status == PreviewHourStatus::New && hour.timed)
+        DescribeNewEntries(hour, insertAfter ? 0 : 1);
 }
 
 // The length of an hour the import leaves as it is but times again, when it is in the table.
@@ -722,6 +771,9 @@ bool ImportHours(Database& database, const DayTime& start, const DayTime& end,
     // Kept open for the whole range: an hour may add many lines (missing carts). A preview
     // reports nothing to the file.
     ReportFile errorReport(context.preview ? std::string() : context.errorLogPath);
+    std::vector<std::string> reported;
+    if (context.record && !context.preview) errorReport.CopyLinesTo(&reported);
+    ImportPreview* const record = context.preview ? nullptr : context.record;
     const int days = end.day - start.day + 1;
     for (int32_t day = start.day; day <= end.day; ++day) {
         const int dayIndex = day - start.day;
@@ -738,6 +790,12 @@ bool ImportHours(Database& database, const DayTime& start, const DayTime& end,
             previewDay = &context.preview->days.emplace_back();
             previewDay->day = day;
             previewDay->logFile = path;
+        }
+        PreviewDay* recordDay = nullptr;
+        if (record) {
+            recordDay = &record->days.emplace_back();
+            recordDay->day = day;
+            recordDay->logFile = path;
         }
         SchedulerLogReader reader(path);
         if (!reader.IsOpen() || reader.Length() <= 0) {
@@ -757,21 +815,34 @@ bool ImportHours(Database& database, const DayTime& start, const DayTime& end,
                 ShowWarning(ui, "The log file : " + path + " for " + dayName +
                                     " could not be read: " + why + ".");
             }
+            const size_t reportedBefore = reported.size();
             LostHours missing;
             missing.AllLost(day, firstHour, lastHour);
             missing.Report(errorReport, path, context.clock);
+            if (recordDay) {
+                recordDay->fileMissing = true;
+                recordDay->messages.assign(
+                    reported.begin() + static_cast<std::ptrdiff_t>(reportedBefore), reported.end());
+            }
             continue;
         }
         progress.Process("Opening Log for " + TwoDigits(firstHour) + ":00");
         const int32_t fileDay = Trim(context.logFiles.dateFormat).empty() ? -1 : day;
-        DayImport dayImport(database, log, context, errorReport, reader, progress, fileDay);
+        DayImport dayImport(database, log, context, errorReport, reader, progress, fileDay,
+                            record ? &reported : nullptr);
         for (int hour = firstHour; hour <= lastHour; ++hour) {
             progress.OverallBar((static_cast<double>(dayIndex) / days +
                                  static_cast<double>(hour - firstHour) / hours / days) *
                                 100);
             dayImport.Hour(DayTime{day, static_cast<float>(hour * 3600)});
         }
+        const size_t reportedBefore = reported.size();
         dayImport.Lost().Report(errorReport, path, context.clock);
+        if (recordDay) {
+            // Hours the file lost are told of once the day has been read.
+            recordDay->messages.assign(
+                reported.begin() + static_cast<std::ptrdiff_t>(reportedBefore), reported.end());
+        }
         if (previewDay) {
             // What came up after the day's last hour (an unreadable line further on).
             std::vector<std::string>& shown = *context.previewMessages;

@@ -47,6 +47,10 @@ struct HourImportContext {
     // The import purges the days up to this one before it starts: a preview does not see
     // their hours in the Log table.
     int32_t previewPurgedThroughDay = -1;
+    // Set for an import that keeps a record of its run: each day and hour it walks is
+    // described there as the import settled it, in the preview's terms, with the lines of the
+    // error report about it as its messages. Nothing is read twice from the day files.
+    ImportPreview* record = nullptr;
 };
 
 // Whether an hour of this length is reported as one that may under-run.

@@ -194,6 +194,11 @@ ImportRunResult RunImport(Session& session, const RangeFields& fields,
         StartTimeOptionsOf(settings),
         errorLog,
     };
+    result.record.start = start;
+    result.record.end = end;
+    result.record.database = databasePath;
+    result.record.underrunningDuration = session.importSettings.UnderrunningDuration;
+    context.record = &result.record;
     const bool imported = ImportHours(db, start, end, context);
 
     if (imported) {

@@ -7,6 +7,7 @@
 #include "common/system_info.h"
 #include "common/paths.h"
 #include "common/platform_dirs.h"
+#include "common/profile.h"
 #include "common/text.h"
 #include "config/startup.h"
 #include "dbengine/database_file.h"
@@ -50,6 +51,11 @@ bool LogImportModel::LoadUser(const StartupCommand& command) {
 
     LoadSettings(session_.importSettings, locations);
     settingsLoaded_ = true;
+    // The run's other settings files, each named once when it is there but cannot be read.
+    for (const std::string& file :
+         {locations.SystemIniFile, ImportSettingsFile(locations), std::string("brixel.ini")}) {
+        WarnOfUnreadableSettingsFile(file);
+    }
 
     if (session_.users.OpenUsersDatabase(UsersDatabasePath(locations.DataLocation)) != 0) {
         ShowWarning(ui,

@@ -142,11 +142,14 @@ long VerifyPlayoutDatabase(UserInterface& ui, const std::string& path) {
         ProblemReport(ui, "opening the database", error);
         return error.number;
     }
+    return VerifyPlayoutDatabase(ui, db);
+}
+
+long VerifyPlayoutDatabase(UserInterface& ui, Database& db) {
     for (auto ensure : {EnsureLogTable, EnsureSettingsTable, EnsureSongsTable, EnsureJinglesTable,
                         EnsureScheduleTable}) {
         if (long result = ensure(ui, db); result != 0) return result;
     }
-    db.Close();
     return 0;
 }
 

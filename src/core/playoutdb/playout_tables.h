@@ -22,5 +22,7 @@ long EnsureScheduleTable(UserInterface& ui, Database& db);
 // Opens the database at path and ensures the five tables in the order Log, Settings, Songs,
 // Jingles, Schedule; 0 on success, else the error number (the first failure stops it).
 long VerifyPlayoutDatabase(UserInterface& ui, const std::string& path);
+// The same for a database that is open already (a file, or a database on a server).
+long VerifyPlayoutDatabase(UserInterface& ui, Database& db);
 
 }  // namespace vantor

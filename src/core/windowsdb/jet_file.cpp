@@ -224,8 +224,14 @@ bool JetTableReader::Next(std::vector<DbValue>& values) {
                         break;
                     }
                     // The converted text must fit the bind size, or libmdb cuts it: room for
-                    // every stored byte becoming three bytes of UTF-8.
-                    const size_t stored = static_cast<uint32_t>(Get32(at)) & 0x3fffffffu;
+                    // every stored byte becoming three bytes of UTF-8. A memo inside its row
+                    // or on one page holds at most a page whatever its header claims; a chain
+                    // of pages is under 16 MB (the length's high byte is its flags), so that a
+                    // damaged header cannot ask for gigabytes.
+                    const uint32_t header = static_cast<uint32_t>(Get32(at));
+                    const size_t stored = (header & 0xc0000000u) != 0
+                                              ? static_cast<size_t>(mdb->fmt->pg_size)
+                                              : std::min<size_t>(header, 0xffffffu);
                     mdb_set_bind_size(mdb, std::max(kTextBindSize, stored * 3 + 16));
                     value = DbValue(TakeText(
                         mdb_col_to_string(mdb, mdb->pg_buf, field.start, MDB_MEMO, field.siz)));

@@ -196,9 +196,8 @@ WindowsImportReport ImportWindowsDatabase(UserInterface& ui, const std::string& 
                       "Users table)");
 
     const bool playout = report.kind == WindowsDatabaseKind::Playout;
-    const std::string wanted = playout ? JoinPath(JoinPath(where.dataLocation, "SCHEDULE"),
-                                                  FileNameOf(source))
-                                       : where.usersDatabase;
+    const std::string wanted =
+        playout ? JoinPath(where.playoutDirectory, FileNameOf(source)) : where.usersDatabase;
     // An existing file is found whatever the letter case of its name.
     report.target = PathExists(wanted) ? ResolvePath(wanted) : wanted;
     const bool replacing = PathExists(report.target);
@@ -304,8 +303,9 @@ std::string WindowsImportReport::Text() const {
     out << "Written to: " << target << "\n";
     if (!backup.empty()) out << "The old database was kept as: " << backup << "\n";
     for (const WindowsTableReport& table : tables) {
-        out << "Table " << table.table << ": " << table.rowsRead << " rows read, "
-            << table.rowsWritten << " written\n";
+        out << "Table " << table.table << ": " << table.rowsRead
+            << (table.rowsRead == 1 ? " row read, " : " rows read, ") << table.rowsWritten
+            << " written\n";
         for (const std::string& problem : table.rowProblems) out << "  left out " << problem << "\n";
     }
     for (const std::string& item : leftOut) out << "Left out: " << item << "\n";

@@ -49,7 +49,7 @@ struct WindowsImportReport {
 
 // Where a database brought over goes.
 struct WindowsImportTarget {
-    std::string dataLocation;  // the playout databases go to its SCHEDULE directory
+    std::string playoutDirectory;  // the SCHEDULE directory of the data location
     std::string usersDatabase;  // the installation's users database file
     bool replace = false;
 };

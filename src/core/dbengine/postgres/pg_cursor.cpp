@@ -463,17 +463,21 @@ DbError PgCursor::Update() {
     }
     PgParams params;
     if (s.mode == EditMode::AddNew) {
+        // Only the fields that were set: a column this program does not know (one a station
+        // added, perhaps NOT NULL with a default) takes its own default rather than a Null.
         std::string columns, values;
         for (size_t i = 0; i < s.fields.size(); ++i) {
-            if (i) {
+            if (!s.dirty[i]) continue;
+            if (!columns.empty()) {
                 columns += ", ";
                 values += ", ";
             }
             columns += PgName(s.fields[i].name);
-            values += s.Param(s.fields[i].type, s.Edited(i), params);
+            values += s.Param(s.fields[i].type, s.buffer[i], params);
         }
-        std::string sql =
-            "INSERT INTO " + s.sqlTable + " (" + columns + ") VALUES (" + values + ")";
+        std::string sql = "INSERT INTO " + s.sqlTable +
+                          (columns.empty() ? std::string(" DEFAULT VALUES")
+                                           : " (" + columns + ") VALUES (" + values + ")");
         // A refused row keeps the edit buffer for the caller to cancel or mend.
         if (DbError error = s.conn->RunGuarded(sql, params)) return error;
         ++s.conn->epoch;

@@ -279,13 +279,52 @@ DbError PgConnection::RunScript(const std::string& sql) {
 DbError PgConnection::RunGuarded(const std::string& sql, const PgParams& params,
                                  PgResult* result) {
     if (transactionDepth == 0) return Run(sql, params, result);
-    if (DbError error = Run("SAVEPOINT vantor_statement")) return error;
-    DbError error = Run(sql, params, result);
-    if (error) {
-        if (PQstatus(conn) != CONNECTION_OK) return error;
-        if (DbError undo = Run("ROLLBACK TO vantor_statement")) return undo;
+    if (!conn) return ClosedError();
+    // The savepoint, the statement and the release go to the server in one pipeline: one
+    // round trip per statement, as without the guard.
+    std::vector<const char*> values;
+    values.reserve(params.size());
+    for (const auto& param : params) values.push_back(param ? param->c_str() : nullptr);
+    if (PQenterPipelineMode(conn) != 1) return ErrorOf(nullptr);
+    bool sent =
+        PQsendQueryParams(conn, "SAVEPOINT vantor_statement", 0, nullptr, nullptr, nullptr,
+                          nullptr, 0) == 1 &&
+        PQsendQueryParams(conn, sql.c_str(), static_cast<int>(params.size()), nullptr,
+                          values.data(), nullptr, nullptr, 0) == 1 &&
+        PQsendQueryParams(conn, "RELEASE vantor_statement", 0, nullptr, nullptr, nullptr,
+                          nullptr, 0) == 1 &&
+        PQpipelineSync(conn) == 1;
+    DbError error;
+    bool failed = !sent;
+    if (sent) {
+        // Results come query by query, each followed by an empty one, then the sync's.
+        int query = 0;
+        for (;;) {
+            PgResult res(PQgetResult(conn));
+            if (!res) {
+                if (PQstatus(conn) != CONNECTION_OK) {
+                    failed = true;
+                    break;
+                }
+                ++query;
+                continue;
+            }
+            ExecStatusType status = PQresultStatus(res.get());
+            if (status == PGRES_PIPELINE_SYNC) break;
+            if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
+                if (query == 1 && result) *result = std::move(res);
+            } else if (!failed) {
+                failed = true;
+                error = ErrorOf(res.get());
+            }
+        }
     }
-    if (DbError release = Run("RELEASE vantor_statement"); release && !error) return release;
+    if (!sent || PQstatus(conn) != CONNECTION_OK) return ErrorOf(nullptr);
+    PQexitPipelineMode(conn);
+    if (!failed) return {};
+    // The failed statement is undone alone; the transaction goes on.
+    PgResult undo(PQexec(conn, "ROLLBACK TO vantor_statement; RELEASE vantor_statement"));
+    if (!undo || PQresultStatus(undo.get()) != PGRES_COMMAND_OK) return ErrorOf(undo.get());
     return error;
 }
 
@@ -646,6 +685,11 @@ std::string SavepointName(int depth) {
     return "vantor_level_" + std::to_string(depth);
 }
 }  // namespace
+
+DbError PgDatabase::Notify(std::string_view channel) {
+    if (!IsOpen()) return ClosedError();
+    return conn_->RunGuarded("SELECT pg_notify($1, $2)", {std::string(channel), conn_->schema});
+}
 
 DbError PgDatabase::BeginTrans() {
     if (!IsOpen()) return ClosedError();

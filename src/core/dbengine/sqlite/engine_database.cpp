@@ -742,6 +742,11 @@ std::string SavepointName(int depth) {
 }
 }  // namespace
 
+DbError SqliteDatabase::Notify(std::string_view /*channel*/) {
+    // Other programs see a file's changes by reading it; there is no one to tell.
+    return IsOpen() ? DbError() : ClosedError();
+}
+
 DbError SqliteDatabase::BeginTrans() {
     if (!IsOpen()) return ClosedError();
     // A walk never outlives the transaction it was started in (nor one that begins or ends

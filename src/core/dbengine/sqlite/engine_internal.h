@@ -112,6 +112,7 @@ class SqliteDatabase final : public DatabaseBackend {
                     long long* rowsAffected) override;
     DbError Query(std::string_view sql, std::span<const DbValue> params,
                   std::unique_ptr<QueryBackend>& result) const override;
+    DbError Notify(std::string_view channel) override;
     DbError BeginTrans() override;
     DbError CommitTrans() override;
     DbError Rollback() override;
