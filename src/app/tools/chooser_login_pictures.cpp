@@ -27,6 +27,7 @@
 #include "demo/silent_user_interface.h"
 #include "login_window.h"
 #include "users/change_password_model.h"
+#include "window_picture.h"
 #include "users/current_user.h"
 #include "users/login_model.h"
 #include "users/users_database.h"
@@ -46,7 +47,7 @@ class NoNestedWindows : public UsersDialogs {
 bool Save(QWidget& window, const QString& directory, const char* name) {
     QTest::qWait(100);
     const QString path = QDir(directory).filePath(QString(name) + ".png");
-    if (!window.grab().save(path)) {
+    if (!gui::PictureOfWindow(&window).save(path)) {
         std::fprintf(stderr, "could not write %s\n", path.toLocal8Bit().constData());
         return false;
     }
