@@ -146,7 +146,7 @@ void TextFileViewer::Print() {
     document.setPlainText(text);
     document.print(&printer);
     if (printer.printerState() == QPrinter::Error)
-        ProblemReport(ui_, "while printing.", kPrinterError, false, "Printer error");
+        ProblemReport(ui_, "while printing.", ErrorResult::Make(kPrinterError, "Printer error"));
 }
 
 }  // namespace vantor::gui

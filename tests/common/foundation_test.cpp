@@ -12,7 +12,7 @@ namespace {
 
 TEST(ProblemReport, QuietReportWithoutNumberIsTheBareSentence) {
     ScriptedUserInterface ui;
-    EXPECT_EQ(ProblemReport(ui, "opening the database ", 0, true),
+    EXPECT_EQ(ProblemReport(ui, "opening the database ", ErrorResult{}, true),
               "There was a problem opening the database");
     EXPECT_TRUE(ui.messages.empty());
 }
@@ -20,7 +20,8 @@ TEST(ProblemReport, QuietReportWithoutNumberIsTheBareSentence) {
 TEST(ProblemReport, ShownWithWarningIconAndStandardMessage) {
     ScriptedUserInterface ui;
     ui.cursor = MouseCursor::Hourglass;
-    std::string text = ProblemReport(ui, "opening the Kora settings table", 3265, false);
+    std::string text =
+        ProblemReport(ui, "opening the Kora settings table", ErrorResult::Make(3265));
     EXPECT_EQ(text,
               "There was a problem opening the Kora settings table and the error's description "
               "was reported as : \n\n\"Item not found in this collection.\" (3265)");

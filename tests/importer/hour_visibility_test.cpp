@@ -28,12 +28,14 @@ class ReadingUserInterface : public ScriptedUserInterface {
 
     void ProcessEvents() override {
         ScriptedUserInterface::ProcessEvents();
-        if (!reader_.IsOpen() && reader_.Open(path_)) return;
+        if (!reader_.IsOpen() && !reader_.Open(path_).Ok()) return;
         ++looks;
         QueryResult rows;
-        if (reader_.Query("SELECT QIndex, EntryType, EntryFlags, EstimatedStartTime, "
-                          "EstimatedLength, ReferenceStartTime FROM Log ORDER BY QIndex",
-                          {}, rows)) {
+        if (!reader_
+                 .Query("SELECT QIndex, EntryType, EntryFlags, EstimatedStartTime, "
+                        "EstimatedLength, ReferenceStartTime FROM Log ORDER BY QIndex",
+                        {}, rows)
+                 .Ok()) {
             faults.push_back("the reader could not read the Log table");
             return;
         }

@@ -246,12 +246,9 @@ TEST_F(LogScanTest, SettingsThatCannotBeReadLeaveTheFields) {
     RangeFields fields = Propose({0, 0});
     EXPECT_EQ(fields.startDate, "untouched");
     EXPECT_EQ(fields.endHour, "99");
-    const std::vector<std::string> shown = ui_.MessageTexts();
-    ASSERT_EQ(shown.size(), 1u) << ::testing::PrintToString(shown);
-    EXPECT_EQ(shown[0].rfind("There was a problem reading the database setting : KORA.PreCueTime",
-                             0),
-              0u)
-        << shown[0];
+    EXPECT_TRUE(
+        ui_.ShowedOnly("There was a problem reading the database setting : KORA.PreCueTime"))
+        << ::testing::PrintToString(ui_.MessageTexts());
     EXPECT_EQ(ui_.cursor, MouseCursor::Default);
 }
 

@@ -63,7 +63,7 @@ KoraInstallation::KoraInstallation(const std::string& rootDirectory,
     SilentUserInterface ui;
     std::string description = options.description;
     if (EnsureDatabaseFile(ui, databasePath, kKoraV26DatabaseType, true, description) != 0 ||
-        VerifyPlayoutDatabase(ui, databasePath) != 0)
+        !VerifyPlayoutDatabase(ui, databasePath).Ok())
         throw std::runtime_error("cannot create the playout database " + databasePath);
     SetDatabaseSetting("MUSIC.LogPath", logsDirectory);
     SetDatabaseSetting("MUSIC.FilenamePrefix", options.prefix);
@@ -74,8 +74,8 @@ void KoraInstallation::SetDatabaseSetting(const std::string& key, const std::str
     SilentUserInterface ui;
     Database db;
     TableCursor settings;
-    if (db.Open(databasePath) || db.OpenTable("Settings", settings, "Main") ||
-        SetDbSetting(ui, settings, key, DbValue(value), DbValue(), true) != 0)
+    if (!db.Open(databasePath).Ok() || !db.OpenTable("Settings", settings, "Main").Ok() ||
+        !SetDbSetting(ui, settings, key, DbValue(value), DbValue(), true).Ok())
         throw std::runtime_error("cannot store the setting " + key);
 }
 
@@ -110,8 +110,8 @@ std::vector<std::pair<int32_t, int>> HourStartsIn(const std::string& databasePat
     std::vector<std::pair<int32_t, int>> hours;
     Database db;
     TableCursor log;
-    if (db.Open(databasePath) || OpenLogTable(db, log)) return hours;
-    for (DbError e = log.MoveFirst(); !e && !log.Eof(); e = log.MoveNext()) {
+    if (!db.Open(databasePath).Ok() || !OpenLogTable(db, log).Ok()) return hours;
+    for (DbError e = log.MoveFirst(); e.Ok() && !log.Eof(); e = log.MoveNext()) {
         if (log.Field(LogEntry::EntryType).AsInteger() != 98) continue;
         DayTime hour = DayTimeOfQIndex(log.Field(LogEntry::QIndex).AsDouble());
         hours.emplace_back(hour.day, static_cast<int>(hour.seconds / 3600));

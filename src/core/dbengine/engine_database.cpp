@@ -90,7 +90,10 @@ DbError LookupTable(Connection& conn, std::string_view name, std::string* stored
     sqlite3_stmt* stmt = conn.Prepare(
         "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE", error);
     if (!stmt) return error;
-    sqlite3_bind_text(stmt, 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
+    if (DbError bound = BindResult(sqlite3_bind_text(
+            stmt, 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT));
+        !bound.Ok())
+        return bound;
     int rc = sqlite3_step(stmt);
     if (rc == SQLITE_ROW) {
         if (storedName) *storedName = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
@@ -110,7 +113,10 @@ DbError ReadFields(Connection& conn, const std::string& table, std::vector<Field
     sqlite3_stmt* stmt =
         conn.Prepare("SELECT name, type FROM pragma_table_info(?1) ORDER BY cid", error);
     if (!stmt) return error;
-    sqlite3_bind_text(stmt, 1, table.data(), static_cast<int>(table.size()), SQLITE_TRANSIENT);
+    if (DbError bound = BindResult(sqlite3_bind_text(
+            stmt, 1, table.data(), static_cast<int>(table.size()), SQLITE_TRANSIENT));
+        !bound.Ok())
+        return bound;
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         auto text = [stmt](int column) {
@@ -130,7 +136,10 @@ DbError ReadIndexes(Connection& conn, const std::string& table, std::vector<Inde
     sqlite3_stmt* list =
         conn.Prepare("SELECT name, \"unique\" FROM pragma_index_list(?1) ORDER BY seq DESC", error);
     if (!list) return error;
-    sqlite3_bind_text(list, 1, table.data(), static_cast<int>(table.size()), SQLITE_TRANSIENT);
+    if (DbError bound = BindResult(sqlite3_bind_text(
+            list, 1, table.data(), static_cast<int>(table.size()), SQLITE_TRANSIENT));
+        !bound.Ok())
+        return bound;
     std::vector<std::pair<std::string, bool>> found;
     int rc;
     while ((rc = sqlite3_step(list)) == SQLITE_ROW) {
@@ -139,7 +148,7 @@ DbError ReadIndexes(Connection& conn, const std::string& table, std::vector<Inde
     }
     DbError result = rc == SQLITE_DONE ? DbError() : conn.ErrorOf(rc);
     ResetStatement(list);
-    if (result) return result;
+    if (!result.Ok()) return result;
 
     sqlite3_stmt* info =
         conn.Prepare("SELECT name FROM pragma_index_info(?1) ORDER BY seqno", error);
@@ -154,15 +163,17 @@ DbError ReadIndexes(Connection& conn, const std::string& table, std::vector<Inde
         // Every unique index this system creates is a table's primary key.
         index.unique = unique;
         index.primary = unique;
-        sqlite3_bind_text(info, 1, storedName.data(), static_cast<int>(storedName.size()),
-                          SQLITE_TRANSIENT);
+        if (DbError bound = BindResult(sqlite3_bind_text(
+                info, 1, storedName.data(), static_cast<int>(storedName.size()), SQLITE_TRANSIENT));
+            !bound.Ok())
+            return bound;
         while ((rc = sqlite3_step(info)) == SQLITE_ROW) {
             const unsigned char* name = sqlite3_column_text(info, 0);
             index.fields.emplace_back(name ? reinterpret_cast<const char*>(name) : "");
         }
         result = rc == SQLITE_DONE ? DbError() : conn.ErrorOf(rc);
         ResetStatement(info);
-        if (result) return result;
+        if (!result.Ok()) return result;
         indexes.push_back(std::move(index));
     }
     return {};
@@ -465,11 +476,11 @@ DbError Database::Create(const std::string& path, std::string_view /*localeText*
     // The engine's journal files take the bits of the database file, so a private file stays
     // private with them. A shared one gets the engine's own (owner writes, all read).
     if (access == FileAccess::Private) {
-        if (DbError error = CreateEmptyFile(path, PrivateFileMode(path))) return error;
+        if (DbError error = CreateEmptyFile(path, PrivateFileMode(path)); !error.Ok()) return error;
     }
     auto conn = std::make_shared<Connection>();
     DbError error = OpenConnection(*conn, path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-    if (error) {
+    if (!error.Ok()) {
         if (access == FileAccess::Private) std::remove(path.c_str());
         return error;
     }
@@ -516,7 +527,7 @@ DbError Database::OpenFile(const std::string& path, bool readOnly) {
     }
     auto conn = std::make_shared<Connection>();
     DbError error = OpenConnection(*conn, path, SQLITE_OPEN_READWRITE, readOnly);
-    if (error) return error;
+    if (!error.Ok()) return error;
     conn_ = std::move(conn);
     return {};
 }
@@ -560,12 +571,13 @@ DbError Database::CopyTo(const std::string& targetPath) {
     struct stat st {};
     bool madeHere = false;
     if (!fs::exists(targetPath, ec) && ::stat(conn_->path.c_str(), &st) == 0) {
-        if (DbError error = CreateEmptyFile(targetPath, st.st_mode & 0664)) return error;
+        if (DbError error = CreateEmptyFile(targetPath, st.st_mode & 0664); !error.Ok())
+            return error;
         madeHere = true;
     }
     DbValue target(targetPath);
     DbError error = Execute("VACUUM INTO ?1", std::span<const DbValue>(&target, 1));
-    if (error && madeHere) std::remove(targetPath.c_str());
+    if (!error.Ok() && madeHere) std::remove(targetPath.c_str());
     return error;
 }
 
@@ -577,10 +589,10 @@ DbError Database::CompactFile(const std::string& sourcePath, const std::string& 
     }
     Database source;
     DbError error = source.Open(sourcePath);
-    if (error) return error;
+    if (!error.Ok()) return error;
     error = source.CopyTo(targetPath);
     source.Close();
-    if (error) {
+    if (!error.Ok()) {
         std::error_code ec;
         // A half-written target must not be taken for a database later.
         if (fs::exists(targetPath, ec)) fs::remove(targetPath, ec);
@@ -631,7 +643,7 @@ DbError Database::CreateTable(std::string_view name, std::span<const FieldDef> f
     if (Trim(name).empty() || fields.empty()) {
         return DbError::Make(err::kInvalidArgument, "A table needs a name and a field.");
     }
-    if (!FindTable(name)) {
+    if (FindTable(name).Ok()) {
         return DbError::Make(err::kTableExists,
                              "Table '" + std::string(name) + "' already exists.");
     }
@@ -649,11 +661,11 @@ DbError Database::AddField(std::string_view table, const FieldDef& field) {
     if (!IsOpen()) return ClosedError();
     conn_->StopWalks();
     std::string stored;
-    if (DbError error = FindTable(table, &stored)) return error;
+    if (DbError error = FindTable(table, &stored); !error.Ok()) return error;
     if (Trim(field.name).empty()) {
         return DbError::Make(err::kInvalidArgument, "A field needs a name.");
     }
-    if (!FindField(stored, field.name)) {
+    if (FindField(stored, field.name).Ok()) {
         return DbError::Make(err::kFieldExists, "Cannot define field more than once.");
     }
     std::string sql = "ALTER TABLE " + QuoteName(stored) + " ADD COLUMN " + ColumnDefinition(field);
@@ -665,15 +677,15 @@ DbError Database::AddIndex(std::string_view table, const IndexDef& index) {
     if (!IsOpen()) return ClosedError();
     conn_->StopWalks();
     std::string stored;
-    if (DbError error = FindTable(table, &stored)) return error;
+    if (DbError error = FindTable(table, &stored); !error.Ok()) return error;
     if (Trim(index.name).empty() || index.fields.empty()) {
         return DbError::Make(err::kInvalidArgument, "An index needs a name and a field.");
     }
-    if (!FindIndex(stored, index.name)) {
+    if (FindIndex(stored, index.name).Ok()) {
         return DbError::Make(err::kIndexExists, "Index already exists.");
     }
     std::vector<FieldDef> fields;
-    if (DbError error = GetFields(stored, fields)) return error;
+    if (DbError error = GetFields(stored, fields); !error.Ok()) return error;
     std::string columns;
     for (const std::string& name : index.fields) {
         auto it = std::find_if(fields.begin(), fields.end(),
@@ -695,20 +707,20 @@ DbError Database::AddIndex(std::string_view table, const IndexDef& index) {
 DbError Database::GetFields(std::string_view table, std::vector<FieldDef>& fields) const {
     if (!IsOpen()) return ClosedError();
     std::string stored;
-    if (DbError error = FindTable(table, &stored)) return error;
+    if (DbError error = FindTable(table, &stored); !error.Ok()) return error;
     return engine_detail::ReadFields(*conn_, stored, fields);
 }
 
 DbError Database::GetIndexes(std::string_view table, std::vector<IndexDef>& indexes) const {
     if (!IsOpen()) return ClosedError();
     std::string stored;
-    if (DbError error = FindTable(table, &stored)) return error;
+    if (DbError error = FindTable(table, &stored); !error.Ok()) return error;
     return engine_detail::ReadIndexes(*conn_, stored, indexes);
 }
 
 DbError Database::FindField(std::string_view table, std::string_view field, FieldDef* def) const {
     std::vector<FieldDef> fields;
-    if (DbError error = GetFields(table, fields)) return error;
+    if (DbError error = GetFields(table, fields); !error.Ok()) return error;
     for (const FieldDef& candidate : fields) {
         if (EqualsNoCase(candidate.name, field)) {
             if (def) *def = candidate;
@@ -720,7 +732,7 @@ DbError Database::FindField(std::string_view table, std::string_view field, Fiel
 
 DbError Database::FindIndex(std::string_view table, std::string_view index, IndexDef* def) const {
     std::vector<IndexDef> indexes;
-    if (DbError error = GetIndexes(table, indexes)) return error;
+    if (DbError error = GetIndexes(table, indexes); !error.Ok()) return error;
     for (const IndexDef& candidate : indexes) {
         if (EqualsNoCase(candidate.name, index)) {
             if (def) *def = candidate;
@@ -767,13 +779,17 @@ DbError Database::Execute(std::string_view sql, std::span<const DbValue> params,
         return DbError::Make(err::kTooFewParameters, "Too few parameters.");
     }
     for (size_t i = 0; i < params.size(); ++i) {
-        engine_detail::BindValue(stmt, static_cast<int>(i + 1), params[i]);
+        if (DbError bound = engine_detail::BindValue(stmt, static_cast<int>(i + 1), params[i]);
+            !bound.Ok()) {
+            ResetStatement(stmt);
+            return bound;
+        }
     }
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     }
     DbError result = rc == SQLITE_DONE ? DbError() : conn_->ErrorOf(rc);
-    if (!result && rowsAffected) *rowsAffected = sqlite3_changes64(conn_->db);
+    if (result.Ok() && rowsAffected) *rowsAffected = sqlite3_changes64(conn_->db);
     ResetStatement(stmt);
     return result;
 }
@@ -861,7 +877,7 @@ int Database::TransactionDepth() const {
 
 Transaction::Transaction(Database& db) : db_(db) {
     beginError_ = db_.BeginTrans();
-    active_ = !beginError_;
+    active_ = beginError_.Ok();
 }
 
 Transaction::~Transaction() {
@@ -873,7 +889,7 @@ Transaction::~Transaction() {
 DbError Transaction::Commit() {
     if (!active_) return DbError::Make(err::kAlreadyInTransaction, "No transaction is open.");
     DbError error = db_.CommitTrans();
-    if (!error) active_ = false;
+    if (error.Ok()) active_ = false;
     return error;
 }
 

@@ -171,7 +171,7 @@ bool ReadCompactHeader(const std::string& rawLine, DayTime& stamp, std::string& 
     std::optional<OleDate> date;
     if (!dateWord.empty()) date = ParseDate(dateWord, thisYear);
     if (!date || blankAt == 0) {
-        ProblemReport(ui, "reading the date from the Music Log", 0);
+        ProblemReport(ui, "reading the date from the Music Log");
         return false;
     }
     long hourBlankAt = 0;
@@ -180,7 +180,7 @@ bool ReadCompactHeader(const std::string& rawLine, DayTime& stamp, std::string& 
     // A header hour outside the day would stand after every hour of the day and hide them all
     // from the search, so it is refused like a header whose date cannot be read.
     if (hour < 0 || hour > 23) {
-        ProblemReport(ui, "reading the time from the Music Log", 0);
+        ProblemReport(ui, "reading the time from the Music Log");
         return false;
     }
     stamp.day = static_cast<int32_t>(std::floor(*date));
@@ -203,13 +203,13 @@ bool ReadBlockHeader(SchedulerLogReader& reader, std::string& rawLine, DayTime& 
     if (!ReadUntil(reader, rawLine, "Date :")) return false;
     int32_t day = ParseBlockHeaderDate(rawLine, thisYear);
     if (day < 0) {
-        ProblemReport(ui, "reading the date from the Music Log", 0);
+        ProblemReport(ui, "reading the date from the Music Log");
         return false;
     }
     if (!ReadUntil(reader, rawLine, "Hour :")) return false;
     double hour = LeadingNumber(MidOf(rawLine, 7));
     if (hour < 0 || hour > 23) {
-        ProblemReport(ui, "reading the time from the Music Log", 0);
+        ProblemReport(ui, "reading the time from the Music Log");
         return false;
     }
     if (!ReadUntil(reader, rawLine, "Clock:")) return false;

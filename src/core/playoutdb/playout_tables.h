@@ -14,13 +14,13 @@ const TableLayout& SongsTableLayout();
 const TableLayout& JinglesTableLayout();
 const TableLayout& ScheduleTableLayout();
 
-long EnsureLogTable(UserInterface& ui, Database& db);
-long EnsureSongsTable(UserInterface& ui, Database& db);
-long EnsureJinglesTable(UserInterface& ui, Database& db);
-long EnsureScheduleTable(UserInterface& ui, Database& db);
+DbError EnsureLogTable(UserInterface& ui, Database& db);
+DbError EnsureSongsTable(UserInterface& ui, Database& db);
+DbError EnsureJinglesTable(UserInterface& ui, Database& db);
+DbError EnsureScheduleTable(UserInterface& ui, Database& db);
 
 // Opens the database at path and ensures the five tables in the order Log, Settings, Songs,
-// Jingles, Schedule; 0 on success, else the error number (the first failure stops it).
-long VerifyPlayoutDatabase(UserInterface& ui, const std::string& path);
+// Jingles, Schedule; the first failure (already reported) stops it and is returned.
+DbError VerifyPlayoutDatabase(UserInterface& ui, const std::string& path);
 
 }  // namespace vantor
