@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "common/problem_report.h"
-#include "playout_fixture.h"
+#include "playoutdb/playout_fixture.h"
 #include "dbengine/database_file.h"
 #include "support/succeeded.h"
 
