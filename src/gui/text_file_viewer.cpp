@@ -124,7 +124,7 @@ void TextFileViewer::Save() {
     const std::optional<std::string> chosen = ui_.ChooseSaveFile(request);
     if (!chosen) return;
     if (const int error = SaveViewerText(*chosen, S(text_->toPlainText())); error != 0)
-        ProblemReport(ui_, "while saving the text to " + *chosen + ".", error);
+        ProblemReport(ui_, "while saving the text to " + *chosen + ".", ErrorResult::Make(error));
 }
 
 void TextFileViewer::Print() {
