@@ -8,6 +8,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libsqlite3-dev sqlite3
   nlohmann-json3-dev  # the JSON form of the import preview
+  mdbtools-dev libmdb3  # reading the databases of a Windows installation (shared library only)
   qt6-base-dev qt6-svg-dev libgl-dev
   googletest libgtest-dev libgmock-dev
   libbenchmark-dev
@@ -15,6 +16,12 @@ packages=(
   help2man desktop-file-utils systemd
   clang libclang-rt-dev  # libFuzzer (libclang_rt.fuzzer) for scripts/fuzz.sh
   xvfb xauth
+  # a station's database server: the client library, and the server the tests start themselves
+  libpq-dev postgresql
+  # the window tests and the pictures on a desktop: a real window manager, and Xlib with its
+  # XTEST extension to read the stacking order and frames and to type as a keyboard does
+  openbox libx11-dev libxtst-dev
+  x11-utils  # xprop: scripts/screenshots.sh waits for the window manager with it
 )
 if [ "${1:-}" = "--packaging" ]; then
   packages+=(dpkg-dev lintian)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Pictures of every window of the program, one PNG each, taken on the demo installation under
-# a virtual display (Xvfb), so that they can be looked at side by side.
+# a virtual display (Xvfb) with a real window manager (openbox), so that they can be looked at
+# side by side as a desk shows them: with their frames and title bars.
 #
 #   scripts/screenshots.sh [OUTPUT_DIRECTORY]     (default: build/screenshots)
 #
@@ -39,11 +40,25 @@ echo "== Taking the pictures under Xvfb"
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 # Each taker writes its own windows' pictures (their names do not overlap) into the one
 # directory; the ones that need an installation of their own make it in a temporary directory.
+# On the display: openbox first, the taker once the window manager has announced itself (its
+# check window named on the root window), openbox stopped afterwards.
+with_window_manager='
+  openbox --sm-disable & wm=$!
+  for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+    sleep 0.1
+  done
+  if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
+    echo "the window manager (openbox) did not start" >&2; kill $wm; exit 1
+  fi
+  "$@"; status=$?
+  kill $wm; wait $wm 2>/dev/null
+  exit $status'
 failed=()
 for taker in "${takers[@]}"; do
   program="$(find "$build/src/app" "$build/tests" -maxdepth 1 -type f -name "$taker")"
   echo "-- $taker"
-  if ! xvfb-run -a -s "-screen 0 1280x900x24" "$program" "$out"; then
+  if ! xvfb-run -a -s "-screen 0 1280x900x24" bash -c "$with_window_manager" bash "$program" "$out"; then
     failed+=("$taker")
   fi
 done

@@ -47,8 +47,10 @@ int main(int argc, char** argv) {
                   << "." << VANTOR_VERSION_PATCH << "\n";
         return exit_status::kDone;
     }
-    // Creating a database or storing the file locations never needs a window.
-    if (options.headless || options.createDatabase || options.SetsFileLocations())
+    // Creating a database, storing the file locations or keeping the accounts never needs a
+    // window.
+    if (options.headless || options.createDatabase || options.SetsFileLocations() ||
+        options.ManagesAccounts())
         return RunHeadless(options);
 
     if (!HasDisplay()) {

@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -18,6 +17,7 @@
 #include "common/fit_text.h"
 #include "display_colour.h"
 #include "qt_text.h"
+#include "screen_placement.h"
 
 namespace vantor::gui {
 namespace {
@@ -255,12 +255,11 @@ void CartBrowser::Refresh() {
 }
 
 void CartBrowser::PlaceWindow() {
-    QScreen* screen = this->screen() ? this->screen() : QApplication::primaryScreen();
-    if (!screen) return;
-    QRect area = screen->availableGeometry();
-    int width = frameGeometry().width();
-    int right = rightEdge_ >= 0 ? rightEdge_ : area.right() - kScreenMargin;
-    move(std::max(area.left(), right - width + 1), area.top() + kScreenMargin);
+    // The frame, title bar included, goes to the top right corner: placed from the window's
+    // own size alone, the title bar would sit above the screen and the right border beyond it.
+    // The layout decides the width the buttons need before the corner is worked out from it.
+    if (!isVisible()) resize(size().expandedTo(minimumSizeHint()));
+    PlaceTopRight(this, kScreenMargin, rightEdge_);
 }
 
 bool CartBrowser::HandleKey(QKeyEvent* event) {

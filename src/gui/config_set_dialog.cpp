@@ -75,6 +75,7 @@ ConfigSetDialog::ConfigSetDialog(ConfigSetModel& model, QWidget* parent)
     setWindowTitle(ConfigSetModel::kCaption);
 
     lvwConfigs_ = new QListWidget(this);
+    lvwConfigs_->setAccessibleName("Configuration sets");
     lvwConfigs_->setObjectName("lvwConfigs");
     lvwConfigs_->setIconSize(QSize(kIconSize, kIconSize));
     lvwConfigs_->setSelectionMode(QAbstractItemView::SingleSelection);

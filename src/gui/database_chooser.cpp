@@ -22,6 +22,7 @@
 #include <algorithm>
 
 #include "dialog_buttons.h"
+#include "menu_bar_keys.h"
 #include "pictures.h"
 #include "qt_text.h"
 
@@ -67,12 +68,14 @@ DatabaseChooser::DatabaseChooser(DatabaseChooserModel& model, QWidget* parent)
     lViewDatabases_ = new QStackedWidget(this);
     lViewDatabases_->setObjectName("lViewDatabases");
     iconView_ = new QListWidget(lViewDatabases_);
+    iconView_->setAccessibleName("Databases");
     iconView_->setObjectName("lViewDatabasesIcons");
     iconView_->setMovement(QListView::Static);
     iconView_->setResizeMode(QListView::Adjust);
     iconView_->setWordWrap(true);
     iconView_->setTextElideMode(Qt::ElideNone);
     detailsView_ = new QTreeWidget(lViewDatabases_);
+    detailsView_->setAccessibleName("Databases in detail");
     detailsView_->setObjectName("lViewDatabasesDetails");
     detailsView_->setRootIsDecorated(false);
     detailsView_->setUniformRowHeights(true);
@@ -120,6 +123,7 @@ DatabaseChooser::DatabaseChooser(DatabaseChooserModel& model, QWidget* parent)
     cmdCancel_ = okCancel.cancel;
 
     BuildMenus(menuBar_);
+    ReturnKeyboardAfterMenuEscape(menuBar_);
 
     connect(cmdOK_, &QPushButton::clicked, this, [this] { Run([this] { model_.OK(); }); });
     connect(cmdCancel_, &QPushButton::clicked, this, [this] { Run([this] { model_.Cancel(); }); });
@@ -180,6 +184,10 @@ void DatabaseChooser::BuildMenus(QMenuBar* bar) {
     mnuOptions_->addSeparator();
     mnuDeleteDatabase_ = add(mnuOptions_, "mnuDeleteDatabase", "&Delete this Database",
                              [this] { model_.DeleteDatabase(); });
+    mnuOptions_->addSeparator();
+    mnuImportWindowsDatabase_ =
+        add(mnuOptions_, "mnuImportWindowsDatabase", "&Import a Windows Database...",
+            [this] { model_.ImportFromWindows(); });
 
     mnuView_ = bar->addMenu("&View");
     mnuView_->setObjectName("mnuView");

@@ -73,6 +73,7 @@ class DatabaseChooser : public QDialog {
     QAction* mnuCopyDatabase_ = nullptr;
     QAction* mnuChangeFilename_ = nullptr;
     QAction* mnuDeleteDatabase_ = nullptr;
+    QAction* mnuImportWindowsDatabase_ = nullptr;
     QAction* viewActions_[4] = {};
     QActionGroup* viewGroup_ = nullptr;
     // What the views were last filled with, so that a redraw keeps them when nothing changed.

@@ -23,6 +23,7 @@ DateHourPicker::DateHourPicker(DateHourPickerModel& model, QWidget* owner)
 
     months_ = new QListWidget(this);
     months_->setObjectName("lstMonth");
+    months_->setAccessibleName("Month");
     for (int month = 1; month <= 12; ++month) months_->addItem(Q(MonthName(month)));
     months_->setFixedWidth(months_->sizeHintForColumn(0) + 2 * months_->frameWidth() + 12);
     months_->setMinimumHeight(months_->sizeHintForRow(0) * 12 + 2 * months_->frameWidth());
@@ -123,6 +124,9 @@ DateHourPicker::DateHourPicker(DateHourPickerModel& model, QWidget* owner)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(body, 1);
     layout->addLayout(buttons);
+    // Its contents have one size: opened at its natural size and kept there, it gets no
+    // maximise button from the window manager and no empty space.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(months_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (refreshing_ || row < 0) return;

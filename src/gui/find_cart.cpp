@@ -50,6 +50,8 @@ FindCart::FindCart(FindCartModel& model, QWidget* parent)
     // an inline completion would take Enter for itself and "&Find" would never see it.
     cmbSearchText_->setCompleter(nullptr);
     textLabel->setBuddy(cmbSearchText_);
+    // The label names the drop-down list; the text typed into it is a field of its own.
+    cmbSearchText_->lineEdit()->setAccessibleName("Find this text");
     auto* directionLabel = new QLabel("Find &direction:", basic);
     cmbSearchDirection_ = new QComboBox(basic);
     cmbSearchDirection_->setObjectName("cmbSearchDirection");
@@ -76,11 +78,13 @@ FindCart::FindCart(FindCartModel& model, QWidget* parent)
     auto* lengthLabel = new QLabel("Only search carts whose lengths are:", advanced);
     mskLength_ = new QLineEdit(advanced);
     mskLength_->setObjectName("mskLength");
+    mskLength_->setAccessibleName("Cart length in minutes and seconds");
     mskLength_->setInputMask("99:99");
     mskLength_->setMaximumWidth(mskLength_->fontMetrics().horizontalAdvance("00:00") + 16);
     auto* unitLabel = new QLabel("(min:sec)", advanced);
     auto* toleranceLabel = new QLabel("Give or Take:", advanced);
     comboLength_ = new QComboBox(advanced);
+    comboLength_->setAccessibleName("Give or take");
     comboLength_->setObjectName("comboLength");
     for (const auto& tolerance : FindCartModel::kTolerances)
         comboLength_->addItem(tolerance.text, tolerance.seconds);
@@ -150,6 +154,7 @@ FindCart::FindCart(FindCartModel& model, QWidget* parent)
 
     lviewItems_ = new QTreeWidget(this);
     lviewItems_->setObjectName("lviewItems");
+    lviewItems_->setAccessibleName("Carts found");
     // The model's hidden sort column is not a column here: each row keeps it as data.
     lviewItems_->setColumnCount(FindCartModel::kColumnCount - 1);
     lviewItems_->setHeaderLabels({"Cart", "Line 1", "Line 2", "Line 3", "Length"});

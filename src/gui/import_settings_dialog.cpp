@@ -128,6 +128,9 @@ ImportSettingsDialog::ImportSettingsDialog(LogImportSettingsModel& model, QWidge
             edit->setFixedWidth(kNumberFieldWidth);
             auto* label = new QLabel(caption, box);
             label->setBuddy(edit);
+            // Every frame has its "Start:" and "End:": the spoken name carries the frame's.
+            edit->setAccessibleName(QString(frame.caption).chopped(1) + ", " +
+                                    QString(caption).chopped(1).toLower());
             auto* browse = new QPushButton("Browse", box);
             browse->setObjectName(fieldAndButton.second);
             Field field = fieldAndButton.first;
@@ -162,6 +165,9 @@ ImportSettingsDialog::ImportSettingsDialog(LogImportSettingsModel& model, QWidge
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tbsOptions_);
+    // Its contents have one size: opened at its natural size and kept there, it gets no
+    // maximise button from the window manager and no empty space.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     const OkCancelButtons okCancel = AddOkCancelRow(layout, this, "cmdOK", "cmdCancel");
     cmdOK_ = okCancel.ok;
     cmdCancel_ = okCancel.cancel;

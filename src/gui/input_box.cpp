@@ -71,6 +71,9 @@ InputBox::InputBox(const InputBoxRequest& request, QWidget* owner) : QDialog(own
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
     layout->addWidget(text_);
+    // Its contents have one size: opened at its natural size and kept there, it gets no
+    // maximise button from the window manager and no empty space.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(ok_, &QPushButton::clicked, this, [this] {
         cancelled_ = false;

@@ -13,11 +13,13 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "common/date_hour_picker_model.h"
 #include "date_hour_picker.h"
 #include "importer/main_window_model.h"
 #include "key_filter.h"
+#include "menu_bar_keys.h"
 #include "qt_text.h"
 #include "qt_user_interface.h"
 #include "session/session.h"
@@ -58,6 +60,9 @@ MainWindow::MainWindow(LogImportModel& model, QtUserInterface& ui, QtDialogs* di
     setObjectName("frmLogImport");
     BuildMenus();
     setCentralWidget(BuildControls());
+    // Nothing in the window can use more room than its natural size (fields of fixed length,
+    // one button): kept at that size, it is never shown stretched around a large empty area.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
     // What the model changes on its own (during an import, after a nested window) is redrawn.
     model_.OnChanged([this] { Refresh(); });
     Refresh();
@@ -129,6 +134,7 @@ void MainWindow::BuildMenus() {
             [this] { model_.UpdateInformation(); });
     help->addSeparator();
     connect(Item(help, "mnuAbout", "&About"), &QAction::triggered, this, &MainWindow::ShowAbout);
+    ReturnKeyboardAfterMenuEscape(menuBar());
 }
 
 QWidget* MainWindow::BuildControls() {
@@ -157,6 +163,11 @@ QWidget* MainWindow::BuildControls() {
     endHour_ = Field(range, "txtEndHour", 2);
     startMinutes_ = Field(range, "txtStartMinutes", 2);
     endMinutes_ = Field(range, "txtEndMinutes", 2);
+    // Inside their frame the fields would all be announced by its caption; each says what it holds.
+    for (auto [field, name] : {std::pair{startDate_, "Start date"}, {startHour_, "Start hour"},
+                               {startMinutes_, "Start minutes"}, {endDate_, "End date"},
+                               {endHour_, "End hour"}, {endMinutes_, "End minutes"}})
+        field->setAccessibleName(name);
     for (QLineEdit* twoDigits : {startHour_, endHour_, startMinutes_, endMinutes_})
         twoDigits->setFixedWidth(twoDigits->fontMetrics().horizontalAdvance("0000") + 16);
     for (QLineEdit* hour : {startHour_, endHour_}) {
@@ -193,7 +204,9 @@ QWidget* MainWindow::BuildControls() {
         grid->addWidget(minutes, row, 5);
         ++row;
     }
-    grid->setColumnStretch(1, 1);
+    // The fields keep their natural width; whatever room the frame has beyond the rows stays
+    // at their right.
+    grid->setColumnStretch(6, 1);
     // Tab walks each row from its button to its hour.
     setTabOrder(startButton_, startDate_);
     setTabOrder(startDate_, startHour_);

@@ -62,6 +62,33 @@ const char* const kTextNames[Model::kTextCount] = {
     "txtAdvertCartOffset",
     "txtAdvertFileTXChain",
 };
+// What each field holds, for screen readers: most fields sit inside a sentence, so neither the
+// label before them nor their frame's caption says it.
+const char* const kTextAccessibleNames[Model::kTextCount] = {
+    "Seconds of the previous cart to play",
+    "First cart for new voice links",
+    "Last cart for new voice links",
+    "Audio level that starts recording, in percent",
+    "Seconds remaining when the next item is cued",
+    "Least seconds remaining to recalculate the timing",
+    "Most seconds to play of each fadeable track",
+    "Seconds off the last fadeable track before fading others",
+    "Seconds to fade out each track",
+    "Seconds to fade the current item after Go",
+    "Seconds to wait before restarting",
+    "Station controller's computer name or address",
+    "Number of next items to send",
+    "Song and jingle logs directory",
+    "Song and jingle log filename prefix",
+    "Song and jingle log filename date format",
+    "Amount to add to song and jingle cart numbers",
+    "Advert clients database",
+    "Advert logs directory",
+    "Advert log filename prefix",
+    "Advert log filename date format",
+    "Amount to add to advert cart numbers",
+    "Transmitter chain of the adverts to use",
+};
 const char* const kCheckNames[Model::kCheckCount] = {
     "chkSegueUpdateOnRecord",
     "chkBXLevelTrigger",
@@ -164,6 +191,9 @@ PlayoutSettingsEditor::PlayoutSettingsEditor(Model& model, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
     layout->addLayout(bottom);
+    // Its contents have one size: opened at its natural size and kept there, it gets no
+    // maximise button from the window manager and no empty space.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     model_.OnChanged([this] { Refresh(); });
     Refresh();
@@ -184,6 +214,7 @@ void PlayoutSettingsEditor::SetDatabasePath(const std::string& path) {
 QLineEdit* PlayoutSettingsEditor::MakeText(Text field, bool number) {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QLatin1String(kTextNames[At(field)]));
+    edit->setAccessibleName(QLatin1String(kTextAccessibleNames[At(field)]));
     if (number) {
         edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
     }
@@ -198,11 +229,13 @@ QLineEdit* PlayoutSettingsEditor::MakeText(Text field, bool number) {
 QComboBox* PlayoutSettingsEditor::MakeDateFormat(Text field) {
     auto* combo = new QComboBox(this);
     combo->setObjectName(QLatin1String(kTextNames[At(field)]));
+    combo->setAccessibleName(QLatin1String(kTextAccessibleNames[At(field)]));
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     for (const std::string& item : Model::DateFormatItems()) combo->addItem(Q(item));
     combo->setMinimumContentsLength(10);
     QLineEdit* edit = combo->lineEdit();
+    edit->setAccessibleName(combo->accessibleName());
     FilterKeys(edit, [field](int key) { return Model::FilterKey(field, key); });
     SelectAllOnFocus(edit);
     connect(edit, &QLineEdit::textEdited, this,

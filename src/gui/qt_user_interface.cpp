@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 #include "file_dialogs.h"
@@ -16,11 +17,65 @@
 
 namespace vantor::gui {
 
+namespace {
+
+// Hides the splash window while another window of the program is shown, and shows it again
+// once none is left: a window of the start-up that waits for the operator must not lie under a
+// window that floats above everything, nor under a status line that speaks of something else.
+class SplashStepsAside : public QObject {
+  public:
+    explicit SplashStepsAside(SplashWindow* splash) : splash_(splash) {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::Show && type != QEvent::Hide) return false;
+        auto* window = qobject_cast<QWidget*>(watched);
+        if (window == nullptr || !IsStartUpWindow(window)) return false;
+        if (type == QEvent::Show) {
+            if (splash_ && splash_->isVisible()) splash_->hide();
+        } else {
+            // After the window is gone: the next one may be on its way in the same turn.
+            QTimer::singleShot(0, this, [this] { ComeBack(); });
+        }
+        return false;
+    }
+
+  private:
+    bool IsStartUpWindow(const QWidget* widget) const {
+        if (!widget->isWindow() || widget == splash_) return false;
+        switch (widget->windowType()) {
+            case Qt::Window:
+            case Qt::Dialog:
+            case Qt::Sheet:
+            case Qt::Tool:
+                return true;
+            default:  // menus, tooltips, pop-up lists: part of the window they belong to
+                return false;
+        }
+    }
+
+    void ComeBack() {
+        if (!splash_ || splash_->isVisible()) return;
+        for (const QWidget* widget : QApplication::topLevelWidgets())
+            if (widget->isVisible() && IsStartUpWindow(widget)) return;
+        splash_->show();
+        splash_->raise();
+    }
+
+    QPointer<SplashWindow> splash_;
+};
+
+}  // namespace
+
 QtUserInterface::QtUserInterface() = default;
 
 QtUserInterface::~QtUserInterface() {
     // The pointer is the application's, not the window's: never leave the hourglass behind.
     if (cursor_ == MouseCursor::Hourglass) QApplication::restoreOverrideCursor();
+    delete splashStepsAside_;
     delete splash_;
     delete importProgress_;
     delete databaseProgress_;
@@ -32,15 +87,15 @@ void QtUserInterface::SetOwner(QWidget* owner) {
 
 QWidget* QtUserInterface::DialogParent() const {
     if (QWidget* modal = QApplication::activeModalWidget()) return modal;
-    if (QWidget* active = QApplication::activeWindow()) return active;
-    // During start-up the splash window floats above everything: a message belongs to it, so
-    // that it is shown in front of it rather than hidden behind it.
-    if (!owner_ && splash_ && splash_->isVisible()) return splash_;
+    if (QWidget* active = QApplication::activeWindow(); active && active != splash_) return active;
+    // During start-up the splash window steps aside while a message is shown: the message
+    // belongs to nobody and is centred on the screen.
     return owner_;
 }
 
 void QtUserInterface::ShowSplash() {
     if (!splash_) splash_ = new SplashWindow(SplashWindow::Mode::Splash, nullptr);
+    if (!splashStepsAside_) splashStepsAside_ = new SplashStepsAside(splash_);
     splash_->SetFloating(true);
     splash_->adjustSize();
     CenterFormOnMonitor(splash_, owner_);
@@ -54,6 +109,7 @@ SplashWindow* QtUserInterface::Splash() const {
 }
 
 void QtUserInterface::HideSplash() {
+    delete splashStepsAside_;
     if (!splash_) return;
     splash_->hide();
     splash_->deleteLater();

@@ -31,7 +31,10 @@ class QtUserInterface : public UserInterface {
     // window, else the owner.
     QWidget* DialogParent() const;
 
-    // The splash window of the start-up; its status line shows SetStartupStatus.
+    // The splash window of the start-up; its status line shows SetStartupStatus. It floats above
+    // other programs' windows, but steps aside (hides) while any window of the start-up is on
+    // the screen (a message, the login window, the chooser, ...), so that it never covers the
+    // window that waits for the operator, and comes back when that window has closed.
     void ShowSplash();
     void HideSplash();
     SplashWindow* Splash() const;
@@ -65,6 +68,7 @@ class QtUserInterface : public UserInterface {
     TextFileViewer* NewViewer(const std::string& caption);
     QPointer<QWidget> owner_;
     QPointer<SplashWindow> splash_;
+    QPointer<QObject> splashStepsAside_;
     QPointer<ImportProgressWindow> importProgress_;
     QPointer<DatabaseProgressWindow> databaseProgress_;
     MouseCursor cursor_ = MouseCursor::Default;

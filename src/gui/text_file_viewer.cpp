@@ -6,9 +6,13 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 #include "common/paths.h"
 #include "common/problem_report.h"
@@ -41,6 +45,7 @@ TextFileViewer::TextFileViewer(UserInterface& ui, QWidget* owner) : QDialog(owne
 
     text_ = new QTextEdit(this);
     text_->setObjectName("rtfFile");
+    text_->setAccessibleName("Text");
     text_->setReadOnly(true);
     text_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     text_->setLineWrapMode(QTextEdit::NoWrap);
@@ -49,6 +54,7 @@ TextFileViewer::TextFileViewer(UserInterface& ui, QWidget* owner) : QDialog(owne
 
     files_ = new QListWidget(this);
     files_->setObjectName("listFiles");
+    files_->setAccessibleName("Files");
     files_->setMaximumWidth(200);
     files_->hide();
 
@@ -83,13 +89,32 @@ TextFileViewer::TextFileViewer(UserInterface& ui, QWidget* owner) : QDialog(owne
 
 void TextFileViewer::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    PlaceNearTopCentre(this, parentWidget());
     if (displayText_) {
         text_->setPlainText(Q(*displayText_));
         text_->moveCursor(QTextCursor::Start);
     } else {
         LoadFile(displayFileName_);
     }
+    WidenForLongestLine();
+    PlaceNearTopCentre(this, parentWidget());
+}
+
+void TextFileViewer::WidenForLongestLine() {
+    // Report lines end in what matters (the hour that was not re-sent, the preview's totals):
+    // the viewer opens wide enough to show the longest line whole, but never wider than the
+    // working area of its screen, frame included. It never opens narrower than it was.
+    const QWidget* reference = parentWidget() ? parentWidget() : this;
+    const QScreen* screen = reference->screen();
+    if (!screen) return;
+    const int frame = frameGeometry().width() - geometry().width();
+    const int widest = screen->availableGeometry().width() - std::max(frame, 0);
+    const QTextDocument* document = text_->document();
+    const int textArea = static_cast<int>(std::ceil(document->idealWidth() +
+                                                    document->documentMargin())) +
+                         2 * text_->frameWidth() +
+                         text_->verticalScrollBar()->sizeHint().width();
+    const int wanted = width() - text_->width() + textArea;
+    if (wanted > width()) resize(std::min(wanted, std::max(widest, 0)), height());
 }
 
 void TextFileViewer::LoadFile(const std::string& path) {

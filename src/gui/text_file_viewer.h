@@ -42,6 +42,8 @@ class TextFileViewer : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
+    void WidenForLongestLine();
+
     UserInterface& ui_;
     std::string displayFileName_;
     std::optional<std::string> displayText_;

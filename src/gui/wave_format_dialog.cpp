@@ -43,6 +43,9 @@ WaveFormatDialog::WaveFormatDialog(const WaveFormat& initial, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
+    // Its contents have one size: opened at its natural size and kept there, it gets no
+    // maximise button from the window manager and no empty space.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     tags_->setCurrentIndex(tags_->findData(chosen_.tag));
     FillChoices();

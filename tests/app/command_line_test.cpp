@@ -40,8 +40,17 @@ TEST(CommandLine, BadOptionsExit64WithAReason) {
         {{"--create-database=KORA27.MDB", "/auto"}, "runs on its own"},
         {{"--headless", "--description=Studio"}, "--description belongs to --create-database"},
         {{"--set-data-location=  "}, "--set-data-location needs a directory"},
+        {{"--headless", "--import-windows-database"}, "--import-windows-database needs a file"},
+        {{"--headless", "--import-windows-database=A.MDB", "/auto"}, "runs on its own"},
+        {{"--headless", "--replace"}, "--replace belongs to --import-windows-database"},
         {{"--set-cart-directory=/srv/carts", "KORA26.MDB", "/auto"},
          "run on their own or with --create-database"},
+        // A password is never a word of the command line: the machine's every user sees those.
+        {{"--add-user=ANNA", "--rights=5", "--password=SECRET"}, "unknown option --password"},
+        {{"--add-user=ANNA"}, "--add-user needs --rights=LIST"},
+        {{"--list-users", "--rights=5"}, "--rights belongs to --add-user"},
+        {{"--list-users", "--remove-user=ANNA"}, "run one at a time"},
+        {{"--list-users", "KORA26.MDB", "/AUTO"}, "the account commands run on their own"},
     };
     for (const auto& c : cases) {
         ProgramRun run = RunProgram(c.arguments, {});

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/clock.h"
+#include "common/locale.h"
 #include "dbengine/engine.h"
 #include "playoutdb/log_table.h"
 #include "program_runner.h"
@@ -157,6 +158,86 @@ TEST_F(CrashTest, AKilledImportLeavesWholeHoursAndTheNextRunCompletesIt) {
     }
     // The kills did fall inside the import.
     EXPECT_GT(killedWithSomeHours, kKills / 2);
+}
+
+// A re-send killed at any moment, in its removal or in its import: one plain "/AUTO" after it
+// leaves the Log table as the re-send would have. The station has one file per day, so that
+// "/AUTO" proposes only what comes after the end of the schedules: a removed hour that
+// nothing brings back stays a hole.
+TEST_F(CrashTest, AKilledReSendIsCompletedByTheNextRun) {
+    InstallationOptions options = Options();
+    options.dateFormat = "yymmdd";
+    auto datedStation = [&](const std::string& root) {
+        auto station = std::make_unique<KoraInstallation>(root, options);
+        for (int d = 1; d <= kDays; ++d) {
+            SchedulerLogWriter log;
+            for (int hour = 0; hour < 24; ++hour) {
+                log.Header(SchedulerDate(today_ + d), hour, "Clock " + std::to_string(hour));
+                for (int i = 0; i < 36; ++i)
+                    log.Item(std::to_string(4000 + (d * 31 + hour * 7 + i) % 40), "Song");
+            }
+            station->WriteLog(today_ + d, log);
+        }
+        return station;
+    };
+    const std::vector<std::string> importAll = {"--headless", "KORA26.MDB", "/AUTO", "/QUIT"};
+    // Days 2 to 4 of the six, in the middle of the schedules.
+    const std::vector<std::string> reSend = {
+        "--headless",
+        "KORA26.MDB",
+        "--start-date=" + FormatDate(today_ + 2, "yyyy-mm-dd"),
+        "--start-hour=0",
+        "--end-date=" + FormatDate(today_ + 4, "yyyy-mm-dd"),
+        "--end-hour=23",
+        "--resend",
+        "--yes"};
+    const int all = kDays * 24;
+    const int resent = 3 * 24;
+
+    TempDir referenceDir;
+    auto reference = datedStation(referenceDir.path());
+    ASSERT_EQ(RunProgram(importAll, reference->Environment()).exitCode, 0);
+    ProgramRun whole = RunProgram(reSend, reference->Environment());
+    ASSERT_EQ(whole.exitCode, 0) << whole.err << whole.out;
+    const Hours expected = HoursIn(reference->databasePath);
+    ASSERT_EQ(expected.size(), static_cast<size_t>(all));
+
+    constexpr int kReSendKills = 8;
+    int killedInRemoval = 0;
+    int killedInImport = 0;
+    for (int k = 1; k <= kReSendKills; ++k) {
+        SCOPED_TRACE("kill " + std::to_string(k));
+        TempDir dir;
+        auto station = datedStation(dir.path());
+        ASSERT_EQ(RunProgram(importAll, station->Environment()).exitCode, 0);
+        // Odd kills fall in the removal, even ones in the import that follows it, each a
+        // little further on.
+        const bool inRemoval = k % 2 == 1;
+        const int step = resent * (k + 1) / 2 / (kReSendKills / 2 + 1);
+        HourCounter counter(station->databasePath);
+        bool allRemoved = false;
+        ProgramRun killed = RunProgramKilledWhen(reSend, station->Environment(), [&] {
+            const int hours = counter.Hours();
+            if (hours <= all - resent) allRemoved = true;
+            return inRemoval ? hours <= all - step : allRemoved && hours >= all - resent + step;
+        });
+        const Hours left = HoursIn(station->databasePath);
+        if (killed.killed && left.size() < expected.size()) ++(inRemoval ? killedInRemoval : killedInImport);
+
+        ProgramRun next = RunProgram(importAll, station->Environment());
+        EXPECT_TRUE(next.exitCode == 0 || next.exitCode == 4) << next.err;
+        EXPECT_EQ(IntegrityOf(station->databasePath), "ok");
+        EXPECT_TRUE(HoursIn(station->databasePath) == expected)
+            << "the next run did not complete the re-send (" << HoursIn(station->databasePath).size()
+            << " of " << expected.size() << " hours)";
+        // Completed, the re-send is not done again.
+        ProgramRun after = RunProgram(importAll, station->Environment());
+        EXPECT_EQ(after.exitCode, 0) << after.err;
+        EXPECT_TRUE(HoursIn(station->databasePath) == expected);
+    }
+    // The kills did fall inside both halves.
+    EXPECT_GT(killedInRemoval, 0);
+    EXPECT_GT(killedInImport, 0);
 }
 
 }  // namespace

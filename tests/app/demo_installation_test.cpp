@@ -28,5 +28,19 @@ TEST(DemoInstallation, ItsProgramDirectoryHoldsTheUpdateNotesThePackageInstalls)
     EXPECT_EQ(ReadWholeFile(ProgramFileOf(VANTOR_EXE, "Updates.txt")), shipped);
 }
 
+// The README names the demo's two accounts: one may import, the other may not.
+TEST(DemoInstallation, HasAnAccountThatMayImportAndOneThatMayNot) {
+    TempDir dir;
+    ProgramRun demo = RunProgramAt(VANTOR_DEMO_EXE, {dir / "demo", "1"}, {});
+    ASSERT_EQ(demo.exitCode, 0) << demo.err;
+    const std::string root = dir / "demo";
+    ProgramRun listed = RunProgram({"--list-users"}, {{"VANTOR_WINDIR", root + "/windows"},
+                                                      {"VANTOR_PROGRAM_DIR", root + "/program"},
+                                                      {"HOME", root}});
+    ASSERT_EQ(listed.exitCode, 0) << listed.err;
+    EXPECT_NE(listed.out.find("\nGUEST                 -"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("\nMANAGER               5,6"), std::string::npos) << listed.out;
+}
+
 }  // namespace
 }  // namespace vantor::testing

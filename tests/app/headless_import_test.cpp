@@ -2,6 +2,9 @@
 // installation of its own.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -90,9 +93,10 @@ TEST_F(HeadlessImportTest, ProposesImportsAndReportsTheSecondRun) {
                                         " 05:00 to " + LongDate(today_ + 2) + " 07:59"));
 
     // The schedule now ends at 07:59 of the second day: the same files hold nothing new, so
-    // the latest file is proposed again with a message, and every hour is reported.
+    // the latest file is proposed again with a message, and every hour is reported. Nothing
+    // new is not a failure: the status stays 0.
     ProgramRun second = Run({"KORA26.MDB", "/AUTO", "/QUIT"});
-    EXPECT_EQ(second.exitCode, 4) << second.err;
+    EXPECT_EQ(second.exitCode, 0) << second.err;
     EXPECT_EQ(second.out.substr(0, second.out.find('\n', second.out.find("end:")) + 1),
               "start: " + LongDate(today_ + 2) + " 00\nend: " + LongDate(today_ + 2) + " 07\n");
     EXPECT_TRUE(Contains(second.err,
@@ -109,6 +113,29 @@ TEST_F(HeadlessImportTest, ProposesImportsAndReportsTheSecondRun) {
     }
     EXPECT_FALSE(Contains(second.err, "successfully imported"));
     EXPECT_EQ(HourStarts().size(), 27u);
+}
+
+// A day file that is not a file (here a named pipe, which nobody writes) is never opened:
+// the run neither hangs on it nor leaves its day out of the range, and names it with the
+// reason.
+TEST_F(HeadlessImportTest, ADayFileThatIsAPipeIsNamedUnreadable) {
+    station_.WriteLog(today_ + 1, HoursOf(today_ + 1, 22, 23));
+    const std::string pipe = station_.LogPath(today_ + 2);
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+
+    ProgramRun run = Run({"KORA26.MDB", "/AUTO", "/QUIT"});
+    EXPECT_EQ(run.exitCode, 4) << run.err;
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n', run.out.find("end:")) + 1),
+              "start: " + LongDate(today_ + 1) + " 22\nend: " + LongDate(today_ + 2) + " 23\n");
+    EXPECT_TRUE(Contains(run.err, "warning: The log file : " + pipe + " for " +
+                                      FormatDate(today_ + 2, "dddddd") +
+                                      " could not be read: it is a named pipe (FIFO).\n"))
+        << run.err;
+    EXPECT_TRUE(Contains(run.out, "The following hours could not be found in the Music Log " +
+                                      pipe + ": " + LongDate(today_ + 2) + " 00:00 to " +
+                                      LongDate(today_ + 2) + " 23:00\r\n"))
+        << run.out;
+    EXPECT_EQ(HourStarts().size(), 2u);
 }
 
 TEST_F(HeadlessImportTest, TypedRangeAndAMissingDayFile) {
@@ -466,6 +493,32 @@ TEST(HeadlessFreshInstallation, CreateTheFirstDatabaseThenImport) {
     ProgramRun dotted = RunProgram({"--create-database=a.b.MDB"}, station.Environment());
     EXPECT_EQ(dotted.exitCode, 2);
     EXPECT_TRUE(Contains(dotted.err, "warning: You must specify a valid reference name"));
+
+    // The chooser's name rules hold here too, and a name too long for a file is told as such
+    // rather than as a database someone else holds.
+    const struct {
+        std::string name;
+        std::string message;
+    } refused[] = {
+        {"-rf.MDB", "warning: You must specify a valid reference name"},
+        {"TWO\nLINES.MDB", "warning: You must specify a valid reference name"},
+        {"TAB\tBED.MDB", "warning: You must specify a valid reference name"},
+        {"STAR*.MDB", "warning: You must specify a valid reference name"},
+        {std::string(300, 'L') + ".MDB",
+         "warning: That name is too long: a database's name can be up to 48 characters"},
+    };
+    for (const auto& r : refused) {
+        ProgramRun run = RunProgram({"--create-database=" + r.name}, station.Environment());
+        EXPECT_EQ(run.exitCode, 2) << r.name;
+        EXPECT_EQ(run.err, r.message + "\n") << r.name;
+    }
+    std::vector<std::string> databases;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(station.dataLocation + "/SCHEDULE")) {
+        if (entry.path().extension() == ".MDB") databases.push_back(entry.path().filename());
+    }
+    std::sort(databases.begin(), databases.end());
+    EXPECT_EQ(databases, (std::vector<std::string>{"Studio1.MDB", "Studio2.MDB"}));
 
     // The new database has no logs directory yet: the import says so.
     ProgramRun noLogs =

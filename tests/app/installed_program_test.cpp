@@ -2,6 +2,8 @@
 // set up and run from the installed files alone, with nothing but a home directory.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <unistd.h>
 
 #include <cstdlib>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "common/clock.h"
+#include "common/locale.h"
 #include "common/paths.h"
 #include "common/profile.h"
 #include "common/text.h"
@@ -74,7 +77,9 @@ TEST_F(InstalledProgramTest, InstallsTheProgramItsFilesAndItsDesktopEntry) {
         EXPECT_TRUE(fs::is_regular_file(Installed(path))) << path;
     // The service starts the program where this installation put it.
     EXPECT_TRUE(Contains(ReadWholeFile(Installed("lib/systemd/user/vantor-logimport@.service")),
-                         "ExecStart=/usr/bin/vantor-logimport --headless %I /AUTO /QUIT\n"));
+                         "ExecStart=/usr/bin/vantor-logimport --headless %I /AUTO /QUIT "
+                         "--run-record=%S/vantor-logimport/%i.json "
+                         "--metrics-file=%S/vantor-logimport/%i.prom\n"));
 
     ProgramRun version = Run({"--version"});
     EXPECT_EQ(version.exitCode, 0);
@@ -145,15 +150,35 @@ TEST_F(InstalledProgramTest, TwoCommandsSetUpAServerThatImports) {
     const size_t from = service.find(execStart);
     ASSERT_NE(from, std::string::npos);
     std::vector<std::string> words;
-    std::istringstream command(
-        service.substr(from + execStart.size(),
-                       service.find('\n', from) - from - execStart.size()));
-    for (std::string word; command >> word;) words.push_back(word == "%I" ? "KORA26.MDB" : word);
+    std::istringstream command(service.substr(from + execStart.size(),
+                                              service.find('\n', from) - from - execStart.size()));
+    // The specifiers as systemd fills them for a user's service of this instance.
+    const std::string state = home_ + "/.local/state";
+    for (std::string word; command >> word;) {
+        for (const auto& [specifier, value] :
+             {std::pair<std::string, std::string>{"%I", "KORA26.MDB"},
+              {"%i", "KORA26.MDB"},
+              {"%S", state}})
+            for (size_t at; (at = word.find(specifier)) != std::string::npos;)
+                word.replace(at, specifier.size(), value);
+        words.push_back(word);
+    }
     ProgramRun newDay = Run(words);
     EXPECT_EQ(newDay.exitCode, 4) << newDay.err << newDay.out;
     EXPECT_EQ(HourStartsIn(station + "/data/SCHEDULE/KORA26.MDB"),
               (std::vector<std::pair<int32_t, int>>{
                   {tomorrow, 6}, {tomorrow, 7}, {tomorrow, 8}, {tomorrow + 1, 9}}));
+    // Its record and metrics are in the state directory, and name the new day's hour.
+    const nlohmann::json record =
+        nlohmann::json::parse(ReadWholeFile(state + "/vantor-logimport/KORA26.MDB.json"));
+    EXPECT_EQ(record["run"]["exitStatus"], 4);
+    ASSERT_EQ(record["days"].size(), 1u);
+    EXPECT_EQ(record["days"][0]["date"], FormatDate(tomorrow + 1, "yyyy-mm-dd"));
+    ASSERT_EQ(record["days"][0]["hours"].size(), 1u);
+    EXPECT_EQ(record["days"][0]["hours"][0]["hour"], "09:00");
+    EXPECT_EQ(record["days"][0]["hours"][0]["status"], "new");
+    EXPECT_TRUE(Contains(ReadWholeFile(state + "/vantor-logimport/KORA26.MDB.prom"),
+                         "vantor_logimport_hours_imported{database=\"KORA26.MDB\"} 1\n"));
 }
 
 // The installed units, checked as systemd reads them. The service is verified with its program
@@ -170,12 +195,11 @@ TEST_F(InstalledProgramTest, SystemdUnitsPassVerification) {
     for (const char* unit : {"vantor-logimport@.timer", "vantor-logimport@.path"})
         fs::copy_file(Installed(std::string("lib/systemd/user/") + unit), units + "/" + unit);
 
-    ProgramRun verify =
-        RunProgramAt(analyze,
-                     {"verify", "--man=no", units + "/vantor-logimport@KORA26.MDB.service",
-                      units + "/vantor-logimport@KORA26.MDB.timer",
-                      units + "/vantor-logimport@KORA26.MDB.path"},
-                     {});
+    ProgramRun verify = RunProgramAt(
+        analyze,
+        {"verify", "--man=no", units + "/vantor-logimport@KORA26.MDB.service",
+         units + "/vantor-logimport@KORA26.MDB.timer", units + "/vantor-logimport@KORA26.MDB.path"},
+        {});
     if (Contains(verify.err, "Failed to initialize manager") ||
         Contains(verify.err, "Failed to lookup"))
         GTEST_SKIP() << "systemd-analyze cannot run here: " << verify.err;

@@ -24,9 +24,15 @@ std::string Slurp(const std::string& path) {
 
 ProgramRun Run(const std::string& executable, const std::vector<std::string>& arguments,
                const std::map<std::string, std::string>& environment,
-               const std::function<bool()>* killNow);
+               const std::function<bool()>* killNow, const std::string* input = nullptr);
 
 }  // namespace
+
+ProgramRun RunProgramWithInput(const std::vector<std::string>& arguments,
+                               const std::map<std::string, std::string>& environment,
+                               const std::string& input) {
+    return Run(VANTOR_EXE, arguments, environment, nullptr, &input);
+}
 
 ProgramRun RunProgramKilledWhen(const std::vector<std::string>& arguments,
                                 const std::map<std::string, std::string>& environment,
@@ -48,7 +54,19 @@ namespace {
 
 ProgramRun Run(const std::string& executable, const std::vector<std::string>& arguments,
                const std::map<std::string, std::string>& environment,
-               const std::function<bool()>* killNow) {
+               const std::function<bool()>* killNow, const std::string* input) {
+    char inTemplate[] = "/tmp/vantor-in-XXXXXX";
+    int inFd = -1;
+    if (input) {
+        inFd = mkstemp(inTemplate);
+        if (inFd >= 0) {
+            const ssize_t written = write(inFd, input->data(), input->size());
+            if (written != static_cast<ssize_t>(input->size()) || lseek(inFd, 0, SEEK_SET) != 0) {
+                close(inFd);
+                inFd = -1;
+            }
+        }
+    }
     char outTemplate[] = "/tmp/vantor-out-XXXXXX";
     char errTemplate[] = "/tmp/vantor-err-XXXXXX";
     int outFd = mkstemp(outTemplate);
@@ -71,8 +89,8 @@ ProgramRun Run(const std::string& executable, const std::vector<std::string>& ar
     ProgramRun run;
     pid_t child = fork();
     if (child == 0) {
-        int devNull = open("/dev/null", O_RDONLY);
-        dup2(devNull, 0);
+        int stdinFd = inFd >= 0 ? inFd : open("/dev/null", O_RDONLY);
+        dup2(stdinFd, 0);
         dup2(outFd, 1);
         dup2(errFd, 2);
         execve(argv[0], argv.data(), envp.data());
@@ -96,6 +114,10 @@ ProgramRun Run(const std::string& executable, const std::vector<std::string>& ar
         run.exitCode = WEXITSTATUS(status);
     close(outFd);
     close(errFd);
+    if (input) {
+        if (inFd >= 0) close(inFd);
+        unlink(inTemplate);
+    }
     run.out = Slurp(outTemplate);
     run.err = Slurp(errTemplate);
     unlink(outTemplate);

@@ -20,6 +20,10 @@ struct ProgramRun {
 // standard input closed so that nothing can wait for a person.
 ProgramRun RunProgram(const std::vector<std::string>& arguments,
                       const std::map<std::string, std::string>& environment);
+// The same with the given text as its standard input (a pipe's worth: a file, not a terminal).
+ProgramRun RunProgramWithInput(const std::vector<std::string>& arguments,
+                               const std::map<std::string, std::string>& environment,
+                               const std::string& input);
 // The same for another executable (an installed copy of the program, a tool).
 ProgramRun RunProgramAt(const std::string& executable, const std::vector<std::string>& arguments,
                         const std::map<std::string, std::string>& environment);

@@ -176,13 +176,37 @@ TEST(Profile, WhatIsNoSettingsFileReadsAsMissingAndIsNotOverwritten) {
     dir.WriteFile("longline.ini", "[A]\nk=long\n; " + std::string(100 * 1024, 'x') + "\n");
     dir.WriteFile("fine.ini", "[A]\nk=" + std::string(60 * 1024, 'y') + "\n");
 
-    for (const char* name : {"zero.ini", "fifo.ini", "dir.ini", "big.ini", "longline.ini"}) {
-        SCOPED_TRACE(name);
-        const std::string file = dir / name;
+    const struct {
+        const char* name;
+        const char* why;
+    } cases[] = {
+        {"zero.ini", "it is not a regular file"},
+        {"fifo.ini", "it is not a regular file"},
+        {"dir.ini", "it is a directory"},
+        {"big.ini", "it is larger than 4 MB"},
+        {"longline.ini", "a line is longer than 64 KB"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string file = dir / c.name;
+        // The reads say nothing (a run reads a file once per key); the warning, given once by
+        // whoever reads the file for a run, says why.
+        ::testing::internal::CaptureStderr();
         EXPECT_EQ(GetProfileString(file, "A", "k", "default"), "default");
         EXPECT_EQ(GetProfileInt(file, "A", "n", 7), 7);
         EXPECT_TRUE(GetProfileKeys(file, "A").empty());
         EXPECT_FALSE(WriteProfileString(file, "A", "k", "new"));
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+        ::testing::internal::CaptureStderr();
+        WarnOfUnreadableSettingsFile(file);
+        const std::string warning = "warning: The settings file " + file + " was not read (" +
+                                    c.why + "); its defaults are used.\n";
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), warning);
+    }
+    for (const std::string& file : {dir / "fine.ini", dir / "missing.ini"}) {
+        ::testing::internal::CaptureStderr();
+        WarnOfUnreadableSettingsFile(file);
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << file;
     }
     EXPECT_EQ(std::filesystem::file_size(dir / "big.ini"), 200UL * 1024 * 1024 + 1);
     EXPECT_EQ(dir.ReadFile("longline.ini").size(), 11 + 100 * 1024 + 3);

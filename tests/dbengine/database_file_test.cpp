@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -113,6 +114,40 @@ TEST(EnsureDatabaseFile, AsksBeforeCreatingAndForATitle) {
     ASSERT_THAT(ReadDatabaseInfo(ui, path, info, true), Succeeded());
     EXPECT_EQ(info.Description, "You have to have a title!");
     EXPECT_EQ(info.Version, 0.0f);  // no version for this kind of database
+}
+
+// A database name that leads to a device or a pipe is not an empty file to be made afresh:
+// it is left where it is, and the report says what it is.
+TEST(EnsureDatabaseFile, NeverDeletesWhatIsNotARegularFile) {
+    TempDir dir;
+    const std::string pipe = dir / "PIPE.MDB";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", dir / "ZERO.MDB");
+    fs::create_symlink(pipe, dir / "TOPIPE.MDB");
+    const struct {
+        std::string path;
+        fs::file_type type;
+        std::string kind;
+    } cases[] = {
+        {dir / "ZERO.MDB", fs::file_type::symlink, "a device"},
+        {pipe, fs::file_type::fifo, "a FIFO (a named pipe)"},
+        {dir / "TOPIPE.MDB", fs::file_type::symlink, "a FIFO (a named pipe)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        ScriptedUserInterface ui;
+        std::string description = "Studio";
+        EXPECT_NE(EnsureDatabaseFile(ui, c.path, 14, true, description), 0);
+        EXPECT_EQ(fs::symlink_status(c.path).type(), c.type);
+        EXPECT_EQ(ui.MessageTexts(),
+                  std::vector<std::string>{"There was a problem opening the database " + c.path +
+                                           " and the error's description was reported as : "
+                                           "\n\n\"'" +
+                                           c.path + "' is not a database file: it is " + c.kind +
+                                           ".\" (3000)"});
+        DatabaseInfo info;
+        EXPECT_EQ(ReadDatabaseInfo(ui, c.path, info, false).number, 3000);
+    }
 }
 
 TEST(ReadDatabaseInfo, FillsTheDescriptionOfAFile) {

@@ -1,26 +1,32 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
-
+#include <optional>
 #include <vector>
 
 #include "support/cursor_walk.h"
 #include "dbengine/engine.h"
 #include "support/temp_dir.h"
 #include "support/succeeded.h"
+#include "support/test_server.h"
 
 namespace vantor {
 namespace {
 
+using testing::Backend;
+using testing::BackendName;
 using testing::TempDir;
+using testing::TestDatabaseLocation;
 
-// A fresh database file with one keyed table "Items" (Key double, Name text(8), Count short,
+// A fresh database with one keyed table "Items" (Key double, Name text(8), Count short,
 // Level single, Flag boolean, Notes memo) and its unique index "Main" on Key.
-class EngineTest : public ::testing::Test {
+class EngineFixture : public ::testing::Test {
   protected:
-    void SetUp() override {
-        path_ = dir_ / "TEST.MDB";
-        ASSERT_THAT(db_.Create(path_), Succeeded());
+    void Prepare(Backend backend) {
+        location_.emplace(backend, dir_.path());
+        path_ = location_->name();
+        ASSERT_THAT(location_->Create(db_), Succeeded());
         std::vector<FieldDef> fields = {{"Key", FieldType::Double},   {"Name", FieldType::Text, 8},
                                         {"Count", FieldType::Short},  {"Level", FieldType::Single},
                                         {"Flag", FieldType::Boolean}, {"Notes", FieldType::Memo}};
@@ -47,9 +53,26 @@ class EngineTest : public ::testing::Test {
     }
 
     TempDir dir_;
+    std::optional<TestDatabaseLocation> location_;
     std::string path_;
     Database db_;
 };
+
+// What only a database file has: paths, lock files, the journal, compacting a file.
+class EngineTest : public EngineFixture {
+  protected:
+    void SetUp() override { Prepare(Backend::Sqlite); }
+};
+
+// What every backend does alike.
+class EngineBackendTest : public EngineFixture, public ::testing::WithParamInterface<Backend> {
+  protected:
+    void SetUp() override { Prepare(GetParam()); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Backends, EngineBackendTest,
+                         ::testing::Values(Backend::Sqlite, Backend::Postgres),
+                         [](const auto& info) { return BackendName(info.param); });
 
 TEST_F(EngineTest, OpeningFilesReportsTheClassicNumbers) {
     Database other;
@@ -83,7 +106,7 @@ TEST_F(EngineTest, LockFileShowsTheDatabaseInUseWhileOpen) {
     EXPECT_FALSE(Database::IsInUse(path_));
 }
 
-TEST_F(EngineTest, DefinitionsListWhatExistsAndMissingItemsAre3265) {
+TEST_P(EngineBackendTest, DefinitionsListWhatExistsAndMissingItemsAre3265) {
     EXPECT_EQ(db_.TableNames(), std::vector<std::string>{"Items"});
     std::string stored;
     EXPECT_THAT(db_.FindTable("ITEMS", &stored), Succeeded());
@@ -117,7 +140,70 @@ TEST_F(EngineTest, DefinitionsListWhatExistsAndMissingItemsAre3265) {
     EXPECT_TRUE(index.primary);
 }
 
-TEST_F(EngineTest, SeeksFindTheRowTheComparisonAsksFor) {
+// What stands where a table or a database is expected is named, with the database, instead of
+// reading as a missing table ("Item not found") or hanging on a device that never ends.
+TEST_F(EngineTest, ViewsDevicesAndPipesAreNamedForWhatTheyAre) {
+    ASSERT_THAT(db_.Execute("CREATE VIEW [Shown] AS SELECT * FROM [Items]"), Succeeded());
+    TableCursor cursor;
+    for (DbError error : {db_.OpenTable("Shown", cursor), db_.FindTable("SHOWN")}) {
+        EXPECT_NE(error.number, 0);
+        EXPECT_NE(error.number, 3265);  // a missing table would be made afresh
+        EXPECT_EQ(error.description, "Shown in the database " + path_ + " is a view, not a table.")
+            << error.description;
+    }
+    EXPECT_FALSE(cursor.IsOpen());
+
+    const std::string fifo = dir_ / "PIPE.MDB";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", dir_ / "ZERO.MDB");
+    std::filesystem::create_symlink(fifo, dir_ / "TOPIPE.MDB");
+    const struct {
+        std::string path;
+        std::string kind;
+    } cases[] = {
+        {"/dev/zero", "a device"},
+        {dir_ / "ZERO.MDB", "a device"},
+        {fifo, "a FIFO (a named pipe)"},
+        {dir_ / "TOPIPE.MDB", "a FIFO (a named pipe)"},
+    };
+    for (const auto& c : cases) {
+        Database other;
+        DbError error = other.Open(c.path);
+        EXPECT_EQ(error.description,
+                  "'" + c.path + "' is not a database file: it is " + c.kind + ".");
+        EXPECT_FALSE(other.IsOpen());
+        EXPECT_EQ(other.OpenReadOnly(c.path).description, error.description);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "ZERO.LDB"));
+}
+
+// A station may add a column of its own; a new row leaves it to its default rather than
+// writing a Null into it, which a NOT NULL column refuses.
+TEST_P(EngineBackendTest, NewRowsLeaveColumnsTheyDoNotSetToTheirDefault) {
+    ASSERT_TRUE(
+        db_.Execute("ALTER TABLE [Items] ADD COLUMN [Station] INTEGER NOT NULL DEFAULT 7").Ok());
+    AddRow(1, "one");
+    {
+        // Only the key: every other column of the row is left alone.
+        TableCursor cursor;
+        ASSERT_THAT(db_.OpenTable("Items", cursor, "Main"), Succeeded());
+        ASSERT_THAT(cursor.AddNew(), Succeeded());
+        ASSERT_THAT(cursor.Set("Key", 2.0), Succeeded());
+        ASSERT_THAT(cursor.Update(), Succeeded());
+    }
+    QueryResult result;
+    ASSERT_TRUE(
+        db_.Query("SELECT Station, Name, Count FROM [Items] ORDER BY Key", {}, result).Ok());
+    ASSERT_FALSE(result.Eof());
+    EXPECT_EQ(result.Field("Station").AsInteger(), 7);
+    EXPECT_EQ(result.Field("Name"), DbValue("one"));
+    EXPECT_TRUE(result.Field("Count").IsNull());  // a field without a default stays Null
+    ASSERT_THAT(result.MoveNext(), Succeeded());
+    EXPECT_EQ(result.Field("Station").AsInteger(), 7);
+    EXPECT_TRUE(result.Field("Name").IsNull());
+}
+
+TEST_P(EngineBackendTest, SeeksFindTheRowTheComparisonAsksFor) {
     for (double key : {1.0, 1.5, 2.0, 3.25}) AddRow(key);
     struct Case {
         const char* op;
@@ -143,7 +229,7 @@ TEST_F(EngineTest, SeeksFindTheRowTheComparisonAsksFor) {
     }
 }
 
-TEST_F(EngineTest, MovesWalkInKeyOrderAndEndAtEof) {
+TEST_P(EngineBackendTest, MovesWalkInKeyOrderAndEndAtEof) {
     for (double key : {3.0, 1.0, 2.0}) AddRow(key);
     TableCursor cursor;
     ASSERT_THAT(db_.OpenTable("Items", cursor, "Main"), Succeeded());
@@ -173,7 +259,7 @@ TEST_F(EngineTest, MovesWalkInKeyOrderAndEndAtEof) {
 // (edits, rows added ahead or behind, the row deleted or re-keyed, another cursor's change, a
 // new field, the end of the transaction) they must visit the rows a move outside any
 // transaction visits, and read their values as they are now.
-TEST_F(EngineTest, MovesInsideATransactionSeeEveryChangeBetweenThem) {
+TEST_P(EngineBackendTest, MovesInsideATransactionSeeEveryChangeBetweenThem) {
     enum class Step {
         None,
         EditName,
@@ -206,7 +292,7 @@ TEST_F(EngineTest, MovesInsideATransactionSeeEveryChangeBetweenThem) {
     auto run = [&](const Case& c, bool inTransaction) {
         TempDir dir;
         Database db;
-        EXPECT_THAT(db.Create(dir / "WALK.MDB"), Succeeded());
+        EXPECT_THAT(TestDatabaseLocation(GetParam(), dir.path()).Create(db), Succeeded());
         std::vector<FieldDef> fields = {{"Key", FieldType::Double}, {"Name", FieldType::Text, 8}};
         EXPECT_THAT(db.CreateTable("Items", fields), Succeeded());
         EXPECT_THAT(db.AddIndex("Items", {"Main", {"Key"}, true, true}), Succeeded());
@@ -288,7 +374,7 @@ TEST_F(EngineTest, MovesInsideATransactionSeeEveryChangeBetweenThem) {
 
 // A transaction that is rolled back while a cursor walks takes its rows with it: the next move
 // must not return a row that no longer exists.
-TEST_F(EngineTest, MoveAfterRollbackSeesOnlyWhatRemains) {
+TEST_P(EngineBackendTest, MoveAfterRollbackSeesOnlyWhatRemains) {
     for (double key : {1.0, 2.0}) AddRow(key);
     TableCursor cursor;
     ASSERT_THAT(db_.OpenTable("Items", cursor, "Main"), Succeeded());
@@ -313,7 +399,7 @@ TEST_F(EngineTest, LocalFilesRunInWalWithoutAFlushPerCommit) {
     EXPECT_EQ(result.Field(0).AsInteger(), 1);  // NORMAL
 }
 
-TEST_F(EngineTest, EmptyTableIsAtBothEnds) {
+TEST_P(EngineBackendTest, EmptyTableIsAtBothEnds) {
     TableCursor cursor;
     ASSERT_THAT(db_.OpenTable("Items", cursor, "Main"), Succeeded());
     EXPECT_TRUE(cursor.Bof());
@@ -325,7 +411,7 @@ TEST_F(EngineTest, EmptyTableIsAtBothEnds) {
     EXPECT_EQ(cursor.SetIndex("Other").number, 3265);
 }
 
-TEST_F(EngineTest, DuplicateKeyFailsWith3022AndStoresNothing) {
+TEST_P(EngineBackendTest, DuplicateKeyFailsWith3022AndStoresNothing) {
     AddRow(5.0, "first");
     TableCursor cursor;
     ASSERT_THAT(db_.OpenTable("Items", cursor, "Main"), Succeeded());
@@ -345,7 +431,7 @@ TEST_F(EngineTest, DuplicateKeyFailsWith3022AndStoresNothing) {
     EXPECT_EQ(Count(), 1);
 }
 
-TEST_F(EngineTest, DeclaredTypesAreEnforcedOnWrite) {
+TEST_P(EngineBackendTest, DeclaredTypesAreEnforcedOnWrite) {
     TableCursor cursor;
     ASSERT_THAT(db_.OpenTable("Items", cursor, "Main"), Succeeded());
     ASSERT_THAT(cursor.AddNew(), Succeeded());
@@ -385,7 +471,7 @@ TEST_F(EngineTest, DeclaredTypesAreEnforcedOnWrite) {
     }
 }
 
-TEST_F(EngineTest, StoredValuesReadBackWithNullAndEmptyTextApart) {
+TEST_P(EngineBackendTest, StoredValuesReadBackWithNullAndEmptyTextApart) {
     TableCursor cursor;
     ASSERT_THAT(db_.OpenTable("Items", cursor, "Main"), Succeeded());
     ASSERT_THAT(cursor.AddNew(), Succeeded());
@@ -410,7 +496,7 @@ TEST_F(EngineTest, StoredValuesReadBackWithNullAndEmptyTextApart) {
     EXPECT_EQ(cursor.Set("Count", 4).number, 3020);  // not in edit mode any more
 }
 
-TEST_F(EngineTest, TextKeysIgnoreLetterCase) {
+TEST_P(EngineBackendTest, TextKeysIgnoreLetterCase) {
     std::vector<FieldDef> fields = {{"Item", FieldType::Text}, {"Value", FieldType::Memo}};
     ASSERT_THAT(db_.CreateTable("Settings", fields), Succeeded());
     ASSERT_THAT(db_.AddIndex("Settings", {"Main", {"Item"}, true, true}), Succeeded());
@@ -426,7 +512,7 @@ TEST_F(EngineTest, TextKeysIgnoreLetterCase) {
     EXPECT_EQ(cursor.Update().number, 3022);
 }
 
-TEST_F(EngineTest, NonUniqueIndexWalksNullsFirstAndEveryRowOnce) {
+TEST_P(EngineBackendTest, NonUniqueIndexWalksNullsFirstAndEveryRowOnce) {
     ASSERT_THAT(db_.AddIndex("Items", {"ByName", {"Name"}}), Succeeded());
     AddRow(1, "b");
     AddRow(2);
@@ -446,7 +532,7 @@ TEST_F(EngineTest, NonUniqueIndexWalksNullsFirstAndEveryRowOnce) {
     EXPECT_EQ(cursor.Field("Key").AsDouble(), 2);
 }
 
-TEST_F(EngineTest, RolledBackTransactionLeavesTheTableAsItWas) {
+TEST_P(EngineBackendTest, RolledBackTransactionLeavesTheTableAsItWas) {
     AddRow(1);
     {
         Transaction transaction(db_);
@@ -468,7 +554,28 @@ TEST_F(EngineTest, RolledBackTransactionLeavesTheTableAsItWas) {
     EXPECT_EQ(db_.CommitTrans().number, 3034);
 }
 
-TEST_F(EngineTest, StatementsBindParametersAndQueriesGiveTypedRows) {
+// A refused row inside a transaction fails alone: the rows before and after it are committed
+// with the transaction, as an hour's import expects of every backend.
+TEST_P(EngineBackendTest, ARefusedRowLeavesItsTransactionGoing) {
+    ASSERT_THAT(db_.BeginTrans(), Succeeded());
+    AddRow(1, "one");
+    TableCursor cursor;
+    ASSERT_THAT(db_.OpenTable("Items", cursor, "Main"), Succeeded());
+    ASSERT_THAT(cursor.AddNew(), Succeeded());
+    ASSERT_THAT(cursor.Set("Key", 1.0), Succeeded());
+    EXPECT_EQ(cursor.Update().number, 3022);
+    cursor.CancelUpdate();
+    EXPECT_EQ(db_.Execute("INSERT INTO Items (Key, Name) VALUES (?, ?)", {1.0, "again"}).number,
+              3022);
+    EXPECT_EQ(db_.Execute("DELETE FROM Missing").number, 3078);
+    AddRow(2, "two");
+    ASSERT_THAT(db_.CommitTrans(), Succeeded());
+    EXPECT_EQ(Count(), 2);
+    ASSERT_THAT(cursor.Seek("=", 1.0), Succeeded());
+    EXPECT_EQ(cursor.Field("Name"), DbValue("one"));
+}
+
+TEST_P(EngineBackendTest, StatementsBindParametersAndQueriesGiveTypedRows) {
     AddRow(1, "one");
     AddRow(2, "two");
     AddRow(3, "a' OR 1");
@@ -493,7 +600,7 @@ TEST_F(EngineTest, StatementsBindParametersAndQueriesGiveTypedRows) {
     EXPECT_EQ(Count(), 2);
 }
 
-TEST_F(EngineTest, HandlesOutlivingTheirDatabaseAnswer3420) {
+TEST_P(EngineBackendTest, HandlesOutlivingTheirDatabaseAnswer3420) {
     AddRow(1);
     TableCursor cursor;
     QueryResult result;
@@ -522,6 +629,54 @@ TEST_F(EngineTest, CompactCopyHoldsEveryCommittedRow) {
                                     dir_ / "OUT.MDB")
                   .number,
               3343);
+}
+
+// A server that cannot be reached, a database it does not hold and one it holds already are
+// refused with the numbers a file gets, and the refusal names the server and its reason.
+TEST(EngineServerTest, OpeningOnAServerReportsTheClassicNumbers) {
+    const std::string conninfo = testing::TestServerConninfo();
+    Database db;
+    DbError error = db.OpenOnServer("host=127.0.0.1 port=1 connect_timeout=5", "KORA26.MDB");
+    EXPECT_EQ(error.number, 3051);
+    EXPECT_NE(error.description.find("127.0.0.1"), std::string::npos) << error.description;
+    EXPECT_NE(error.description.find("refused"), std::string::npos) << error.description;
+    EXPECT_FALSE(db.IsOpen());
+
+    const std::string name = testing::UniqueServerDatabaseName();
+    EXPECT_EQ(db.OpenOnServer(conninfo, name).number, 3024);
+    ASSERT_THAT(db.CreateOnServer(conninfo, name), Succeeded());
+    EXPECT_EQ(db.Path(), name);
+    Database other;
+    EXPECT_EQ(other.CreateOnServer(conninfo, name).number, 3204);
+    ASSERT_THAT(other.OpenOnServer(conninfo, name), Succeeded());
+    EXPECT_FALSE(other.EngineVersion().empty());
+}
+
+// A connection lost in the middle of a transaction: the work goes with it, and neither the
+// next statement nor the commit reports success.
+TEST(EngineServerTest, ALostConnectionFailsTheTransactionWith3043) {
+    const std::string conninfo = testing::TestServerConninfo();
+    const std::string name = testing::UniqueServerDatabaseName();
+    Database db;
+    ASSERT_THAT(db.CreateOnServer(conninfo, name), Succeeded());
+    std::vector<FieldDef> fields = {{"Key", FieldType::Long}};
+    ASSERT_THAT(db.CreateTable("Items", fields), Succeeded());
+    QueryResult pid;
+    ASSERT_THAT(db.Query("SELECT pg_backend_pid() AS pid", {}, pid), Succeeded());
+    ASSERT_THAT(db.BeginTrans(), Succeeded());
+    ASSERT_THAT(db.Execute("INSERT INTO Items (Key) VALUES (?)", {1}), Succeeded());
+
+    Database other;
+    ASSERT_THAT(other.OpenOnServer(conninfo, name), Succeeded());
+    ASSERT_THAT(other.Execute("SELECT pg_terminate_backend(?)", {pid.Field("pid")}), Succeeded());
+
+    EXPECT_EQ(db.Execute("INSERT INTO Items (Key) VALUES (?)", {2}).number, 3043);
+    DbError commit = db.CommitTrans();
+    EXPECT_EQ(commit.number, 3043);
+    EXPECT_NE(commit.description.find("127.0.0.1"), std::string::npos) << commit.description;
+    QueryResult rows;
+    ASSERT_THAT(other.Query("SELECT count(*) AS n FROM Items", {}, rows), Succeeded());
+    EXPECT_EQ(rows.Field("n").AsInteger(), 0);
 }
 
 }  // namespace

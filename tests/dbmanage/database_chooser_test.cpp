@@ -13,6 +13,7 @@
 #include "dbengine/engine.h"
 #include "support/held_open_elsewhere.h"
 #include "support/scoped_env.h"
+#include "support/jet_writer.h"
 #include "support/scripted_user_interface.h"
 #include "support/temp_dir.h"
 #include "support/succeeded.h"
@@ -24,6 +25,17 @@ using testing::HeldOpenElsewhere;
 using testing::ScopedEnv;
 using testing::TempDir;
 namespace fs = std::filesystem;
+
+// A name no file system takes (300 bytes), and the longest one the chooser takes.
+const std::string kTooLongName(300, 'A');
+const char* const kTooLong = kTooLongName.c_str();
+std::string LongestName() {
+    std::string name;
+    for (int i = 0; i < 48; ++i) name += "\u00c4";
+    return name;
+}
+const std::string kLongestName = LongestName();
+const std::string kLongestFile = kLongestName + ".MDB";
 
 InputBoxResult Typed(const std::string& text) {
     return InputBoxResult{false, text};
@@ -330,6 +342,15 @@ TEST_F(DatabaseChooserTest, NewNamesAreRefusedWithTheirReasons) {
         {"../ONE", "You must specify a valid reference name", MessageIcon::Warning},
         {"BaCkUp", "The name 'Backup' is reserved and cannot be used!", MessageIcon::Warning},
         {"kora26", "A database with this name already exists", MessageIcon::Information},
+        // Names no file of the installation could carry, or that other programs would misread.
+        {"NEW\nONE", "You must specify a valid reference name", MessageIcon::Warning},
+        {"NEW\tONE", "You must specify a valid reference name", MessageIcon::Warning},
+        {"NEW*", "You must specify a valid reference name", MessageIcon::Warning},
+        {"A:B", "You must specify a valid reference name", MessageIcon::Warning},
+        {"WHY?", "You must specify a valid reference name", MessageIcon::Warning},
+        {"-rf", "You must specify a valid reference name", MessageIcon::Warning},
+        {kTooLong, "That name is too long: a database's name can be up to 48 characters",
+         MessageIcon::Warning},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.answer);
@@ -473,6 +494,12 @@ TEST_F(DatabaseChooserTest, RenamesWithinTheDirectory) {
         {"ADVERTS", "KORA26.MDB", "A database with that name already exists", true},
         {"adverts.mdb", "KORA26.MDB", "A database with that name already exists", true},
         {"sub/KORA", "KORA26.MDB", "You must specify a valid reference name", true},
+        {"KORA\n27", "KORA26.MDB", "You must specify a valid reference name", true},
+        {"-KORA27", "KORA26.MDB", "You must specify a valid reference name", true},
+        {"K*.MDB", "KORA26.MDB", "You must specify a valid reference name", true},
+        {kLongestName.c_str(), kLongestFile.c_str(), "", true},
+        {kTooLong, "KORA26.MDB",
+         "That name is too long: a database's name can be up to 48 characters", true},
         {"", "KORA26.MDB", "", true},
     };
     for (const Case& c : cases) {
@@ -570,6 +597,57 @@ TEST_F(DatabaseChooserTest, ADatabaseAnotherProgramHasOpenIsNotDeleted) {
     chooser.DeleteDatabase();
     EXPECT_FALSE(fs::exists(path));
     EXPECT_TRUE(chooser.Items().empty());
+}
+
+TEST_F(DatabaseChooserTest, ImportsAWindowsDatabaseAndReplacesOneOnlyAfterYes) {
+    MakeDatabase("KORA26.MDB", 14, "Main studio");
+    const std::string old = dir_ / "old/KORA40.MDB";
+    fs::create_directories(dir_ / "old");
+    using testing::JetTable;
+    ASSERT_EQ(testing::WriteJetFile(
+                  old, testing::JetVersion::Jet3,
+                  {JetTable{"Log", {{"QIndex", FieldType::Double}}, {{DbValue(1.25)}}, {}},
+                   JetTable{"Description",
+                            {{"Description", FieldType::Text}, {"Type", FieldType::Long}},
+                            {{DbValue("From Windows"), DbValue(14)}},
+                            {}}}),
+              "");
+    DatabaseChooserModel chooser(ui_);
+    Show(chooser);
+
+    ui_.fileAnswers = {std::nullopt};  // cancelled: nothing happens
+    chooser.ImportFromWindows();
+    EXPECT_TRUE(ui_.shownFiles.empty());
+    EXPECT_EQ(DatabaseFiles(schedule_), std::vector<std::string>{"KORA26.MDB"});
+
+    ui_.fileAnswers = {old};
+    chooser.ImportFromWindows();
+    ASSERT_EQ(ui_.fileDialogs.size(), 2u);
+    EXPECT_EQ(ui_.fileDialogs[1].title, "Import a Windows Database");
+    ASSERT_EQ(ui_.shownFiles.size(), 1u);
+    EXPECT_EQ(ui_.shownFiles[0].caption, "Import a Windows Database");
+    EXPECT_NE(ui_.shownFiles[0].contents.find("Everything came over."), std::string::npos)
+        << ui_.shownFiles[0].contents;
+    EXPECT_EQ(Texts(chooser), (std::vector<std::string>{"Main studio", "From Windows"}));
+
+    // The same again: asked first, No keeps the database, Yes replaces it and keeps a backup.
+    ui_.Clear();
+    ui_.fileAnswers = {old};
+    chooser.ImportFromWindows();
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_NE(ui_.messages[0].request.text.find("already exists"), std::string::npos);
+    EXPECT_EQ(ui_.messages[0].request.defaultButton, MessageResult::No);
+    EXPECT_NE(ui_.shownFiles.back().contents.find("Not imported"), std::string::npos);
+    EXPECT_EQ(DatabaseFiles(schedule_), (std::vector<std::string>{"KORA26.MDB", "KORA40.MDB"}));
+
+    ui_.Clear();
+    ui_.fileAnswers = {old};
+    ui_.messageAnswers = {MessageResult::Yes};
+    chooser.ImportFromWindows();
+    EXPECT_NE(ui_.shownFiles.back().contents.find("kept as: " + schedule_ + "/KORA40-0001.BAK"),
+              std::string::npos)
+        << ui_.shownFiles.back().contents;
+    EXPECT_TRUE(fs::exists(schedule_ + "/KORA40-0001.BAK"));
 }
 
 }  // namespace

@@ -138,6 +138,7 @@ TEST_F(AudiowallWindowsTest, FindsTitlesInBothDirectionsAndAChoiceMovesTheBrowse
     ASSERT_TRUE(find()->isVisible());
     EXPECT_EQ(find()->windowTitle(), "Find a cart on the Audiowall");
     EXPECT_EQ(gui::testing::ButtonsDeafToReturn(find()).join(", ").toStdString(), "");
+    EXPECT_EQ(gui::testing::ControlsWithoutTheirOwnName(find()).join("; ").toStdString(), "");
     EXPECT_FALSE(Find<QTreeWidget>(find(), "lviewItems")->isVisible());
 
     auto* tabs = Find<QTabWidget>(find(), "tabFind");

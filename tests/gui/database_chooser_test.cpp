@@ -22,6 +22,7 @@
 #include "modal_answers.h"
 #include "modal_user_interface.h"
 #include "qt_dialogs_chooser.h"
+#include "support/jet_writer.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
@@ -88,6 +89,7 @@ TEST_F(DatabaseChooserWindowTest, ChoosesADatabaseByDoubleClick) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return list->count() == 3; }));
         EXPECT_EQ(window->windowTitle(), "Select Kora V2.6 Database");
         EXPECT_EQ(gui::testing::ButtonsDeafToReturn(window).join(", ").toStdString(), "");
+        EXPECT_EQ(gui::testing::ControlsWithoutTheirOwnName(window).join("; ").toStdString(), "");
         EXPECT_EQ(list->item(0)->text(), "Main studio");  // KORA26
         EXPECT_EQ(list->item(1)->text(), "Night shift");  // NIGHT
         EXPECT_FALSE(list->item(1)->icon().isNull());
@@ -136,6 +138,28 @@ TEST_F(DatabaseChooserWindowTest, ChoosesByEnterInTheDetailsView) {
     EXPECT_EQ(model.View(), ChooserView::Details);
 }
 
+TEST_F(DatabaseChooserWindowTest, EscapeFromAMenuGivesTheKeyboardBackToTheList) {
+    DatabaseChooserModel model(ui_);
+    DatabaseChooser window(model);
+    Show(window, model);
+    auto* list = Find<QListWidget>(window, "lViewDatabasesIcons");
+    list->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->hasFocus(); }));
+
+    QTest::keyClick(list, Qt::Key_V, Qt::AltModifier);
+    auto* menu = Find<QMenu>(window, "mnuView");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }));
+    QTest::qWait(50);  // the offscreen platform activates the open menu a moment later
+    QTest::keyClick(menu, Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !menu->isVisible(); }));
+
+    // The list answers the arrow keys again, without a second Escape.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == list; }));
+    list->setCurrentRow(0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(model.ChosenDatabaseDescription(), "Night shift");
+}
+
 TEST_F(DatabaseChooserWindowTest, CreatesADatabaseThroughTheOptionsMenu) {
     DatabaseChooserModel model(ui_);
     DatabaseChooser window(model);
@@ -173,6 +197,32 @@ TEST_F(DatabaseChooserWindowTest, CreatesADatabaseThroughTheOptionsMenu) {
     ASSERT_EQ(list->count(), 4);
     EXPECT_EQ(list->item(0)->text(), "Evening show");
     EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(DatabaseChooserWindowTest, ImportsAWindowsDatabaseThroughTheOptionsMenu) {
+    const std::string old = dir_ / "KORA40.MDB";
+    ASSERT_EQ(testing::WriteJetFile(
+                  old, testing::JetVersion::Jet4,
+                  {testing::JetTable{"Log", {{"QIndex", FieldType::Double}}, {{DbValue(2.5)}}, {}}}),
+              "");
+    DatabaseChooserModel model(ui_);
+    DatabaseChooser window(model);
+    Show(window, model);
+
+    QAction* item = Find<QAction>(window, "mnuImportWindowsDatabase");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text(), "&Import a Windows Database...");
+    EXPECT_TRUE(Find<QMenu>(window, "mnuOptions")->actions().contains(item));
+    ui_.fileAnswers = {old};
+    item->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.Items().size() == 4; }));
+    ASSERT_EQ(ui_.shownFiles.size(), 1u);
+    EXPECT_EQ(ui_.shownFiles[0].caption, "Import a Windows Database");
+    EXPECT_NE(ui_.shownFiles[0].contents.find("Table Log: 1 row read, 1 written"),
+              std::string::npos)
+        << ui_.shownFiles[0].contents;
+    EXPECT_EQ(Find<QListWidget>(window, "lViewDatabasesIcons")->count(), 4);
+    EXPECT_TRUE(fs::exists(schedule_ + "/KORA40.MDB"));
 }
 
 TEST_F(DatabaseChooserWindowTest, OnlyCancelClosesTheWindowWithoutAChoice) {

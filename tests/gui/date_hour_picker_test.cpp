@@ -73,6 +73,7 @@ TEST(DateHourPickerWindow, EmptyTagJustAfterMidnightProposesYesterdayAtHour23) {
         EXPECT_FALSE(Child<HalfDayIndicator>(picker, "AMSH")->IsLit());
         EXPECT_FALSE(Child<QLineEdit>(picker, "txtMinutes")->isVisible());
         EXPECT_EQ(ButtonsDeafToReturn(picker).join(", ").toStdString(), "");
+        EXPECT_EQ(ControlsWithoutTheirOwnName(picker).join("; ").toStdString(), "");
         QTest::keyClick(picker, Qt::Key_Return);  // OK is the default button
     });
     EXPECT_EQ(title, "Select Time");

@@ -1,7 +1,12 @@
 #include "gui_test_support.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QHeaderView>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QMap>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -12,9 +17,11 @@
 namespace vantor::gui::testing {
 
 void WhenModal(const QString& objectName, std::function<void(QWidget*)> action) {
-    auto* timer = new QTimer;
-    auto* clock = new QElapsedTimer;
-    clock->start();
+    // Owned by the application until it has acted or given up: a test that ends before its
+    // dialog came leaves no timer behind.
+    auto* timer = new QTimer(QCoreApplication::instance());
+    QElapsedTimer clock;
+    clock.start();
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, clock, objectName, action] {
         QWidget* modal = QApplication::activeModalWidget();
@@ -23,14 +30,12 @@ void WhenModal(const QString& objectName, std::function<void(QWidget*)> action) 
         if (matches) {
             timer->stop();
             timer->deleteLater();
-            delete clock;
             action(modal);
             return;
         }
-        if (clock->elapsed() > 8000) {
+        if (clock.elapsed() > 8000) {
             timer->stop();
             timer->deleteLater();
-            delete clock;
             ADD_FAILURE() << "no modal dialog " << objectName.toStdString() << " appeared";
             if (modal) modal->close();
         }
@@ -39,26 +44,29 @@ void WhenModal(const QString& objectName, std::function<void(QWidget*)> action) 
 }
 
 void InstallModalWatchdog() {
+    // The timer belongs to the application and its state to the timer's connection: both go
+    // with the application, so the harness leaves nothing behind for the leak checker.
     auto* timer = new QTimer(QCoreApplication::instance());
-    auto* since = new QElapsedTimer;
-    auto* seen = new QPointer<QWidget>;
     timer->setInterval(250);
-    QObject::connect(timer, &QTimer::timeout, [since, seen] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal != seen->data()) {
-            *seen = modal;
-            since->start();
-            return;
-        }
-        if (modal && since->elapsed() > 10000) {
-            QString text = modal->windowTitle();
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) text += ": " + box->text();
-            ADD_FAILURE() << "unanswered modal dialog " << modal->objectName().toStdString()
-                          << " (" << text.toStdString() << ")";
-            modal->close();
-            *seen = nullptr;
-        }
-    });
+    QObject::connect(timer, &QTimer::timeout,
+                     [since = QElapsedTimer(), seen = QPointer<QWidget>()]() mutable {
+                         QWidget* modal = QApplication::activeModalWidget();
+                         if (modal != seen.data()) {
+                             seen = modal;
+                             since.start();
+                             return;
+                         }
+                         if (modal && since.elapsed() > 10000) {
+                             QString text = modal->windowTitle();
+                             if (auto* box = qobject_cast<QMessageBox*>(modal))
+                                 text += ": " + box->text();
+                             ADD_FAILURE() << "unanswered modal dialog "
+                                           << modal->objectName().toStdString() << " ("
+                                           << text.toStdString() << ")";
+                             modal->close();
+                             seen = nullptr;
+                         }
+                     });
     timer->start();
 }
 
@@ -66,6 +74,41 @@ QWidget* TopLevel(const QString& objectName) {
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (widget->isVisible() && widget->objectName() == objectName) return widget;
     return nullptr;
+}
+
+QStringList NeedlessFrameButtons(const QWidget* dialog) {
+    QStringList offered;
+    if (dialog->windowFlags() & Qt::WindowMinimizeButtonHint) offered << "minimise";
+    if (dialog->windowFlags() & Qt::WindowMaximizeButtonHint) offered << "maximise";
+    if (dialog->minimumSize() != dialog->maximumSize()) offered << "resize";
+    return offered;
+}
+
+QString AccessibleName(QWidget* control) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(control);
+    return face ? face->text(QAccessible::Name) : QString();
+}
+
+QStringList ControlsWithoutTheirOwnName(QWidget* window) {
+    QList<QWidget*> controls;
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (widget->window() != window) continue;  // a combo box's drop-down list, a completer
+        // A table's header is part of the table. A drop-down list is announced by its choice
+        // and the label related to it (not by a name of its own); the text field of an editable
+        // one is a field like any other.
+        if ((qobject_cast<QLineEdit*>(widget) || qobject_cast<QAbstractItemView*>(widget)) &&
+            !qobject_cast<QHeaderView*>(widget))
+            controls << widget;
+    }
+    QMap<QString, int> uses;
+    for (QWidget* control : controls) ++uses[AccessibleName(control)];
+    QStringList faults;
+    for (QWidget* control : controls) {
+        const QString name = AccessibleName(control);
+        if (name.trimmed().isEmpty() || uses[name] > 1)
+            faults << control->objectName() + ": " + name;
+    }
+    return faults;
 }
 
 bool WaitFor(const std::function<bool()>& condition, int milliseconds) {

@@ -43,6 +43,19 @@ bool WaitFor(const std::function<bool()>& condition, int milliseconds = 5000);
 // button with the focus answers Return as it answers Space. The buttons' own actions do not run.
 QStringList ButtonsDeafToReturn(QWidget* window);
 
+// What a window manager would offer on a dialog of fixed contents that it should not: "minimise",
+// "maximise" (asked for in the window's flags) and "resize" (it can be made larger than its
+// natural size). Empty when the dialog offers none of them.
+QStringList NeedlessFrameButtons(const QWidget* dialog);
+
+// The fields (text boxes), lists and tables of a window as a screen reader announces them (their name read
+// through the accessibility interface), as "objectName: name", for those whose name is empty
+// or shared with another of them: a listener could not tell what such a control holds.
+QStringList ControlsWithoutTheirOwnName(QWidget* window);
+
+// A control's name as the accessibility interface gives it to a screen reader.
+QString AccessibleName(QWidget* control);
+
 }  // namespace vantor::gui::testing
 
 // What the window tests share besides: a user interface that hands events on to Qt like the

@@ -83,6 +83,7 @@ TEST_F(LoginWindowsTest, AWrongPasswordIsRefusedAndTheRightOneLogsIn) {
         EXPECT_EQ(window->objectName(), "frmLogin");
         EXPECT_EQ(window->windowTitle(), "User Login");
         EXPECT_EQ(gui::testing::ButtonsDeafToReturn(window).join(", ").toStdString(), "");
+        EXPECT_EQ(gui::testing::ControlsWithoutTheirOwnName(window).join("; ").toStdString(), "");
         auto* ok = Find<QPushButton>(window, "LoginButton");
         auto* name = Find<QLineEdit>(window, "txtLogin");
         auto* password = Find<QLineEdit>(window, "txtPassword");

@@ -15,7 +15,9 @@
 #include <filesystem>
 #include <functional>
 #include <fstream>
+#include <map>
 #include <memory>
+#include <utility>
 
 #include "common/clock.h"
 #include "dbengine/engine.h"
@@ -361,6 +363,71 @@ TEST_F(MainWindowTest, ReturnPressesTheButtonThatHasTheFocus) {
     QTest::keyClick(schedule, Qt::Key_Return);
     EXPECT_EQ(message, "The log was successfully imported into the Kora database");
     EXPECT_EQ(HourStartsIn(station_.databasePath).size(), 2u);
+}
+
+TEST_F(MainWindowTest, EscapeFromAMenuGivesTheKeyboardBackToTheWindow) {
+    WhenModal("MessageBox", [](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); });
+    Start();
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    QLineEdit* date = Field("txtASStartDate");
+    date->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(WaitFor([&] { return date->hasFocus(); }));
+
+    QTest::keyClick(date, Qt::Key_M, Qt::AltModifier);
+    QMenu* menu = window_->findChild<QMenu*>("mnuMusicLog");
+    ASSERT_TRUE(WaitFor([&] { return menu->isVisible(); }));
+    // The offscreen platform announces the open menu as the active window a moment later; let
+    // that land before the menu closes, or it would arrive after and take the focus away.
+    QTest::qWait(50);
+    QTest::keyClick(menu, Qt::Key_Escape);
+    ASSERT_TRUE(WaitFor([&] { return !menu->isVisible(); }));
+
+    // The field has the keyboard again: Tab goes on to the start hour.
+    ASSERT_TRUE(WaitFor([&] { return QApplication::focusWidget() == date; }));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), Field("txtStartHour"));
+}
+
+TEST_F(MainWindowTest, ScreenReadersTellTheRangeFieldsApart) {
+    WhenModal("MessageBox", [](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); });
+    Start();
+    EXPECT_EQ(ControlsWithoutTheirOwnName(window_.get()).join("; ").toStdString(), "");
+    const std::pair<const char*, const char*> fields[] = {
+        {"txtASStartDate", "Start date"}, {"txtStartHour", "Start hour"},
+        {"txtStartMinutes", "Start minutes"}, {"txtASEndDate", "End date"},
+        {"txtEndHour", "End hour"}, {"txtEndMinutes", "End minutes"},
+    };
+    for (const auto& [name, spoken] : fields)
+        EXPECT_EQ(AccessibleName(Field(name)), spoken) << name;
+}
+
+TEST_F(MainWindowTest, DialogsOfFixedContentsOfferNoMinimiseMaximiseOrResize) {
+    std::map<std::string, std::string> offered;
+    auto look = [&](QWidget* dialog) {
+        offered[dialog->objectName().toStdString()] =
+            NeedlessFrameButtons(dialog).join(", ").toStdString();
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    };
+    WhenModal("MessageBox", look);  // the start-up's message
+    Start();
+    WhenModal("frmSelectHour", look);
+    QTest::mouseClick(Control<QPushButton>("cmdASStart"), Qt::LeftButton);
+    const std::map<std::string, std::string> none = {{"MessageBox", ""}, {"frmSelectHour", ""}};
+    EXPECT_EQ(offered, none);
+}
+
+TEST_F(MainWindowTest, EnlargedTheWindowKeepsItsFieldsTheirNaturalWidth) {
+    WhenModal("MessageBox", [](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); });
+    Start();
+    const QSize natural = window_->size();
+    window_->resize(natural.width() + 600, natural.height() + 400);
+    QTest::qWait(20);
+    EXPECT_EQ(window_->size(), natural);
+    for (const char* name : {"txtASStartDate", "txtASEndDate"}) {
+        QLineEdit* date = Field(name);
+        EXPECT_EQ(date->width(), std::max(date->minimumWidth(), date->sizeHint().width())) << name;
+    }
 }
 
 TEST_F(MainWindowTest, ThePreviewMenuItemShowsWhatTheImportWouldDoAndWritesNothing) {

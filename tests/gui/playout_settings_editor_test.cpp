@@ -15,6 +15,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <utility>
 
 #include "gui_test_support.h"
 #include "playout_settings_editor.h"
@@ -270,6 +271,8 @@ TEST_F(SettingsEditorWindowTest, ColourFontAndFormatDialogsStartOnTheCurrentValu
     WhenModal([](QWidget* modal) {
         auto* dialog = qobject_cast<gui::WaveFormatDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(gui::testing::NeedlessFrameButtons(dialog).join(", ").toStdString(), "");
+        EXPECT_EQ(gui::testing::ButtonsDeafToReturn(dialog).join(", ").toStdString(), "");
         auto* tag = dialog->findChild<QComboBox*>("cboFormatTag");
         EXPECT_EQ(tag->currentText(), "PCM");
         tag->setCurrentIndex(tag->findText("GSM 6.10"));
@@ -287,10 +290,26 @@ TEST_F(SettingsEditorWindowTest, ColourFontAndFormatDialogsStartOnTheCurrentValu
     EXPECT_EQ(changed.count("CARTS.Colour"), 0u);
 }
 
+TEST_F(SettingsEditorWindowTest, ScreenReadersTellTheFieldsApart) {
+    Open();
+    EXPECT_EQ(gui::testing::ControlsWithoutTheirOwnName(window_.get()).join("; ").toStdString(), "");
+    // A field inside a sentence is announced by what it holds, not by its frame's caption.
+    const std::pair<const char*, const char*> fields[] = {
+        {"txtSegPreviewLength", "Seconds of the previous cart to play"},
+        {"txtVoiceLinkStartCart", "First cart for new voice links"},
+        {"txtPrecueTime", "Seconds remaining when the next item is cued"},
+    };
+    for (const auto& [name, spoken] : fields)
+        EXPECT_EQ(gui::testing::AccessibleName(Find<QWidget>(name)), spoken) << name;
+    EXPECT_EQ(gui::testing::AccessibleName(Find<QComboBox>("comboMusicFilenameFormat")->lineEdit()),
+              "Song and jingle log filename date format");
+}
+
 TEST_F(SettingsEditorWindowTest, RunShowsTheWindowModallyAndTellsWhetherItSaved) {
     Model model(env_.ui, env_.ui, env_.clock, env_.users, env_.Context());
     WhenModal([](QWidget* modal) {
         EXPECT_EQ(modal->objectName(), "frmKORADatabaseSettings");
+        EXPECT_EQ(gui::testing::NeedlessFrameButtons(modal).join(", ").toStdString(), "");
         auto* ok = modal->findChild<QPushButton*>("cmdOK");
         QTest::mouseClick(ok, Qt::LeftButton, {}, QPoint(8, ok->height() / 2));
     });

@@ -9,6 +9,8 @@
 #include <QPrintDialog>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextEdit>
 
@@ -107,6 +109,7 @@ TEST(QtInputBox, CancelReturnsNoTextWhateverWasTyped) {
         prompt = Child<QLabel>(box, "Label1")->text();
         title = box->windowTitle();
         EXPECT_EQ(ButtonsDeafToReturn(box).join(", ").toStdString(), "");
+        EXPECT_EQ(NeedlessFrameButtons(box).join(", ").toStdString(), "");
         auto* text = Child<QLineEdit>(box, "Text1");
         QTest::keyClicks(text, "TYPED");
         QTest::mouseClick(Child<QPushButton>(box, "cmdCancel"), Qt::LeftButton);
@@ -331,6 +334,49 @@ TEST(QtTextFileViewer, ShowsSavesAndPrintsTheText) {
     EXPECT_TRUE(offersSelection);
 }
 
+TEST(QtTextFileViewer, OpensWideEnoughForItsLongestLineUpToTheScreen) {
+    const std::string resent =
+        "06/03/2000 09:30:00 The following hour was already in Kora so was not re-sent : "
+        "Monday 06 March 2000 05:00";
+    const std::string summary =
+        "Preview of 06/03/2000 05:00 to 06/03/2000 08:00: 4 hours would be imported, "
+        "12 items, 1 cart not in the Audiowall";
+    const struct {
+        const char* what;
+        bool fromFile;
+        std::string text;
+        bool fitsOnScreen;
+    } cases[] = {
+        {"a report whose lines end in an hour", true, "Import report\r\n" + resent + "\r\n", true},
+        {"a preview's summary line", false, summary + "\n\nhour 05:00\n", true},
+        {"a line longer than the screen is wide", true, std::string(400, 'x') + "\r\n", false},
+    };
+    TempDir dir;
+    QtUserInterface ui;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TextFileViewer viewer(ui, nullptr);
+        if (c.fromFile)
+            viewer.SetDisplayFileName(dir.WriteFile("report.log", c.text));
+        else
+            viewer.SetDisplayText(c.text);
+        viewer.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&viewer));
+        const QRect area = viewer.screen()->availableGeometry();
+        QScrollBar* across = Child<QTextEdit>(&viewer, "rtfFile")->horizontalScrollBar();
+        if (c.fitsOnScreen) {
+            EXPECT_TRUE(WaitFor([&] { return across->maximum() == 0; }))
+                << "a line is cut: " << across->maximum() << " pixels out of sight";
+        } else {
+            EXPECT_TRUE(WaitFor([&] { return across->maximum() > 0; }));
+            EXPECT_EQ(viewer.frameGeometry().width(), area.width());
+        }
+        EXPECT_TRUE(area.contains(viewer.frameGeometry()))
+            << "frame " << viewer.frameGeometry().x() << "," << viewer.frameGeometry().y() << " "
+            << viewer.frameGeometry().width() << "x" << viewer.frameGeometry().height();
+    }
+}
+
 TEST(QtTextFileViewer, FolderListChoosesTheFileShown) {
     TempDir dir;
     dir.WriteFile("notes/Monday.txt", "monday's notes");
@@ -342,6 +388,7 @@ TEST(QtTextFileViewer, FolderListChoosesTheFileShown) {
     viewer.DisplayFolder(dir / "notes", "txt");
     auto* list = Child<QListWidget>(&viewer, "listFiles");
     EXPECT_TRUE(list->isVisible());
+    EXPECT_EQ(ControlsWithoutTheirOwnName(&viewer).join("; ").toStdString(), "");
     ASSERT_EQ(list->count(), 2);
     QListWidgetItem* tuesday = list->item(1);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(tuesday).center());

@@ -91,6 +91,8 @@ TEST_F(SettingsWindowsTest, ImportSettingsTypedAndConfirmedLandInTheirFiles) {
     ASSERT_TRUE(settingsDialog()->isVisible());
     EXPECT_FALSE(settingsDialog()->isModal());
     EXPECT_EQ(settingsDialog()->windowTitle(), "Log Import Settings:");
+    EXPECT_EQ(gui::testing::NeedlessFrameButtons(settingsDialog()).join(", ").toStdString(), "");
+    EXPECT_EQ(gui::testing::ControlsWithoutTheirOwnName(settingsDialog()).join("; ").toStdString(), "");
     EXPECT_EQ(gui::testing::ButtonsDeafToReturn(settingsDialog()).join(", ").toStdString(), "");
     EXPECT_EQ(Field("txtUnderRunning")->text(), "60");  // 3600 seconds, shown in minutes
     EXPECT_EQ(Field("txtCartGroupsStart")->text(), "80001");
@@ -246,6 +248,7 @@ TEST_F(SettingsWindowsTest, EscapeLeavesTheFileLocationsAsTheyWere) {
     std::string before = testing::ReadWholeFile(config);
     session.audiowall.Parts[1].Directory = "/old";
     testing::WhenModalShows([&](QWidget* dialog) {
+        EXPECT_EQ(gui::testing::ControlsWithoutTheirOwnName(dialog).join("; ").toStdString(), "");
         Find<QCheckBox>(dialog, "chkUseOneCartLocation")->click();
         auto* row3 = Find<QLineEdit>(dialog, "txtCartLocations(3)");
         EXPECT_EQ(row3->text(), "/old");
@@ -274,6 +277,7 @@ TEST_F(SettingsWindowsTest, TheConfigurationSetChosenAtStartUpBecomesTheConfigur
         EXPECT_EQ(dialog->objectName(), "frmMultiConfig");
         EXPECT_EQ(dialog->windowTitle(), "Which configuration set do you want to use?");
         EXPECT_EQ(gui::testing::ButtonsDeafToReturn(dialog).join(", ").toStdString(), "");
+        EXPECT_EQ(gui::testing::ControlsWithoutTheirOwnName(dialog).join("; ").toStdString(), "");
         auto* list = Find<QListWidget>(dialog, "lvwConfigs");
         for (int i = 0; i < list->count(); ++i) {
             names.push_back(list->item(i)->text().toStdString());

@@ -13,6 +13,8 @@
 namespace vantor {
 namespace {
 
+using testing::Backend;
+using testing::BackendName;
 using testing::HeaderDate;
 using testing::HourOf;
 using testing::ImportStation;
@@ -24,11 +26,11 @@ using testing::SchedulerLogWriter;
 // steps of the import that a reader could fall between).
 class ReadingUserInterface : public ScriptedUserInterface {
   public:
-    explicit ReadingUserInterface(std::string databasePath) : path_(std::move(databasePath)) {}
+    explicit ReadingUserInterface(const ImportStation& station) : station_(station) {}
 
     void ProcessEvents() override {
         ScriptedUserInterface::ProcessEvents();
-        if (!reader_.IsOpen() && !reader_.Open(path_).Ok()) return;
+        if (!reader_.IsOpen() && !station_.OpenElsewhere(reader_).Ok()) return;
         ++looks;
         QueryResult rows;
         if (!reader_
@@ -80,15 +82,21 @@ class ReadingUserInterface : public ScriptedUserInterface {
     std::vector<std::string> faults;
 
   private:
-    std::string path_;
+    const ImportStation& station_;
     Database reader_;
 };
 
-TEST(HourVisibility, AReaderNeverSeesAnImportedHourWithoutItsTimes) {
+class HourVisibility : public ::testing::TestWithParam<Backend> {};
+
+INSTANTIATE_TEST_SUITE_P(Backends, HourVisibility,
+                         ::testing::Values(Backend::Sqlite, Backend::Postgres),
+                         [](const auto& info) { return BackendName(info.param); });
+
+TEST_P(HourVisibility, AReaderNeverSeesAnImportedHourWithoutItsTimes) {
     for (bool inMemory : {true, false}) {
         SCOPED_TRACE(inMemory ? "fresh hours in memory" : "every hour walked in the table");
-        ImportStation station;
-        ReadingUserInterface reader(station.databasePath);
+        ImportStation station(GetParam());
+        ReadingUserInterface reader(station);
         HourImportContext context = station.context;
         HourImportContext watched{
             reader,           context.clock,  context.audiowall,    context.settings,

@@ -40,9 +40,10 @@ std::vector<FixtureCart> StationCarts() {
 
 }  // namespace
 
-ImportStation::ImportStation(const std::vector<FixtureCart>& moreCarts)
-    : databasePath(dir / "SCHEDULE/KORA26.MDB"),
-      logPath(dir / "LOGS"),
+ImportStation::ImportStation(Backend backend, const std::vector<FixtureCart>& moreCarts)
+    : logPath(dir / "LOGS"),
+      location(backend, dir / "SCHEDULE", "KORA26.MDB"),
+      databasePath(location.name()),
       context{ui, clock, audiowall, settings, {}, {}, dir / "error.log"} {
     std::vector<FixtureCart> carts = StationCarts();
     carts.insert(carts.end(), moreCarts.begin(), moreCarts.end());
@@ -50,14 +51,14 @@ ImportStation::ImportStation(const std::vector<FixtureCart>& moreCarts)
     PointAudiowallAt(audiowall, dir / "wall", 9999);
     std::filesystem::create_directories(dir / "SCHEDULE");
     std::filesystem::create_directories(logPath);
-    {
-        Database created;
-        EXPECT_THAT(created.Create(databasePath), Succeeded());
-    }
-    EXPECT_THAT(VerifyPlayoutDatabase(ui, databasePath), Succeeded());
-    EXPECT_THAT(db.Open(databasePath), Succeeded());
+    EXPECT_THAT(location.Create(db), Succeeded());
+    EXPECT_THAT(VerifyPlayoutDatabase(ui, db), Succeeded());
     context.logFiles = SchedulerLogNaming{logPath, "VN", "yymmdd"};
     settings.UnderrunningDuration = 0;  // reported only by the tests that ask for it
+}
+
+DbError ImportStation::OpenElsewhere(Database& other) const {
+    return location.Open(other);
 }
 
 std::string ImportStation::WriteLog(int32_t day, const SchedulerLogWriter& log) const {

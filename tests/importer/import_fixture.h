@@ -15,6 +15,7 @@
 #include "support/audiowall_fixture.h"
 #include "support/scheduler_log_writer.h"
 #include "support/temp_dir.h"
+#include "support/test_server.h"
 
 namespace vantor::testing {
 
@@ -53,7 +54,13 @@ class ImportStation {
     // Carts on the Audiowall: 100 jingle (10 s), 700 sweeper (8 s, intro-less), 1500 advert
     // (30 s), 2500 plain cart (20 s), 4000 "Song A" (180 s), 4002 "Song B" (200 s),
     // 4003 "Song C" (210 s); 4001 has a title but no audio. More carts may be given.
-    explicit ImportStation(const std::vector<FixtureCart>& moreCarts = {});
+    explicit ImportStation(const std::vector<FixtureCart>& moreCarts = {})
+        : ImportStation(Backend::Sqlite, moreCarts) {}
+    // The same station with its playout database on the given backend.
+    explicit ImportStation(Backend backend, const std::vector<FixtureCart>& moreCarts = {});
+
+    // Opens the playout database on a connection of its own, as another program would.
+    DbError OpenElsewhere(Database& other) const;
 
     // Writes the day's log file.
     std::string WriteLog(int32_t day, const SchedulerLogWriter& log) const;
@@ -76,8 +83,10 @@ class ImportStation {
     SteppingClock clock{kMarch7 + 3};
     AudiowallState audiowall;
     ImportSettings settings;
-    std::string databasePath;
     std::string logPath;
+    TestDatabaseLocation location;
+    // The database file's path, or the name a server knows it by.
+    std::string databasePath;
     Database db;
     HourImportContext context;
 };

@@ -173,7 +173,36 @@ TEST_F(ImportPreviewTest, ThePreviewWritesNothingAndForetellsTheImport) {
     EXPECT_EQ(summary.missingDayFiles, 1);
 
     // The import of the same range afterwards.
-    ASSERT_EQ(window_->BeginImporting().outcome, ImportRunOutcome::Imported);
+    ImportRunResult imported = window_->BeginImporting();
+    ASSERT_EQ(imported.outcome, ImportRunOutcome::Imported);
+    // Its record of the run describes each hour as the preview foretold it: the hours it
+    // held in memory, the one it inserted after existing rows, the one it rolled back.
+    const ImportPreview& record = imported.record;
+    ASSERT_EQ(record.days.size(), preview.days.size());
+    EXPECT_TRUE(record.days[1].fileMissing);
+    ASSERT_EQ(record.days[0].hours.size(), preview.days[0].hours.size());
+    for (size_t i = 0; i < preview.days[0].hours.size(); ++i) {
+        const PreviewHour& foretold = preview.days[0].hours[i];
+        const PreviewHour& done = record.days[0].hours[i];
+        SCOPED_TRACE("recorded hour " + std::to_string(done.hour.seconds / 3600));
+        EXPECT_EQ(done.status, foretold.status);
+        EXPECT_EQ(done.insertedAfter, foretold.insertedAfter);
+        EXPECT_EQ(done.timed, foretold.timed);
+        EXPECT_EQ(done.entries, foretold.entries);
+        EXPECT_FLOAT_EQ(done.length, foretold.length);
+        EXPECT_EQ(done.underrun, foretold.underrun);
+        EXPECT_EQ(done.MissingCarts(), foretold.MissingCarts());
+        if (done.status != PreviewHourStatus::New) continue;
+        ASSERT_EQ(done.newEntries.size(), foretold.newEntries.size());
+        for (size_t e = 0; e < done.newEntries.size(); ++e) {
+            EXPECT_EQ(done.newEntries[e].position, foretold.newEntries[e].position);
+            EXPECT_EQ(done.newEntries[e].cart, foretold.newEntries[e].cart);
+            EXPECT_EQ(done.newEntries[e].start, foretold.newEntries[e].start);
+            EXPECT_EQ(done.newEntries[e].length, foretold.newEntries[e].length);
+        }
+    }
+    EXPECT_NE(HourIn(record, kMarch6, 10)->reason.find("There was a problem adding an entry"),
+              std::string::npos);
     for (const PreviewDay& day : preview.days) {
         for (const PreviewHour& hour : day.hours) {
             const int h = static_cast<int>(hour.hour.seconds / 3600);

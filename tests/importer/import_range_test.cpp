@@ -1,5 +1,7 @@
 #include "importer/import_range.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,7 +9,10 @@
 #include "common/clock.h"
 #include "common/ole_date.h"
 #include "support/scripted_user_interface.h"
+#include "support/succeeded.h"
 #include "session/session.h"
+#include "dbengine/engine.h"
+#include "playoutdb/log_table.h"
 #include "support/kora_installation.h"
 #include "support/scheduler_log_writer.h"
 #include "support/temp_dir.h"
@@ -148,6 +153,34 @@ TEST_F(LogScanTest, ALastDayFileWithoutHeadersEndsAtElevenTheDayBefore) {
     EXPECT_EQ(fields.endHour, "23");
 }
 
+// A dated name that is no readable file keeps its day in the range, whole, so that the import
+// names it; left out, the day would be lost without a word.
+TEST_F(LogScanTest, ADayFileThatCannotBeReadStaysInTheRange) {
+    const struct {
+        const char* what;
+        void (*make)(const std::string& path);
+    } cases[] = {
+        {"directory", [](const std::string& p) { std::filesystem::create_directory(p); }},
+        {"pipe", [](const std::string& p) { ::mkfifo(p.c_str(), 0600); }},
+        {"link to nothing",
+         [](const std::string& p) { std::filesystem::create_symlink(p + ".gone", p); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        KoraInstallation station(dir.path(), InstallationOptions{});
+        session_.locations.DataLocation = station.dataLocation;
+        station.WriteLog(kMarch8, Hours(kMarch8, {6}));
+        c.make(station.LogPath(kMarch10));
+        RangeFields fields{"untouched", "99", "untouched", "99"};
+        ProposeImportRange(session_, "KORA26.MDB", {0, 0}, fields);
+        EXPECT_EQ(fields.startDate, "08 March 2000");
+        EXPECT_EQ(fields.startHour, "06");
+        EXPECT_EQ(fields.endDate, "10 March 2000");
+        EXPECT_EQ(fields.endHour, "23");
+    }
+}
+
 TEST_F(LogScanTest, NoDatedFilesProposeTomorrowWithAWarning) {
     RangeFields fields = Propose({0, 0});
     EXPECT_EQ(fields.startDate, "06 March 2000");
@@ -214,6 +247,46 @@ TEST_F(LogScanTest, AnInterruptedDayIsResumedAtItsNextHour) {
 
 // A header dated in another day (here 9999) inside a day's file is not that file's hour: the
 // import never takes it from there, so the proposal must not stretch to it.
+// An hour lost in the middle of a day (another program held the write lock while it was
+// imported) is proposed again: the range starts at it, not after the end of the schedules.
+// An hour the day's file does not schedule is no hole.
+TEST_F(LogScanTest, AHoleBeforeLaterHoursOfItsDayStartsTheRange) {
+    const struct {
+        const char* what;
+        std::initializer_list<int> fileHours;
+        const char* startDate;
+        const char* startHour;
+    } cases[] = {
+        {"a lost hour", {6, 7, 8, 9}, "07 March 2000", "07"},
+        {"an hour never scheduled", {6, 8, 9}, "08 March 2000", "00"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        KoraInstallation station(dir.path(), InstallationOptions{});
+        session_.locations.DataLocation = station.dataLocation;
+        station.WriteLog(kMarch7, Hours(kMarch7, c.fileHours));
+        station.WriteLog(kMarch8, Hours(kMarch8, {0, 1}));
+        {
+            Database db;
+            TableCursor log;
+            ASSERT_THAT(db.Open(station.databasePath), Succeeded());
+            ASSERT_THAT(OpenLogTable(db, log), Succeeded());
+            for (int hour : {6, 8, 9}) {
+                ASSERT_TRUE(NewLogEntry(log, HourStartQIndex({kMarch7, hour * 3600.0f})));
+                ASSERT_THAT(log.Set(LogEntry::EntryType, 98), Succeeded());
+                ASSERT_THAT(log.Update(), Succeeded());
+            }
+        }
+        RangeFields fields{"untouched", "99", "untouched", "99"};
+        ProposeImportRange(session_, "KORA26.MDB", {kMarch7, 9 * 3600 + kHourEnd}, fields);
+        EXPECT_EQ(fields.startDate, c.startDate);
+        EXPECT_EQ(fields.startHour, c.startHour);
+        EXPECT_EQ(fields.endDate, "08 March 2000");
+        EXPECT_EQ(fields.endHour, "01");
+    }
+}
+
 TEST_F(LogScanTest, AStrayHeaderInADayFileDoesNotStretchTheRange) {
     SchedulerLogWriter log = Hours(kMarch8, {6});
     log.Header("31/12/9999", 5, "Stray").Item("4001", "Song");

@@ -1,6 +1,7 @@
 #include "support/cursor_walk.h"
 #include "support/succeeded.h"
 #include "importer/import_run.h"
+#include "importer/exit_status.h"
 
 #include <gtest/gtest.h>
 
@@ -47,7 +48,8 @@ class ImportRunTest : public MainWindowTest {
     std::string DatabaseSetting(const std::string& key) const {
         Database db;
         TableCursor settings;
-        if (!db.Open(station_.databasePath).Ok() || !db.OpenTable("Settings", settings, "Main").Ok())
+        if (!db.Open(station_.databasePath).Ok() ||
+            !db.OpenTable("Settings", settings, "Main").Ok())
             return "<no table>";
         return GetDbSetting(settings, key, DbValue("<none>")).AsText();
     }
@@ -178,6 +180,17 @@ TEST_F(ImportRunTest, RunningAgainReportsEveryHourAsNotReSent) {
                   "08:00"}));
     EXPECT_EQ(Cp1252ToUtf8(ReadWholeFile(station_.ErrorLogPath())), ui_.shownFiles[0].contents);
     EXPECT_EQ(LogRows(), rows);
+    // Nothing new is no failure: a nightly run after a manual import must not end 4.
+    EXPECT_EQ(ExitStatusOf(again), exit_status::kDone);
+
+    // Beside a problem (here hours that may under-run) the same lines do not hide it.
+    const auto threshold = session_->importSettings.UnderrunningDuration;
+    session_->importSettings.UnderrunningDuration = 86400;
+    ImportRunResult underrun = Import("6/3/2000", "06", "6/3/2000", "08");
+    EXPECT_TRUE(underrun.errorReportShown);
+    EXPECT_EQ(UnstampedLines(station_.ErrorLogPath()).size(), 6u);
+    EXPECT_EQ(ExitStatusOf(underrun), exit_status::kDoneWithReport);
+    session_->importSettings.UnderrunningDuration = threshold;
 
     // The next run starts the error report afresh.
     station_.WriteLog(kMarch7, HoursOf(kMarch7, 1, 1));

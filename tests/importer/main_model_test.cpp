@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -89,8 +90,12 @@ TEST_F(MainWindowTest, AChosenDatabaseThatFailsItsCheckEndsStartUp) {
     EXPECT_FALSE(window_->Load(ParseCommandLine("")));
     EXPECT_TRUE(window_->IsClosed());
     EXPECT_EQ(ui_.startupStatus.back(), "Validating Database...");
-    EXPECT_TRUE(ui_.ShowedOnly("There was a problem creating the Jingles Table"))
-        << ::testing::PrintToString(ui_.MessageTexts());
+    const std::vector<std::string> shown = ui_.MessageTexts();
+    ASSERT_EQ(shown.size(), 1u) << ::testing::PrintToString(shown);
+    // The report says what is wrong and where, not that a table could not be made.
+    EXPECT_EQ(shown[0], "There was a problem checking the Jingles Table and the error's "
+                        "description was reported as : \n\n\"Jingles in the database " +
+                            station_.databasePath + " is a view, not a table.\" (3001)");
 }
 
 TEST_F(MainWindowTest, AMissingDatabaseEndsStartUpWithItsReport) {
@@ -159,6 +164,29 @@ TEST_F(MainWindowTest, ClosingBeforeTheSettingsWereReadWritesNoSettings) {
     EXPECT_FALSE(window_->Load(ParseCommandLine("KORA26.MDB")));
     EXPECT_FALSE(std::filesystem::exists(station_.dataLocation + "/HOLBRANE.INI"));
     EXPECT_FALSE(std::filesystem::exists("/HOLBRANE.INI"));
+}
+
+// A settings file that is there but cannot be read is named on standard error once in each
+// run, however often the run reads it, and again in the next run in the same process.
+TEST_F(MainWindowTest, UnreadableSettingsFilesAreNamedOnceInEveryRun) {
+    const std::string registry = station_.windowsDirectory + "/registry.ini";
+    const std::string importSettings = station_.dataLocation + "/HOLBRANE.INI";
+    std::filesystem::remove(registry);
+    ASSERT_EQ(mkfifo(registry.c_str(), 0600), 0);
+    std::filesystem::remove(importSettings);
+    std::filesystem::create_directory(importSettings);
+    for (int run = 1; run <= 2; ++run) {
+        SCOPED_TRACE(run);
+        Restart();
+        ::testing::internal::CaptureStderr();
+        Start();
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+                  "warning: The settings file " + registry +
+                      " was not read (it is not a regular file); its defaults are used.\n"
+                      "warning: The settings file " +
+                      importSettings +
+                      " was not read (it is a directory); its defaults are used.\n");
+    }
 }
 
 TEST_F(MainWindowTest, RangeFieldsStayOrderedAndDecideTheButtons) {

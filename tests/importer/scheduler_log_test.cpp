@@ -180,6 +180,12 @@ TEST(ReadHourHeader, CompactForm) {
         {"+", false, 0, 0, "", kDateReport},
         {"+07/03/00 24 Too late", false, 0, 0, "", kTimeReport},
         {"+07/03/00 -1", false, 0, 0, "", kTimeReport},
+        // The hour is a whole number of the day, never a guess: "ab" is not 00.
+        {"+07/03/00 ab Drive", false, 0, 0, "", kTimeReport},
+        {"+07/03/00 7a", false, 0, 0, "", kTimeReport},
+        {"+07/03/00 1.5", false, 0, 0, "", kTimeReport},
+        {"+07/03/00  ", false, 0, 0, "", kTimeReport},  // no hour after the blank
+        {"+07/03/00 123 x", true, march7, 12 * 3600, "x", ""},  // its first two characters
     };
     for (const Case& c : cases) {
         HeaderResult r = ReadFirstHeader(c.line + "\r\n#  4000\r\n");
@@ -216,6 +222,9 @@ TEST(ReadHourHeader, BlockForm) {
         {"", "5", false, 0, 0, kDateReport},
         {"07/03/00", "24", false, 0, 0, kTimeReport},
         {"07/03/00", "-1", false, 0, 0, kTimeReport},
+        {"07/03/00", "ab", false, 0, 0, kTimeReport},
+        {"07/03/00", "", false, 0, 0, kTimeReport},
+        {"07/03/00", "7.5", false, 0, 0, kTimeReport},
     };
     for (const Case& c : cases) {
         std::string bytes = SchedulerLogWriter()

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMenu>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -26,6 +27,7 @@
 #include "demo/silent_user_interface.h"
 #include "login_window.h"
 #include "users/change_password_model.h"
+#include "window_picture.h"
 #include "users/current_user.h"
 #include "users/login_model.h"
 #include "users/users_database.h"
@@ -45,7 +47,7 @@ class NoNestedWindows : public UsersDialogs {
 bool Save(QWidget& window, const QString& directory, const char* name) {
     QTest::qWait(100);
     const QString path = QDir(directory).filePath(QString(name) + ".png");
-    if (!window.grab().save(path)) {
+    if (!gui::PictureOfWindow(&window).save(path)) {
         std::fprintf(stderr, "could not write %s\n", path.toLocal8Bit().constData());
         return false;
     }
@@ -99,6 +101,13 @@ int main(int argc, char** argv) {
             model.SetView(view);
             window.Refresh();
             saved = Save(window, output, name) && saved;
+        }
+        // The Options menu as it drops down, with the import of a Windows database at its end.
+        if (QMenu* options = window.findChild<QMenu*>("mnuOptions")) {
+            options->popup(window.mapToGlobal(QPoint(10, 10)));
+            if (!QTest::qWaitForWindowExposed(options)) return 1;
+            saved = Save(*options, output, "frmChooseDatabase-options-menu") && saved;
+            options->hide();
         }
         model.Cancel();
     }

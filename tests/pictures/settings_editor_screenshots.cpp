@@ -23,6 +23,7 @@
 #include "support/temp_dir.h"
 #include "users/users_database.h"
 #include "wave_format_dialog.h"
+#include "window_picture.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ using vantor::testing::KoraInstallation;
 
 bool Save(QWidget& widget, const QString& path) {
     QApplication::processEvents();
-    if (widget.grab().save(path)) {
+    if (vantor::gui::PictureOfWindow(&widget).save(path)) {
         std::printf("%s\n", path.toLocal8Bit().constData());
         return true;
     }

@@ -39,6 +39,7 @@
 #include "support/audiowall_fixture.h"
 #include "support/scripted_user_interface.h"
 #include "support/temp_dir.h"
+#include "window_picture.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ void Settle() {
 void Save(QWidget* window, const QString& name) {
     Settle();
     QString path = QDir(gOutput).filePath(name + ".png");
-    if (!window->grab().save(path))
+    if (!gui::PictureOfWindow(window).save(path))
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
     else
         std::printf("%s\n", qPrintable(path));

@@ -32,6 +32,7 @@
 #include "session/session.h"
 #include "splash_window.h"
 #include "text_file_viewer.h"
+#include "window_picture.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ void Take(QWidget* window, const QString& name) {
     window->activateWindow();
     Settle();
     const QString path = QDir(outputDirectory).filePath(name + ".png");
-    if (window->grab().save(path)) {
+    if (PictureOfWindow(window).save(path)) {
         std::cout << path.toStdString() << "\n";
     } else {
         std::cerr << "vantor-window-pictures: could not write " << path.toStdString() << "\n";

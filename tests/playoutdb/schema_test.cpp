@@ -144,6 +144,23 @@ TEST(Schema, DatabaseThatCannotBeOpenedIsReportedWithTheEngineNumber) {
     EXPECT_TRUE(ui.messages[0].request.text.ends_with("(3024)"));
 }
 
+// Another program holding the write lock through the whole busy timeout: the check says so
+// at the first table instead of going on unchecked, waiting the timeout out at every table.
+TEST(Schema, ACheckThatCannotTakeTheWriteLockIsReportedOnce) {
+    TempDir dir;
+    std::string path = MakePlayoutDatabase(dir);
+    Database other;
+    ASSERT_THAT(other.Open(path), Succeeded());
+    ASSERT_THAT(other.BeginTrans(), Succeeded());
+    ScriptedUserInterface ui;
+    const DbError result = VerifyPlayoutDatabase(ui, path);
+    ASSERT_THAT(other.Rollback(), Succeeded());
+    EXPECT_FALSE(result.Ok());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].request.text.starts_with("There was a problem checking the "))
+        << ui.messages[0].request.text;
+}
+
 // What another program sees: the sqlite3 command-line tool reads the file and lists the
 // tables and columns by their names.
 TEST(Schema, DatabaseOpensInTheSqliteCommandLineTool) {

@@ -315,6 +315,15 @@ TEST_F(ChangePasswordTest, RefusalsInTheirOrderKeepTheWindowOpen) {
     for (int key : std::initializer_list<int>{'m', '-', 'y', '.', ' ', '1', '!', 0xE9, 8, '2'})
         change.TypeKey(PwBox::txtReNewPassword, key);
     EXPECT_EQ(change.Text(PwBox::txtReNewPassword), "MY 2");
+
+    // Text pasted into the boxes skips the key filter; the password is still refused.
+    Fill(change, "OLD", "MY-PASS", "my-pass");
+    change.OK();
+    EXPECT_TRUE(ui_.Showed("A password may hold only letters, digits and spaces"));
+    EXPECT_FALSE(change.IsClosed());
+    EXPECT_EQ(change.Text(PwBox::txtNewPassword), "");
+    EXPECT_EQ(change.Text(PwBox::txtReNewPassword), "");
+    EXPECT_EQ(AccountField("FRED", "Password").AsText(), ScrambleText("OLD"));
 }
 
 TEST_F(ChangePasswordTest, EmptyNewPasswordDependsOnTheUsersSetting) {

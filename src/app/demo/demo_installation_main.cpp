@@ -1,8 +1,9 @@
 // Builds a demonstration installation: a configuration file, a data location, an Audiowall
 // of a few hundred carts with audio, a Kora playout database, and a week of scheduler logs
-// (with break notes, and some carts the Audiowall does not have) starting tomorrow, and the
-// update notes in its program directory, as the package installs them. Prints the environment
-// the program needs to find it, as shell assignments.
+// (with break notes, and some carts the Audiowall does not have) starting tomorrow, two
+// accounts (MANAGER, who may import, and GUEST, who may not), and the update notes in its
+// program directory, as the package installs them. Prints the environment the program needs
+// to find it, as shell assignments.
 //
 //   vantor-demo-installation DIRECTORY [DAYS]
 
@@ -129,6 +130,9 @@ int main(int argc, char** argv) {
         // A demo hour is about 58 minutes of audio: only hours shorter than 55 minutes are
         // reported.
         options.underrunningDuration = 55 * 60;
+        // Someone who may import (and manage the playout databases) and someone who may not;
+        // the login asks for them once "Users must Login" is turned on.
+        options.accounts = {{"MANAGER", "MANAGER", "5,6"}, {"GUEST", "GUEST", ""}};
         KoraInstallation station(directory, options);
 
         vantor::SystemClock clock;

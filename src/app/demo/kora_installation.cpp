@@ -4,17 +4,21 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "common/clock.h"
 #include "common/locale.h"
 #include "common/paths.h"
 #include "common/profile.h"
-#include "demo/silent_user_interface.h"
-#include "importer/scheduler_log.h"
+#include "config/system_locations.h"
 #include "dbengine/database_file.h"
 #include "dbengine/engine.h"
-#include "dbmanage/database_types.h"
-#include "playoutdb/log_table.h"
 #include "dbengine/schema.h"
+#include "dbmanage/database_types.h"
+#include "demo/silent_user_interface.h"
+#include "importer/scheduler_log.h"
+#include "playoutdb/log_table.h"
 #include "playoutdb/playout_tables.h"
+#include "users/account_rules.h"
+#include "users/users_database.h"
 
 namespace vantor::demo {
 
@@ -57,6 +61,7 @@ KoraInstallation::KoraInstallation(const std::string& rootDirectory,
                        std::to_string(options.autoPurgeDays));
     WriteProfileString(JoinPath(dataLocation, "HOLBRANE.INI"), "General", "UnderrunningDuration",
                        std::to_string(options.underrunningDuration));
+    for (const InstallationAccount& account : options.accounts) AddAccount(account);
 
     if (options.databaseName.empty()) return;
     databasePath = JoinPath(JoinPath(dataLocation, "SCHEDULE"), options.databaseName);
@@ -68,6 +73,23 @@ KoraInstallation::KoraInstallation(const std::string& rootDirectory,
     SetDatabaseSetting("MUSIC.LogPath", logsDirectory);
     SetDatabaseSetting("MUSIC.FilenamePrefix", options.prefix);
     SetDatabaseSetting("MUSIC.FilenameFormat", options.dateFormat);
+}
+
+void KoraInstallation::AddAccount(const InstallationAccount& account) const {
+    SilentUserInterface ui;
+    SystemClock clock;
+    SystemLocations locations;
+    locations.DataLocation = dataLocation;
+    Database db;
+    UsersDatabase users(ui, clock, locations, db);
+    const std::optional<std::array<bool, 6>> rights = ParseRightsList(account.rights);
+    const std::string why = "cannot add the account " + account.loginName + ": ";
+    if (!rights) throw std::runtime_error(why + kRightsListRefusal);
+    if (!users.OpenUsersDatabase(UsersDatabasePath(dataLocation)).Ok())
+        throw std::runtime_error(why + "the users database cannot be opened");
+    if (users.AddUser(account.loginName, account.password, *rights) !=
+        UsersDatabase::AccountOutcome::Done)
+        throw std::runtime_error(why + (ui.messages.empty() ? "" : ui.messages.back()));
 }
 
 void KoraInstallation::SetDatabaseSetting(const std::string& key, const std::string& value) const {

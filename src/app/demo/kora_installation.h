@@ -21,6 +21,14 @@
 
 namespace vantor::demo {
 
+// An account of the installation's users database: its login name, password and the list of
+// its access rights ("5,6").
+struct InstallationAccount {
+    std::string loginName;
+    std::string password;
+    std::string rights;
+};
+
 struct InstallationOptions {
     int32_t maxCart = 9999;
     std::vector<FixtureCart> carts;
@@ -32,6 +40,7 @@ struct InstallationOptions {
     int autoPurgeDays = 0;
     int underrunningDuration = 3600;  // seconds
     int usersMustLogin = 0;
+    std::vector<InstallationAccount> accounts;  // none: a users database without accounts
 };
 
 class KoraInstallation {
@@ -51,6 +60,9 @@ class KoraInstallation {
     // The scheduler log file of a day, named with the installation's prefix and pattern.
     std::string LogPath(int32_t day) const;
     std::string WriteLog(int32_t day, const SchedulerLogWriter& log) const;
+
+    // Adds an account to the users database, creating the database when it is missing.
+    void AddAccount(const InstallationAccount& account) const;
 
     // Stores one row of the playout database's Settings table.
     void SetDatabaseSetting(const std::string& key, const std::string& value) const;

@@ -1,14 +1,19 @@
 #include "headless/headless_run.h"
 
+#include <chrono>
 #include <iostream>
 
 #include "common/clock.h"
+#include "common/whole_file.h"
+#include "headless/account_commands.h"
 #include "headless/create_database.h"
-#include "importer/exit_status.h"
+#include "headless/import_windows_databases.h"
 #include "headless/file_locations_setup.h"
 #include "headless/headless_user_interface.h"
+#include "importer/exit_status.h"
 #include "importer/import_preview.h"
 #include "importer/main_window_model.h"
+#include "importer/run_record.h"
 #include "session/session.h"
 
 namespace vantor {
@@ -79,7 +84,7 @@ int PrintPreview(LogImportModel& window, const LaunchOptions& options) {
 }
 
 int RunMenuAction(LogImportModel& window, HeadlessUserInterface& ui, MenuAction action,
-                  const LaunchOptions& options) {
+                  const LaunchOptions& options, RunRecord& record) {
     switch (action) {
         case MenuAction::Scan:
             window.ScanLogFiles();
@@ -94,6 +99,7 @@ int RunMenuAction(LogImportModel& window, HeadlessUserInterface& ui, MenuAction 
                            "Remove and then re-&send the Date and Time range below"))
                 return exit_status::kStopped;
             ReSendResult result = window.ReSend();
+            record.Keep(result.import);
             if (result.removal != MaintenanceOutcome::Done) return StatusOf(result.removal);
             return ExitStatusOf(result.import);
         }
@@ -116,9 +122,8 @@ bool Failed(int status) {
     return status != exit_status::kDone && status != exit_status::kDoneWithReport;
 }
 
-}  // namespace
-
-int RunHeadless(const LaunchOptions& options) {
+// The run's work; what its import did goes into the record.
+int RunHeadlessWork(const LaunchOptions& options, RunRecord& record) {
     // A JSON preview owns standard output: one document that a script can read whole.
     std::ostream& out = options.JsonPreview() ? std::cerr : std::cout;
     HeadlessUserInterface ui(out, std::cerr);
@@ -126,9 +131,16 @@ int RunHeadless(const LaunchOptions& options) {
     Session session(ui, ui, clock);
     LogImportModel window(session);
 
+    if (options.ManagesAccounts()) return RunAccountCommand(session, options);
     if (options.SetsFileLocations()) {
         int status = SetUpFileLocations(session, options);
         if (status != exit_status::kDone || !options.createDatabase) return status;
+    }
+    if (!options.windowsDatabases.empty()) {
+        if (!window.LoadUser(options.command)) return exit_status::kStartupEnded;
+        int status = ImportWindowsDatabases(session, options.windowsDatabases, options.replace, out);
+        window.Close();
+        return status;
     }
     if (options.createDatabase) {
         if (!window.LoadUser(options.command)) return exit_status::kStartupEnded;
@@ -138,6 +150,7 @@ int RunHeadless(const LaunchOptions& options) {
     }
 
     if (!window.Load(options.command)) return exit_status::kStartupEnded;
+    record.database = window.DatabasePath();
 
     TypeRangeFields(window, options);
     const RangeFields& fields = window.Fields();
@@ -148,7 +161,7 @@ int RunHeadless(const LaunchOptions& options) {
     int status = exit_status::kDone;
     for (MenuAction action : options.menuActions) {
         ui.SetAnswerYes(options.answerYes);
-        status = RunMenuAction(window, ui, action, options);
+        status = RunMenuAction(window, ui, action, options, record);
         ui.SetAnswerYes(false);
         if (Failed(status)) {
             window.Close();
@@ -158,10 +171,38 @@ int RunHeadless(const LaunchOptions& options) {
 
     // "/AUTO" starts the import as its button would, whatever state the range fields left the
     // button in: a range that is not valid is refused by the import's own checks.
-    if (window.AutoRequested()) status = ExitStatusOf(window.AutoStart());
+    if (window.AutoRequested()) {
+        ImportRunResult run = window.AutoStart();
+        record.Keep(run);
+        status = ExitStatusOf(run);
+    }
     // Nobody is left to close the window: the run ends here with or without "/QUIT".
     window.Close();
     return WithProblemReports(status, ui.ProblemReportsShown());
+}
+
+// Replaces one of the run's files for monitoring; a file that cannot be written is told on
+// standard error, and the run's status says that a problem was shown.
+int WriteForMonitoring(const std::optional<std::string>& path, const std::string& what,
+                       const std::string& contents, int status) {
+    if (!path) return status;
+    WholeFileWrite written = ReplaceWholeFile(*path, contents);
+    if (written.Ok()) return status;
+    std::cerr << "error: the " << what << " could not be written to " << *path << ": "
+              << written.failure << "\n";
+    return WithProblemReports(status, 1);
+}
+
+}  // namespace
+
+int RunHeadless(const LaunchOptions& options) {
+    RunRecord record;
+    record.start = std::chrono::system_clock::now();
+    int status = RunHeadlessWork(options, record);
+    record.end = std::chrono::system_clock::now();
+    record.exitStatus = status;
+    status = WriteForMonitoring(options.runRecord, "run record", RunRecordJson(record), status);
+    return WriteForMonitoring(options.metricsFile, "metrics file", RunMetricsText(record), status);
 }
 
 }  // namespace vantor

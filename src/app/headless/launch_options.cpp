@@ -21,6 +21,12 @@ constexpr ValueOption kValueOptions[] = {
     {"--set-data-location", &LaunchOptions::dataLocation},
     {"--set-cart-directory", &LaunchOptions::cartDirectory},
     {"--format", &LaunchOptions::format},
+    {"--add-user", &LaunchOptions::addUser},
+    {"--rights", &LaunchOptions::rights},
+    {"--set-password", &LaunchOptions::setPassword},
+    {"--remove-user", &LaunchOptions::removeUser},
+    {"--run-record", &LaunchOptions::runRecord},
+    {"--metrics-file", &LaunchOptions::metricsFile},
 };
 
 struct MenuOption {
@@ -47,6 +53,18 @@ constexpr FlagOption kFlagOptions[] = {
     {"--help", &LaunchOptions::help},
     {"--version", &LaunchOptions::version},
     {"--yes", &LaunchOptions::answerYes},
+    {"--replace", &LaunchOptions::replace},
+    {"--list-users", &LaunchOptions::listUsers},
+};
+
+// Options that may be given more than once, each value kept in order.
+struct ListOption {
+    const char* name;
+    std::vector<std::string> LaunchOptions::*field;
+};
+
+constexpr ListOption kListOptions[] = {
+    {"--import-windows-database", &LaunchOptions::windowsDatabases},
 };
 
 // The Linux spellings of station switches: each becomes the station's word.
@@ -100,6 +118,15 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
             }
             options.*option.field = value;
         }
+        for (const ListOption& option : kListOptions) {
+            if (name != option.name) continue;
+            known = takesValue = true;
+            if (!hasValue || Trim(value).empty()) {
+                result.error = name + " needs a file: " + name + "=PATH";
+                return result;
+            }
+            (options.*option.field).push_back(value);
+        }
         for (const MenuOption& option : kMenuOptions) {
             if (name != option.name) continue;
             known = true;
@@ -142,6 +169,12 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
             result.error = std::string(option) + " needs a directory";
             return result;
         }
+    for (const auto& [given, option] : {std::pair{&options.runRecord, "--run-record"},
+                                        std::pair{&options.metricsFile, "--metrics-file"}})
+        if (*given && Trim(**given).empty()) {
+            result.error = std::string(option) + " needs a file name";
+            return result;
+        }
     if (options.format) {
         if (*options.format != "text" && *options.format != "json") {
             result.error = "--format is text or json";
@@ -173,6 +206,16 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
         result.error = "--description belongs to --create-database";
         return result;
     }
+    if (!options.windowsDatabases.empty()) {
+        // Bringing databases over replaces files others may be using: a run of its own.
+        if (asksForWork || options.createDatabase || options.SetsFileLocations()) {
+            result.error = "--import-windows-database runs on its own";
+            return result;
+        }
+    } else if (options.replace) {
+        result.error = "--replace belongs to --import-windows-database";
+        return result;
+    }
     if (options.SetsFileLocations()) {
         // A set-up is a run of its own, as a database creation is: a scheduled import line
         // that carried the locations would rewrite the configuration file at every run.
@@ -182,6 +225,30 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
                 "--create-database; import in a second run";
             return result;
         }
+    }
+    const int accountCommands = int(options.addUser.has_value()) +
+                                int(options.setPassword.has_value()) +
+                                int(options.removeUser.has_value()) + int(options.listUsers);
+    if (options.rights && !options.addUser) {
+        result.error = "--rights belongs to --add-user";
+        return result;
+    }
+    if (options.addUser && !options.rights) {
+        result.error = "--add-user needs --rights=LIST, the access rights 1 to 6 it grants "
+                       "(--rights=5,6; --rights= grants none)";
+        return result;
+    }
+    if (accountCommands > 1) {
+        result.error =
+            "--add-user, --set-password, --remove-user and --list-users run one at a time";
+        return result;
+    }
+    // An account command in a scheduled import line would run instead of the import, or
+    // ask for a password nobody is there to type.
+    if (accountCommands == 1 && (asksForWork || options.createDatabase ||
+                                 options.SetsFileLocations() || !options.windowsDatabases.empty())) {
+        result.error = "the account commands run on their own; import in a second run";
+        return result;
     }
     return result;
 }
@@ -225,15 +292,46 @@ std::string UsageText() {
            "  --set-cart-directory=DIR\n"
            "                    store DIR as the directory of every cart of the Audiowall;\n"
            "                    both run on their own or before --create-database\n"
+           "  --import-windows-database=PATH [--replace]\n"
+           "                    bring over a playout or users database of the Windows\n"
+           "                    installation (a Jet 3 or Jet 4 .MDB file; give it once per\n"
+           "                    file): a playout database goes to SCHEDULE under its own\n"
+           "                    name, the users database replaces USERS/USERS25.MDB; an\n"
+           "                    existing database is replaced only with --replace and kept\n"
+           "                    as NAME-0001.BAK; a report per table goes to standard output\n"
+           "  --add-user=NAME --rights=LIST\n"
+           "                    create an account of the users database with the access\n"
+           "                    rights of LIST (numbers 1 to 6: --rights=5,6; 5 allows this\n"
+           "                    program, 6 managing databases)\n"
+           "  --set-password=NAME\n"
+           "                    give an account a new password\n"
+           "                    (both read the password from standard input: at a terminal\n"
+           "                    it is asked twice without echo; otherwise the first line is\n"
+           "                    the password and the second its repetition)\n"
+           "  --remove-user=NAME  delete an account\n"
+           "  --list-users      the accounts: name, rights, password expiry, last login\n"
+           "  --run-record=PATH at the end of the run, write one JSON document: each day and\n"
+           "                    hour the import walked (state, entries, length, missing\n"
+           "                    carts, the error report's lines), the summary, the run's\n"
+           "                    start, end and exit status\n"
+           "  --metrics-file=PATH  the same summary as Prometheus text metrics (for\n"
+           "                    node_exporter's textfile collector); both files are\n"
+           "                    replaced whole, never seen half written\n"
            "  --help, --version\n"
            "\n"
            "Exit status:\n"
-           "  0   the requested work ran and the error report is empty\n"
-           "  4   it ran and the error report is not empty (printed on standard output);\n"
-           "      for --preview: the import would report something\n"
+           "  0   the requested work ran and the error report is empty or says only that\n"
+           "      hours were already in the log (\"was not re-sent\")\n"
+           "  4   it ran and the error report holds a problem (printed on standard output):\n"
+           "      missing carts, hours that may under-run, lost or failed hours, or a\n"
+           "      problem report was shown; for --preview: the import would report something;\n"
+           "      for --import-windows-database: something was left out (see the report)\n"
            "  3   the import, a removal or the storing of the file locations failed\n"
            "  2   a check stopped it: the range, the database, the logs directory, a\n"
-           "      question answered No, a directory that cannot be created\n"
+           "      question answered No, a directory that cannot be created, a file that\n"
+           "      is not a Jet 3/4 database (nothing is written then), a database that\n"
+           "      exists without --replace, an account command's refusal (a name, a\n"
+           "      password or the rights)\n"
            "  1   start-up ended the program\n"
            "  64  a bad command line\n"
            "\n"

@@ -41,12 +41,30 @@ struct LaunchOptions {
     bool JsonPreview() const { return format && *format == "json"; }
 
     std::optional<std::string> createDatabase;  // "NAME.MDB"
+    // Databases of a Windows installation to bring over ("--import-windows-database=PATH",
+    // given once per file), and whether an existing database of the same name is replaced.
+    std::vector<std::string> windowsDatabases;
+    bool replace = false;
     std::optional<std::string> description;
 
     // A first set-up without a display: what the file locations dialog would be given.
     std::optional<std::string> dataLocation;   // "--set-data-location=DIR"
     std::optional<std::string> cartDirectory;  // "--set-cart-directory=DIR", every cart
     bool SetsFileLocations() const { return dataLocation || cartDirectory; }
+
+    // The accounts of the users database, kept without a window. Passwords come from standard
+    // input only: a command line is seen by every user of the machine.
+    std::optional<std::string> addUser;      // "--add-user=NAME"
+    std::optional<std::string> rights;       // "--rights=5,6", with --add-user
+    std::optional<std::string> setPassword;  // "--set-password=NAME"
+    std::optional<std::string> removeUser;   // "--remove-user=NAME"
+    bool listUsers = false;                  // "--list-users"
+    bool ManagesAccounts() const { return addUser || setPassword || removeUser || listUsers; }
+
+    // Written at the end of the run for monitoring: the run's record as one JSON document, and
+    // its summary as Prometheus metrics. Each replaces its file whole.
+    std::optional<std::string> runRecord;    // "--run-record=PATH"
+    std::optional<std::string> metricsFile;  // "--metrics-file=PATH"
 };
 
 struct LaunchParse {

@@ -7,8 +7,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <mutex>
-#include <set>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -35,19 +33,6 @@ bool WriteAll(int fd, const std::string& bytes) {
         written += static_cast<size_t>(n);
     }
     return true;
-}
-
-// Says once per file and reason on standard error why an INI file was left unread; every
-// key of it then reads as its default, as for a missing file. Reads of settings are not
-// errors a person must answer, but a station whose settings are silently ignored must be
-// able to find out why.
-void ReportUnreadable(const std::string& path, const std::string& why) {
-    static std::mutex mutex;
-    static std::set<std::string> reported;
-    std::lock_guard<std::mutex> lock(mutex);
-    if (!reported.insert(path + '\n' + why).second) return;
-    std::fprintf(stderr, "warning: The settings file %s was not read (%s); its defaults are used.\n",
-                 path.c_str(), why.c_str());
 }
 
 // What reading an INI file found: its bytes, or that it is missing, or why it was not read.
@@ -137,14 +122,17 @@ std::optional<std::string> IniKeyName(const std::string& utf8Line) {
     return Trim(t.substr(0, eq));
 }
 
+std::optional<std::string> UnreadableSettingsFile(const std::string& path) {
+    ReadOutcome read = ReadBounded(path);
+    if (read.missing || read.why.empty()) return std::nullopt;
+    return read.why;
+}
+
 bool IniDocument::Load(const std::string& path) {
     lines_.clear();
     ReadOutcome read = ReadBounded(path);
     if (read.missing) return true;
-    if (!read.why.empty()) {
-        ReportUnreadable(path, read.why);
-        return false;
-    }
+    if (!read.why.empty()) return false;
     const std::string& bytes = read.bytes;
     size_t pos = 0;
     while (pos < bytes.size()) {

@@ -15,8 +15,8 @@ class IniDocument {
     // Reads a file. A missing file gives an empty document and true; a file that exists but
     // cannot be read gives false (the document is then empty), and so does anything that is no
     // settings file: not a regular file (a FIFO, a device, a directory), larger than a few
-    // megabytes, or holding a line of more than 64 KB. Such a file is named once on standard
-    // error with the reason.
+    // megabytes, or holding a line of more than 64 KB. Nothing is said here: a file is read
+    // afresh for every key, and UnreadableSettingsFile tells why, for a warning given once.
     bool Load(const std::string& path);
     // Writes the document to a temporary file beside path and renames it over path, so that a
     // reader never sees a half-written file. False when it cannot be written.
@@ -55,6 +55,10 @@ class IniDocument {
 
     std::vector<Line> lines_;
 };
+
+// Why the file at path, which is there, is one IniDocument::Load does not read; nothing when it
+// can be read or is missing.
+std::optional<std::string> UnreadableSettingsFile(const std::string& path);
 
 // Name of a section header line ("[ Name ]" -> "Name"), or nullopt when the line is none.
 std::optional<std::string> IniSectionName(const std::string& utf8Line);

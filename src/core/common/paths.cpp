@@ -62,7 +62,9 @@ bool MatchFrom(const std::string& p, size_t pi, const std::string& n, size_t ni)
     return ni == n.size();
 }
 
-std::vector<std::string> ListEntries(const std::string& directory, bool wantDirectories,
+enum class EntryKind { Files, Directories, Any };
+
+std::vector<std::string> ListEntries(const std::string& directory, EntryKind kind,
                                      const std::string& pattern) {
     std::vector<std::string> names;
     std::error_code ec;
@@ -71,11 +73,14 @@ std::vector<std::string> ListEntries(const std::string& directory, bool wantDire
     if (ec) return names;
     for (auto end = fs::directory_iterator(); it != end; it.increment(ec)) {
         if (ec) break;
-        std::error_code sec;
-        auto status = it->status(sec);  // follows links, as the shell's listing does
-        if (sec) continue;
-        bool isDirectory = fs::is_directory(status);
-        if (wantDirectories ? !isDirectory : !fs::is_regular_file(status)) continue;
+        if (kind != EntryKind::Any) {
+            std::error_code sec;
+            auto status = it->status(sec);  // follows links, as the shell's listing does
+            if (sec) continue;
+            bool isDirectory = fs::is_directory(status);
+            if (kind == EntryKind::Directories ? !isDirectory : !fs::is_regular_file(status))
+                continue;
+        }
         std::string name = it->path().filename().string();
         if (!pattern.empty() && !WildcardMatch(pattern, name)) continue;
         names.push_back(name);
@@ -158,11 +163,15 @@ bool IsRegularFile(const std::string& path) {
 
 std::vector<std::string> ListFiles(const std::string& directory, const std::string& pattern) {
     // "*.*" means every file on the stations' systems, including names without a dot.
-    return ListEntries(directory, false, pattern == "*.*" ? "*" : pattern);
+    return ListEntries(directory, EntryKind::Files, pattern == "*.*" ? "*" : pattern);
+}
+
+std::vector<std::string> ListEntryNames(const std::string& directory, const std::string& pattern) {
+    return ListEntries(directory, EntryKind::Any, pattern == "*.*" ? "*" : pattern);
 }
 
 std::vector<std::string> ListDirectories(const std::string& directory) {
-    return ListEntries(directory, true, "");
+    return ListEntries(directory, EntryKind::Directories, "");
 }
 
 bool WildcardMatch(const std::string& pattern, const std::string& name) {

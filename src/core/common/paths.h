@@ -22,6 +22,9 @@ bool IsRegularFile(const std::string& path);
 // Names (not paths) of the regular files of a directory matching a pattern with "*" and "?",
 // compared without case ("VN*.LOG" lists "vn000307.log"), sorted without regard to case.
 std::vector<std::string> ListFiles(const std::string& directory, const std::string& pattern);
+// Names of every entry of a directory matching a pattern, whatever it is (a file, a
+// directory, a named pipe, a device, a link to nothing), sorted as ListFiles sorts.
+std::vector<std::string> ListEntryNames(const std::string& directory, const std::string& pattern);
 // Names of the sub-directories of a directory, sorted without regard to case.
 std::vector<std::string> ListDirectories(const std::string& directory);
 // "*"/"?" wildcard match without regard to case.

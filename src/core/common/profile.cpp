@@ -1,6 +1,8 @@
 #include "common/profile.h"
 
+#include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "common/codepage.h"
@@ -34,6 +36,16 @@ std::string ProfilePath(const std::string& file) {
     if (file.empty()) return "";
     if (IsBareName(file)) return ResolvePath(JoinPath(WindowsDirectory(), file));
     return ResolvePath(file);
+}
+
+void WarnOfUnreadableSettingsFile(const std::string& file) {
+    const std::string path = ProfilePath(file);
+    if (path.empty()) return;
+    if (std::optional<std::string> why = UnreadableSettingsFile(path)) {
+        std::fprintf(stderr,
+                     "warning: The settings file %s was not read (%s); its defaults are used.\n",
+                     path.c_str(), why->c_str());
+    }
 }
 
 std::string GetProfileString(const std::string& file, const std::string& section,

@@ -31,4 +31,11 @@ std::vector<std::string> GetProfileKeys(const std::string& file, const std::stri
 // The path an INI name refers to (bare names go to the Windows directory).
 std::string ProfilePath(const std::string& file);
 
+// Names on standard error an INI file that is there but is not read (not a regular file, too
+// large, a line too long, not readable), and why; each of its keys reads as its default, as for
+// a missing file. Reads of settings are no errors a person must answer, but a station whose
+// settings are silently ignored must be able to find out why. Start-up calls it once for each
+// settings file of the run, so that the line appears once however often the file is read.
+void WarnOfUnreadableSettingsFile(const std::string& file);
+
 }  // namespace vantor

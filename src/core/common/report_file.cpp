@@ -17,6 +17,7 @@ void ReportFile::Append(bool stamped, const std::string& text, const Clock& cloc
         lines_->push_back(text);
         return;
     }
+    if (copies_) copies_->push_back(text);
     if (path_.empty()) return;
     if (!file_) file_ = OpenFileForWriting(ResolvePath(path_), true);
     if (!file_) return;

@@ -26,10 +26,14 @@ class ReportFile {
     // Appends one line; the file is made when the first line comes (an empty path writes
     // nothing). A file that cannot be opened loses its lines, as AppendLogLine's do.
     void Append(bool stamped, const std::string& text, const Clock& clock);
+    // Each line appended from now on is also added to copies, without its stamp, whether or
+    // not the file takes it (a run's record names what its report said); none stops it.
+    void CopyLinesTo(std::vector<std::string>* copies) { copies_ = copies; }
 
   private:
     std::string path_;
     std::vector<std::string>* lines_ = nullptr;
+    std::vector<std::string>* copies_ = nullptr;
     std::FILE* file_ = nullptr;
 };
 

@@ -6,6 +6,7 @@
 #include "common/problem_report.h"
 #include "common/profile.h"
 #include "common/registry.h"
+#include "common/text.h"
 #include "common/user_interface.h"
 #include "config/config_dialogs.h"
 #include "config/config_set_model.h"
@@ -92,6 +93,12 @@ bool ReadInstallationSettings(SystemLocations& locations, AudiowallState& audiow
     LoadAudiowallSettings(audiowall, ui, clock, locations.ConfigFile, kVersion2RegistryKey);
     ReadDataLocation(locations);
     ReadDisplaySettings(locations);
+    // The installation's settings files just read, each named once when it was not read.
+    const std::string& part1 = audiowall.Parts[1].Directory;
+    for (const std::string& file : {locations.ConfigFile, std::string("registry.ini"),
+                                    Trim(part1).empty() ? std::string() : AudwallIniPath(part1)}) {
+        WarnOfUnreadableSettingsFile(file);
+    }
     return true;
 }
 

@@ -69,15 +69,21 @@ DbValue DescriptionVersionForType(int32_t type) {
 int EnsureDatabaseFile(UserInterface& ui, const std::string& path, int32_t type, bool dontAsk,
                        std::string& description, FileAccess access) {
     std::string file = ResolvePath(path);
-    if (FileLength(file) <= 0) {
+    // Made afresh: a database that is not there (also behind a link whose target is not there
+    // yet) and an empty regular file, which is one that was never made. Anything else is
+    // never deleted, a device, a FIFO or a link to one least of all: opening it below says
+    // what it is.
+    std::error_code ec;
+    const bool emptyFile =
+        fs::is_regular_file(fs::symlink_status(file, ec)) && fs::file_size(file, ec) == 0 && !ec;
+    if (emptyFile || !fs::exists(fs::status(file, ec))) {
         if (!dontAsk) {
             MessageResult answer = AskQuestion(
                 ui, "The database " + path + " does not exist. Would you like to create it?",
                 MessageButtons::YesNo, MessageResult::Yes);
             if (answer == MessageResult::No) return -1;
         }
-        std::error_code ec;
-        if (fs::exists(file, ec)) {
+        if (emptyFile) {
             if (!fs::remove(file, ec) || ec) {
                 int number = ErrorNumberFromErrno(ec.value(), err::kPermissionDenied);
                 ProblemReport(ui, "deleting the old file", ErrorResult::Make(number));
@@ -297,9 +303,6 @@ DbError SetDbSetting(UserInterface& ui, TableCursor& settings, const std::string
 
 // ---------------------------------------------------------------------------------------------
 
-namespace {
-
-// "NAME-0001.BAK", "NAME-0002.BAK", ...: the first that does not exist yet.
 std::string FreeBackupName(const std::string& path) {
     std::string directory = ParentDirectoryOf(path, false);
     std::string stem = StripExtension(FileNameOf(path));
@@ -311,8 +314,6 @@ std::string FreeBackupName(const std::string& path) {
     }
     return "";
 }
-
-}  // namespace
 
 bool CompactDatabaseFile(UserInterface& ui, const std::string& path, bool fileDialog,
                          const std::string& startDirectory, bool silent) {

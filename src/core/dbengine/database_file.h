@@ -57,6 +57,10 @@ DbError SetDbSetting(UserInterface& ui, TableCursor& settings, const std::string
 // text only when the text reads as that number, and never the empty text; Null equals nothing.
 bool VariantEquals(const DbValue& a, const DbValue& b);
 
+// The name the old file of a database takes when a new one replaces it: "NAME-0001.BAK",
+// "NAME-0002.BAK", ... beside it, the first that does not exist yet ("" when all are taken).
+std::string FreeBackupName(const std::string& path);
+
 // Compacts and repairs a closed database file into a temporary file, then renames the old file
 // to the first free "NAME-0001.BAK" style name and the compacted file to the original name.
 // With an empty path the operator chooses the file (only when fileDialog is set). Unless

@@ -71,9 +71,9 @@ std::optional<SeekOp> SeekOpFromText(std::string_view text);
 enum class EditMode { None, Edit, AddNew };
 
 namespace engine_detail {
-struct Connection;
-struct CursorState;
-struct QueryState;
+class DatabaseBackend;
+class CursorBackend;
+class QueryBackend;
 }  // namespace engine_detail
 
 // A table opened for direct access ("table-type"): rows in the order of the current index,
@@ -143,7 +143,7 @@ class TableCursor {
 
   private:
     friend class Database;
-    std::unique_ptr<engine_detail::CursorState> state_;
+    std::unique_ptr<engine_detail::CursorBackend> backend_;
 };
 
 // Rows of a SELECT statement, read forward. Open it with Database::Query.
@@ -171,7 +171,7 @@ class QueryResult {
 
   private:
     friend class Database;
-    std::unique_ptr<engine_detail::QueryState> state_;
+    std::unique_ptr<engine_detail::QueryBackend> backend_;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -203,8 +203,15 @@ class Database {
     // Opens an existing file for reading only: every write through it fails, nothing is
     // written to the file, its journal or beside it (a lock file is made by writers only).
     DbError OpenReadOnly(const std::string& path);
+    // The same for a database kept on a database server: conninfo is the server's connection
+    // string (libpq's form, "host=studio-db dbname=vantor user=station"; the password comes
+    // from ~/.pgpass or PGPASSWORD), fileName the name the installation knows the database by
+    // ("KORA26.MDB"). A server that cannot be reached is 3051 with the server's own reason.
+    DbError CreateOnServer(const std::string& conninfo, const std::string& fileName);
+    DbError OpenOnServer(const std::string& conninfo, const std::string& fileName);
     void Close();
     bool IsOpen() const;
+    // The file's path, or for a database on a server the file name it is known by.
     const std::string& Path() const;
 
     // The engine version of the open file's format ("3.40").
@@ -262,6 +269,12 @@ class Database {
     DbError Query(std::string_view sql, std::initializer_list<DbValue> params,
                   QueryResult& result) const;
 
+    // Tells the programs listening on the database's server (a playout engine refreshing its
+    // running order) that something changed, on the channel given with the database's schema
+    // name as payload; inside a transaction it is delivered when the transaction commits, and
+    // not at all when it is rolled back. A file has no listeners: nothing is sent.
+    DbError Notify(std::string_view channel);
+
     // Transactions nest; only the outermost commit makes the changes visible to others.
     DbError BeginTrans();
     DbError CommitTrans();
@@ -273,7 +286,7 @@ class Database {
   private:
     DbError OpenFile(const std::string& path, bool readOnly);
 
-    std::shared_ptr<engine_detail::Connection> conn_;
+    std::unique_ptr<engine_detail::DatabaseBackend> backend_;
 };
 
 // Rolls back on destruction unless committed: an hour imported halfway leaves nothing.

@@ -34,7 +34,15 @@ DbError EnsureTable(UserInterface& ui, Database& db, const TableLayout& layout) 
     // One transaction for all the changes of a table saves a disk flush per field. It is
     // committed whatever happens: what was added before a failing step stays, as it would
     // step by step.
-    bool grouped = db.BeginTrans().Ok();
+    const DbError begun = db.BeginTrans();
+    if (begun.number == err::kCouldNotLock || begun.number == err::kLockedByOtherSession) {
+        // Another program held the write lock through the whole busy timeout. Going on
+        // without the transaction would wait the timeout out again at every change, in
+        // silence, and a start-up of several tables would seem to hang.
+        ProblemReport(ui, "checking the " + layout.name + " Table", begun);
+        return begun;
+    }
+    const bool grouped = begun.Ok();
     DbError result = EnsureTableSteps(ui, db, layout);
     if (!grouped) return result;
     if (DbError error = db.CommitTrans(); !error.Ok()) {
@@ -51,7 +59,12 @@ DbError EnsureTable(UserInterface& ui, Database& db, const TableLayout& layout) 
 namespace {
 
 DbError EnsureTableSteps(UserInterface& ui, Database& db, const TableLayout& layout) {
-    if (!db.FindTable(layout.name).Ok()) {
+    if (DbError lookup = db.FindTable(layout.name); !lookup.Ok()) {
+        // Only a missing table is made; a view or another object in its place is reported.
+        if (lookup.number != err::kItemNotFound) {
+            ProblemReport(ui, "checking the " + layout.name + " Table", lookup);
+            return lookup;
+        }
         FieldDef first = layout.fields.front();
         if (DbError error = db.CreateTable(layout.name, std::span<const FieldDef>(&first, 1));
             !error.Ok()) {

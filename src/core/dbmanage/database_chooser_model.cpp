@@ -15,6 +15,8 @@
 #include "dbengine/database_file.h"
 #include "dbengine/engine.h"
 #include "dbmanage/new_database.h"
+#include "users/users_database.h"
+#include "windowsdb/windows_database_import.h"
 
 namespace vantor {
 
@@ -49,11 +51,6 @@ std::string LastAccessedText(const TableCursor& rows) {
         text = value.AsText();
     }
     return Trim(text).empty() ? DatabaseChooserModel::kNotKnown : text;
-}
-
-// A name the operator typed for a file in the search directory: nothing that leads out of it.
-bool NamesAPlaceElsewhere(const std::string& answer) {
-    return answer.find_first_of("\\/") != std::string::npos;
 }
 
 }  // namespace
@@ -330,10 +327,8 @@ void DatabaseChooserModel::RenameDatabase() {
     request.prompt = "What do you want this database's filename to be?";
     std::string answer = Trim(ui_.InputBox(request).text);
     if (answer.empty()) return;
-    if (NamesAPlaceElsewhere(answer)) {
-        ShowWarning(ui_, "You must specify a valid reference name");
-        return;
-    }
+    // The new name follows the rules of a new database's name, but may bring its extension.
+    if (!CheckDatabaseFileName(ui_, answer)) return;
     if (answer.find('.') == std::string::npos) answer += ".MDB";
     const std::string directory = ResolvePath(searchDirectory_);
     const std::string target = JoinPath(directory, answer);
@@ -362,6 +357,35 @@ void DatabaseChooserModel::DeleteDatabase() {
     if (DbError error = Database::DeleteFile(SelectedPath()); !error.Ok()) {
         ProblemReport(ui_, "deleting : " + name, error);
     }
+    FillList();
+}
+
+void DatabaseChooserModel::ImportFromWindows() {
+    if (!optionsEnabled_) return;
+    FileDialogRequest request;
+    request.title = "Import a Windows Database";
+    request.filter = "Windows Databases (*.MDB)|*.MDB|All Files|*.*";
+    std::optional<std::string> chosen = ui_.ChooseOpenFile(request);
+    if (!chosen) return;
+
+    WindowsImportTarget target;
+    target.playoutDirectory = searchDirectory_;
+    target.usersDatabase = UsersDatabasePath(ParentDirectoryOf(searchDirectory_, false));
+    auto bringOver = [&] {
+        HourglassGuard hourglass(ui_);
+        return ImportWindowsDatabase(ui_, *chosen, target);
+    };
+    WindowsImportReport report = bringOver();
+    if (report.outcome == WindowsImportOutcome::Refused &&
+        AskQuestion(ui_,
+                    "The database " + report.target +
+                        " already exists.\nDo you want to replace it? The old database is kept "
+                        "in a file with a '.BAK' extension.",
+                    MessageButtons::YesNo, MessageResult::No) == MessageResult::Yes) {
+        target.replace = true;
+        report = bringOver();
+    }
+    ui_.ShowText("Import a Windows Database", report.Text());
     FillList();
 }
 

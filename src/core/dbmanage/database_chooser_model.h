@@ -89,6 +89,10 @@ class DatabaseChooserModel : public WindowModel {
     void CopyDatabase();       // "&Copy this Database"
     void RenameDatabase();     // "C&hange the Database's Filename"
     void DeleteDatabase();     // "&Delete this Database"
+    // "&Import a Windows Database...": a playout database of the Windows installation comes
+    // into the listed directory, a users database takes the place of the installation's
+    // (USERS/USERS25.MDB beside that directory); the report is shown in the text viewer.
+    void ImportFromWindows();
 
     // Reads the directory again.
     void FillList();

@@ -1,5 +1,8 @@
 #include "dbmanage/new_database.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "common/files.h"
 #include "common/paths.h"
 #include "common/text.h"
@@ -7,13 +10,43 @@
 
 namespace vantor {
 
+namespace {
+
+constexpr const char* kInvalidName = "You must specify a valid reference name";
+
+// A character no file name may hold on the stations' file systems: the control characters and
+// the ones Windows reserves ("/" leads elsewhere here as "\" does there).
+bool ForbiddenInFileName(unsigned char c) {
+    return c < 0x20 || c == 0x7f ||
+           std::string_view("\\/:*?\"<>|").find(char(c)) != std::string_view::npos;
+}
+
+}  // namespace
+
+bool CheckDatabaseFileName(UserInterface& ui, const std::string& name) {
+    const bool forbidden = std::any_of(name.begin(), name.end(), [](char c) {
+        return ForbiddenInFileName(static_cast<unsigned char>(c));
+    });
+    if (name.empty() || name.front() == '-' || forbidden) {
+        ShowWarning(ui, kInvalidName);
+        return false;
+    }
+    if (CharacterCount(name) > kMaxDatabaseNameCharacters) {
+        ShowWarning(ui, "That name is too long: a database's name can be up to " +
+                            std::to_string(kMaxDatabaseNameCharacters) + " characters");
+        return false;
+    }
+    return true;
+}
+
 std::optional<NewDatabaseName> CheckNewDatabaseName(UserInterface& ui, const std::string& directory,
                                                     const std::string& typed) {
     const std::string reference = Trim(typed);
-    if (reference.empty() || reference.find_first_of("\\/.") != std::string::npos) {
-        ShowWarning(ui, "You must specify a valid reference name");
+    if (reference.find('.') != std::string::npos) {
+        ShowWarning(ui, kInvalidName);
         return std::nullopt;
     }
+    if (!CheckDatabaseFileName(ui, reference)) return std::nullopt;
     if (ToLower(reference) == "backup") {
         ShowWarning(ui, "The name 'Backup' is reserved and cannot be used!");
         return std::nullopt;

@@ -11,14 +11,28 @@
 
 namespace vantor {
 
+// How many characters a name typed for a database file may have. The file system holds 255
+// bytes in a name; the engine adds its own files beside a database ("-journal", the lock file,
+// the backups of a compaction), and a character of the stations' code page takes up to three
+// bytes here. Far more than any station's reference needs.
+inline constexpr size_t kMaxDatabaseNameCharacters = 48;
+
+// Checks a name typed for a file in the directory of databases (a new database's reference,
+// or the new file name of a rename) against what every file system of the installation can
+// hold, and says what is wrong: "You must specify a valid reference name" for a name with a
+// control character (a line end, a tab), a character a file name on the stations may not hold
+// (\ / : * ? " < > |) or a leading "-" (which other programs would take for an option), or
+// its own message for a name too long to be a file's. True when the name may be used.
+bool CheckDatabaseFileName(UserInterface& ui, const std::string& name);
+
 struct NewDatabaseName {
     std::string reference;  // the name as typed, trimmed ("STUDIO2")
     std::string path;       // the file in the directory: reference + ".MDB"
 };
 
 // Checks the reference name typed for a new database in directory: a plain name (not blank, no
-// directory, no extension of its own; "/" leads elsewhere here as "\" does on the stations),
-// not "Backup" in any letter case, and no database of that name there yet. Nothing after the
+// extension of its own, and one CheckDatabaseFileName accepts), not "Backup" in any letter
+// case, and no database of that name there yet. Nothing after the
 // message that says what is wrong.
 std::optional<NewDatabaseName> CheckNewDatabaseName(UserInterface& ui, const std::string& directory,
                                                     const std::string& typed);

@@ -13,7 +13,9 @@ int ExitStatusOf(const ImportRunResult& run) {
         case ImportRunOutcome::Imported:
             break;
     }
-    return run.errorReportShown ? exit_status::kDoneWithReport : exit_status::kDone;
+    // A report of hours that were already in the log says only that there was nothing new (a
+    // nightly run after a manual import): the work was done.
+    return run.errorReportHoldsProblem ? exit_status::kDoneWithReport : exit_status::kDone;
 }
 
 int WithProblemReports(int status, int problemReportsShown) {

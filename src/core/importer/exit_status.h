@@ -7,8 +7,8 @@ namespace vantor {
 struct ImportRunResult;
 
 namespace exit_status {
-constexpr int kDone = 0;            // the requested work ran, the error report is empty
-constexpr int kDoneWithReport = 4;  // it ran, the error report is not empty or a problem was shown
+constexpr int kDone = 0;            // the requested work ran, the error report holds no problem
+constexpr int kDoneWithReport = 4;  // it ran, the error report holds a problem or one was shown
 constexpr int kWorkFailed = 3;      // the hour import (or a removal) failed
 constexpr int kStopped = 2;         // a check of the run, or a question answered No, stopped it
 constexpr int kStartupEnded = 1;    // start-up ended the program

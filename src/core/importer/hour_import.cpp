@@ -120,6 +120,10 @@ bool FinishHour(TableCursor& log, const DayTime& hourStamp, int32_t hourMode, bo
 
 namespace {
 
+// The channel a playout engine listens on for hours coming into a Log; the payload names the
+// database's schema.
+constexpr std::string_view kLogChannel = "vantor_log";
+
 std::string HourText(int hour) {
     return std::to_string(hour);
 }
@@ -163,16 +167,22 @@ class ImportProgress {
 // One day's walk: the day file being read forward and the state carried from hour to hour.
 class DayImport {
   public:
+    // fileDay is the day the file was opened for, or -1 when one file serves every day.
+    // reported: the lines of the error report, copied as they are written, when the run keeps
+    // a record (context.record).
     DayImport(Database& db, TableCursor& log, HourImportContext& context, ReportFile& errorReport,
-              SchedulerLogReader& reader, ImportProgress& progress)
+              SchedulerLogReader& reader, ImportProgress& progress, int32_t fileDay,
+              std::vector<std::string>* reported)
         : db_(db),
           log_(log),
           context_(context),
           errorReport_(errorReport),
           reader_(reader),
           progress_(progress),
+          reported_(reported),
           target_{log, context.audiowall, context.ui, context.clock, errorReport},
-          thisYear_(YearOf(context.clock.Now())) {}
+          thisYear_(YearOf(context.clock.Now())),
+          fileDay_(fileDay) {}
 
     void Hour(const DayTime& hourStamp);
     const LostHours& Lost() const { return lost_; }
@@ -185,10 +195,17 @@ class DayImport {
     };
 
     void Report(const std::string& text) { errorReport_.Append(true, text, context_.clock); }
+    DbError CountHourRows(const DayTime& hourStamp, int64_t& count) {
+        return CountLogRows(db_, HourStartQIndex(hourStamp), HourEndQIndex(hourStamp), count);
+    }
     bool SeekToHour(const DayTime& hourStamp);
+    bool NotFound(const DayTime& hourStamp);
     bool ReadHeader(std::string& line);
     bool IsFreshHour(const DayTime& hourStamp);
     std::optional<float> ImportHourLines(const DayTime& hourStamp, double q, bool insertAfter);
+    // The hour just read ran into the end of a file whose last line has no line end: its last
+    // entry may be cut and entries after it missing.
+    bool HourCutShort() const { return !hourEndedAtHeader_ && reader_.CutShort(); }
     void StartHourEntry(const DayTime& hourStamp);
     bool ReadHourLines(const DayTime& hourStamp, double& q, bool held);
     bool AddEntry(const DayTime& hourStamp, double& q, bool held);
@@ -207,6 +224,12 @@ class DayImport {
                           vantor::PreviewHour& hour);
     void PreviewTableHour(const DayTime& hourStamp, vantor::PreviewHour& hour);
     void PreviewFailed(vantor::PreviewHour& hour, size_t shownBefore, const std::string& reason);
+    // The hour's new rows (held_ from firstNew on) as entries of its description, placed among
+    // the hour's timed rows (timed_, in key order).
+    void DescribeNewEntries(vantor::PreviewHour& hour, size_t firstNew);
+    // The run's record of an hour the import has settled, in the preview's terms.
+    void RecordHour(const DayTime& hourStamp, PreviewHourStatus status, bool insertAfter, bool lost,
+                    size_t reportedBefore);
 
     Database& db_;
     TableCursor& log_;
@@ -214,21 +237,26 @@ class DayImport {
     ReportFile& errorReport_;
     SchedulerLogReader& reader_;
     ImportProgress& progress_;
+    std::vector<std::string>* reported_;
     EntryTarget target_;
     int thisYear_;
+    int32_t fileDay_;
     DayTime header_{0, 0};
     std::string headerText_;
     HourState hour_;
+    bool hourEndedAtHeader_ = false;  // the last hour's lines ended at the next header
     ImportEntry entry_;
     LostHours lost_;
     std::vector<HeldEntry> held_;  // the fresh hour being read, its hour start first
     size_t heldCount_ = 0;         // entries of held_ in use (the rest keep their storage)
+    size_t rowsAdded_ = 0;         // rows the hour being imported adds to the table
     std::vector<TimedRow> timed_;
 };
 
 void DayImport::Hour(const DayTime& hourStamp) {
     const int hour = static_cast<int>(hourStamp.seconds / 3600);
     const std::string hourName = DayTimeLongText(hourStamp, 4);
+    const size_t reportedBefore = reported_ ? reported_->size() : 0;
     progress_.Process("");
     progress_.Task("Finding " + HourText(hour) + ":00 in the Kora Log");
 
@@ -239,6 +267,7 @@ void DayImport::Hour(const DayTime& hourStamp) {
         log_.Field(LogEntry::EntryType).AsInteger() == TypeCode(EntryType::HourStart)) {
         if ((log_.Field(LogEntry::EntryFlags).AsInteger() & 1) != 0) {
             Report("The following hour was already in Kora so was not re-sent : " + hourName);
+            if (!context_.preview) ++context_.hoursNotResent;
             import = false;
         } else {
             Report(
@@ -260,17 +289,23 @@ void DayImport::Hour(const DayTime& hourStamp) {
     }
 
     std::optional<float> length;
+    PreviewHourStatus status = PreviewHourStatus::AlreadyInLog;
+    bool lost = false;
     if (import) {
-        if (SeekToHour(hourStamp))
+        if (SeekToHour(hourStamp)) {
             length = ImportHourLines(hourStamp, q, insertAfter);
-        else
-            lost_.NotFound(hourStamp, reader_.AtEnd());
+            status = length ? PreviewHourStatus::New : PreviewHourStatus::Failed;
+        } else {
+            lost = NotFound(hourStamp);
+            status = PreviewHourStatus::NotInSchedulerFile;
+        }
     }
     if (length) {
         ReportUnderrun(hourStamp, *length);
     } else {
         UpdateHourTimes(hourStamp);
     }
+    if (context_.record) RecordHour(hourStamp, status, insertAfter, lost, reportedBefore);
 }
 
 // Reads forward to the hour's header. False when the file holds no header for the hour (the
@@ -287,12 +322,27 @@ bool DayImport::SeekToHour(const DayTime& hourStamp) {
     return DayTimeEqual(header_, hourStamp);
 }
 
+// An hour whose header the search did not find: lost when the file gave a reason (see
+// LostHours), which a file cut short gives for every hour after the point it was cut.
+bool DayImport::NotFound(const DayTime& hourStamp) {
+    if (reader_.CutShort()) lost_.CutShort();
+    return lost_.NotFound(hourStamp, reader_.AtEnd());
+}
+
 // Reads an hour header into the current header; an unreadable one leaves {0, 0}. Either way
 // the lost-hours record hears of it.
 bool DayImport::ReadHeader(std::string& line) {
     const int64_t lineNumber = reader_.LinesRead();
     const std::string lineText = context_.preview ? Cp1252ToUtf8(Trim(line)) : std::string();
-    if (!ReadHourHeader(reader_, line, header_, headerText_, context_.ui, thisYear_)) {
+    bool readable = ReadHourHeader(reader_, line, header_, headerText_, context_.ui, thisYear_);
+    if (readable && fileDay_ >= 0 && header_.day != fileDay_) {
+        // A day's file holds that day's hours only: a header dated elsewhere (a slip in the
+        // scheduler, a damaged year) would stand before or after every hour of the day and
+        // hide the hours that follow it from the search. Its date is not usable here.
+        ProblemReport(context_.ui, "reading the date from the Music Log");
+        readable = false;
+    }
+    if (!readable) {
         // The import says only that a date or a time could not be read; the preview names the
         // line, so that it can be mended in the scheduler.
         if (context_.preview) {
@@ -332,12 +382,25 @@ std::optional<float> DayImport::ImportHourLines(const DayTime& hourStamp, double
 
     Transaction transaction(db_);
     if (const DbError& e = transaction.BeginError(); !e.Ok()) {
+        // Another program holds the write lock past the busy timeout: the hour is not in the
+        // log, and only the report can tell the station which hours to send again.
         ProblemReport(context_.ui, "starting to import the hour " + hourName, e);
+        Report("The following hour could not be written to Kora and was lost : " + hourName +
+               " - " + e.description);
         return std::nullopt;
     }
     // Looked at inside the transaction, so that nothing can be added to the hour meanwhile.
     const bool held = !insertAfter && IsFreshHour(hourStamp);
     heldCount_ = 0;
+    // The hour's rows before and, just before the commit, after: a trigger or a rule of the
+    // database that throws away what is written would otherwise leave an hour that the
+    // report calls imported and the log does not hold.
+    int64_t rowsBefore = 0;
+    rowsAdded_ = 0;
+    if (DbError e = CountHourRows(hourStamp, rowsBefore); !e.Ok()) {
+        ProblemReport(context_.ui, "starting to import the hour " + hourName, e);
+        return std::nullopt;
+    }
     StartHourEntry(hourStamp);
 
     // Every early return below leaves the hour to the transaction guard, which rolls it back.
@@ -349,6 +412,12 @@ std::optional<float> DayImport::ImportHourLines(const DayTime& hourStamp, double
 
     if (!ReadHourLines(hourStamp, q, held)) {
         Report("There was a problem adding an entry to the hour for " + hourName + " to the log");
+        return std::nullopt;
+    }
+    if (HourCutShort()) {
+        // Rolled back: once the scheduler has written the file whole, the next run imports the
+        // hour whole. It is reported as lost with the hours after it.
+        NotFound(hourStamp);
         return std::nullopt;
     }
     std::optional<float> length;
@@ -372,7 +441,19 @@ std::optional<float> DayImport::ImportHourLines(const DayTime& hourStamp, double
         }
         length = timing.total;
     }
-    if (!transaction.Commit().Ok()) {
+    int64_t rowsAfter = 0;
+    if (DbError e = CountHourRows(hourStamp, rowsAfter); !e.Ok()) {
+        ProblemReport(context_.ui, "checking the hour " + hourName + " in the log", e);
+        return std::nullopt;
+    }
+    if (rowsAfter != rowsBefore + static_cast<int64_t>(rowsAdded_)) {
+        Report("The hour for " + hourName + " was not kept in the log: of the " +
+               std::to_string(rowsAdded_) + " entries written to it, the log holds " +
+               std::to_string(std::max<int64_t>(rowsAfter - rowsBefore, 0)));
+        return std::nullopt;
+    }
+    // A playout engine on a database server hears of the hour when it commits, not before.
+    if (!db_.Notify(kLogChannel).Ok() || !transaction.Commit().Ok()) {
         Report("There was a problem finishing off the hour for " + hourName + " to the log");
         return std::nullopt;
     }
@@ -392,16 +473,18 @@ void DayImport::StartHourEntry(const DayTime& hourStamp) {
     hour_ = HourState{};
 }
 
-// Adds one entry: straight into the table, or held in memory for a fresh hour.
+// Adds one entry: straight into the table, or held in memory for a fresh hour. Either way
+// held_ keeps it, so that the hour's new rows can be described once the hour is settled.
 bool DayImport::AddEntry(const DayTime& hourStamp, double& q, bool held) {
-    if (!held) return AddLogEntry(target_, q, hourStamp, entry_, hour_.HourMode);
     if (heldCount_ == held_.size()) held_.emplace_back();
     HeldEntry& slot = held_[heldCount_];
     if (!PrepareLogEntry(target_, q, hourStamp, entry_, hour_.HourMode, slot.prepared)) {
         return false;
     }
+    if (!held && !WriteLogEntry(target_, entry_, slot.prepared)) return false;
     std::swap(slot.entry, entry_);  // entry_ is cleared before its next use
     ++heldCount_;
+    ++rowsAdded_;  // a held row is written with the others once the hour is timed
     q += QIndexStep;
     return true;
 }
@@ -409,6 +492,7 @@ bool DayImport::AddEntry(const DayTime& hourStamp, double& q, bool held) {
 // Adds the entries of the hour's lines, up to the next header or the end of the file. False as
 // soon as one entry cannot be added; reading then stops where it is.
 bool DayImport::ReadHourLines(const DayTime& hourStamp, double& q, bool held) {
+    hourEndedAtHeader_ = false;
     while (!reader_.AtEnd()) {
         std::string line = reader_.ReadLine();
         ClearEntry(entry_);
@@ -416,6 +500,7 @@ bool DayImport::ReadHourLines(const DayTime& hourStamp, double& q, bool held) {
         switch (KindOfLine(line)) {
             case LogLineKind::HourHeader:
                 ReadHeader(line);
+                hourEndedAtHeader_ = true;
                 return true;
             case LogLineKind::Comment:
             case LogLineKind::Other:
@@ -495,7 +580,9 @@ void DayImport::UpdateHourTimes(const DayTime& hourStamp) {
         StartTimesFailed(hourName, timing.error);  // rolled back by the guard
         return;
     }
-    if (DbError e = transaction.Commit(); !e.Ok()) {
+    DbError e = db_.Notify(kLogChannel);
+    if (e.Ok()) e = transaction.Commit();
+    if (!e.Ok()) {
         StartTimesFailed(hourName, e);
         return;
     }
@@ -524,7 +611,7 @@ void DayImport::PreviewHour(const DayTime& hourStamp, bool import, bool insertAf
         PreviewTableHour(hourStamp, hour);
     } else if (!SeekToHour(hourStamp)) {
         hour.status = PreviewHourStatus::NotInSchedulerFile;
-        hour.lost = lost_.NotFound(hourStamp, reader_.AtEnd());
+        hour.lost = NotFound(hourStamp);
         PreviewTableHour(hourStamp, hour);
     } else {
         hour.insertedAfter = insertAfter;
@@ -553,6 +640,12 @@ void DayImport::PreviewHourLines(const DayTime& hourStamp, double q, bool insert
         PreviewFailed(
             hour, shownBefore,
             "There was a problem adding an entry to the hour for " + hourName + " to the log");
+        return;
+    }
+    if (HourCutShort()) {
+        hour.status = PreviewHourStatus::NotInSchedulerFile;
+        hour.lost = NotFound(hourStamp);
+        PreviewTableHour(hourStamp, hour);
         return;
     }
 
@@ -586,11 +679,17 @@ void DayImport::PreviewHourLines(const DayTime& hourStamp, double q, bool insert
     hour.length = TimeHourRows(timed_, hourStamp, context_.audiowall, context_.timing);
     hour.underrun = MayUnderrun(hour.length, context_.settings);
     hour.entries = static_cast<int>(timed_.size());
+    DescribeNewEntries(hour, firstNew);
+}
+
+void DayImport::DescribeNewEntries(vantor::PreviewHour& hour, size_t firstNew) {
+    auto byKey = [](const TimedRow& a, const TimedRow& b) { return a.qIndex < b.qIndex; };
     for (size_t i = firstNew; i < heldCount_; ++i) {
         const HeldEntry& held = held_[i];
         TimedRow key;
         key.qIndex = held.prepared.q;
         auto row = std::lower_bound(timed_.begin(), timed_.end(), key, byKey);
+        if (row == timed_.end() || row->qIndex != key.qIndex) continue;
         PreviewEntry& entry = hour.newEntries.emplace_back();
         entry.position = static_cast<int>(row - timed_.begin()) + 1;
         entry.type = held.entry.EntryType;
@@ -603,6 +702,27 @@ void DayImport::PreviewHourLines(const DayTime& hourStamp, double q, bool insert
         entry.cartMissing = held.prepared.cartMissing;
         entry.timed = row->timed;
     }
+}
+
+// The run's record of the hour: its state, its rows as the table now holds them (timed as the
+// import timed them), the new ones among them, and the lines the error report got about it.
+void DayImport::RecordHour(const DayTime& hourStamp, PreviewHourStatus status, bool insertAfter,
+                           bool lost, size_t reportedBefore) {
+    vantor::PreviewHour& hour = context_.record->days.back().hours.emplace_back();
+    hour.hour = hourStamp;
+    hour.status = status;
+    hour.lost = lost;
+    hour.insertedAfter = insertAfter && status != PreviewHourStatus::AlreadyInLog;
+    if (reported_) {
+        hour.messages.assign(reported_->begin() + static_cast<std::ptrdiff_t>(reportedBefore),
+                             reported_->end());
+    }
+    // A rolled-back hour leaves only its report line to say why.
+    if (status == PreviewHourStatus::Failed && !hour.messages.empty())
+        hour.reason = hour.messages.back();
+    PreviewTableHour(hourStamp, hour);
+    if (status == PreviewHourStatus::New && hour.timed)
+        DescribeNewEntries(hour, insertAfter ? 0 : 1);
 }
 
 // The length of an hour the import leaves as it is but times again, when it is in the table.
@@ -651,6 +771,9 @@ bool ImportHours(Database& database, const DayTime& start, const DayTime& end,
     // Kept open for the whole range: an hour may add many lines (missing carts). A preview
     // reports nothing to the file.
     ReportFile errorReport(context.preview ? std::string() : context.errorLogPath);
+    std::vector<std::string> reported;
+    if (context.record && !context.preview) errorReport.CopyLinesTo(&reported);
+    ImportPreview* const record = context.preview ? nullptr : context.record;
     const int days = end.day - start.day + 1;
     for (int32_t day = start.day; day <= end.day; ++day) {
         const int dayIndex = day - start.day;
@@ -668,28 +791,58 @@ bool ImportHours(Database& database, const DayTime& start, const DayTime& end,
             previewDay->day = day;
             previewDay->logFile = path;
         }
+        PreviewDay* recordDay = nullptr;
+        if (record) {
+            recordDay = &record->days.emplace_back();
+            recordDay->day = day;
+            recordDay->logFile = path;
+        }
         SchedulerLogReader reader(path);
-        if (FileLength(path) <= 0 || !reader.IsOpen()) {
+        if (!reader.IsOpen() || reader.Length() <= 0) {
+            // Something under the file's name that cannot be read (a directory, a pipe, a
+            // link to nothing) is named with the reason: "not found" would send a person
+            // looking for a file that is there.
+            const std::string& why = reader.Unreadable();
             if (previewDay) {
                 previewDay->fileMissing = true;
+                previewDay->unreadable = why;
                 continue;
             }
-            ShowInformation(ui,
-                            "The log file : " + path + " for " + dayName + " could not be found.");
+            if (why.empty()) {
+                ShowInformation(
+                    ui, "The log file : " + path + " for " + dayName + " could not be found.");
+            } else {
+                ShowWarning(ui, "The log file : " + path + " for " + dayName +
+                                    " could not be read: " + why + ".");
+            }
+            const size_t reportedBefore = reported.size();
             LostHours missing;
             missing.AllLost(day, firstHour, lastHour);
             missing.Report(errorReport, path, context.clock);
+            if (recordDay) {
+                recordDay->fileMissing = true;
+                recordDay->messages.assign(
+                    reported.begin() + static_cast<std::ptrdiff_t>(reportedBefore), reported.end());
+            }
             continue;
         }
         progress.Process("Opening Log for " + TwoDigits(firstHour) + ":00");
-        DayImport dayImport(database, log, context, errorReport, reader, progress);
+        const int32_t fileDay = Trim(context.logFiles.dateFormat).empty() ? -1 : day;
+        DayImport dayImport(database, log, context, errorReport, reader, progress, fileDay,
+                            record ? &reported : nullptr);
         for (int hour = firstHour; hour <= lastHour; ++hour) {
             progress.OverallBar((static_cast<double>(dayIndex) / days +
                                  static_cast<double>(hour - firstHour) / hours / days) *
                                 100);
             dayImport.Hour(DayTime{day, static_cast<float>(hour * 3600)});
         }
+        const size_t reportedBefore = reported.size();
         dayImport.Lost().Report(errorReport, path, context.clock);
+        if (recordDay) {
+            // Hours the file lost are told of once the day has been read.
+            recordDay->messages.assign(
+                reported.begin() + static_cast<std::ptrdiff_t>(reportedBefore), reported.end());
+        }
         if (previewDay) {
             // What came up after the day's last hour (an unreadable line further on).
             std::vector<std::string>& shown = *context.previewMessages;

@@ -31,6 +31,8 @@ struct HourImportContext {
     SchedulerLogNaming logFiles;     // where the day files are (from the database's settings)
     StartTimeOptions timing;         // sweeper and split timing (from the database's settings)
     std::string errorLogPath;        // the error report file (error.log)
+    // The "was not re-sent" lines written to the error report: hours already in the log.
+    int hoursNotResent = 0;
     // An hour that has no rows in the Log table yet is held in memory, timed there and written
     // once with its final times. Off, every hour is written first and then timed by the walk
     // over the table, as hours inserted among existing rows are: the two must give the same
@@ -45,6 +47,10 @@ struct HourImportContext {
     // The import purges the days up to this one before it starts: a preview does not see
     // their hours in the Log table.
     int32_t previewPurgedThroughDay = -1;
+    // Set for an import that keeps a record of its run: each day and hour it walks is
+    // described there as the import settled it, in the preview's terms, with the lines of the
+    // error report about it as its messages. Nothing is read twice from the day files.
+    ImportPreview* record = nullptr;
 };
 
 // Whether an hour of this length is reported as one that may under-run.

@@ -247,7 +247,9 @@ std::string PreviewText(const ImportPreview& preview) {
         const std::string dayName = LongDateText(static_cast<OleDate>(day.day));
         text += "\n";
         if (day.fileMissing) {
-            text += dayName + ": the log file " + day.logFile + " could not be found\n";
+            text += dayName + ": the log file " + day.logFile +
+                    (day.unreadable.empty() ? " could not be found\n"
+                                            : " could not be read: " + day.unreadable + "\n");
             continue;
         }
         text += dayName + ": " + day.logFile + "\n";
@@ -266,7 +268,8 @@ std::string PreviewText(const ImportPreview& preview) {
             text += TrimRight(line) + "\n";
             if (hour.lost) {
                 text += std::string(kIndent) +
-                        "the hour's header could not be read in the scheduler's file\n";
+                        "the hour could not be read in the scheduler's file (an unreadable header, or "
+                        "the file is cut short)\n";
             }
             if (hour.insertedAfter) {
                 text += std::string(kIndent) +

@@ -62,7 +62,8 @@ struct PreviewHour {
 struct PreviewDay {
     int32_t day = 0;
     std::string logFile;  // the day file the import would read
-    bool fileMissing = false;
+    bool fileMissing = false;  // or there but unreadable (below): the day is not imported
+    std::string unreadable;    // why the file that is there cannot be read
     std::vector<PreviewHour> hours;
     std::vector<std::string> messages;  // shown for the day as a whole
 };

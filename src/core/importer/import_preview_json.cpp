@@ -1,7 +1,7 @@
 // The import preview as one JSON document, for scripts and monitoring: the same facts as the
 // text, with times both in seconds since midnight and as text.
 
-#include <nlohmann/json.hpp>
+#include "importer/import_preview_json.h"
 
 #include "common/locale.h"
 #include "common/ole_date.h"
@@ -74,7 +74,7 @@ json HourJson(const PreviewHour& hour) {
 
 }  // namespace
 
-std::string PreviewJson(const ImportPreview& preview) {
+nlohmann::json PreviewJsonDocument(const ImportPreview& preview) {
     json days = json::array();
     for (const PreviewDay& day : preview.days) {
         json hours = json::array();
@@ -82,6 +82,7 @@ std::string PreviewJson(const ImportPreview& preview) {
         days.push_back({{"date", IsoDate(day.day)},
                         {"logFile", day.logFile},
                         {"fileMissing", day.fileMissing},
+                        {"unreadable", day.unreadable},
                         {"messages", day.messages},
                         {"hours", hours}});
     }
@@ -104,9 +105,17 @@ std::string PreviewJson(const ImportPreview& preview) {
           {"missingDayFiles", summary.missingDayFiles},
           {"text", PreviewSummaryText(summary)}}},
     };
+    return document;
+}
+
+std::string JsonText(const nlohmann::json& document) {
     // Titles come from the scheduler's files: a byte that is not UTF-8 must not cost the
     // document.
     return document.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+}
+
+std::string PreviewJson(const ImportPreview& preview) {
+    return JsonText(PreviewJsonDocument(preview));
 }
 
 }  // namespace vantor

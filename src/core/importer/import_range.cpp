@@ -12,6 +12,7 @@
 #include "session/session.h"
 #include "playoutdb/playout_settings.h"
 #include "dbengine/engine.h"
+#include "playoutdb/log_table.h"
 
 namespace vantor {
 
@@ -135,6 +136,54 @@ bool ScanHeaders(Session& session, const std::string& path, const ScanFilter& fi
     return ok;
 }
 
+// How far back from the end of the schedules holes are looked for: a hole is left by a run
+// that lost an hour, and the runs of the last weeks are the ones anybody still mends.
+constexpr int32_t kHoleSearchDays = 31;
+
+// The hours of a day that its file has headers for (an unreadable header ends the reading).
+std::vector<bool> ScheduledHours(Session& session, const std::string& path, int32_t day) {
+    std::vector<bool> scheduled(24, false);
+    SchedulerLogReader reader(path);
+    while (!reader.AtEnd()) {
+        std::string line = reader.ReadLine();
+        if (KindOfLine(line) != LogLineKind::HourHeader) continue;
+        DayTime header;
+        std::string headerText;
+        if (!ReadHourHeader(reader, line, header, headerText, session.ui, session.ThisYear()))
+            break;
+        if (header.day == day) scheduled[static_cast<size_t>(header.seconds / 3600) % 24] = true;
+    }
+    return scheduled;
+}
+
+// The first hour, in the last weeks up to the end of the schedules, that its day's file
+// schedules and the playout log lacks while a later hour of the same day is in it: an hour
+// dropped part-way through a run (another program held the log's write lock). The range must
+// start there, or the hole stays for good. {0, 0} when there is none.
+DayTime FirstHole(Session& session, Database& db, const SchedulerLogNaming& naming,
+                  const DayTime& lastScheduled) {
+    TableCursor log;
+    if (lastScheduled.day < 1 || !OpenLogTable(db, log).Ok()) return {0, 0.0f};
+    for (int32_t day = lastScheduled.day - kHoleSearchDays; day <= lastScheduled.day; ++day) {
+        bool present[24];
+        int lastPresent = -1;
+        for (int hour = 0; hour < 24; ++hour) {
+            const DayTime stamp{day, static_cast<float>(hour * 3600)};
+            present[hour] = log.Seek(SeekOp::Equal, HourStartQIndex(stamp)).Ok() && !log.NoMatch();
+            if (present[hour]) lastPresent = hour;
+        }
+        // Only a day with a gap before its last hour can hold a hole; most have none, and
+        // their files are not read.
+        bool gap = false;
+        for (int hour = 0; hour < lastPresent; ++hour) gap = gap || !present[hour];
+        if (!gap) continue;
+        const std::vector<bool> scheduled = ScheduledHours(session, LogFileName(day, naming), day);
+        for (int hour = 0; hour < lastPresent; ++hour)
+            if (!present[hour] && scheduled[hour]) return {day, static_cast<float>(hour * 3600)};
+    }
+    return {0, 0.0f};
+}
+
 }  // namespace
 
 bool ScanLogFile(Session& session, const std::string& path, DayTime& first, DayTime& last) {
@@ -203,8 +252,11 @@ void ProposeImportRange(Session& session, const std::string& databaseFile,
         }
     } else {
         const std::string searchPattern = LogFileName(-1, naming);
+        // Every entry under a dated name counts, not only regular files: a day whose file is
+        // a directory, a pipe or a link to nothing stays in the range, so that the import
+        // names it as unreadable instead of leaving the day out without a word.
         std::vector<std::string> names =
-            ListFiles(NativePath(naming.logPath), FileNameOf(searchPattern));
+            ListEntryNames(NativePath(naming.logPath), FileNameOf(searchPattern));
         bool anyDated = false;
         bool lastScheduledDayListed = false;
         int32_t earliestDay = 0;
@@ -240,6 +292,8 @@ void ProposeImportRange(Session& session, const std::string& databaseFile,
                         lastFirst, lastLast);
             if (lastLast.day >= 1)
                 last = lastLast;
+            else if (FileLength(LogFileName(last.day, naming)) < 0)
+                last = {last.day, kDayLastSecond};  // there but unreadable: the day stays whole
             else
                 last = DayTimeSubtractSeconds(last, 3600);
             if (last.day < 1) last = {first.day, kDayLastSecond};
@@ -255,12 +309,19 @@ void ProposeImportRange(Session& session, const std::string& databaseFile,
             ScanHeaders(session, LogFileName(lastScheduled.day, naming),
                         ScanFilter{lastScheduled.day, lastScheduled}, resumeFirst, resumeLast);
         }
+        const DayTime hole = FirstHole(session, db, naming, lastScheduled);
         if (resumeFirst.day >= 1) {
             if (!laterFiles) last = resumeLast;
             first = resumeFirst;
-        } else if (anyDated && DayTimeBefore(DayTime{latestDay, 0.0f}, lastScheduled)) {
+        } else if (hole.day < 1 && anyDated &&
+                   DayTimeBefore(DayTime{latestDay, 0.0f}, lastScheduled)) {
             ScanDayFile(session, naming, latestDay, &first, &last);
             ShowInformation(ui, kNothingNewText);
+        }
+        if (hole.day >= 1 && DayTimeBefore(hole, first)) {
+            // From the hole on; the hours after it that are in the log are not sent again.
+            if (!laterFiles && resumeFirst.day < 1) last = lastScheduled;
+            first = hole;
         }
     }
 

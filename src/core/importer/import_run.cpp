@@ -1,6 +1,9 @@
 #include "importer/import_run.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "audiowall/audiowall_store.h"
@@ -64,6 +67,13 @@ void StoreCartRanges(Session& session, Database& db) {
             SetDbSetting(session.ui, settings, range.key, DbValue(value), DbValue(0), false));
     }
     settings.Close();
+}
+
+// The lines of a report file (each ends with a line feed). -1 when it cannot be read.
+long long LinesIn(const std::string& path) {
+    std::ifstream in(ResolvePath(path), std::ios::binary);
+    if (!in) return -1;
+    return std::count(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>(), '\n');
 }
 
 void ShowPlainMessage(UserInterface& ui, const std::string& text) {
@@ -187,6 +197,11 @@ ImportRunResult RunImport(Session& session, const RangeFields& fields,
         StartTimeOptionsOf(settings),
         errorLog,
     };
+    result.record.start = start;
+    result.record.end = end;
+    result.record.database = databasePath;
+    result.record.underrunningDuration = session.importSettings.UnderrunningDuration;
+    context.record = &result.record;
     const bool imported = ImportHours(db, start, end, context);
 
     if (imported) {
@@ -213,6 +228,7 @@ ImportRunResult RunImport(Session& session, const RangeFields& fields,
     if (FileLength(errorLog) > 0) {
         ui.ShowTextFile("Print Preview", ResolvePath(errorLog));
         result.errorReportShown = true;
+        result.errorReportHoldsProblem = LinesIn(errorLog) != context.hoursNotResent;
     } else {
         ShowInformation(ui, "The log was successfully imported into the Kora database");
     }

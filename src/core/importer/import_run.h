@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/day_time.h"
+#include "importer/import_preview.h"
 #include "importer/range_fields.h"
 
 namespace vantor {
@@ -26,6 +27,12 @@ enum class [[nodiscard]] ImportRunOutcome {
 struct [[nodiscard]] ImportRunResult {
     ImportRunOutcome outcome = ImportRunOutcome::Stopped;
     bool errorReportShown = false;  // the error report file was not empty and was shown
+    // The report holds more than hours already in the log that were not sent again: a
+    // problem (a missing cart, an hour that may under-run, a lost or failed hour, ...).
+    bool errorReportHoldsProblem = false;
+    // What the run did with each day and hour of its range, in the preview's terms; no days
+    // when a check stopped it.
+    ImportPreview record;
     // What the callers test: the run got as far as its user history event.
     bool Ran() const { return outcome != ImportRunOutcome::Stopped; }
 };

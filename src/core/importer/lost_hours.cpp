@@ -16,7 +16,7 @@ void LostHours::UnreadableHeader() {
 }
 
 bool LostHours::Explained(const DayTime& hourStamp, bool atEnd) const {
-    if (atEnd && !anyReadable_) return true;
+    if (atEnd && (!anyReadable_ || cutShort_)) return true;
     if (gapOpen_ && DayTimeAfter(hourStamp, lastReadable_)) return true;
     for (const auto& [before, after] : gaps_)
         if (DayTimeAfter(hourStamp, before) && DayTimeBefore(hourStamp, after)) return true;

@@ -14,6 +14,7 @@
 #include "config/startup.h"
 #include "importer/import_range.h"
 #include "importer/import_settings.h"
+#include "importer/pending_resend.h"
 #include "session/dialogs.h"
 #include "session/session.h"
 #include "dbengine/database_file.h"
@@ -189,6 +190,10 @@ ImportRunResult LogImportModel::BeginImporting() {
 }
 
 MaintenanceOutcome LogImportModel::RemoveRange() {
+    return RemoveFieldsRange(false);
+}
+
+MaintenanceOutcome LogImportModel::RemoveFieldsRange(bool recordReSend) {
     UserInterface& ui = session_.ui;
     std::optional<RangeStamps> range = CheckRange(fields_, ui, session_.ThisYear());
     if (!range) return MaintenanceOutcome::Stopped;
@@ -202,6 +207,7 @@ MaintenanceOutcome LogImportModel::RemoveRange() {
         "Are you sure you want to remove all the entries in the Kora Database\nbetween " +
         DayTimeLongText(range->start, 14) + " and " + DayTimeLongText(range->end, 14);
     if (!Confirmed(ui, question)) return MaintenanceOutcome::Stopped;
+    if (recordReSend && !RecordPendingReSend(ui, path, &*range)) return MaintenanceOutcome::Failed;
     MaintenanceOutcome outcome = MaintenanceOutcome::Failed;
     if (RemoveLogHours(path, range->start, range->end, kEveryHour, ui)) {
         ShowInformation(ui, "The entries were removed from the Kora Database");
@@ -213,9 +219,41 @@ MaintenanceOutcome LogImportModel::RemoveRange() {
 
 ReSendResult LogImportModel::ReSend() {
     ReSendResult result;
-    result.removal = RemoveRange();
-    if (result.removal == MaintenanceOutcome::Done) result.import = ImportFields();
+    result.removal = RemoveFieldsRange(true);
+    if (result.removal == MaintenanceOutcome::Done) result.import = ImportReSent();
     return result;
+}
+
+ImportRunResult LogImportModel::ImportReSent() {
+    const std::string path = DatabasePath();
+    ImportRunResult result = ImportFields();
+    // An import that was stopped or abandoned leaves the record: the next "/AUTO" tries again.
+    // A record that cannot be cleared (reported) has the next "/AUTO" re-send the range once
+    // more, which changes nothing; the run still counts as one with a problem.
+    if (result.outcome == ImportRunOutcome::Imported &&
+        !RecordPendingReSend(session_.ui, path, nullptr)) {
+        result.errorReportHoldsProblem = true;
+    }
+    return result;
+}
+
+ImportRunResult LogImportModel::ResumeReSend(const RangeStamps& range) {
+    UserInterface& ui = session_.ui;
+    SetStartDateText(RangeDateText(range.start.day));
+    fields_.startHour = TwoDigits(SaturatedInt32(range.start.seconds / 3600));
+    SetEndDateText(RangeDateText(range.end.day));
+    fields_.endHour = TwoDigits(SaturatedInt32(range.end.seconds / 3600));
+    NotifyChanged();
+    AppendLogLine(session_.HistoryLogPath(), true,
+                  "Completing an interrupted re-send, " + RangeText(range.start, range.end),
+                  session_.clock);
+    ImportRunResult result;
+    if (!RemoveLogHours(DatabasePath(), range.start, range.end, kEveryHour, ui)) {
+        result.outcome = ImportRunOutcome::Abandoned;
+        DisplayLastScheduled(false);
+        return result;
+    }
+    return ImportReSent();
 }
 
 PreviewRunResult LogImportModel::PreviewImport() {

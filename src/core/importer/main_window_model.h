@@ -119,6 +119,12 @@ class LogImportModel : public WindowModel {
   private:
     // An import on the range the fields hold; the button is disabled while it runs.
     ImportRunResult ImportFields();
+    // The removal of the range the fields hold, recorded first as a re-send when asked.
+    MaintenanceOutcome RemoveFieldsRange(bool recordReSend);
+    // The import half of a re-send; the record of the re-send is cleared once it has run.
+    ImportRunResult ImportReSent();
+    // Does a re-send that was recorded and not finished again, whole, without asking again.
+    ImportRunResult ResumeReSend(const RangeStamps& range);
     bool CloseDuringLoad();
     bool StartupDatabase();
     bool StartupAudiowall();

@@ -7,12 +7,14 @@
 #include "common/system_info.h"
 #include "common/paths.h"
 #include "common/platform_dirs.h"
+#include "common/profile.h"
 #include "common/text.h"
 #include "config/startup.h"
 #include "dbengine/database_file.h"
 #include "dbmanage/database_types.h"
 #include "importer/import_settings.h"
 #include "importer/main_window_model.h"
+#include "importer/pending_resend.h"
 #include "playoutdb/log_table.h"
 #include "playoutdb/playout_tables.h"
 #include "session/dialogs.h"
@@ -49,6 +51,11 @@ bool LogImportModel::LoadUser(const StartupCommand& command) {
 
     LoadSettings(session_.importSettings, locations);
     settingsLoaded_ = true;
+    // The run's other settings files, each named once when it is there but cannot be read.
+    for (const std::string& file :
+         {locations.SystemIniFile, ImportSettingsFile(locations), std::string("brixel.ini")}) {
+        WarnOfUnreadableSettingsFile(file);
+    }
 
     if (!session_.users.OpenUsersDatabase(UsersDatabasePath(locations.DataLocation)).Ok()) {
         ShowWarning(ui,
@@ -132,7 +139,11 @@ bool LogImportModel::StartupAudiowall() {
 ImportRunResult LogImportModel::AutoStart() {
     ImportRunResult result;
     if (!AutoRequested()) return result;
-    result = ImportFields();
+    // A re-send cut off part-way left hours removed that no proposed range brings back.
+    if (std::optional<RangeStamps> pending = PendingReSend(DatabasePath()))
+        result = ResumeReSend(*pending);
+    else
+        result = ImportFields();
     if (QuitRequested()) Close();
     return result;
 }

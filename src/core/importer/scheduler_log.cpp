@@ -2,8 +2,13 @@
 
 #include "playoutdb/playout_settings.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cmath>
-#include <filesystem>
+#include <cstring>
 
 #include "common/codepage.h"
 #include "common/ole_date.h"
@@ -69,32 +74,82 @@ LogLineKind KindOfLine(std::string_view rawLine) {
     }
 }
 
+namespace {
+
+// Why something that is not a regular file cannot be a day's log.
+std::string NotARegularFile(mode_t mode) {
+    if (S_ISDIR(mode)) return "it is a directory";
+    if (S_ISFIFO(mode)) return "it is a named pipe (FIFO)";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "it is a device";
+    if (S_ISSOCK(mode)) return "it is a socket";
+    return "it is not a regular file";
+}
+
+}  // namespace
+
 SchedulerLogReader::SchedulerLogReader(const std::string& path) {
-    std::string resolved = ResolvePath(path);
-    std::error_code ec;
-    auto size = std::filesystem::file_size(resolved, ec);
-    if (ec) return;
-    in_.open(resolved, std::ios::binary);
-    open_ = static_cast<bool>(in_);
-    length_ = static_cast<int64_t>(size);
+    const std::string resolved = ResolvePath(path);
+    struct stat st;
+    if (::stat(resolved.c_str(), &st) != 0) {
+        const int statError = errno;
+        struct stat link;
+        if (::lstat(resolved.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+            unreadable_ = "it is a link to " + std::string(statError == ENOENT
+                                                               ? "a file that does not exist"
+                                                               : std::strerror(statError));
+        } else if (statError != ENOENT && statError != ENOTDIR) {
+            unreadable_ = std::strerror(statError);
+        }
+        return;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        unreadable_ = NotARegularFile(st.st_mode);
+        return;
+    }
+    // Opened without blocking and checked again on the open file: something swapped in under
+    // the name since the look above is still never read.
+    const int fd = ::open(resolved.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        unreadable_ = std::strerror(errno);
+        return;
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        unreadable_ = NotARegularFile(st.st_mode);
+        ::close(fd);
+        return;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    file_ = ::fdopen(fd, "rb");
+    if (!file_) {
+        unreadable_ = std::strerror(errno);
+        ::close(fd);
+        return;
+    }
+    length_ = static_cast<int64_t>(st.st_size);
+}
+
+SchedulerLogReader::~SchedulerLogReader() {
+    if (file_) std::fclose(file_);
 }
 
 bool SchedulerLogReader::AtEnd() {
-    if (!open_) return true;
-    return in_.peek() == std::char_traits<char>::eof();
+    if (!file_) return true;
+    const int c = getc_unlocked(file_);
+    if (c == EOF) return true;
+    std::ungetc(c, file_);
+    return false;
 }
 
 std::string SchedulerLogReader::ReadLine() {
     std::string line;
-    if (!open_) return line;
-    // Straight from the stream's buffer: a log is read byte by byte, and the stream's own
-    // get() costs a guard object per byte.
-    std::streambuf* buffer = in_.rdbuf();
+    if (!file_) return line;
+    // A log is read byte by byte: the unlocked read costs no lock per byte.
     const int64_t start = position_;
     for (;;) {
-        int c = buffer->sbumpc();
-        if (c == std::char_traits<char>::eof()) {
-            in_.setstate(std::ios::eofbit);
+        const int c = getc_unlocked(file_);
+        if (c == EOF) {
+            if (position_ > start) cutShort_ = true;
             break;
         }
         ++position_;
@@ -137,6 +192,23 @@ std::string NoteTextOf(std::string_view rawLine) {
     return MidOf(rawLine, 15);
 }
 
+std::optional<int> WholeHourOf(std::string_view text) {
+    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    size_t digits = 0;
+    int hour = 0;
+    while (digits < text.size() && isDigit(text[digits]) && hour <= 23) {
+        hour = hour * 10 + (text[digits] - '0');
+        ++digits;
+    }
+    if (digits == 0 || hour > 23) return std::nullopt;
+    if (digits < text.size()) {
+        const char next = text[digits];
+        const bool letter = (next >= 'A' && next <= 'Z') || (next >= 'a' && next <= 'z');
+        if (letter || isDigit(next) || next == '.' || next == ',') return std::nullopt;
+    }
+    return hour;
+}
+
 int32_t ParseBlockHeaderDate(std::string_view rawDateLine, int thisYear) {
     std::string line(rawDateLine);
     // Schedulers of the last century wrote two-digit years; those below 20 belong to this one.
@@ -176,15 +248,16 @@ bool ReadCompactHeader(const std::string& rawLine, DayTime& stamp, std::string& 
     }
     long hourBlankAt = 0;
     std::string hourWord = NextField(rawLine, blankAt + 1, " ", hourBlankAt, true, true);
-    double hour = LeadingNumber(LeftOf(hourWord, 2));
-    // A header hour outside the day would stand after every hour of the day and hide them all
-    // from the search, so it is refused like a header whose date cannot be read.
-    if (hour < 0 || hour > 23) {
+    // The hour is the word's first two characters. One that is not a whole hour of the day
+    // ("ab" would read as 00, 24 would stand after every hour and hide them all from the
+    // search) is refused like a header whose date cannot be read.
+    std::optional<int> hour = WholeHourOf(LeftOf(hourWord, 2));
+    if (!hour) {
         ProblemReport(ui, "reading the time from the Music Log");
         return false;
     }
     stamp.day = static_cast<int32_t>(std::floor(*date));
-    stamp.seconds = static_cast<float>(std::floor(hour) * 3600);
+    stamp.seconds = static_cast<float>(*hour * 3600);
     headerText = hourBlankAt == 0 ? "" : Cp1252ToUtf8(MidOf(rawLine, hourBlankAt + 1));
     return true;
 }
@@ -207,14 +280,14 @@ bool ReadBlockHeader(SchedulerLogReader& reader, std::string& rawLine, DayTime& 
         return false;
     }
     if (!ReadUntil(reader, rawLine, "Hour :")) return false;
-    double hour = LeadingNumber(MidOf(rawLine, 7));
-    if (hour < 0 || hour > 23) {
+    std::optional<int> hour = WholeHourOf(Trim(MidOf(rawLine, 7)));
+    if (!hour) {
         ProblemReport(ui, "reading the time from the Music Log");
         return false;
     }
     if (!ReadUntil(reader, rawLine, "Clock:")) return false;
     stamp.day = day;
-    stamp.seconds = static_cast<float>(std::floor(hour) * 3600);
+    stamp.seconds = static_cast<float>(*hour * 3600);
     headerText = Trim(Cp1252ToUtf8(MidOf(rawLine, 7)));
     return true;
 }

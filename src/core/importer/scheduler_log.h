@@ -6,7 +6,8 @@
 // its raw bytes and cut into columns first; only the pieces cut out are converted to UTF-8.
 
 #include <cstdint>
-#include <fstream>
+#include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -47,17 +48,28 @@ LogLineKind KindOfLine(std::string_view rawLine);
 // Reads a log file forward, one raw 8-bit line at a time, and knows how far it has got.
 // A line ends at a line feed; carriage returns are dropped, and so is a form feed at the very
 // start of a line (the scheduler starts every printed page with one).
+//
+// Only a regular file is read. Anything else under a day file's name (a directory, a named
+// pipe, a device, a link to nothing) is never opened for reading: a pipe without a writer
+// would hold the import forever and a device would feed it without end. Unreadable() says why.
 class SchedulerLogReader {
   public:
     explicit SchedulerLogReader(const std::string& path);
+    ~SchedulerLogReader();
     SchedulerLogReader(const SchedulerLogReader&) = delete;
     SchedulerLogReader& operator=(const SchedulerLogReader&) = delete;
 
-    bool IsOpen() const { return open_; }
+    bool IsOpen() const { return file_ != nullptr; }
+    // Why a file that is there could not be read ("it is a directory", ...); empty when it was
+    // opened or when nothing at all is there.
+    const std::string& Unreadable() const { return unreadable_; }
     // True when nothing is left to read.
     bool AtEnd();
     // The next line, or "" at the end of the file.
     std::string ReadLine();
+    // True once a line has been read that ended at the end of the file without a line end:
+    // the file was cut short while it was being written or copied.
+    bool CutShort() const { return cutShort_; }
     // Bytes read so far and the file's length, for the progress bar.
     int64_t Position() const { return position_; }
     int64_t Length() const { return length_; }
@@ -67,8 +79,9 @@ class SchedulerLogReader {
     int64_t LinesRead() const { return lines_; }
 
   private:
-    std::ifstream in_;
-    bool open_ = false;
+    std::FILE* file_ = nullptr;
+    std::string unreadable_;
+    bool cutShort_ = false;
     int64_t position_ = 0;
     int64_t length_ = 0;
     int64_t lines_ = 0;
@@ -102,6 +115,11 @@ std::string NoteTextOf(std::string_view rawLine);  // column 15 to the end, raw 
 // by the end of the file fails silently. thisYear completes a date written without a year.
 bool ReadHourHeader(SchedulerLogReader& reader, std::string& rawLine, DayTime& stamp,
                     std::string& headerText, UserInterface& ui, int thisYear);
+
+// The hour of a header: the leading digits of text (at least one), followed by nothing or by a
+// character that is neither a letter, a digit nor a decimal point, and no more than 23.
+// Nothing for anything else ("ab", "-1", "7a", "1.5", "24"), which must not be read as an hour.
+std::optional<int> WholeHourOf(std::string_view text);
 
 // The day of a block header's date line ("Date :" and the date from column 7): a two-digit
 // year below 20 in columns 14-15 gets "20" in front of it, and a date that still lands before

@@ -212,6 +212,17 @@ bool NewLogEntry(TableCursor& cursor, double q) {
     return true;
 }
 
+DbError CountLogRows(Database& db, double first, double last, int64_t& count) {
+    QueryResult result;
+    if (DbError error = db.Query("SELECT COUNT(*) AS [Rows] FROM [Log] WHERE [QIndex] >= ?1 AND "
+                                 "[QIndex] <= ?2",
+                                 {DbValue(first), DbValue(last)}, result); !error.Ok()) {
+        return error;
+    }
+    count = result.Eof() ? 0 : result.Field(0).AsInteger();
+    return {};
+}
+
 LastScheduled LastScheduledHour(const std::string& databasePath) {
     LastScheduled none;
     if (FileLength(databasePath) <= 0) return none;

@@ -164,6 +164,10 @@ int LogFieldIndex(const TableCursor& cursor, std::string_view column, size_t& fr
 // False when starting the row or setting a value failed (nothing is reported here).
 bool NewLogEntry(TableCursor& cursor, double q);
 
+// The number of rows whose key lies from first to last (both included), as this connection
+// sees them (with its transaction's own writes).
+DbError CountLogRows(Database& db, double first, double last, int64_t& count);
+
 struct LastScheduled {
     std::string text;  // "<long date> HH:59", "" when there is no schedule
     DayTime end;       // the end of the last scheduled hour, {0, 0} when none

@@ -142,11 +142,14 @@ DbError VerifyPlayoutDatabase(UserInterface& ui, const std::string& path) {
         ProblemReport(ui, "opening the database", error);
         return error;
     }
+    return VerifyPlayoutDatabase(ui, db);
+}
+
+DbError VerifyPlayoutDatabase(UserInterface& ui, Database& db) {
     for (auto ensure : {EnsureLogTable, EnsureSettingsTable, EnsureSongsTable, EnsureJinglesTable,
                         EnsureScheduleTable}) {
         if (DbError result = ensure(ui, db); !result.Ok()) return result;
     }
-    db.Close();
     return {};
 }
 

@@ -22,5 +22,7 @@ DbError EnsureScheduleTable(UserInterface& ui, Database& db);
 // Opens the database at path and ensures the five tables in the order Log, Settings, Songs,
 // Jingles, Schedule; the first failure (already reported) stops it and is returned.
 DbError VerifyPlayoutDatabase(UserInterface& ui, const std::string& path);
+// The same for a database that is open already (a file, or a database on a server).
+DbError VerifyPlayoutDatabase(UserInterface& ui, Database& db);
 
 }  // namespace vantor

@@ -3,6 +3,7 @@
 #include "common/character_class.h"
 #include "common/text.h"
 #include "common/user_interface.h"
+#include "users/account_rules.h"
 #include "users/current_user.h"
 #include "users/login_model.h"
 #include "users/users_database.h"
@@ -88,16 +89,15 @@ void ChangePasswordModel::OK() {
         focus_ = Box::txtOldPassword;
         return;
     }
-    if (Trim(new_).empty() && users_.Settings().AllowEmptyPasswords == 0) {
-        ShowInformation(ui_, "You must enter a password");
-        return;
-    }
-    if (Trim(new_) != Trim(confirm_)) {
-        ShowInformation(ui_,
-                        "The new and confirmed passwords do not match. Please type them again");
-        new_.clear();
-        confirm_.clear();
-        focus_ = Box::txtNewPassword;
+    const PasswordCheck check = CheckNewPassword(new_, confirm_, users_.Settings());
+    if (check != PasswordCheck::Acceptable) {
+        ShowInformation(ui_, PasswordRefusalMessage(check));
+        // An empty password is refused as it stands; anything else is typed again, twice.
+        if (check != PasswordCheck::Empty) {
+            new_.clear();
+            confirm_.clear();
+            focus_ = Box::txtNewPassword;
+        }
         return;
     }
     if (users_.ChangeUserPassword(Trim(user_.LoginName), Trim(new_), user_.LoginName).Ok()) {

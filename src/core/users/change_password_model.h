@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "users/account_rules.h"
 #include "users/padlock.h"
 #include "common/window_model.h"
 
@@ -16,7 +17,7 @@ struct CurrentUser;
 class ChangePasswordModel : public WindowModel {
   public:
     static constexpr const char* kCaption = "Change Password";
-    static constexpr int kMaxLength = 12;
+    static constexpr int kMaxLength = kMaxPasswordLength;
 
     enum class Box { txtOldPassword, txtNewPassword, txtReNewPassword, OKB };
 

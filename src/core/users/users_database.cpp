@@ -7,19 +7,20 @@
 
 #include "common/clock.h"
 #include "common/files.h"
-#include "common/scramble.h"
-#include "common/system_info.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/problem_report.h"
 #include "common/profile.h"
 #include "common/registry.h"
+#include "common/scramble.h"
+#include "common/system_info.h"
 #include "common/text.h"
 #include "common/trace.h"
 #include "common/user_interface.h"
 #include "config/startup.h"
 #include "config/system_locations.h"
 #include "dbengine/row_edit.h"
+#include "users/account_rules.h"
 
 namespace vantor {
 
@@ -170,17 +171,7 @@ DbError UsersDatabase::OpenUsersDatabase(const std::string& location) {
 }
 
 DbError UsersDatabase::VerifyTables(const std::string& path) {
-    Database db;
-    if (DbError e = db.Open(path); !e.Ok()) {
-        ProblemReport(ui_, "opening the database", e);
-        return e;
-    }
-    if (DbError result = EnsureSettingsTable(ui_, db); !result.Ok()) return result;
-    for (const TableLayout* layout : {&UsersTableLayout(), &UserGroupsTableLayout(),
-                                      &UserHistoryTableLayout(), &UserPreferencesTableLayout()})
-        if (DbError result = EnsureTable(ui_, db, *layout); !result.Ok()) return result;
-    db.Close();
-    return {};
+    return VerifyUsersDatabase(ui_, path);
 }
 
 DbError UsersDatabase::ReadSettings() {
@@ -310,6 +301,94 @@ DbError UsersDatabase::DeleteUser(const std::string& loginName) {
         !e.Ok() && failure.Ok())
         failure = e;
     return failure;
+}
+
+UsersDatabase::AccountOutcome UsersDatabase::AddUser(const std::string& loginName,
+                                                     const std::string& password,
+                                                     const std::array<bool, 6>& rights) {
+    const std::string name = ToUpper(Trim(loginName));
+    const int nameLength = LoginNameLength();
+    if (LoginNameCheck check = CheckNewLoginName(name, nameLength);
+        check != LoginNameCheck::Acceptable) {
+        ShowError(ui_, LoginNameRefusalMessage(check, name, nameLength));
+        return AccountOutcome::Refused;
+    }
+    if (PasswordCheck check = CheckNewPassword(password, password, settings_);
+        check != PasswordCheck::Acceptable) {
+        ShowError(ui_, PasswordRefusalMessage(check));
+        return AccountOutcome::Refused;
+    }
+    if (!IsOpen()) return AccountOutcome::Failed;
+    if (DbError e = users_.Seek(SeekOp::Equal, DbValue(name)); !e.Ok()) {
+        ProblemReport(ui_, "adding " + name + " to the users database", e);
+        return AccountOutcome::Failed;
+    }
+    const std::string exists = "There is already an account named '" + name + "'";
+    if (!users_.NoMatch()) {
+        ShowError(ui_, exists);
+        return AccountOutcome::Refused;
+    }
+
+    DbError stored;
+    {
+        RowEdit row(users_, RowEdit::Start::AddNew);
+        row.Set("LoginName", DbValue(name))
+            .Set("Password", DbValue(ScrambleText(Trim(password), false)))
+            .Set("GroupNumber", DbValue(int32_t{0}))
+            .Set("OverrideAccessRights", DbValue(true))
+            .Set("CreationDate", DbValue(clock_.Now()))
+            // The password is as new as the account: an expiry period starts today.
+            .Set("LastPasswordSetDate", DbValue(static_cast<double>(clock_.Today())))
+            .Set("AccountStatus", DbValue(int32_t{1}));
+        // The other programs read these as texts; an empty one is what their editor writes.
+        for (const char* text : {"FullName", "PhoneNumber1", "PhoneNumber2", "Address",
+                                 "MobileNumber", "FaxNumber", "PersonalEMail", "PublicEMail",
+                                 "PersonalHomepage", "PublicHomepage", "Description", "Notes"})
+            row.Set(text, DbValue(""));
+        for (int right = 0; right < 6; ++right)
+            row.Set(kRightFields[right], DbValue(rights[static_cast<size_t>(right)]));
+        stored = row.Store();
+    }
+    if (stored.number == err::kDuplicateKey) {
+        // Another workstation made the account in the meantime.
+        ShowError(ui_, exists);
+        return AccountOutcome::Refused;
+    }
+    if (!stored.Ok()) {
+        ProblemReport(ui_, "adding " + name + " to the users database", stored);
+        return AccountOutcome::Failed;
+    }
+    return AccountOutcome::Done;
+}
+
+bool UsersDatabase::HasUser(const std::string& loginName) {
+    if (!IsOpen()) return false;
+    return users_.Seek(SeekOp::Equal, DbValue(ToUpper(Trim(loginName)))).Ok() && !users_.NoMatch();
+}
+
+DbError UsersDatabase::ListUsers(std::vector<AccountSummary>& accounts) {
+    accounts.clear();
+    if (!IsOpen()) return DbError::Make(err::kObjectInvalid);
+    long long rows = 0;
+    if (DbError e = users_.RecordCount(rows); !e.Ok()) return e;
+    if (rows == 0) return {};
+    for (DbError moved = users_.MoveFirst(); !users_.Eof(); moved = users_.MoveNext()) {
+        if (!moved.Ok()) return moved;
+        CurrentUser rights;
+        rights.OverrideAccessRights = users_.Field("OverrideAccessRights").AsBool();
+        rights.GroupNumber =
+            ToInt32(static_cast<double>(users_.Field("GroupNumber").AsInteger())).value_or(0);
+        FillRights(users_, rights);
+        AccountSummary account;
+        account.loginName = users_.Field("LoginName").AsText();
+        account.rights = rights.AccessRights;
+        account.lastPasswordSetDate = users_.Field("LastPasswordSetDate").AsDouble();
+        const DbValue lastLogin = users_.Field("LastLogin");
+        if (!lastLogin.IsNull() && lastLogin.AsDouble() != 0)
+            account.lastLogin = lastLogin.AsDouble();
+        accounts.push_back(std::move(account));
+    }
+    return {};
 }
 
 bool UsersDatabase::ExpireAccount(const std::string& loginName) {

@@ -4,9 +4,12 @@
 // and keeps it open, completes its tables, runs the daily account processing, checks logins,
 // changes passwords and records the history of what its users did.
 
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "dbengine/database_file.h"
 #include "dbengine/engine.h"
@@ -51,6 +54,14 @@ struct UsersSettings {
     int32_t LastAccountProcess = 36526;  // 1 January 2000
 };
 
+// An account as the account commands list it: never its password.
+struct AccountSummary {
+    std::string loginName;
+    std::array<bool, 6> rights{};     // the rights that apply: its own or its group's
+    double lastPasswordSetDate = 0;   // 0 when never set
+    std::optional<double> lastLogin;  // date and time; none when it never logged in
+};
+
 // The description and layout version of a users database file.
 inline constexpr const char* kUsersDatabaseDescription = "Users Database";
 inline constexpr float kUsersDatabaseVersion = 2.51f;
@@ -84,6 +95,17 @@ class UsersDatabase {
     // be written is not worth stopping anybody's work for.
     void AddEventToUserHistory(const std::string& loginName, int32_t action, int32_t status,
                                const std::string& notes);
+
+    // Creates an account with its own rights (1 to 6) and a password, active from today and
+    // never expiring. The login name and password rules apply; a refusal (or an account of
+    // that name) is shown with its message and changes nothing.
+    enum class [[nodiscard]] AccountOutcome { Done, Refused, Failed };
+    AccountOutcome AddUser(const std::string& loginName, const std::string& password,
+                           const std::array<bool, 6>& rights);
+    // Whether an account of that name is a row of the Users table.
+    bool HasUser(const std::string& loginName);
+    // Every account of the Users table in login-name order.
+    DbError ListUsers(std::vector<AccountSummary>& accounts);
 
     // Deletes an account with its preferences and its empty personal directory. Fails for a
     // name without an account (error 3021, unreported) or when a deletion failed.

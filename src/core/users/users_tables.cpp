@@ -91,4 +91,18 @@ const TableLayout& UserPreferencesTableLayout() {
     return layout;
 }
 
+DbError VerifyUsersDatabase(UserInterface& ui, const std::string& path) {
+    Database db;
+    if (DbError e = db.Open(path); !e.Ok()) {
+        ProblemReport(ui, "opening the database", e);
+        return e;
+    }
+    if (DbError result = EnsureSettingsTable(ui, db); !result.Ok()) return result;
+    for (const TableLayout* layout : {&UsersTableLayout(), &UserGroupsTableLayout(),
+                                      &UserHistoryTableLayout(), &UserPreferencesTableLayout()})
+        if (DbError result = EnsureTable(ui, db, *layout); !result.Ok()) return result;
+    db.Close();
+    return {};
+}
+
 }  // namespace vantor

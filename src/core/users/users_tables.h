@@ -1,6 +1,8 @@
 #pragma once
 // The tables of the users database: their names and layouts (fields and indexes).
 
+#include <string>
+
 #include "dbengine/schema.h"
 
 namespace vantor {
@@ -18,5 +20,10 @@ const TableLayout& UsersTableLayout();
 const TableLayout& UserGroupsTableLayout();
 const TableLayout& UserHistoryTableLayout();
 const TableLayout& UserPreferencesTableLayout();
+
+// Opens the users database at path and brings its Settings, Users, UserGroups, UserHistory
+// and UserPreferences tables up to date; the first failure (already reported) stops it and is
+// returned.
+DbError VerifyUsersDatabase(UserInterface& ui, const std::string& path);
 
 }  // namespace vantor

@@ -11,36 +11,10 @@
 #include <unordered_set>
 #include <vector>
 
-#include "dbengine/engine.h"
+#include "dbengine/backend.h"
+#include "dbengine/engine_common.h"
 
 namespace vantor::engine_detail {
-
-// Field and table names compare without regard to (ASCII) case, as on the stations.
-struct NoCaseHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view text) const;
-};
-struct NoCaseEqual {
-    using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const;
-};
-using NoCaseIndexMap = std::unordered_map<std::string, int, NoCaseHash, NoCaseEqual>;
-
-// Positions of a table's fields by name, without regard to case. Rows are written and read
-// field by field by name, dozens of times per row, so the lookup must cost little: the slot
-// comes from the name's length and three of its characters rather than from hashing the whole
-// name, and one comparison then confirms it.
-class FieldLookup {
-  public:
-    void Build(const std::vector<FieldDef>& fields);
-    int Find(std::string_view name) const;  // -1 when no field has the name
-
-  private:
-    size_t SlotOf(std::string_view name) const;
-    std::vector<std::string> names_;
-    std::vector<int> slots_;  // field position, or -1 for an empty slot
-    size_t mask_ = 0;
-};
 
 // Resets a prepared statement when the scope is left, whichever way: a statement that was
 // stepped must not keep its read open or its lock until its next use.
@@ -91,19 +65,6 @@ struct Connection {
 // Mapping of an SQLite result code (and message) to the classic numbers.
 DbError MapSqliteError(int rc, int extendedCode, std::string_view message);
 
-// "name" with embedded quotes doubled.
-std::string QuoteName(std::string_view name);
-// The SQL type a field is declared with, and back.
-std::string DeclaredType(const FieldDef& field);
-FieldDef FieldFromDeclaration(std::string_view name, std::string_view declaredType);
-
-// Converts a value to what a field of this type stores; strict checks text widths.
-DbError ConvertForField(const FieldDef& field, const DbValue& in, DbValue& out, bool strict);
-// The common conversions of ConvertForField (strict), done straight into the value that keeps
-// them: a text reuses the storage the slot already has, a number makes no temporary. False
-// when the case is not one of them or does not fit; the caller then converts with
-// ConvertForField, which gives the same value or the error.
-bool StoreForField(const FieldDef& field, const DbValue& in, DbValue& slot);
 // Binds one value to a statement parameter (1-based). A text is copied unless the caller
 // keeps the value alive and unchanged until the statement is reset (keepsValue). A binding
 // that fails (no such parameter, a text too big, memory gone) must stop the statement: run
@@ -118,8 +79,6 @@ void ReadColumnInto(sqlite3_stmt* stmt, int column, FieldType type, DbValue& out
 // Reads one result column by its storage class (no declared type known).
 DbValue ReadColumnAsStored(sqlite3_stmt* stmt, int column);
 
-DbError ClosedError();
-
 // Resets a statement so that it can be used again, whatever happened.
 inline void ResetStatement(sqlite3_stmt* stmt) {
     sqlite3_reset(stmt);
@@ -130,5 +89,96 @@ inline void ResetStatement(sqlite3_stmt* stmt) {
 DbError LookupTable(Connection& conn, std::string_view name, std::string* storedName);
 DbError ReadFields(Connection& conn, const std::string& table, std::vector<FieldDef>& fields);
 DbError ReadIndexes(Connection& conn, const std::string& table, std::vector<IndexDef>& indexes);
+
+// The SQLite backend: a database file opened through the embedded library.
+class SqliteDatabase final : public DatabaseBackend {
+  public:
+    ~SqliteDatabase() override { Close(); }
+
+    DbError Create(const std::string& path, std::string_view localeText, FileAccess access);
+    DbError OpenFile(const std::string& path, bool readOnly);
+
+    void Close() override;
+    bool IsOpen() const override;
+    const std::string& Path() const override;
+    std::string EngineVersion() const override;
+    DbError CopyTo(const std::string& targetPath) override;
+    std::vector<std::string> TableNames() const override;
+    DbError FindTable(std::string_view name, std::string* storedName) const override;
+    DbError CreateTable(std::string_view name, std::span<const FieldDef> fields) override;
+    DbError AddField(std::string_view table, const FieldDef& field) override;
+    DbError AddIndex(std::string_view table, const IndexDef& index) override;
+    DbError GetFields(std::string_view table, std::vector<FieldDef>& fields) const override;
+    DbError GetIndexes(std::string_view table, std::vector<IndexDef>& indexes) const override;
+    DbError OpenTable(std::string_view table, std::unique_ptr<CursorBackend>& result,
+                      std::string_view indexName) const override;
+    DbError Execute(std::string_view sql, std::span<const DbValue> params,
+                    long long* rowsAffected) override;
+    DbError Query(std::string_view sql, std::span<const DbValue> params,
+                  std::unique_ptr<QueryBackend>& result) const override;
+    DbError Notify(std::string_view channel) override;
+    DbError BeginTrans() override;
+    DbError CommitTrans() override;
+    DbError Rollback() override;
+    int TransactionDepth() const override;
+
+  private:
+    std::shared_ptr<Connection> conn_;
+};
+
+struct CursorState;
+class SqliteCursor final : public CursorBackend {
+  public:
+    SqliteCursor();
+    ~SqliteCursor() override;
+
+    bool IsOpen() const override;
+    const std::string& TableName() const override;
+    const std::vector<FieldDef>& Fields() const override;
+    DbError SetIndex(std::string_view indexName) override;
+    const std::string& IndexName() const override;
+    DbError Seek(SeekOp op, std::span<const DbValue> keys) override;
+    bool NoMatch() const override;
+    DbError MoveFirst() override;
+    DbError MoveLast() override;
+    DbError MoveNext() override;
+    DbError MovePrevious() override;
+    bool Eof() const override;
+    bool Bof() const override;
+    bool HasCurrent() const override;
+    int FieldIndex(std::string_view name) const override;
+    DbError GetField(int index, DbValue& value) const override;
+    DbError AddNew() override;
+    DbError Edit() override;
+    DbError Set(int index, const DbValue& value) override;
+    DbError Update() override;
+    void CancelUpdate() override;
+    EditMode Mode() const override;
+    DbError Delete() override;
+    DbError RecordCount(long long& count) const override;
+
+  private:
+    friend class SqliteDatabase;
+    std::unique_ptr<CursorState> state_;
+};
+
+struct QueryState;
+class SqliteQuery final : public QueryBackend {
+  public:
+    SqliteQuery();
+    ~SqliteQuery() override;
+
+    bool IsOpen() const override;
+    bool Eof() const override;
+    DbError MoveNext() override;
+    int FieldCount() const override;
+    std::string FieldName(int index) const override;
+    int FieldIndex(std::string_view name) const override;
+    DbValue Field(int index) const override;
+
+  private:
+    friend class SqliteDatabase;
+    std::unique_ptr<QueryState> state_;
+};
 
 }  // namespace vantor::engine_detail

@@ -16,7 +16,7 @@
 
 #include "common/problem_report.h"
 #include "common/text.h"
-#include "dbengine/engine_internal.h"
+#include "dbengine/sqlite/engine_internal.h"
 
 namespace vantor {
 
@@ -24,6 +24,7 @@ using engine_detail::ClosedError;
 using engine_detail::Connection;
 using engine_detail::QuoteName;
 using engine_detail::ResetStatement;
+using engine_detail::SqliteDatabase;
 
 namespace fs = std::filesystem;
 
@@ -87,22 +88,33 @@ sqlite3_stmt* Connection::Prepare(std::string_view sql, DbError& error) {
 
 DbError LookupTable(Connection& conn, std::string_view name, std::string* storedName) {
     DbError error;
+    // Any object of the name, so that a view (or an index) in a table's place is told apart
+    // from a table that is missing: the latter is made afresh, the former cannot be.
     sqlite3_stmt* stmt = conn.Prepare(
-        "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE", error);
+        "SELECT name, type FROM sqlite_master WHERE name = ?1 COLLATE NOCASE "
+        "ORDER BY type <> 'table'",
+        error);
     if (!stmt) return error;
     if (DbError bound = BindResult(sqlite3_bind_text(
             stmt, 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT));
         !bound.Ok())
         return bound;
     int rc = sqlite3_step(stmt);
+    DbError result;
     if (rc == SQLITE_ROW) {
-        if (storedName) *storedName = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-        ResetStatement(stmt);
-        return {};
+        const std::string stored = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        const std::string type = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
+        if (type != "table") {
+            result = DbError::Make(err::kInvalidArgument, stored + " in the database " + conn.path +
+                                                              " is a " + type + ", not a table.");
+        } else if (storedName) {
+            *storedName = stored;
+        }
+    } else {
+        result = rc == SQLITE_DONE
+                     ? DbError::Make(err::kItemNotFound, "No table " + std::string(name))
+                     : conn.ErrorOf(rc);
     }
-    DbError result = rc == SQLITE_DONE
-                         ? DbError::Make(err::kItemNotFound, "No table " + std::string(name))
-                         : conn.ErrorOf(rc);
     ResetStatement(stmt);
     return result;
 }
@@ -396,6 +408,21 @@ class ExclusiveUse {
     bool held_ = false;
 };
 
+// What a file that is not a database file is, for the message that refuses it.
+std::string DescribeFileKind(fs::file_type type) {
+    switch (type) {
+        case fs::file_type::character:
+        case fs::file_type::block:
+            return "a device";
+        case fs::file_type::fifo:
+            return "a FIFO (a named pipe)";
+        case fs::file_type::socket:
+            return "a socket";
+        default:
+            return "not a regular file";
+    }
+}
+
 DbError FileError(const std::error_code& ec) {
     return DbError::Make(ErrorNumberFromErrno(ec.value(), err::kDiskOrNetworkError),
                          ec.message());
@@ -448,20 +475,8 @@ DbError Database::RenameFile(const std::string& fromPath, const std::string& toP
 // ---------------------------------------------------------------------------------------------
 // Database
 
-Database::Database() = default;
-Database::~Database() {
-    Close();
-}
-Database::Database(Database&&) noexcept = default;
-Database& Database::operator=(Database&& other) noexcept {
-    if (this != &other) {
-        Close();
-        conn_ = std::move(other.conn_);
-    }
-    return *this;
-}
 
-DbError Database::Create(const std::string& path, std::string_view /*localeText*/,
+DbError SqliteDatabase::Create(const std::string& path, std::string_view /*localeText*/,
                          FileAccess access) {
     Close();
     std::error_code ec;
@@ -497,15 +512,7 @@ DbError Database::Create(const std::string& path, std::string_view /*localeText*
     return {};
 }
 
-DbError Database::Open(const std::string& path) {
-    return OpenFile(path, false);
-}
-
-DbError Database::OpenReadOnly(const std::string& path) {
-    return OpenFile(path, true);
-}
-
-DbError Database::OpenFile(const std::string& path, bool readOnly) {
+DbError SqliteDatabase::OpenFile(const std::string& path, bool readOnly) {
     Close();
     std::error_code ec;
     if (path.empty()) return DbError::Make(err::kNotAValidPath, "No file name was given.");
@@ -518,6 +525,14 @@ DbError Database::OpenFile(const std::string& path, bool readOnly) {
     }
     if (fs::is_directory(path, ec)) {
         return DbError::Make(err::kCannotOpenFile, "'" + path + "' is a directory.");
+    }
+    // A device (/dev/zero reads as an endless empty database), a FIFO or a socket is no
+    // database, whatever links lead to it; the engine would hang on it or misread it.
+    if (!fs::is_regular_file(path, ec)) {
+        // A number without a standard message, whose would blame another user: this
+        // description says what is wrong.
+        const std::string kind = DescribeFileKind(fs::status(path, ec).type());
+        return DbError{err::kReserved, "'" + path + "' is not a database file: it is " + kind + "."};
     }
     // SQLite takes an empty file for an empty database and the journal-mode setting would write
     // a header into it: a file of length 0 is not a database, and it is left as it is.
@@ -532,21 +547,21 @@ DbError Database::OpenFile(const std::string& path, bool readOnly) {
     return {};
 }
 
-void Database::Close() {
+void SqliteDatabase::Close() {
     if (conn_) conn_->Close();
     conn_.reset();
 }
 
-bool Database::IsOpen() const {
+bool SqliteDatabase::IsOpen() const {
     return conn_ && conn_->IsOpen();
 }
 
-const std::string& Database::Path() const {
+const std::string& SqliteDatabase::Path() const {
     static const std::string kNone;
     return conn_ ? conn_->path : kNone;
 }
 
-std::string Database::EngineVersion() const {
+std::string SqliteDatabase::EngineVersion() const {
     if (!IsOpen()) return "";
     // The file header names the library version that last wrote the file (offset 96, big
     // endian): that is the version of the file's format as far as anyone can tell.
@@ -561,7 +576,7 @@ std::string Database::EngineVersion() const {
     return std::to_string(version / 1000000) + "." + std::to_string(version / 1000 % 1000);
 }
 
-DbError Database::CopyTo(const std::string& targetPath) {
+DbError SqliteDatabase::CopyTo(const std::string& targetPath) {
     if (!IsOpen()) return ClosedError();
     std::error_code ec;
     if (fs::exists(targetPath, ec) && fs::file_size(targetPath, ec) > 0) {
@@ -576,7 +591,7 @@ DbError Database::CopyTo(const std::string& targetPath) {
         madeHere = true;
     }
     DbValue target(targetPath);
-    DbError error = Execute("VACUUM INTO ?1", std::span<const DbValue>(&target, 1));
+    DbError error = Execute("VACUUM INTO ?1", std::span<const DbValue>(&target, 1), nullptr);
     if (!error.Ok() && madeHere) std::remove(targetPath.c_str());
     return error;
 }
@@ -603,7 +618,7 @@ DbError Database::CompactFile(const std::string& sourcePath, const std::string& 
 // ---------------------------------------------------------------------------------------------
 // Definitions
 
-std::vector<std::string> Database::TableNames() const {
+std::vector<std::string> SqliteDatabase::TableNames() const {
     std::vector<std::string> names;
     if (!IsOpen()) return names;
     DbError error;
@@ -619,7 +634,7 @@ std::vector<std::string> Database::TableNames() const {
     return names;
 }
 
-DbError Database::FindTable(std::string_view name, std::string* storedName) const {
+DbError SqliteDatabase::FindTable(std::string_view name, std::string* storedName) const {
     if (!IsOpen()) return ClosedError();
     return engine_detail::LookupTable(*conn_, name, storedName);
 }
@@ -637,16 +652,9 @@ std::string ColumnDefinition(const FieldDef& field) {
 
 }  // namespace
 
-DbError Database::CreateTable(std::string_view name, std::span<const FieldDef> fields) {
+DbError SqliteDatabase::CreateTable(std::string_view name, std::span<const FieldDef> fields) {
     if (!IsOpen()) return ClosedError();
     conn_->StopWalks();
-    if (Trim(name).empty() || fields.empty()) {
-        return DbError::Make(err::kInvalidArgument, "A table needs a name and a field.");
-    }
-    if (FindTable(name).Ok()) {
-        return DbError::Make(err::kTableExists,
-                             "Table '" + std::string(name) + "' already exists.");
-    }
     std::string sql = "CREATE TABLE " + QuoteName(name) + " (";
     for (size_t i = 0; i < fields.size(); ++i) {
         if (i > 0) sql += ", ";
@@ -657,33 +665,21 @@ DbError Database::CreateTable(std::string_view name, std::span<const FieldDef> f
     return rc == SQLITE_OK ? DbError() : conn_->ErrorOf(rc);
 }
 
-DbError Database::AddField(std::string_view table, const FieldDef& field) {
+DbError SqliteDatabase::AddField(std::string_view table, const FieldDef& field) {
     if (!IsOpen()) return ClosedError();
     conn_->StopWalks();
     std::string stored;
     if (DbError error = FindTable(table, &stored); !error.Ok()) return error;
-    if (Trim(field.name).empty()) {
-        return DbError::Make(err::kInvalidArgument, "A field needs a name.");
-    }
-    if (FindField(stored, field.name).Ok()) {
-        return DbError::Make(err::kFieldExists, "Cannot define field more than once.");
-    }
     std::string sql = "ALTER TABLE " + QuoteName(stored) + " ADD COLUMN " + ColumnDefinition(field);
     int rc = sqlite3_exec(conn_->db, sql.c_str(), nullptr, nullptr, nullptr);
     return rc == SQLITE_OK ? DbError() : conn_->ErrorOf(rc);
 }
 
-DbError Database::AddIndex(std::string_view table, const IndexDef& index) {
+DbError SqliteDatabase::AddIndex(std::string_view table, const IndexDef& index) {
     if (!IsOpen()) return ClosedError();
     conn_->StopWalks();
     std::string stored;
     if (DbError error = FindTable(table, &stored); !error.Ok()) return error;
-    if (Trim(index.name).empty() || index.fields.empty()) {
-        return DbError::Make(err::kInvalidArgument, "An index needs a name and a field.");
-    }
-    if (FindIndex(stored, index.name).Ok()) {
-        return DbError::Make(err::kIndexExists, "Index already exists.");
-    }
     std::vector<FieldDef> fields;
     if (DbError error = GetFields(stored, fields); !error.Ok()) return error;
     std::string columns;
@@ -704,65 +700,24 @@ DbError Database::AddIndex(std::string_view table, const IndexDef& index) {
     return rc == SQLITE_OK ? DbError() : conn_->ErrorOf(rc);
 }
 
-DbError Database::GetFields(std::string_view table, std::vector<FieldDef>& fields) const {
+DbError SqliteDatabase::GetFields(std::string_view table, std::vector<FieldDef>& fields) const {
     if (!IsOpen()) return ClosedError();
     std::string stored;
     if (DbError error = FindTable(table, &stored); !error.Ok()) return error;
     return engine_detail::ReadFields(*conn_, stored, fields);
 }
 
-DbError Database::GetIndexes(std::string_view table, std::vector<IndexDef>& indexes) const {
+DbError SqliteDatabase::GetIndexes(std::string_view table, std::vector<IndexDef>& indexes) const {
     if (!IsOpen()) return ClosedError();
     std::string stored;
     if (DbError error = FindTable(table, &stored); !error.Ok()) return error;
     return engine_detail::ReadIndexes(*conn_, stored, indexes);
 }
 
-DbError Database::FindField(std::string_view table, std::string_view field, FieldDef* def) const {
-    std::vector<FieldDef> fields;
-    if (DbError error = GetFields(table, fields); !error.Ok()) return error;
-    for (const FieldDef& candidate : fields) {
-        if (EqualsNoCase(candidate.name, field)) {
-            if (def) *def = candidate;
-            return {};
-        }
-    }
-    return DbError::Make(err::kItemNotFound, "No field " + std::string(field));
-}
-
-DbError Database::FindIndex(std::string_view table, std::string_view index, IndexDef* def) const {
-    std::vector<IndexDef> indexes;
-    if (DbError error = GetIndexes(table, indexes); !error.Ok()) return error;
-    for (const IndexDef& candidate : indexes) {
-        if (EqualsNoCase(candidate.name, index)) {
-            if (def) *def = candidate;
-            return {};
-        }
-    }
-    return DbError::Make(err::kItemNotFound, "No index " + std::string(index));
-}
-
 // ---------------------------------------------------------------------------------------------
 // SQL
 
-namespace {
-
-// The stations write "DELETE * FROM table"; SQLite knows only "DELETE FROM table".
-std::string NormalizeSql(std::string_view sql) {
-    std::string text = Trim(sql);
-    if (StartsWithNoCase(text, "DELETE")) {
-        std::string rest = TrimLeft(std::string_view(text).substr(6));
-        if (rest.starts_with("*")) {
-            std::string after = TrimLeft(std::string_view(rest).substr(1));
-            if (StartsWithNoCase(after, "FROM")) return "DELETE " + after;
-        }
-    }
-    return text;
-}
-
-}  // namespace
-
-DbError Database::Execute(std::string_view sql, std::span<const DbValue> params,
+DbError SqliteDatabase::Execute(std::string_view sql, std::span<const DbValue> params,
                           long long* rowsAffected) {
     if (rowsAffected) *rowsAffected = 0;
     if (!IsOpen()) return ClosedError();
@@ -794,16 +749,6 @@ DbError Database::Execute(std::string_view sql, std::span<const DbValue> params,
     return result;
 }
 
-DbError Database::Execute(std::string_view sql, std::initializer_list<DbValue> params,
-                          long long* rowsAffected) {
-    return Execute(sql, std::span<const DbValue>(params.begin(), params.size()), rowsAffected);
-}
-
-DbError Database::Query(std::string_view sql, std::initializer_list<DbValue> params,
-                        QueryResult& result) const {
-    return Query(sql, std::span<const DbValue>(params.begin(), params.size()), result);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Transactions
 
@@ -813,7 +758,12 @@ std::string SavepointName(int depth) {
 }
 }  // namespace
 
-DbError Database::BeginTrans() {
+DbError SqliteDatabase::Notify(std::string_view /*channel*/) {
+    // Other programs see a file's changes by reading it; there is no one to tell.
+    return IsOpen() ? DbError() : ClosedError();
+}
+
+DbError SqliteDatabase::BeginTrans() {
     if (!IsOpen()) return ClosedError();
     // A walk never outlives the transaction it was started in (nor one that begins or ends
     // inside it): an open read would otherwise hold on to an old view of the file.
@@ -829,7 +779,7 @@ DbError Database::BeginTrans() {
     return {};
 }
 
-DbError Database::CommitTrans() {
+DbError SqliteDatabase::CommitTrans() {
     if (!IsOpen()) return ClosedError();
     conn_->StopWalks();
     if (sqlite3_get_autocommit(conn_->db)) conn_->transactionDepth = 0;  // rolled back by SQLite
@@ -845,7 +795,7 @@ DbError Database::CommitTrans() {
     return {};
 }
 
-DbError Database::Rollback() {
+DbError SqliteDatabase::Rollback() {
     if (!IsOpen()) return ClosedError();
     conn_->StopWalks();
     if (sqlite3_get_autocommit(conn_->db)) {
@@ -871,32 +821,8 @@ DbError Database::Rollback() {
     return {};
 }
 
-int Database::TransactionDepth() const {
+int SqliteDatabase::TransactionDepth() const {
     return IsOpen() ? conn_->transactionDepth : 0;
-}
-
-Transaction::Transaction(Database& db) : db_(db) {
-    beginError_ = db_.BeginTrans();
-    active_ = beginError_.Ok();
-}
-
-Transaction::~Transaction() {
-    // A destructor has no one to tell: a failed rollback leaves the transaction to SQLite,
-    // which drops it when the connection closes.
-    if (active_) static_cast<void>(db_.Rollback());
-}
-
-DbError Transaction::Commit() {
-    if (!active_) return DbError::Make(err::kAlreadyInTransaction, "No transaction is open.");
-    DbError error = db_.CommitTrans();
-    if (error.Ok()) active_ = false;
-    return error;
-}
-
-DbError Transaction::Rollback() {
-    if (!active_) return DbError::Make(err::kAlreadyInTransaction, "No transaction is open.");
-    active_ = false;
-    return db_.Rollback();
 }
 
 }  // namespace vantor

@@ -13,7 +13,7 @@
 #include <algorithm>
 
 #include "common/text.h"
-#include "dbengine/engine_internal.h"
+#include "dbengine/sqlite/engine_internal.h"
 
 namespace vantor {
 
@@ -57,7 +57,8 @@ struct CursorState {
     sqlite3_stmt* next = nullptr;
     sqlite3_stmt* previous = nullptr;
     sqlite3_stmt* byRowid = nullptr;
-    sqlite3_stmt* insert = nullptr;
+    // INSERT statements by the fields they write, as the UPDATE statements below.
+    std::vector<std::pair<std::vector<char>, sqlite3_stmt*>> inserts;
     sqlite3_stmt* remove = nullptr;
     sqlite3_stmt* count = nullptr;
     std::unordered_map<uint32_t, sqlite3_stmt*> seeks;
@@ -293,39 +294,36 @@ DbError CursorState::MoveFrom(bool forward) {
 }  // namespace engine_detail
 
 using engine_detail::CursorState;
+using engine_detail::SqliteCursor;
+using engine_detail::SqliteDatabase;
+using engine_detail::SqliteQuery;
+
+SqliteCursor::SqliteCursor() = default;
+SqliteCursor::~SqliteCursor() = default;
 
 // ---------------------------------------------------------------------------------------------
 
-TableCursor::TableCursor() = default;
-TableCursor::~TableCursor() = default;
-TableCursor::TableCursor(TableCursor&&) noexcept = default;
-TableCursor& TableCursor::operator=(TableCursor&&) noexcept = default;
-
-bool TableCursor::IsOpen() const {
+bool SqliteCursor::IsOpen() const {
     return state_ && state_->Usable();
 }
-void TableCursor::Close() {
-    state_.reset();
-}
-
-const std::string& TableCursor::TableName() const {
+const std::string& SqliteCursor::TableName() const {
     static const std::string kNone;
     return state_ ? state_->table : kNone;
 }
 
-const std::vector<FieldDef>& TableCursor::Fields() const {
+const std::vector<FieldDef>& SqliteCursor::Fields() const {
     static const std::vector<FieldDef> kNone;
     return state_ ? state_->fields : kNone;
 }
 
-const std::string& TableCursor::IndexName() const {
+const std::string& SqliteCursor::IndexName() const {
     static const std::string kNone;
     return state_ ? state_->indexName : kNone;
 }
 
-DbError Database::OpenTable(std::string_view table, TableCursor& cursor,
+DbError SqliteDatabase::OpenTable(std::string_view table, std::unique_ptr<engine_detail::CursorBackend>& result,
                             std::string_view indexName) const {
-    cursor.Close();
+    result.reset();
     if (!IsOpen()) return ClosedError();
     auto state = std::make_unique<CursorState>();
     state->conn = conn_;
@@ -348,21 +346,22 @@ DbError Database::OpenTable(std::string_view table, TableCursor& cursor,
     }
     state->selectList = "rowid";
     for (const FieldDef& field : state->fields) state->selectList += ", " + QuoteName(field.name);
-    cursor.state_ = std::move(state);
+    auto cursor = std::make_unique<SqliteCursor>();
+    cursor->state_ = std::move(state);
     if (!indexName.empty()) {
-        DbError error = cursor.SetIndex(indexName);
-        if (!error.Ok()) cursor.Close();
+        DbError error = cursor->SetIndex(indexName);
+        if (error.Ok()) result = std::move(cursor);
         return error;
     }
     // An empty table simply leaves the cursor at both ends; any other failure is the opening's.
-    if (DbError error = cursor.MoveFirst(); !error.Ok() && error.number != err::kNoCurrentRecord) {
-        cursor.Close();
+    if (DbError error = cursor->MoveFirst(); !error.Ok() && error.number != err::kNoCurrentRecord) {
         return error;
     }
+    result = std::move(cursor);
     return {};
 }
 
-DbError TableCursor::SetIndex(std::string_view indexName) {
+DbError SqliteCursor::SetIndex(std::string_view indexName) {
     if (!IsOpen()) return ClosedError();
     CursorState& s = *state_;
     std::vector<IndexDef> indexes;
@@ -402,7 +401,7 @@ DbError TableCursor::SetIndex(std::string_view indexName) {
     return {};
 }
 
-DbError TableCursor::MoveFirst() {
+DbError SqliteCursor::MoveFirst() {
     if (!IsOpen()) return ClosedError();
     CursorState& s = *state_;
     s.mode = EditMode::None;
@@ -418,7 +417,7 @@ DbError TableCursor::MoveFirst() {
     return {};
 }
 
-DbError TableCursor::MoveLast() {
+DbError SqliteCursor::MoveLast() {
     if (!IsOpen()) return ClosedError();
     CursorState& s = *state_;
     s.mode = EditMode::None;
@@ -434,7 +433,7 @@ DbError TableCursor::MoveLast() {
     return {};
 }
 
-DbError TableCursor::MoveNext() {
+DbError SqliteCursor::MoveNext() {
     if (!IsOpen()) return ClosedError();
     CursorState& s = *state_;
     s.mode = EditMode::None;
@@ -444,7 +443,7 @@ DbError TableCursor::MoveNext() {
     return s.MoveFrom(true);
 }
 
-DbError TableCursor::MovePrevious() {
+DbError SqliteCursor::MovePrevious() {
     if (!IsOpen()) return ClosedError();
     CursorState& s = *state_;
     s.mode = EditMode::None;
@@ -454,33 +453,20 @@ DbError TableCursor::MovePrevious() {
     return s.MoveFrom(false);
 }
 
-bool TableCursor::Eof() const {
+bool SqliteCursor::Eof() const {
     return !state_ || state_->eof;
 }
-bool TableCursor::Bof() const {
+bool SqliteCursor::Bof() const {
     return !state_ || state_->bof;
 }
-bool TableCursor::HasCurrent() const {
+bool SqliteCursor::HasCurrent() const {
     return state_ && state_->onRow && !state_->deleted;
 }
-bool TableCursor::NoMatch() const {
+bool SqliteCursor::NoMatch() const {
     return state_ && state_->noMatch;
 }
 
-DbError TableCursor::Seek(SeekOp op, const DbValue& key) {
-    return Seek(op, std::span<const DbValue>(&key, 1));
-}
-
-DbError TableCursor::Seek(std::string_view op, const DbValue& key) {
-    auto parsed = SeekOpFromText(op);
-    if (!parsed) {
-        return DbError::Make(err::kInvalidArgument,
-                             "Unknown comparison '" + std::string(op) + "'.");
-    }
-    return Seek(*parsed, key);
-}
-
-DbError TableCursor::Seek(SeekOp op, std::span<const DbValue> keys) {
+DbError SqliteCursor::Seek(SeekOp op, std::span<const DbValue> keys) {
     if (!IsOpen()) return ClosedError();
     CursorState& s = *state_;
     s.mode = EditMode::None;
@@ -554,12 +540,12 @@ DbError TableCursor::Seek(SeekOp op, std::span<const DbValue> keys) {
     return {};
 }
 
-int TableCursor::FieldIndex(std::string_view name) const {
+int SqliteCursor::FieldIndex(std::string_view name) const {
     if (!state_) return -1;
     return state_->fieldLookup.Find(name);
 }
 
-DbError TableCursor::GetField(int index, DbValue& value) const {
+DbError SqliteCursor::GetField(int index, DbValue& value) const {
     value = DbValue();
     if (!IsOpen()) return ClosedError();
     const CursorState& s = *state_;
@@ -576,31 +562,7 @@ DbError TableCursor::GetField(int index, DbValue& value) const {
     return {};
 }
 
-DbError TableCursor::GetField(std::string_view name, DbValue& value) const {
-    int index = FieldIndex(name);
-    if (index < 0) {
-        value = DbValue();
-        if (!IsOpen()) return ClosedError();
-        return DbError::Make(err::kItemNotFound, "No field " + std::string(name));
-    }
-    return GetField(index, value);
-}
-
-DbValue TableCursor::Field(std::string_view name) const {
-    DbValue value;
-    // The convenience read: a missing field reads as Null; callers that must tell the
-    // difference call GetField.
-    static_cast<void>(GetField(name, value));
-    return value;
-}
-
-DbValue TableCursor::Field(int index) const {
-    DbValue value;
-    static_cast<void>(GetField(index, value));  // as above: Null when there is no such field
-    return value;
-}
-
-DbError TableCursor::AddNew() {
+DbError SqliteCursor::AddNew() {
     if (!IsOpen()) return ClosedError();
     CursorState& s = *state_;
     s.buffer.resize(s.fields.size());
@@ -609,7 +571,7 @@ DbError TableCursor::AddNew() {
     return {};
 }
 
-DbError TableCursor::Edit() {
+DbError SqliteCursor::Edit() {
     if (!IsOpen()) return ClosedError();
     CursorState& s = *state_;
     if (s.deleted) return DbError::Make(err::kRecordIsDeleted);
@@ -620,7 +582,7 @@ DbError TableCursor::Edit() {
     return {};
 }
 
-DbError TableCursor::Set(int index, const DbValue& value) {
+DbError SqliteCursor::Set(int index, const DbValue& value) {
     if (!IsOpen()) return ClosedError();
     CursorState& s = *state_;
     if (index < 0 || index >= static_cast<int>(s.fields.size())) {
@@ -642,16 +604,7 @@ DbError TableCursor::Set(int index, const DbValue& value) {
     return {};
 }
 
-DbError TableCursor::Set(std::string_view name, const DbValue& value) {
-    int index = FieldIndex(name);
-    if (index < 0) {
-        if (!IsOpen()) return ClosedError();
-        return DbError::Make(err::kItemNotFound, "No field " + std::string(name));
-    }
-    return Set(index, value);
-}
-
-DbError TableCursor::Update() {
+DbError SqliteCursor::Update() {
     if (!IsOpen()) return ClosedError();
     CursorState& s = *state_;
     if (s.mode == EditMode::None) {
@@ -666,32 +619,49 @@ DbError TableCursor::Update() {
     }
     DbError error;
     if (s.mode == EditMode::AddNew) {
-        if (!s.insert) {
+        // Only the fields that were set are written: a column this program does not know (one
+        // a station added, perhaps NOT NULL with a default) takes its own default, as a new
+        // row's untouched fields do in the desktop engine, instead of a Null it may refuse.
+        sqlite3_stmt* insert = nullptr;
+        for (const auto& [fieldsWritten, prepared] : s.inserts) {
+            if (fieldsWritten == s.dirty) {
+                insert = prepared;
+                break;
+            }
+        }
+        std::vector<int> written;
+        for (size_t i = 0; i < s.fields.size(); ++i) {
+            if (s.dirty[i]) written.push_back(static_cast<int>(i));
+        }
+        if (!insert) {
             std::string columns, params;
-            for (size_t i = 0; i < s.fields.size(); ++i) {
+            for (size_t i = 0; i < written.size(); ++i) {
                 if (i) {
                     columns += ", ";
                     params += ", ";
                 }
-                columns += QuoteName(s.fields[i].name);
+                columns += QuoteName(s.fields[written[i]].name);
                 params += "?" + std::to_string(i + 1);
             }
-            std::string sql =
-                "INSERT INTO " + QuoteName(s.table) + " (" + columns + ") VALUES (" + params + ")";
-            if (!s.Statement(s.insert, sql, error)) return error;
+            std::string sql = "INSERT INTO " + QuoteName(s.table) +
+                              (written.empty() ? std::string(" DEFAULT VALUES")
+                                               : " (" + columns + ") VALUES (" + params + ")");
+            insert = s.conn->Prepare(sql, error);
+            if (!insert) return error;
+            s.inserts.emplace_back(s.dirty, insert);
         }
         // Every parameter is bound afresh for each row, from a buffer that outlives the step.
-        engine_detail::StatementReset reset(s.insert);
-        for (size_t i = 0; i < s.fields.size(); ++i) {
-            if (DbError bound =
-                    engine_detail::BindValue(s.insert, static_cast<int>(i + 1), s.Edited(i), true);
+        engine_detail::StatementReset reset(insert);
+        for (size_t i = 0; i < written.size(); ++i) {
+            if (DbError bound = engine_detail::BindValue(insert, static_cast<int>(i + 1),
+                                                         s.buffer[written[i]], true);
                 !bound.Ok())
                 return bound;  // the edit buffer stays for the caller to cancel or mend
         }
-        if (int rc = sqlite3_step(s.insert); rc != SQLITE_DONE) {
+        if (int rc = sqlite3_step(insert); rc != SQLITE_DONE) {
             return s.conn->ErrorOf(rc);  // the edit buffer stays for the caller to cancel or mend
         }
-        ++s.conn->epoch;          // a new row: walks in progress may have to see it
+        ++s.conn->epoch;  // a new row: walks in progress may have to see it
         s.mode = EditMode::None;
         return {};
     }
@@ -761,15 +731,15 @@ DbError TableCursor::Update() {
     return {};
 }
 
-void TableCursor::CancelUpdate() {
+void SqliteCursor::CancelUpdate() {
     if (state_) state_->mode = EditMode::None;
 }
 
-EditMode TableCursor::Mode() const {
+EditMode SqliteCursor::Mode() const {
     return state_ ? state_->mode : EditMode::None;
 }
 
-DbError TableCursor::Delete() {
+DbError SqliteCursor::Delete() {
     if (!IsOpen()) return ClosedError();
     CursorState& s = *state_;
     s.mode = EditMode::None;
@@ -790,7 +760,7 @@ DbError TableCursor::Delete() {
     return {};
 }
 
-DbError TableCursor::RecordCount(long long& count) const {
+DbError SqliteCursor::RecordCount(long long& count) const {
     count = 0;
     if (!IsOpen()) return ClosedError();
     CursorState& s = *state_;
@@ -863,67 +833,45 @@ struct QueryState {
 
 }  // namespace engine_detail
 
-QueryResult::QueryResult() = default;
-QueryResult::~QueryResult() = default;
-QueryResult::QueryResult(QueryResult&&) noexcept = default;
-QueryResult& QueryResult::operator=(QueryResult&&) noexcept = default;
+SqliteQuery::SqliteQuery() = default;
+SqliteQuery::~SqliteQuery() = default;
 
-bool QueryResult::IsOpen() const {
+bool SqliteQuery::IsOpen() const {
     return state_ && state_->conn && state_->conn->IsOpen();
 }
-void QueryResult::Close() {
-    state_.reset();
-}
-bool QueryResult::Eof() const {
+bool SqliteQuery::Eof() const {
     return !state_ || state_->eof;
 }
 
-DbError QueryResult::MoveNext() {
+DbError SqliteQuery::MoveNext() {
     if (!IsOpen()) return ClosedError();
     if (state_->eof) return DbError::Make(err::kNoCurrentRecord, "No current record.");
     return state_->Step();
 }
 
-int QueryResult::FieldCount() const {
+int SqliteQuery::FieldCount() const {
     return state_ ? static_cast<int>(state_->names.size()) : 0;
 }
 
-std::string QueryResult::FieldName(int index) const {
+std::string SqliteQuery::FieldName(int index) const {
     if (!state_ || index < 0 || index >= FieldCount()) return "";
     return state_->names[index];
 }
 
-int QueryResult::FieldIndex(std::string_view name) const {
+int SqliteQuery::FieldIndex(std::string_view name) const {
     if (!state_) return -1;
     auto it = state_->nameIndex.find(name);
     return it == state_->nameIndex.end() ? -1 : it->second;
 }
 
-DbError QueryResult::GetField(std::string_view name, DbValue& value) const {
-    value = DbValue();
-    int index = FieldIndex(name);
-    if (index < 0) return DbError::Make(err::kItemNotFound, "No field " + std::string(name));
-    if (state_->eof) return DbError::Make(err::kNoCurrentRecord, "No current record.");
-    value = state_->row[index];
-    return {};
-}
-
-DbValue QueryResult::Field(std::string_view name) const {
-    DbValue value;
-    // The convenience read: a missing field reads as Null; callers that must tell the
-    // difference call GetField.
-    static_cast<void>(GetField(name, value));
-    return value;
-}
-
-DbValue QueryResult::Field(int index) const {
+DbValue SqliteQuery::Field(int index) const {
     if (!state_ || state_->eof || index < 0 || index >= FieldCount()) return DbValue();
     return state_->row[index];
 }
 
-DbError Database::Query(std::string_view sql, std::span<const DbValue> params,
-                        QueryResult& result) const {
-    result.Close();
+DbError SqliteDatabase::Query(std::string_view sql, std::span<const DbValue> params,
+                             std::unique_ptr<engine_detail::QueryBackend>& result) const {
+    result.reset();
     if (!IsOpen()) return ClosedError();
     DbError error;
     std::string text = Trim(sql);
@@ -966,7 +914,9 @@ DbError Database::Query(std::string_view sql, std::span<const DbValue> params,
     }
     error = state->Step();
     if (!error.Ok()) return error;
-    result.state_ = std::move(state);
+    auto query = std::make_unique<SqliteQuery>();
+    query->state_ = std::move(state);
+    result = std::move(query);
     return {};
 }
 
