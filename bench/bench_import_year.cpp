@@ -137,9 +137,9 @@ std::vector<testing::FixtureCart> Carts() {
 bool CreatePlayoutDatabase(UserInterface& ui, const std::string& path) {
     {
         Database db;
-        if (db.Create(path)) return false;
+        if (!db.Create(path).Ok()) return false;
     }
-    return VerifyPlayoutDatabase(ui, path) == 0;
+    return VerifyPlayoutDatabase(ui, path).Ok();
 }
 
 // Opened the way the engine opens its files (one thread per connection).
@@ -160,7 +160,7 @@ struct DurabilitySettings {
 
 std::string PragmaText(const Database& db, const char* pragma) {
     QueryResult result;
-    if (db.Query(pragma, {}, result) || result.Eof()) return "";
+    if (!db.Query(pragma, {}, result).Ok() || result.Eof()) return "";
     return result.Field(0).AsText();
 }
 
@@ -280,7 +280,7 @@ void BM_ImportRange(benchmark::State& bench) {
         const double memoryBefore = PeakMemoryMiB();
 
         Database db;
-        if (DbError e = db.Open(imported)) {
+        if (DbError e = db.Open(imported); !e.Ok()) {
             bench.SkipWithError(("cannot open the database: " + e.description).c_str());
             return;
         }

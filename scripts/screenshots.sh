@@ -13,10 +13,11 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 out="${1:-$build/screenshots}"
 
-# Two of the picture takers draw on the test fixtures' made-up installations and are defined
-# with the tests: a build tree configured without the tests gets them switched on.
+# The picture takers are no part of the product (two draw on the test fixtures' made-up
+# installations) and are defined with the tests: a build tree configured without the tests
+# gets them switched on.
 if [ -f "$build/CMakeCache.txt" ] && grep -q '^VANTOR_BUILD_TESTS:BOOL=OFF' "$build/CMakeCache.txt"; then
-  echo "== Switching the tests on in $build (two picture takers are built with them)"
+  echo "== Switching the tests on in $build (the picture takers are built with them)"
   cmake -S "$root" -B "$build" -DVANTOR_BUILD_TESTS=ON
 fi
 takers=(vantor-window-pictures vantor-settings-window-pictures vantor-chooser-login-pictures

@@ -149,7 +149,7 @@ void TextFileViewer::Save() {
     const std::optional<std::string> chosen = ui_.ChooseSaveFile(request);
     if (!chosen) return;
     if (const int error = SaveViewerText(*chosen, S(text_->toPlainText())); error != 0)
-        ProblemReport(ui_, "while saving the text to " + *chosen + ".", error);
+        ProblemReport(ui_, "while saving the text to " + *chosen + ".", ErrorResult::Make(error));
 }
 
 void TextFileViewer::Print() {
@@ -171,7 +171,7 @@ void TextFileViewer::Print() {
     document.setPlainText(text);
     document.print(&printer);
     if (printer.printerState() == QPrinter::Error)
-        ProblemReport(ui_, "while printing.", kPrinterError, false, "Printer error");
+        ProblemReport(ui_, "while printing.", ErrorResult::Make(kPrinterError, "Printer error"));
 }
 
 }  // namespace vantor::gui

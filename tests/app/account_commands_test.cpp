@@ -12,6 +12,7 @@
 #include "dbengine/engine.h"
 #include "program_runner.h"
 #include "support/kora_installation.h"
+#include "support/succeeded.h"
 #include "support/scripted_user_interface.h"
 #include "support/temp_dir.h"
 #include "users/users_database.h"
@@ -41,7 +42,7 @@ class AccountCommandsTest : public ::testing::Test {
         locations.DataLocation = station_.dataLocation;
         Database db;
         UsersDatabase users(ui, clock, locations, db);
-        EXPECT_EQ(users.OpenUsersDatabase(UsersDatabasePath(station_.dataLocation)), 0);
+        EXPECT_THAT(users.OpenUsersDatabase(UsersDatabasePath(station_.dataLocation)), Succeeded());
         CurrentUser user;
         return users.CheckLogin(name, password, user, true);
     }

@@ -29,9 +29,9 @@ using Hours = std::map<double, std::vector<std::vector<DbValue>>>;
 Hours HoursIn(const std::string& databasePath) {
     Hours hours;
     Database db;
-    if (db.Open(databasePath)) return hours;
+    if (!db.Open(databasePath).Ok()) return hours;
     TableCursor log;
-    if (OpenLogTable(db, log)) return hours;
+    if (!OpenLogTable(db, log).Ok()) return hours;
     for (bool more = First(log); more && !log.Eof(); more = Next(log)) {
         std::vector<DbValue> row;
         for (size_t i = 0; i < log.Fields().size(); ++i)
@@ -43,9 +43,9 @@ Hours HoursIn(const std::string& databasePath) {
 
 std::string IntegrityOf(const std::string& databasePath) {
     Database db;
-    if (DbError e = db.Open(databasePath)) return "cannot open: " + e.description;
+    if (DbError e = db.Open(databasePath); !e.Ok()) return "cannot open: " + e.description;
     QueryResult result;
-    if (DbError e = db.Query("PRAGMA integrity_check", {}, result)) return e.description;
+    if (DbError e = db.Query("PRAGMA integrity_check", {}, result); !e.Ok()) return e.description;
     return result.Eof() ? "no answer" : result.Field(0).AsText();
 }
 

@@ -23,6 +23,7 @@
 #include "support/kora_installation.h"
 #include "support/scheduler_log_writer.h"
 #include "support/temp_dir.h"
+#include "support/succeeded.h"
 #include "users/users_database.h"
 
 namespace vantor::testing {
@@ -311,8 +312,8 @@ TEST_F(HeadlessImportTest, AnAbandonedImportExits3WithItsReport) {
     station_.WriteLog(today_ + 1, HoursOf(today_ + 1, 0, 0));
     {
         Database db;
-        ASSERT_FALSE(db.Open(station_.databasePath));
-        ASSERT_FALSE(db.Execute("DROP TABLE [Log]"));
+        ASSERT_THAT(db.Open(station_.databasePath), Succeeded());
+        ASSERT_THAT(db.Execute("DROP TABLE [Log]"), Succeeded());
     }
     ProgramRun run = Run({"KORA26.MDB", "/AUTO", "/QUIT"});
     EXPECT_EQ(run.exitCode, 3) << run.err;
@@ -338,19 +339,20 @@ class HeadlessLoginTest : public HeadlessImportTest {
         locations.DataLocation = station_.dataLocation;
         Database usersDb;
         UsersDatabase users(ui, clock, locations, usersDb);
-        ASSERT_EQ(users.OpenUsersDatabase(UsersDatabasePath(station_.dataLocation)), 0);
+        ASSERT_THAT(users.OpenUsersDatabase(UsersDatabasePath(station_.dataLocation)), Succeeded());
         TableCursor table;
-        ASSERT_FALSE(usersDb.OpenTable("Users", table, "Main"));
-        ASSERT_FALSE(table.AddNew());
-        ASSERT_FALSE(table.Set("LoginName", DbValue(name)));
-        ASSERT_FALSE(table.Set("Password", DbValue("")));
-        ASSERT_FALSE(table.Set("FullName", DbValue(name + " of the station")));
-        ASSERT_FALSE(table.Set("GroupNumber", DbValue(23)));
-        ASSERT_FALSE(table.Set("OverrideAccessRights", DbValue(true)));
+        ASSERT_THAT(usersDb.OpenTable("Users", table, "Main"), Succeeded());
+        ASSERT_THAT(table.AddNew(), Succeeded());
+        ASSERT_THAT(table.Set("LoginName", DbValue(name)), Succeeded());
+        ASSERT_THAT(table.Set("Password", DbValue("")), Succeeded());
+        ASSERT_THAT(table.Set("FullName", DbValue(name + " of the station")), Succeeded());
+        ASSERT_THAT(table.Set("GroupNumber", DbValue(23)), Succeeded());
+        ASSERT_THAT(table.Set("OverrideAccessRights", DbValue(true)), Succeeded());
         for (int right = 1; right <= 6; ++right)
-            ASSERT_FALSE(table.Set("AccessRight" + std::to_string(right), DbValue(rights)));
-        ASSERT_FALSE(table.Set("AccountStatus", DbValue(1)));
-        ASSERT_FALSE(table.Update());
+            ASSERT_THAT(table.Set("AccessRight" + std::to_string(right), DbValue(rights)),
+                        Succeeded());
+        ASSERT_THAT(table.Set("AccountStatus", DbValue(1)), Succeeded());
+        ASSERT_THAT(table.Update(), Succeeded());
     }
 };
 
@@ -377,8 +379,8 @@ TEST_F(HeadlessLoginTest, ANameWithABlankIsNotCutAtTheBlank) {
     const std::string studioTwo = station_.dataLocation + "/SCHEDULE/Studio Two.MDB";
     {
         Database db;
-        ASSERT_FALSE(db.Open(station_.databasePath));
-        ASSERT_FALSE(db.CopyTo(studioTwo));
+        ASSERT_THAT(db.Open(station_.databasePath), Succeeded());
+        ASSERT_THAT(db.CopyTo(studioTwo), Succeeded());
     }
     ProgramRun run = Run({"Studio Two.MDB", "/AUTO", "/QUIT", "--user=Mary Ann"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
@@ -478,9 +480,9 @@ TEST(HeadlessFreshInstallation, CreateTheFirstDatabaseThenImport) {
     EXPECT_EQ(blank.exitCode, 0) << blank.err;
     {
         Database db;
-        ASSERT_FALSE(db.Open(station.dataLocation + "/SCHEDULE/Studio2.MDB"));
+        ASSERT_THAT(db.Open(station.dataLocation + "/SCHEDULE/Studio2.MDB"), Succeeded());
         QueryResult result;
-        ASSERT_FALSE(db.Query("SELECT [Description] FROM [Description]", {}, result));
+        ASSERT_THAT(db.Query("SELECT [Description] FROM [Description]", {}, result), Succeeded());
         ASSERT_FALSE(result.Eof());
         EXPECT_EQ(result.Field("Description").AsText(), "");
     }

@@ -13,6 +13,7 @@
 #include "dbengine/engine.h"
 #include "program_runner.h"
 #include "support/jet_writer.h"
+#include "support/succeeded.h"
 #include "support/kora_installation.h"
 #include "support/scheduler_log_writer.h"
 #include "support/temp_dir.h"
@@ -29,16 +30,16 @@ bool Contains(const std::string& text, const std::string& part) {
 // The tables of a database of ours, as the Windows installation would have held them.
 std::vector<JetTable> AsJetTables(const std::string& path) {
     Database db;
-    EXPECT_FALSE(db.Open(path));
+    EXPECT_THAT(db.Open(path), Succeeded());
     std::vector<JetTable> tables;
     for (const std::string& name : db.TableNames()) {
         JetTable table{name, {}, {}, {}};
         std::vector<FieldDef> fields;
-        EXPECT_FALSE(db.GetFields(name, fields));
+        EXPECT_THAT(db.GetFields(name, fields), Succeeded());
         for (const FieldDef& field : fields) table.columns.emplace_back(field.name, field.type, field.size);
         TableCursor rows;
-        EXPECT_FALSE(db.OpenTable(name, rows));
-        for (DbError e = rows.MoveFirst(); !e && !rows.Eof(); e = rows.MoveNext()) {
+        EXPECT_THAT(db.OpenTable(name, rows), Succeeded());
+        for (DbError e = rows.MoveFirst(); e.Ok() && !rows.Eof(); e = rows.MoveNext()) {
             JetRow row;
             for (size_t c = 0; c < fields.size(); ++c) row.push_back(rows.Field(static_cast<int>(c)));
             table.rows.push_back(row);

@@ -8,6 +8,7 @@
 #include "support/cursor_walk.h"
 #include "dbengine/engine.h"
 #include "support/temp_dir.h"
+#include "support/succeeded.h"
 #include "support/test_server.h"
 
 namespace vantor {
@@ -25,30 +26,29 @@ class EngineFixture : public ::testing::Test {
     void Prepare(Backend backend) {
         location_.emplace(backend, dir_.path());
         path_ = location_->name();
-        DbError error = location_->Create(db_);
-        ASSERT_TRUE(error.Ok()) << error.number << " " << error.description;
+        ASSERT_THAT(location_->Create(db_), Succeeded());
         std::vector<FieldDef> fields = {{"Key", FieldType::Double},   {"Name", FieldType::Text, 8},
                                         {"Count", FieldType::Short},  {"Level", FieldType::Single},
                                         {"Flag", FieldType::Boolean}, {"Notes", FieldType::Memo}};
-        ASSERT_TRUE(db_.CreateTable("Items", fields).Ok());
-        ASSERT_TRUE(db_.AddIndex("Items", {"Main", {"Key"}, true, true}).Ok());
+        ASSERT_THAT(db_.CreateTable("Items", fields), Succeeded());
+        ASSERT_THAT(db_.AddIndex("Items", {"Main", {"Key"}, true, true}), Succeeded());
     }
 
     void AddRow(double key, const DbValue& name = DbValue()) {
         TableCursor cursor;
-        ASSERT_TRUE(db_.OpenTable("Items", cursor, "Main").Ok());
-        ASSERT_TRUE(cursor.AddNew().Ok());
-        ASSERT_TRUE(cursor.Set("Key", key).Ok());
-        ASSERT_TRUE(cursor.Set("Name", name).Ok());
+        ASSERT_THAT(db_.OpenTable("Items", cursor, "Main"), Succeeded());
+        ASSERT_THAT(cursor.AddNew(), Succeeded());
+        ASSERT_THAT(cursor.Set("Key", key), Succeeded());
+        ASSERT_THAT(cursor.Set("Name", name), Succeeded());
         DbError error = cursor.Update();
-        ASSERT_TRUE(error.Ok()) << error.number << " " << error.description;
+        ASSERT_THAT(error, Succeeded()) << error.number << " " << error.description;
     }
 
     long long Count() {
         TableCursor cursor;
         long long count = -1;
-        EXPECT_TRUE(db_.OpenTable("Items", cursor).Ok());
-        EXPECT_TRUE(cursor.RecordCount(count).Ok());
+        EXPECT_THAT(db_.OpenTable("Items", cursor), Succeeded());
+        EXPECT_THAT(cursor.RecordCount(count), Succeeded());
         return count;
     }
 
@@ -84,7 +84,7 @@ TEST_F(EngineTest, OpeningFilesReportsTheClassicNumbers) {
     EXPECT_EQ(other.Create(path_).number, 3204);
     EXPECT_FALSE(other.IsOpen());
     db_.Close();
-    EXPECT_TRUE(other.Open(path_).Ok());
+    EXPECT_THAT(other.Open(path_), Succeeded());
     EXPECT_FALSE(other.EngineVersion().empty());
 }
 
@@ -109,41 +109,41 @@ TEST_F(EngineTest, LockFileShowsTheDatabaseInUseWhileOpen) {
 TEST_P(EngineBackendTest, DefinitionsListWhatExistsAndMissingItemsAre3265) {
     EXPECT_EQ(db_.TableNames(), std::vector<std::string>{"Items"});
     std::string stored;
-    EXPECT_TRUE(db_.FindTable("ITEMS", &stored).Ok());
+    EXPECT_THAT(db_.FindTable("ITEMS", &stored), Succeeded());
     EXPECT_EQ(stored, "Items");
     EXPECT_EQ(db_.FindTable("Nothing").number, 3265);
     EXPECT_EQ(db_.FindField("Items", "Nothing").number, 3265);
     EXPECT_EQ(db_.FindIndex("Items", "Other").number, 3265);
 
     FieldDef name;
-    ASSERT_TRUE(db_.FindField("items", "NAME", &name).Ok());
+    ASSERT_THAT(db_.FindField("items", "NAME", &name), Succeeded());
     EXPECT_EQ(name.type, FieldType::Text);
     EXPECT_EQ(name.size, 8);
     std::vector<FieldDef> fields;
-    ASSERT_TRUE(db_.GetFields("Items", fields).Ok());
+    ASSERT_THAT(db_.GetFields("Items", fields), Succeeded());
     std::vector<FieldType> types;
     for (const FieldDef& field : fields) types.push_back(field.type);
     EXPECT_EQ(types,
               (std::vector<FieldType>{FieldType::Double, FieldType::Text, FieldType::Short,
                                       FieldType::Single, FieldType::Boolean, FieldType::Memo}));
 
-    ASSERT_TRUE(db_.AddField("Items", {"Added", FieldType::DateTime}).Ok());
+    ASSERT_THAT(db_.AddField("Items", {"Added", FieldType::DateTime}), Succeeded());
     EXPECT_EQ(db_.AddField("Items", {"added", FieldType::Long}).number, 3191);
-    ASSERT_TRUE(db_.AddIndex("Items", {"ByName", {"Name", "Count"}}).Ok());
+    ASSERT_THAT(db_.AddIndex("Items", {"ByName", {"Name", "Count"}}), Succeeded());
     EXPECT_EQ(db_.AddIndex("Items", {"byname", {"Name"}}).number, 3284);
     IndexDef index;
-    ASSERT_TRUE(db_.FindIndex("Items", "BYNAME", &index).Ok());
+    ASSERT_THAT(db_.FindIndex("Items", "BYNAME", &index), Succeeded());
     EXPECT_EQ(index.name, "ByName");
     EXPECT_EQ(index.fields, (std::vector<std::string>{"Name", "Count"}));
     EXPECT_FALSE(index.unique);
-    ASSERT_TRUE(db_.FindIndex("Items", "Main", &index).Ok());
+    ASSERT_THAT(db_.FindIndex("Items", "Main", &index), Succeeded());
     EXPECT_TRUE(index.primary);
 }
 
 // What stands where a table or a database is expected is named, with the database, instead of
 // reading as a missing table ("Item not found") or hanging on a device that never ends.
 TEST_F(EngineTest, ViewsDevicesAndPipesAreNamedForWhatTheyAre) {
-    ASSERT_TRUE(db_.Execute("CREATE VIEW [Shown] AS SELECT * FROM [Items]").Ok());
+    ASSERT_THAT(db_.Execute("CREATE VIEW [Shown] AS SELECT * FROM [Items]"), Succeeded());
     TableCursor cursor;
     for (DbError error : {db_.OpenTable("Shown", cursor), db_.FindTable("SHOWN")}) {
         EXPECT_NE(error.number, 0);
@@ -186,11 +186,10 @@ TEST_P(EngineBackendTest, NewRowsLeaveColumnsTheyDoNotSetToTheirDefault) {
     {
         // Only the key: every other column of the row is left alone.
         TableCursor cursor;
-        ASSERT_TRUE(db_.OpenTable("Items", cursor, "Main").Ok());
-        ASSERT_TRUE(cursor.AddNew().Ok());
-        ASSERT_TRUE(cursor.Set("Key", 2.0).Ok());
-        DbError error = cursor.Update();
-        ASSERT_TRUE(error.Ok()) << error.number << " " << error.description;
+        ASSERT_THAT(db_.OpenTable("Items", cursor, "Main"), Succeeded());
+        ASSERT_THAT(cursor.AddNew(), Succeeded());
+        ASSERT_THAT(cursor.Set("Key", 2.0), Succeeded());
+        ASSERT_THAT(cursor.Update(), Succeeded());
     }
     QueryResult result;
     ASSERT_TRUE(
@@ -199,7 +198,7 @@ TEST_P(EngineBackendTest, NewRowsLeaveColumnsTheyDoNotSetToTheirDefault) {
     EXPECT_EQ(result.Field("Station").AsInteger(), 7);
     EXPECT_EQ(result.Field("Name"), DbValue("one"));
     EXPECT_TRUE(result.Field("Count").IsNull());  // a field without a default stays Null
-    ASSERT_TRUE(result.MoveNext().Ok());
+    ASSERT_THAT(result.MoveNext(), Succeeded());
     EXPECT_EQ(result.Field("Station").AsInteger(), 7);
     EXPECT_TRUE(result.Field("Name").IsNull());
 }
@@ -219,10 +218,10 @@ TEST_P(EngineBackendTest, SeeksFindTheRowTheComparisonAsksFor) {
         {"<=", 2.0, true, 2.0}, {">", -5.0, true, 1.0},
     };
     TableCursor cursor;
-    ASSERT_TRUE(db_.OpenTable("Items", cursor, "Main").Ok());
+    ASSERT_THAT(db_.OpenTable("Items", cursor, "Main"), Succeeded());
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.op) + " " + std::to_string(c.key));
-        ASSERT_TRUE(cursor.Seek(c.op, c.key).Ok());
+        ASSERT_THAT(cursor.Seek(c.op, c.key), Succeeded());
         EXPECT_EQ(cursor.NoMatch(), !c.found);
         if (c.found) {
             EXPECT_EQ(cursor.Field("Key").AsDouble(), c.expected);
@@ -233,25 +232,25 @@ TEST_P(EngineBackendTest, SeeksFindTheRowTheComparisonAsksFor) {
 TEST_P(EngineBackendTest, MovesWalkInKeyOrderAndEndAtEof) {
     for (double key : {3.0, 1.0, 2.0}) AddRow(key);
     TableCursor cursor;
-    ASSERT_TRUE(db_.OpenTable("Items", cursor, "Main").Ok());
+    ASSERT_THAT(db_.OpenTable("Items", cursor, "Main"), Succeeded());
     std::vector<double> seen;
     for (bool ok = true; ok && !cursor.Eof(); ok = testing::Next(cursor)) seen.push_back(cursor.Field("Key").AsDouble());
     EXPECT_EQ(seen, (std::vector<double>{1.0, 2.0, 3.0}));
     EXPECT_EQ(cursor.MoveNext().number, 3021);
 
-    ASSERT_TRUE(cursor.MoveLast().Ok());
+    ASSERT_THAT(cursor.MoveLast(), Succeeded());
     EXPECT_EQ(cursor.Field("Key").AsDouble(), 3.0);
-    ASSERT_TRUE(cursor.MovePrevious().Ok());
-    ASSERT_TRUE(cursor.MovePrevious().Ok());
-    ASSERT_TRUE(cursor.MovePrevious().Ok());
+    ASSERT_THAT(cursor.MovePrevious(), Succeeded());
+    ASSERT_THAT(cursor.MovePrevious(), Succeeded());
+    ASSERT_THAT(cursor.MovePrevious(), Succeeded());
     EXPECT_TRUE(cursor.Bof());
     EXPECT_FALSE(cursor.HasCurrent());
 
     // A deleted row keeps the cursor's place: the walk goes on after it.
-    ASSERT_TRUE(cursor.Seek("=", 2.0).Ok());
-    ASSERT_TRUE(cursor.Delete().Ok());
+    ASSERT_THAT(cursor.Seek("=", 2.0), Succeeded());
+    ASSERT_THAT(cursor.Delete(), Succeeded());
     EXPECT_EQ(cursor.GetField("Key", *std::make_unique<DbValue>()).number, 3167);
-    ASSERT_TRUE(cursor.MoveNext().Ok());
+    ASSERT_THAT(cursor.MoveNext(), Succeeded());
     EXPECT_EQ(cursor.Field("Key").AsDouble(), 3.0);
     EXPECT_EQ(Count(), 2);
 }
@@ -293,23 +292,23 @@ TEST_P(EngineBackendTest, MovesInsideATransactionSeeEveryChangeBetweenThem) {
     auto run = [&](const Case& c, bool inTransaction) {
         TempDir dir;
         Database db;
-        EXPECT_TRUE(TestDatabaseLocation(GetParam(), dir.path()).Create(db).Ok());
+        EXPECT_THAT(TestDatabaseLocation(GetParam(), dir.path()).Create(db), Succeeded());
         std::vector<FieldDef> fields = {{"Key", FieldType::Double}, {"Name", FieldType::Text, 8}};
-        EXPECT_TRUE(db.CreateTable("Items", fields).Ok());
-        EXPECT_TRUE(db.AddIndex("Items", {"Main", {"Key"}, true, true}).Ok());
+        EXPECT_THAT(db.CreateTable("Items", fields), Succeeded());
+        EXPECT_THAT(db.AddIndex("Items", {"Main", {"Key"}, true, true}), Succeeded());
         TableCursor cursor;
-        EXPECT_TRUE(db.OpenTable("Items", cursor, "Main").Ok());
+        EXPECT_THAT(db.OpenTable("Items", cursor, "Main"), Succeeded());
         for (const char* name : {"n1", "n2", "n3", "n4"}) {
-            EXPECT_TRUE(cursor.AddNew().Ok());
-            EXPECT_TRUE(cursor.Set("Key", static_cast<double>(name[1] - '0')).Ok());
-            EXPECT_TRUE(cursor.Set("Name", name).Ok());
-            EXPECT_TRUE(cursor.Update().Ok());
+            EXPECT_THAT(cursor.AddNew(), Succeeded());
+            EXPECT_THAT(cursor.Set("Key", static_cast<double>(name[1] - '0')), Succeeded());
+            EXPECT_THAT(cursor.Set("Name", name), Succeeded());
+            EXPECT_THAT(cursor.Update(), Succeeded());
         }
         if (inTransaction) {
-            EXPECT_TRUE(db.BeginTrans().Ok());
+            EXPECT_THAT(db.BeginTrans(), Succeeded());
         }
         std::vector<std::string> seen;
-        EXPECT_TRUE((c.forward ? cursor.MoveFirst() : cursor.MoveLast()).Ok());
+        EXPECT_THAT((c.forward ? cursor.MoveFirst() : cursor.MoveLast()), Succeeded());
         while (!(c.forward ? cursor.Eof() : cursor.Bof())) {
             if (cursor.HasCurrent()) {
                 seen.push_back(cursor.Field("Key").AsText() + ":" + cursor.Field("Name").AsText());
@@ -321,47 +320,47 @@ TEST_P(EngineBackendTest, MovesInsideATransactionSeeEveryChangeBetweenThem) {
                     case Step::Commit:
                         break;
                     case Step::EditName:
-                        EXPECT_TRUE(cursor.Edit().Ok());
-                        EXPECT_TRUE(cursor.Set("Name", "edited").Ok());
-                        EXPECT_TRUE(cursor.Update().Ok());
+                        EXPECT_THAT(cursor.Edit(), Succeeded());
+                        EXPECT_THAT(cursor.Set("Name", "edited"), Succeeded());
+                        EXPECT_THAT(cursor.Update(), Succeeded());
                         break;
                     case Step::AddAhead:
                     case Step::AddBehind:
-                        EXPECT_TRUE(cursor.AddNew().Ok());
-                        EXPECT_TRUE(
-                            cursor.Set("Key", (c.step == Step::AddAhead) == c.forward ? 2.5 : 1.5)
-                                .Ok());
-                        EXPECT_TRUE(cursor.Set("Name", "added").Ok());
-                        EXPECT_TRUE(cursor.Update().Ok());
+                        EXPECT_THAT(cursor.AddNew(), Succeeded());
+                        EXPECT_THAT(
+                            cursor.Set("Key", (c.step == Step::AddAhead) == c.forward ? 2.5 : 1.5),
+                            Succeeded());
+                        EXPECT_THAT(cursor.Set("Name", "added"), Succeeded());
+                        EXPECT_THAT(cursor.Update(), Succeeded());
                         break;
                     case Step::Delete:
-                        EXPECT_TRUE(cursor.Delete().Ok());
+                        EXPECT_THAT(cursor.Delete(), Succeeded());
                         break;
                     case Step::Rekey:
-                        EXPECT_TRUE(cursor.Edit().Ok());
-                        EXPECT_TRUE(cursor.Set("Key", 9.0).Ok());
-                        EXPECT_TRUE(cursor.Update().Ok());
+                        EXPECT_THAT(cursor.Edit(), Succeeded());
+                        EXPECT_THAT(cursor.Set("Key", 9.0), Succeeded());
+                        EXPECT_THAT(cursor.Update(), Succeeded());
                         break;
                     case Step::OtherCursor:
-                        EXPECT_TRUE(db.OpenTable("Items", other, "Main").Ok());
-                        EXPECT_TRUE(other.Seek("=", 3.0).Ok());
-                        EXPECT_TRUE(other.Edit().Ok());
-                        EXPECT_TRUE(other.Set("Name", "other").Ok());
-                        EXPECT_TRUE(other.Update().Ok());
+                        EXPECT_THAT(db.OpenTable("Items", other, "Main"), Succeeded());
+                        EXPECT_THAT(other.Seek("=", 3.0), Succeeded());
+                        EXPECT_THAT(other.Edit(), Succeeded());
+                        EXPECT_THAT(other.Set("Name", "other"), Succeeded());
+                        EXPECT_THAT(other.Update(), Succeeded());
                         break;
                     case Step::AddField:
-                        EXPECT_TRUE(db.AddField("Items", {"Extra", FieldType::Long}).Ok());
+                        EXPECT_THAT(db.AddField("Items", {"Extra", FieldType::Long}), Succeeded());
                         break;
                 }
                 if (c.step == Step::Commit && inTransaction) {
-                    EXPECT_TRUE(db.CommitTrans().Ok());
-                    EXPECT_TRUE(db.BeginTrans().Ok());
+                    EXPECT_THAT(db.CommitTrans(), Succeeded());
+                    EXPECT_THAT(db.BeginTrans(), Succeeded());
                 }
             }
             if ((c.forward ? cursor.MoveNext() : cursor.MovePrevious()).number != 0) break;
         }
         if (inTransaction) {
-            EXPECT_TRUE(db.CommitTrans().Ok());
+            EXPECT_THAT(db.CommitTrans(), Succeeded());
         }
         return seen;
     };
@@ -378,31 +377,31 @@ TEST_P(EngineBackendTest, MovesInsideATransactionSeeEveryChangeBetweenThem) {
 TEST_P(EngineBackendTest, MoveAfterRollbackSeesOnlyWhatRemains) {
     for (double key : {1.0, 2.0}) AddRow(key);
     TableCursor cursor;
-    ASSERT_TRUE(db_.OpenTable("Items", cursor, "Main").Ok());
-    ASSERT_TRUE(db_.BeginTrans().Ok());
-    ASSERT_TRUE(cursor.AddNew().Ok());
-    ASSERT_TRUE(cursor.Set("Key", 1.5).Ok());
-    ASSERT_TRUE(cursor.Update().Ok());
-    ASSERT_TRUE(cursor.MoveFirst().Ok());
-    ASSERT_TRUE(cursor.MoveNext().Ok());
+    ASSERT_THAT(db_.OpenTable("Items", cursor, "Main"), Succeeded());
+    ASSERT_THAT(db_.BeginTrans(), Succeeded());
+    ASSERT_THAT(cursor.AddNew(), Succeeded());
+    ASSERT_THAT(cursor.Set("Key", 1.5), Succeeded());
+    ASSERT_THAT(cursor.Update(), Succeeded());
+    ASSERT_THAT(cursor.MoveFirst(), Succeeded());
+    ASSERT_THAT(cursor.MoveNext(), Succeeded());
     EXPECT_EQ(cursor.Field("Key").AsDouble(), 1.5);
-    ASSERT_TRUE(db_.Rollback().Ok());
-    ASSERT_TRUE(cursor.MoveNext().Ok());
+    ASSERT_THAT(db_.Rollback(), Succeeded());
+    ASSERT_THAT(cursor.MoveNext(), Succeeded());
     EXPECT_EQ(cursor.Field("Key").AsDouble(), 2.0);
     EXPECT_EQ(Count(), 2);
 }
 
 TEST_F(EngineTest, LocalFilesRunInWalWithoutAFlushPerCommit) {
     QueryResult result;
-    ASSERT_TRUE(db_.Query("PRAGMA journal_mode", {}, result).Ok());
+    ASSERT_THAT(db_.Query("PRAGMA journal_mode", {}, result), Succeeded());
     EXPECT_EQ(result.Field(0).AsText(), "wal");
-    ASSERT_TRUE(db_.Query("PRAGMA synchronous", {}, result).Ok());
+    ASSERT_THAT(db_.Query("PRAGMA synchronous", {}, result), Succeeded());
     EXPECT_EQ(result.Field(0).AsInteger(), 1);  // NORMAL
 }
 
 TEST_P(EngineBackendTest, EmptyTableIsAtBothEnds) {
     TableCursor cursor;
-    ASSERT_TRUE(db_.OpenTable("Items", cursor, "Main").Ok());
+    ASSERT_THAT(db_.OpenTable("Items", cursor, "Main"), Succeeded());
     EXPECT_TRUE(cursor.Bof());
     EXPECT_TRUE(cursor.Eof());
     EXPECT_EQ(cursor.MoveLast().number, 3021);
@@ -415,27 +414,27 @@ TEST_P(EngineBackendTest, EmptyTableIsAtBothEnds) {
 TEST_P(EngineBackendTest, DuplicateKeyFailsWith3022AndStoresNothing) {
     AddRow(5.0, "first");
     TableCursor cursor;
-    ASSERT_TRUE(db_.OpenTable("Items", cursor, "Main").Ok());
-    ASSERT_TRUE(cursor.AddNew().Ok());
-    ASSERT_TRUE(cursor.Set("Key", 5.0).Ok());
-    ASSERT_TRUE(cursor.Set("Name", "second").Ok());
+    ASSERT_THAT(db_.OpenTable("Items", cursor, "Main"), Succeeded());
+    ASSERT_THAT(cursor.AddNew(), Succeeded());
+    ASSERT_THAT(cursor.Set("Key", 5.0), Succeeded());
+    ASSERT_THAT(cursor.Set("Name", "second"), Succeeded());
     EXPECT_EQ(cursor.Update().number, 3022);
     EXPECT_EQ(cursor.Mode(), EditMode::AddNew);  // the buffer stays for the caller
     cursor.CancelUpdate();
     EXPECT_EQ(Count(), 1);
-    ASSERT_TRUE(cursor.Seek("=", 5.0).Ok());
+    ASSERT_THAT(cursor.Seek("=", 5.0), Succeeded());
     EXPECT_EQ(cursor.Field("Name"), DbValue("first"));
 
     // A primary key refuses Null as well.
-    ASSERT_TRUE(cursor.AddNew().Ok());
+    ASSERT_THAT(cursor.AddNew(), Succeeded());
     EXPECT_EQ(cursor.Update().number, 3058);
     EXPECT_EQ(Count(), 1);
 }
 
 TEST_P(EngineBackendTest, DeclaredTypesAreEnforcedOnWrite) {
     TableCursor cursor;
-    ASSERT_TRUE(db_.OpenTable("Items", cursor, "Main").Ok());
-    ASSERT_TRUE(cursor.AddNew().Ok());
+    ASSERT_THAT(db_.OpenTable("Items", cursor, "Main"), Succeeded());
+    ASSERT_THAT(cursor.AddNew(), Succeeded());
     struct Case {
         const char* field;
         DbValue value;
@@ -466,7 +465,7 @@ TEST_P(EngineBackendTest, DeclaredTypesAreEnforcedOnWrite) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.field) + " " + DebugText(c.value));
-        ASSERT_TRUE(cursor.Set(c.field, DbValue()).Ok());
+        ASSERT_THAT(cursor.Set(c.field, DbValue()), Succeeded());
         EXPECT_EQ(cursor.Set(c.field, c.value).number, c.error);
         EXPECT_EQ(cursor.Field(c.field), c.stored);
     }
@@ -474,14 +473,14 @@ TEST_P(EngineBackendTest, DeclaredTypesAreEnforcedOnWrite) {
 
 TEST_P(EngineBackendTest, StoredValuesReadBackWithNullAndEmptyTextApart) {
     TableCursor cursor;
-    ASSERT_TRUE(db_.OpenTable("Items", cursor, "Main").Ok());
-    ASSERT_TRUE(cursor.AddNew().Ok());
-    ASSERT_TRUE(cursor.Set("Key", 1.0).Ok());
-    ASSERT_TRUE(cursor.Set("Name", "").Ok());
-    ASSERT_TRUE(cursor.Set("Level", 4.0f).Ok());
-    ASSERT_TRUE(cursor.Set("Notes", "007").Ok());
-    ASSERT_TRUE(cursor.Update().Ok());
-    ASSERT_TRUE(cursor.Seek("=", 1.0).Ok());
+    ASSERT_THAT(db_.OpenTable("Items", cursor, "Main"), Succeeded());
+    ASSERT_THAT(cursor.AddNew(), Succeeded());
+    ASSERT_THAT(cursor.Set("Key", 1.0), Succeeded());
+    ASSERT_THAT(cursor.Set("Name", ""), Succeeded());
+    ASSERT_THAT(cursor.Set("Level", 4.0f), Succeeded());
+    ASSERT_THAT(cursor.Set("Notes", "007"), Succeeded());
+    ASSERT_THAT(cursor.Update(), Succeeded());
+    ASSERT_THAT(cursor.Seek("=", 1.0), Succeeded());
     EXPECT_EQ(cursor.Field("Name"), DbValue(""));
     EXPECT_EQ(cursor.Field("Count"), DbValue());
     EXPECT_EQ(cursor.Field("Level"), DbValue(4.0));
@@ -489,9 +488,9 @@ TEST_P(EngineBackendTest, StoredValuesReadBackWithNullAndEmptyTextApart) {
     EXPECT_EQ(cursor.Field("Flag"), DbValue());
 
     // Edit writes only what was set and keeps the cursor on the row.
-    ASSERT_TRUE(cursor.Edit().Ok());
-    ASSERT_TRUE(cursor.Set("Count", 3).Ok());
-    ASSERT_TRUE(cursor.Update().Ok());
+    ASSERT_THAT(cursor.Edit(), Succeeded());
+    ASSERT_THAT(cursor.Set("Count", 3), Succeeded());
+    ASSERT_THAT(cursor.Update(), Succeeded());
     EXPECT_EQ(cursor.Field("Count"), DbValue(3));
     EXPECT_EQ(cursor.Field("Notes"), DbValue("007"));
     EXPECT_EQ(cursor.Set("Count", 4).number, 3020);  // not in edit mode any more
@@ -499,37 +498,37 @@ TEST_P(EngineBackendTest, StoredValuesReadBackWithNullAndEmptyTextApart) {
 
 TEST_P(EngineBackendTest, TextKeysIgnoreLetterCase) {
     std::vector<FieldDef> fields = {{"Item", FieldType::Text}, {"Value", FieldType::Memo}};
-    ASSERT_TRUE(db_.CreateTable("Settings", fields).Ok());
-    ASSERT_TRUE(db_.AddIndex("Settings", {"Main", {"Item"}, true, true}).Ok());
+    ASSERT_THAT(db_.CreateTable("Settings", fields), Succeeded());
+    ASSERT_THAT(db_.AddIndex("Settings", {"Main", {"Item"}, true, true}), Succeeded());
     TableCursor cursor;
-    ASSERT_TRUE(db_.OpenTable("Settings", cursor, "Main").Ok());
-    ASSERT_TRUE(cursor.AddNew().Ok());
-    ASSERT_TRUE(cursor.Set("Item", "KORA.PreCueTime").Ok());
-    ASSERT_TRUE(cursor.Update().Ok());
-    ASSERT_TRUE(cursor.Seek("=", "kora.precuetime").Ok());
+    ASSERT_THAT(db_.OpenTable("Settings", cursor, "Main"), Succeeded());
+    ASSERT_THAT(cursor.AddNew(), Succeeded());
+    ASSERT_THAT(cursor.Set("Item", "KORA.PreCueTime"), Succeeded());
+    ASSERT_THAT(cursor.Update(), Succeeded());
+    ASSERT_THAT(cursor.Seek("=", "kora.precuetime"), Succeeded());
     EXPECT_FALSE(cursor.NoMatch());
-    ASSERT_TRUE(cursor.AddNew().Ok());
-    ASSERT_TRUE(cursor.Set("Item", "KORA.PRECUETIME").Ok());
+    ASSERT_THAT(cursor.AddNew(), Succeeded());
+    ASSERT_THAT(cursor.Set("Item", "KORA.PRECUETIME"), Succeeded());
     EXPECT_EQ(cursor.Update().number, 3022);
 }
 
 TEST_P(EngineBackendTest, NonUniqueIndexWalksNullsFirstAndEveryRowOnce) {
-    ASSERT_TRUE(db_.AddIndex("Items", {"ByName", {"Name"}}).Ok());
+    ASSERT_THAT(db_.AddIndex("Items", {"ByName", {"Name"}}), Succeeded());
     AddRow(1, "b");
     AddRow(2);
     AddRow(3, "a");
     AddRow(4, "b");
     AddRow(5);
     TableCursor cursor;
-    ASSERT_TRUE(db_.OpenTable("Items", cursor, "ByName").Ok());
+    ASSERT_THAT(db_.OpenTable("Items", cursor, "ByName"), Succeeded());
     std::vector<double> keys;
     for (bool ok = true; ok && !cursor.Eof(); ok = testing::Next(cursor)) keys.push_back(cursor.Field("Key").AsDouble());
     EXPECT_EQ(keys, (std::vector<double>{2, 5, 3, 1, 4}));
-    ASSERT_TRUE(cursor.Seek(">", "a").Ok());
+    ASSERT_THAT(cursor.Seek(">", "a"), Succeeded());
     EXPECT_EQ(cursor.Field("Key").AsDouble(), 1);
-    ASSERT_TRUE(cursor.Seek("<", "a").Ok());
+    ASSERT_THAT(cursor.Seek("<", "a"), Succeeded());
     EXPECT_EQ(cursor.Field("Key").AsDouble(), 5);
-    ASSERT_TRUE(cursor.Seek("=", DbValue()).Ok());
+    ASSERT_THAT(cursor.Seek("=", DbValue()), Succeeded());
     EXPECT_EQ(cursor.Field("Key").AsDouble(), 2);
 }
 
@@ -537,7 +536,7 @@ TEST_P(EngineBackendTest, RolledBackTransactionLeavesTheTableAsItWas) {
     AddRow(1);
     {
         Transaction transaction(db_);
-        ASSERT_TRUE(transaction.BeginError().Ok());
+        ASSERT_THAT(transaction.BeginError(), Succeeded());
         AddRow(2);
         AddRow(3);
         EXPECT_EQ(Count(), 3);
@@ -545,12 +544,12 @@ TEST_P(EngineBackendTest, RolledBackTransactionLeavesTheTableAsItWas) {
     EXPECT_EQ(Count(), 1);
     EXPECT_EQ(db_.TransactionDepth(), 0);
 
-    ASSERT_TRUE(db_.BeginTrans().Ok());
+    ASSERT_THAT(db_.BeginTrans(), Succeeded());
     AddRow(2);
-    ASSERT_TRUE(db_.BeginTrans().Ok());  // nested
+    ASSERT_THAT(db_.BeginTrans(), Succeeded());  // nested
     AddRow(3);
-    ASSERT_TRUE(db_.Rollback().Ok());
-    ASSERT_TRUE(db_.CommitTrans().Ok());
+    ASSERT_THAT(db_.Rollback(), Succeeded());
+    ASSERT_THAT(db_.CommitTrans(), Succeeded());
     EXPECT_EQ(Count(), 2);
     EXPECT_EQ(db_.CommitTrans().number, 3034);
 }
@@ -558,21 +557,21 @@ TEST_P(EngineBackendTest, RolledBackTransactionLeavesTheTableAsItWas) {
 // A refused row inside a transaction fails alone: the rows before and after it are committed
 // with the transaction, as an hour's import expects of every backend.
 TEST_P(EngineBackendTest, ARefusedRowLeavesItsTransactionGoing) {
-    ASSERT_TRUE(db_.BeginTrans().Ok());
+    ASSERT_THAT(db_.BeginTrans(), Succeeded());
     AddRow(1, "one");
     TableCursor cursor;
-    ASSERT_TRUE(db_.OpenTable("Items", cursor, "Main").Ok());
-    ASSERT_TRUE(cursor.AddNew().Ok());
-    ASSERT_TRUE(cursor.Set("Key", 1.0).Ok());
+    ASSERT_THAT(db_.OpenTable("Items", cursor, "Main"), Succeeded());
+    ASSERT_THAT(cursor.AddNew(), Succeeded());
+    ASSERT_THAT(cursor.Set("Key", 1.0), Succeeded());
     EXPECT_EQ(cursor.Update().number, 3022);
     cursor.CancelUpdate();
     EXPECT_EQ(db_.Execute("INSERT INTO Items (Key, Name) VALUES (?, ?)", {1.0, "again"}).number,
               3022);
     EXPECT_EQ(db_.Execute("DELETE FROM Missing").number, 3078);
     AddRow(2, "two");
-    ASSERT_TRUE(db_.CommitTrans().Ok());
+    ASSERT_THAT(db_.CommitTrans(), Succeeded());
     EXPECT_EQ(Count(), 2);
-    ASSERT_TRUE(cursor.Seek("=", 1.0).Ok());
+    ASSERT_THAT(cursor.Seek("=", 1.0), Succeeded());
     EXPECT_EQ(cursor.Field("Name"), DbValue("one"));
 }
 
@@ -581,20 +580,21 @@ TEST_P(EngineBackendTest, StatementsBindParametersAndQueriesGiveTypedRows) {
     AddRow(2, "two");
     AddRow(3, "a' OR 1");
     QueryResult result;
-    ASSERT_TRUE(db_.Query("SELECT Key, Name, Count(*) OVER () AS Total FROM [Items] WHERE Key >= ? "
+    ASSERT_THAT(db_.Query("SELECT Key, Name, Count(*) OVER () AS Total FROM [Items] WHERE Key >= ? "
                           "ORDER BY Key",
-                          {2.0}, result)
-                    .Ok());
+                          {2.0}, result),
+                Succeeded());
     ASSERT_FALSE(result.Eof());
     EXPECT_EQ(result.Field("name"), DbValue("two"));
     EXPECT_EQ(result.Field("Key"), DbValue(2.0));
-    ASSERT_TRUE(result.MoveNext().Ok());
+    ASSERT_THAT(result.MoveNext(), Succeeded());
     EXPECT_EQ(result.Field("Name"), DbValue("a' OR 1"));
-    ASSERT_TRUE(result.MoveNext().Ok());
+    ASSERT_THAT(result.MoveNext(), Succeeded());
     EXPECT_TRUE(result.Eof());
 
     long long removed = 0;
-    ASSERT_TRUE(db_.Execute("DELETE * FROM [Items] WHERE Name = ?", {"ONE"}, &removed).Ok());
+    ASSERT_THAT(db_.Execute("DELETE * FROM [Items] WHERE Name = ?", {"ONE"}, &removed),
+                Succeeded());
     EXPECT_EQ(removed, 1);
     EXPECT_EQ(db_.Execute("DELETE FROM Missing").number, 3078);
     EXPECT_EQ(Count(), 2);
@@ -604,8 +604,8 @@ TEST_P(EngineBackendTest, HandlesOutlivingTheirDatabaseAnswer3420) {
     AddRow(1);
     TableCursor cursor;
     QueryResult result;
-    ASSERT_TRUE(db_.OpenTable("Items", cursor, "Main").Ok());
-    ASSERT_TRUE(db_.Query("SELECT * FROM Items", {}, result).Ok());
+    ASSERT_THAT(db_.OpenTable("Items", cursor, "Main"), Succeeded());
+    ASSERT_THAT(db_.Query("SELECT * FROM Items", {}, result), Succeeded());
     db_.Close();
     EXPECT_EQ(cursor.MoveNext().number, 3420);
     EXPECT_EQ(cursor.AddNew().number, 3420);
@@ -617,13 +617,13 @@ TEST_F(EngineTest, CompactCopyHoldsEveryCommittedRow) {
     AddRow(2);
     db_.Close();
     std::string target = dir_ / "COPY.MDB";
-    ASSERT_TRUE(Database::CompactFile(path_, target).Ok());
+    ASSERT_THAT(Database::CompactFile(path_, target), Succeeded());
     Database copy;
-    ASSERT_TRUE(copy.Open(target).Ok());
+    ASSERT_THAT(copy.Open(target), Succeeded());
     TableCursor cursor;
     long long count = 0;
-    ASSERT_TRUE(copy.OpenTable("Items", cursor).Ok());
-    ASSERT_TRUE(cursor.RecordCount(count).Ok());
+    ASSERT_THAT(copy.OpenTable("Items", cursor), Succeeded());
+    ASSERT_THAT(cursor.RecordCount(count), Succeeded());
     EXPECT_EQ(count, 2);
     EXPECT_EQ(Database::CompactFile(dir_.WriteFile("BAD.MDB", "garbage garbage garbage"),
                                     dir_ / "OUT.MDB")
@@ -644,11 +644,11 @@ TEST(EngineServerTest, OpeningOnAServerReportsTheClassicNumbers) {
 
     const std::string name = testing::UniqueServerDatabaseName();
     EXPECT_EQ(db.OpenOnServer(conninfo, name).number, 3024);
-    ASSERT_TRUE(db.CreateOnServer(conninfo, name).Ok());
+    ASSERT_THAT(db.CreateOnServer(conninfo, name), Succeeded());
     EXPECT_EQ(db.Path(), name);
     Database other;
     EXPECT_EQ(other.CreateOnServer(conninfo, name).number, 3204);
-    ASSERT_TRUE(other.OpenOnServer(conninfo, name).Ok());
+    ASSERT_THAT(other.OpenOnServer(conninfo, name), Succeeded());
     EXPECT_FALSE(other.EngineVersion().empty());
 }
 
@@ -658,24 +658,24 @@ TEST(EngineServerTest, ALostConnectionFailsTheTransactionWith3043) {
     const std::string conninfo = testing::TestServerConninfo();
     const std::string name = testing::UniqueServerDatabaseName();
     Database db;
-    ASSERT_TRUE(db.CreateOnServer(conninfo, name).Ok());
+    ASSERT_THAT(db.CreateOnServer(conninfo, name), Succeeded());
     std::vector<FieldDef> fields = {{"Key", FieldType::Long}};
-    ASSERT_TRUE(db.CreateTable("Items", fields).Ok());
+    ASSERT_THAT(db.CreateTable("Items", fields), Succeeded());
     QueryResult pid;
-    ASSERT_TRUE(db.Query("SELECT pg_backend_pid() AS pid", {}, pid).Ok());
-    ASSERT_TRUE(db.BeginTrans().Ok());
-    ASSERT_TRUE(db.Execute("INSERT INTO Items (Key) VALUES (?)", {1}).Ok());
+    ASSERT_THAT(db.Query("SELECT pg_backend_pid() AS pid", {}, pid), Succeeded());
+    ASSERT_THAT(db.BeginTrans(), Succeeded());
+    ASSERT_THAT(db.Execute("INSERT INTO Items (Key) VALUES (?)", {1}), Succeeded());
 
     Database other;
-    ASSERT_TRUE(other.OpenOnServer(conninfo, name).Ok());
-    ASSERT_TRUE(other.Execute("SELECT pg_terminate_backend(?)", {pid.Field("pid")}).Ok());
+    ASSERT_THAT(other.OpenOnServer(conninfo, name), Succeeded());
+    ASSERT_THAT(other.Execute("SELECT pg_terminate_backend(?)", {pid.Field("pid")}), Succeeded());
 
     EXPECT_EQ(db.Execute("INSERT INTO Items (Key) VALUES (?)", {2}).number, 3043);
     DbError commit = db.CommitTrans();
     EXPECT_EQ(commit.number, 3043);
     EXPECT_NE(commit.description.find("127.0.0.1"), std::string::npos) << commit.description;
     QueryResult rows;
-    ASSERT_TRUE(other.Query("SELECT count(*) AS n FROM Items", {}, rows).Ok());
+    ASSERT_THAT(other.Query("SELECT count(*) AS n FROM Items", {}, rows), Succeeded());
     EXPECT_EQ(rows.Field("n").AsInteger(), 0);
 }
 

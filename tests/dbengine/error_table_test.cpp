@@ -8,6 +8,7 @@
 #include "common/error_numbers.h"
 #include "dbengine/engine.h"
 #include "support/temp_dir.h"
+#include "support/succeeded.h"
 
 namespace vantor {
 namespace {
@@ -38,14 +39,14 @@ TEST(ErrorTable, EngineFailuresCarryTheTablesNumbersAndMessages) {
     std::filesystem::create_directory(dir / "FOLDER.MDB");
 
     Database db;
-    ASSERT_FALSE(db.Create(dir / "TEST.MDB"));
+    ASSERT_THAT(db.Create(dir / "TEST.MDB"), Succeeded());
     const std::vector<FieldDef> fields = {{"Key", FieldType::Long}};
-    ASSERT_FALSE(db.CreateTable("Items", fields));
-    ASSERT_FALSE(db.AddIndex("Items", {"Main", {"Key"}, true, true}));
-    ASSERT_FALSE(db.Execute("INSERT INTO [Items] ([Key]) VALUES (1)"));
+    ASSERT_THAT(db.CreateTable("Items", fields), Succeeded());
+    ASSERT_THAT(db.AddIndex("Items", {"Main", {"Key"}, true, true}), Succeeded());
+    ASSERT_THAT(db.Execute("INSERT INTO [Items] ([Key]) VALUES (1)"), Succeeded());
     TableCursor missing;
     TableCursor items;
-    ASSERT_FALSE(db.OpenTable("Items", items, "Main"));
+    ASSERT_THAT(db.OpenTable("Items", items, "Main"), Succeeded());
 
     struct Case {
         const char* what;

@@ -15,6 +15,7 @@
 #include "dbengine/engine.h"
 #include "support/held_open_elsewhere.h"
 #include "support/temp_dir.h"
+#include "support/succeeded.h"
 
 namespace vantor {
 namespace {
@@ -26,17 +27,17 @@ namespace fs = std::filesystem;
 
 void MakeDatabase(const std::string& path) {
     Database db;
-    ASSERT_TRUE(db.Create(path).Ok());
-    ASSERT_TRUE(db.Execute("CREATE TABLE Items (Name TEXT)").Ok());
+    ASSERT_THAT(db.Create(path), Succeeded());
+    ASSERT_THAT(db.Execute("CREATE TABLE Items (Name TEXT)"), Succeeded());
 }
 
 long long CountItems(const std::string& path) {
     Database db;
-    EXPECT_TRUE(db.Open(path).Ok());
+    EXPECT_THAT(db.Open(path), Succeeded());
     TableCursor rows;
     long long count = -1;
-    EXPECT_TRUE(db.OpenTable("Items", rows).Ok());
-    EXPECT_TRUE(rows.RecordCount(count).Ok());
+    EXPECT_THAT(db.OpenTable("Items", rows), Succeeded());
+    EXPECT_THAT(rows.RecordCount(count), Succeeded());
     return count;
 }
 
@@ -55,14 +56,14 @@ TEST(DatabaseFileOperations, NothingWrittenIsWorldWritableWhateverTheUmask) {
     const mode_t old = umask(0);
     {
         Database db;
-        EXPECT_TRUE(db.Create(dir / "KORA26.MDB").Ok());
-        EXPECT_TRUE(db.Execute("CREATE TABLE Items (Name TEXT)").Ok());
+        EXPECT_THAT(db.Create(dir / "KORA26.MDB"), Succeeded());
+        EXPECT_THAT(db.Execute("CREATE TABLE Items (Name TEXT)"), Succeeded());
         Database priv;
-        EXPECT_TRUE(priv.Create(dir / "USERS25.MDB", Database::kGeneralSortOrder,
-                                FileAccess::Private)
-                        .Ok());
-        EXPECT_TRUE(priv.Execute("CREATE TABLE Items (Name TEXT)").Ok());
-        EXPECT_TRUE(priv.CopyTo(dir / "USERS25.BAK").Ok());
+        EXPECT_THAT(
+            priv.Create(dir / "USERS25.MDB", Database::kGeneralSortOrder, FileAccess::Private),
+            Succeeded());
+        EXPECT_THAT(priv.Execute("CREATE TABLE Items (Name TEXT)"), Succeeded());
+        EXPECT_THAT(priv.CopyTo(dir / "USERS25.BAK"), Succeeded());
         AppendLogLine(dir / "error.log", true, "a line", clock);
         ReportFile report(dir / "report.log");
         report.Append(false, "a line", clock);
@@ -92,7 +93,7 @@ TEST(DatabaseFileOperations, RefusedWhileAnotherProcessHasTheFileOpen) {
     }
     EXPECT_FALSE(Database::IsInUse(path));
     DbError error = Database::DeleteFile(path);
-    EXPECT_TRUE(error.Ok()) << error.description;
+    EXPECT_THAT(error, Succeeded()) << error.description;
     for (const char* left : {"KORA26.MDB", "KORA26.LDB", "KORA26.MDB-wal", "KORA26.MDB-shm"})
         EXPECT_FALSE(fs::exists(dir / left)) << left;
 }
@@ -116,7 +117,7 @@ TEST(DatabaseFileOperations, RenameTakesAlongTheCommittedWorkOfACrashedProgram) 
 
     std::string renamed = dir / "STUDIO2.MDB";
     DbError error = Database::RenameFile(path, renamed);
-    ASSERT_TRUE(error.Ok()) << error.description;
+    ASSERT_THAT(error, Succeeded()) << error.description;
     EXPECT_FALSE(fs::exists(path));
     EXPECT_FALSE(fs::exists(path + "-wal"));
     EXPECT_FALSE(fs::exists(Database::LockFilePath(path)));
@@ -130,26 +131,27 @@ TEST(DatabaseFileOperations, AReadOnlyOpeningWritesNothingAndLeavesNothingBehind
     MakeDatabase(path);
     {
         Database db;
-        ASSERT_TRUE(db.Open(path).Ok());
-        ASSERT_TRUE(db.Execute("INSERT INTO Items (Name) VALUES (?)", {DbValue("first")}).Ok());
+        ASSERT_THAT(db.Open(path), Succeeded());
+        ASSERT_THAT(db.Execute("INSERT INTO Items (Name) VALUES (?)", {DbValue("first")}),
+                    Succeeded());
     }
     // A file kept in the rollback journal's mode must not be switched to WAL (a header write).
     for (const char* mode : {"PRAGMA journal_mode=WAL", "PRAGMA journal_mode=DELETE"}) {
         SCOPED_TRACE(mode);
         {
             Database db;
-            ASSERT_TRUE(db.Open(path).Ok());
+            ASSERT_THAT(db.Open(path), Succeeded());
             static_cast<void>(db.Execute(mode));
         }
         fs::remove(Database::LockFilePath(path));
         const auto before = FilesIn(dir.path());
         {
             Database db;
-            ASSERT_TRUE(db.OpenReadOnly(path).Ok());
+            ASSERT_THAT(db.OpenReadOnly(path), Succeeded());
             TableCursor rows;
             long long count = -1;
-            ASSERT_TRUE(db.OpenTable("Items", rows).Ok());
-            ASSERT_TRUE(rows.RecordCount(count).Ok());
+            ASSERT_THAT(db.OpenTable("Items", rows), Succeeded());
+            ASSERT_THAT(rows.RecordCount(count), Succeeded());
             EXPECT_EQ(count, 1);
             EXPECT_FALSE(db.Execute("INSERT INTO Items (Name) VALUES (?)", {DbValue("x")}).Ok());
             EXPECT_FALSE(rows.AddNew().Ok() && rows.Set("Name", DbValue("y")).Ok() &&

@@ -16,6 +16,7 @@
 #include "support/jet_writer.h"
 #include "support/scripted_user_interface.h"
 #include "support/temp_dir.h"
+#include "support/succeeded.h"
 
 namespace vantor {
 namespace {
@@ -70,8 +71,8 @@ class DatabaseChooserTest : public ::testing::Test {
         EXPECT_EQ(EnsureDatabaseFile(quiet, path, type, true, title), 0);
         if (description.empty()) {
             Database db;
-            EXPECT_TRUE(db.Open(path).Ok());
-            EXPECT_TRUE(db.Execute("UPDATE Description SET Description = ''").Ok());
+            EXPECT_THAT(db.Open(path), Succeeded());
+            EXPECT_THAT(db.Execute("UPDATE Description SET Description = ''"), Succeeded());
         }
         return path;
     }
@@ -128,14 +129,17 @@ TEST_F(DatabaseChooserTest, ListsExactlyTheDatabasesOfItsKind) {
     MakeDatabase("OLDKORA.MDB", 4, "Old playout");
     {
         Database plain;  // a database without description information
-        ASSERT_TRUE(plain.Create(schedule_ + "/PLAIN.MDB").Ok());
-        ASSERT_TRUE(plain.Execute("CREATE TABLE Description (Description TEXT, Type LONG)").Ok());
+        ASSERT_THAT(plain.Create(schedule_ + "/PLAIN.MDB"), Succeeded());
+        ASSERT_THAT(plain.Execute("CREATE TABLE Description (Description TEXT, Type LONG)"),
+                    Succeeded());
     }
     {
         Database noType;
-        ASSERT_TRUE(noType.Create(schedule_ + "/NOTYPE.MDB").Ok());
-        ASSERT_TRUE(noType.Execute("CREATE TABLE Description (Description TEXT, Type LONG)").Ok());
-        ASSERT_TRUE(noType.Execute("INSERT INTO Description (Description) VALUES ('x')").Ok());
+        ASSERT_THAT(noType.Create(schedule_ + "/NOTYPE.MDB"), Succeeded());
+        ASSERT_THAT(noType.Execute("CREATE TABLE Description (Description TEXT, Type LONG)"),
+                    Succeeded());
+        ASSERT_THAT(noType.Execute("INSERT INTO Description (Description) VALUES ('x')"),
+                    Succeeded());
     }
     dir_.WriteFile("SCHEDULE/notes.txt", "not a database");
 
@@ -260,9 +264,10 @@ TEST_F(DatabaseChooserTest, KindsThatRecordTheirLastUseShowIt) {
     MakeDatabase("NEVER.MDB", 11, "Never used");
     {
         Database db;
-        ASSERT_TRUE(db.Open(used).Ok());
-        ASSERT_TRUE(db.AddField("Description", {"LastAccessed", FieldType::Text, 50}).Ok());
-        ASSERT_TRUE(db.Execute("UPDATE Description SET LastAccessed = '07/03/2000 14:22'").Ok());
+        ASSERT_THAT(db.Open(used), Succeeded());
+        ASSERT_THAT(db.AddField("Description", {"LastAccessed", FieldType::Text, 50}), Succeeded());
+        ASSERT_THAT(db.Execute("UPDATE Description SET LastAccessed = '07/03/2000 14:22'"),
+                    Succeeded());
     }
     DatabaseChooserModel chooser(ui_);
     Show(chooser, true, 11);
@@ -393,7 +398,7 @@ TEST_F(DatabaseChooserTest, CreatesADatabaseOfItsKindAfterTheQuestion) {
     ASSERT_EQ(ui_.inputBoxes.size(), 2u);  // the name, then the file layer's description
     EXPECT_EQ(ui_.inputBoxes[1].prompt, "Please enter a suitable description for this database");
     DatabaseInfo info;
-    ASSERT_EQ(ReadDatabaseInfo(ui_, path, info, true), 0);
+    ASSERT_THAT(ReadDatabaseInfo(ui_, path, info, true), Succeeded());
     EXPECT_EQ(info.Type, 14);
     EXPECT_EQ(info.Description, "Evening show");
     EXPECT_EQ(Texts(chooser), (std::vector<std::string>{"Main studio", "Evening show"}));
@@ -402,11 +407,11 @@ TEST_F(DatabaseChooserTest, CreatesADatabaseOfItsKindAfterTheQuestion) {
 TEST_F(DatabaseChooserTest, ACopyCarriesExactlyTheCommittedWorkOfTheSource) {
     std::string source = MakeDatabase("KORA26.MDB", 14, "Main studio");
     Database writer;
-    ASSERT_TRUE(writer.Open(source).Ok());
-    ASSERT_TRUE(writer.Execute("CREATE TABLE Items (Name TEXT)").Ok());
-    ASSERT_TRUE(writer.Execute("INSERT INTO Items (Name) VALUES ('committed')").Ok());
-    ASSERT_TRUE(writer.BeginTrans().Ok());
-    ASSERT_TRUE(writer.Execute("INSERT INTO Items (Name) VALUES ('uncommitted')").Ok());
+    ASSERT_THAT(writer.Open(source), Succeeded());
+    ASSERT_THAT(writer.Execute("CREATE TABLE Items (Name TEXT)"), Succeeded());
+    ASSERT_THAT(writer.Execute("INSERT INTO Items (Name) VALUES ('committed')"), Succeeded());
+    ASSERT_THAT(writer.BeginTrans(), Succeeded());
+    ASSERT_THAT(writer.Execute("INSERT INTO Items (Name) VALUES ('uncommitted')"), Succeeded());
     // The committed row is still only in the journal: a copy of the file's bytes would lose it.
     ASSERT_GT(fs::file_size(source + "-wal"), 0u);
 
@@ -433,17 +438,17 @@ TEST_F(DatabaseChooserTest, ACopyCarriesExactlyTheCommittedWorkOfTheSource) {
 
     const std::string copy = schedule_ + "/COPY1.MDB";
     Database copied;
-    ASSERT_TRUE(copied.Open(copy).Ok());
+    ASSERT_THAT(copied.Open(copy), Succeeded());
     QueryResult rows;
-    ASSERT_TRUE(copied.Query("SELECT Name FROM Items", {}, rows).Ok());
+    ASSERT_THAT(copied.Query("SELECT Name FROM Items", {}, rows), Succeeded());
     std::vector<std::string> names;
     for (; !rows.Eof(); (void)rows.MoveNext()) names.push_back(rows.Field("Name").AsText());
     EXPECT_EQ(names, std::vector<std::string>{"committed"});
     TableCursor description;
-    ASSERT_TRUE(copied.OpenTable("Description", description).Ok());
+    ASSERT_THAT(copied.OpenTable("Description", description), Succeeded());
     EXPECT_EQ(description.Field("Description"), DbValue("Copy of Main studio"));
     EXPECT_EQ(Texts(chooser), (std::vector<std::string>{"Copy of Main studio", "Main studio"}));
-    ASSERT_TRUE(writer.Rollback().Ok());
+    ASSERT_THAT(writer.Rollback(), Succeeded());
 }
 
 TEST_F(DatabaseChooserTest, CancellingTheNameOfACopyLeavesTheWindowUsable) {

@@ -9,6 +9,7 @@
 #include "dbmanage/playout_settings_editor_model.h"
 #include "session/session.h"
 #include "support/settings_editor_station.h"
+#include "support/succeeded.h"
 #include "users/users_database.h"
 
 namespace vantor {
@@ -365,8 +366,8 @@ TEST_F(SettingsEditorTest, FailedWriteIsStillRecordedAsFailed) {
     auto model = Open();
     {
         Database db;
-        ASSERT_FALSE(db.Open(env_.station.databasePath));
-        ASSERT_FALSE(db.Execute("DROP TABLE Settings", {}));
+        ASSERT_THAT(db.Open(env_.station.databasePath), Succeeded());
+        ASSERT_THAT(db.Execute("DROP TABLE Settings", {}), Succeeded());
     }
     ASSERT_TRUE(model->OK());
     EXPECT_FALSE(env_.ui.messages.empty());  // the write reported its failure
@@ -380,17 +381,18 @@ TEST_F(SettingsEditorTest, AKeyThatCannotBeStoredIsAFailedSave) {
     auto model = Open();
     {
         Database db;
-        ASSERT_FALSE(db.Open(env_.station.databasePath));
+        ASSERT_THAT(db.Open(env_.station.databasePath), Succeeded());
         for (const char* when : {"INSERT", "UPDATE"})
-            ASSERT_FALSE(db.Execute(std::string("CREATE TRIGGER Refuse") + when + " BEFORE " +
-                                    when +
-                                    " ON Settings WHEN NEW.Item = 'KORA.PreCueTime' "
-                                    "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+            ASSERT_THAT(db.Execute(std::string("CREATE TRIGGER Refuse") + when + " BEFORE " + when +
+                                   " ON Settings WHEN NEW.Item = 'KORA.PreCueTime' "
+                                   "BEGIN SELECT RAISE(ABORT, 'refused'); END"),
+                        Succeeded());
     }
     ASSERT_TRUE(model->OK());
-    const std::vector<std::string> shown = env_.ui.MessageTexts();
-    ASSERT_EQ(shown.size(), 1u) << ::testing::PrintToString(shown);
-    EXPECT_NE(shown[0].find("KORA.PreCueTime"), std::string::npos) << shown[0];
+    EXPECT_TRUE(
+        env_.ui.ShowedOnly("There was a problem updating the database setting : "
+                           "KORA.PreCueTime"))
+        << ::testing::PrintToString(env_.ui.MessageTexts());
     EXPECT_EQ(Row("BeenSet"), "<none>");
     EXPECT_EQ(env_.HistoryStatuses(history::kPlayoutSettingsSaved),
               std::vector<int32_t>{history::kFailed});
@@ -401,7 +403,8 @@ TEST_F(SettingsEditorTest, SessionModelRecordsTheLoggedInUser) {
     session.locations.DataLocation = env_.station.dataLocation;
     session.audiowall.MaxCart = 8500;  // below the stored voice-link end of 8999
     session.login.currentUser.LoginName = "MARY";
-    ASSERT_EQ(session.users.OpenUsersDatabase(UsersDatabasePath(env_.station.dataLocation)), 0);
+    ASSERT_THAT(session.users.OpenUsersDatabase(UsersDatabasePath(env_.station.dataLocation)),
+                Succeeded());
     Model model(session);
     model.Load(env_.station.databasePath);
     EXPECT_FALSE(model.OK());
@@ -409,8 +412,9 @@ TEST_F(SettingsEditorTest, SessionModelRecordsTheLoggedInUser) {
     model.SetText(Text::txtVoiceLinkEndcart, "8500");
     ASSERT_TRUE(model.OK());
     QueryResult rows;
-    ASSERT_FALSE(session.usersConnection.Query("SELECT LoginName FROM UserHistory WHERE Action = ?",
-                                               {DbValue(history::kPlayoutSettingsSaved)}, rows));
+    ASSERT_THAT(session.usersConnection.Query("SELECT LoginName FROM UserHistory WHERE Action = ?",
+                                              {DbValue(history::kPlayoutSettingsSaved)}, rows),
+                Succeeded());
     ASSERT_FALSE(rows.Eof());
     EXPECT_EQ(rows.Field(0).AsText(), "MARY");
     session.users.CloseUsersDatabase();

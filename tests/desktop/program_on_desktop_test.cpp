@@ -19,6 +19,7 @@
 #include "config/system_locations.h"
 #include "dbengine/engine.h"
 #include "support/kora_installation.h"
+#include "support/succeeded.h"
 #include "support/scheduler_log_writer.h"
 #include "support/scripted_user_interface.h"
 #include "support/temp_dir.h"
@@ -141,11 +142,13 @@ TEST_F(ProgramOnDesktopTest, StartUpWindowsComeOnTopWithTheKeyboardAndTheSplashC
         locations.DataLocation = station.dataLocation;
         Database connection;
         UsersDatabase users(ui, clock, locations, connection);
-        ASSERT_EQ(users.OpenUsersDatabase(UsersDatabasePath(station.dataLocation)), 0);
-        ASSERT_FALSE(connection.Execute(
-            "INSERT INTO Users (LoginName, Password, AccountStatus, OverrideAccessRights, "
-            "AccessRight5) VALUES (?, ?, 1, ?, ?)",
-            {DbValue("FRED"), DbValue(ScrambleText("SECRET")), DbValue(true), DbValue(true)}));
+        ASSERT_THAT(users.OpenUsersDatabase(UsersDatabasePath(station.dataLocation)), Succeeded());
+        ASSERT_THAT(connection.Execute(
+                        "INSERT INTO Users (LoginName, Password, AccountStatus, "
+                        "OverrideAccessRights, AccessRight5) VALUES (?, ?, 1, ?, ?)",
+                        {DbValue("FRED"), DbValue(ScrambleText("SECRET")), DbValue(true),
+                         DbValue(true)}),
+                    Succeeded());
         users.CloseUsersDatabase();
     }
 

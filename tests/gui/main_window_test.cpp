@@ -33,6 +33,7 @@
 #include "support/kora_installation.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
+#include "support/succeeded.h"
 #include "windowed_program.h"
 
 namespace vantor::gui {
@@ -501,8 +502,8 @@ TEST(WindowedProgram, AutoQuitEndsByItselfWithTheStatusOfTheImport) {
         size_t hours;         // hours in the Log table afterwards
     } cases[] = {
         {"a clean import",
-         [&](KoraInstallation& station) { station.WriteLog(tomorrow, HoursOf(tomorrow, 0, 3)); },
-         0, "The log was successfully imported into the Kora database", 4},
+         [&](KoraInstallation& station) { station.WriteLog(tomorrow, HoursOf(tomorrow, 0, 3)); }, 0,
+         "The log was successfully imported into the Kora database", 4},
         {"a cart the Audiowall lacks",
          [&](KoraInstallation& station) {
              station.WriteLog(tomorrow, HoursOf(tomorrow, 0, 3, true));
@@ -519,13 +520,13 @@ TEST(WindowedProgram, AutoQuitEndsByItselfWithTheStatusOfTheImport) {
          [&](KoraInstallation& station) {
              station.WriteLog(tomorrow, HoursOf(tomorrow, 0, 3));
              Database db;
-             ASSERT_FALSE(db.Open(station.databasePath));
-             ASSERT_FALSE(db.Execute("DROP TABLE [Log]"));
+             ASSERT_THAT(db.Open(station.databasePath), Succeeded());
+             ASSERT_THAT(db.Execute("DROP TABLE [Log]"), Succeeded());
          },
          3, "There was a problem opening the Kora Log", 0},
         {"no logs directory",
-         [&](KoraInstallation& station) { std::filesystem::remove_all(station.logsDirectory); },
-         2, "", 0},
+         [&](KoraInstallation& station) { std::filesystem::remove_all(station.logsDirectory); }, 2,
+         "", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -28,6 +28,7 @@
 #include "support/kora_installation.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
+#include "support/succeeded.h"
 #include "users/users_database.h"
 
 namespace vantor {
@@ -89,17 +90,19 @@ TEST(WindowedStartup, LoginWindowThenChooserThenTheChosenDatabaseInTheCaption) {
         std::string second = station.dataLocation + "/SCHEDULE/STUDIO2.MDB";
         std::string description = "Second studio";
         ASSERT_EQ(EnsureDatabaseFile(ui, second, 14, true, description), 0);
-        ASSERT_EQ(VerifyPlayoutDatabase(ui, second), 0);
+        ASSERT_THAT(VerifyPlayoutDatabase(ui, second), Succeeded());
         SystemLocations locations;
         locations.DataLocation = station.dataLocation;
         Database connection;
         UsersDatabase users(ui, clock, locations, connection);
-        ASSERT_EQ(users.OpenUsersDatabase(UsersDatabasePath(station.dataLocation)), 0);
-        ASSERT_FALSE(connection.Execute(
-            "INSERT INTO Users (LoginName, Password, AccountStatus, OverrideAccessRights, "
-            "AccessRight5, AccessRight6) VALUES (?, ?, 1, ?, ?, ?)",
-            {DbValue("FRED"), DbValue(ScrambleText("SECRET")), DbValue(true), DbValue(true),
-             DbValue(true)}));
+        ASSERT_THAT(users.OpenUsersDatabase(UsersDatabasePath(station.dataLocation)), Succeeded());
+        ASSERT_THAT(
+            connection.Execute(
+                "INSERT INTO Users (LoginName, Password, AccountStatus, OverrideAccessRights, "
+                "AccessRight5, AccessRight6) VALUES (?, ?, 1, ?, ?, ?)",
+                {DbValue("FRED"), DbValue(ScrambleText("SECRET")), DbValue(true), DbValue(true),
+                 DbValue(true)}),
+            Succeeded());
         users.CloseUsersDatabase();
     }
     ASSERT_TRUE(ui.messages.empty()) << ui.messages.front().request.text;

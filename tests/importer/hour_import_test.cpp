@@ -7,6 +7,7 @@
 #include "import_fixture.h"
 #include "playoutdb/log_table.h"
 #include "playoutdb/playout_settings.h"
+#include "support/succeeded.h"
 
 namespace vantor {
 namespace {
@@ -309,10 +310,10 @@ TEST(ImportHoursOnFiles, StartTimesThatCannotBeStoredFailTheHour) {
     station.ui.Clear();
 
     Database otherWorkstation;
-    ASSERT_FALSE(otherWorkstation.Open(station.databasePath));
-    ASSERT_FALSE(otherWorkstation.BeginTrans());
+    ASSERT_THAT(otherWorkstation.Open(station.databasePath), Succeeded());
+    ASSERT_THAT(otherWorkstation.BeginTrans(), Succeeded());
     ASSERT_TRUE(station.Import(kMarch7, 6, 6));
-    EXPECT_FALSE(otherWorkstation.Rollback());
+    EXPECT_THAT(otherWorkstation.Rollback(), Succeeded());
 
     EXPECT_EQ(station.ErrorLines(),
               (std::vector<std::string>{
@@ -450,7 +451,7 @@ TEST_P(HourImport, BlockHeadersAndProgress) {
 
     // The end of the import is recorded in the database's settings.
     DbSettings settings;
-    ReadDbSettings(station.ui, station.db, settings, station.dir.path());
+    ASSERT_THAT(ReadDbSettings(station.ui, station.db, settings, station.dir.path()), Succeeded());
     EXPECT_EQ(settings.MUSIC_SentBy, ProgramTitleAndVersion() + " ");
 }
 
@@ -521,7 +522,7 @@ TEST(FinishHour, FlagBits) {
         ImportStation station;
         station.AddRow(HourStartQIndex(HourOf(kMarch7, 5)), 98, c.oldFlags);
         TableCursor log;
-        ASSERT_FALSE(OpenLogTable(station.db, log));
+        ASSERT_THAT(OpenLogTable(station.db, log), Succeeded());
         EXPECT_TRUE(FinishHour(log, HourOf(kMarch7, 5), c.mode, c.hourFlag));
         EXPECT_FALSE(FinishHour(log, HourOf(kMarch7, 6), c.mode, c.hourFlag));  // no hour start
         log.Close();

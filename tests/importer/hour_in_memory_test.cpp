@@ -8,6 +8,7 @@
 #include "import_fixture.h"
 #include "playoutdb/log_table.h"
 #include "support/cursor_walk.h"
+#include "support/succeeded.h"
 
 namespace vantor {
 namespace {
@@ -120,7 +121,7 @@ Outcome ImportAll(bool inMemory, StartTimeOptions timing) {
     Outcome outcome;
     outcome.log = station.Rows();
     TableCursor settings;
-    EXPECT_FALSE(station.db.OpenTable("Settings", settings));
+    EXPECT_THAT(station.db.OpenTable("Settings", settings), Succeeded());
     for (bool more = testing::First(settings); more && !settings.Eof();
          more = testing::Next(settings)) {
         std::vector<DbValue> row;

@@ -33,9 +33,11 @@ class ReadingUserInterface : public ScriptedUserInterface {
         if (!reader_.IsOpen() && !station_.OpenElsewhere(reader_).Ok()) return;
         ++looks;
         QueryResult rows;
-        if (reader_.Query("SELECT QIndex, EntryType, EntryFlags, EstimatedStartTime, "
-                          "EstimatedLength, ReferenceStartTime FROM Log ORDER BY QIndex",
-                          {}, rows)) {
+        if (!reader_
+                 .Query("SELECT QIndex, EntryType, EntryFlags, EstimatedStartTime, "
+                        "EstimatedLength, ReferenceStartTime FROM Log ORDER BY QIndex",
+                        {}, rows)
+                 .Ok()) {
             faults.push_back("the reader could not read the Log table");
             return;
         }

@@ -1,4 +1,5 @@
 #include "support/cursor_walk.h"
+#include "support/succeeded.h"
 #include "import_fixture.h"
 
 #include <gtest/gtest.h>
@@ -50,9 +51,8 @@ ImportStation::ImportStation(Backend backend, const std::vector<FixtureCart>& mo
     PointAudiowallAt(audiowall, dir / "wall", 9999);
     std::filesystem::create_directories(dir / "SCHEDULE");
     std::filesystem::create_directories(logPath);
-    DbError created = location.Create(db);
-    EXPECT_TRUE(created.Ok()) << created.number << " " << created.description;
-    EXPECT_EQ(VerifyPlayoutDatabase(ui, db), 0);
+    EXPECT_THAT(location.Create(db), Succeeded());
+    EXPECT_THAT(VerifyPlayoutDatabase(ui, db), Succeeded());
     context.logFiles = SchedulerLogNaming{logPath, "VN", "yymmdd"};
     settings.UnderrunningDuration = 0;  // reported only by the tests that ask for it
 }
@@ -74,7 +74,7 @@ bool ImportStation::Import(int32_t day, int firstHour, int32_t lastDay, int last
 std::vector<LogRow> ImportStation::Rows() {
     std::vector<LogRow> rows;
     TableCursor log;
-    if (OpenLogTable(db, log)) return rows;
+    if (!OpenLogTable(db, log).Ok()) return rows;
     for (bool ok = testing::First(log); ok && !log.Eof(); ok = testing::Next(log)) {
         LogRow row;
         for (const FieldDef& field : log.Fields()) row.values[field.name] = log.Field(field.name);
@@ -109,13 +109,13 @@ std::vector<std::string> ImportStation::ErrorLines() const {
 void ImportStation::AddRow(double qIndex, int32_t type, int32_t flags,
                            const std::string& description) {
     TableCursor log;
-    ASSERT_FALSE(OpenLogTable(db, log));
+    ASSERT_THAT(OpenLogTable(db, log), Succeeded());
     ASSERT_TRUE(NewLogEntry(log, qIndex));
-    ASSERT_FALSE(log.Set(LogEntry::EntryType, type));
-    ASSERT_FALSE(log.Set(LogEntry::EntryStatus, 2));
-    ASSERT_FALSE(log.Set(LogEntry::EntryFlags, flags));
-    ASSERT_FALSE(log.Set(LogEntry::Description1, description));
-    ASSERT_FALSE(log.Update());
+    ASSERT_THAT(log.Set(LogEntry::EntryType, type), Succeeded());
+    ASSERT_THAT(log.Set(LogEntry::EntryStatus, 2), Succeeded());
+    ASSERT_THAT(log.Set(LogEntry::EntryFlags, flags), Succeeded());
+    ASSERT_THAT(log.Set(LogEntry::Description1, description), Succeeded());
+    ASSERT_THAT(log.Update(), Succeeded());
 }
 
 }  // namespace vantor::testing

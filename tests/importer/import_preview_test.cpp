@@ -12,6 +12,7 @@
 #include "common/text.h"
 #include "main_window_fixture.h"
 #include "support/cursor_walk.h"
+#include "support/succeeded.h"
 
 namespace vantor {
 namespace {
@@ -60,14 +61,14 @@ class ImportPreviewTest : public MainWindowTest {
         ASSERT_EQ(window_->BeginImporting().outcome, ImportRunOutcome::Imported);
         Database db;
         TableCursor table;
-        ASSERT_FALSE(db.Open(station_.databasePath));
-        ASSERT_FALSE(OpenLogTable(db, table));
+        ASSERT_THAT(db.Open(station_.databasePath), Succeeded());
+        ASSERT_THAT(OpenLogTable(db, table), Succeeded());
         const double eleven = HourStartQIndex(DayTime{kMarch6, 11 * 3600.0f});
         for (const auto& [q, type] : {std::pair{eleven, 98}, std::pair{eleven + QIndexStep, 1}}) {
             ASSERT_TRUE(NewLogEntry(table, q));
-            ASSERT_FALSE(table.Set(LogEntry::EntryType, type));
-            ASSERT_FALSE(table.Set(LogEntry::ReferenceStartTime, 11 * 3600.0f + 120));
-            ASSERT_FALSE(table.Update());
+            ASSERT_THAT(table.Set(LogEntry::EntryType, type), Succeeded());
+            ASSERT_THAT(table.Set(LogEntry::ReferenceStartTime, 11 * 3600.0f + 120), Succeeded());
+            ASSERT_THAT(table.Update(), Succeeded());
         }
         session_->importSettings.UnderrunningDuration = 300;
         ui_.Clear();
@@ -78,9 +79,9 @@ class ImportPreviewTest : public MainWindowTest {
         Database db;
         QueryResult result;
         const DayTime stamp{day, hour * 3600.0f};
-        if (db.Open(station_.databasePath) ||
-            db.Query("SELECT * FROM [Log] WHERE QIndex >= ? AND QIndex <= ? ORDER BY QIndex",
-                     {DbValue(HourStartQIndex(stamp)), DbValue(HourEndQIndex(stamp))}, result))
+        if (!db.Open(station_.databasePath).Ok() ||
+            !db.Query("SELECT * FROM [Log] WHERE QIndex >= ? AND QIndex <= ? ORDER BY QIndex",
+                     {DbValue(HourStartQIndex(stamp)), DbValue(HourEndQIndex(stamp))}, result).Ok())
             return rows;
         for (bool ok = true; ok && !result.Eof(); ok = testing::Next(result))
             rows.push_back({result.Field("QIndex").AsDouble(),
@@ -95,7 +96,8 @@ class ImportPreviewTest : public MainWindowTest {
         std::map<std::string, std::string> rows;
         Database db;
         QueryResult result;
-        if (db.Open(station_.databasePath) || db.Query("SELECT * FROM [Settings]", {}, result))
+        if (!db.Open(station_.databasePath).Ok() ||
+            !db.Query("SELECT * FROM [Settings]", {}, result).Ok())
             return rows;
         for (bool ok = true; ok && !result.Eof(); ok = testing::Next(result))
             rows[result.Field(0).AsText()] = result.Field(1).AsText();

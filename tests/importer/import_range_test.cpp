@@ -9,6 +9,7 @@
 #include "common/clock.h"
 #include "common/ole_date.h"
 #include "support/scripted_user_interface.h"
+#include "support/succeeded.h"
 #include "session/session.h"
 #include "dbengine/engine.h"
 #include "playoutdb/log_table.h"
@@ -269,12 +270,12 @@ TEST_F(LogScanTest, AHoleBeforeLaterHoursOfItsDayStartsTheRange) {
         {
             Database db;
             TableCursor log;
-            ASSERT_TRUE(db.Open(station.databasePath).Ok());
-            ASSERT_TRUE(OpenLogTable(db, log).Ok());
+            ASSERT_THAT(db.Open(station.databasePath), Succeeded());
+            ASSERT_THAT(OpenLogTable(db, log), Succeeded());
             for (int hour : {6, 8, 9}) {
                 ASSERT_TRUE(NewLogEntry(log, HourStartQIndex({kMarch7, hour * 3600.0f})));
-                ASSERT_TRUE(log.Set(LogEntry::EntryType, 98).Ok());
-                ASSERT_TRUE(log.Update().Ok());
+                ASSERT_THAT(log.Set(LogEntry::EntryType, 98), Succeeded());
+                ASSERT_THAT(log.Update(), Succeeded());
             }
         }
         RangeFields fields{"untouched", "99", "untouched", "99"};
@@ -318,12 +319,9 @@ TEST_F(LogScanTest, SettingsThatCannotBeReadLeaveTheFields) {
     RangeFields fields = Propose({0, 0});
     EXPECT_EQ(fields.startDate, "untouched");
     EXPECT_EQ(fields.endHour, "99");
-    const std::vector<std::string> shown = ui_.MessageTexts();
-    ASSERT_EQ(shown.size(), 1u) << ::testing::PrintToString(shown);
-    EXPECT_EQ(shown[0].rfind("There was a problem reading the database setting : KORA.PreCueTime",
-                             0),
-              0u)
-        << shown[0];
+    EXPECT_TRUE(
+        ui_.ShowedOnly("There was a problem reading the database setting : KORA.PreCueTime"))
+        << ::testing::PrintToString(ui_.MessageTexts());
     EXPECT_EQ(ui_.cursor, MouseCursor::Default);
 }
 

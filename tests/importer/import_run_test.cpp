@@ -1,4 +1,5 @@
 #include "support/cursor_walk.h"
+#include "support/succeeded.h"
 #include "importer/import_run.h"
 #include "importer/exit_status.h"
 
@@ -47,7 +48,8 @@ class ImportRunTest : public MainWindowTest {
     std::string DatabaseSetting(const std::string& key) const {
         Database db;
         TableCursor settings;
-        if (db.Open(station_.databasePath) || db.OpenTable("Settings", settings, "Main"))
+        if (!db.Open(station_.databasePath).Ok() ||
+            !db.OpenTable("Settings", settings, "Main").Ok())
             return "<no table>";
         return GetDbSetting(settings, key, DbValue("<none>")).AsText();
     }
@@ -57,8 +59,8 @@ class ImportRunTest : public MainWindowTest {
         std::vector<std::tuple<long long, long long, std::string>> events;
         Database db;
         QueryResult rows;
-        if (db.Open(station_.dataLocation + "/USERS/USERS25.MDB") ||
-            db.Query("SELECT * FROM [UserHistory]", {}, rows))
+        if (!db.Open(station_.dataLocation + "/USERS/USERS25.MDB").Ok() ||
+            !db.Query("SELECT * FROM [UserHistory]", {}, rows).Ok())
             return events;
         for (bool ok = true; ok && !rows.Eof(); ok = testing::Next(rows))
             events.emplace_back(rows.Field("Action").AsInteger(), rows.Field("Status").AsInteger(),
@@ -115,12 +117,9 @@ TEST_F(ImportRunTest, SettingsThatCannotBeReadStopTheRun) {
     station_.SetDatabaseSetting("KORA.PreCueTime", "soon");
     ImportRunResult run = Import("6/3/2000", "09", "6/3/2000", "11");
     EXPECT_EQ(run.outcome, ImportRunOutcome::Stopped);
-    const std::vector<std::string> shown = ui_.MessageTexts();
-    ASSERT_EQ(shown.size(), 1u) << ::testing::PrintToString(shown);
-    EXPECT_EQ(shown[0].rfind("There was a problem reading the database setting : KORA.PreCueTime",
-                             0),
-              0u)
-        << shown[0];
+    EXPECT_TRUE(
+        ui_.ShowedOnly("There was a problem reading the database setting : KORA.PreCueTime"))
+        << ::testing::PrintToString(ui_.MessageTexts());
     EXPECT_TRUE(HourStarts().empty());
     EXPECT_FALSE(std::filesystem::exists(station_.HistoryLogPath()));
     EXPECT_TRUE(HistoryEvents().empty());
@@ -204,8 +203,8 @@ TEST_F(ImportRunTest, AnImportWithoutALogTableIsAbandonedButRecorded) {
     Start();
     {
         Database db;
-        ASSERT_FALSE(db.Open(station_.databasePath));
-        ASSERT_FALSE(db.Execute("DROP TABLE [Log]"));
+        ASSERT_THAT(db.Open(station_.databasePath), Succeeded());
+        ASSERT_THAT(db.Execute("DROP TABLE [Log]"), Succeeded());
     }
     ImportRunResult run = Import("6/3/2000", "01", "6/3/2000", "01");
     EXPECT_EQ(run.outcome, ImportRunOutcome::Abandoned);

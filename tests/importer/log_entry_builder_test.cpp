@@ -6,6 +6,7 @@
 #include "common/report_file.h"
 #include "import_fixture.h"
 #include "playoutdb/log_table.h"
+#include "support/succeeded.h"
 
 namespace vantor {
 namespace {
@@ -17,7 +18,7 @@ using testing::LogRow;
 
 // Adds entries straight through AddLogEntry on the station's open Log table.
 struct EntryBench {
-    EntryBench() { EXPECT_FALSE(OpenLogTable(station.db, log)); }
+    EntryBench() { EXPECT_THAT(OpenLogTable(station.db, log), Succeeded()); }
     bool Add(ImportEntry& entry, int32_t hourMode = 1) {
         EntryTarget target{log, station.audiowall, station.ui, station.clock, errorReport};
         return AddLogEntry(target, q, hour, entry, hourMode);
@@ -25,7 +26,7 @@ struct EntryBench {
     LogRow Last() {
         log.Close();
         std::vector<LogRow> rows = station.Rows();
-        EXPECT_FALSE(OpenLogTable(station.db, log));
+        EXPECT_THAT(OpenLogTable(station.db, log), Succeeded());
         return rows.empty() ? LogRow{} : rows.back();
     }
 

@@ -7,6 +7,7 @@
 #include "import_fixture.h"
 #include "playoutdb/log_table.h"
 #include "support/audiowall_fixture.h"
+#include "support/succeeded.h"
 
 namespace vantor {
 namespace {
@@ -21,10 +22,11 @@ using Columns = std::vector<std::pair<std::string_view, DbValue>>;
 
 void AddEntry(Database& db, double q, const Columns& columns) {
     TableCursor log;
-    ASSERT_FALSE(OpenLogTable(db, log));
+    ASSERT_THAT(OpenLogTable(db, log), Succeeded());
     ASSERT_TRUE(NewLogEntry(log, q));
-    for (const auto& [name, value] : columns) ASSERT_FALSE(log.Set(name, value)) << name;
-    ASSERT_FALSE(log.Update());
+    for (const auto& [name, value] : columns)
+        ASSERT_THAT(log.Set(name, value), Succeeded()) << name;
+    ASSERT_THAT(log.Update(), Succeeded());
 }
 
 // An hour start followed by entries one step apart; returns the hour start's key.
@@ -63,7 +65,7 @@ Timing Recalculate(ImportStation& station, const DayTime& hour, StartTimeOptions
     Timing timing;
     {
         TableCursor log;
-        EXPECT_FALSE(OpenLogTable(station.db, log));
+        EXPECT_THAT(OpenLogTable(station.db, log), Succeeded());
         timing.total =
             UpdateStartTimes(log, HourStartQIndex(hour), hour, station.audiowall, options).total;
     }
@@ -272,7 +274,7 @@ TEST(RemoveLogHours, MasksAndRanges) {
         std::vector<int> before = HoursLeft(station);
         station.db.Close();
         EXPECT_TRUE(RemoveLogHours(station.databasePath, c.from, c.to, c.mask, station.ui));
-        ASSERT_FALSE(station.db.Open(station.databasePath));
+        ASSERT_THAT(station.db.Open(station.databasePath), Succeeded());
         std::vector<int> after = HoursLeft(station);
         EXPECT_EQ(after.size(), before.size() - c.removed);
         EXPECT_EQ(station.Rows().size(), after.size() * 2);  // no entry left without its hour
@@ -298,17 +300,18 @@ TEST(RemoveLogHours, EmptyTableAndMissingFile) {
 TEST(EmptyTables, LogAndSongs) {
     ImportStation station;
     AddTwoDays(station);
-    ASSERT_FALSE(station.db.Execute("INSERT INTO [Songs] ([SongNumber], [SongTitle]) VALUES (?, ?)",
-                                    {1, "A song"}));
+    ASSERT_THAT(station.db.Execute("INSERT INTO [Songs] ([SongNumber], [SongTitle]) VALUES (?, ?)",
+                                   {1, "A song"}),
+                Succeeded());
     station.db.Close();
     EXPECT_TRUE(RemoveAllLogEntries(station.databasePath, station.ui));
-    ASSERT_FALSE(station.db.Open(station.databasePath));
+    ASSERT_THAT(station.db.Open(station.databasePath), Succeeded());
     EXPECT_TRUE(station.Rows().empty());
     station.db.Close();
     EXPECT_TRUE(EmptySongs(station.databasePath, station.ui));
-    ASSERT_FALSE(station.db.Open(station.databasePath));
+    ASSERT_THAT(station.db.Open(station.databasePath), Succeeded());
     QueryResult songs;
-    ASSERT_FALSE(station.db.Query("SELECT * FROM [Songs]", {}, songs));
+    ASSERT_THAT(station.db.Query("SELECT * FROM [Songs]", {}, songs), Succeeded());
     EXPECT_TRUE(songs.Eof());
     songs.Close();
     station.db.Close();

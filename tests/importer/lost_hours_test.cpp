@@ -2,6 +2,7 @@
 // in the error report; hours a well-formed file simply does not schedule get none.
 
 #include <sys/stat.h>
+#include "support/succeeded.h"
 
 #include <gtest/gtest.h>
 
@@ -142,10 +143,10 @@ TEST(LostHours, AnHourKeptOutByAnotherProgramsWriteLockIsLost) {
     ImportStation station;
     station.WriteLog(kMarch7, SchedulerLogWriter().Raw(GoodHeader(6)));
     Database other;
-    ASSERT_TRUE(other.Open(station.databasePath).Ok());
-    ASSERT_TRUE(other.BeginTrans().Ok());
+    ASSERT_THAT(other.Open(station.databasePath), Succeeded());
+    ASSERT_THAT(other.BeginTrans(), Succeeded());
     ASSERT_TRUE(station.Import(kMarch7, 6, 6));
-    ASSERT_TRUE(other.Rollback().Ok());
+    ASSERT_THAT(other.Rollback(), Succeeded());
     const std::vector<std::string> lines = station.ErrorLines();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].rfind("The following hour could not be written to Kora and was lost : " +

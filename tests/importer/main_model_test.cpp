@@ -7,6 +7,7 @@
 #include "common/profile.h"
 #include "config/file_locations_model.h"
 #include "main_window_fixture.h"
+#include "support/succeeded.h"
 
 namespace vantor {
 namespace {
@@ -79,9 +80,9 @@ TEST_F(MainWindowTest, WithoutADatabaseNameTheChooserDecides) {
 TEST_F(MainWindowTest, AChosenDatabaseThatFailsItsCheckEndsStartUp) {
     {
         Database db;
-        ASSERT_TRUE(db.Open(station_.databasePath).Ok());
-        ASSERT_TRUE(db.Execute("DROP TABLE Jingles").Ok());
-        ASSERT_TRUE(db.Execute("CREATE VIEW Jingles AS SELECT 1 AS Number").Ok());
+        ASSERT_THAT(db.Open(station_.databasePath), Succeeded());
+        ASSERT_THAT(db.Execute("DROP TABLE Jingles"), Succeeded());
+        ASSERT_THAT(db.Execute("CREATE VIEW Jingles AS SELECT 1 AS Number"), Succeeded());
     }
     ui_.onChooseDatabase = [](const std::string&, const std::string&) {
         return std::string("KORA26.MDB");

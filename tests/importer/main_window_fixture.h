@@ -104,7 +104,8 @@ class MainWindowTest : public ::testing::Test {
         Database db;
         TableCursor log;
         long long count = -1;
-        if (!db.Open(station_.databasePath) && !OpenLogTable(db, log) && log.RecordCount(count))
+        if (db.Open(station_.databasePath).Ok() && OpenLogTable(db, log).Ok() &&
+            !log.RecordCount(count).Ok())
             count = -1;
         return count;
     }

@@ -1,204 +1,222 @@
-// Draws the settings and Audiowall windows on a small made-up installation and writes one PNG
-// per window into the folder named on the command line, so that their layout can be looked
-// at without a desktop:
+// Takes a picture of every window of the program, for the README and for looking at them
+// side by side. scripts/screenshots.sh runs it under a virtual display with the demo
+// installation's environment.
 //
-//   vantor-settings-window-pictures OUTPUT_DIR
-//
-// Runs on any Qt platform; without a display it uses the offscreen one.
+//   vantor-window-pictures OUTPUT_DIRECTORY
 
+#include <QAction>
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTest>
-#include <QTimer>
-
-#include <cstdio>
-#include <cstdlib>
-#include <functional>
+#include <QThread>
+#include <QWidget>
+#include <iostream>
 #include <string>
 
-#include "audiowall/audiowall_store.h"
-#include "audiowall_windows.h"
-#include "cart_browser.h"
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <memory>
+
 #include "common/clock.h"
-#include "common/profile.h"
-#include "common/registry.h"
-#include "config/config_set_model.h"
-#include "config/file_locations_model.h"
-#include "config/startup.h"
-#include "config_set_dialog.h"
-#include "file_locations_dialog.h"
-#include "find_cart.h"
-#include "import_settings_dialog.h"
+#include "common/date_hour_picker_model.h"
+#include "common/paths.h"
+#include "common/platform_dirs.h"
+#include "date_hour_picker.h"
+#include "importer/main_window_model.h"
+#include "input_box.h"
+#include "main_window.h"
+#include "progress_windows.h"
+#include "qt_dialogs.h"
+#include "qt_user_interface.h"
 #include "session/session.h"
-#include "settings_windows.h"
-#include "support/audiowall_fixture.h"
-#include "support/scripted_user_interface.h"
-#include "support/temp_dir.h"
+#include "splash_window.h"
+#include "text_file_viewer.h"
 #include "window_picture.h"
 
 namespace {
 
 using namespace vantor;
+using namespace vantor::gui;
 
-class PictureUserInterface : public ScriptedUserInterface {
-  public:
-    std::function<void()> onEvents;
-    void ProcessEvents() override {
-        QCoreApplication::processEvents();
-        if (onEvents) onEvents();
-    }
-};
-
-QString gOutput;
+QString outputDirectory;
+int failures = 0;
 
 void Settle() {
-    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
-}
-
-void Save(QWidget* window, const QString& name) {
-    Settle();
-    QString path = QDir(gOutput).filePath(name + ".png");
-    if (!gui::PictureOfWindow(window).save(path))
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-    else
-        std::printf("%s\n", qPrintable(path));
-}
-
-std::vector<testing::FixtureCart> Carts() {
-    struct Made {
-        int32_t number;
-        const char* title;
-        const char* title2;
-        float length;
-        int32_t back;
-        int32_t fore;
-    } made[] = {
-        {1, "Morning Show Jingle", "Full vocal", 12, 0x0000C0FF, 0},
-        {2, "Station ID", "Dry", 6, 0x00FFC080, 0},
-        {3, "Traffic Bed", "Loop", 60, 0x0080FF80, 0},
-        {4, "News Intro", "Sting", 8, 0x00404080, 0x00FFFFFF},
-        {6, "Weather Bed", "", 45, 0x00C0C0C0, 0},
-        {7, "The Harbour Lights - Northbound Again (Radio Edit)", "Album version follows", 215,
-         0x00FFFFFF, 0},
-        {8, "Mira Calloway - Paper Lanterns", "", 187, 0x00FFFFFF, 0},
-        {10, "Sweeper: more music", "", 4, 0x00FF80FF, 0},
-    };
-    std::vector<testing::FixtureCart> carts;
-    for (const Made& m : made) {
-        testing::FixtureCart cart(m.number, m.title, m.length);
-        cart.title2 = m.title2;
-        cart.backColor = m.back;
-        cart.foreColor = m.fore;
-        carts.push_back(cart);
+    for (int i = 0; i < 10; ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
     }
-    return carts;
+}
+
+// Shows the window, lets it settle and saves what it shows.
+void Take(QWidget* window, const QString& name) {
+    if (!window->isVisible()) window->show();
+    window->raise();
+    window->activateWindow();
+    Settle();
+    const QString path = QDir(outputDirectory).filePath(name + ".png");
+    if (PictureOfWindow(window).save(path)) {
+        std::cout << path.toStdString() << "\n";
+    } else {
+        std::cerr << "vantor-window-pictures: could not write " << path.toStdString() << "\n";
+        ++failures;
+    }
+}
+
+void SplashPictures(QtUserInterface& ui) {
+    ui.ShowSplash();
+    ui.SetStartupStatus("Reading Last Scheduled Information...");
+    Take(ui.Splash(), "splash");
+    ui.HideSplash();
+    SplashWindow about(SplashWindow::Mode::About, nullptr);
+    Take(&about, "about");
+}
+
+void PickerPicture(const Clock& clock) {
+    DateHourPickerModel model(clock);
+    model.tag = std::to_string(clock.Today() + 1) + "6";
+    DateHourPicker picker(model, nullptr);
+    Take(&picker, "date_hour_picker");
+}
+
+void InputBoxPicture() {
+    InputBoxRequest request;
+    request.title = "New Database";
+    request.prompt = "Please enter a description for the new Kora database";
+    request.defaultText = "Demo FM";
+    request.maxLength = 50;
+    InputBox box(request, nullptr);
+    Take(&box, "input_box");
+}
+
+void ProgressPictures(QtUserInterface& ui) {
+    ui.ShowDatabaseProgress(true);
+    ui.SetDatabaseProgressText("Removing the entries of the range from the playout log");
+    ui.SetDatabaseProgressTask("Removing hour 5 of 24");
+    ui.SetDatabaseProgressValue(5, 24);
+    Take(ui.DatabaseProgress(), "database_progress");
+    ui.ShowDatabaseProgress(false);
+}
+
+// A message box is modal: it is pictured from inside its own event loop, then answered.
+void MessagePicture(QtUserInterface& ui, const MessageRequest& request, const QString& name) {
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible()) return;
+        poll.stop();
+        Take(box, name);
+        box->defaultButton()->click();
+    });
+    poll.start();
+    (void)ui.ShowMessage(request);
+}
+
+void MessagePictures(QtUserInterface& ui) {
+    MessagePicture(ui,
+                   {"The log was successfully imported into the Kora database",
+                    MessageIcon::Information, MessageButtons::Ok, std::nullopt, ""},
+                   "message_box_information");
+    MessagePicture(ui,
+                   {"Are you sure that you want to delete this Kora V2.6 Database (Night shift)?",
+                    MessageIcon::Question, MessageButtons::YesNo, MessageResult::No, ""},
+                   "message_box_question");
+}
+
+QWidget* VisibleTopLevel(const QString& name) {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->isVisible() && widget->objectName() == name) return widget;
+    return nullptr;
+}
+
+// The main window on the demo installation: after start-up, during an import (with the import
+// progress window), and the error report the import shows at its end.
+void MainWindowPictures(QtUserInterface& ui, const Clock& clock) {
+    QtDialogs dialogs(ui);
+    Session session(ui, dialogs, clock);
+    LogImportModel model(session);
+    if (!model.Load(ParseCommandLine("KORA26.MDB"))) {
+        std::cerr << "vantor-window-pictures: the demo installation did not start\n";
+        ++failures;
+        return;
+    }
+    MainWindow window(model, ui);
+    ui.SetOwner(&window);
+    window.resize(window.sizeHint());
+    Take(&window, "main_window");
+
+    // The preview of the proposed range, before anything is imported, in the text viewer.
+    window.findChild<QAction*>("mnuPreviewImport")->trigger();
+    if (QWidget* viewer = VisibleTopLevel("frmPrintPreview")) {
+        Take(viewer, "import_preview");
+        viewer->close();
+    } else {
+        std::cerr << "vantor-window-pictures: the preview showed no viewer\n";
+        ++failures;
+    }
+
+    // The import hands control to pending events whenever a label changes: the pictures are
+    // taken from there, once a few hours are in.
+    bool taken = false;
+    QTimer during;
+    during.setInterval(0);
+    QObject::connect(&during, &QTimer::timeout, [&] {
+        ImportProgressWindow* progress = ui.ImportProgress();
+        if (taken || !progress->isVisible()) return;
+        const QString process = progress->ValueLabel(ImportProgressLabel::CurrentProcess)->text();
+        const QString task = progress->ValueLabel(ImportProgressLabel::CurrentTask)->text();
+        if (!process.contains("03:00") || !task.contains("Song")) return;
+        taken = true;
+        Take(&window, "main_window_importing");
+        Take(progress, "import_progress");
+    });
+    // A message at the end (none is expected on a fresh demo) is pictured and answered.
+    QTimer messages;
+    messages.setInterval(50);
+    QObject::connect(&messages, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            Take(box, "message_box");
+            box->defaultButton()->click();
+        }
+    });
+    during.start();
+    messages.start();
+    window.findChild<QPushButton*>("cmdSchedule")->click();
+    during.stop();
+    messages.stop();
+    if (!taken) {
+        std::cerr << "vantor-window-pictures: the import showed no progress\n";
+        ++failures;
+    }
+    if (QWidget* viewer = VisibleTopLevel("frmPrintPreview")) {
+        Take(viewer, "error_report");
+        viewer->close();
+    }
+    Take(&window, "main_window_after_import");
+    window.close();
+    ui.SetOwner(nullptr);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    QApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_DIR\n", argv[0]);
+        std::cerr << "usage: vantor-window-pictures OUTPUT_DIRECTORY\n";
         return 64;
     }
-    if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication application(argc, argv);
-    gOutput = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(gOutput);
+    outputDirectory = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(outputDirectory);
 
-    testing::TempDir root;
-    setenv("VANTOR_WINDIR", (root / "windows").c_str(), 1);
-    root.WriteFile("windows/.keep", "");
-    PictureUserInterface ui;
-    FixedClock clock(2026, 12, 10);
-    Session session(ui, ui, clock);
-    session.locations.ConfigFile = root / "vantor.ini";
-    session.locations.DataLocation = root / "data";
-    session.locations.SystemIniFile = root / "data/VNTR_SYS.INI";
-    testing::WriteAudiowall(root / "audio", 9999, Carts());
-    testing::PointAudiowallAt(session.audiowall, root / "audio", 9999);
-
-    gui::SettingsWindows windows(session);
-    gui::AudiowallWindows& audiowall = windows.audiowall();
-
-    // The browser, single and double height.
-    audiowall.browserModel().Tag = "1";
-    audiowall.browserModel().Show();
-    audiowall.browserModel().PressSlot(3);
-    Save(&audiowall.browser(), "frmCartBrowser");
-    audiowall.browser().findChild<QCheckBox*>("chkDouble")->click();
-    Save(&audiowall.browser(), "frmCartBrowser-double");
-    audiowall.browser().findChild<QCheckBox*>("chkDouble")->click();
-
-    // The find dialog as it opens, then after a search, then its second tab.
-    audiowall.browser().findChild<QPushButton*>("cmdFindCart")->click();
-    FindCartModel& find = audiowall.findModel();
-    Save(&audiowall.find(), "frmFindCart");
-    // Part-way through a search: Stop is the only way out, the busy indicator moves.
-    int turns = 0;
-    ui.onEvents = [&] {
-        if (++turns != 250) return;
-        Save(&audiowall.find(), "frmFindCart-searching");
-        audiowall.findModel().Stop();
-    };
-    audiowall.findModel().SetSearchText("nowhere");
-    audiowall.findModel().Find();
-    ui.onEvents = nullptr;
-    find.SetSearchText("e");
-    find.Find();
-    Save(&audiowall.find(), "frmFindCart-results");
-    find.SetTimeRules(true);
-    find.SetLimitLines(true);
-    find.SelectTab(FindCartModel::Tab::Advanced);
-    audiowall.find().Refresh();
-    Save(&audiowall.find(), "frmFindCart-advanced");
-    find.Escape();
-    audiowall.browserModel().Cancel();
-
-    // The settings dialog, both tabs.
-    windows.ShowImportSettings();
-    Save(windows.importSettingsDialog(), "frmLogImportSettings");
-    windows.importSettingsDialog()->findChild<QTabWidget*>("tbsOptions")->setCurrentIndex(1);
-    Save(windows.importSettingsDialog(), "frmLogImportSettings-ranges");
-    windows.importSettingsDialog()->hide();
-
-    // The file locations, with one directory for the carts.
-    {
-        FileLocationsModel model(session.locations, session.audiowall, ui);
-        model.Open();
-        gui::FileLocationsDialog dialog(model);
-        dialog.Refresh();
-        dialog.show();
-        Save(&dialog, "frmFileLocations");
-    }
-
-    // The configuration sets: a local one, one on a share, one on a network drive.
-    {
-        WriteProfileString("studio1.ini", "General", "ConfigName", "Studio One (on air)");
-        WriteProfileString("studio1.ini", "FileLocations", "Data", root / "data");
-        WriteProfileString("studio2.ini", "General", "ConfigName", "Production Studio");
-        WriteProfileString("studio2.ini", "FileLocations", "Data", "\\\\server\\vantor");
-        WriteProfileString("studio3.ini", "General", "ConfigName", "Newsroom");
-        WriteProfileString("studio3.ini", "FileLocations", "Data", "N:\\VANTOR");
-        WriteRegistryString(RegistryRoot::LocalMachine, kProductRegistryKey, "ConfigFiles",
-                            "studio1.ini studio2.ini studio3.ini", "");
-        ConfigSetModel model(ui);
-        model.HK_PRODUCT_KEY = kProductRegistryKey;
-        model.StandardConfigFile = "vantor.ini";
-        // No drive here is remote; the picture shows the network drive all the same.
-        model.isRemoteDrive = [](const std::string& path) { return path.rfind("N:", 0) == 0; };
-        model.Load();
-        model.ClickItem(0);
-        gui::ConfigSetDialog dialog(model);
-        dialog.Refresh();
-        dialog.show();
-        Save(&dialog, "frmMultiConfig");
-    }
-    return 0;
+    SystemClock clock;
+    QtUserInterface ui;
+    SplashPictures(ui);
+    MainWindowPictures(ui, clock);
+    PickerPicture(clock);
+    InputBoxPicture();
+    ProgressPictures(ui);
+    MessagePictures(ui);
+    return failures == 0 ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 #include "common/ole_date.h"
 #include "playout_fixture.h"
 #include "playoutdb/playout_settings.h"
+#include "support/succeeded.h"
 
 namespace vantor {
 namespace {
@@ -21,17 +22,18 @@ class DbSettingsTest : public ::testing::Test {
     void SetUp() override {
         setenv("VANTOR_WINDIR", windows_.path().c_str(), 1);
         path_ = MakePlayoutDatabase(dir_);
-        ASSERT_TRUE(db_.Open(path_).Ok());
+        ASSERT_THAT(db_.Open(path_), Succeeded());
     }
     void TearDown() override { unsetenv("VANTOR_WINDIR"); }
 
     void Store(const std::string& key, const std::string& value) {
-        ASSERT_TRUE(
-            db_.Execute("INSERT INTO Settings (Item, Value) VALUES (?, ?)", {key, value}).Ok());
+        ASSERT_THAT(db_.Execute("INSERT INTO Settings (Item, Value) VALUES (?, ?)", {key, value}),
+                    Succeeded());
     }
     DbValue Stored(const std::string& key) {
         QueryResult rows;
-        EXPECT_TRUE(db_.Query("SELECT Value FROM Settings WHERE Item = ?", {key}, rows).Ok());
+        EXPECT_THAT(db_.Query("SELECT Value FROM Settings WHERE Item = ?", {key}, rows),
+                    Succeeded());
         return rows.Eof() ? DbValue() : rows.Field(0);
     }
 
@@ -46,7 +48,8 @@ class DbSettingsTest : public ::testing::Test {
 TEST_F(DbSettingsTest, EmptyTableReadsAsTheAbsentValues) {
     DbSettings settings;
     settings.KORA_PreCueTime = 99;  // overwritten by the absent value
-    EXPECT_EQ(ReadDbSettings(ui_, db_, settings, data_), -1);
+    EXPECT_EQ(ReadDbSettings(ui_, db_, settings, data_).outcome,
+              DbSettingsRead::Outcome::NeverSaved);
     EXPECT_TRUE(ui_.messages.empty());
     EXPECT_EQ(settings.KORA_PreCueTime, 20);
     EXPECT_EQ(settings.KORA_AutoRestartDelay, 10);
@@ -85,10 +88,10 @@ TEST_F(DbSettingsTest, CatalogueDefaultsAreThoseOfADefaultBuiltStruct) {
     read.MUSIC_FilenamePrefix = "XX";
     read.KORA_LogFont_FontBold = false;
     read.SONGS_Colour = 1;
-    EXPECT_EQ(ReadDbSettings(ui_, db_, read, data_), -1);
+    EXPECT_EQ(ReadDbSettings(ui_, db_, read, data_).outcome, DbSettingsRead::Outcome::NeverSaved);
     EXPECT_TRUE(read == expected);
 
-    ASSERT_EQ(WriteDbSettings(ui_, db_, expected, data_), 0);
+    ASSERT_THAT(WriteDbSettings(ui_, db_, expected, data_), Succeeded());
     EXPECT_TRUE(ui_.messages.empty());
     const std::set<std::string> alwaysStored = {
         "KORA.SweeperMode",
@@ -127,13 +130,13 @@ TEST_F(DbSettingsTest, CatalogueDefaultsAreThoseOfADefaultBuiltStruct) {
         "SEGUE.VoiceEndCart",
     };
     QueryResult rows;
-    ASSERT_TRUE(db_.Query("SELECT Item FROM Settings", {}, rows).Ok());
+    ASSERT_THAT(db_.Query("SELECT Item FROM Settings", {}, rows), Succeeded());
     std::set<std::string> stored;
     for (; !rows.Eof(); static_cast<void>(rows.MoveNext())) stored.insert(rows.Field(0).AsText());
     EXPECT_EQ(stored, alwaysStored);
 
     DbSettings readBack;
-    ReadDbSettings(ui_, db_, readBack, data_);
+    ASSERT_THAT(ReadDbSettings(ui_, db_, readBack, data_), Succeeded());
     EXPECT_TRUE(readBack == expected);
 }
 
@@ -148,7 +151,7 @@ TEST_F(DbSettingsTest, StoredTextsAreConvertedByTheirKeysRules) {
     Store("MUSIC.SongsStart", "100");
     Store("BeenSet", "1");
     DbSettings settings;
-    EXPECT_EQ(ReadDbSettings(ui_, db_, settings, data_), 0);
+    EXPECT_EQ(ReadDbSettings(ui_, db_, settings, data_).outcome, DbSettingsRead::Outcome::Saved);
     EXPECT_EQ(settings.MUSIC_FilenamePrefix, "VN");
     EXPECT_EQ(settings.KORA_LogFont_FontName, "  Times  ");
     EXPECT_EQ(settings.KORA_MaxFadeTime, 12);
@@ -165,7 +168,7 @@ TEST_F(DbSettingsTest, NonNumberInAStrictKeyFailsAtThatKey) {
     Store("KORA.ShowSongsNow", "yes");
     Store("KORA.WaitSplitReturn", "0");
     DbSettings settings;
-    EXPECT_EQ(ReadDbSettings(ui_, db_, settings, data_), 13);
+    EXPECT_EQ(ReadDbSettings(ui_, db_, settings, data_).error.number, 13);
     EXPECT_EQ(settings.KORA_PreCueTime, 30);         // read before the failing key
     EXPECT_EQ(settings.KORA_WaitSplitReturn, 0);     // read before it too
     EXPECT_EQ(settings.KORA_ShowNextItemsCount, 1);  // never reached
@@ -178,19 +181,19 @@ TEST_F(DbSettingsTest, OldStationControllerAddressWinsAndIsRemovedOnWriting) {
     Store("KORA.SCComputerAddress", "STUDIO2");
     Store("KORA.SCComputerPort", "5");
     DbSettings settings;
-    ReadDbSettings(ui_, db_, settings, data_);
+    ASSERT_THAT(ReadDbSettings(ui_, db_, settings, data_), Succeeded());
     EXPECT_EQ(settings.KORA_SCComputerAddress, "STUDIO1");
     EXPECT_EQ(settings.KORA_SCComputerPort, 0);
-    ASSERT_EQ(WriteDbSettings(ui_, db_, settings, data_), 0);
+    ASSERT_THAT(WriteDbSettings(ui_, db_, settings, data_), Succeeded());
     EXPECT_TRUE(Stored("KORA.PlexoServerAddress").IsNull());
     EXPECT_EQ(Stored("KORA.SCComputerAddress"), DbValue("STUDIO1"));
     EXPECT_TRUE(Stored("KORA.SCComputerPort").IsNull());  // 0 is its default
 
     // Settings read without an old address leave a row of that key alone.
     DbSettings current;
-    ReadDbSettings(ui_, db_, current, data_);
+    ASSERT_THAT(ReadDbSettings(ui_, db_, current, data_), Succeeded());
     Store("KORA.PlexoServerAddress", "STUDIO3");
-    ASSERT_EQ(WriteDbSettings(ui_, db_, current, data_), 0);
+    ASSERT_THAT(WriteDbSettings(ui_, db_, current, data_), Succeeded());
     EXPECT_EQ(Stored("KORA.PlexoServerAddress"), DbValue("STUDIO3"));
 }
 
@@ -206,7 +209,7 @@ TEST_F(DbSettingsTest, WritingStoresWhatDiffersAndTheAlwaysStoredKeys) {
     settings.SEGUE_VoiceLinkLevelTrigger = 5;
     settings.CMDS_Colour = 16304375;
     settings.HOURS_Colour = 15449533;
-    ASSERT_EQ(WriteDbSettings(ui_, db_, settings, data_), 0);
+    ASSERT_THAT(WriteDbSettings(ui_, db_, settings, data_), Succeeded());
     EXPECT_TRUE(ui_.messages.empty());
 
     struct Case {
@@ -236,11 +239,11 @@ TEST_F(DbSettingsTest, WritingStoresWhatDiffersAndTheAlwaysStoredKeys) {
     for (const Case& c : cases) EXPECT_EQ(Stored(c.key), c.stored) << c.key;
 
     settings.KORA_LogFont_FontSize = 14;
-    ASSERT_EQ(WriteDbSettings(ui_, db_, settings, data_), 0);
+    ASSERT_THAT(WriteDbSettings(ui_, db_, settings, data_), Succeeded());
     EXPECT_EQ(Stored("KORA.LogFont.FontSize"), DbValue("14"));
 
     DbSettings readBack;
-    ReadDbSettings(ui_, db_, readBack, data_);
+    ASSERT_THAT(ReadDbSettings(ui_, db_, readBack, data_), Succeeded());
     EXPECT_EQ(readBack.KORA_LogFont_FontSize, 14);
     EXPECT_TRUE(readBack.KORA_LogFont_FontItalic);
     EXPECT_EQ(readBack.KORA_Cart_Normal_Fade, 4.1f);
@@ -255,13 +258,13 @@ TEST_F(DbSettingsTest, WritingStoresWhatDiffersAndTheAlwaysStoredKeys) {
 // the other keys were written: a caller must never take the settings as saved.
 TEST_F(DbSettingsTest, AKeyThatCannotBeStoredFailsTheWrite) {
     for (const char* when : {"INSERT", "UPDATE"})
-        ASSERT_TRUE(db_.Execute(std::string("CREATE TRIGGER Refuse") + when + " BEFORE " + when +
+        ASSERT_THAT(db_.Execute(std::string("CREATE TRIGGER Refuse") + when + " BEFORE " + when +
                                 " ON Settings WHEN NEW.Item = 'KORA.PreCueTime' "
-                                "BEGIN SELECT RAISE(ABORT, 'refused'); END")
-                        .Ok());
+                                "BEGIN SELECT RAISE(ABORT, 'refused'); END"),
+                    Succeeded());
     DbSettings settings;
     settings.MUSIC_SongsEnd = 5000;
-    EXPECT_NE(WriteDbSettings(ui_, db_, settings, data_), 0);
+    EXPECT_THAT(WriteDbSettings(ui_, db_, settings, data_), ::testing::Not(Succeeded()));
     ASSERT_EQ(ui_.messages.size(), 1u) << ::testing::PrintToString(ui_.MessageTexts());
     EXPECT_NE(ui_.messages[0].request.text.find("KORA.PreCueTime"), std::string::npos)
         << ui_.messages[0].request.text;
@@ -276,7 +279,7 @@ TEST_F(DbSettingsTest, RecordMusicSentStoresWhenAndWhatSent) {
     EXPECT_EQ(Stored("MUSIC.SentBy"), DbValue(ProgramTitleAndVersion() + " "));
     EXPECT_EQ(Stored("MUSIC.LastSent"), DbValue("07/03/2000 14:05:09"));
     DbSettings settings;
-    ReadDbSettings(ui_, db_, settings, data_);
+    ASSERT_THAT(ReadDbSettings(ui_, db_, settings, data_), Succeeded());
     EXPECT_EQ(settings.MUSIC_SentBy, ProgramTitleAndVersion() + " ");
     EXPECT_DOUBLE_EQ(settings.MUSIC_LastSent, when);
 
@@ -285,12 +288,12 @@ TEST_F(DbSettingsTest, RecordMusicSentStoresWhenAndWhatSent) {
 }
 
 TEST_F(DbSettingsTest, MissingSettingsTableIsReportedAndSettingsKeepTheirValues) {
-    ASSERT_TRUE(db_.Execute("DROP TABLE Settings").Ok());
+    ASSERT_THAT(db_.Execute("DROP TABLE Settings"), Succeeded());
     DbSettings settings;
     settings.KORA_PreCueTime = 33;
-    EXPECT_EQ(ReadDbSettings(ui_, db_, settings, data_), 3265);
+    EXPECT_EQ(ReadDbSettings(ui_, db_, settings, data_).error.number, 3265);
     EXPECT_EQ(settings.KORA_PreCueTime, 33);
-    EXPECT_EQ(WriteDbSettings(ui_, db_, settings, data_), 3265);
+    EXPECT_EQ(WriteDbSettings(ui_, db_, settings, data_).number, 3265);
     ASSERT_EQ(ui_.messages.size(), 2u);
     EXPECT_TRUE(ui_.messages[0].request.text.starts_with(
         "There was a problem opening the Kora settings table"));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/cursor_walk.h"
+#include "support/succeeded.h"
 #include "common/locale.h"
 #include "common/ole_date.h"
 #include "playout_fixture.h"
@@ -84,14 +85,14 @@ class LogTableTest : public ::testing::Test {
   protected:
     void SetUp() override {
         path_ = MakePlayoutDatabase(dir_);
-        ASSERT_TRUE(db_.Open(path_).Ok());
-        ASSERT_TRUE(OpenLogTable(db_, log_).Ok());
+        ASSERT_THAT(db_.Open(path_), Succeeded());
+        ASSERT_THAT(OpenLogTable(db_, log_), Succeeded());
     }
 
     void Add(double q, int32_t type = static_cast<int32_t>(EntryType::Song)) {
         ASSERT_TRUE(NewLogEntry(log_, q));
-        ASSERT_TRUE(log_.Set(LogEntry::EntryType, type).Ok());
-        ASSERT_TRUE(log_.Update().Ok());
+        ASSERT_THAT(log_.Set(LogEntry::EntryType, type), Succeeded());
+        ASSERT_THAT(log_.Update(), Succeeded());
     }
 
     TempDir dir_;
@@ -102,8 +103,8 @@ class LogTableTest : public ::testing::Test {
 
 TEST_F(LogTableTest, NewRowStartsWithItsDefaultsAndNullWhereLeftUnset) {
     ASSERT_TRUE(NewLogEntry(log_, 1.5));
-    ASSERT_TRUE(log_.Update().Ok());
-    ASSERT_TRUE(log_.Seek("=", 1.5).Ok());
+    ASSERT_THAT(log_.Update(), Succeeded());
+    ASSERT_THAT(log_.Seek("=", 1.5), Succeeded());
     ASSERT_FALSE(log_.NoMatch());
     for (const LogEntryColumn& column : LogEntry::Columns()) {
         SCOPED_TRACE(std::string(column.name));
@@ -129,13 +130,13 @@ TEST_F(LogTableTest, NewRowStartsWithItsDefaultsAndNullWhereLeftUnset) {
 TEST_F(LogTableTest, SecondRowAtAKeyFailsAndLeavesNothingBehind) {
     Add(1.5);
     ASSERT_TRUE(NewLogEntry(log_, 1.5));
-    ASSERT_TRUE(log_.Set(LogEntry::Description1, "Second").Ok());
+    ASSERT_THAT(log_.Set(LogEntry::Description1, "Second"), Succeeded());
     EXPECT_EQ(log_.Update().number, 3022);
     log_.CancelUpdate();
     long long count = 0;
-    ASSERT_TRUE(log_.RecordCount(count).Ok());
+    ASSERT_THAT(log_.RecordCount(count), Succeeded());
     EXPECT_EQ(count, 1);
-    ASSERT_TRUE(log_.Seek("=", 1.5).Ok());
+    ASSERT_THAT(log_.Seek("=", 1.5), Succeeded());
     EXPECT_EQ(log_.Field(LogEntry::Description1), DbValue(""));
 }
 
@@ -143,10 +144,10 @@ TEST_F(LogTableTest, TextOneCharacterOverItsWidthFailsAndAtItsWidthIsStored) {
     ASSERT_TRUE(NewLogEntry(log_, 2.0));
     EXPECT_EQ(log_.Set(LogEntry::RDS_Text, std::string(129, 'r')).number, 3163);
     EXPECT_EQ(log_.Set(LogEntry::Description1, std::string(256, 'd')).number, 3163);
-    ASSERT_TRUE(log_.Set(LogEntry::RDS_Text, std::string(128, 'r')).Ok());
-    ASSERT_TRUE(log_.Set(LogEntry::Description1, std::string(255, 'd')).Ok());
-    ASSERT_TRUE(log_.Update().Ok());
-    ASSERT_TRUE(log_.Seek("=", 2.0).Ok());
+    ASSERT_THAT(log_.Set(LogEntry::RDS_Text, std::string(128, 'r')), Succeeded());
+    ASSERT_THAT(log_.Set(LogEntry::Description1, std::string(255, 'd')), Succeeded());
+    ASSERT_THAT(log_.Update(), Succeeded());
+    ASSERT_THAT(log_.Seek("=", 2.0), Succeeded());
     EXPECT_EQ(log_.Field(LogEntry::RDS_Text).AsText(), std::string(128, 'r'));
     EXPECT_EQ(log_.Field(LogEntry::Description1).AsText(), std::string(255, 'd'));
 }
@@ -160,19 +161,19 @@ TEST_F(LogTableTest, AnHourIsFoundByItsStartAndItsLastEntryBeforeItsEnd) {
     for (int i = 0; i < 3; ++i) Add(q += 2 * QIndexStep);
     Add(HourStartQIndex(fourteen), static_cast<int32_t>(EntryType::HourStart));
 
-    ASSERT_TRUE(log_.Seek("=", start).Ok());
+    ASSERT_THAT(log_.Seek("=", start), Succeeded());
     EXPECT_FALSE(log_.NoMatch());
-    ASSERT_TRUE(log_.Seek("<", HourEndQIndex(thirteen)).Ok());
+    ASSERT_THAT(log_.Seek("<", HourEndQIndex(thirteen)), Succeeded());
     EXPECT_EQ(log_.Field(LogEntry::QIndex).AsDouble(), q);
     std::vector<double> walked;
-    ASSERT_TRUE(log_.Seek(">", start).Ok());
+    ASSERT_THAT(log_.Seek(">", start), Succeeded());
     for (bool ok = true;
          ok && !log_.Eof() && log_.Field(LogEntry::QIndex).AsDouble() <= HourEndQIndex(thirteen);
          ok = testing::Next(log_)) {
         walked.push_back(log_.Field(LogEntry::QIndex).AsDouble());
     }
     EXPECT_EQ(walked.size(), 3u);
-    ASSERT_TRUE(log_.Seek("=", HourStartQIndex({kJan1st2000, 15 * 3600})).Ok());
+    ASSERT_THAT(log_.Seek("=", HourStartQIndex({kJan1st2000, 15 * 3600})), Succeeded());
     EXPECT_TRUE(log_.NoMatch());
 }
 

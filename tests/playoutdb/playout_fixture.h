@@ -7,6 +7,7 @@
 #include <string>
 
 #include "support/scripted_user_interface.h"
+#include "support/succeeded.h"
 #include "dbengine/database_file.h"
 #include "dbengine/schema.h"
 #include "playoutdb/playout_tables.h"
@@ -19,7 +20,7 @@ inline std::string MakePlayoutDatabase(const TempDir& dir, const std::string& na
     std::string path = dir / name;
     std::string description = "Test station";
     EXPECT_EQ(EnsureDatabaseFile(ui, path, 1, true, description), 0);
-    EXPECT_EQ(VerifyPlayoutDatabase(ui, path), 0);
+    EXPECT_THAT(VerifyPlayoutDatabase(ui, path), Succeeded());
     EXPECT_TRUE(ui.messages.empty());
     return path;
 }

@@ -6,6 +6,7 @@
 
 #include "playoutdb/playout_tables.h"
 #include "support/cursor_walk.h"
+#include "support/succeeded.h"
 #include "common/problem_report.h"
 #include "playout_fixture.h"
 #include "playoutdb/log_table.h"
@@ -24,7 +25,7 @@ const TableLayout* const kPlayoutTables[] = {&LogTableLayout(), &SettingsTableLa
 // Every statement that defines the file's tables and indexes, in a stable order.
 std::string SchemaOf(Database& db) {
     QueryResult rows;
-    EXPECT_TRUE(db.Query("SELECT sql FROM sqlite_master ORDER BY name", {}, rows).Ok());
+    EXPECT_THAT(db.Query("SELECT sql FROM sqlite_master ORDER BY name", {}, rows), Succeeded());
     std::string schema;
     for (bool ok = true; ok && !rows.Eof(); ok = testing::Next(rows)) schema += rows.Field(0).AsText() + ";\n";
     return schema;
@@ -46,11 +47,11 @@ TEST(Schema, NewDatabaseGetsEveryTableFieldAndIndexAndASecondRunChangesNothing) 
     TempDir dir;
     std::string path = MakePlayoutDatabase(dir);
     Database db;
-    ASSERT_TRUE(db.Open(path).Ok());
+    ASSERT_THAT(db.Open(path), Succeeded());
     for (const TableLayout* layout : kPlayoutTables) {
         SCOPED_TRACE(layout->name);
         std::vector<FieldDef> fields;
-        ASSERT_TRUE(db.GetFields(layout->name, fields).Ok());
+        ASSERT_THAT(db.GetFields(layout->name, fields), Succeeded());
         ASSERT_EQ(fields.size(), layout->fields.size());
         for (size_t i = 0; i < fields.size(); ++i) {
             EXPECT_EQ(fields[i].name, layout->fields[i].name);
@@ -59,7 +60,7 @@ TEST(Schema, NewDatabaseGetsEveryTableFieldAndIndexAndASecondRunChangesNothing) 
         }
         for (size_t i = 0; i < layout->indexes.size(); ++i) {
             IndexDef index;
-            ASSERT_TRUE(db.FindIndex(layout->name, layout->indexes[i].name, &index).Ok());
+            ASSERT_THAT(db.FindIndex(layout->name, layout->indexes[i].name, &index), Succeeded());
             EXPECT_EQ(index.fields, layout->indexes[i].fields);
             EXPECT_EQ(index.primary, i == 0);
         }
@@ -68,11 +69,11 @@ TEST(Schema, NewDatabaseGetsEveryTableFieldAndIndexAndASecondRunChangesNothing) 
     db.Close();
 
     ScriptedUserInterface ui;
-    EXPECT_EQ(VerifyPlayoutDatabase(ui, path), 0);
+    EXPECT_THAT(VerifyPlayoutDatabase(ui, path), Succeeded());
     // A stored location may spell the file's name in other letter case.
-    EXPECT_EQ(VerifyPlayoutDatabase(ui, dir / "kora26.mdb"), 0);
+    EXPECT_THAT(VerifyPlayoutDatabase(ui, dir / "kora26.mdb"), Succeeded());
     EXPECT_TRUE(ui.messages.empty());
-    ASSERT_TRUE(db.Open(path).Ok());
+    ASSERT_THAT(db.Open(path), Succeeded());
     EXPECT_EQ(SchemaOf(db), before);
 }
 
@@ -80,27 +81,27 @@ TEST(Schema, ExistingTableKeepsItsRowsAndExtraFieldWhenMissingPartsAreAdded) {
     TempDir dir;
     std::string path = dir / "OLD.MDB";
     Database db;
-    ASSERT_TRUE(db.Create(path).Ok());
+    ASSERT_THAT(db.Create(path), Succeeded());
     std::vector<FieldDef> old = {{"SongNumber", FieldType::Long},
                                  {"SongTitle", FieldType::Text, 50},
                                  {"HDReference", FieldType::Text},
                                  {"StationOwn", FieldType::Text, 10}};
-    ASSERT_TRUE(db.CreateTable("Songs", old).Ok());
-    ASSERT_TRUE(db.AddIndex("Songs", {"Main", {"SongNumber"}, true, true}).Ok());
-    ASSERT_TRUE(db.Execute("INSERT INTO Songs (SongNumber, SongTitle, StationOwn) VALUES (?, ?, ?)",
-                           {7, "Song Seven", "kept"})
-                    .Ok());
+    ASSERT_THAT(db.CreateTable("Songs", old), Succeeded());
+    ASSERT_THAT(db.AddIndex("Songs", {"Main", {"SongNumber"}, true, true}), Succeeded());
+    ASSERT_THAT(db.Execute("INSERT INTO Songs (SongNumber, SongTitle, StationOwn) VALUES (?, ?, ?)",
+                           {7, "Song Seven", "kept"}),
+                Succeeded());
 
     ScriptedUserInterface ui;
-    EXPECT_EQ(EnsureSongsTable(ui, db), 0);
+    EXPECT_THAT(EnsureSongsTable(ui, db), Succeeded());
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_TRUE(db.FindField("Songs", "Styles").Ok());
-    EXPECT_TRUE(db.FindField("Songs", "StationOwn").Ok());
-    EXPECT_TRUE(db.FindIndex("Songs", "HDReference").Ok());
-    EXPECT_TRUE(db.FindIndex("Songs", "MIT").Ok());
+    EXPECT_THAT(db.FindField("Songs", "Styles"), Succeeded());
+    EXPECT_THAT(db.FindField("Songs", "StationOwn"), Succeeded());
+    EXPECT_THAT(db.FindIndex("Songs", "HDReference"), Succeeded());
+    EXPECT_THAT(db.FindIndex("Songs", "MIT"), Succeeded());
     TableCursor songs;
-    ASSERT_TRUE(db.OpenTable("Songs", songs, "Main").Ok());
-    ASSERT_TRUE(songs.Seek("=", 7).Ok());
+    ASSERT_THAT(db.OpenTable("Songs", songs, "Main"), Succeeded());
+    ASSERT_THAT(songs.Seek("=", 7), Succeeded());
     ASSERT_FALSE(songs.NoMatch());
     EXPECT_EQ(songs.Field("SongTitle"), DbValue("Song Seven"));
     EXPECT_EQ(songs.Field("StationOwn"), DbValue("kept"));
@@ -110,19 +111,19 @@ TEST(Schema, ExistingTableKeepsItsRowsAndExtraFieldWhenMissingPartsAreAdded) {
 TEST(Schema, IndexThatCannotBeAddedIsReportedAndTheTableStillPasses) {
     TempDir dir;
     Database db;
-    ASSERT_TRUE(db.Create(dir / "DUP.MDB").Ok());
+    ASSERT_THAT(db.Create(dir / "DUP.MDB"), Succeeded());
     FieldDef item{"Item", FieldType::Text};
     FieldDef q{"QIndex", FieldType::Double};
-    ASSERT_TRUE(db.CreateTable("Settings", std::span<const FieldDef>(&item, 1)).Ok());
-    ASSERT_TRUE(db.CreateTable("Log", std::span<const FieldDef>(&q, 1)).Ok());
+    ASSERT_THAT(db.CreateTable("Settings", std::span<const FieldDef>(&item, 1)), Succeeded());
+    ASSERT_THAT(db.CreateTable("Log", std::span<const FieldDef>(&q, 1)), Succeeded());
     for (const char* sql :
          {"INSERT INTO Settings (Item) VALUES ('A')", "INSERT INTO Settings (Item) VALUES ('a')",
           "INSERT INTO Log (QIndex) VALUES (1.5)", "INSERT INTO Log (QIndex) VALUES (1.5)"}) {
-        ASSERT_TRUE(db.Execute(sql).Ok());
+        ASSERT_THAT(db.Execute(sql), Succeeded());
     }
     ScriptedUserInterface ui;
-    EXPECT_EQ(EnsureSettingsTable(ui, db), 0);
-    EXPECT_EQ(EnsureLogTable(ui, db), 0);
+    EXPECT_THAT(EnsureSettingsTable(ui, db), Succeeded());
+    EXPECT_THAT(EnsureLogTable(ui, db), Succeeded());
     std::string tail = " and the error's description was reported as : \n\n\"" +
                        StandardErrorMessage(3022) + "\" (3022)";
     ASSERT_EQ(ui.messages.size(), 2u);
@@ -130,13 +131,13 @@ TEST(Schema, IndexThatCannotBeAddedIsReportedAndTheTableStillPasses) {
               "There was a problem adding the index 'Main' to the Settings table" + tail);
     EXPECT_EQ(ui.messages[1].request.text,
               "There was a problem adding the index Main to the Log table" + tail);
-    EXPECT_TRUE(db.FindField("Log", "AutoFadeLength").Ok());  // the fields were still added
+    EXPECT_THAT(db.FindField("Log", "AutoFadeLength"), Succeeded());  // the fields were still added
 }
 
 TEST(Schema, DatabaseThatCannotBeOpenedIsReportedWithTheEngineNumber) {
     TempDir dir;
     ScriptedUserInterface ui;
-    EXPECT_EQ(VerifyPlayoutDatabase(ui, dir / "MISSING.MDB"), 3024);
+    EXPECT_EQ(VerifyPlayoutDatabase(ui, dir / "MISSING.MDB").number, 3024);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(ui.messages[0].request.text.starts_with(
         "There was a problem opening the database and the error's description"));
@@ -149,12 +150,12 @@ TEST(Schema, ACheckThatCannotTakeTheWriteLockIsReportedOnce) {
     TempDir dir;
     std::string path = MakePlayoutDatabase(dir);
     Database other;
-    ASSERT_TRUE(other.Open(path).Ok());
-    ASSERT_TRUE(other.BeginTrans().Ok());
+    ASSERT_THAT(other.Open(path), Succeeded());
+    ASSERT_THAT(other.BeginTrans(), Succeeded());
     ScriptedUserInterface ui;
-    const long result = VerifyPlayoutDatabase(ui, path);
-    ASSERT_TRUE(other.Rollback().Ok());
-    EXPECT_NE(result, 0);
+    const DbError result = VerifyPlayoutDatabase(ui, path);
+    ASSERT_THAT(other.Rollback(), Succeeded());
+    EXPECT_FALSE(result.Ok());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(ui.messages[0].request.text.starts_with("There was a problem checking the "))
         << ui.messages[0].request.text;

@@ -12,15 +12,16 @@ namespace vantor::testing {
 template <typename Cursor>
 bool First(Cursor& cursor) {
     DbError e = cursor.MoveFirst();
-    if (e && e.number != 3021) ADD_FAILURE() << "MoveFirst: " << e.number << " " << e.description;
-    return !e || e.number == 3021;
+    if (!e.Ok() && e.number != 3021)
+        ADD_FAILURE() << "MoveFirst: " << e.number << " " << e.description;
+    return e.Ok() || e.number == 3021;
 }
 
 template <typename Cursor>
 bool Next(Cursor& cursor) {
     DbError e = cursor.MoveNext();
-    if (e) ADD_FAILURE() << "MoveNext: " << e.number << " " << e.description;
-    return !e;
+    if (!e.Ok()) ADD_FAILURE() << "MoveNext: " << e.number << " " << e.description;
+    return e.Ok();
 }
 
 }  // namespace vantor::testing

@@ -12,6 +12,10 @@ std::vector<std::string> ScriptedUserInterface::MessageTexts() const {
     return texts;
 }
 
+bool ScriptedUserInterface::ShowedOnly(const std::string& prefix) const {
+    return messages.size() == 1 && messages[0].request.text.rfind(prefix, 0) == 0;
+}
+
 bool ScriptedUserInterface::Showed(const std::string& text) const {
     for (const auto& m : messages)
         if (m.request.text == text) return true;

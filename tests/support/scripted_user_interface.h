@@ -65,6 +65,9 @@ public:
 
     // Texts of all messages shown so far, in order.
     std::vector<std::string> MessageTexts() const;
+    // True when exactly one message was shown and its text begins with prefix (a report,
+    // whose end carries the engine's own wording).
+    bool ShowedOnly(const std::string& prefix) const;
     // True when some message's text equals the given text exactly.
     bool Showed(const std::string& text) const;
     void Clear();

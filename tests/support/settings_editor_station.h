@@ -19,6 +19,7 @@
 #include "support/scoped_env.h"
 #include "support/scripted_user_interface.h"
 #include "support/temp_dir.h"
+#include "support/succeeded.h"
 #include "users/users_database.h"
 
 namespace vantor::testing {
@@ -28,7 +29,7 @@ class SettingsEditorStation {
     explicit SettingsEditorStation(InstallationOptions options = {})
         : station(dir.path(), options), windir("VANTOR_WINDIR", station.windowsDirectory) {
         locations.DataLocation = station.dataLocation;
-        EXPECT_EQ(users.OpenUsersDatabase(UsersDatabasePath(station.dataLocation)), 0);
+        EXPECT_THAT(users.OpenUsersDatabase(UsersDatabasePath(station.dataLocation)), Succeeded());
         ui.Clear();
     }
     ~SettingsEditorStation() { users.CloseUsersDatabase(); }
@@ -47,8 +48,8 @@ class SettingsEditorStation {
         std::map<std::string, std::string> rows;
         Database db;
         QueryResult result;
-        EXPECT_FALSE(db.Open(station.databasePath));
-        EXPECT_FALSE(db.Query("SELECT Item, Value FROM Settings", {}, result));
+        EXPECT_THAT(db.Open(station.databasePath), Succeeded());
+        EXPECT_THAT(db.Query("SELECT Item, Value FROM Settings", {}, result), Succeeded());
         for (; !result.Eof(); (void)result.MoveNext())
             rows[result.Field(0).AsText()] = result.Field(1).AsText();
         return rows;
@@ -58,8 +59,9 @@ class SettingsEditorStation {
     std::vector<int32_t> HistoryStatuses(int32_t action) {
         std::vector<int32_t> statuses;
         QueryResult result;
-        EXPECT_FALSE(usersDb.Query("SELECT Status FROM UserHistory WHERE Action = ?",
-                                   {DbValue(action)}, result));
+        EXPECT_THAT(usersDb.Query("SELECT Status FROM UserHistory WHERE Action = ?",
+                                  {DbValue(action)}, result),
+                    Succeeded());
         for (; !result.Eof(); (void)result.MoveNext())
             statuses.push_back(static_cast<int32_t>(result.Field(0).AsDouble()));
         return statuses;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/scramble.h"
+#include "support/succeeded.h"
 #include "users/account_rules.h"
 #include "users_fixture.h"
 
@@ -133,7 +134,7 @@ TEST_F(UsersTest, ListUsersGivesTheRightsThatApplyAndTheLastLogin) {
     users_.RecordLastLogin("OWN");
 
     std::vector<AccountSummary> accounts;
-    ASSERT_FALSE(users_.ListUsers(accounts));
+    ASSERT_THAT(users_.ListUsers(accounts), Succeeded());
     ASSERT_EQ(accounts.size(), 3u);
     EXPECT_EQ(accounts[0].loginName, "GROUPED");
     EXPECT_EQ(accounts[0].rights, Rights({5}));

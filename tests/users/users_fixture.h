@@ -75,7 +75,7 @@ class UsersTest : public ::testing::Test {
 
     // Opens (creating) the users database of the installation; asserts success.
     void OpenDatabase();
-    int Open() { return users_.OpenUsersDatabase(UsersDatabasePath(locations_.DataLocation)); }
+    DbError Open() { return users_.OpenUsersDatabase(UsersDatabasePath(locations_.DataLocation)); }
     void Reopen() {
         users_.CloseUsersDatabase();
         OpenDatabase();

@@ -15,6 +15,7 @@
 #include "dbengine/schema.h"
 #include "playoutdb/playout_tables.h"
 #include "support/jet_writer.h"
+#include "support/succeeded.h"
 #include "support/scripted_user_interface.h"
 #include "support/temp_dir.h"
 #include "users/users_database.h"
@@ -88,12 +89,12 @@ JetTable DescriptionTable(const std::string& title) {
 // The rows of one of our tables, in the order they were added.
 std::vector<std::vector<DbValue>> RowsOf(const std::string& path, const std::string& table) {
     Database db;
-    EXPECT_FALSE(db.Open(path)) << path;
+    EXPECT_THAT(db.Open(path), Succeeded()) << path;
     TableCursor cursor;
-    EXPECT_FALSE(db.OpenTable(table, cursor)) << table;
+    EXPECT_THAT(db.OpenTable(table, cursor), Succeeded()) << table;
     std::vector<std::vector<DbValue>> rows;
     if (!cursor.IsOpen()) return rows;
-    for (DbError e = cursor.MoveFirst(); !e && !cursor.Eof(); e = cursor.MoveNext()) {
+    for (DbError e = cursor.MoveFirst(); e.Ok() && !cursor.Eof(); e = cursor.MoveNext()) {
         std::vector<DbValue> row;
         for (size_t c = 0; c < cursor.Fields().size(); ++c) row.push_back(cursor.Field(static_cast<int>(c)));
         rows.push_back(row);
@@ -166,10 +167,10 @@ TEST_P(WindowsImportTest, PlayoutDatabaseComesOverValueForValue) {
 
     // Brought up to date as an older database of ours: the tables the file lacked are there.
     Database db;
-    ASSERT_FALSE(db.Open(report.target));
-    EXPECT_FALSE(db.FindTable("Jingles"));
-    EXPECT_FALSE(db.FindTable("Schedule"));
-    EXPECT_FALSE(db.FindIndex("Log", "Main"));
+    ASSERT_THAT(db.Open(report.target), Succeeded());
+    EXPECT_THAT(db.FindTable("Jingles"), Succeeded());
+    EXPECT_THAT(db.FindTable("Schedule"), Succeeded());
+    EXPECT_THAT(db.FindIndex("Log", "Main"), Succeeded());
     // and nothing but the database is left in its directory
     db.Close();
     for (const auto& [name, bytes] : testing::FilesIn(station.dir / "DATA/SCHEDULE"))
@@ -232,9 +233,9 @@ TEST(WindowsImport, LeavesOutAndReportsWhatOurFormatsDoNotHold) {
     known.columns.erase(known.columns.begin() + LogTableLayout().fields.size(), known.columns.end());
     ExpectSameRows(known, RowsOf(report.target, "Log"), {3});
     Database db;
-    ASSERT_FALSE(db.Open(report.target));
-    EXPECT_TRUE(db.FindTable("Extras"));
-    EXPECT_TRUE(db.FindField("Log", "Colour"));
+    ASSERT_THAT(db.Open(report.target), Succeeded());
+    EXPECT_FALSE(db.FindTable("Extras").Ok());
+    EXPECT_FALSE(db.FindField("Log", "Colour").Ok());
 }
 
 // A Jet 4 playout database that can be bent into each kind of file that is refused.
@@ -297,8 +298,8 @@ TEST(WindowsImport, ReplacesAnExistingDatabaseOnlyWhenAskedAndKeepsItsBackup) {
     const std::string existing = station.Schedule("Kora26.mdb");
     {
         Database db;
-        ASSERT_FALSE(db.Create(existing));
-        ASSERT_FALSE(db.Execute("CREATE TABLE Mine (Keep LONG)"));
+        ASSERT_THAT(db.Create(existing), Succeeded());
+        ASSERT_THAT(db.Execute("CREATE TABLE Mine (Keep LONG)"), Succeeded());
     }
     const std::string before = testing::ReadWholeFile(existing);
 

@@ -68,7 +68,7 @@ KoraInstallation::KoraInstallation(const std::string& rootDirectory,
     SilentUserInterface ui;
     std::string description = options.description;
     if (EnsureDatabaseFile(ui, databasePath, kKoraV26DatabaseType, true, description) != 0 ||
-        VerifyPlayoutDatabase(ui, databasePath) != 0)
+        !VerifyPlayoutDatabase(ui, databasePath).Ok())
         throw std::runtime_error("cannot create the playout database " + databasePath);
     SetDatabaseSetting("MUSIC.LogPath", logsDirectory);
     SetDatabaseSetting("MUSIC.FilenamePrefix", options.prefix);
@@ -85,7 +85,7 @@ void KoraInstallation::AddAccount(const InstallationAccount& account) const {
     const std::optional<std::array<bool, 6>> rights = ParseRightsList(account.rights);
     const std::string why = "cannot add the account " + account.loginName + ": ";
     if (!rights) throw std::runtime_error(why + kRightsListRefusal);
-    if (users.OpenUsersDatabase(UsersDatabasePath(dataLocation)) != 0)
+    if (!users.OpenUsersDatabase(UsersDatabasePath(dataLocation)).Ok())
         throw std::runtime_error(why + "the users database cannot be opened");
     if (users.AddUser(account.loginName, account.password, *rights) !=
         UsersDatabase::AccountOutcome::Done)
@@ -96,8 +96,8 @@ void KoraInstallation::SetDatabaseSetting(const std::string& key, const std::str
     SilentUserInterface ui;
     Database db;
     TableCursor settings;
-    if (db.Open(databasePath) || db.OpenTable("Settings", settings, "Main") ||
-        SetDbSetting(ui, settings, key, DbValue(value), DbValue(), true) != 0)
+    if (!db.Open(databasePath).Ok() || !db.OpenTable("Settings", settings, "Main").Ok() ||
+        !SetDbSetting(ui, settings, key, DbValue(value), DbValue(), true).Ok())
         throw std::runtime_error("cannot store the setting " + key);
 }
 
@@ -132,8 +132,8 @@ std::vector<std::pair<int32_t, int>> HourStartsIn(const std::string& databasePat
     std::vector<std::pair<int32_t, int>> hours;
     Database db;
     TableCursor log;
-    if (db.Open(databasePath) || OpenLogTable(db, log)) return hours;
-    for (DbError e = log.MoveFirst(); !e && !log.Eof(); e = log.MoveNext()) {
+    if (!db.Open(databasePath).Ok() || !OpenLogTable(db, log).Ok()) return hours;
+    for (DbError e = log.MoveFirst(); e.Ok() && !log.Eof(); e = log.MoveNext()) {
         if (log.Field(LogEntry::EntryType).AsInteger() != 98) continue;
         DayTime hour = DayTimeOfQIndex(log.Field(LogEntry::QIndex).AsDouble());
         hours.emplace_back(hour.day, static_cast<int>(hour.seconds / 3600));

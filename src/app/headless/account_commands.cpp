@@ -92,7 +92,7 @@ int SetPassword(Session& session, const std::string& given) {
                       "The password was not changed, because the user account could not be found");
     std::optional<std::string> password = NewPassword(session);
     if (!password) return exit_status::kStopped;
-    if (session.users.ChangeUserPassword(name, *password, Actor()) != 0)
+    if (!session.users.ChangeUserPassword(name, *password, Actor()).Ok())
         return exit_status::kWorkFailed;
     std::cout << "password changed: " << name << "\n";
     return exit_status::kDone;
@@ -104,7 +104,7 @@ int RemoveUser(Session& session, const std::string& given) {
     if (Unlisted(name))
         return Refuse(ui, "'" + name + "' is a built-in account and cannot be removed");
     if (!session.users.HasUser(name)) return Refuse(ui, "There is no account named '" + name + "'");
-    if (session.users.DeleteUser(name) != 0) return exit_status::kWorkFailed;
+    if (!session.users.DeleteUser(name).Ok()) return exit_status::kWorkFailed;
     std::cout << "removed: " << name << "\n";
     return exit_status::kDone;
 }
@@ -124,7 +124,7 @@ std::string Column(const std::string& text, size_t width) {
 
 int ListUsers(Session& session) {
     std::vector<AccountSummary> accounts;
-    if (DbError e = session.users.ListUsers(accounts)) {
+    if (DbError e = session.users.ListUsers(accounts); !e.Ok()) {
         ProblemReport(session.ui, "reading the accounts of the users database", e);
         return exit_status::kWorkFailed;
     }
@@ -155,7 +155,7 @@ int RunAccountCommand(Session& session, const LaunchOptions& options) {
                   "--set-data-location=DIR");
         return exit_status::kStartupEnded;
     }
-    if (session.users.OpenUsersDatabase(UsersDatabasePath(locations.DataLocation)) != 0) {
+    if (!session.users.OpenUsersDatabase(UsersDatabasePath(locations.DataLocation)).Ok()) {
         ShowError(ui, "The Users Database could not be opened");
         return exit_status::kStartupEnded;
     }

@@ -35,7 +35,7 @@ int CreateKoraDatabase(Session& session, const std::string& fileName,
     if (CreateNewDatabase(ui, *name, kKoraV26DatabaseType, description.value_or(name->reference),
                           &title) != 0)
         return exit_status::kWorkFailed;
-    if (VerifyPlayoutDatabase(ui, name->path) != 0) return exit_status::kWorkFailed;
+    if (!VerifyPlayoutDatabase(ui, name->path).Ok()) return exit_status::kWorkFailed;
     std::cout << "created: " << name->path << " (" << title << ")\n";
     return exit_status::kDone;
 }

@@ -35,9 +35,10 @@ void OpenPartList(AudiowallState& state, int partNumber) {
     } else {
         part.FileNumber = ++state.lastFileNumber_;
     }
-    // A list missing here is created: the operator agreed, or the call is quiet.
+    // A list missing here is created: the operator agreed, or the call is quiet. A list that
+    // cannot be opened leaves the part closed, which every lookup then reports.
     std::string path = ResolvePath(part.ListPath);
-    part.List.Open(path, true);
+    static_cast<void>(part.List.Open(path, true));
     part.State = PartState::Connected;
     part.IsOpen = part.List.IsOpen();
     if (!part.IsOpen) return;
@@ -46,10 +47,12 @@ void OpenPartList(AudiowallState& state, int partNumber) {
     int32_t expected = ExpectedRecordCount(partNumber, state.MaxCart);
     if (length < 0) return;
     if (static_cast<double>(length) / kCartRecordSize < expected) {
-        // A list is only ever lengthened, never cut back.
-        part.List.WriteRecords(FirstPaddingRecord(length), expected, state.EmptyCartListRecord);
+        // A list is only ever lengthened, never cut back. One that cannot be lengthened is
+        // still read as far as it goes: a lookup past its end fails on its own (error 62).
+        static_cast<void>(part.List.WriteRecords(FirstPaddingRecord(length), expected,
+                                                 state.EmptyCartListRecord));
         part.List.Close();
-        part.List.Open(path, true);
+        static_cast<void>(part.List.Open(path, true));
         part.IsOpen = part.List.IsOpen();
     }
 }
@@ -145,8 +148,7 @@ bool ConnectParts(AudiowallState& state, UserInterface* ui, int partNumber, bool
                     ProblemReport(*ui,
                                   "connecting part(s) of the Audio Wall because the directory: "
                                   "\n\n\"" +
-                                      Trim(part.Directory) + "\"\n\n could not be found",
-                                  0);
+                                      Trim(part.Directory) + "\"\n\n could not be found");
                 MarkPartsIn(state, part.Directory, PartState::Unavailable);
             }
         }
@@ -231,9 +233,8 @@ CartLookupResult CartLookup(AudiowallState& state, int32_t cartNumber) {
     if (state.UseIndividualCartListFiles != 0) {
         std::string ownList = CartFileBase(state, cartNumber) + ".LST";
         if (FileLength(ownList) > 0) {
-            int rc = ReadSingleRecordFile(ResolvePath(ownList), bytes);
-            if (rc != 0) {
-                out.result = rc;
+            if (ErrorResult read = ReadSingleRecordFile(ResolvePath(ownList), bytes); !read.Ok()) {
+                out.result = read.number;
                 out.cart = state.EmptyCart;
                 return out;
             }
@@ -241,10 +242,9 @@ CartLookupResult CartLookup(AudiowallState& state, int32_t cartNumber) {
             return out;
         }
     }
-    int rc = part.List.ReadRecord(RecordOfCart(cartNumber), bytes);
-    if (rc != 0) {
+    if (ErrorResult read = part.List.ReadRecord(RecordOfCart(cartNumber), bytes); !read.Ok()) {
         part.State = PartState::Unavailable;
-        out.result = rc;
+        out.result = read.number;
         out.cart = state.EmptyCart;
         return out;
     }

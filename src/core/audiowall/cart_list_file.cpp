@@ -14,6 +14,13 @@
 namespace vantor {
 namespace {
 constexpr int kBadRecordNumber = 63;  // the runtime's "Bad record number"
+
+ErrorResult Failure(int number) {
+    return ErrorResult::Make(number);
+}
+ErrorResult SystemFailure() {
+    return ErrorResult::Make(ErrorNumberFromErrno(errno, err::kDeviceIoError));
+}
 }  // namespace
 
 CartListFile::CartListFile(CartListFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
@@ -26,20 +33,20 @@ CartListFile& CartListFile::operator=(CartListFile&& other) noexcept {
     return *this;
 }
 
-int CartListFile::Open(const std::string& path, bool create) {
+ErrorResult CartListFile::Open(const std::string& path, bool create) {
     Close();
     int flags = O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0);
     int fd = ::open(path.c_str(), flags, 0664);  // never writable by every account
     if (fd < 0 && (errno == EACCES || errno == EROFS))
         fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return ErrorNumberFromErrno(errno, err::kDeviceIoError);
+    if (fd < 0) return SystemFailure();
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd);
-        return err::kPathFileAccessError;
+        return Failure(err::kPathFileAccessError);
     }
     fd_ = fd;
-    return 0;
+    return {};
 }
 
 void CartListFile::Close() {
@@ -53,26 +60,26 @@ int64_t CartListFile::Length() const {
     return st.st_size;
 }
 
-int CartListFile::ReadRecord(int64_t recordNumber, CartRecordBytes& out) const {
-    if (fd_ < 0) return err::kBadFileNameOrNumber;
-    if (recordNumber < 1) return kBadRecordNumber;
+ErrorResult CartListFile::ReadRecord(int64_t recordNumber, CartRecordBytes& out) const {
+    if (fd_ < 0) return Failure(err::kBadFileNameOrNumber);
+    if (recordNumber < 1) return Failure(kBadRecordNumber);
     off_t offset = static_cast<off_t>((recordNumber - 1) * kCartRecordSize);
     size_t done = 0;
     while (done < out.size()) {
         ssize_t n = ::pread(fd_, out.data() + done, out.size() - done, offset + done);
         if (n < 0) {
             if (errno == EINTR) continue;
-            return ErrorNumberFromErrno(errno, err::kDeviceIoError);
+            return SystemFailure();
         }
-        if (n == 0) return err::kInputPastEndOfFile;  // the list ends inside or before it
+        if (n == 0) return Failure(err::kInputPastEndOfFile);  // the list ends inside or before it
         done += static_cast<size_t>(n);
     }
-    return 0;
+    return {};
 }
 
-int CartListFile::WriteRecords(int64_t first, int64_t last, const CartRecordBytes& record) {
-    if (fd_ < 0) return err::kBadFileNameOrNumber;
-    if (first < 1 || last < first) return 0;
+ErrorResult CartListFile::WriteRecords(int64_t first, int64_t last, const CartRecordBytes& record) {
+    if (fd_ < 0) return Failure(err::kBadFileNameOrNumber);
+    if (first < 1 || last < first) return {};
     // The records are identical and contiguous, so they go out in blocks of a bounded size:
     // the count comes from the store's own settings (NoCarts), and a wild value there must end
     // in a write error, not in one allocation of its whole size.
@@ -90,18 +97,17 @@ int CartListFile::WriteRecords(int64_t first, int64_t last, const CartRecordByte
             ssize_t n = ::pwrite(fd_, block.data() + done, bytes - done, offset + done);
             if (n < 0) {
                 if (errno == EINTR) continue;
-                return ErrorNumberFromErrno(errno, err::kDeviceIoError);
+                return SystemFailure();
             }
             done += static_cast<size_t>(n);
         }
     }
-    return 0;
+    return {};
 }
 
-int ReadSingleRecordFile(const std::string& path, CartRecordBytes& out) {
+ErrorResult ReadSingleRecordFile(const std::string& path, CartRecordBytes& out) {
     CartListFile file;
-    int rc = file.Open(path, false);
-    if (rc != 0) return rc;
+    if (ErrorResult opened = file.Open(path, false); !opened.Ok()) return opened;
     return file.ReadRecord(1, out);
 }
 

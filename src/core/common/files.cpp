@@ -186,7 +186,7 @@ bool CreateDirectoryPath(UserInterface& ui, const std::string& path, bool quiet)
     if (IsDirectory(target)) return true;
     if (!ec) ec = std::make_error_code(std::errc::not_a_directory);
     ProblemReport(ui, "While Attempting to Create Directories on Destination Drive.",
-                  ErrorNumberOf(ec), quiet);
+                  ErrorResult::Make(ErrorNumberOf(ec)), quiet);
     return false;
 }
 
@@ -258,7 +258,7 @@ bool CopyOrMoveFiles(UserInterface& ui, const std::string& source, const std::st
         sources.push_back(ResolvePath(native));
     }
     if (sources.empty()) {
-        ProblemReport(ui, task, err::kFileNotFound, false);
+        ProblemReport(ui, task, ErrorResult::Make(err::kFileNotFound));
         return false;
     }
 
@@ -268,7 +268,7 @@ bool CopyOrMoveFiles(UserInterface& ui, const std::string& source, const std::st
         IsDirectory(target.string()) || sources.size() > 1 || HasWildcard(FileNameOf(native));
     if (intoDirectory) fs::create_directories(target, ec);
     if (ec) {
-        ProblemReport(ui, task, ErrorNumberOf(ec), false);
+        ProblemReport(ui, task, ErrorResult::Make(ErrorNumberOf(ec)));
         return false;
     }
 
@@ -278,7 +278,7 @@ bool CopyOrMoveFiles(UserInterface& ui, const std::string& source, const std::st
         ec.clear();
         bool done = move ? MoveOne(ui, from, to, silent, ec) : CopyTree(ui, from, to, silent, ec);
         if (!done && ec) {
-            ProblemReport(ui, task, ErrorNumberOf(ec), false);
+            ProblemReport(ui, task, ErrorResult::Make(ErrorNumberOf(ec)));
             return false;
         }
         all = all && done;

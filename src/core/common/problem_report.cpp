@@ -46,10 +46,10 @@ std::string ProblemReportText(std::string_view task, int errorNumber,
     return text;
 }
 
-std::string ProblemReport(UserInterface& ui, std::string_view task, int errorNumber, bool quiet,
-                          std::string_view currentErrorDescription) {
+std::string ProblemReport(UserInterface& ui, std::string_view task, const ErrorResult& error,
+                          bool quiet) {
     HourglassGuard arrow(ui, MouseCursor::Default);
-    std::string text = ProblemReportText(task, errorNumber, currentErrorDescription);
+    std::string text = ProblemReportText(task, error.number, error.description);
     if (!quiet) {
         ui.CountProblemReport();
         ShowWarning(ui, text);

@@ -6,10 +6,10 @@
 #include <string_view>
 
 #include "common/error_numbers.h"
+#include "common/error_result.h"
 #include "common/user_interface.h"
 
 namespace vantor {
-
 
 // The runtime's error number closest to a system error (errno), for the reports the operator
 // reads; `otherwise` for a system error without a closer match.
@@ -17,10 +17,11 @@ int ErrorNumberFromErrno(int errnoValue, int otherwise = err::kPathFileAccessErr
 
 // Builds "There was a problem <task>[ and the error's description was reported as : ...]"
 // and, unless quiet, shows it with the warning icon (pointer set to the arrow meanwhile).
-// currentErrorDescription is the description carried by the failure itself; it is used only
-// when the number has no standard message.
-std::string ProblemReport(UserInterface& ui, std::string_view task, int errorNumber,
-                          bool quiet = false, std::string_view currentErrorDescription = "");
+// The description is the standard message of the error's number, else the one the failure
+// carries. A problem without an error number (the default) reports the task alone. Returns
+// the text.
+std::string ProblemReport(UserInterface& ui, std::string_view task,
+                          const ErrorResult& error = {}, bool quiet = false);
 
 // The text alone, for callers that log it.
 std::string ProblemReportText(std::string_view task, int errorNumber,

@@ -136,7 +136,7 @@ void EnsureDataDirectories(const std::string& dataLocation, UserInterface& ui) {
             ProblemReport(ui,
                           std::string("while creating the ") + name + " directory in \n" +
                               JoinPath(dataLocation, name),
-                          err::kPathFileAccessError);
+                          ErrorResult::Make(err::kPathFileAccessError));
     }
 }
 

@@ -86,12 +86,13 @@ int EnsureDatabaseFile(UserInterface& ui, const std::string& path, int32_t type,
         if (emptyFile) {
             if (!fs::remove(file, ec) || ec) {
                 int number = ErrorNumberFromErrno(ec.value(), err::kPermissionDenied);
-                ProblemReport(ui, "deleting the old file", number);
+                ProblemReport(ui, "deleting the old file", ErrorResult::Make(number));
                 return number;
             }
         }
         Database created;
-        if (DbError error = created.Create(file, Database::kGeneralSortOrder, access)) {
+        if (DbError error = created.Create(file, Database::kGeneralSortOrder, access);
+            !error.Ok()) {
             ProblemReport(ui, "creating the new database", error);
             return error.number;
         }
@@ -99,7 +100,7 @@ int EnsureDatabaseFile(UserInterface& ui, const std::string& path, int32_t type,
     }
 
     Database db;
-    if (DbError error = db.Open(file)) {
+    if (DbError error = db.Open(file); !error.Ok()) {
         ProblemReport(ui, "opening the database " + path, error);
         return error.number;
     }
@@ -107,7 +108,8 @@ int EnsureDatabaseFile(UserInterface& ui, const std::string& path, int32_t type,
     if (table.empty()) {
         table = "Description";
         FieldDef title{"Description", FieldType::Text};
-        if (DbError error = db.CreateTable(table, std::span<const FieldDef>(&title, 1))) {
+        if (DbError error = db.CreateTable(table, std::span<const FieldDef>(&title, 1));
+            !error.Ok()) {
             ProblemReport(ui, "creating the Description Table", error);
             return error.number;
         }
@@ -119,7 +121,7 @@ int EnsureDatabaseFile(UserInterface& ui, const std::string& path, int32_t type,
         DbError lookup = db.FindField(table, field.name);
         if (lookup.Ok()) continue;
         if (lookup.number == err::kItemNotFound) {
-            if (DbError error = db.AddField(table, field)) {
+            if (DbError error = db.AddField(table, field); !error.Ok()) {
                 ProblemReport(ui, "adding the " + field.name + " field", error);
                 return error.number;
             }
@@ -130,7 +132,7 @@ int EnsureDatabaseFile(UserInterface& ui, const std::string& path, int32_t type,
     }
 
     TableCursor rows;
-    if (DbError error = db.OpenTable(table, rows)) {
+    if (DbError error = db.OpenTable(table, rows); !error.Ok()) {
         ProblemReport(ui, "opening the description information", error);
         return error.number;
     }
@@ -153,7 +155,7 @@ int EnsureDatabaseFile(UserInterface& ui, const std::string& path, int32_t type,
         row.Set(descriptionIndex, stored)
             .Set("Type", type)
             .Set("Version", DescriptionVersionForType(type));
-        if (DbError error = row.Store()) {
+        if (DbError error = row.Store(); !error.Ok()) {
             ProblemReport(ui, "adding the description information", error);
             return error.number;
         }
@@ -166,8 +168,12 @@ int EnsureDatabaseFile(UserInterface& ui, const std::string& path, int32_t type,
 
 // ---------------------------------------------------------------------------------------------
 
-int ReadDatabaseInfo(UserInterface& ui, const std::string& path, DatabaseInfo& info, bool report) {
-    if (ToUpper(BaseNameOf(path)) == "HOURS") return -1;
+DbError ReadDatabaseInfo(UserInterface& ui, const std::string& path, DatabaseInfo& info,
+                         bool report) {
+    // HOURS is another program's store beside the playout databases: it is never described,
+    // and never reported either, since nobody asked for it by name.
+    if (ToUpper(BaseNameOf(path)) == "HOURS")
+        return DbError::Make(err::kUnrecognizedFormat, "HOURS is not a playout database");
     std::string file = ResolvePath(path);
     Database db;
     DbError error = db.Open(file);
@@ -176,17 +182,17 @@ int ReadDatabaseInfo(UserInterface& ui, const std::string& path, DatabaseInfo& i
         if (CompactDatabaseFile(ui, path, false, "", !report)) error = db.Open(file);
     }
     info = DatabaseInfo();
-    if (error) {
+    if (!error.Ok()) {
         if (report) ProblemReport(ui, "opening the database to read it's information", error);
-        return error.number;
+        return error;
     }
     std::string table = DescriptionTableOf(db);
     TableCursor rows;
     error = table.empty() ? DbError::Make(err::kItemNotFound, "No Description table")
                           : db.OpenTable(table, rows);
-    if (error) {
+    if (!error.Ok()) {
         if (report) ProblemReport(ui, "opening the description information in the database", error);
-        return error.number;
+        return error;
     }
     info.EngineVersion = db.EngineVersion();
     auto fillPath = [&] {
@@ -201,47 +207,47 @@ int ReadDatabaseInfo(UserInterface& ui, const std::string& path, DatabaseInfo& i
                       "Please contact Tressel Ltd.");
         }
         fillPath();
-        return 0;
+        return {};
     }
 
     DbValue value;
-    if (!(error = rows.GetField("Description", value)) && !value.IsNull()) {
+    if ((error = rows.GetField("Description", value)).Ok() && !value.IsNull()) {
         info.Description = value.AsText();
     }
-    if (!error && !(error = rows.GetField("Type", value)) && !value.IsNull()) {
+    if (error.Ok() && (error = rows.GetField("Type", value)).Ok() && !value.IsNull()) {
         info.Type = static_cast<int32_t>(value.AsInteger());
     }
-    if (!error) {
+    if (error.Ok()) {
         // The fields other programs add are read as far as they exist.
-        if (!rows.GetField("Version", value) && !value.IsNull()) {
+        if (rows.GetField("Version", value).Ok() && !value.IsNull()) {
             info.Version = static_cast<float>(value.AsDouble());
         }
-        if (!rows.GetField("LastAccessed", value) && !value.IsNull()) {
+        if (rows.GetField("LastAccessed", value).Ok() && !value.IsNull()) {
             if (value.IsText()) {
                 if (auto date = ParseDate(value.Text(), 2000)) info.LastAccessed = *date;
             } else {
                 info.LastAccessed = value.AsDouble();
             }
         }
-        if (!rows.GetField("LastAccessedSoftware", value) && !value.IsNull()) {
+        if (rows.GetField("LastAccessedSoftware", value).Ok() && !value.IsNull()) {
             info.LastAccessedSoftware = value.AsText();
         }
-        if (!rows.GetField("LastBackup", value) && !value.IsNull()) {
+        if (rows.GetField("LastBackup", value).Ok() && !value.IsNull()) {
             info.LastBackup = value.AsText();
         }
         fillPath();
-        return 0;
+        return {};
     }
-    return error.number;
+    return error;
 }
 
 // ---------------------------------------------------------------------------------------------
 
 DbValue GetDbSetting(TableCursor& settings, const std::string& key, const DbValue& defaultValue) {
     std::string item = FirstCharacters(key, ItemWidth(settings));
-    if (settings.Seek(SeekOp::Equal, item) || settings.NoMatch()) return defaultValue;
+    if (!settings.Seek(SeekOp::Equal, item).Ok() || settings.NoMatch()) return defaultValue;
     DbValue value;
-    if (settings.GetField("Value", value)) return defaultValue;
+    if (!settings.GetField("Value", value).Ok()) return defaultValue;
     return value;
 }
 
@@ -255,43 +261,44 @@ bool VariantEquals(const DbValue& a, const DbValue& b) {
     return parsed && *parsed == number.AsDouble();
 }
 
-long SetDbSetting(UserInterface& ui, TableCursor& settings, const std::string& key,
-                  const DbValue& value, const DbValue& defaultValue, bool quiet) {
-    auto fail = [&](const std::string& task, const DbError& error) -> long {
+DbError SetDbSetting(UserInterface& ui, TableCursor& settings, const std::string& key,
+                     const DbValue& value, const DbValue& defaultValue, bool quiet) {
+    auto fail = [&](const std::string& task, const DbError& error) {
         ProblemReport(ui, task + key, error, quiet);
-        return error.number;
+        return error;
     };
     if (VariantEquals(value, defaultValue)) {
         // The default is never stored: the key's row goes instead.
-        if (DbError error = settings.Seek(SeekOp::Equal, key)) {
+        if (DbError error = settings.Seek(SeekOp::Equal, key); !error.Ok()) {
             return fail("locating the database setting : ", error);
         }
-        if (settings.NoMatch()) return 0;
-        if (DbError error = settings.Delete())
+        if (settings.NoMatch()) return {};
+        if (DbError error = settings.Delete(); !error.Ok())
             return fail("clearing the database setting : ", error);
         // The row is gone; where the cursor rests afterwards is no part of the outcome.
         if (!settings.Eof()) static_cast<void>(settings.MoveNext());
-        return 0;
+        return {};
     }
 
     std::string item = FirstCharacters(key, ItemWidth(settings));
-    if (DbError error = settings.Seek(SeekOp::Equal, item)) {
+    if (DbError error = settings.Seek(SeekOp::Equal, item); !error.Ok()) {
         return fail("locating the database setting : ", error);
     }
     const bool adding = settings.NoMatch();
     RowEdit row(settings, adding ? RowEdit::Start::AddNew : RowEdit::Start::Edit);
-    if (row.Error()) {
+    if (!row.Error().Ok()) {
         return fail(
             adding ? "starting to add a new setting : " : "starting to edit an existing setting : ",
             row.Error());
     }
-    if (adding && row.Set("Item", item).Error()) {
+    if (adding && !row.Set("Item", item).Error().Ok()) {
         return fail("setting the item name for a new setting : ", row.Error());
     }
-    if (row.Set("Value", value).Error())
+    if (!row.Set("Value", value).Error().Ok())
         return fail("setting the value for a setting : ", row.Error());
-    if (DbError error = row.Store()) return fail("updating the database setting : ", error);
-    return 0;
+    if (DbError error = row.Store(); !error.Ok())
+        return fail("updating the database setting : ", error);
+    return {};
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -343,7 +350,7 @@ bool CompactDatabaseFile(UserInterface& ui, const std::string& path, bool fileDi
         error = Database::CompactFile(file, temporary);
     }
     std::error_code ec;
-    if (error) {
+    if (!error.Ok()) {
         fs::remove(temporary, ec);
         ProblemReport(ui, task, error, silent);
         return false;
@@ -354,14 +361,14 @@ bool CompactDatabaseFile(UserInterface& ui, const std::string& path, bool fileDi
     std::string backup = FreeBackupName(file);
     if (backup.empty()) {
         fs::remove(temporary, ec);
-        ProblemReport(ui, task, err::kFileAlreadyExists, silent);
+        ProblemReport(ui, task, ErrorResult::Make(err::kFileAlreadyExists), silent);
         return false;
     }
     fs::rename(file, backup, ec);
     if (ec) {
         int number = ErrorNumberFromErrno(ec.value(), err::kPermissionDenied);
         fs::remove(temporary, ec);
-        ProblemReport(ui, task, number, silent);
+        ProblemReport(ui, task, ErrorResult::Make(number), silent);
         return false;
     }
     fs::rename(temporary, file, ec);
@@ -369,7 +376,7 @@ bool CompactDatabaseFile(UserInterface& ui, const std::string& path, bool fileDi
         int number = ErrorNumberFromErrno(ec.value(), err::kPermissionDenied);
         std::error_code restore;
         fs::rename(backup, file, restore);
-        ProblemReport(ui, task, number, silent);
+        ProblemReport(ui, task, ErrorResult::Make(number), silent);
         return false;
     }
     if (!silent) {
@@ -394,12 +401,12 @@ int StoreDatabaseDescription(UserInterface& ui, const std::string& path, const s
     DbError error = db.Open(ResolvePath(path));
     std::string table;
     TableCursor rows;
-    if (!error) {
+    if (error.Ok()) {
         table = DescriptionTableOf(db);
         error = table.empty() ? DbError::Make(err::kItemNotFound, "No Description table")
                               : db.OpenTable(table, rows);
     }
-    if (error) {
+    if (!error.Ok()) {
         ProblemReport(ui, "opening the database", error);
         return error.number;
     }
@@ -412,7 +419,7 @@ int StoreDatabaseDescription(UserInterface& ui, const std::string& path, const s
         RowEdit row(rows, RowEdit::Start::Edit);
         error = row.Set(index, FirstCharacters(text, width)).Store();
     }
-    if (error) {
+    if (!error.Ok()) {
         ProblemReport(ui, " editing the details", error);
         return error.number;
     }

@@ -40,17 +40,19 @@ DbValue DescriptionVersionForType(int32_t type);
 int EnsureDatabaseFile(UserInterface& ui, const std::string& path, int32_t type, bool dontAsk,
                        std::string& description, FileAccess access = FileAccess::Shared);
 
-// 0 with info filled; -1 for a file named HOURS; otherwise the error number (reported when
-// report is set). A file the engine does not recognise is compacted (repaired) once first.
-int ReadDatabaseInfo(UserInterface& ui, const std::string& path, DatabaseInfo& info, bool report);
+// Success with info filled; otherwise the failure (reported when report is set). A file named
+// HOURS is never read (unrecognised, unreported). A file the engine does not recognise is
+// compacted (repaired) once first.
+DbError ReadDatabaseInfo(UserInterface& ui, const std::string& path, DatabaseInfo& info,
+                         bool report);
 
 // Settings rows, on a Settings table opened by the caller with the index "Main".
 // The stored Value of the key (possibly Null), or defaultValue when there is no row.
 DbValue GetDbSetting(TableCursor& settings, const std::string& key, const DbValue& defaultValue);
 // Stores value under key; a value equal to defaultValue removes the key's row instead.
-// 0, or the error number of the first failure (reported unless quiet).
-long SetDbSetting(UserInterface& ui, TableCursor& settings, const std::string& key,
-                  const DbValue& value, const DbValue& defaultValue, bool quiet);
+// Success, or the first failure (reported unless quiet).
+DbError SetDbSetting(UserInterface& ui, TableCursor& settings, const std::string& key,
+                     const DbValue& value, const DbValue& defaultValue, bool quiet);
 // The runtime's comparison of two variant values as SetDbSetting uses it: a number equals a
 // text only when the text reads as that number, and never the empty text; Null equals nothing.
 bool VariantEquals(const DbValue& a, const DbValue& b);

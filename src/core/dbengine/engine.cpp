@@ -221,7 +221,7 @@ DbError Database::Create(const std::string& path, std::string_view localeText,
                          FileAccess access) {
     Close();
     auto backend = std::make_unique<engine_detail::SqliteDatabase>();
-    if (DbError error = backend->Create(path, localeText, access)) return error;
+    if (DbError error = backend->Create(path, localeText, access); !error.Ok()) return error;
     backend_ = std::move(backend);
     return {};
 }
@@ -237,7 +237,7 @@ DbError Database::OpenReadOnly(const std::string& path) {
 DbError Database::OpenFile(const std::string& path, bool readOnly) {
     Close();
     auto backend = std::make_unique<engine_detail::SqliteDatabase>();
-    if (DbError error = backend->OpenFile(path, readOnly)) return error;
+    if (DbError error = backend->OpenFile(path, readOnly); !error.Ok()) return error;
     backend_ = std::move(backend);
     return {};
 }
@@ -245,7 +245,7 @@ DbError Database::OpenFile(const std::string& path, bool readOnly) {
 DbError Database::CreateOnServer(const std::string& conninfo, const std::string& fileName) {
     Close();
     auto backend = std::make_unique<engine_detail::PgDatabase>();
-    if (DbError error = backend->Create(conninfo, fileName)) return error;
+    if (DbError error = backend->Create(conninfo, fileName); !error.Ok()) return error;
     backend_ = std::move(backend);
     return {};
 }
@@ -253,7 +253,7 @@ DbError Database::CreateOnServer(const std::string& conninfo, const std::string&
 DbError Database::OpenOnServer(const std::string& conninfo, const std::string& fileName) {
     Close();
     auto backend = std::make_unique<engine_detail::PgDatabase>();
-    if (DbError error = backend->Open(conninfo, fileName)) return error;
+    if (DbError error = backend->Open(conninfo, fileName); !error.Ok()) return error;
     backend_ = std::move(backend);
     return {};
 }
@@ -303,7 +303,7 @@ DbError Database::CreateTable(std::string_view name, std::span<const FieldDef> f
 DbError Database::AddField(std::string_view table, const FieldDef& field) {
     if (!IsOpen()) return ClosedError();
     std::string stored;
-    if (DbError error = FindTable(table, &stored)) return error;
+    if (DbError error = FindTable(table, &stored); !error.Ok()) return error;
     if (Trim(field.name).empty()) {
         return DbError::Make(err::kInvalidArgument, "A field needs a name.");
     }
@@ -316,7 +316,7 @@ DbError Database::AddField(std::string_view table, const FieldDef& field) {
 DbError Database::AddIndex(std::string_view table, const IndexDef& index) {
     if (!IsOpen()) return ClosedError();
     std::string stored;
-    if (DbError error = FindTable(table, &stored)) return error;
+    if (DbError error = FindTable(table, &stored); !error.Ok()) return error;
     if (Trim(index.name).empty() || index.fields.empty()) {
         return DbError::Make(err::kInvalidArgument, "An index needs a name and a field.");
     }
@@ -338,7 +338,7 @@ DbError Database::GetIndexes(std::string_view table, std::vector<IndexDef>& inde
 
 DbError Database::FindField(std::string_view table, std::string_view field, FieldDef* def) const {
     std::vector<FieldDef> fields;
-    if (DbError error = GetFields(table, fields)) return error;
+    if (DbError error = GetFields(table, fields); !error.Ok()) return error;
     for (const FieldDef& candidate : fields) {
         if (EqualsNoCase(candidate.name, field)) {
             if (def) *def = candidate;
@@ -350,7 +350,7 @@ DbError Database::FindField(std::string_view table, std::string_view field, Fiel
 
 DbError Database::FindIndex(std::string_view table, std::string_view index, IndexDef* def) const {
     std::vector<IndexDef> indexes;
-    if (DbError error = GetIndexes(table, indexes)) return error;
+    if (DbError error = GetIndexes(table, indexes); !error.Ok()) return error;
     for (const IndexDef& candidate : indexes) {
         if (EqualsNoCase(candidate.name, index)) {
             if (def) *def = candidate;
@@ -410,7 +410,7 @@ int Database::TransactionDepth() const {
 
 Transaction::Transaction(Database& db) : db_(db) {
     beginError_ = db_.BeginTrans();
-    active_ = !beginError_;
+    active_ = beginError_.Ok();
 }
 
 Transaction::~Transaction() {
@@ -422,7 +422,7 @@ Transaction::~Transaction() {
 DbError Transaction::Commit() {
     if (!active_) return DbError::Make(err::kAlreadyInTransaction, "No transaction is open.");
     DbError error = db_.CommitTrans();
-    if (!error) active_ = false;
+    if (error.Ok()) active_ = false;
     return error;
 }
 

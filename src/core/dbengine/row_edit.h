@@ -22,17 +22,17 @@ class RowEdit {
     RowEdit& operator=(const RowEdit&) = delete;
 
     RowEdit& Set(std::string_view field, const DbValue& value) {
-        if (!error_) error_ = cursor_.Set(field, value);
+        if (error_.Ok()) error_ = cursor_.Set(field, value);
         return *this;
     }
     RowEdit& Set(int field, const DbValue& value) {
-        if (!error_) error_ = cursor_.Set(field, value);
+        if (error_.Ok()) error_ = cursor_.Set(field, value);
         return *this;
     }
     // Stores the row unless a step failed; the first failure of the edit, if any.
     DbError Store() {
-        if (!error_) error_ = cursor_.Update();
-        stored_ = !error_;
+        if (error_.Ok()) error_ = cursor_.Update();
+        stored_ = error_.Ok();
         return error_;
     }
     const DbError& Error() const { return error_; }

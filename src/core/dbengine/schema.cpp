@@ -26,11 +26,11 @@ std::string IndexTask(const TableLayout& layout, const std::string& index) {
 }  // namespace
 
 namespace {
-long EnsureTableSteps(UserInterface& ui, Database& db, const TableLayout& layout);
+DbError EnsureTableSteps(UserInterface& ui, Database& db, const TableLayout& layout);
 }  // namespace
 
-long EnsureTable(UserInterface& ui, Database& db, const TableLayout& layout) {
-    if (layout.fields.empty()) return 0;
+DbError EnsureTable(UserInterface& ui, Database& db, const TableLayout& layout) {
+    if (layout.fields.empty()) return {};
     // One transaction for all the changes of a table saves a disk flush per field. It is
     // committed whatever happens: what was added before a failing step stays, as it would
     // step by step.
@@ -40,35 +40,36 @@ long EnsureTable(UserInterface& ui, Database& db, const TableLayout& layout) {
         // without the transaction would wait the timeout out again at every change, in
         // silence, and a start-up of several tables would seem to hang.
         ProblemReport(ui, "checking the " + layout.name + " Table", begun);
-        return begun.number;
+        return begun;
     }
     const bool grouped = begun.Ok();
-    long result = EnsureTableSteps(ui, db, layout);
+    DbError result = EnsureTableSteps(ui, db, layout);
     if (!grouped) return result;
-    if (DbError error = db.CommitTrans()) {
+    if (DbError error = db.CommitTrans(); !error.Ok()) {
         // Nothing of the table's changes reached the file: the caller must not go on as if
         // the table were complete. The commit's failure is the one reported.
         static_cast<void>(db.Rollback());
-        if (result != 0) return result;  // that failure was already reported
+        if (!result.Ok()) return result;  // that failure was already reported
         ProblemReport(ui, "updating the " + layout.name + " Table", error);
-        return error.number;
+        return error;
     }
     return result;
 }
 
 namespace {
 
-long EnsureTableSteps(UserInterface& ui, Database& db, const TableLayout& layout) {
-    if (DbError lookup = db.FindTable(layout.name)) {
+DbError EnsureTableSteps(UserInterface& ui, Database& db, const TableLayout& layout) {
+    if (DbError lookup = db.FindTable(layout.name); !lookup.Ok()) {
         // Only a missing table is made; a view or another object in its place is reported.
         if (lookup.number != err::kItemNotFound) {
             ProblemReport(ui, "checking the " + layout.name + " Table", lookup);
-            return lookup.number;
+            return lookup;
         }
         FieldDef first = layout.fields.front();
-        if (DbError error = db.CreateTable(layout.name, std::span<const FieldDef>(&first, 1))) {
+        if (DbError error = db.CreateTable(layout.name, std::span<const FieldDef>(&first, 1));
+            !error.Ok()) {
             ProblemReport(ui, "creating the " + layout.name + " Table", error);
-            return error.number;
+            return error;
         }
     }
 
@@ -76,14 +77,14 @@ long EnsureTableSteps(UserInterface& ui, Database& db, const TableLayout& layout
         DbError lookup = db.FindField(layout.name, field.name);
         if (lookup.Ok()) continue;
         if (lookup.number == err::kItemNotFound) {
-            if (DbError error = db.AddField(layout.name, field)) {
+            if (DbError error = db.AddField(layout.name, field); !error.Ok()) {
                 ProblemReport(ui, "adding the " + field.name + " field", error);
-                return error.number;
+                return error;
             }
             continue;
         }
         ProblemReport(ui, "checking the " + field.name + " field", lookup);
-        return lookup.number;
+        return lookup;
     }
 
     for (size_t i = 0; i < layout.indexes.size(); ++i) {
@@ -91,12 +92,12 @@ long EnsureTableSteps(UserInterface& ui, Database& db, const TableLayout& layout
         DbError lookup = db.FindIndex(layout.name, index.name);
         if (lookup.number != err::kItemNotFound) continue;  // there, or not knowable
         index.primary = index.unique = (i == 0);
-        if (DbError error = db.AddIndex(layout.name, index)) {
+        if (DbError error = db.AddIndex(layout.name, index); !error.Ok()) {
             // A table without one of its indexes still works; the operator is told.
             ProblemReport(ui, IndexTask(layout, index.name), error);
         }
     }
-    return 0;
+    return {};
 }
 
 }  // namespace
@@ -111,7 +112,7 @@ const TableLayout& SettingsTableLayout() {
     return layout;
 }
 
-long EnsureSettingsTable(UserInterface& ui, Database& db) {
+DbError EnsureSettingsTable(UserInterface& ui, Database& db) {
     return EnsureTable(ui, db, SettingsTableLayout());
 }
 

@@ -26,12 +26,12 @@ struct TableLayout {
     IndexTaskStyle indexTaskStyle = IndexTaskStyle::Plain;
 };
 
-// 0 when the table, all its fields and indexes exist afterwards; otherwise the error number of
+// Success when the table, all its fields and indexes exist afterwards; otherwise the error of
 // the step that failed, after a report naming the task. A failed index is reported and skipped.
-long EnsureTable(UserInterface& ui, Database& db, const TableLayout& layout);
+DbError EnsureTable(UserInterface& ui, Database& db, const TableLayout& layout);
 
 // The Settings table of every database of the family (items and their values).
 const TableLayout& SettingsTableLayout();
-long EnsureSettingsTable(UserInterface& ui, Database& db);
+DbError EnsureSettingsTable(UserInterface& ui, Database& db);
 
 }  // namespace vantor

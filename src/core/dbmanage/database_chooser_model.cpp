@@ -199,16 +199,15 @@ std::optional<ChooserItem> DatabaseChooserModel::ReadItem(const std::string& pat
         if (!CompactDatabaseFile(ui_, path, false, "", false)) return std::nullopt;
         error = db.Open(path);
     }
-    if (error) {
-        ProblemReport(ui_, "getting the information from  : " + Trim(path), error.number, false,
-                      error.description);
+    if (!error.Ok()) {
+        ProblemReport(ui_, "getting the information from  : " + Trim(path), error);
         return std::nullopt;
     }
 
     // Files of another kind, or without description information, are simply not offered.
     std::string table = DescriptionTableOf(db);
     TableCursor rows;
-    if (table.empty() || db.OpenTable(table, rows) || rows.Eof()) return std::nullopt;
+    if (table.empty() || !db.OpenTable(table, rows).Ok() || rows.Eof()) return std::nullopt;
     DbValue type = rows.Field("Type");
     if (type.IsNull() || (type.IsText() && Trim(type.Text()).empty())) return std::nullopt;
     if (type.AsInteger() != type_) return std::nullopt;
@@ -291,16 +290,15 @@ void DatabaseChooserModel::CopyDatabase() {
         HourglassGuard hourglass(ui_);
         Database db;
         error = db.Open(source);
-        if (!error) error = db.CopyTo(*target);
+        if (error.Ok()) error = db.CopyTo(*target);
     }
-    if (error) {
+    if (!error.Ok()) {
         std::error_code ec;
         fs::remove(*target, ec);  // a half-written copy is no database
-        ProblemReport(ui_, "copying " + source + " to " + *target, error.number, false,
-                      error.description);
+        ProblemReport(ui_, "copying " + source + " to " + *target, error);
     } else {
         DatabaseInfo info;
-        if (ReadDatabaseInfo(ui_, *target, info, true) == 0)
+        if (ReadDatabaseInfo(ui_, *target, info, true).Ok())
             EditDatabaseDescription(ui_, *target, "Copy of " + info.Description);
     }
     FillList();
@@ -311,7 +309,7 @@ void DatabaseChooserModel::ChangeDescription() {
     if (!optionsEnabled_ || !itemOperations_ || !HasSelection()) return;
     const std::string path = SelectedPath();
     DatabaseInfo info;
-    if (ReadDatabaseInfo(ui_, path, info, true) != 0) return;
+    if (!ReadDatabaseInfo(ui_, path, info, true).Ok()) return;
 
     InputBoxRequest request;
     request.prompt = "Enter database Description:\n(This is a simple description label)";
@@ -339,8 +337,8 @@ void DatabaseChooserModel::RenameDatabase() {
         return;
     }
     const std::string oldName = items_[static_cast<size_t>(selected_)].Name() + ".MDB";
-    if (DbError error = Database::RenameFile(SelectedPath(), target)) {
-        ProblemReport(ui_, "renaming : " + oldName, error.number, false, error.description);
+    if (DbError error = Database::RenameFile(SelectedPath(), target); !error.Ok()) {
+        ProblemReport(ui_, "renaming : " + oldName, error);
     }
     FillList();
 }
@@ -356,8 +354,8 @@ void DatabaseChooserModel::DeleteDatabase() {
     }
     const std::string name = items_[static_cast<size_t>(selected_)].Name();
     // A database another program has open keeps its lock, and so the database stays.
-    if (DbError error = Database::DeleteFile(SelectedPath())) {
-        ProblemReport(ui_, "deleting : " + name, error.number, false, error.description);
+    if (DbError error = Database::DeleteFile(SelectedPath()); !error.Ok()) {
+        ProblemReport(ui_, "deleting : " + name, error);
     }
     FillList();
 }

@@ -215,8 +215,8 @@ void PlayoutSettingsEditorModel::Load(const std::string& databasePath) {
     closed_ = false;
     invalidText_.reset();
     if (FileLength(databasePath) > 0) {
-        if (DbError error = db_.Open(ResolvePath(databasePath))) {
-            ProblemReport(ui_, "opening the Kora database", error.number, false, error.description);
+        if (DbError error = db_.Open(ResolvePath(databasePath)); !error.Ok()) {
+            ProblemReport(ui_, "opening the Kora database", error);
         } else {
             ShowSettings();
         }
@@ -226,10 +226,9 @@ void PlayoutSettingsEditorModel::Load(const std::string& databasePath) {
 
 void PlayoutSettingsEditorModel::ShowSettings() {
     DbSettings read;
-    long result = ReadDbSettings(ui_, db_, read, context_.dataLocation);
     // Settings that could not be read stay unusable: saving them would replace what is
     // stored with defaults. The failure has been reported.
-    if (result > 0) {
+    if (!ReadDbSettings(ui_, db_, read, context_.dataLocation).Ok()) {
         db_.Close();
         return;
     }
@@ -395,7 +394,7 @@ void PlayoutSettingsEditorModel::RefreshClientDescription() {
     const std::string& name = GetText(Text::txtAdvertClientDatabase);
     if (name.empty()) return;
     DatabaseInfo info;
-    if (ReadDatabaseInfo(ui_, JoinPath(context_.dataLocation, name), info, false) == 0) {
+    if (ReadDatabaseInfo(ui_, JoinPath(context_.dataLocation, name), info, false).Ok()) {
         clientDescription_ = info.Description;
     }
 }
@@ -631,16 +630,14 @@ bool PlayoutSettingsEditorModel::OK() {
     {
         HourglassGuard hourglass(ui_);
         CopyIntoSettings();
-        long result = WriteDbSettings(ui_, db_, settings_, context_.dataLocation);
-        bool written = result == 0;
+        bool written = WriteDbSettings(ui_, db_, settings_, context_.dataLocation).Ok();
         if (written) {
             // Marks the database as configured; a failure is reported by the store itself.
             TableCursor table;
-            if (DbError error = db_.OpenTable("Settings", table, "Main")) {
-                ProblemReport(ui_, "opening the Kora settings table", error.number, false,
-                              error.description);
+            if (DbError error = db_.OpenTable("Settings", table, "Main"); !error.Ok()) {
+                ProblemReport(ui_, "opening the Kora settings table", error);
                 written = false;
-            } else if (SetDbSetting(ui_, table, "BeenSet", DbValue(1), DbValue(), false) != 0) {
+            } else if (!SetDbSetting(ui_, table, "BeenSet", DbValue(1), DbValue(), false).Ok()) {
                 written = false;
             }
         }

@@ -106,12 +106,12 @@ int32_t ImportedHourFlags(int32_t flags, bool hourFlag) {
 }
 
 bool FinishHour(TableCursor& log, const DayTime& hourStamp, int32_t hourMode, bool hourFlag) {
-    if (log.Seek(SeekOp::Equal, HourStartQIndex(hourStamp)) || log.NoMatch()) return false;
+    if (!log.Seek(SeekOp::Equal, HourStartQIndex(hourStamp)).Ok() || log.NoMatch()) return false;
     const int32_t flags = ImportedHourFlags(
         static_cast<int32_t>(log.Field(LogEntry::EntryFlags).AsInteger()), hourFlag);
-    if (log.Edit()) return false;
-    if (log.Set(LogEntry::Information1, static_cast<float>(hourMode)) ||
-        log.Set(LogEntry::EntryFlags, flags) || log.Update()) {
+    if (!log.Edit().Ok()) return false;
+    if (!log.Set(LogEntry::Information1, static_cast<float>(hourMode)).Ok() ||
+        !log.Set(LogEntry::EntryFlags, flags).Ok() || !log.Update().Ok()) {
         log.CancelUpdate();
         return false;
     }
@@ -263,7 +263,7 @@ void DayImport::Hour(const DayTime& hourStamp) {
     double q = HourStartQIndex(hourStamp);
     bool import = true;
     bool insertAfter = false;
-    if (SeesTable(hourStamp) && !log_.Seek(SeekOp::Equal, q) && !log_.NoMatch() &&
+    if (SeesTable(hourStamp) && log_.Seek(SeekOp::Equal, q).Ok() && !log_.NoMatch() &&
         log_.Field(LogEntry::EntryType).AsInteger() == TypeCode(EntryType::HourStart)) {
         if ((log_.Field(LogEntry::EntryFlags).AsInteger() & 1) != 0) {
             Report("The following hour was already in Kora so was not re-sent : " + hourName);
@@ -275,7 +275,7 @@ void DayImport::Hour(const DayTime& hourStamp) {
                 "inserted after them: " +
                 hourName);
             insertAfter = true;
-            if (!log_.Seek(SeekOp::Less, HourEndQIndex(hourStamp)) && !log_.NoMatch()) {
+            if (log_.Seek(SeekOp::Less, HourEndQIndex(hourStamp)).Ok() && !log_.NoMatch()) {
                 q = log_.Field(LogEntry::QIndex).AsDouble() + QIndexStep;
             } else {
                 q += QIndexStep;
@@ -339,7 +339,7 @@ bool DayImport::ReadHeader(std::string& line) {
         // A day's file holds that day's hours only: a header dated elsewhere (a slip in the
         // scheduler, a damaged year) would stand before or after every hour of the day and
         // hide the hours that follow it from the search. Its date is not usable here.
-        ProblemReport(context_.ui, "reading the date from the Music Log", 0);
+        ProblemReport(context_.ui, "reading the date from the Music Log");
         readable = false;
     }
     if (!readable) {
@@ -365,7 +365,7 @@ bool DayImport::ReadHeader(std::string& line) {
 bool DayImport::IsFreshHour(const DayTime& hourStamp) {
     if (!context_.freshHoursInMemory) return false;
     const double hourStart = HourStartQIndex(hourStamp);
-    if (log_.Seek(SeekOp::Greater, hourStart - QIndexStep / 2)) return false;
+    if (!log_.Seek(SeekOp::Greater, hourStart - QIndexStep / 2).Ok()) return false;
     if (log_.NoMatch()) return true;
     return log_.Field(LogEntry::EntryType).AsInteger() == TypeCode(EntryType::HourStart) &&
            log_.Field(LogEntry::QIndex).AsDouble() > HourEndQIndex(hourStamp);
@@ -381,7 +381,7 @@ std::optional<float> DayImport::ImportHourLines(const DayTime& hourStamp, double
     progress_.Process("Importing into " + FormatTimeText(hourStamp.seconds, 4));
 
     Transaction transaction(db_);
-    if (const DbError& e = transaction.BeginError()) {
+    if (const DbError& e = transaction.BeginError(); !e.Ok()) {
         // Another program holds the write lock past the busy timeout: the hour is not in the
         // log, and only the report can tell the station which hours to send again.
         ProblemReport(context_.ui, "starting to import the hour " + hourName, e);
@@ -397,7 +397,7 @@ std::optional<float> DayImport::ImportHourLines(const DayTime& hourStamp, double
     // report calls imported and the log does not hold.
     int64_t rowsBefore = 0;
     rowsAdded_ = 0;
-    if (DbError e = CountHourRows(hourStamp, rowsBefore)) {
+    if (DbError e = CountHourRows(hourStamp, rowsBefore); !e.Ok()) {
         ProblemReport(context_.ui, "starting to import the hour " + hourName, e);
         return std::nullopt;
     }
@@ -435,14 +435,14 @@ std::optional<float> DayImport::ImportHourLines(const DayTime& hourStamp, double
         }
         // Timed before the commit: the hour becomes visible with its start times or not at all.
         StartTimesResult timing = TimeHourInTable(hourStamp);
-        if (timing.error) {
+        if (!timing.error.Ok()) {
             StartTimesFailed(hourName, timing.error);
             return std::nullopt;
         }
         length = timing.total;
     }
     int64_t rowsAfter = 0;
-    if (DbError e = CountHourRows(hourStamp, rowsAfter)) {
+    if (DbError e = CountHourRows(hourStamp, rowsAfter); !e.Ok()) {
         ProblemReport(context_.ui, "checking the hour " + hourName + " in the log", e);
         return std::nullopt;
     }
@@ -568,15 +568,15 @@ StartTimesResult DayImport::TimeHourInTable(const DayTime& hourStamp) {
 // music log, or rolled back): recalculated in a transaction of their own.
 void DayImport::UpdateHourTimes(const DayTime& hourStamp) {
     const double hourStart = HourStartQIndex(hourStamp);
-    if (log_.Seek(SeekOp::Equal, hourStart) || log_.NoMatch()) return;
+    if (!log_.Seek(SeekOp::Equal, hourStart).Ok() || log_.NoMatch()) return;
     const std::string hourName = DayTimeLongText(hourStamp, 4);
     Transaction transaction(db_);
-    if (const DbError& e = transaction.BeginError()) {
+    if (const DbError& e = transaction.BeginError(); !e.Ok()) {
         StartTimesFailed(hourName, e);
         return;
     }
     StartTimesResult timing = TimeHourInTable(hourStamp);
-    if (timing.error) {
+    if (!timing.error.Ok()) {
         StartTimesFailed(hourName, timing.error);  // rolled back by the guard
         return;
     }
@@ -651,7 +651,7 @@ void DayImport::PreviewHourLines(const DayTime& hourStamp, double q, bool insert
 
     timed_.clear();
     if (SeesTable(hourStamp)) {
-        if (DbError e = ReadHourRows(log_, HourStartQIndex(hourStamp), timed_)) {
+        if (DbError e = ReadHourRows(log_, HourStartQIndex(hourStamp), timed_); !e.Ok()) {
             PreviewFailed(hour, shownBefore,
                           ProblemReport(context_.ui, "reading the hour " + hourName, e));
             return;
@@ -668,11 +668,10 @@ void DayImport::PreviewHourLines(const DayTime& hourStamp, double q, bool insert
         [](const TimedRow& a, const TimedRow& b) { return a.qIndex == b.qIndex; });
     if (taken != timed_.end()) {
         // The import's row would meet one already stored under its key.
-        PreviewFailed(hour, shownBefore,
-                      ProblemReport(context_.ui,
-                                    "adding an entry to the KORA Log for " + hourName +
-                                        " because its place in the log is already taken",
-                                    0));
+        PreviewFailed(
+            hour, shownBefore,
+            ProblemReport(context_.ui, "adding an entry to the KORA Log for " + hourName +
+                                           " because its place in the log is already taken"));
         return;
     }
 
@@ -729,8 +728,9 @@ void DayImport::RecordHour(const DayTime& hourStamp, PreviewHourStatus status, b
 // The length of an hour the import leaves as it is but times again, when it is in the table.
 void DayImport::PreviewTableHour(const DayTime& hourStamp, vantor::PreviewHour& hour) {
     const double hourStart = HourStartQIndex(hourStamp);
-    if (!SeesTable(hourStamp) || log_.Seek(SeekOp::Equal, hourStart) || log_.NoMatch()) return;
-    if (DbError e = ReadHourRows(log_, hourStart, timed_)) {
+    if (!SeesTable(hourStamp) || !log_.Seek(SeekOp::Equal, hourStart).Ok() || log_.NoMatch())
+        return;
+    if (DbError e = ReadHourRows(log_, hourStart, timed_); !e.Ok()) {
         ProblemReport(context_.ui, "reading the hour " + DayTimeLongText(hourStamp, 4), e);
         return;
     }
@@ -763,7 +763,7 @@ bool ImportHours(Database& database, const DayTime& start, const DayTime& end,
     progress.Overall("Sending Music Logs");
 
     TableCursor log;
-    if (DbError e = OpenLogTable(database, log)) {
+    if (DbError e = OpenLogTable(database, log); !e.Ok()) {
         ProblemReport(ui, "opening the Kora Log", e);
         return false;
     }

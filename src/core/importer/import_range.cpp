@@ -217,12 +217,12 @@ void ProposeImportRange(Session& session, const std::string& databaseFile,
     UserInterface& ui = session.ui;
     HourglassGuard hourglass(ui);
     Database db;
-    if (db.Open(ResolvePath(session.PlayoutDatabasePath(databaseFile)))) return;
+    if (!db.Open(ResolvePath(session.PlayoutDatabasePath(databaseFile))).Ok()) return;
     DbSettings settings;
     // Settings that could not be read (reported by the read) would have the range proposed
     // from log files the station never named: the fields keep their values, as they do when
     // the database cannot be opened.
-    if (ReadDbSettings(ui, db, settings, session.locations.DataLocation) > 0) return;
+    if (!ReadDbSettings(ui, db, settings, session.locations.DataLocation).Ok()) return;
 
     const SchedulerLogNaming naming = SchedulerLogNamingOf(settings);
 

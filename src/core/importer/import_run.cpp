@@ -55,13 +55,16 @@ constexpr CartRangeKey kCartRangeKeys[] = {
 
 void StoreCartRanges(Session& session, Database& db) {
     TableCursor settings;
-    if (DbError error = db.OpenTable("Settings", settings, "Main")) {
+    if (DbError error = db.OpenTable("Settings", settings, "Main"); !error.Ok()) {
         ProblemReport(session.ui, "opening the Kora settings table", error);
         return;
     }
     for (const CartRangeKey& range : kCartRangeKeys) {
         const int32_t value = session.importSettings.Ranges.*range.bound;
-        SetDbSetting(session.ui, settings, range.key, DbValue(value), DbValue(0), false);
+        // Each key that cannot be stored is reported by the store; the import itself does
+        // not depend on the ranges the playout programs read.
+        static_cast<void>(
+            SetDbSetting(session.ui, settings, range.key, DbValue(value), DbValue(0), false));
     }
     settings.Close();
 }
@@ -95,12 +98,12 @@ bool OpenDatabaseForRun(Session& session, const std::string& databasePath, Datab
         } else {
             const std::string path = ResolvePath(databasePath);
             openError = access == DatabaseAccess::ReadOnly ? db.OpenReadOnly(path) : db.Open(path);
-            if (!openError) {
+            if (openError.Ok()) {
                 // Settings that could not be read are partly defaults: an import with them
                 // would name, find and place the logs by values the station never chose. The
                 // read has reported why. (Settings never saved from the editor are the
                 // defaults on purpose and are used.)
-                if (ReadDbSettings(ui, db, settings, session.locations.DataLocation) > 0) {
+                if (!ReadDbSettings(ui, db, settings, session.locations.DataLocation).Ok()) {
                     db.Close();
                     unreadableSettings = true;
                 } else if (!DirectoryExists(settings.MUSIC_LogPath, &session.trace)) {
@@ -110,7 +113,7 @@ bool OpenDatabaseForRun(Session& session, const std::string& databasePath, Datab
             }
         }
     }
-    if (openError) {
+    if (!openError.Ok()) {
         // Saying nothing here would leave a scheduled run with no trace of why nothing was
         // imported.
         ProblemReport(ui, "opening the Kora Database " + databasePath, openError);

@@ -138,7 +138,7 @@ bool LogImportSettingsModel::OK() {
         updated.Ranges.*range.endValue = whole(LeadingNumber(Text(range.end)));
     }
     if (overflow) {
-        ProblemReport(ui_, "storing the Log Import Settings", err::kOverflow);
+        ProblemReport(ui_, "storing the Log Import Settings", ErrorResult::Make(err::kOverflow));
         return false;
     }
 

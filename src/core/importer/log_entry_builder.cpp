@@ -65,11 +65,11 @@ class RowWriter {
     RowWriter& operator=(const RowWriter&) = delete;
 
     RowWriter& Set(std::string_view column, const DbValue& value) {
-        if (!error_) Store(column, LogFieldIndex(log_, column, next_), value);
+        if (error_.Ok()) Store(column, LogFieldIndex(log_, column, next_), value);
         return *this;
     }
     RowWriter& Text(std::string_view column, const std::string& text) {
-        if (error_) return *this;
+        if (!error_.Ok()) return *this;
         int index = LogFieldIndex(log_, column, next_);
         int width = index < 0 ? 0 : log_.Fields()[index].TextWidth();
         if (width > 0 && CharacterCount(text) > static_cast<size_t>(width)) {
@@ -81,8 +81,8 @@ class RowWriter {
     }
     // Stores the row unless a column failed; the first failure, if any.
     DbError Store() {
-        if (!error_) error_ = log_.Update();
-        stored_ = !error_;
+        if (error_.Ok()) error_ = log_.Update();
+        stored_ = error_.Ok();
         return error_;
     }
 
@@ -108,11 +108,9 @@ bool PrepareLogEntry(EntryTarget& target, double q, const DayTime& hourStamp, Im
     // Past the hour's last key the row would land among the next hour's entries, which the
     // playout would then play in the wrong hour.
     if (q > HourEndQIndex(hourStamp)) {
-        ProblemReport(target.ui,
-                      "adding an entry to the KORA Log - \"" + entry.Description1 +
-                          "\" because an hour holds at most " +
-                          std::to_string(kMostEntriesPerHour) + " entries",
-                      0);
+        ProblemReport(target.ui, "adding an entry to the KORA Log - \"" + entry.Description1 +
+                                     "\" because an hour holds at most " +
+                                     std::to_string(kMostEntriesPerHour) + " entries");
         return false;
     }
     prepared.q = q;
@@ -176,7 +174,7 @@ bool WriteLogEntry(EntryTarget& target, const ImportEntry& entry, const Prepared
         .Set(LogEntry::HardwareEndTestNumber2, static_cast<int>(entry.HardwareEndTestNumber2))
         .Set(LogEntry::HardwareEndTestState2, static_cast<int>(entry.HardwareEndTestState2))
         .Text(LogEntry::Notes, entry.Notes);
-    if (DbError error = row.Store()) {
+    if (DbError error = row.Store(); !error.Ok()) {
         ProblemReport(target.ui, "adding an entry to the KORA Log - \"" + entry.Description1 + "\"",
                       error);
         return false;

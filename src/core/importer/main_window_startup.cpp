@@ -57,7 +57,7 @@ bool LogImportModel::LoadUser(const StartupCommand& command) {
         WarnOfUnreadableSettingsFile(file);
     }
 
-    if (session_.users.OpenUsersDatabase(UsersDatabasePath(locations.DataLocation)) != 0) {
+    if (!session_.users.OpenUsersDatabase(UsersDatabasePath(locations.DataLocation)).Ok()) {
         ShowWarning(ui,
                     "The Users Database could not be opened, so the adverts could not be "
                     "scheduled");
@@ -96,7 +96,7 @@ bool LogImportModel::LoadDatabase() {
 
     ui.SetStartupStatus("Reading Database Information...");
     DatabaseInfo info;
-    if (ReadDatabaseInfo(ui, DatabasePath(), info, true) != 0) return CloseDuringLoad();
+    if (!ReadDatabaseInfo(ui, DatabasePath(), info, true).Ok()) return CloseDuringLoad();
 
     ScanLogFiles();
     caption_ = "Vantor Log Import : " + info.Description;
@@ -123,7 +123,7 @@ bool LogImportModel::StartupDatabase() {
     ui.SetStartupStatus("Validating Database...");
     // A database whose tables could not be brought up to date would fail at its first import
     // or removal; the check has said why, and start-up ends as on any other failure.
-    return VerifyPlayoutDatabase(ui, DatabasePath()) == 0;
+    return VerifyPlayoutDatabase(ui, DatabasePath()).Ok();
 }
 
 bool LogImportModel::StartupAudiowall() {

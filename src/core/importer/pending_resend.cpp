@@ -14,8 +14,8 @@ bool RecordPendingReSend(UserInterface& ui, const std::string& databasePath,
     Database db;
     TableCursor settings;
     DbError error = db.Open(ResolvePath(databasePath));
-    if (!error) error = db.OpenTable("Settings", settings, "Main");
-    if (error) {
+    if (error.Ok()) error = db.OpenTable("Settings", settings, "Main");
+    if (!error.Ok()) {
         ProblemReport(ui, "opening the Kora settings table", error);
         return false;
     }
@@ -31,14 +31,15 @@ bool RecordPendingReSend(UserInterface& ui, const std::string& databasePath,
     }
     // The empty default removes the row.
     return SetDbSetting(ui, settings, kPendingReSendKey, DbValue(value), DbValue(std::string()),
-                        false) == 0;
+                        false)
+        .Ok();
 }
 
 std::optional<RangeStamps> PendingReSend(const std::string& databasePath) {
     Database db;
     TableCursor settings;
-    if (db.OpenReadOnly(ResolvePath(databasePath)) ||
-        db.OpenTable("Settings", settings, "Main"))
+    if (!db.OpenReadOnly(ResolvePath(databasePath)).Ok() ||
+        !db.OpenTable("Settings", settings, "Main").Ok())
         return std::nullopt;
     const DbValue value = GetDbSetting(settings, kPendingReSendKey, DbValue(std::string()));
     RangeStamps range;

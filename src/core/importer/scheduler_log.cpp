@@ -243,7 +243,7 @@ bool ReadCompactHeader(const std::string& rawLine, DayTime& stamp, std::string& 
     std::optional<OleDate> date;
     if (!dateWord.empty()) date = ParseDate(dateWord, thisYear);
     if (!date || blankAt == 0) {
-        ProblemReport(ui, "reading the date from the Music Log", 0);
+        ProblemReport(ui, "reading the date from the Music Log");
         return false;
     }
     long hourBlankAt = 0;
@@ -253,7 +253,7 @@ bool ReadCompactHeader(const std::string& rawLine, DayTime& stamp, std::string& 
     // search) is refused like a header whose date cannot be read.
     std::optional<int> hour = WholeHourOf(LeftOf(hourWord, 2));
     if (!hour) {
-        ProblemReport(ui, "reading the time from the Music Log", 0);
+        ProblemReport(ui, "reading the time from the Music Log");
         return false;
     }
     stamp.day = static_cast<int32_t>(std::floor(*date));
@@ -276,13 +276,13 @@ bool ReadBlockHeader(SchedulerLogReader& reader, std::string& rawLine, DayTime& 
     if (!ReadUntil(reader, rawLine, "Date :")) return false;
     int32_t day = ParseBlockHeaderDate(rawLine, thisYear);
     if (day < 0) {
-        ProblemReport(ui, "reading the date from the Music Log", 0);
+        ProblemReport(ui, "reading the date from the Music Log");
         return false;
     }
     if (!ReadUntil(reader, rawLine, "Hour :")) return false;
     std::optional<int> hour = WholeHourOf(Trim(MidOf(rawLine, 7)));
     if (!hour) {
-        ProblemReport(ui, "reading the time from the Music Log", 0);
+        ProblemReport(ui, "reading the time from the Music Log");
         return false;
     }
     if (!ReadUntil(reader, rawLine, "Clock:")) return false;

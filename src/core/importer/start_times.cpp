@@ -44,11 +44,11 @@ TimedRow ReadRow(const TableCursor& log, const TimedColumns& at) {
 }
 
 DbError StoreTimes(TableCursor& log, const TimedColumns& at, float start, float length) {
-    if (DbError e = log.Edit()) return e;
+    if (DbError e = log.Edit(); !e.Ok()) return e;
     DbError e = log.Set(at.estimatedStart, start);
-    if (!e) e = log.Set(at.estimatedLength, length);
-    if (!e) e = log.Update();
-    if (e) log.CancelUpdate();
+    if (e.Ok()) e = log.Set(at.estimatedLength, length);
+    if (e.Ok()) e = log.Update();
+    if (!e.Ok()) log.CancelUpdate();
     return e;
 }
 
@@ -60,14 +60,14 @@ StartTimeOptions StartTimeOptionsOf(const DbSettings& settings) {
 
 DbError ReadHourRows(TableCursor& log, double hourStart, std::vector<TimedRow>& rows) {
     rows.clear();
-    if (DbError e = log.Seek(SeekOp::Greater, hourStart)) return e;
+    if (DbError e = log.Seek(SeekOp::Greater, hourStart); !e.Ok()) return e;
     if (log.NoMatch()) return {};
     const TimedColumns at(log);
     while (!log.Eof()) {
         TimedRow row = ReadRow(log, at);
         if (row.type == 98) break;  // the next hour begins
         rows.push_back(row);
-        if (DbError e = log.MoveNext()) return e;
+        if (DbError e = log.MoveNext(); !e.Ok()) return e;
     }
     return {};
 }
@@ -76,7 +76,7 @@ StartTimesResult UpdateStartTimes(TableCursor& log, double hourStart, const DayT
                                   AudiowallState& audiowall, const StartTimeOptions& options) {
     StartTimesResult result;
     std::vector<TimedRow> rows;
-    if (DbError e = ReadHourRows(log, hourStart, rows)) {
+    if (DbError e = ReadHourRows(log, hourStart, rows); !e.Ok()) {
         result.error = e;
         return result;
     }
@@ -88,19 +88,19 @@ StartTimesResult UpdateStartTimes(TableCursor& log, double hourStart, const DayT
     for (const TimedRow& row : rows) {
         if (!row.Changed()) continue;
         DbError e = log.Seek(SeekOp::Equal, row.qIndex);
-        if (!e && log.NoMatch()) e = DbError::Make(err::kNoCurrentRecord);
-        if (!e) e = StoreTimes(log, at, row.start, row.length);
-        if (e) {
+        if (e.Ok() && log.NoMatch()) e = DbError::Make(err::kNoCurrentRecord);
+        if (e.Ok()) e = StoreTimes(log, at, row.start, row.length);
+        if (!e.Ok()) {
             result.error = e;
             return result;
         }
     }
     DbError e = log.Seek(SeekOp::Equal, hourStart);
-    if (!e && !log.NoMatch()) {
-        if (!(e = log.Edit())) {
+    if (e.Ok() && !log.NoMatch()) {
+        if ((e = log.Edit()).Ok()) {
             e = log.Set(at.estimatedLength, result.total);
-            if (!e) e = log.Update();
-            if (e) log.CancelUpdate();
+            if (e.Ok()) e = log.Update();
+            if (!e.Ok()) log.CancelUpdate();
         }
     }
     result.error = e;

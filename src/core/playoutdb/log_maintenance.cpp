@@ -60,16 +60,17 @@ DbError RemoveOneHour(Database& db, TableCursor& log, const DayTime& hour) {
     const double first = HourStartQIndex(hour);
     const double last = HourEndQIndex(hour);
     Transaction transaction(db);  // rolled back unless the hour is gone whole
-    if (const DbError& e = transaction.BeginError()) return e;
+    if (const DbError& e = transaction.BeginError(); !e.Ok()) return e;
     DbError e = db.Execute("DELETE * FROM [log] WHERE [qindex]>=? AND [qindex]<=?", {first, last});
-    if (!e) {
+    if (e.Ok()) {
         e = log.Seek(SeekOp::GreaterOrEqual, first);
-        while (!e && !log.NoMatch() && !log.Eof() && log.Field(LogEntry::QIndex).AsDouble() <= last) {
+        while (e.Ok() && !log.NoMatch() && !log.Eof() &&
+               log.Field(LogEntry::QIndex).AsDouble() <= last) {
             e = log.Delete();
-            if (!e) e = log.MoveNext();
+            if (e.Ok()) e = log.MoveNext();
         }
     }
-    if (!e) e = transaction.Commit();
+    if (e.Ok()) e = transaction.Commit();
     return e;
 }
 
@@ -79,13 +80,13 @@ bool RemoveLogHours(const std::string& databasePath, const DayTime& from, const 
                     const std::string& hourMask, UserInterface& ui) {
     if (FileLength(databasePath) <= 0) return false;
     ProgressWindow progress(ui);
-    if (VerifyPlayoutDatabase(ui, databasePath) != 0) return false;
+    if (!VerifyPlayoutDatabase(ui, databasePath).Ok()) return false;
 
     Database db;
     TableCursor log;
     DbError opened = db.Open(databasePath);
-    if (!opened) opened = OpenLogTable(db, log);
-    if (opened) {
+    if (opened.Ok()) opened = OpenLogTable(db, log);
+    if (!opened.Ok()) {
         progress.Hide();
         ProblemReport(ui, "opening the Kora v2.6 Database", opened);
         return false;
@@ -95,10 +96,10 @@ bool RemoveLogHours(const std::string& databasePath, const DayTime& from, const 
     // Nothing outside the scheduled hours can be removed, so the walk is kept to them.
     DayTime first = from;
     DayTime last = to;
-    if (log.MoveFirst()) return false;
+    if (!log.MoveFirst().Ok()) return false;
     DayTime firstHour = DayTimeOfQIndex(log.Field(LogEntry::QIndex).AsDouble());
     if (DayTimeAfter(firstHour, first)) first = firstHour;
-    if (log.MoveLast()) return false;
+    if (!log.MoveLast().Ok()) return false;
     DayTime lastEnd = DayTimeAddSeconds(DayTimeOfQIndex(log.Field(LogEntry::QIndex).AsDouble()), 3599.99f);
     if (DayTimeBefore(lastEnd, last)) last = lastEnd;
 
@@ -120,12 +121,10 @@ bool RemoveLogHours(const std::string& databasePath, const DayTime& from, const 
                 const int hourOfWeek = HourOfWeek(d + h / 24.0);
                 if (Trim(MidOf(hourMask, hourOfWeek + 1, 1)).empty()) continue;
                 DayTime hour{d, static_cast<float>(h * 3600)};
-                if (DbError e = RemoveOneHour(db, log, hour)) {
+                if (DbError e = RemoveOneHour(db, log, hour); !e.Ok()) {
                     progress.Hide();
-                    ProblemReport(ui,
-                                  "removing the " + TwoDigits(h) + ":00 hour on the " +
-                                      LongDateText(static_cast<OleDate>(d)),
-                                  0);
+                    ProblemReport(ui, "removing the " + TwoDigits(h) + ":00 hour on the " +
+                                          LongDateText(static_cast<OleDate>(d)));
                     progress.Show();
                     allRemoved = false;
                 }
@@ -146,9 +145,9 @@ bool EmptyTable(const std::string& databasePath, const char* statement, const ch
                 UserInterface& ui) {
     if (FileLength(databasePath) <= 0) return false;
     ProgressWindow progress(ui);
-    if (VerifyPlayoutDatabase(ui, databasePath) != 0) return false;
+    if (!VerifyPlayoutDatabase(ui, databasePath).Ok()) return false;
     Database db;
-    if (DbError e = db.Open(databasePath)) {
+    if (DbError e = db.Open(databasePath); !e.Ok()) {
         progress.Hide();
         ProblemReport(ui, "opening the Kora v2.6 Database", e);
         return false;
@@ -157,10 +156,10 @@ bool EmptyTable(const std::string& databasePath, const char* statement, const ch
     {
         Transaction transaction(db);  // rolled back here unless committed
         e = transaction.BeginError();
-        if (!e) e = db.Execute(statement);
-        if (!e) e = transaction.Commit();
+        if (e.Ok()) e = db.Execute(statement);
+        if (e.Ok()) e = transaction.Commit();
     }
-    if (e) {
+    if (!e.Ok()) {
         db.Close();
         progress.Hide();
         ProblemReport(ui, failedTask, e);

@@ -198,14 +198,15 @@ int LogFieldIndex(const TableCursor& cursor, std::string_view column, size_t& fr
 
 bool NewLogEntry(TableCursor& cursor, double q) {
     RowEdit row(cursor, RowEdit::Start::AddNew);
-    if (row.Error()) return false;
+    if (!row.Error().Ok()) return false;
     const auto& columns = LogEntry::Columns();
     for (size_t i = 0; i < columns.size(); ++i) {
         const LogEntryColumn& column = columns[i];
         const DbValue& value = column.name == LogEntry::QIndex ? DbValue(q) : column.newRowValue;
         if (value.IsNull()) continue;  // a new row's fields start Null
         int index = FieldAt(cursor, i, column.name);
-        if ((index < 0 ? row.Set(column.name, value) : row.Set(index, value)).Error()) return false;
+        if (!(index < 0 ? row.Set(column.name, value) : row.Set(index, value)).Error().Ok())
+            return false;
     }
     row.HandOn();
     return true;
@@ -215,7 +216,7 @@ DbError CountLogRows(Database& db, double first, double last, int64_t& count) {
     QueryResult result;
     if (DbError error = db.Query("SELECT COUNT(*) AS [Rows] FROM [Log] WHERE [QIndex] >= ?1 AND "
                                  "[QIndex] <= ?2",
-                                 {DbValue(first), DbValue(last)}, result)) {
+                                 {DbValue(first), DbValue(last)}, result); !error.Ok()) {
         return error;
     }
     count = result.Eof() ? 0 : result.Field(0).AsInteger();
@@ -226,11 +227,11 @@ LastScheduled LastScheduledHour(const std::string& databasePath) {
     LastScheduled none;
     if (FileLength(databasePath) <= 0) return none;
     Database db;
-    if (db.Open(ResolvePath(databasePath))) return none;
+    if (!db.Open(ResolvePath(databasePath)).Ok()) return none;
     TableCursor log;
-    if (OpenLogTable(db, log) || log.MoveLast()) return none;
+    if (!OpenLogTable(db, log).Ok() || !log.MoveLast().Ok()) return none;
     DbValue q;
-    if (log.GetField(LogEntry::QIndex, q) || q.IsNull()) return none;
+    if (!log.GetField(LogEntry::QIndex, q).Ok() || q.IsNull()) return none;
     log.Close();
     db.Close();
 

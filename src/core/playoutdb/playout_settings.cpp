@@ -315,16 +315,16 @@ bool ReadsAsZero(const DbSettings& settings, const Entry& entry) {
 }
 
 // Opens the Settings table on its "Main" index, reporting either step's failure.
-long OpenSettings(UserInterface& ui, Database& db, TableCursor& settings, bool quiet) {
-    if (DbError error = db.OpenTable("Settings", settings)) {
+DbError OpenSettings(UserInterface& ui, Database& db, TableCursor& settings, bool quiet) {
+    if (DbError error = db.OpenTable("Settings", settings); !error.Ok()) {
         ProblemReport(ui, "opening the Kora settings table", error, quiet);
-        return error.number;
+        return error;
     }
-    if (DbError error = settings.SetIndex("Main")) {
+    if (DbError error = settings.SetIndex("Main"); !error.Ok()) {
         ProblemReport(ui, "setting the Kora Settings index", error, quiet);
-        return error.number;
+        return error;
     }
-    return 0;
+    return {};
 }
 
 }  // namespace
@@ -338,10 +338,17 @@ std::string ProgramTitleAndVersion() {
            std::to_string(VANTOR_VERSION_MINOR) + "." + std::to_string(VANTOR_VERSION_PATCH);
 }
 
-long ReadDbSettings(UserInterface& ui, Database& db, DbSettings& settings,
-                    const std::string& dataLocation) {
+DbSettingsRead ReadDbSettings(UserInterface& ui, Database& db, DbSettings& settings,
+                              const std::string& dataLocation) {
+    using Outcome = DbSettingsRead::Outcome;
+    auto failed = [&](const std::string& key, int number) {
+        DbError error = DbError::Make(number);
+        ProblemReport(ui, "reading the database setting : " + key, error);
+        return DbSettingsRead{Outcome::Failed, error};
+    };
     TableCursor table;
-    if (long error = OpenSettings(ui, db, table, false)) return error;
+    if (DbError error = OpenSettings(ui, db, table, false); !error.Ok())
+        return {Outcome::Failed, error};
 
     bool oldAddress = false;
     for (const Entry& entry : Catalogue()) {
@@ -350,10 +357,7 @@ long ReadDbSettings(UserInterface& ui, Database& db, DbSettings& settings,
             continue;
         }
         DbValue raw = GetDbSetting(table, key, AbsentValue(settings, entry, dataLocation));
-        if (int error = Assign(settings, entry, raw)) {
-            ProblemReport(ui, "reading the database setting : " + key, error);
-            return error;
-        }
+        if (int error = Assign(settings, entry, raw)) return failed(key, error);
         if (key == "KORA.PlexoServerAddress" && !settings.KORA_PlexoServerAddress.empty()) {
             // The old single address wins over the newer address and port.
             oldAddress = true;
@@ -363,25 +367,23 @@ long ReadDbSettings(UserInterface& ui, Database& db, DbSettings& settings,
         if (entry.brixelKey && ReadsAsZero(settings, entry)) {
             std::string fallback = GetProfileString("brixel.ini", "Settings", entry.brixelKey,
                                                     std::to_string(entry.brixelDefault));
-            if (int error = Assign(settings, entry, DbValue(LeadingNumber(fallback)))) {
-                ProblemReport(ui, "reading the database setting : " + key, error);
-                return error;
-            }
+            if (int error = Assign(settings, entry, DbValue(LeadingNumber(fallback))))
+                return failed(key, error);
         }
     }
-    return settings.BeenSet != 0.0 ? 0 : -1;
+    return {settings.BeenSet != 0.0 ? Outcome::Saved : Outcome::NeverSaved, {}};
 }
 
-long WriteDbSettings(UserInterface& ui, Database& db, const DbSettings& settings,
-                     const std::string& dataLocation) {
+DbError WriteDbSettings(UserInterface& ui, Database& db, const DbSettings& settings,
+                        const std::string& dataLocation) {
     TableCursor table;
-    if (long error = OpenSettings(ui, db, table, false)) return error;
+    if (DbError error = OpenSettings(ui, db, table, false); !error.Ok()) return error;
     // A key that fails is reported by SetDbSetting and the other keys are still written, but
     // the whole write has failed: the caller must not record it as saved.
-    long firstFailure = 0;
+    DbError firstFailure;
     auto store = [&](const std::string& key, const DbValue& value, const DbValue& defaultValue) {
-        long result = SetDbSetting(ui, table, key, value, defaultValue, false);
-        if (result != 0 && firstFailure == 0) firstFailure = result;
+        DbError result = SetDbSetting(ui, table, key, value, defaultValue, false);
+        if (!result.Ok() && firstFailure.Ok()) firstFailure = result;
     };
     for (const Entry& entry : Catalogue()) {
         DbValue defaultValue;  // Null: never equal, so always stored
@@ -410,11 +412,13 @@ long WriteDbSettings(UserInterface& ui, Database& db, const DbSettings& settings
 bool RecordMusicSent(UserInterface& ui, Database& db, const std::string& userName, OleDate when) {
     if (!db.IsOpen()) return false;
     TableCursor table;
-    if (OpenSettings(ui, db, table, true) != 0) return false;
-    bool ok = SetDbSetting(ui, table, "MUSIC.LastSent", DbValue(GeneralDateText(when)), DbValue(),
-                           false) == 0;
+    if (!OpenSettings(ui, db, table, true).Ok()) return false;
+    bool ok =
+        SetDbSetting(ui, table, "MUSIC.LastSent", DbValue(GeneralDateText(when)), DbValue(), false)
+            .Ok();
     ok = SetDbSetting(ui, table, "MUSIC.SentBy", DbValue(ProgramTitleAndVersion() + " " + userName),
-                      DbValue(), false) == 0 &&
+                      DbValue(), false)
+             .Ok() &&
          ok;
     return ok;
 }

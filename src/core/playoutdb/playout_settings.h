@@ -141,17 +141,30 @@ struct DbSettings {
 // The default logs directory of a playout database: the data location's LOGS directory.
 std::string DefaultLogPath(const std::string& dataLocation);
 
-// Fills settings from the open database's Settings table. 0 when "BeenSet" is not 0, -1 when
-// the settings were never saved from the editor, or the error number (reported) when the
-// table cannot be opened or indexed or a stored value does not fit its key's type.
-long ReadDbSettings(UserInterface& ui, Database& db, DbSettings& settings,
-                    const std::string& dataLocation);
+// What reading a database's settings found.
+struct [[nodiscard]] DbSettingsRead {
+    enum class Outcome {
+        Saved,       // saved from the settings editor at some time ("BeenSet" is not 0)
+        NeverSaved,  // never saved from the editor: the defaults stand in, on purpose
+        Failed,      // the table could not be read, or a value did not fit its key (reported)
+    };
+    Outcome outcome = Outcome::Saved;
+    DbError error;  // the failure, when Failed
+
+    bool Ok() const { return outcome != Outcome::Failed; }
+};
+
+// Fills settings from the open database's Settings table. Fails (reported) when the table
+// cannot be opened or indexed or a stored value does not fit its key's type; settings are then
+// partly defaults and must not be used.
+DbSettingsRead ReadDbSettings(UserInterface& ui, Database& db, DbSettings& settings,
+                              const std::string& dataLocation);
 
 // Stores every key of settings (not the two "sent" records, "RotaplanLiteMode" or "BeenSet").
-// A value equal to its key's default removes the key's row. 0, or the error number of the
-// first failure: opening the table, or storing a key (every other key is still written).
-long WriteDbSettings(UserInterface& ui, Database& db, const DbSettings& settings,
-                     const std::string& dataLocation);
+// A value equal to its key's default removes the key's row. Success, or the first failure:
+// opening the table, or storing a key (every other key is still written).
+DbError WriteDbSettings(UserInterface& ui, Database& db, const DbSettings& settings,
+                        const std::string& dataLocation);
 
 // Records that music logs were sent: "MUSIC.LastSent" = when, "MUSIC.SentBy" = this program's
 // title and version, a space and userName. False when the database is not open or a store

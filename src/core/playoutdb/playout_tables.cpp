@@ -123,34 +123,34 @@ const TableLayout& ScheduleTableLayout() {
     return layout;
 }
 
-long EnsureLogTable(UserInterface& ui, Database& db) {
+DbError EnsureLogTable(UserInterface& ui, Database& db) {
     return EnsureTable(ui, db, LogTableLayout());
 }
-long EnsureSongsTable(UserInterface& ui, Database& db) {
+DbError EnsureSongsTable(UserInterface& ui, Database& db) {
     return EnsureTable(ui, db, SongsTableLayout());
 }
-long EnsureJinglesTable(UserInterface& ui, Database& db) {
+DbError EnsureJinglesTable(UserInterface& ui, Database& db) {
     return EnsureTable(ui, db, JinglesTableLayout());
 }
-long EnsureScheduleTable(UserInterface& ui, Database& db) {
+DbError EnsureScheduleTable(UserInterface& ui, Database& db) {
     return EnsureTable(ui, db, ScheduleTableLayout());
 }
 
-long VerifyPlayoutDatabase(UserInterface& ui, const std::string& path) {
+DbError VerifyPlayoutDatabase(UserInterface& ui, const std::string& path) {
     Database db;
-    if (DbError error = db.Open(ResolvePath(path))) {
+    if (DbError error = db.Open(ResolvePath(path)); !error.Ok()) {
         ProblemReport(ui, "opening the database", error);
-        return error.number;
+        return error;
     }
     return VerifyPlayoutDatabase(ui, db);
 }
 
-long VerifyPlayoutDatabase(UserInterface& ui, Database& db) {
+DbError VerifyPlayoutDatabase(UserInterface& ui, Database& db) {
     for (auto ensure : {EnsureLogTable, EnsureSettingsTable, EnsureSongsTable, EnsureJinglesTable,
                         EnsureScheduleTable}) {
-        if (long result = ensure(ui, db); result != 0) return result;
+        if (DbError result = ensure(ui, db); !result.Ok()) return result;
     }
-    return 0;
+    return {};
 }
 
 }  // namespace vantor

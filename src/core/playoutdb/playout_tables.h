@@ -14,15 +14,15 @@ const TableLayout& SongsTableLayout();
 const TableLayout& JinglesTableLayout();
 const TableLayout& ScheduleTableLayout();
 
-long EnsureLogTable(UserInterface& ui, Database& db);
-long EnsureSongsTable(UserInterface& ui, Database& db);
-long EnsureJinglesTable(UserInterface& ui, Database& db);
-long EnsureScheduleTable(UserInterface& ui, Database& db);
+DbError EnsureLogTable(UserInterface& ui, Database& db);
+DbError EnsureSongsTable(UserInterface& ui, Database& db);
+DbError EnsureJinglesTable(UserInterface& ui, Database& db);
+DbError EnsureScheduleTable(UserInterface& ui, Database& db);
 
 // Opens the database at path and ensures the five tables in the order Log, Settings, Songs,
-// Jingles, Schedule; 0 on success, else the error number (the first failure stops it).
-long VerifyPlayoutDatabase(UserInterface& ui, const std::string& path);
+// Jingles, Schedule; the first failure (already reported) stops it and is returned.
+DbError VerifyPlayoutDatabase(UserInterface& ui, const std::string& path);
 // The same for a database that is open already (a file, or a database on a server).
-long VerifyPlayoutDatabase(UserInterface& ui, Database& db);
+DbError VerifyPlayoutDatabase(UserInterface& ui, Database& db);
 
 }  // namespace vantor

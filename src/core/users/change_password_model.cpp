@@ -100,7 +100,7 @@ void ChangePasswordModel::OK() {
         }
         return;
     }
-    if (users_.ChangeUserPassword(Trim(user_.LoginName), Trim(new_), user_.LoginName) == 0) {
+    if (users_.ChangeUserPassword(Trim(user_.LoginName), Trim(new_), user_.LoginName).Ok()) {
         changed_ = true;
         ShowInformation(ui_, "Your password has been changed.");
     }

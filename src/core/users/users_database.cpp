@@ -122,35 +122,39 @@ UsersDatabase::~UsersDatabase() {
     CloseUsersDatabase();
 }
 
-int UsersDatabase::OpenUsersDatabase(const std::string& location) {
+DbError UsersDatabase::OpenUsersDatabase(const std::string& location) {
     // The data location is stored in capitals; the file is found whatever its letter case.
     const std::string path = ResolvePath(location);
     std::string description = kUsersDatabaseDescription;
     // Login names and password scrambles are for the station's accounts only.
-    if (EnsureDatabaseFile(ui_, path, 0, true, description, FileAccess::Private) != 0) return -1;
+    // Asked nothing (dontAsk), the file's making fails only with an error number, reported.
+    if (int result = EnsureDatabaseFile(ui_, path, 0, true, description, FileAccess::Private);
+        result != 0)
+        return DbError::Make(result > 0 ? result : err::kCannotOpenFile);
     if (IsOpen()) CloseUsersDatabase();
 
-    if (int result = ReadDatabaseInfo(ui_, path, description_, true); result != 0) return result;
-    if (int result = VerifyTables(path); result != 0) return result;
+    if (DbError result = ReadDatabaseInfo(ui_, path, description_, true); !result.Ok())
+        return result;
+    if (DbError result = VerifyTables(path); !result.Ok()) return result;
 
-    if (DbError e = db_.Open(path)) {
+    if (DbError e = db_.Open(path); !e.Ok()) {
         ProblemReport(ui_, "opening the database", e);
-        return e.number;
+        return e;
     }
-    if (DbError e = db_.OpenTable(kUsers, users_, kMain)) {
+    if (DbError e = db_.OpenTable(kUsers, users_, kMain); !e.Ok()) {
         ProblemReport(ui_, "opening the Users table", e);
         CloseUsersDatabase();
-        return e.number;
+        return e;
     }
-    if (int result = ReadSettings(); result != 0) {
+    if (DbError result = ReadSettings(); !result.Ok()) {
         CloseUsersDatabase();
         return result;
     }
 
     if (description_.Version < kUsersDatabaseVersion) {
         TableCursor row;
-        if (!db_.OpenTable("Description", row) && row.HasCurrent() && !row.Edit() &&
-            !row.Set("Version", kUsersDatabaseVersion) && !row.Update())
+        if (db_.OpenTable("Description", row).Ok() && row.HasCurrent() && row.Edit().Ok() &&
+            row.Set("Version", kUsersDatabaseVersion).Ok() && row.Update().Ok())
             description_.Version = kUsersDatabaseVersion;
         row.Close();
     }
@@ -163,18 +167,18 @@ int UsersDatabase::OpenUsersDatabase(const std::string& location) {
 
     historyInhibited_ = ReadRegistryNumber(RegistryRoot::LocalMachine, kProductRegistryKey,
                                            "InhibitUserHistory", 0) != 0;
-    return 0;
+    return {};
 }
 
-int UsersDatabase::VerifyTables(const std::string& path) {
+DbError UsersDatabase::VerifyTables(const std::string& path) {
     return VerifyUsersDatabase(ui_, path);
 }
 
-int UsersDatabase::ReadSettings() {
+DbError UsersDatabase::ReadSettings() {
     TableCursor settings;
-    if (DbError e = db_.OpenTable(kSettings, settings, kMain)) {
+    if (DbError e = db_.OpenTable(kSettings, settings, kMain); !e.Ok()) {
         ProblemReport(ui_, "opening the Users settings", e);
-        return e.number;
+        return e;
     }
     auto read = [&settings](const char* item, int32_t defaultValue) {
         DbValue value = GetDbSetting(settings, item, DbValue(defaultValue));
@@ -192,12 +196,14 @@ int UsersDatabase::ReadSettings() {
         std::string legacy = LegacyFileName();
         if (!legacy.empty() && FileLength(JoinPath(UsersDirectory(), legacy)) > 0)
             ImportLegacyUsers(false);
-        SetDbSetting(ui_, settings, "FirstRun", DbValue(1), DbValue(0), false);
+        // A mark that cannot be stored is reported by the store; the next opening then offers
+        // the older users once more, which the operator may decline.
+        static_cast<void>(SetDbSetting(ui_, settings, "FirstRun", DbValue(1), DbValue(0), false));
         settings_.FirstRun = 1;
     }
     settings_.LastAccountProcess = read("LastAccountProcess", defaults.LastAccountProcess);
     settings.Close();
-    return 0;
+    return {};
 }
 
 void UsersDatabase::CloseUsersDatabase() {
@@ -235,12 +241,12 @@ void UsersDatabase::AddEventToUserHistory(const std::string& loginName, int32_t 
     if (historyInhibited_ || !IsOpen()) return;
 
     TableCursor historyTable;
-    if (db_.OpenTable(kUserHistory, historyTable, kMain)) return;
+    if (!db_.OpenTable(kUserHistory, historyTable, kMain).Ok()) return;
 
     // Events are keyed by their second: the first free second from now on is this event's.
     double seconds = WholeSecondsOf(clock_.Now());
     for (;;) {
-        if (historyTable.Seek(SeekOp::Equal, DbValue(DateOfWholeSeconds(seconds)))) return;
+        if (!historyTable.Seek(SeekOp::Equal, DbValue(DateOfWholeSeconds(seconds))).Ok()) return;
         if (historyTable.NoMatch()) break;
         seconds += 1;
     }
@@ -258,7 +264,7 @@ void UsersDatabase::AddEventToUserHistory(const std::string& loginName, int32_t 
             .Set("Action", DbValue(action))
             .Set("Status", DbValue(status))
             .Set("Notes", DbValue(notes));
-        if (row.Error()) return;
+        if (!row.Error().Ok()) return;
         DbError stored = row.Store();
         if (stored.Ok()) break;
         if (stored.number != err::kDuplicateKey) return;
@@ -269,14 +275,16 @@ void UsersDatabase::AddEventToUserHistory(const std::string& loginName, int32_t 
 // ---------------------------------------------------------------------------------------------
 // Accounts
 
-int UsersDatabase::DeleteUser(const std::string& loginName) {
-    if (loginName.empty() || !IsOpen()) return -1;
-    if (users_.Seek(SeekOp::Equal, DbValue(loginName)) || users_.NoMatch()) return -1;
+DbError UsersDatabase::DeleteUser(const std::string& loginName) {
+    const DbError noAccount = DbError::Make(err::kNoCurrentRecord);
+    if (loginName.empty() || !IsOpen()) return noAccount;
+    if (DbError e = users_.Seek(SeekOp::Equal, DbValue(loginName)); !e.Ok()) return e;
+    if (users_.NoMatch()) return noAccount;
 
-    bool failed = false;
-    if (DbError e = users_.Delete()) {
+    DbError failure;
+    if (DbError e = users_.Delete(); !e.Ok()) {
         ProblemReport(ui_, "deleting " + loginName + " from the users database.", e);
-        failed = true;
+        failure = e;
     } else {
         // Only an empty personal directory goes: whatever the user kept there stays.
         std::error_code ignored;
@@ -286,12 +294,13 @@ int UsersDatabase::DeleteUser(const std::string& loginName) {
     }
     long long rows = 0;
     // Only where the cursor rests: the deletion's outcome is already known.
-    if (!users_.RecordCount(rows) && rows > 0) static_cast<void>(users_.MoveFirst());
+    if (users_.RecordCount(rows).Ok() && rows > 0) static_cast<void>(users_.MoveFirst());
 
     if (DbError e = db_.Execute("DELETE * FROM [UserPreferences] WHERE [LoginName]=?",
-                                {DbValue(loginName)}))
-        failed = true;
-    return failed ? -1 : 0;
+                                {DbValue(loginName)});
+        !e.Ok() && failure.Ok())
+        failure = e;
+    return failure;
 }
 
 UsersDatabase::AccountOutcome UsersDatabase::AddUser(const std::string& loginName,
@@ -310,7 +319,7 @@ UsersDatabase::AccountOutcome UsersDatabase::AddUser(const std::string& loginNam
         return AccountOutcome::Refused;
     }
     if (!IsOpen()) return AccountOutcome::Failed;
-    if (DbError e = users_.Seek(SeekOp::Equal, DbValue(name))) {
+    if (DbError e = users_.Seek(SeekOp::Equal, DbValue(name)); !e.Ok()) {
         ProblemReport(ui_, "adding " + name + " to the users database", e);
         return AccountOutcome::Failed;
     }
@@ -345,7 +354,7 @@ UsersDatabase::AccountOutcome UsersDatabase::AddUser(const std::string& loginNam
         ShowError(ui_, exists);
         return AccountOutcome::Refused;
     }
-    if (stored) {
+    if (!stored.Ok()) {
         ProblemReport(ui_, "adding " + name + " to the users database", stored);
         return AccountOutcome::Failed;
     }
@@ -354,17 +363,17 @@ UsersDatabase::AccountOutcome UsersDatabase::AddUser(const std::string& loginNam
 
 bool UsersDatabase::HasUser(const std::string& loginName) {
     if (!IsOpen()) return false;
-    return !users_.Seek(SeekOp::Equal, DbValue(ToUpper(Trim(loginName)))) && !users_.NoMatch();
+    return users_.Seek(SeekOp::Equal, DbValue(ToUpper(Trim(loginName)))).Ok() && !users_.NoMatch();
 }
 
 DbError UsersDatabase::ListUsers(std::vector<AccountSummary>& accounts) {
     accounts.clear();
     if (!IsOpen()) return DbError::Make(err::kObjectInvalid);
     long long rows = 0;
-    if (DbError e = users_.RecordCount(rows)) return e;
+    if (DbError e = users_.RecordCount(rows); !e.Ok()) return e;
     if (rows == 0) return {};
     for (DbError moved = users_.MoveFirst(); !users_.Eof(); moved = users_.MoveNext()) {
-        if (moved) return moved;
+        if (!moved.Ok()) return moved;
         CurrentUser rights;
         rights.OverrideAccessRights = users_.Field("OverrideAccessRights").AsBool();
         rights.GroupNumber =
@@ -383,7 +392,7 @@ DbError UsersDatabase::ListUsers(std::vector<AccountSummary>& accounts) {
 }
 
 bool UsersDatabase::ExpireAccount(const std::string& loginName) {
-    if (users_.Seek(SeekOp::Equal, DbValue(loginName)) || users_.NoMatch()) return false;
+    if (!users_.Seek(SeekOp::Equal, DbValue(loginName)).Ok() || users_.NoMatch()) return false;
     RowEdit row(users_, RowEdit::Start::Edit);
     row.Set("AccountStatus", DbValue(0)).Set("ExpirationDate", DbValue());
     return row.Store().Ok();
@@ -398,7 +407,8 @@ UsersDatabase::AccountProcessing UsersDatabase::ProcessAccounts(const std::strin
         // 30 keeps today and the 29 days before it.
         const int32_t oldestKept = today - (settings_.UserHistoryPurgeDays - 1);
         if (DbError e = db_.Execute("DELETE * FROM [UserHistory] WHERE [EventTime] <= ?",
-                                    {DbValue(oldestKept)}))
+                                    {DbValue(oldestKept)});
+            !e.Ok())
             ProblemReport(ui_, "removing old entries from the User History", e);
     }
 
@@ -411,13 +421,14 @@ UsersDatabase::AccountProcessing UsersDatabase::ProcessAccounts(const std::strin
     {
         QueryResult rows;
         // A date of 0 is an unset date to every program of the family, as an empty one is.
-        if (!db_.Query("SELECT * FROM [users] WHERE (([ExpirationDate]>0 AND "
-                       "[ExpirationDate]<=?) OR ([DeletionDate]>0 AND [DeletionDate]<=?))",
-                       {DbValue(today), DbValue(today)}, rows)) {
+        if (db_.Query("SELECT * FROM [users] WHERE (([ExpirationDate]>0 AND "
+                      "[ExpirationDate]<=?) OR ([DeletionDate]>0 AND [DeletionDate]<=?))",
+                      {DbValue(today), DbValue(today)}, rows)
+                .Ok()) {
             while (!rows.Eof()) {
                 due.push_back({rows.Field("LoginName").AsText(),
                                DateReached(rows.Field("DeletionDate"), today)});
-                if (rows.MoveNext()) break;
+                if (!rows.MoveNext().Ok()) break;
             }
         }
     }
@@ -425,7 +436,7 @@ UsersDatabase::AccountProcessing UsersDatabase::ProcessAccounts(const std::strin
     bool anyFailed = false;
     for (const Due& account : due) {
         if (account.deletion) {
-            bool deleted = DeleteUser(account.loginName) == 0;
+            bool deleted = DeleteUser(account.loginName).Ok();
             anyFailed |= !deleted;
             AddEventToUserHistory(actor, history::kAccountDeleted,
                                   deleted ? history::kSucceeded : history::kFailed,
@@ -440,9 +451,11 @@ UsersDatabase::AccountProcessing UsersDatabase::ProcessAccounts(const std::strin
     }
 
     TableCursor settings;
-    if (!db_.OpenTable(kSettings, settings, kMain))
-        SetDbSetting(ui_, settings, "LastAccountProcess", DbValue(today),
-                     DbValue(UsersSettings{}.LastAccountProcess), false);
+    // A day that cannot be stored is reported by the store; the accounts are processed again at
+    // the next opening, which changes nothing that was already done.
+    if (db_.OpenTable(kSettings, settings, kMain).Ok())
+        static_cast<void>(SetDbSetting(ui_, settings, "LastAccountProcess", DbValue(today),
+                                       DbValue(UsersSettings{}.LastAccountProcess), false));
     settings_.LastAccountProcess = today;
     return anyFailed ? AccountProcessing::SomeFailed : AccountProcessing::AllProcessed;
 }
@@ -455,8 +468,8 @@ void UsersDatabase::FillRights(const TableCursor& row, CurrentUser& user) {
         return;
     }
     TableCursor groups;
-    if (db_.OpenTable(kUserGroups, groups, kMain)) return;
-    if (groups.Seek(SeekOp::Equal, DbValue(user.GroupNumber)) || groups.NoMatch()) return;
+    if (!db_.OpenTable(kUserGroups, groups, kMain).Ok()) return;
+    if (!groups.Seek(SeekOp::Equal, DbValue(user.GroupNumber)).Ok() || groups.NoMatch()) return;
     for (int right = 0; right < 6; ++right)
         user.AccessRights[right] = groups.Field(kRightFields[right]).AsBool();
 }
@@ -487,7 +500,7 @@ int UsersDatabase::CheckLogin(std::string& loginName, std::string& password, Cur
 
     if (!builtIn) {
         if (!IsOpen()) return login::kUnknownName;
-        if (users_.Seek(SeekOp::Equal, DbValue(name)) || users_.NoMatch())
+        if (!users_.Seek(SeekOp::Equal, DbValue(name)).Ok() || users_.NoMatch())
             return login::kUnknownName;
         if (verify) {
             const int today = clock_.Today();
@@ -514,16 +527,17 @@ int UsersDatabase::CheckLogin(std::string& loginName, std::string& password, Cur
     return login::kAccepted;
 }
 
-int UsersDatabase::ChangeUserPassword(const std::string& loginName, const std::string& newPassword,
-                                      const std::string& actor) {
+DbError UsersDatabase::ChangeUserPassword(const std::string& loginName,
+                                          const std::string& newPassword,
+                                          const std::string& actor) {
     const std::string name = Trim(loginName);
     const std::string password = Trim(newPassword);
-    if (!IsOpen() || users_.Seek(SeekOp::Equal, DbValue(name)) || users_.NoMatch()) {
+    if (!IsOpen() || !users_.Seek(SeekOp::Equal, DbValue(name)).Ok() || users_.NoMatch()) {
         AddEventToUserHistory(actor, history::kPasswordChange, history::kFailed, name);
         ShowInformation(ui_,
                         "The password was not changed, because the user account could not be "
                         "found");
-        return -1;
+        return DbError::Make(err::kNoCurrentRecord);
     }
     DbError e;
     {
@@ -532,18 +546,18 @@ int UsersDatabase::ChangeUserPassword(const std::string& loginName, const std::s
                 .Set("LastPasswordSetDate", DbValue(static_cast<double>(clock_.Today())))
                 .Store();
     }
-    if (e) {
+    if (!e.Ok()) {
         ProblemReport(ui_, "changing the password.", e);
         AddEventToUserHistory(actor, history::kPasswordChange, history::kFailed, name);
-        return e.number;
+        return e;
     }
     AddEventToUserHistory(actor, history::kPasswordChange, history::kSucceeded, name);
-    return 0;
+    return {};
 }
 
 void UsersDatabase::RecordLastLogin(const std::string& loginName) {
     if (!IsOpen()) return;
-    if (users_.Seek(SeekOp::Equal, DbValue(Trim(loginName))) || users_.NoMatch()) return;
+    if (!users_.Seek(SeekOp::Equal, DbValue(Trim(loginName))).Ok() || users_.NoMatch()) return;
     // The last login is a courtesy to the administrator: a failure to store it stops nothing.
     RowEdit row(users_, RowEdit::Start::Edit);
     static_cast<void>(row.Set("LastLogin", DbValue(clock_.Now())).Store());
@@ -552,7 +566,7 @@ void UsersDatabase::RecordLastLogin(const std::string& loginName) {
 long long UsersDatabase::CountUsers(const std::string& failureTask) {
     long long count = 0;
     DbError e = IsOpen() ? users_.RecordCount(count) : DbError::Make(err::kObjectInvalid);
-    if (e) {
+    if (!e.Ok()) {
         if (!failureTask.empty()) ProblemReport(ui_, failureTask, e);
         return -1;
     }
@@ -580,17 +594,17 @@ bool UsersDatabase::RewriteDefaultGroups() {
     // One transaction: groups cleared but not written back (a table that cannot be reopened, a
     // row refused) would leave every account without its group's rights.
     Transaction transaction(db_);
-    if (const DbError& e = transaction.BeginError()) {
+    if (const DbError& e = transaction.BeginError(); !e.Ok()) {
         ProblemReport(ui_, "clearing the User Groups", e);
         return false;
     }
     // Groups that could not be cleared would refuse the new ones.
-    if (DbError e = db_.Execute("DELETE * FROM [UserGroups]")) {
+    if (DbError e = db_.Execute("DELETE * FROM [UserGroups]"); !e.Ok()) {
         ProblemReport(ui_, "clearing the User Groups", e);
         return false;
     }
     TableCursor groups;
-    if (DbError e = db_.OpenTable(kUserGroups, groups, kMain)) {
+    if (DbError e = db_.OpenTable(kUserGroups, groups, kMain); !e.Ok()) {
         ProblemReport(ui_, "opening the User Groups", e);
         return false;
     }
@@ -601,13 +615,13 @@ bool UsersDatabase::RewriteDefaultGroups() {
             .Set("Name", DbValue(kDefaultGroupNames[number - 1]))
             .Set("AllowMultipleUsers", DbValue(!privileged));
         for (const char* right : kRightFields) row.Set(right, DbValue(privileged));
-        if (DbError e = row.Store()) {
+        if (DbError e = row.Store(); !e.Ok()) {
             ProblemReport(ui_, "adding the User Group " + std::to_string(number), e);
             return false;
         }
     }
     groups.Close();
-    if (DbError e = transaction.Commit()) {
+    if (DbError e = transaction.Commit(); !e.Ok()) {
         ProblemReport(ui_, "storing the User Groups", e);
         return false;
     }
@@ -630,7 +644,8 @@ void UsersDatabase::ImportLegacyUsers(bool alwaysChoose) {
     bool chosen = false;
     if (!oldFile.empty() && !alwaysChoose) {
         DatabaseInfo info;
-        ReadDatabaseInfo(ui_, oldFile, info, false);
+        // A file that cannot be read is still offered: the question then names no description.
+        static_cast<void>(ReadDatabaseInfo(ui_, oldFile, info, false));
         MessageResult answer =
             AskQuestion(ui_, "Do you want to import the Users from '" + info.Description + "'?",
                         MessageButtons::YesNoCancel, MessageResult::Yes);
@@ -652,23 +667,23 @@ void UsersDatabase::ImportLegacyUsers(bool alwaysChoose) {
 
     Database old;
     TableCursor general;
-    if (DbError e = old.Open(oldFile)) {
+    if (DbError e = old.Open(oldFile); !e.Ok()) {
         ProblemReport(ui_, "opening the database " + oldFile, e);
         return;
     }
-    if (DbError e = old.OpenTable("General", general)) {
+    if (DbError e = old.OpenTable("General", general); !e.Ok()) {
         ProblemReport(ui_, "opening the database " + oldFile, e);
         return;
     }
     {
         HourglassGuard hourglass(ui_);
         for (DbError moved = general.MoveFirst(); !general.Eof(); moved = general.MoveNext()) {
-            if (moved) break;
+            if (!moved.Ok()) break;
             const std::string login = general.Field("Login").AsText();
             const int64_t access2 = general.Field("Access2").AsInteger();
             const int64_t access3 = general.Field("Access3").AsInteger();
 
-            bool isNew = users_.Seek(SeekOp::Equal, DbValue(login)) || users_.NoMatch();
+            bool isNew = !users_.Seek(SeekOp::Equal, DbValue(login)).Ok() || users_.NoMatch();
             RowEdit row(users_, isNew ? RowEdit::Start::AddNew : RowEdit::Start::Edit);
             if (isNew) {
                 row.Set("LoginName", DbValue(login)).Set("CreationDate", DbValue(clock_.Now()));
@@ -692,7 +707,7 @@ void UsersDatabase::ImportLegacyUsers(bool alwaysChoose) {
                 set("AccessRight5", DbValue(true));
             }
             if (access3 & 124) set("AccessRight6", DbValue(true));
-            if (DbError e = row.Store())
+            if (DbError e = row.Store(); !e.Ok())
                 ProblemReport(ui_, "adding " + login + " to the users database", e);
         }
     }

@@ -85,9 +85,8 @@ class UsersDatabase {
     UsersDatabase& operator=(const UsersDatabase&) = delete;
 
     // Opens (creating and completing when needed) the users database and keeps it open.
-    // 0 on success, -1 when the file could not be made available, else the error number of
-    // the step that failed.
-    int OpenUsersDatabase(const std::string& path);
+    // Success, or the failure of the step that failed (reported).
+    DbError OpenUsersDatabase(const std::string& path);
     // Closes the database; errors are ignored.
     void CloseUsersDatabase();
     bool IsOpen() const { return db_.IsOpen(); }
@@ -108,9 +107,9 @@ class UsersDatabase {
     // Every account of the Users table in login-name order.
     DbError ListUsers(std::vector<AccountSummary>& accounts);
 
-    // Deletes an account with its preferences and its empty personal directory.
-    // 0 on success, -1 on failure.
-    int DeleteUser(const std::string& loginName);
+    // Deletes an account with its preferences and its empty personal directory. Fails for a
+    // name without an account (error 3021, unreported) or when a deletion failed.
+    DbError DeleteUser(const std::string& loginName);
 
     // The daily processing: purges old history, expires and deletes accounts whose dates have
     // come. SomeFailed when some account could not be processed (each is in the history).
@@ -123,8 +122,8 @@ class UsersDatabase {
     int CheckLogin(std::string& loginName, std::string& password, CurrentUser& user, bool verify);
 
     // Stores a new password for an account; actor is the logged-in user named in the history.
-    // 0 on success, else a non-zero failure code (the error number when the update failed).
-    int ChangeUserPassword(const std::string& loginName, const std::string& newPassword,
+    // Success, or the failure (error 3021 for an account that cannot be found).
+    DbError ChangeUserPassword(const std::string& loginName, const std::string& newPassword,
                            const std::string& actor);
 
     // Rewrites the default groups and imports the accounts of the older users database.
@@ -147,8 +146,8 @@ class UsersDatabase {
     const DatabaseInfo& Description() const { return description_; }
 
   private:
-    int VerifyTables(const std::string& path);
-    int ReadSettings();
+    DbError VerifyTables(const std::string& path);
+    DbError ReadSettings();
     std::string LegacyFileName() const;
     // Replaces every group with the 23 default groups, all or nothing; false (reported) when
     // the groups could not be replaced and were left as they were.

@@ -91,18 +91,18 @@ const TableLayout& UserPreferencesTableLayout() {
     return layout;
 }
 
-int VerifyUsersDatabase(UserInterface& ui, const std::string& path) {
+DbError VerifyUsersDatabase(UserInterface& ui, const std::string& path) {
     Database db;
-    if (DbError e = db.Open(path)) {
+    if (DbError e = db.Open(path); !e.Ok()) {
         ProblemReport(ui, "opening the database", e);
-        return e.number;
+        return e;
     }
-    if (long result = EnsureSettingsTable(ui, db)) return static_cast<int>(result);
+    if (DbError result = EnsureSettingsTable(ui, db); !result.Ok()) return result;
     for (const TableLayout* layout : {&UsersTableLayout(), &UserGroupsTableLayout(),
                                       &UserHistoryTableLayout(), &UserPreferencesTableLayout()})
-        if (long result = EnsureTable(ui, db, *layout)) return static_cast<int>(result);
+        if (DbError result = EnsureTable(ui, db, *layout); !result.Ok()) return result;
     db.Close();
-    return 0;
+    return {};
 }
 
 }  // namespace vantor

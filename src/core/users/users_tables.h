@@ -22,8 +22,8 @@ const TableLayout& UserHistoryTableLayout();
 const TableLayout& UserPreferencesTableLayout();
 
 // Opens the users database at path and brings its Settings, Users, UserGroups, UserHistory
-// and UserPreferences tables up to date; 0, or the error number of the first failure
-// (reported).
-int VerifyUsersDatabase(UserInterface& ui, const std::string& path);
+// and UserPreferences tables up to date; the first failure (already reported) stops it and is
+// returned.
+DbError VerifyUsersDatabase(UserInterface& ui, const std::string& path);
 
 }  // namespace vantor

@@ -104,9 +104,9 @@ CopyResult CopyTable(UserInterface& ui, const JetFile& file, const std::string& 
         result.damage = problem;
         return result;
     }
-    if (long error = EnsureTable(ui, db, layout); error != 0) return result;
+    if (!EnsureTable(ui, db, layout).Ok()) return result;  // reported by EnsureTable
     TableCursor rows;
-    if (DbError e = db.OpenTable(layout.name, rows)) {
+    if (DbError e = db.OpenTable(layout.name, rows); !e.Ok()) {
         ProblemReport(ui, "opening the " + layout.name + " table", e);
         return result;
     }
@@ -137,20 +137,20 @@ CopyResult CopyTable(UserInterface& ui, const JetFile& file, const std::string& 
                                         (field.empty() ? "" : ", " + field) + ": " +
                                         e.description + " (" + std::to_string(e.number) + ")");
         };
-        if (DbError e = rows.AddNew()) {
+        if (DbError e = rows.AddNew(); !e.Ok()) {
             ProblemReport(ui, "adding a row to the " + layout.name + " table", e);
             return result;
         }
         bool converted = true;
         for (size_t c = 0; c < values.size() && converted; ++c) {
             if (target[c] < 0) continue;
-            if (DbError e = rows.Set(target[c], values[c])) {
+            if (DbError e = rows.Set(target[c], values[c]); !e.Ok()) {
                 leaveOut(reader.Columns()[c].name, e);
                 converted = false;
             }
         }
         if (!converted) continue;
-        if (DbError e = rows.Update()) {
+        if (DbError e = rows.Update(); !e.Ok()) {
             leaveOut("", e);
             continue;
         }
@@ -217,12 +217,12 @@ WindowsImportReport ImportWindowsDatabase(UserInterface& ui, const std::string& 
     {
         Database db;
         if (DbError e = db.Create(temporary.path(), Database::kGeneralSortOrder,
-                                  playout ? FileAccess::Shared : FileAccess::Private)) {
+                                  playout ? FileAccess::Shared : FileAccess::Private); !e.Ok()) {
             ProblemReport(ui, "creating the new database", e);
             return refuse(WindowsImportOutcome::Failed, "the new database cannot be created");
         }
         Transaction transaction(db);
-        if (transaction.BeginError()) {
+        if (!transaction.BeginError().Ok()) {
             ProblemReport(ui, "starting to copy the tables", transaction.BeginError());
             return refuse(WindowsImportOutcome::Failed, "the copy cannot be started");
         }
@@ -241,7 +241,7 @@ WindowsImportReport ImportWindowsDatabase(UserInterface& ui, const std::string& 
                 return refuse(WindowsImportOutcome::Failed, "the table " + table +
                                                                 " could not be written");
         }
-        if (DbError e = transaction.Commit()) {
+        if (DbError e = transaction.Commit(); !e.Ok()) {
             ProblemReport(ui, "storing the copied tables", e);
             return refuse(WindowsImportOutcome::Failed, "the copied tables cannot be stored");
         }
@@ -253,23 +253,25 @@ WindowsImportReport ImportWindowsDatabase(UserInterface& ui, const std::string& 
     const int32_t type = playout ? kKoraV26DatabaseType : 0;
     if (EnsureDatabaseFile(ui, temporary.path(), type, true, description,
                            playout ? FileAccess::Shared : FileAccess::Private) != 0 ||
-        (playout ? VerifyPlayoutDatabase(ui, temporary.path())
-                 : VerifyUsersDatabase(ui, temporary.path())) != 0)
+        !(playout ? VerifyPlayoutDatabase(ui, temporary.path())
+                  : VerifyUsersDatabase(ui, temporary.path()))
+             .Ok())
         return refuse(WindowsImportOutcome::Failed, "the new database cannot be brought up to date");
 
     if (replacing) {
         report.backup = FreeBackupName(report.target);
         if (report.backup.empty()) {
-            ProblemReport(ui, "keeping the old database " + report.target, err::kFileAlreadyExists);
+            ProblemReport(ui, "keeping the old database " + report.target,
+                          ErrorResult::Make(err::kFileAlreadyExists));
             return refuse(WindowsImportOutcome::Failed, "no free backup name");
         }
-        if (DbError e = Database::RenameFile(report.target, report.backup)) {
+        if (DbError e = Database::RenameFile(report.target, report.backup); !e.Ok()) {
             ProblemReport(ui, "keeping the old database " + report.target, e);
             report.backup.clear();
             return refuse(WindowsImportOutcome::Failed, "the old database cannot be kept aside");
         }
     }
-    if (DbError e = Database::RenameFile(temporary.path(), report.target)) {
+    if (DbError e = Database::RenameFile(temporary.path(), report.target); !e.Ok()) {
         ProblemReport(ui, "putting the new database in place as " + report.target, e);
         if (replacing) static_cast<void>(Database::RenameFile(report.backup, report.target));
         report.backup.clear();

@@ -133,7 +133,7 @@ struct PgCursorState {
         std::string sql = "SELECT " + selectList + " FROM " + sqlTable +
                           (where.empty() ? "" : " WHERE " + where) + OrderBy(descending) +
                           " LIMIT " + std::to_string(limit);
-        if (DbError error = conn->Run(sql, params, &result)) return error;
+        if (DbError error = conn->Run(sql, params, &result); !error.Ok()) return error;
         int count = PQntuples(result.get());
         window.clear();
         window.reserve(count);
@@ -210,12 +210,13 @@ DbError PgDatabase::OpenTable(std::string_view table, std::unique_ptr<CursorBack
     if (!IsOpen()) return ClosedError();
     auto state = std::make_unique<PgCursorState>();
     state->conn = conn_;
-    if (DbError error = PgLookupTable(*conn_, table, &state->table)) return error;
+    if (DbError error = PgLookupTable(*conn_, table, &state->table); !error.Ok()) return error;
     state->sqlTable = PgName(state->table);
-    if (DbError error = PgReadFields(*conn_, state->table, state->fields)) return error;
+    if (DbError error = PgReadFields(*conn_, state->table, state->fields); !error.Ok())
+        return error;
     state->fieldLookup.Build(state->fields);
     std::vector<IndexDef> indexes;
-    if (DbError error = PgReadIndexes(*conn_, state->table, indexes)) return error;
+    if (DbError error = PgReadIndexes(*conn_, state->table, indexes); !error.Ok()) return error;
     for (const IndexDef& index : indexes) {
         if (!index.unique) continue;
         for (const std::string& name : index.fields) {
@@ -229,10 +230,10 @@ DbError PgDatabase::OpenTable(std::string_view table, std::unique_ptr<CursorBack
     cursor->state_ = std::move(state);
     if (!indexName.empty()) {
         DbError error = cursor->SetIndex(indexName);
-        if (!error) result = std::move(cursor);
+        if (error.Ok()) result = std::move(cursor);
         return error;
     }
-    if (DbError error = cursor->MoveFirst(); error && error.number != err::kNoCurrentRecord) {
+    if (DbError error = cursor->MoveFirst(); !error.Ok() && error.number != err::kNoCurrentRecord) {
         return error;
     }
     result = std::move(cursor);
@@ -262,7 +263,7 @@ DbError PgCursor::SetIndex(std::string_view indexName) {
     if (!IsOpen()) return ClosedError();
     PgCursorState& s = *state_;
     std::vector<IndexDef> indexes;
-    if (DbError error = PgReadIndexes(*s.conn, s.table, indexes)) return error;
+    if (DbError error = PgReadIndexes(*s.conn, s.table, indexes); !error.Ok()) return error;
     auto it = std::find_if(indexes.begin(), indexes.end(), [&](const IndexDef& index) {
         return EqualsNoCase(index.name, indexName);
     });
@@ -281,7 +282,8 @@ DbError PgCursor::SetIndex(std::string_view indexName) {
     s.uniqueKey = it->unique;
     s.window.clear();
     s.mode = EditMode::None;
-    if (DbError error = MoveFirst(); error && error.number != err::kNoCurrentRecord) return error;
+    if (DbError error = MoveFirst(); !error.Ok() && error.number != err::kNoCurrentRecord)
+        return error;
     return {};
 }
 
@@ -293,7 +295,7 @@ DbError PgCursor::MoveFirst() {
     PgCursorState& s = *state_;
     s.mode = EditMode::None;
     s.noMatch = false;
-    if (DbError error = s.Fetch("", {}, false, kWindowRows, true, true)) return error;
+    if (DbError error = s.Fetch("", {}, false, kWindowRows, true, true); !error.Ok()) return error;
     if (!s.onRow) {
         s.bof = s.eof = true;
         return NoCurrentRecord();
@@ -306,7 +308,7 @@ DbError PgCursor::MoveLast() {
     PgCursorState& s = *state_;
     s.mode = EditMode::None;
     s.noMatch = false;
-    if (DbError error = s.Fetch("", {}, true, kWindowRows, true, false)) return error;
+    if (DbError error = s.Fetch("", {}, true, kWindowRows, true, false); !error.Ok()) return error;
     if (!s.onRow) {
         s.bof = s.eof = true;
         return NoCurrentRecord();
@@ -359,7 +361,8 @@ DbError PgCursor::Seek(SeekOp op, std::span<const DbValue> keys) {
     }
     std::vector<DbValue> values(keys.size());
     for (size_t i = 0; i < keys.size(); ++i) {
-        if (DbError error = ConvertForField(s.fields[s.keyFields[i]], keys[i], values[i], false)) {
+        if (DbError error = ConvertForField(s.fields[s.keyFields[i]], keys[i], values[i], false);
+            !error.Ok()) {
             return error;
         }
     }
@@ -381,7 +384,8 @@ DbError PgCursor::Seek(SeekOp op, std::span<const DbValue> keys) {
         bool orEqual = op == SeekOp::GreaterOrEqual || op == SeekOp::LessOrEqual;
         where = s.Compare(0, values, greater, orEqual ? "TRUE" : "FALSE", params);
     }
-    if (DbError error = s.Fetch(where, params, descending, limit, false, true)) return error;
+    if (DbError error = s.Fetch(where, params, descending, limit, false, true); !error.Ok())
+        return error;
     if (op == SeekOp::Equal) s.window.clear();
     s.noMatch = !s.onRow;
     return {};
@@ -442,7 +446,8 @@ DbError PgCursor::Set(int index, const DbValue& value) {
                              "Update or CancelUpdate without AddNew or Edit.");
     }
     DbValue converted;
-    if (DbError error = ConvertForField(s.fields[index], value, converted, true)) return error;
+    if (DbError error = ConvertForField(s.fields[index], value, converted, true); !error.Ok())
+        return error;
     s.buffer[index] = std::move(converted);
     s.dirty[index] = 1;
     return {};
@@ -479,7 +484,7 @@ DbError PgCursor::Update() {
                           (columns.empty() ? std::string(" DEFAULT VALUES")
                                            : " (" + columns + ") VALUES (" + values + ")");
         // A refused row keeps the edit buffer for the caller to cancel or mend.
-        if (DbError error = s.conn->RunGuarded(sql, params)) return error;
+        if (DbError error = s.conn->RunGuarded(sql, params); !error.Ok()) return error;
         ++s.conn->epoch;
         s.mode = EditMode::None;
         return {};
@@ -512,7 +517,7 @@ DbError PgCursor::Update() {
                       std::string(kRowIdColumn) + " = $" + std::to_string(params.size()) +
                       "::bigint";
     PgResult result;
-    if (DbError error = s.conn->RunGuarded(sql, params, &result)) return error;
+    if (DbError error = s.conn->RunGuarded(sql, params, &result); !error.Ok()) return error;
     // A changed key moves the row in its index: rows fetched ahead may pass it or meet it twice.
     if (keyChanged) ++s.conn->epoch;
     if (std::string_view(PQcmdTuples(result.get())) == "0") {
@@ -543,7 +548,7 @@ DbError PgCursor::Delete() {
     if (!s.onRow) return NoCurrentRecord();
     if (DbError error = s.conn->RunGuarded("DELETE FROM " + s.sqlTable + " WHERE " +
                                                std::string(kRowIdColumn) + " = $1::bigint",
-                                           {std::to_string(s.rowid)})) {
+                                           {std::to_string(s.rowid)}); !error.Ok()) {
         return error;
     }
     ++s.conn->epoch;
@@ -556,7 +561,8 @@ DbError PgCursor::RecordCount(long long& count) const {
     count = 0;
     if (!IsOpen()) return ClosedError();
     PgResult result;
-    if (DbError error = state_->conn->Run("SELECT count(*) FROM " + state_->sqlTable, {}, &result)) {
+    if (DbError error = state_->conn->Run("SELECT count(*) FROM " + state_->sqlTable, {}, &result);
+        !error.Ok()) {
         return error;
     }
     count = std::atoll(PQgetvalue(result.get(), 0, 0));

@@ -337,7 +337,7 @@ DbError PgLookupTable(PgConnection& conn, std::string_view name, std::string* st
             "SELECT coalesce(obj_description(c.oid, 'pg_class'), c.relname) FROM pg_class c "
             "JOIN pg_namespace n ON n.oid = c.relnamespace "
             "WHERE n.nspname = $1 AND c.relkind = 'r' AND c.relname = $2",
-            {conn.schema, ToLower(name)}, &result)) {
+            {conn.schema, ToLower(name)}, &result); !error.Ok()) {
         return error;
     }
     if (PQntuples(result.get()) == 0) {
@@ -356,7 +356,7 @@ DbError PgReadFields(PgConnection& conn, const std::string& table, std::vector<F
             "JOIN pg_namespace n ON n.oid = c.relnamespace "
             "WHERE n.nspname = $1 AND c.relname = $2 AND a.attnum > 0 AND NOT a.attisdropped "
             "AND a.attname <> $3 ORDER BY a.attnum",
-            {conn.schema, ToLower(table), std::string(kRowIdColumn)}, &result)) {
+            {conn.schema, ToLower(table), std::string(kRowIdColumn)}, &result); !error.Ok()) {
         return error;
     }
     for (int row = 0; row < PQntuples(result.get()); ++row) {
@@ -381,7 +381,7 @@ DbError PgReadIndexes(PgConnection& conn, const std::string& table,
             "JOIN pg_class c ON c.oid = x.indrelid JOIN pg_namespace n ON n.oid = c.relnamespace "
             "WHERE n.nspname = $1 AND c.relname = $2 "
             "AND obj_description(x.indexrelid, 'pg_class') IS NOT NULL ORDER BY x.indexrelid",
-            {conn.schema, ToLower(table)}, &result)) {
+            {conn.schema, ToLower(table)}, &result); !error.Ok()) {
         return error;
     }
     for (int row = 0; row < PQntuples(result.get()); ++row) {
@@ -436,13 +436,14 @@ DbError PgDatabase::Connect(const std::string& conninfo, const std::string& file
     size_t slash = conn->name.find_last_of("/\\");
     if (slash != std::string::npos) conn->name = conn->name.substr(slash + 1);
     conn->schema = SchemaOf(fileName);
-    if (DbError error = conn->Run(std::string("SET lock_timeout = '") + kLockTimeout + "'")) {
+    if (DbError error = conn->Run(std::string("SET lock_timeout = '") + kLockTimeout + "'");
+        !error.Ok()) {
         return error;
     }
     if (DbError error = conn->RunScript(
             "CREATE TABLE IF NOT EXISTS " + std::string(kCatalogueTable) +
             " (file_name text NOT NULL, schema_name text PRIMARY KEY, kind text NOT NULL "
-            "DEFAULT '')")) {
+            "DEFAULT '')"); !error.Ok()) {
         return error;
     }
     conn_ = std::move(conn);
@@ -454,7 +455,7 @@ DbError PgDatabase::EnterSchema() {
     PgResult result;
     if (DbError error = conn.Run("SELECT file_name FROM " + std::string(kCatalogueTable) +
                                      " WHERE schema_name = $1",
-                                 {conn.schema}, &result)) {
+                                 {conn.schema}, &result); !error.Ok()) {
         return error;
     }
     if (PQntuples(result.get()) == 0) {
@@ -467,7 +468,7 @@ DbError PgDatabase::EnterSchema() {
     // the session, so a workstation that crashed leaves nothing behind.
     if (DbError error = conn.Run("SELECT pg_try_advisory_lock_shared($1::integer, "
                                  "hashtext($2)::integer)",
-                                 {std::to_string(kLockClass), conn.schema}, &result)) {
+                                 {std::to_string(kLockClass), conn.schema}, &result); !error.Ok()) {
         return error;
     }
     if (std::string_view(PQgetvalue(result.get(), 0, 0)) != "t") {
@@ -478,8 +479,8 @@ DbError PgDatabase::EnterSchema() {
 }
 
 DbError PgDatabase::Open(const std::string& conninfo, const std::string& fileName) {
-    if (DbError error = Connect(conninfo, fileName)) return error;
-    if (DbError error = EnterSchema()) {
+    if (DbError error = Connect(conninfo, fileName); !error.Ok()) return error;
+    if (DbError error = EnterSchema(); !error.Ok()) {
         Close();
         return error;
     }
@@ -487,7 +488,7 @@ DbError PgDatabase::Open(const std::string& conninfo, const std::string& fileNam
 }
 
 DbError PgDatabase::Create(const std::string& conninfo, const std::string& fileName) {
-    if (DbError error = Connect(conninfo, fileName)) return error;
+    if (DbError error = Connect(conninfo, fileName); !error.Ok()) return error;
     PgConnection& conn = *conn_;
     std::string schema = QuoteName(conn.schema);
     DbError error = conn.RunScript(
@@ -498,8 +499,8 @@ DbError PgDatabase::Create(const std::string& conninfo, const std::string& fileN
     if (error.number == err::kDuplicateKey || error.number == err::kDatabaseExists) {
         error = DbError::Make(err::kDatabaseExists, "Database already exists.");
     }
-    if (!error) error = EnterSchema();
-    if (error) Close();
+    if (error.Ok()) error = EnterSchema();
+    if (!error.Ok()) Close();
     return error;
 }
 
@@ -535,10 +536,11 @@ std::vector<std::string> PgDatabase::TableNames() const {
     std::vector<std::string> names;
     if (!IsOpen()) return names;
     PgResult result;
-    if (conn_->Run("SELECT coalesce(obj_description(c.oid, 'pg_class'), c.relname) FROM pg_class c "
-                   "JOIN pg_namespace n ON n.oid = c.relnamespace "
-                   "WHERE n.nspname = $1 AND c.relkind = 'r' ORDER BY c.oid",
-                   {conn_->schema}, &result)) {
+    if (!conn_->Run("SELECT coalesce(obj_description(c.oid, 'pg_class'), c.relname) FROM pg_class c "
+                    "JOIN pg_namespace n ON n.oid = c.relnamespace "
+                    "WHERE n.nspname = $1 AND c.relkind = 'r' ORDER BY c.oid",
+                    {conn_->schema}, &result)
+             .Ok()) {
         return names;
     }
     for (int row = 0; row < PQntuples(result.get()); ++row) {
@@ -587,7 +589,7 @@ DbError PgDatabase::AddIndex(std::string_view table, const IndexDef& index) {
     ++conn_->epoch;
     std::string stored(table);
     std::vector<FieldDef> fields;
-    if (DbError error = PgReadFields(*conn_, stored, fields)) return error;
+    if (DbError error = PgReadFields(*conn_, stored, fields); !error.Ok()) return error;
     std::string columns, comment = index.name;
     bool unique = index.primary || index.unique;
     comment += unique ? "\tU" : "\t-";
@@ -612,14 +614,14 @@ DbError PgDatabase::AddIndex(std::string_view table, const IndexDef& index) {
 DbError PgDatabase::GetFields(std::string_view table, std::vector<FieldDef>& fields) const {
     if (!IsOpen()) return ClosedError();
     std::string stored;
-    if (DbError error = FindTable(table, &stored)) return error;
+    if (DbError error = FindTable(table, &stored); !error.Ok()) return error;
     return PgReadFields(*conn_, stored, fields);
 }
 
 DbError PgDatabase::GetIndexes(std::string_view table, std::vector<IndexDef>& indexes) const {
     if (!IsOpen()) return ClosedError();
     std::string stored;
-    if (DbError error = FindTable(table, &stored)) return error;
+    if (DbError error = FindTable(table, &stored); !error.Ok()) return error;
     return PgReadIndexes(*conn_, stored, indexes);
 }
 
@@ -648,9 +650,9 @@ DbError PgDatabase::Execute(std::string_view sql, std::span<const DbValue> param
     ++conn_->epoch;  // the statement may change any row
     std::string text;
     PgParams values;
-    if (DbError error = Translate(sql, params, text, values)) return error;
+    if (DbError error = Translate(sql, params, text, values); !error.Ok()) return error;
     PgResult result;
-    if (DbError error = conn_->RunGuarded(text, values, &result)) return error;
+    if (DbError error = conn_->RunGuarded(text, values, &result); !error.Ok()) return error;
     if (rowsAffected) *rowsAffected = std::atoll(PQcmdTuples(result.get()));
     return {};
 }
@@ -661,10 +663,10 @@ DbError PgDatabase::Query(std::string_view sql, std::span<const DbValue> params,
     if (!IsOpen()) return ClosedError();
     std::string text;
     PgParams values;
-    if (DbError error = Translate(Trim(sql), params, text, values)) return error;
+    if (DbError error = Translate(Trim(sql), params, text, values); !error.Ok()) return error;
     auto query = std::make_unique<PgQuery>();
     query->conn_ = conn_;
-    if (DbError error = conn_->RunGuarded(text, values, &query->result_)) return error;
+    if (DbError error = conn_->RunGuarded(text, values, &query->result_); !error.Ok()) return error;
     const PGresult* res = query->result_.get();
     for (int column = 0; column < PQnfields(res); ++column) {
         std::string name = PQfname(res, column);
@@ -697,7 +699,7 @@ DbError PgDatabase::BeginTrans() {
     std::string sql = conn_->transactionDepth == 0
                           ? "BEGIN"
                           : "SAVEPOINT " + SavepointName(conn_->transactionDepth);
-    if (DbError error = conn_->Run(sql)) return error;
+    if (DbError error = conn_->Run(sql); !error.Ok()) return error;
     ++conn_->transactionDepth;
     return {};
 }
@@ -724,7 +726,7 @@ DbError PgDatabase::CommitTrans() {
     std::string sql = conn_->transactionDepth == 1
                           ? "COMMIT"
                           : "RELEASE " + SavepointName(conn_->transactionDepth - 1);
-    if (DbError error = conn_->Run(sql)) return error;
+    if (DbError error = conn_->Run(sql); !error.Ok()) return error;
     --conn_->transactionDepth;
     return {};
 }

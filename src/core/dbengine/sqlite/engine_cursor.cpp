@@ -190,10 +190,12 @@ DbError CursorState::Position(sqlite3_stmt* stmt, bool /*unused*/, bool atEnd) {
 
 DbError CursorState::BindKey(sqlite3_stmt* stmt) {
     for (size_t i = 0; i < keyFields.size(); ++i) {
-        BindValue(stmt, static_cast<int>(i + 1), row[keyFields[i]]);
+        if (DbError error = BindValue(stmt, static_cast<int>(i + 1), row[keyFields[i]]);
+            !error.Ok())
+            return error;
     }
     if (keyFields.empty() || !uniqueKey) {
-        sqlite3_bind_int64(stmt, static_cast<int>(keyFields.size() + 1), rowid);
+        return BindResult(sqlite3_bind_int64(stmt, static_cast<int>(keyFields.size() + 1), rowid));
     }
     return {};
 }
@@ -232,7 +234,7 @@ DbError CursorState::Walk(bool forward) {
             }
             conn->owned.insert(slot);
         }
-        if (DbError error = BindKey(slot)) return error;
+        if (DbError error = BindKey(slot); !error.Ok()) return error;
     }
     int rc = sqlite3_step(slot);
     if (rc == SQLITE_ROW) {
@@ -285,7 +287,7 @@ DbError CursorState::MoveFrom(bool forward) {
         std::string sql = "SELECT " + selectList + From() + " WHERE " + where + OrderBy(!forward);
         if (!Statement(slot, sql, error)) return error;
     }
-    if ((error = BindKey(slot))) return error;
+    if (!(error = BindKey(slot)).Ok()) return error;
     return Position(slot, true, forward);
 }
 
@@ -325,13 +327,16 @@ DbError SqliteDatabase::OpenTable(std::string_view table, std::unique_ptr<engine
     if (!IsOpen()) return ClosedError();
     auto state = std::make_unique<CursorState>();
     state->conn = conn_;
-    if (DbError error = engine_detail::LookupTable(*conn_, table, &state->table)) return error;
-    if (DbError error = engine_detail::ReadFields(*conn_, state->table, state->fields)) {
+    if (DbError error = engine_detail::LookupTable(*conn_, table, &state->table); !error.Ok())
+        return error;
+    if (DbError error = engine_detail::ReadFields(*conn_, state->table, state->fields);
+        !error.Ok()) {
         return error;
     }
     state->fieldLookup.Build(state->fields);
     std::vector<IndexDef> indexes;
-    if (DbError error = engine_detail::ReadIndexes(*conn_, state->table, indexes)) return error;
+    if (DbError error = engine_detail::ReadIndexes(*conn_, state->table, indexes); !error.Ok())
+        return error;
     for (const IndexDef& index : indexes) {
         if (!index.unique) continue;
         for (const std::string& name : index.fields) {
@@ -345,11 +350,11 @@ DbError SqliteDatabase::OpenTable(std::string_view table, std::unique_ptr<engine
     cursor->state_ = std::move(state);
     if (!indexName.empty()) {
         DbError error = cursor->SetIndex(indexName);
-        if (!error) result = std::move(cursor);
+        if (error.Ok()) result = std::move(cursor);
         return error;
     }
     // An empty table simply leaves the cursor at both ends; any other failure is the opening's.
-    if (DbError error = cursor->MoveFirst(); error && error.number != err::kNoCurrentRecord) {
+    if (DbError error = cursor->MoveFirst(); !error.Ok() && error.number != err::kNoCurrentRecord) {
         return error;
     }
     result = std::move(cursor);
@@ -360,7 +365,8 @@ DbError SqliteCursor::SetIndex(std::string_view indexName) {
     if (!IsOpen()) return ClosedError();
     CursorState& s = *state_;
     std::vector<IndexDef> indexes;
-    if (DbError error = engine_detail::ReadIndexes(*s.conn, s.table, indexes)) return error;
+    if (DbError error = engine_detail::ReadIndexes(*s.conn, s.table, indexes); !error.Ok())
+        return error;
     auto it = std::find_if(indexes.begin(), indexes.end(), [&](const IndexDef& index) {
         return EqualsNoCase(index.name, indexName);
     });
@@ -390,7 +396,8 @@ DbError SqliteCursor::SetIndex(std::string_view indexName) {
     s.walksUnsafe = false;
     s.mode = EditMode::None;
     // The new index starts at its first row; an empty table has none, which is no failure.
-    if (DbError error = MoveFirst(); error && error.number != err::kNoCurrentRecord) return error;
+    if (DbError error = MoveFirst(); !error.Ok() && error.number != err::kNoCurrentRecord)
+        return error;
     return {};
 }
 
@@ -402,7 +409,7 @@ DbError SqliteCursor::MoveFirst() {
     DbError error;
     std::string order = s.keyFields.empty() ? " ORDER BY rowid LIMIT 1" : s.OrderBy(false);
     if (!s.Statement(s.first, "SELECT " + s.selectList + s.From() + order, error)) return error;
-    if ((error = s.Position(s.first, true, true))) return error;
+    if (!(error = s.Position(s.first, true, true)).Ok()) return error;
     if (!s.onRow) {
         s.bof = s.eof = true;
         return DbError::Make(err::kNoCurrentRecord, "No current record.");
@@ -418,7 +425,7 @@ DbError SqliteCursor::MoveLast() {
     DbError error;
     std::string order = s.keyFields.empty() ? " ORDER BY rowid DESC LIMIT 1" : s.OrderBy(true);
     if (!s.Statement(s.last, "SELECT " + s.selectList + s.From() + order, error)) return error;
-    if ((error = s.Position(s.last, true, true))) return error;
+    if (!(error = s.Position(s.last, true, true)).Ok()) return error;
     if (!s.onRow) {
         s.bof = s.eof = true;
         return DbError::Make(err::kNoCurrentRecord, "No current record.");
@@ -473,8 +480,9 @@ DbError SqliteCursor::Seek(SeekOp op, std::span<const DbValue> keys) {
     std::vector<DbValue> values(m);
     uint32_t nullMask = 0;
     for (size_t i = 0; i < m; ++i) {
-        if (DbError error = engine_detail::ConvertForField(s.fields[s.keyFields[i]], keys[i],
-                                                           values[i], false)) {
+        if (DbError error =
+                engine_detail::ConvertForField(s.fields[s.keyFields[i]], keys[i], values[i], false);
+            !error.Ok()) {
             return error;
         }
         if (values[i].IsNull()) nullMask |= 1u << i;
@@ -522,9 +530,12 @@ DbError SqliteCursor::Seek(SeekOp op, std::span<const DbValue> keys) {
             return error;
         }
     }
-    for (size_t i = 0; i < m; ++i)
-        engine_detail::BindValue(slot, static_cast<int>(i + 1), values[i]);
-    if (DbError error = s.Position(slot, true, true)) return error;
+    for (size_t i = 0; i < m; ++i) {
+        if (DbError error = engine_detail::BindValue(slot, static_cast<int>(i + 1), values[i]);
+            !error.Ok())
+            return error;
+    }
+    if (DbError error = s.Position(slot, true, true); !error.Ok()) return error;
     s.noMatch = !s.onRow;
     return {};
 }
@@ -583,8 +594,8 @@ DbError SqliteCursor::Set(int index, const DbValue& value) {
     }
     if (!engine_detail::StoreForField(s.fields[index], value, s.buffer[index])) {
         DbValue converted;
-        if (DbError error =
-                engine_detail::ConvertForField(s.fields[index], value, converted, true)) {
+        if (DbError error = engine_detail::ConvertForField(s.fields[index], value, converted, true);
+            !error.Ok()) {
             return error;
         }
         s.buffer[index] = std::move(converted);
@@ -640,10 +651,13 @@ DbError SqliteCursor::Update() {
             s.inserts.emplace_back(s.dirty, insert);
         }
         // Every parameter is bound afresh for each row, from a buffer that outlives the step.
-        for (size_t i = 0; i < written.size(); ++i) {
-            engine_detail::BindValue(insert, static_cast<int>(i + 1), s.buffer[written[i]], true);
-        }
         engine_detail::StatementReset reset(insert);
+        for (size_t i = 0; i < written.size(); ++i) {
+            if (DbError bound = engine_detail::BindValue(insert, static_cast<int>(i + 1),
+                                                         s.buffer[written[i]], true);
+                !bound.Ok())
+                return bound;  // the edit buffer stays for the caller to cancel or mend
+        }
         if (int rc = sqlite3_step(insert); rc != SQLITE_DONE) {
             return s.conn->ErrorOf(rc);  // the edit buffer stays for the caller to cancel or mend
         }
@@ -689,13 +703,19 @@ DbError SqliteCursor::Update() {
         if (!stmt) return error;
         s.updates.emplace_back(s.dirty, stmt);
     }
-    for (size_t i = 0; i < changed.size(); ++i) {
-        engine_detail::BindValue(stmt, static_cast<int>(i + 1), s.buffer[changed[i]], true);
-    }
-    sqlite3_bind_int64(stmt, static_cast<int>(changed.size() + 1), s.rowid);
     bool missing = false;
     {
         engine_detail::StatementReset reset(stmt);
+        for (size_t i = 0; i < changed.size(); ++i) {
+            if (DbError bound = engine_detail::BindValue(stmt, static_cast<int>(i + 1),
+                                                         s.buffer[changed[i]], true);
+                !bound.Ok())
+                return bound;
+        }
+        if (DbError bound = engine_detail::BindResult(
+                sqlite3_bind_int64(stmt, static_cast<int>(changed.size() + 1), s.rowid));
+            !bound.Ok())
+            return bound;
         if (int rc = sqlite3_step(stmt); rc != SQLITE_DONE) return s.conn->ErrorOf(rc);
         missing = sqlite3_changes(s.conn->db) == 0;
     }
@@ -727,11 +747,13 @@ DbError SqliteCursor::Delete() {
     if (!s.onRow) return DbError::Make(err::kNoCurrentRecord, "No current record.");
     DbError error;
     if (!s.Statement(s.remove, "DELETE" + s.From() + " WHERE rowid = ?1", error)) return error;
-    sqlite3_bind_int64(s.remove, 1, s.rowid);
-    int rc = sqlite3_step(s.remove);
-    if (rc != SQLITE_DONE) error = s.conn->ErrorOf(rc);
+    error = engine_detail::BindResult(sqlite3_bind_int64(s.remove, 1, s.rowid));
+    if (error.Ok()) {
+        int rc = sqlite3_step(s.remove);
+        if (rc != SQLITE_DONE) error = s.conn->ErrorOf(rc);
+    }
     ResetStatement(s.remove);
-    if (error) return error;
+    if (!error.Ok()) return error;
     ++s.conn->epoch;  // walks in progress carry on from the key instead
     // The row's key stays known, so that MoveNext carries on from its place.
     s.deleted = true;
@@ -874,7 +896,9 @@ DbError SqliteDatabase::Query(std::string_view sql, std::span<const DbValue> par
         return DbError::Make(err::kTooFewParameters, "Too few parameters.");
     }
     for (size_t i = 0; i < params.size(); ++i) {
-        engine_detail::BindValue(stmt, static_cast<int>(i + 1), params[i]);
+        if (DbError error = engine_detail::BindValue(stmt, static_cast<int>(i + 1), params[i]);
+            !error.Ok())
+            return error;
     }
     int columns = sqlite3_column_count(stmt);
     for (int i = 0; i < columns; ++i) {
@@ -889,7 +913,7 @@ DbError SqliteDatabase::Query(std::string_view sql, std::span<const DbValue> par
         }
     }
     error = state->Step();
-    if (error) return error;
+    if (!error.Ok()) return error;
     auto query = std::make_unique<SqliteQuery>();
     query->state_ = std::move(state);
     result = std::move(query);

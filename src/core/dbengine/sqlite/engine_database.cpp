@@ -95,7 +95,10 @@ DbError LookupTable(Connection& conn, std::string_view name, std::string* stored
         "ORDER BY type <> 'table'",
         error);
     if (!stmt) return error;
-    sqlite3_bind_text(stmt, 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
+    if (DbError bound = BindResult(sqlite3_bind_text(
+            stmt, 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT));
+        !bound.Ok())
+        return bound;
     int rc = sqlite3_step(stmt);
     DbError result;
     if (rc == SQLITE_ROW) {
@@ -122,7 +125,10 @@ DbError ReadFields(Connection& conn, const std::string& table, std::vector<Field
     sqlite3_stmt* stmt =
         conn.Prepare("SELECT name, type FROM pragma_table_info(?1) ORDER BY cid", error);
     if (!stmt) return error;
-    sqlite3_bind_text(stmt, 1, table.data(), static_cast<int>(table.size()), SQLITE_TRANSIENT);
+    if (DbError bound = BindResult(sqlite3_bind_text(
+            stmt, 1, table.data(), static_cast<int>(table.size()), SQLITE_TRANSIENT));
+        !bound.Ok())
+        return bound;
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         auto text = [stmt](int column) {
@@ -142,7 +148,10 @@ DbError ReadIndexes(Connection& conn, const std::string& table, std::vector<Inde
     sqlite3_stmt* list =
         conn.Prepare("SELECT name, \"unique\" FROM pragma_index_list(?1) ORDER BY seq DESC", error);
     if (!list) return error;
-    sqlite3_bind_text(list, 1, table.data(), static_cast<int>(table.size()), SQLITE_TRANSIENT);
+    if (DbError bound = BindResult(sqlite3_bind_text(
+            list, 1, table.data(), static_cast<int>(table.size()), SQLITE_TRANSIENT));
+        !bound.Ok())
+        return bound;
     std::vector<std::pair<std::string, bool>> found;
     int rc;
     while ((rc = sqlite3_step(list)) == SQLITE_ROW) {
@@ -151,7 +160,7 @@ DbError ReadIndexes(Connection& conn, const std::string& table, std::vector<Inde
     }
     DbError result = rc == SQLITE_DONE ? DbError() : conn.ErrorOf(rc);
     ResetStatement(list);
-    if (result) return result;
+    if (!result.Ok()) return result;
 
     sqlite3_stmt* info =
         conn.Prepare("SELECT name FROM pragma_index_info(?1) ORDER BY seqno", error);
@@ -166,15 +175,17 @@ DbError ReadIndexes(Connection& conn, const std::string& table, std::vector<Inde
         // Every unique index this system creates is a table's primary key.
         index.unique = unique;
         index.primary = unique;
-        sqlite3_bind_text(info, 1, storedName.data(), static_cast<int>(storedName.size()),
-                          SQLITE_TRANSIENT);
+        if (DbError bound = BindResult(sqlite3_bind_text(
+                info, 1, storedName.data(), static_cast<int>(storedName.size()), SQLITE_TRANSIENT));
+            !bound.Ok())
+            return bound;
         while ((rc = sqlite3_step(info)) == SQLITE_ROW) {
             const unsigned char* name = sqlite3_column_text(info, 0);
             index.fields.emplace_back(name ? reinterpret_cast<const char*>(name) : "");
         }
         result = rc == SQLITE_DONE ? DbError() : conn.ErrorOf(rc);
         ResetStatement(info);
-        if (result) return result;
+        if (!result.Ok()) return result;
         indexes.push_back(std::move(index));
     }
     return {};
@@ -480,11 +491,11 @@ DbError SqliteDatabase::Create(const std::string& path, std::string_view /*local
     // The engine's journal files take the bits of the database file, so a private file stays
     // private with them. A shared one gets the engine's own (owner writes, all read).
     if (access == FileAccess::Private) {
-        if (DbError error = CreateEmptyFile(path, PrivateFileMode(path))) return error;
+        if (DbError error = CreateEmptyFile(path, PrivateFileMode(path)); !error.Ok()) return error;
     }
     auto conn = std::make_shared<Connection>();
     DbError error = OpenConnection(*conn, path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-    if (error) {
+    if (!error.Ok()) {
         if (access == FileAccess::Private) std::remove(path.c_str());
         return error;
     }
@@ -531,7 +542,7 @@ DbError SqliteDatabase::OpenFile(const std::string& path, bool readOnly) {
     }
     auto conn = std::make_shared<Connection>();
     DbError error = OpenConnection(*conn, path, SQLITE_OPEN_READWRITE, readOnly);
-    if (error) return error;
+    if (!error.Ok()) return error;
     conn_ = std::move(conn);
     return {};
 }
@@ -575,12 +586,13 @@ DbError SqliteDatabase::CopyTo(const std::string& targetPath) {
     struct stat st {};
     bool madeHere = false;
     if (!fs::exists(targetPath, ec) && ::stat(conn_->path.c_str(), &st) == 0) {
-        if (DbError error = CreateEmptyFile(targetPath, st.st_mode & 0664)) return error;
+        if (DbError error = CreateEmptyFile(targetPath, st.st_mode & 0664); !error.Ok())
+            return error;
         madeHere = true;
     }
     DbValue target(targetPath);
     DbError error = Execute("VACUUM INTO ?1", std::span<const DbValue>(&target, 1), nullptr);
-    if (error && madeHere) std::remove(targetPath.c_str());
+    if (!error.Ok() && madeHere) std::remove(targetPath.c_str());
     return error;
 }
 
@@ -592,10 +604,10 @@ DbError Database::CompactFile(const std::string& sourcePath, const std::string& 
     }
     Database source;
     DbError error = source.Open(sourcePath);
-    if (error) return error;
+    if (!error.Ok()) return error;
     error = source.CopyTo(targetPath);
     source.Close();
-    if (error) {
+    if (!error.Ok()) {
         std::error_code ec;
         // A half-written target must not be taken for a database later.
         if (fs::exists(targetPath, ec)) fs::remove(targetPath, ec);
@@ -657,7 +669,7 @@ DbError SqliteDatabase::AddField(std::string_view table, const FieldDef& field) 
     if (!IsOpen()) return ClosedError();
     conn_->StopWalks();
     std::string stored;
-    if (DbError error = FindTable(table, &stored)) return error;
+    if (DbError error = FindTable(table, &stored); !error.Ok()) return error;
     std::string sql = "ALTER TABLE " + QuoteName(stored) + " ADD COLUMN " + ColumnDefinition(field);
     int rc = sqlite3_exec(conn_->db, sql.c_str(), nullptr, nullptr, nullptr);
     return rc == SQLITE_OK ? DbError() : conn_->ErrorOf(rc);
@@ -667,9 +679,9 @@ DbError SqliteDatabase::AddIndex(std::string_view table, const IndexDef& index) 
     if (!IsOpen()) return ClosedError();
     conn_->StopWalks();
     std::string stored;
-    if (DbError error = FindTable(table, &stored)) return error;
+    if (DbError error = FindTable(table, &stored); !error.Ok()) return error;
     std::vector<FieldDef> fields;
-    if (DbError error = GetFields(stored, fields)) return error;
+    if (DbError error = GetFields(stored, fields); !error.Ok()) return error;
     std::string columns;
     for (const std::string& name : index.fields) {
         auto it = std::find_if(fields.begin(), fields.end(),
@@ -691,14 +703,14 @@ DbError SqliteDatabase::AddIndex(std::string_view table, const IndexDef& index) 
 DbError SqliteDatabase::GetFields(std::string_view table, std::vector<FieldDef>& fields) const {
     if (!IsOpen()) return ClosedError();
     std::string stored;
-    if (DbError error = FindTable(table, &stored)) return error;
+    if (DbError error = FindTable(table, &stored); !error.Ok()) return error;
     return engine_detail::ReadFields(*conn_, stored, fields);
 }
 
 DbError SqliteDatabase::GetIndexes(std::string_view table, std::vector<IndexDef>& indexes) const {
     if (!IsOpen()) return ClosedError();
     std::string stored;
-    if (DbError error = FindTable(table, &stored)) return error;
+    if (DbError error = FindTable(table, &stored); !error.Ok()) return error;
     return engine_detail::ReadIndexes(*conn_, stored, indexes);
 }
 
@@ -722,13 +734,17 @@ DbError SqliteDatabase::Execute(std::string_view sql, std::span<const DbValue> p
         return DbError::Make(err::kTooFewParameters, "Too few parameters.");
     }
     for (size_t i = 0; i < params.size(); ++i) {
-        engine_detail::BindValue(stmt, static_cast<int>(i + 1), params[i]);
+        if (DbError bound = engine_detail::BindValue(stmt, static_cast<int>(i + 1), params[i]);
+            !bound.Ok()) {
+            ResetStatement(stmt);
+            return bound;
+        }
     }
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     }
     DbError result = rc == SQLITE_DONE ? DbError() : conn_->ErrorOf(rc);
-    if (!result && rowsAffected) *rowsAffected = sqlite3_changes64(conn_->db);
+    if (result.Ok() && rowsAffected) *rowsAffected = sqlite3_changes64(conn_->db);
     ResetStatement(stmt);
     return result;
 }

@@ -66,8 +66,12 @@ struct Connection {
 DbError MapSqliteError(int rc, int extendedCode, std::string_view message);
 
 // Binds one value to a statement parameter (1-based). A text is copied unless the caller
-// keeps the value alive and unchanged until the statement is reset (keepsValue).
-int BindValue(sqlite3_stmt* stmt, int index, const DbValue& value, bool keepsValue = false);
+// keeps the value alive and unchanged until the statement is reset (keepsValue). A binding
+// that fails (no such parameter, a text too big, memory gone) must stop the statement: run
+// anyway, it would use Null in the value's place.
+DbError BindValue(sqlite3_stmt* stmt, int index, const DbValue& value, bool keepsValue = false);
+// The outcome of one of the library's own bind calls, as an engine error.
+DbError BindResult(int rc);
 // Reads one result column as a value of the field's type.
 DbValue ReadColumn(sqlite3_stmt* stmt, int column, FieldType type);
 // The same into an existing value, reusing its text storage.

@@ -60,22 +60,27 @@ DbError Connection::ErrorOf(int rc) const {
     return MapSqliteError(rc, sqlite3_extended_errcode(db), sqlite3_errmsg(db));
 }
 
-int BindValue(sqlite3_stmt* stmt, int index, const DbValue& value, bool keepsValue) {
+DbError BindResult(int rc) {
+    if (rc == SQLITE_OK) return {};
+    return MapSqliteError(rc, rc, sqlite3_errstr(rc));
+}
+
+DbError BindValue(sqlite3_stmt* stmt, int index, const DbValue& value, bool keepsValue) {
     switch (value.kind()) {
         case DbValue::Kind::Null:
-            return sqlite3_bind_null(stmt, index);
+            return BindResult(sqlite3_bind_null(stmt, index));
         case DbValue::Kind::Boolean:
-            return sqlite3_bind_int(stmt, index, value.AsBool() ? 1 : 0);
+            return BindResult(sqlite3_bind_int(stmt, index, value.AsBool() ? 1 : 0));
         case DbValue::Kind::Integer:
-            return sqlite3_bind_int64(stmt, index, value.AsInteger());
+            return BindResult(sqlite3_bind_int64(stmt, index, value.AsInteger()));
         case DbValue::Kind::Double:
-            return sqlite3_bind_double(stmt, index, value.AsDouble());
+            return BindResult(sqlite3_bind_double(stmt, index, value.AsDouble()));
         case DbValue::Kind::Text:
-            return sqlite3_bind_text(stmt, index, value.Text().data(),
-                                     static_cast<int>(value.Text().size()),
-                                     keepsValue ? SQLITE_STATIC : SQLITE_TRANSIENT);
+            return BindResult(sqlite3_bind_text(stmt, index, value.Text().data(),
+                                                static_cast<int>(value.Text().size()),
+                                                keepsValue ? SQLITE_STATIC : SQLITE_TRANSIENT));
     }
-    return SQLITE_MISUSE;
+    return BindResult(SQLITE_MISUSE);
 }
 
 DbValue ReadColumnAsStored(sqlite3_stmt* stmt, int column) {

@@ -4,8 +4,9 @@
 #include <filesystem>
 
 #include "common/problem_report.h"
-#include "playout_fixture.h"
+#include "playoutdb/playout_fixture.h"
 #include "dbengine/database_file.h"
+#include "support/succeeded.h"
 
 namespace vantor {
 namespace {
@@ -25,12 +26,12 @@ TEST(EnsureDatabaseFile, CreatesTheFileWithItsDescriptionRowOnce) {
     EXPECT_EQ(description, "Main studio");
 
     Database db;
-    ASSERT_TRUE(db.Open(path).Ok());
+    ASSERT_THAT(db.Open(path), Succeeded());
     for (const char* field : {"Description", "Version", "Type"}) {
-        EXPECT_TRUE(db.FindField("Description", field).Ok()) << field;
+        EXPECT_THAT(db.FindField("Description", field), Succeeded()) << field;
     }
     TableCursor rows;
-    ASSERT_TRUE(db.OpenTable("Description", rows).Ok());
+    ASSERT_THAT(db.OpenTable("Description", rows), Succeeded());
     EXPECT_EQ(rows.Field("Description"), DbValue("Main studio"));
     EXPECT_EQ(rows.Field("Version"), DbValue(2.6f));
     EXPECT_EQ(rows.Field("Type"), DbValue(1));
@@ -41,10 +42,10 @@ TEST(EnsureDatabaseFile, CreatesTheFileWithItsDescriptionRowOnce) {
     EXPECT_EQ(EnsureDatabaseFile(ui, path, 4, false, again), 0);
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_TRUE(ui.inputBoxes.empty());
-    ASSERT_TRUE(db.Open(path).Ok());
+    ASSERT_THAT(db.Open(path), Succeeded());
     long long count = 0;
-    ASSERT_TRUE(db.OpenTable("Description", rows).Ok());
-    ASSERT_TRUE(rows.RecordCount(count).Ok());
+    ASSERT_THAT(db.OpenTable("Description", rows), Succeeded());
+    ASSERT_THAT(rows.RecordCount(count), Succeeded());
     EXPECT_EQ(count, 1);
     EXPECT_EQ(rows.Field("Type"), DbValue(1));
 }
@@ -72,16 +73,16 @@ TEST(EnsureDatabaseFile, TitleFitsTheDescriptionFieldOfAnExistingTable) {
         std::string path = dir / "OTHER.MDB";
         {
             Database db;
-            ASSERT_TRUE(db.Create(path).Ok());
-            ASSERT_TRUE(
-                db.CreateTable("dbo.Description", std::span<const FieldDef>(&c.field, 1)).Ok());
+            ASSERT_THAT(db.Create(path), Succeeded());
+            ASSERT_THAT(db.CreateTable("dbo.Description", std::span<const FieldDef>(&c.field, 1)),
+                        Succeeded());
         }
         ScriptedUserInterface ui;
         std::string description = c.title;
         ASSERT_EQ(EnsureDatabaseFile(ui, path, 1, true, description), 0);
         EXPECT_EQ(description, c.stored);
         DatabaseInfo info;
-        ASSERT_EQ(ReadDatabaseInfo(ui, path, info, true), 0);
+        ASSERT_THAT(ReadDatabaseInfo(ui, path, info, true), Succeeded());
         EXPECT_EQ(info.Description, c.stored);
         EXPECT_EQ(info.Type, 1);
         EXPECT_TRUE(ui.messages.empty());
@@ -110,7 +111,7 @@ TEST(EnsureDatabaseFile, AsksBeforeCreatingAndForATitle) {
     EXPECT_EQ(ui.inputBoxes[0].defaultText, "NEWONE");
     EXPECT_EQ(description, "You have to have a title!");
     DatabaseInfo info;
-    ASSERT_EQ(ReadDatabaseInfo(ui, path, info, true), 0);
+    ASSERT_THAT(ReadDatabaseInfo(ui, path, info, true), Succeeded());
     EXPECT_EQ(info.Description, "You have to have a title!");
     EXPECT_EQ(info.Version, 0.0f);  // no version for this kind of database
 }
@@ -145,7 +146,7 @@ TEST(EnsureDatabaseFile, NeverDeletesWhatIsNotARegularFile) {
                                            c.path + "' is not a database file: it is " + c.kind +
                                            ".\" (3000)"});
         DatabaseInfo info;
-        EXPECT_EQ(ReadDatabaseInfo(ui, c.path, info, false), 3000);
+        EXPECT_EQ(ReadDatabaseInfo(ui, c.path, info, false).number, 3000);
     }
 }
 
@@ -154,7 +155,7 @@ TEST(ReadDatabaseInfo, FillsTheDescriptionOfAFile) {
     std::string path = MakePlayoutDatabase(dir);
     ScriptedUserInterface ui;
     DatabaseInfo info;
-    ASSERT_EQ(ReadDatabaseInfo(ui, path, info, true), 0);
+    ASSERT_THAT(ReadDatabaseInfo(ui, path, info, true), Succeeded());
     EXPECT_EQ(info.Path, path);
     EXPECT_EQ(info.FileName, "KORA26.MDB");
     EXPECT_EQ(info.Directory, dir.path());
@@ -170,16 +171,17 @@ TEST(ReadDatabaseInfo, HoursFilesEmptyTablesAndNonDatabases) {
     ScriptedUserInterface ui;
     DatabaseInfo info;
     std::string hours = dir.WriteFile("hours.mdb", "not opened");
-    EXPECT_EQ(ReadDatabaseInfo(ui, hours, info, true), -1);
+    EXPECT_THAT(ReadDatabaseInfo(ui, hours, info, true), ::testing::Not(Succeeded()));
+    EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(ReadWholeFile(hours), "not opened");
 
     Database db;
     std::string empty = dir / "EMPTY.MDB";
-    ASSERT_TRUE(db.Create(empty).Ok());
+    ASSERT_THAT(db.Create(empty), Succeeded());
     FieldDef title{"Description", FieldType::Text};
-    ASSERT_TRUE(db.CreateTable("Description", std::span<const FieldDef>(&title, 1)).Ok());
+    ASSERT_THAT(db.CreateTable("Description", std::span<const FieldDef>(&title, 1)), Succeeded());
     db.Close();
-    EXPECT_EQ(ReadDatabaseInfo(ui, empty, info, true), 0);
+    EXPECT_THAT(ReadDatabaseInfo(ui, empty, info, true), Succeeded());
     EXPECT_TRUE(
         ui.Showed("There was no Description information in the database.\n"
                   "Please contact Tressel Ltd."));
@@ -189,11 +191,11 @@ TEST(ReadDatabaseInfo, HoursFilesEmptyTablesAndNonDatabases) {
     // Not a database: the repair by compacting fails quietly and the file stays as it was.
     ui.Clear();
     std::string junk = dir.WriteFile("JUNK.MDB", "just some text, not a database");
-    EXPECT_EQ(ReadDatabaseInfo(ui, junk, info, false), 3343);
+    EXPECT_EQ(ReadDatabaseInfo(ui, junk, info, false).number, 3343);
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(ReadWholeFile(junk), "just some text, not a database");
     EXPECT_FALSE(fs::exists(dir / "JUNK-0001.BAK"));
-    EXPECT_EQ(ReadDatabaseInfo(ui, junk, info, true), 3343);
+    EXPECT_EQ(ReadDatabaseInfo(ui, junk, info, true).number, 3343);
     EXPECT_TRUE(ui.messages.back().request.text.ends_with("(3343)"));
 }
 
@@ -201,14 +203,14 @@ class SettingsRowsTest : public ::testing::Test {
   protected:
     void SetUp() override {
         path_ = MakePlayoutDatabase(dir_);
-        ASSERT_TRUE(db_.Open(path_).Ok());
-        ASSERT_TRUE(db_.OpenTable("Settings", settings_, "Main").Ok());
+        ASSERT_THAT(db_.Open(path_), Succeeded());
+        ASSERT_THAT(db_.OpenTable("Settings", settings_, "Main"), Succeeded());
     }
 
     DbValue Stored(const std::string& key) {
         TableCursor check;
-        EXPECT_TRUE(db_.OpenTable("Settings", check, "Main").Ok());
-        EXPECT_TRUE(check.Seek("=", key).Ok());
+        EXPECT_THAT(db_.OpenTable("Settings", check, "Main"), Succeeded());
+        EXPECT_THAT(check.Seek("=", key), Succeeded());
         return check.NoMatch() ? DbValue() : check.Field("Value");
     }
 
@@ -220,25 +222,26 @@ class SettingsRowsTest : public ::testing::Test {
 };
 
 TEST_F(SettingsRowsTest, GetReturnsTheStoredTextOrTheDefault) {
-    ASSERT_EQ(SetDbSetting(ui_, settings_, "KORA.MaxFadeTime", 7, 0, false), 0);
+    ASSERT_THAT(SetDbSetting(ui_, settings_, "KORA.MaxFadeTime", 7, 0, false), Succeeded());
     EXPECT_EQ(GetDbSetting(settings_, "KORA.MaxFadeTime", 0), DbValue("7"));
     EXPECT_EQ(GetDbSetting(settings_, "kora.maxfadetime", 0), DbValue("7"));
     EXPECT_EQ(GetDbSetting(settings_, "KORA.Missing", "dflt"), DbValue("dflt"));
 }
 
 TEST_F(SettingsRowsTest, SetStoresTextAndRemovesTheRowForTheDefault) {
-    ASSERT_EQ(SetDbSetting(ui_, settings_, "KORA.PreCueTime", 25, 20, false), 0);
+    ASSERT_THAT(SetDbSetting(ui_, settings_, "KORA.PreCueTime", 25, 20, false), Succeeded());
     EXPECT_EQ(Stored("KORA.PreCueTime"), DbValue("25"));
-    ASSERT_EQ(SetDbSetting(ui_, settings_, "KORA.PreCueTime", 30, 20, false), 0);
+    ASSERT_THAT(SetDbSetting(ui_, settings_, "KORA.PreCueTime", 30, 20, false), Succeeded());
     EXPECT_EQ(Stored("KORA.PreCueTime"), DbValue("30"));
-    ASSERT_EQ(SetDbSetting(ui_, settings_, "KORA.PreCueTime", 20, 20, false), 0);
+    ASSERT_THAT(SetDbSetting(ui_, settings_, "KORA.PreCueTime", 20, 20, false), Succeeded());
     EXPECT_TRUE(Stored("KORA.PreCueTime").IsNull());
-    ASSERT_EQ(SetDbSetting(ui_, settings_, "KORA.PreCueTime", 20, 20, false), 0);  // no row
+    ASSERT_THAT(SetDbSetting(ui_, settings_, "KORA.PreCueTime", 20, 20, false),
+                Succeeded());  // no row
     EXPECT_TRUE(ui_.messages.empty());
 
     // Keys longer than the Item field are cut before they are stored or looked up.
     std::string longKey(300, 'K');
-    ASSERT_EQ(SetDbSetting(ui_, settings_, longKey, "v", "", false), 0);
+    ASSERT_THAT(SetDbSetting(ui_, settings_, longKey, "v", "", false), Succeeded());
     EXPECT_EQ(Stored(std::string(250, 'K')), DbValue("v"));
     EXPECT_EQ(GetDbSetting(settings_, longKey, ""), DbValue("v"));
 }
@@ -274,9 +277,10 @@ TEST(CompactDatabaseFile, KeepsEveryOldVersionAsANumberedBackup) {
     std::string path = MakePlayoutDatabase(dir);
     {
         Database db;
-        ASSERT_TRUE(db.Open(path).Ok());
-        ASSERT_TRUE(
-            db.Execute("INSERT INTO Log (QIndex, Description1) VALUES (?, ?)", {1.5, "kept"}).Ok());
+        ASSERT_THAT(db.Open(path), Succeeded());
+        ASSERT_THAT(
+            db.Execute("INSERT INTO Log (QIndex, Description1) VALUES (?, ?)", {1.5, "kept"}),
+            Succeeded());
     }
     ScriptedUserInterface ui;
     ui.messageAnswers = {MessageResult::Yes, MessageResult::Ok};
@@ -294,10 +298,10 @@ TEST(CompactDatabaseFile, KeepsEveryOldVersionAsANumberedBackup) {
     EXPECT_TRUE(fs::exists(dir / "KORA26-0002.BAK"));
 
     Database db;
-    ASSERT_TRUE(db.Open(path).Ok());
+    ASSERT_THAT(db.Open(path), Succeeded());
     TableCursor log;
-    ASSERT_TRUE(db.OpenTable("Log", log, "Main").Ok());
-    ASSERT_TRUE(log.Seek("=", 1.5).Ok());
+    ASSERT_THAT(db.OpenTable("Log", log, "Main"), Succeeded());
+    ASSERT_THAT(log.Seek("=", 1.5), Succeeded());
     ASSERT_FALSE(log.NoMatch());
     EXPECT_EQ(log.Field("Description1"), DbValue("kept"));
 
@@ -319,7 +323,7 @@ TEST(EditDatabaseDescription, StoresTheBeginningOfALongTitle) {
     std::string title(300, 'T');
     ASSERT_TRUE(EditDatabaseDescription(ui, path, title));
     DatabaseInfo info;
-    ASSERT_EQ(ReadDatabaseInfo(ui, path, info, true), 0);
+    ASSERT_THAT(ReadDatabaseInfo(ui, path, info, true), Succeeded());
     EXPECT_EQ(info.Description, std::string(255, 'T'));
     EXPECT_TRUE(ui.messages.empty());
 }

@@ -117,10 +117,12 @@ int main(int argc, char** argv) {
     locations.DataLocation = root + "/data";
     Database usersConnection;
     UsersDatabase users(ui, clock, locations, usersConnection);
-    if (users.OpenUsersDatabase(UsersDatabasePath(locations.DataLocation)) != 0) return 1;
-    if (usersConnection.Execute("INSERT INTO Users (LoginName, Password, AccountStatus) "
-                                "VALUES (?, ?, 1)",
-                                {DbValue("FRED"), DbValue(ScrambleText("SECRET"))})) {
+    if (!users.OpenUsersDatabase(UsersDatabasePath(locations.DataLocation)).Ok()) return 1;
+    if (!usersConnection
+             .Execute("INSERT INTO Users (LoginName, Password, AccountStatus) "
+                      "VALUES (?, ?, 1)",
+                      {DbValue("FRED"), DbValue(ScrambleText("SECRET"))})
+             .Ok()) {
         return 1;
     }
     NoNestedWindows dialogs;
