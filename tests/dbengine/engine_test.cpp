@@ -203,6 +203,52 @@ TEST_P(EngineBackendTest, NewRowsLeaveColumnsTheyDoNotSetToTheirDefault) {
     EXPECT_TRUE(result.Field("Name").IsNull());
 }
 
+// One cursor adding rows that set different fields, in turns: each row writes exactly the
+// fields it set, however the rows before it were written.
+TEST_P(EngineBackendTest, NewRowsOnOneCursorWriteTheFieldsEachSet) {
+    ASSERT_TRUE(
+        db_.Execute("ALTER TABLE [Items] ADD COLUMN [Station] INTEGER NOT NULL DEFAULT 7").Ok());
+    struct Row {
+        double key;
+        DbValue name, count;
+    };
+    const Row rows[] = {
+        {1, "one", 10}, {2, DbValue(), DbValue()}, {3, "three", DbValue()},
+        {4, "four", 40}, {5, DbValue(), 50},       {6, "six", DbValue()},
+    };
+    {
+        TableCursor cursor;
+        ASSERT_THAT(db_.OpenTable("Items", cursor, "Main"), Succeeded());
+        for (const Row& row : rows) {
+            ASSERT_THAT(cursor.AddNew(), Succeeded());
+            ASSERT_THAT(cursor.Set("Key", row.key), Succeeded());
+            if (!row.name.IsNull()) {
+                ASSERT_THAT(cursor.Set("Name", row.name), Succeeded());
+            }
+            if (!row.count.IsNull()) {
+                ASSERT_THAT(cursor.Set("Count", row.count), Succeeded());
+            }
+            ASSERT_THAT(cursor.Update(), Succeeded());
+        }
+    }
+    QueryResult result;
+    ASSERT_TRUE(
+        db_.Query("SELECT Key, Name, Count, Station FROM [Items] ORDER BY Key", {}, result).Ok());
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.key);
+        ASSERT_FALSE(result.Eof());
+        EXPECT_EQ(result.Field("Key").AsDouble(), row.key);
+        EXPECT_EQ(result.Field("Name"), row.name);
+        EXPECT_EQ(result.Field("Count").IsNull(), row.count.IsNull());
+        if (!row.count.IsNull()) {
+            EXPECT_EQ(result.Field("Count").AsInteger(), row.count.AsInteger());
+        }
+        EXPECT_EQ(result.Field("Station").AsInteger(), 7);
+        ASSERT_THAT(result.MoveNext(), Succeeded());
+    }
+    EXPECT_TRUE(result.Eof());
+}
+
 TEST_P(EngineBackendTest, SeeksFindTheRowTheComparisonAsksFor) {
     for (double key : {1.0, 1.5, 2.0, 3.25}) AddRow(key);
     struct Case {

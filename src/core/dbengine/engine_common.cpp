@@ -271,6 +271,51 @@ DbError ConvertForField(const FieldDef& field, const DbValue& in, DbValue& out, 
     return Mismatch(field);
 }
 
+void EditBuffer::Begin(EditMode editMode, size_t fieldCount) {
+    values.resize(fieldCount);
+    dirty.assign(fieldCount, 0);
+    mode = editMode;
+}
+
+const DbValue& EditBuffer::Edited(size_t index, const std::vector<DbValue>& row) const {
+    static const DbValue kNull;
+    if (dirty[index]) return values[index];
+    return mode == EditMode::Edit ? row[index] : kNull;
+}
+
+DbError EditBuffer::Set(const std::vector<FieldDef>& fields, int index, const DbValue& value) {
+    if (index < 0 || index >= static_cast<int>(fields.size())) {
+        return DbError::Make(err::kItemNotFound, "Item not found in this collection.");
+    }
+    if (mode == EditMode::None) {
+        return DbError::Make(err::kUpdateWithoutEdit,
+                             "Update or CancelUpdate without AddNew or Edit.");
+    }
+    if (!StoreForField(fields[index], value, values[index])) {
+        DbValue converted;
+        if (DbError error = ConvertForField(fields[index], value, converted, true); !error.Ok())
+            return error;
+        values[index] = std::move(converted);
+    }
+    dirty[index] = 1;
+    return {};
+}
+
+DbError EditBuffer::CheckRequired(const std::vector<int>& required,
+                                  const std::vector<DbValue>& row) const {
+    if (mode == EditMode::None) {
+        return DbError::Make(err::kUpdateWithoutEdit,
+                             "Update or CancelUpdate without AddNew or Edit.");
+    }
+    for (int field : required) {
+        if (Edited(field, row).IsNull()) {
+            return DbError::Make(err::kNullInPrimaryKey,
+                                 "Index or primary key cannot contain a Null value.");
+        }
+    }
+    return {};
+}
+
 bool StoreForField(const FieldDef& field, const DbValue& in, DbValue& slot) {
     const DbValue::Kind kind = in.kind();
     if (kind == DbValue::Kind::Null) {
@@ -281,7 +326,10 @@ bool StoreForField(const FieldDef& field, const DbValue& in, DbValue& slot) {
         case FieldType::Text:
         case FieldType::Memo:
             if (kind != DbValue::Kind::Text) return false;
+            // A text holds no more characters than bytes: only one longer in bytes than the
+            // field is wide needs counting.
             if (field.type == FieldType::Text &&
+                in.Text().size() > static_cast<size_t>(field.TextWidth()) &&
                 CharacterCount(in.Text()) > static_cast<size_t>(field.TextWidth())) {
                 return false;
             }

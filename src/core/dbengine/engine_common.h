@@ -54,6 +54,25 @@ DbError ConvertForField(const FieldDef& field, const DbValue& in, DbValue& out, 
 // ConvertForField, which gives the same value or the error.
 bool StoreForField(const FieldDef& field, const DbValue& in, DbValue& slot);
 
+// The row being added or edited on a cursor, kept alike by every backend: only the fields that
+// were set (dirty) hold a value; the others are the current row's (Edit) or Null (AddNew), so no
+// copy of the row is made to edit it. A value is converted and checked against its field when it
+// is set, so that a refused value fails at its own Set and the row is never half-converted.
+struct EditBuffer {
+    EditMode mode = EditMode::None;
+    std::vector<DbValue> values;
+    std::vector<char> dirty;
+
+    // Starts an edit of a row of fieldCount fields. The values keep their storage from the row
+    // before: the next row's texts are copied into it rather than into fresh allocations.
+    void Begin(EditMode editMode, size_t fieldCount);
+    // The value a field has in the edit, row being the cursor's current row.
+    const DbValue& Edited(size_t index, const std::vector<DbValue>& row) const;
+    DbError Set(const std::vector<FieldDef>& fields, int index, const DbValue& value);
+    // 3058 when a field the table requires (its primary key) would be stored as Null.
+    DbError CheckRequired(const std::vector<int>& required, const std::vector<DbValue>& row) const;
+};
+
 // 3420, the answer of a handle whose database is closed.
 DbError ClosedError();
 

@@ -58,17 +58,9 @@ struct PgCursorState {
     bool windowToEnd = false;      // nothing comes after its last
     uint64_t windowEpoch = 0;
 
-    // Edit buffer: only the fields that were Set (dirty) hold a value in it.
-    EditMode mode = EditMode::None;
-    std::vector<DbValue> buffer;
-    std::vector<char> dirty;
+    EditBuffer edit;  // the row being added or edited
 
     bool Usable() const { return conn && conn->IsOpen(); }
-    const DbValue& Edited(size_t index) const {
-        static const DbValue kNull;
-        if (dirty[index]) return buffer[index];
-        return mode == EditMode::Edit ? row[index] : kNull;
-    }
     bool WindowValid() const {
         return !window.empty() && windowEpoch == conn->epoch && windowPos < window.size() &&
                window[windowPos].rowid == rowid && onRow;
@@ -281,7 +273,7 @@ DbError PgCursor::SetIndex(std::string_view indexName) {
     s.keyFields = std::move(keys);
     s.uniqueKey = it->unique;
     s.window.clear();
-    s.mode = EditMode::None;
+    s.edit.mode = EditMode::None;
     if (DbError error = MoveFirst(); !error.Ok() && error.number != err::kNoCurrentRecord)
         return error;
     return {};
@@ -293,7 +285,7 @@ DbError PgCursor::SetIndex(std::string_view indexName) {
 DbError PgCursor::MoveFirst() {
     if (!IsOpen()) return ClosedError();
     PgCursorState& s = *state_;
-    s.mode = EditMode::None;
+    s.edit.mode = EditMode::None;
     s.noMatch = false;
     if (DbError error = s.Fetch("", {}, false, kWindowRows, true, true); !error.Ok()) return error;
     if (!s.onRow) {
@@ -306,7 +298,7 @@ DbError PgCursor::MoveFirst() {
 DbError PgCursor::MoveLast() {
     if (!IsOpen()) return ClosedError();
     PgCursorState& s = *state_;
-    s.mode = EditMode::None;
+    s.edit.mode = EditMode::None;
     s.noMatch = false;
     if (DbError error = s.Fetch("", {}, true, kWindowRows, true, false); !error.Ok()) return error;
     if (!s.onRow) {
@@ -319,7 +311,7 @@ DbError PgCursor::MoveLast() {
 DbError PgCursor::MoveNext() {
     if (!IsOpen()) return ClosedError();
     PgCursorState& s = *state_;
-    s.mode = EditMode::None;
+    s.edit.mode = EditMode::None;
     s.noMatch = false;
     if (s.eof) return NoCurrentRecord();
     if (!s.onRow) return MoveFirst();  // before the first row
@@ -329,7 +321,7 @@ DbError PgCursor::MoveNext() {
 DbError PgCursor::MovePrevious() {
     if (!IsOpen()) return ClosedError();
     PgCursorState& s = *state_;
-    s.mode = EditMode::None;
+    s.edit.mode = EditMode::None;
     s.noMatch = false;
     if (s.bof) return NoCurrentRecord();
     if (!s.onRow) return MoveLast();  // after the last row
@@ -352,7 +344,7 @@ bool PgCursor::NoMatch() const {
 DbError PgCursor::Seek(SeekOp op, std::span<const DbValue> keys) {
     if (!IsOpen()) return ClosedError();
     PgCursorState& s = *state_;
-    s.mode = EditMode::None;
+    s.edit.mode = EditMode::None;
     if (s.keyFields.empty()) {
         return DbError::Make(err::kNoCurrentIndex, "Operation invalid without a current index.");
     }
@@ -405,8 +397,8 @@ DbError PgCursor::GetField(int index, DbValue& value) const {
     if (index < 0 || index >= static_cast<int>(s.fields.size())) {
         return DbError::Make(err::kItemNotFound, "Item not found in this collection.");
     }
-    if (s.mode != EditMode::None) {
-        value = s.Edited(index);
+    if (s.edit.mode != EditMode::None) {
+        value = s.edit.Edited(index, s.row);
         return {};
     }
     if (s.deleted) return DbError::Make(err::kRecordIsDeleted);
@@ -418,9 +410,7 @@ DbError PgCursor::GetField(int index, DbValue& value) const {
 DbError PgCursor::AddNew() {
     if (!IsOpen()) return ClosedError();
     PgCursorState& s = *state_;
-    s.buffer.assign(s.fields.size(), DbValue());
-    s.dirty.assign(s.fields.size(), 0);
-    s.mode = EditMode::AddNew;
+    s.edit.Begin(EditMode::AddNew, s.fields.size());
     return {};
 }
 
@@ -429,56 +419,33 @@ DbError PgCursor::Edit() {
     PgCursorState& s = *state_;
     if (s.deleted) return DbError::Make(err::kRecordIsDeleted);
     if (!s.onRow) return NoCurrentRecord();
-    s.buffer.assign(s.fields.size(), DbValue());
-    s.dirty.assign(s.fields.size(), 0);
-    s.mode = EditMode::Edit;
+    s.edit.Begin(EditMode::Edit, s.fields.size());
     return {};
 }
 
 DbError PgCursor::Set(int index, const DbValue& value) {
     if (!IsOpen()) return ClosedError();
-    PgCursorState& s = *state_;
-    if (index < 0 || index >= static_cast<int>(s.fields.size())) {
-        return DbError::Make(err::kItemNotFound, "Item not found in this collection.");
-    }
-    if (s.mode == EditMode::None) {
-        return DbError::Make(err::kUpdateWithoutEdit,
-                             "Update or CancelUpdate without AddNew or Edit.");
-    }
-    DbValue converted;
-    if (DbError error = ConvertForField(s.fields[index], value, converted, true); !error.Ok())
-        return error;
-    s.buffer[index] = std::move(converted);
-    s.dirty[index] = 1;
-    return {};
+    return state_->edit.Set(state_->fields, index, value);
 }
 
 DbError PgCursor::Update() {
     if (!IsOpen()) return ClosedError();
     PgCursorState& s = *state_;
-    if (s.mode == EditMode::None) {
-        return DbError::Make(err::kUpdateWithoutEdit,
-                             "Update or CancelUpdate without AddNew or Edit.");
-    }
-    for (int field : s.requiredFields) {
-        if (s.Edited(field).IsNull()) {
-            return DbError::Make(err::kNullInPrimaryKey,
-                                 "Index or primary key cannot contain a Null value.");
-        }
-    }
+    if (DbError error = s.edit.CheckRequired(s.requiredFields, s.row); !error.Ok())
+        return error;
     PgParams params;
-    if (s.mode == EditMode::AddNew) {
+    if (s.edit.mode == EditMode::AddNew) {
         // Only the fields that were set: a column this program does not know (one a station
         // added, perhaps NOT NULL with a default) takes its own default rather than a Null.
         std::string columns, values;
         for (size_t i = 0; i < s.fields.size(); ++i) {
-            if (!s.dirty[i]) continue;
+            if (!s.edit.dirty[i]) continue;
             if (!columns.empty()) {
                 columns += ", ";
                 values += ", ";
             }
             columns += PgName(s.fields[i].name);
-            values += s.Param(s.fields[i].type, s.buffer[i], params);
+            values += s.Param(s.fields[i].type, s.edit.values[i], params);
         }
         std::string sql = "INSERT INTO " + s.sqlTable +
                           (columns.empty() ? std::string(" DEFAULT VALUES")
@@ -486,7 +453,7 @@ DbError PgCursor::Update() {
         // A refused row keeps the edit buffer for the caller to cancel or mend.
         if (DbError error = s.conn->RunGuarded(sql, params); !error.Ok()) return error;
         ++s.conn->epoch;
-        s.mode = EditMode::None;
+        s.edit.mode = EditMode::None;
         return {};
     }
 
@@ -496,7 +463,7 @@ DbError PgCursor::Update() {
     bool keyChanged = false;
     std::string assignments;
     for (size_t i = 0; i < s.fields.size(); ++i) {
-        if (!s.dirty[i]) continue;
+        if (!s.edit.dirty[i]) continue;
         changed.push_back(static_cast<int>(i));
         if (std::find(s.requiredFields.begin(), s.requiredFields.end(), static_cast<int>(i)) !=
                 s.requiredFields.end() ||
@@ -506,10 +473,10 @@ DbError PgCursor::Update() {
         }
         if (!assignments.empty()) assignments += ", ";
         assignments += PgName(s.fields[i].name) + " = " +
-                       s.Param(s.fields[i].type, s.buffer[i], params);
+                       s.Param(s.fields[i].type, s.edit.values[i], params);
     }
     if (changed.empty()) {
-        s.mode = EditMode::None;
+        s.edit.mode = EditMode::None;
         return {};
     }
     params.push_back(std::to_string(s.rowid));
@@ -521,29 +488,29 @@ DbError PgCursor::Update() {
     // A changed key moves the row in its index: rows fetched ahead may pass it or meet it twice.
     if (keyChanged) ++s.conn->epoch;
     if (std::string_view(PQcmdTuples(result.get())) == "0") {
-        s.mode = EditMode::None;
+        s.edit.mode = EditMode::None;
         s.deleted = true;
         return DbError::Make(err::kRecordIsDeleted);
     }
     bool inWindow = s.WindowValid();
-    for (int field : changed) s.row[field] = std::move(s.buffer[field]);
+    for (int field : changed) s.row[field] = std::move(s.edit.values[field]);
     if (inWindow) s.window[s.windowPos].values = s.row;
-    s.mode = EditMode::None;
+    s.edit.mode = EditMode::None;
     return {};
 }
 
 void PgCursor::CancelUpdate() {
-    state_->mode = EditMode::None;
+    state_->edit.mode = EditMode::None;
 }
 
 EditMode PgCursor::Mode() const {
-    return state_->mode;
+    return state_->edit.mode;
 }
 
 DbError PgCursor::Delete() {
     if (!IsOpen()) return ClosedError();
     PgCursorState& s = *state_;
-    s.mode = EditMode::None;
+    s.edit.mode = EditMode::None;
     if (s.deleted) return DbError::Make(err::kRecordIsDeleted);
     if (!s.onRow) return NoCurrentRecord();
     if (DbError error = s.conn->RunGuarded("DELETE FROM " + s.sqlTable + " WHERE " +

@@ -44,11 +44,7 @@ struct CursorState {
     int64_t rowid = 0;
     std::vector<DbValue> row;
 
-    // Edit buffer: only the fields that were Set (dirty) hold a value in it; the others are
-    // the current row's (Edit) or Null (AddNew). No copy of the row is made to edit it.
-    EditMode mode = EditMode::None;
-    std::vector<DbValue> buffer;
-    std::vector<char> dirty;
+    EditBuffer edit;  // the row being added or edited
 
     // Statements (owned by the connection's cache).
     std::string selectList;
@@ -57,8 +53,16 @@ struct CursorState {
     sqlite3_stmt* next = nullptr;
     sqlite3_stmt* previous = nullptr;
     sqlite3_stmt* byRowid = nullptr;
-    // INSERT statements by the fields they write, as the UPDATE statements below.
-    std::vector<std::pair<std::vector<char>, sqlite3_stmt*>> inserts;
+    // INSERT statements by the fields they write, each with the positions it binds in order.
+    // A cursor adds its rows with the same fields set, so the plan the last row used is tried
+    // first: the row then costs one comparison of the flags and a bind per field.
+    struct InsertPlan {
+        std::vector<char> fields;
+        std::vector<int> written;
+        sqlite3_stmt* stmt = nullptr;
+    };
+    std::vector<InsertPlan> inserts;
+    size_t lastInsert = 0;
     sqlite3_stmt* remove = nullptr;
     sqlite3_stmt* count = nullptr;
     std::unordered_map<uint32_t, sqlite3_stmt*> seeks;
@@ -86,12 +90,6 @@ struct CursorState {
     }
 
     bool Usable() const { return conn && conn->IsOpen(); }
-    // The value a field has in the edit buffer.
-    const DbValue& Edited(size_t index) const {
-        static const DbValue kNull;
-        if (dirty[index]) return buffer[index];
-        return mode == EditMode::Edit ? row[index] : kNull;
-    }
     void StopWalk() {
         if (!walking) return;
         if (Usable()) {
@@ -394,7 +392,7 @@ DbError SqliteCursor::SetIndex(std::string_view indexName) {
         stmt = nullptr;
     }
     s.walksUnsafe = false;
-    s.mode = EditMode::None;
+    s.edit.mode = EditMode::None;
     // The new index starts at its first row; an empty table has none, which is no failure.
     if (DbError error = MoveFirst(); !error.Ok() && error.number != err::kNoCurrentRecord)
         return error;
@@ -404,7 +402,7 @@ DbError SqliteCursor::SetIndex(std::string_view indexName) {
 DbError SqliteCursor::MoveFirst() {
     if (!IsOpen()) return ClosedError();
     CursorState& s = *state_;
-    s.mode = EditMode::None;
+    s.edit.mode = EditMode::None;
     s.noMatch = false;
     DbError error;
     std::string order = s.keyFields.empty() ? " ORDER BY rowid LIMIT 1" : s.OrderBy(false);
@@ -420,7 +418,7 @@ DbError SqliteCursor::MoveFirst() {
 DbError SqliteCursor::MoveLast() {
     if (!IsOpen()) return ClosedError();
     CursorState& s = *state_;
-    s.mode = EditMode::None;
+    s.edit.mode = EditMode::None;
     s.noMatch = false;
     DbError error;
     std::string order = s.keyFields.empty() ? " ORDER BY rowid DESC LIMIT 1" : s.OrderBy(true);
@@ -436,7 +434,7 @@ DbError SqliteCursor::MoveLast() {
 DbError SqliteCursor::MoveNext() {
     if (!IsOpen()) return ClosedError();
     CursorState& s = *state_;
-    s.mode = EditMode::None;
+    s.edit.mode = EditMode::None;
     s.noMatch = false;
     if (s.eof) return DbError::Make(err::kNoCurrentRecord, "No current record.");
     if (!s.onRow) return MoveFirst();  // before the first row
@@ -446,7 +444,7 @@ DbError SqliteCursor::MoveNext() {
 DbError SqliteCursor::MovePrevious() {
     if (!IsOpen()) return ClosedError();
     CursorState& s = *state_;
-    s.mode = EditMode::None;
+    s.edit.mode = EditMode::None;
     s.noMatch = false;
     if (s.bof) return DbError::Make(err::kNoCurrentRecord, "No current record.");
     if (!s.onRow) return MoveLast();  // after the last row
@@ -469,7 +467,7 @@ bool SqliteCursor::NoMatch() const {
 DbError SqliteCursor::Seek(SeekOp op, std::span<const DbValue> keys) {
     if (!IsOpen()) return ClosedError();
     CursorState& s = *state_;
-    s.mode = EditMode::None;
+    s.edit.mode = EditMode::None;
     if (s.keyFields.empty()) {
         return DbError::Make(err::kNoCurrentIndex, "Operation invalid without a current index.");
     }
@@ -552,8 +550,8 @@ DbError SqliteCursor::GetField(int index, DbValue& value) const {
     if (index < 0 || index >= static_cast<int>(s.fields.size())) {
         return DbError::Make(err::kItemNotFound, "Item not found in this collection.");
     }
-    if (s.mode != EditMode::None) {
-        value = s.Edited(index);
+    if (s.edit.mode != EditMode::None) {
+        value = s.edit.Edited(index, s.row);
         return {};
     }
     if (s.deleted) return DbError::Make(err::kRecordIsDeleted);
@@ -565,9 +563,7 @@ DbError SqliteCursor::GetField(int index, DbValue& value) const {
 DbError SqliteCursor::AddNew() {
     if (!IsOpen()) return ClosedError();
     CursorState& s = *state_;
-    s.buffer.resize(s.fields.size());
-    s.dirty.assign(s.fields.size(), 0);
-    s.mode = EditMode::AddNew;
+    s.edit.Begin(EditMode::AddNew, s.fields.size());
     return {};
 }
 
@@ -576,85 +572,65 @@ DbError SqliteCursor::Edit() {
     CursorState& s = *state_;
     if (s.deleted) return DbError::Make(err::kRecordIsDeleted);
     if (!s.onRow) return DbError::Make(err::kNoCurrentRecord, "No current record.");
-    s.buffer.resize(s.fields.size());
-    s.dirty.assign(s.fields.size(), 0);
-    s.mode = EditMode::Edit;
+    s.edit.Begin(EditMode::Edit, s.fields.size());
     return {};
 }
 
 DbError SqliteCursor::Set(int index, const DbValue& value) {
     if (!IsOpen()) return ClosedError();
-    CursorState& s = *state_;
-    if (index < 0 || index >= static_cast<int>(s.fields.size())) {
-        return DbError::Make(err::kItemNotFound, "Item not found in this collection.");
-    }
-    if (s.mode == EditMode::None) {
-        return DbError::Make(err::kUpdateWithoutEdit,
-                             "Update or CancelUpdate without AddNew or Edit.");
-    }
-    if (!engine_detail::StoreForField(s.fields[index], value, s.buffer[index])) {
-        DbValue converted;
-        if (DbError error = engine_detail::ConvertForField(s.fields[index], value, converted, true);
-            !error.Ok()) {
-            return error;
-        }
-        s.buffer[index] = std::move(converted);
-    }
-    s.dirty[index] = 1;
-    return {};
+    return state_->edit.Set(state_->fields, index, value);
 }
 
 DbError SqliteCursor::Update() {
     if (!IsOpen()) return ClosedError();
     CursorState& s = *state_;
-    if (s.mode == EditMode::None) {
-        return DbError::Make(err::kUpdateWithoutEdit,
-                             "Update or CancelUpdate without AddNew or Edit.");
-    }
-    for (int field : s.requiredFields) {
-        if (s.Edited(field).IsNull()) {
-            return DbError::Make(err::kNullInPrimaryKey,
-                                 "Index or primary key cannot contain a Null value.");
-        }
-    }
+    if (DbError error = s.edit.CheckRequired(s.requiredFields, s.row); !error.Ok())
+        return error;
     DbError error;
-    if (s.mode == EditMode::AddNew) {
+    if (s.edit.mode == EditMode::AddNew) {
         // Only the fields that were set are written: a column this program does not know (one
         // a station added, perhaps NOT NULL with a default) takes its own default, as a new
         // row's untouched fields do in the desktop engine, instead of a Null it may refuse.
-        sqlite3_stmt* insert = nullptr;
-        for (const auto& [fieldsWritten, prepared] : s.inserts) {
-            if (fieldsWritten == s.dirty) {
-                insert = prepared;
-                break;
+        if (s.lastInsert >= s.inserts.size() || s.inserts[s.lastInsert].fields != s.edit.dirty) {
+            s.lastInsert = s.inserts.size();
+            for (size_t i = 0; i < s.inserts.size(); ++i) {
+                if (s.inserts[i].fields == s.edit.dirty) {
+                    s.lastInsert = i;
+                    break;
+                }
             }
         }
-        std::vector<int> written;
-        for (size_t i = 0; i < s.fields.size(); ++i) {
-            if (s.dirty[i]) written.push_back(static_cast<int>(i));
-        }
-        if (!insert) {
+        if (s.lastInsert == s.inserts.size()) {
+            CursorState::InsertPlan plan;
+            plan.fields = s.edit.dirty;
+            for (size_t i = 0; i < s.fields.size(); ++i) {
+                if (s.edit.dirty[i]) plan.written.push_back(static_cast<int>(i));
+            }
             std::string columns, params;
-            for (size_t i = 0; i < written.size(); ++i) {
+            for (size_t i = 0; i < plan.written.size(); ++i) {
                 if (i) {
                     columns += ", ";
                     params += ", ";
                 }
-                columns += QuoteName(s.fields[written[i]].name);
+                columns += QuoteName(s.fields[plan.written[i]].name);
                 params += "?" + std::to_string(i + 1);
             }
             std::string sql = "INSERT INTO " + QuoteName(s.table) +
-                              (written.empty() ? std::string(" DEFAULT VALUES")
-                                               : " (" + columns + ") VALUES (" + params + ")");
-            insert = s.conn->Prepare(sql, error);
-            if (!insert) return error;
-            s.inserts.emplace_back(s.dirty, insert);
+                              (plan.written.empty()
+                                   ? std::string(" DEFAULT VALUES")
+                                   : " (" + columns + ") VALUES (" + params + ")");
+            plan.stmt = s.conn->Prepare(sql, error);
+            if (!plan.stmt) return error;
+            s.inserts.push_back(std::move(plan));
         }
+        const CursorState::InsertPlan& plan = s.inserts[s.lastInsert];
+        sqlite3_stmt* insert = plan.stmt;
+        const std::vector<int>& written = plan.written;
         // Every parameter is bound afresh for each row, from a buffer that outlives the step.
         engine_detail::StatementReset reset(insert);
         for (size_t i = 0; i < written.size(); ++i) {
             if (DbError bound = engine_detail::BindValue(insert, static_cast<int>(i + 1),
-                                                         s.buffer[written[i]], true);
+                                                         s.edit.values[written[i]], true);
                 !bound.Ok())
                 return bound;  // the edit buffer stays for the caller to cancel or mend
         }
@@ -662,7 +638,7 @@ DbError SqliteCursor::Update() {
             return s.conn->ErrorOf(rc);  // the edit buffer stays for the caller to cancel or mend
         }
         ++s.conn->epoch;  // a new row: walks in progress may have to see it
-        s.mode = EditMode::None;
+        s.edit.mode = EditMode::None;
         return {};
     }
 
@@ -671,7 +647,7 @@ DbError SqliteCursor::Update() {
     std::vector<int> changed;
     bool keyChanged = false;
     for (size_t i = 0; i < s.fields.size(); ++i) {
-        if (!s.dirty[i]) continue;
+        if (!s.edit.dirty[i]) continue;
         changed.push_back(static_cast<int>(i));
         if (std::find(s.requiredFields.begin(), s.requiredFields.end(), static_cast<int>(i)) !=
             s.requiredFields.end()) {
@@ -679,14 +655,14 @@ DbError SqliteCursor::Update() {
         }
     }
     if (changed.empty()) {
-        s.mode = EditMode::None;
+        s.edit.mode = EditMode::None;
         return {};
     }
     // One statement per set of written fields, found by the dirty flags rather than by
     // building its text for every row.
     sqlite3_stmt* stmt = nullptr;
     for (const auto& [fieldsWritten, prepared] : s.updates) {
-        if (fieldsWritten == s.dirty) {
+        if (fieldsWritten == s.edit.dirty) {
             stmt = prepared;
             break;
         }
@@ -701,14 +677,14 @@ DbError SqliteCursor::Update() {
                           " WHERE rowid = ?" + std::to_string(changed.size() + 1);
         stmt = s.conn->Prepare(sql, error);
         if (!stmt) return error;
-        s.updates.emplace_back(s.dirty, stmt);
+        s.updates.emplace_back(s.edit.dirty, stmt);
     }
     bool missing = false;
     {
         engine_detail::StatementReset reset(stmt);
         for (size_t i = 0; i < changed.size(); ++i) {
             if (DbError bound = engine_detail::BindValue(stmt, static_cast<int>(i + 1),
-                                                         s.buffer[changed[i]], true);
+                                                         s.edit.values[changed[i]], true);
                 !bound.Ok())
                 return bound;
         }
@@ -722,27 +698,27 @@ DbError SqliteCursor::Update() {
     // A changed key moves the row in its index: walks in progress may pass it or meet it twice.
     if (keyChanged) ++s.conn->epoch;
     if (missing) {
-        s.mode = EditMode::None;
+        s.edit.mode = EditMode::None;
         s.deleted = true;
         return DbError::Make(err::kRecordIsDeleted);
     }
-    for (int field : changed) s.row[field] = std::move(s.buffer[field]);
-    s.mode = EditMode::None;
+    for (int field : changed) s.row[field] = std::move(s.edit.values[field]);
+    s.edit.mode = EditMode::None;
     return {};
 }
 
 void SqliteCursor::CancelUpdate() {
-    if (state_) state_->mode = EditMode::None;
+    if (state_) state_->edit.mode = EditMode::None;
 }
 
 EditMode SqliteCursor::Mode() const {
-    return state_ ? state_->mode : EditMode::None;
+    return state_ ? state_->edit.mode : EditMode::None;
 }
 
 DbError SqliteCursor::Delete() {
     if (!IsOpen()) return ClosedError();
     CursorState& s = *state_;
-    s.mode = EditMode::None;
+    s.edit.mode = EditMode::None;
     if (s.deleted) return DbError::Make(err::kRecordIsDeleted);
     if (!s.onRow) return DbError::Make(err::kNoCurrentRecord, "No current record.");
     DbError error;
