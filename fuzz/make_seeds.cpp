@@ -15,6 +15,7 @@
 #include "common/profile.h"
 #include "common/registry.h"
 #include "support/audiowall_fixture.h"
+#include "support/jet_writer.h"
 #include "support/scheduler_log_writer.h"
 
 namespace fs = std::filesystem;
@@ -155,6 +156,37 @@ void Dates(const fs::path& out) {
     for (const char* date : dates) WriteSeed(out, "date" + std::to_string(n++), date);
 }
 
+// Small files of both versions with every readable type, a memo on a page of its own and one
+// chained over pages, a column without a value of ours, and a deleted row.
+void JetFiles(const fs::path& out, const fs::path& scratch) {
+    using testing::JetColumn;
+    testing::JetTable log{"Log",
+                          {JetColumn("Title", FieldType::Text, 40), JetColumn("Cart", FieldType::Long),
+                           JetColumn("Start", FieldType::DateTime), JetColumn("Length", FieldType::Single),
+                           JetColumn("Played", FieldType::Boolean), JetColumn("Note", FieldType::Memo),
+                           JetColumn("Price", testing::kJetMoney)},
+                          {},
+                          {1}};
+    for (int n = 0; n < 6; ++n)
+        log.rows.push_back({DbValue(std::string("Song ") + std::to_string(n)), DbValue(1000LL + n),
+                            DbValue(36526.5 + n), DbValue(180.25), DbValue(n % 2 == 0),
+                            n == 2 ? DbValue(std::string(5000, 'm'))
+                                   : n == 3 ? DbValue(std::string(300, 'n')) : DbValue(),
+                            DbValue()});
+    testing::JetTable groups{"Groups", {JetColumn("Name", FieldType::Text, 20),
+                                        JetColumn("Number", FieldType::Short)},
+                             {{DbValue(std::string("Caf\xc3\xa9")), DbValue(7LL)}, {DbValue(), DbValue()}},
+                             {}};
+    for (auto [version, name] : {std::pair{testing::JetVersion::Jet3, "jet3.mdb"},
+                                 std::pair{testing::JetVersion::Jet4, "jet4.mdb"}}) {
+        const fs::path file = scratch / name;
+        if (!testing::WriteJetFile(file.string(), version, {log, groups}).empty()) std::exit(1);
+        std::ifstream in(file, std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        WriteSeed(out, name, bytes);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -172,6 +204,7 @@ int main(int argc, char** argv) {
     IniFiles(out / "ini", scratch);
     RegistryFiles(out / "registry", scratch);
     Dates(out / "date");
+    JetFiles(out / "jet_file", scratch);
     fs::remove_all(scratch);
     return 0;
 }

@@ -11,7 +11,7 @@ set -euo pipefail
 seconds="${1:-30}"
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${FUZZ_BUILD_DIR:-$root/build-fuzz}"
-targets=(scheduler_log break_note cart_record ini registry date)
+targets=(scheduler_log break_note cart_record ini registry date jet_file)
 
 "$root/scripts/install-deps.sh"
 if [ ! -f "$build/build.ninja" ]; then

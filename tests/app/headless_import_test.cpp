@@ -277,6 +277,20 @@ TEST_F(HeadlessImportTest, PreviewPrintsTextOrJsonAndWritesNothing) {
     EXPECT_EQ(Run({"KORA26.MDB", "--format=json"}).exitCode, 64);
 }
 
+// A preview over hours already imported ends as a re-run of the import does: with status 0,
+// since "already in the log" needs no one's attention.
+TEST_F(HeadlessImportTest, PreviewOfImportedHoursEndsWith0) {
+    station_.WriteLog(today_ + 1, HoursOf(today_ + 1, 5, 6));
+    ProgramRun import = Run({"KORA26.MDB", "/AUTO", "/QUIT", "--end-hour=06"});
+    ASSERT_EQ(import.exitCode, 0) << import.err;
+    ProgramRun again = Run({"KORA26.MDB", "/AUTO", "/QUIT", "--end-hour=06"});
+    EXPECT_EQ(again.exitCode, 0) << again.err;
+    ProgramRun preview = Run({"KORA26.MDB", "--preview", "--end-hour=06"});
+    EXPECT_EQ(preview.exitCode, 0) << preview.err << preview.out;
+    EXPECT_TRUE(Contains(preview.out, "  05:00  already in the log")) << preview.out;
+    EXPECT_TRUE(Contains(preview.out, "  06:00  already in the log")) << preview.out;
+}
+
 TEST_F(HeadlessImportTest, PurgeKeepsTheLastThreeDays) {
     for (int32_t day = today_ - 6; day <= today_ + 1; ++day)
         station_.WriteLog(day, HoursOf(day, 12, 12));

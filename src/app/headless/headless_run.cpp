@@ -80,7 +80,7 @@ int PrintPreview(LogImportModel& window, const LaunchOptions& options) {
     std::cout << (options.JsonPreview() ? PreviewJson(result.preview)
                                         : PreviewText(result.preview));
     std::cout.flush();
-    return result.preview.Clean() ? exit_status::kDone : exit_status::kDoneWithReport;
+    return result.preview.NeedsAttention() ? exit_status::kDoneWithReport : exit_status::kDone;
 }
 
 int RunMenuAction(LogImportModel& window, HeadlessUserInterface& ui, MenuAction action,

@@ -133,8 +133,12 @@ int PreviewHour::MissingCarts() const {
 bool PreviewHour::Noteworthy() const {
     // Everything the import would write to its error report or show about the hour. An hour
     // that a well-formed file does not schedule is not: many stations schedule part of a day.
-    return status == PreviewHourStatus::AlreadyInLog || status == PreviewHourStatus::Failed ||
-           lost || insertedAfter || underrun || MissingCarts() > 0 || !messages.empty();
+    return status == PreviewHourStatus::AlreadyInLog || NeedsAttention();
+}
+
+bool PreviewHour::NeedsAttention() const {
+    return status == PreviewHourStatus::Failed || lost || insertedAfter || underrun ||
+           MissingCarts() > 0 || !messages.empty();
 }
 
 PreviewSummary ImportPreview::Summary() const {
@@ -171,6 +175,15 @@ bool ImportPreview::Clean() const {
             if (hour.Noteworthy()) return false;
     }
     return true;
+}
+
+bool ImportPreview::NeedsAttention() const {
+    for (const PreviewDay& day : days) {
+        if (day.fileMissing || !day.messages.empty()) return true;
+        for (const PreviewHour& hour : day.hours)
+            if (hour.NeedsAttention()) return true;
+    }
+    return false;
 }
 
 PreviewRunResult PreviewImport(Session& session, const RangeFields& fields,

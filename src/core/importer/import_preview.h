@@ -57,6 +57,9 @@ struct PreviewHour {
     int MissingCarts() const;
     // Whether the import would report anything about this hour.
     bool Noteworthy() const;
+    // Whether that report is more than "already in the log": a re-run over imported hours
+    // reports them and needs no one's attention.
+    bool NeedsAttention() const;
 };
 
 struct PreviewDay {
@@ -89,6 +92,9 @@ struct ImportPreview {
     PreviewSummary Summary() const;
     // True when every hour would import without a line in the error report or a message.
     bool Clean() const;
+    // True when some hour or day needs attention (see PreviewHour::NeedsAttention): what makes
+    // an unattended preview end with status 4, as the import itself does.
+    bool NeedsAttention() const;
 };
 
 enum class [[nodiscard]] PreviewRunOutcome{

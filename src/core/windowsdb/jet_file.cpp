@@ -24,8 +24,38 @@ int32_t Get32(const unsigned char* at) {
                                 static_cast<uint32_t>(at[3]) << 24);
 }
 
-std::string TakeText(char* text) {
-    std::string result = text ? text : "";
+// The bytes a fixed-width value of the type takes in its row; 0 for the types read by length.
+size_t FixedWidth(int type) {
+    switch (type) {
+        case MDB_BYTE: return 1;
+        case MDB_INT: return 2;
+        case MDB_LONGINT: case MDB_FLOAT: return 4;
+        case MDB_DOUBLE: case MDB_DATETIME: return 8;
+        default: return 0;
+    }
+}
+
+// Whether every value of the row lies inside the page it was read from. libmdb takes a
+// field's place from the row's own offset table, which a damaged file can point anywhere;
+// such a row is left unread, so the table reads fewer rows than it counts and is refused.
+bool FieldsInsidePage(const MdbField* fields, unsigned count,
+                      const std::vector<JetColumnInfo>& columns, size_t pageSize) {
+    for (unsigned i = 0; i < count; ++i) {
+        const MdbField& field = fields[i];
+        if (field.colnum < 0 || static_cast<size_t>(field.colnum) >= columns.size()) return false;
+        if (field.is_null) continue;
+        if (field.start < 0 || field.siz < 0) return false;
+        const size_t width =
+            std::max<size_t>(FixedWidth(columns[field.colnum].type), static_cast<size_t>(field.siz));
+        if (static_cast<size_t>(field.start) + width > pageSize) return false;
+    }
+    return true;
+}
+
+// libmdb converts into a buffer of the bind size and leaves it unterminated when the text
+// fills it (a memo whose pages hold more than its header says): read no further than that.
+std::string TakeText(char* text, size_t bindSize) {
+    std::string result = text ? std::string(text, ::strnlen(text, bindSize)) : std::string();
     g_free(text);
     return result;
 }
@@ -145,6 +175,10 @@ std::string JetFile::OpenTable(const std::string& name, JetTableReader& reader) 
     if (!state->table || !mdb_read_columns(state->table))
         return "the definition of the table " + name + " cannot be read";
     MdbTableDef* table = state->table;
+    // libmdb finds a table's data pages through its usage map and reads the map without
+    // checking that it was found: a damaged file would make it read through a null pointer.
+    if (!table->usage_map || table->map_sz < 1)
+        return "the map of the pages of the table " + name + " cannot be read";
     for (unsigned i = 0; i < table->num_cols; ++i) {
         auto* column = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i));
         reader.columns_.push_back({column->name, column->col_type, column->col_size});
@@ -174,6 +208,7 @@ bool JetTableReader::Next(std::vector<DbValue>& values) {
         start &= kOffsetMask;
         MdbField* fields = state_->fields.data();
         if (mdb_crack_row(table, start, size, fields) < 0) continue;
+        if (!FieldsInsidePage(fields, table->num_cols, columns_, sizeof mdb->pg_buf)) continue;
 
         values.assign(columns_.size(), DbValue());
         for (unsigned i = 0; i < table->num_cols; ++i) {
@@ -216,7 +251,8 @@ bool JetTableReader::Next(std::vector<DbValue>& values) {
                     value = field.siz <= 0
                                 ? DbValue("")
                                 : DbValue(TakeText(mdb_col_to_string(mdb, mdb->pg_buf, field.start,
-                                                                     MDB_TEXT, field.siz)));
+                                                                     MDB_TEXT, field.siz),
+                                                   kTextBindSize));
                     break;
                 case MDB_MEMO: {
                     if (field.siz < MDB_MEMO_OVERHEAD) {
@@ -232,9 +268,11 @@ bool JetTableReader::Next(std::vector<DbValue>& values) {
                     const size_t stored = (header & 0xc0000000u) != 0
                                               ? static_cast<size_t>(mdb->fmt->pg_size)
                                               : std::min<size_t>(header, 0xffffffu);
-                    mdb_set_bind_size(mdb, std::max(kTextBindSize, stored * 3 + 16));
+                    const size_t bindSize = std::max(kTextBindSize, stored * 3 + 16);
+                    mdb_set_bind_size(mdb, bindSize);
                     value = DbValue(TakeText(
-                        mdb_col_to_string(mdb, mdb->pg_buf, field.start, MDB_MEMO, field.siz)));
+                        mdb_col_to_string(mdb, mdb->pg_buf, field.start, MDB_MEMO, field.siz),
+                        bindSize));
                     mdb_set_bind_size(mdb, kTextBindSize);
                     break;
                 }
