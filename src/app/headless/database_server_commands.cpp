@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "common/paths.h"
+#include "common/profile.h"
 #include "common/text.h"
 #include "config/database_server.h"
 #include "config/startup.h"
@@ -20,12 +21,18 @@ int SetUpDatabaseServer(Session& session, const LaunchOptions& options) {
     if (!ReadInstallationSettings(locations, session.audiowall, ui, session.dialogs, session.clock,
                                   options.command))
         return exit_status::kStartupEnded;
+    if (locations.DataLocation.empty() && !locations.CommandLine.systemIniFile) {
+        ShowError(ui, "there is no data location to keep VNTR_SYS.INI in: set it with "
+                      "--set-data-location=DIR first");
+        return exit_status::kStopped;
+    }
+    LocateSystemIniFile(locations);
     const std::string server = Trim(options.databaseServer.value_or(""));
     if (DbError error = SetDatabaseServer(locations, server); !error.Ok()) {
         ShowError(ui, "the database server was not set: " + error.description);
         return exit_status::kStopped;
     }
-    std::cout << "stored in " << locations.SystemIniFile << ":\n";
+    std::cout << "stored in " << ProfilePath(locations.SystemIniFile) << ":\n";
     if (server.empty())
         std::cout << "databases: files in " << JoinPath(locations.DataLocation, "SCHEDULE") << "\n";
     else
