@@ -7,6 +7,7 @@
 #include "common/whole_file.h"
 #include "headless/account_commands.h"
 #include "headless/create_database.h"
+#include "headless/database_server_commands.h"
 #include "headless/import_windows_databases.h"
 #include "headless/file_locations_setup.h"
 #include "headless/headless_user_interface.h"
@@ -132,6 +133,13 @@ int RunHeadlessWork(const LaunchOptions& options, RunRecord& record) {
     LogImportModel window(session);
 
     if (options.ManagesAccounts()) return RunAccountCommand(session, options);
+    if (options.databaseServer) return SetUpDatabaseServer(session, options);
+    if (options.copyToServer) {
+        if (!window.LoadUser(options.command)) return exit_status::kStartupEnded;
+        int status = CopyDatabaseToServer(session, *options.copyToServer);
+        window.Close();
+        return status;
+    }
     if (options.SetsFileLocations()) {
         int status = SetUpFileLocations(session, options);
         if (status != exit_status::kDone || !options.createDatabase) return status;

@@ -20,6 +20,8 @@ constexpr ValueOption kValueOptions[] = {
     {"--description", &LaunchOptions::description},
     {"--set-data-location", &LaunchOptions::dataLocation},
     {"--set-cart-directory", &LaunchOptions::cartDirectory},
+    {"--set-database-server", &LaunchOptions::databaseServer},
+    {"--copy-database-to-server", &LaunchOptions::copyToServer},
     {"--format", &LaunchOptions::format},
     {"--add-user", &LaunchOptions::addUser},
     {"--rights", &LaunchOptions::rights},
@@ -206,6 +208,20 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& arguments) {
         result.error = "--description belongs to --create-database";
         return result;
     }
+    if (options.copyToServer) {
+        const std::string name = Trim(*options.copyToServer);
+        if (!EndsWithNoCase(name, ".MDB") || name.size() <= 4) {
+            result.error =
+                "--copy-database-to-server needs a file name ending in .MDB, such as KORA26.MDB";
+            return result;
+        }
+    }
+    if ((options.databaseServer || options.copyToServer) &&
+        (asksForWork || options.createDatabase || options.SetsFileLocations() ||
+         !options.windowsDatabases.empty() || (options.databaseServer && options.copyToServer))) {
+        result.error = "--set-database-server and --copy-database-to-server run on their own";
+        return result;
+    }
     if (!options.windowsDatabases.empty()) {
         // Bringing databases over replaces files others may be using: a run of its own.
         if (asksForWork || options.createDatabase || options.SetsFileLocations()) {
@@ -292,6 +308,14 @@ std::string UsageText() {
            "  --set-cart-directory=DIR\n"
            "                    store DIR as the directory of every cart of the Audiowall;\n"
            "                    both run on their own or before --create-database\n"
+           "  --set-database-server=CONNINFO\n"
+           "                    keep the installation's databases on the PostgreSQL server of\n"
+           "                    CONNINFO (host=studio-db dbname=vantor user=station), written\n"
+           "                    to [Database] of VNTR_SYS.INI once the server answers; the\n"
+           "                    password comes from ~/.pgpass or PGPASSWORD; an empty value\n"
+           "                    returns to files. VANTOR_DB_SERVER overrides it for one run\n"
+           "  --copy-database-to-server=NAME.MDB\n"
+           "                    copy a database file of the data location onto that server\n"
            "  --import-windows-database=PATH [--replace]\n"
            "                    bring over a playout or users database of the Windows\n"
            "                    installation (a Jet 3 or Jet 4 .MDB file; give it once per\n"

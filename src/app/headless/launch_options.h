@@ -52,6 +52,11 @@ struct LaunchOptions {
     std::optional<std::string> cartDirectory;  // "--set-cart-directory=DIR", every cart
     bool SetsFileLocations() const { return dataLocation || cartDirectory; }
 
+    // Where the databases are: "--set-database-server=CONNINFO" (empty: files again), and a
+    // database file to copy onto that server ("--copy-database-to-server=NAME.MDB").
+    std::optional<std::string> databaseServer;
+    std::optional<std::string> copyToServer;
+
     // The accounts of the users database, kept without a window. Passwords come from standard
     // input only: a command line is seen by every user of the machine.
     std::optional<std::string> addUser;      // "--add-user=NAME"

@@ -22,6 +22,7 @@ class FileStore final : public DatabaseStore {
 
     std::string Location() const override { return ResolvePath(directory_); }
     bool OnServer() const override { return false; }
+    DbError Prepare() const override { return {}; }
 
     std::vector<std::string> List() const override {
         return ListFiles(ResolvePath(directory_), "*.mdb");
@@ -106,6 +107,26 @@ class FileStore final : public DatabaseStore {
 
 std::unique_ptr<DatabaseStore> MakeFileStore(const std::string& directory) {
     return std::make_unique<FileStore>(directory);
+}
+
+DbError CopyDatabase(const DatabaseStore& from, const std::string& fromName,
+                     const DatabaseStore& to, const std::string& toName) {
+    Database source;
+    if (DbError error = from.Open(fromName, source); !error.Ok()) return error;
+    Database target;
+    if (DbError error = to.Create(toName, target); !error.Ok()) return error;
+    DbError error = target.BeginTrans();
+    if (error.Ok()) error = CopyDatabaseContents(source, target);
+    if (error.Ok()) {
+        error = target.CommitTrans();
+    } else if (target.TransactionDepth() > 0) {
+        static_cast<void>(target.Rollback());  // the copy's own failure is the one to report
+    }
+    if (!error.Ok()) {
+        target.Close();
+        static_cast<void>(to.Remove(toName));  // a half-made copy is no database
+    }
+    return error;
 }
 
 DbError CopyDatabaseContents(const Database& from, Database& to) {

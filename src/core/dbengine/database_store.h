@@ -28,6 +28,9 @@ class DatabaseStore {
     virtual std::vector<std::string> List() const = 0;
     // What messages and the file layer call a database: its path, or on a server its name.
     virtual std::string Address(const std::string& name) const = 0;
+    // Whether the store can be used: a server answers (and has its catalogue, made when
+    // missing); 3051 naming the server and its reason otherwise. A directory always can.
+    [[nodiscard]] virtual DbError Prepare() const = 0;
     // True when a database of this name is there (an empty file is none: it was never made).
     virtual bool Exists(const std::string& name) const = 0;
 
@@ -56,6 +59,18 @@ class DatabaseStore {
 std::unique_ptr<DatabaseStore> MakeFileStore(const std::string& directory);
 // The databases kept on the server of conninfo (libpq's connection string).
 std::unique_ptr<DatabaseStore> MakeServerStore(const std::string& conninfo);
+
+// True when a libpq connection string carries a password, which belongs in ~/.pgpass or
+// PGPASSWORD and never in a settings file.
+bool ConninfoHasPassword(const std::string& conninfo);
+// The connection string without its password (the same text when it has none).
+std::string ConninfoWithoutPassword(const std::string& conninfo);
+
+// Copies a database of one store into a new database of another (or the same) store, every
+// table row for row, in one transaction: 3204 when the target exists; nothing of a failed copy
+// is left.
+[[nodiscard]] DbError CopyDatabase(const DatabaseStore& from, const std::string& fromName,
+                                   const DatabaseStore& to, const std::string& toName);
 
 // Copies every table (fields, indexes and rows, row for row) of an open database into another
 // open, empty one; the first failure comes back and the target is left to the caller.

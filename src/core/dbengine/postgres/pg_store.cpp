@@ -82,6 +82,8 @@ class ServerStore final : public DatabaseStore {
 
     bool OnServer() const override { return true; }
 
+    DbError Prepare() const override { return StoreSession(conninfo_).Opened(); }
+
     std::vector<std::string> List() const override {
         std::vector<std::string> names;
         StoreSession session(conninfo_);
@@ -120,22 +122,7 @@ class ServerStore final : public DatabaseStore {
     }
 
     DbError Copy(const std::string& from, const std::string& to) const override {
-        Database source;
-        if (DbError error = source.OpenOnServer(conninfo_, from); !error.Ok()) return error;
-        Database target;
-        if (DbError error = target.CreateOnServer(conninfo_, to); !error.Ok()) return error;
-        DbError error = target.BeginTrans();
-        if (error.Ok()) error = CopyDatabaseContents(source, target);
-        if (error.Ok()) {
-            error = target.CommitTrans();
-        } else if (target.TransactionDepth() > 0) {
-            static_cast<void>(target.Rollback());  // the copy's own failure is the one to report
-        }
-        if (!error.Ok()) {
-            target.Close();
-            static_cast<void>(Remove(to));  // a half-made copy is no database
-        }
-        return error;
+        return CopyDatabase(*this, from, *this, to);
     }
 
     DbError Rename(const std::string& from, const std::string& to) const override {
@@ -229,6 +216,35 @@ class ServerStore final : public DatabaseStore {
 };
 
 }  // namespace
+
+bool ConninfoHasPassword(const std::string& conninfo) {
+    char* message = nullptr;
+    PQconninfoOption* options = PQconninfoParse(conninfo.c_str(), &message);
+    if (message) PQfreemem(message);
+    bool has = false;
+    for (PQconninfoOption* o = options; o && o->keyword; ++o)
+        has |= std::string_view(o->keyword) == "password" && o->val && *o->val;
+    if (options) PQconninfoFree(options);
+    return has;
+}
+
+std::string ConninfoWithoutPassword(const std::string& conninfo) {
+    if (!ConninfoHasPassword(conninfo)) return conninfo;
+    PQconninfoOption* options = PQconninfoParse(conninfo.c_str(), nullptr);
+    std::string text;
+    for (PQconninfoOption* o = options; o && o->keyword; ++o) {
+        if (!o->val || !*o->val || std::string_view(o->keyword) == "password") continue;
+        std::string value;
+        for (const char* c = o->val; *c; ++c) {
+            if (*c == '\\' || *c == '\'') value += '\\';
+            value += *c;
+        }
+        if (!text.empty()) text += ' ';
+        text += std::string(o->keyword) + "='" + value + "'";
+    }
+    if (options) PQconninfoFree(options);
+    return text;
+}
 
 std::unique_ptr<DatabaseStore> MakeServerStore(const std::string& conninfo) {
     return std::make_unique<ServerStore>(conninfo);
