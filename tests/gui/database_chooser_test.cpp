@@ -18,6 +18,7 @@
 
 #include "dbengine/database_file.h"
 #include "gui_test_support.h"
+#include "input_box.h"
 #include "modal_answers.h"
 #include "modal_user_interface.h"
 #include "qt_dialogs_chooser.h"
@@ -78,9 +79,11 @@ class DatabaseChooserWindowTest : public ::testing::Test {
 TEST_F(DatabaseChooserWindowTest, ChoosesADatabaseByDoubleClick) {
     // Opened as the program opens it; the test plays the person at the screen.
     bool checked = false;
-    testing::WhenModal("frmChooseDatabase", [&](QWidget* modal) {
-        auto* window = qobject_cast<DatabaseChooser*>(modal);
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
+        auto* window = qobject_cast<DatabaseChooser*>(QApplication::activeModalWidget());
         ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->objectName(), "frmChooseDatabase");
         auto* list = window->findChild<QListWidget*>("lViewDatabasesIcons");
         ASSERT_NE(list, nullptr);
         ASSERT_TRUE(QTest::qWaitFor([&] { return list->count() == 3; }));
@@ -243,12 +246,15 @@ TEST_F(DatabaseChooserWindowTest, CopyShowsItsStatusPanelWhileTheNameIsAsked) {
     auto* panel = Find<QWidget>(window, "pnlStatus");
     EXPECT_FALSE(panel->isVisible());
     bool panelShown = false;
-    testing::WhenModal("frmGoodInputBox", [&](QWidget* nameBox) {
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(QTest::qWaitFor([] {
+            return qobject_cast<gui::InputBox*>(QApplication::activeModalWidget()) != nullptr;
+        }));
         panelShown = panel->isVisible() &&
                      Find<QLabel>(window, "lblSecondLine")->text() == "Creating new database..." &&
                      !Find<QPushButton>(window, "cmdOK")->isEnabled() &&
                      !Find<QPushButton>(window, "cmdCancel")->isEnabled();
-        nameBox->close();  // the name box cancelled
+        QApplication::activeModalWidget()->close();  // the name box cancelled
     });
     Find<QAction>(window, "mnuCopyDatabase")->trigger();
     EXPECT_TRUE(panelShown);
