@@ -65,6 +65,25 @@ DatabaseChooser::DatabaseChooser(DatabaseChooserModel& model, QWidget* parent)
     prompt_->setWordWrap(true);
     layout->addWidget(prompt_);
 
+    layout->addWidget(BuildDatabaseViews(), 1);
+    layout->addWidget(BuildStatusPanel());
+
+    const OkCancelButtons okCancel = AddOkCancelRow(layout, this, "cmdOK", "cmdCancel");
+    cmdOK_ = okCancel.ok;
+    cmdCancel_ = okCancel.cancel;
+
+    BuildMenus(menuBar_);
+    ReturnKeyboardAfterMenuEscape(menuBar_);
+    ConnectControls();
+    for (QWidget* widget : findChildren<QWidget*>()) widget->installEventFilter(this);
+
+    model_.OnChanged([this] { Refresh(); });
+    resize(520, 340);
+    Refresh();
+}
+
+// The databases, as large icons or as the details list; one shows at a time.
+QWidget* DatabaseChooser::BuildDatabaseViews() {
     lViewDatabases_ = new QStackedWidget(this);
     lViewDatabases_->setObjectName("lViewDatabases");
     iconView_ = new QListWidget(lViewDatabases_);
@@ -100,8 +119,11 @@ DatabaseChooser::DatabaseChooser(DatabaseChooserModel& model, QWidget* parent)
     detailsView_->header()->setSortIndicatorShown(false);
     lViewDatabases_->addWidget(iconView_);
     lViewDatabases_->addWidget(detailsView_);
-    layout->addWidget(lViewDatabases_, 1);
+    return lViewDatabases_;
+}
 
+// The panel that says what a long operation on a database is doing, hidden until one runs.
+QWidget* DatabaseChooser::BuildStatusPanel() {
     pnlStatus_ = new QFrame(this);
     pnlStatus_->setObjectName("pnlStatus");
     pnlStatus_->setFrameShape(QFrame::StyledPanel);
@@ -116,15 +138,10 @@ DatabaseChooser::DatabaseChooser(DatabaseChooserModel& model, QWidget* parent)
     statusLayout->addWidget(lblFirstLine_);
     statusLayout->addWidget(lblSecondLine_);
     pnlStatus_->hide();
-    layout->addWidget(pnlStatus_);
+    return pnlStatus_;
+}
 
-    const OkCancelButtons okCancel = AddOkCancelRow(layout, this, "cmdOK", "cmdCancel");
-    cmdOK_ = okCancel.ok;
-    cmdCancel_ = okCancel.cancel;
-
-    BuildMenus(menuBar_);
-    ReturnKeyboardAfterMenuEscape(menuBar_);
-
+void DatabaseChooser::ConnectControls() {
     connect(cmdOK_, &QPushButton::clicked, this, [this] { Run([this] { model_.OK(); }); });
     connect(cmdCancel_, &QPushButton::clicked, this, [this] { Run([this] { model_.Cancel(); }); });
     // Enter in the list reaches OK, the default button; only the mouse is taken here.
@@ -151,11 +168,6 @@ DatabaseChooser::DatabaseChooser(DatabaseChooserModel& model, QWidget* parent)
         connect(view, &QWidget::customContextMenuRequested, this,
                 [this, view](const QPoint& position) { ShowOptionsMenu(view, position); });
     }
-    for (QWidget* widget : findChildren<QWidget*>()) widget->installEventFilter(this);
-
-    model_.OnChanged([this] { Refresh(); });
-    resize(520, 340);
-    Refresh();
 }
 
 DatabaseChooser::~DatabaseChooser() {

@@ -44,7 +44,11 @@ class DatabaseChooser : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    QWidget* BuildDatabaseViews();
+    QWidget* BuildStatusPanel();
     void BuildMenus(QMenuBar* bar);
+    // The buttons, the two views and their header forward to the model.
+    void ConnectControls();
     void Activated();
     // Runs a model operation and redraws; closes the window when the model hid it.
     template <typename Operation>

@@ -21,6 +21,25 @@ DateHourPicker::DateHourPicker(DateHourPickerModel& model, QWidget* owner)
     setObjectName("frmSelectHour");
     setWindowTitle(Q(model.caption));
 
+    // Made in the order Tab walks them: months, calendar, time, buttons.
+    BuildMonthList();
+    auto* body = new QHBoxLayout;
+    body->addWidget(months_);
+    body->addLayout(BuildCalendar(), 1);
+    body->addSpacing(8);
+    body->addLayout(BuildTime());
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(body, 1);
+    layout->addLayout(BuildButtons());
+    // Its contents have one size: opened at its natural size and kept there, it gets no
+    // maximise button from the window manager and no empty space.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    ConnectControls();
+}
+
+void DateHourPicker::BuildMonthList() {
     months_ = new QListWidget(this);
     months_->setObjectName("lstMonth");
     months_->setAccessibleName("Month");
@@ -29,7 +48,10 @@ DateHourPicker::DateHourPicker(DateHourPickerModel& model, QWidget* owner)
     months_->setMinimumHeight(months_->sizeHintForRow(0) * 12 + 2 * months_->frameWidth());
     months_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     months_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
 
+// The year over the day grid, the day scroll bar beside it.
+QLayout* DateHourPicker::BuildCalendar() {
     year_ = new QLabel(this);
     year_->setObjectName("lblYear");
     year_->setAlignment(Qt::AlignCenter);
@@ -47,6 +69,20 @@ DateHourPicker::DateHourPicker(DateHourPickerModel& model, QWidget* owner)
     dayBar_->setObjectName("scrDay");
     dayBar_->setPageStep(1);
 
+    auto* yearRow = new QHBoxLayout;
+    yearRow->addWidget(year_);
+    yearRow->addWidget(yearBar_, 1);
+    auto* dayRow = new QHBoxLayout;
+    dayRow->addWidget(days_, 1);
+    dayRow->addWidget(dayBar_);
+    auto* calendar = new QVBoxLayout;
+    calendar->addLayout(yearRow);
+    calendar->addLayout(dayRow, 1);
+    return calendar;
+}
+
+// The clock with the hour field, the two indicators and the minutes under it.
+QLayout* DateHourPicker::BuildTime() {
     hourLabel_ = new QLabel("&Hour:", this);
     hourLabel_->setObjectName("lblHour");
     hour_ = new QLineEdit(this);
@@ -73,24 +109,6 @@ DateHourPicker::DateHourPicker(DateHourPickerModel& model, QWidget* owner)
     FilterKeys(minutes_, &DateHourPickerModel::FilterHourKey);
     minutesLabel_->setBuddy(minutes_);
 
-    ok_ = new QPushButton("OK", this);
-    ok_->setObjectName("OKB");
-    ok_->setDefault(true);
-    cancel_ = new QPushButton("Cancel", this);
-    cancel_->setObjectName("CancelB");
-
-    // Calendar: the year over the day grid, the day scroll bar beside it.
-    auto* yearRow = new QHBoxLayout;
-    yearRow->addWidget(year_);
-    yearRow->addWidget(yearBar_, 1);
-    auto* dayRow = new QHBoxLayout;
-    dayRow->addWidget(days_, 1);
-    dayRow->addWidget(dayBar_);
-    auto* calendar = new QVBoxLayout;
-    calendar->addLayout(yearRow);
-    calendar->addLayout(dayRow, 1);
-
-    // Time: the clock with the hour field, the two indicators and the minutes under it.
     auto* halves = new QHBoxLayout;
     halves->addStretch();
     halves->addWidget(morning_);
@@ -109,25 +127,24 @@ DateHourPicker::DateHourPicker(DateHourPickerModel& model, QWidget* owner)
     time->addLayout(halves);
     time->addLayout(fields);
     time->addStretch();
+    return time;
+}
 
-    auto* body = new QHBoxLayout;
-    body->addWidget(months_);
-    body->addLayout(calendar, 1);
-    body->addSpacing(8);
-    body->addLayout(time);
+QLayout* DateHourPicker::BuildButtons() {
+    ok_ = new QPushButton("OK", this);
+    ok_->setObjectName("OKB");
+    ok_->setDefault(true);
+    cancel_ = new QPushButton("Cancel", this);
+    cancel_->setObjectName("CancelB");
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok_);
     buttons->addWidget(cancel_);
+    return buttons;
+}
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(body, 1);
-    layout->addLayout(buttons);
-    // Its contents have one size: opened at its natural size and kept there, it gets no
-    // maximise button from the window manager and no empty space.
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-
+void DateHourPicker::ConnectControls() {
     connect(months_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (refreshing_ || row < 0) return;
         model_.SelectMonth(row + 1);

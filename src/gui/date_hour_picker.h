@@ -11,6 +11,7 @@
 #include "common/date_hour_picker_model.h"
 
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -37,6 +38,13 @@ class DateHourPicker : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
+    void BuildMonthList();
+    QLayout* BuildCalendar();
+    QLayout* BuildTime();
+    QLayout* BuildButtons();
+    // Every control forwards to the model and redraws from it.
+    void ConnectControls();
+
     DateHourPickerModel& model_;
     bool refreshing_ = false;
     QListWidget* months_;

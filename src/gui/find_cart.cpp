@@ -38,7 +38,26 @@ FindCart::FindCart(FindCartModel& model, QWidget* parent)
     setObjectName("frmFindCart");
     setWindowTitle(FindCartModel::kCaption);
 
-    // "&Basic"
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName("tabFind");
+    tabs_->addTab(BuildBasicTab(), "&Basic");
+    tabs_->addTab(BuildAdvancedTab(), "&Advanced");
+    auto* top = new QHBoxLayout;
+    top->addWidget(tabs_, 1);
+    top->addLayout(BuildSearchColumn());
+    BuildResultsList();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(lviewItems_, 1);
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
+
+    ConnectControls();
+    model_.OnChanged([this] { Refresh(); });
+    resize(560, sizeHint().height());
+}
+
+QWidget* FindCart::BuildBasicTab() {
     auto* basic = new QWidget;
     auto* textLabel = new QLabel("Find this &text:", basic);
     cmbSearchText_ = new QComboBox(basic);
@@ -70,8 +89,11 @@ FindCart::FindCart(FindCartModel& model, QWidget* parent)
     basicGrid->addWidget(chkNotes_, 3, 0, 1, 2);
     basicGrid->setRowStretch(4, 1);
     basicGrid->setColumnStretch(1, 1);
+    cmbSearchText_->lineEdit()->installEventFilter(this);
+    return basic;
+}
 
-    // "&Advanced"
+QWidget* FindCart::BuildAdvancedTab() {
     auto* advanced = new QWidget;
     chkTimeSearch_ = new QCheckBox("Time Rules", advanced);
     chkTimeSearch_->setObjectName("chkTimeSearch");
@@ -114,12 +136,11 @@ FindCart::FindCart(FindCartModel& model, QWidget* parent)
     advancedLayout->addWidget(chkLimitLines_);
     advancedLayout->addLayout(linesRow);
     advancedLayout->addStretch(1);
+    return advanced;
+}
 
-    tabs_ = new QTabWidget(this);
-    tabs_->setObjectName("tabFind");
-    tabs_->addTab(basic, "&Basic");
-    tabs_->addTab(advanced, "&Advanced");
-
+// "&Find", "Sto&p" and the cart being searched, in a column beside the tabs.
+QLayout* FindCart::BuildSearchColumn() {
     cmdFind_ = new QPushButton("&Find", this);
     cmdFind_->setObjectName("cmdFind");
     cmdStop_ = new QPushButton("Sto&p", this);
@@ -147,11 +168,11 @@ FindCart::FindCart(FindCartModel& model, QWidget* parent)
     buttons->addLayout(progressRow);
     buttons->addWidget(aniFind_);
     buttons->addStretch(1);
+    return buttons;
+}
 
-    auto* top = new QHBoxLayout;
-    top->addWidget(tabs_, 1);
-    top->addLayout(buttons);
-
+// The list of carts found, hidden until a search has found one.
+void FindCart::BuildResultsList() {
     lviewItems_ = new QTreeWidget(this);
     lviewItems_->setObjectName("lviewItems");
     lviewItems_->setAccessibleName("Carts found");
@@ -166,14 +187,9 @@ FindCart::FindCart(FindCartModel& model, QWidget* parent)
     lviewItems_->header()->setStretchLastSection(false);
     lviewItems_->installEventFilter(this);
     lviewItems_->setVisible(false);
+}
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(lviewItems_, 1);
-    layout->setSizeConstraint(QLayout::SetMinimumSize);
-
-    cmbSearchText_->lineEdit()->installEventFilter(this);
-
+void FindCart::ConnectControls() {
     connect(cmbSearchText_, &QComboBox::editTextChanged, this, [this](const QString& text) {
         if (!refreshing_) model_.SetSearchText(text.toStdString());
     });
@@ -234,9 +250,6 @@ FindCart::FindCart(FindCartModel& model, QWidget* parent)
         model_.NextTab();
         Refresh();
     });
-
-    model_.OnChanged([this] { Refresh(); });
-    resize(560, sizeHint().height());
 }
 
 int FindCart::WidgetColumn(Column column) {

@@ -14,6 +14,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
@@ -39,6 +40,12 @@ class FindCart : public QDialog {
     void reject() override;
 
   private:
+    QWidget* BuildBasicTab();
+    QWidget* BuildAdvancedTab();
+    QLayout* BuildSearchColumn();
+    void BuildResultsList();
+    // Every control forwards to the model; Ctrl+Tab changes the tab from anywhere.
+    void ConnectControls();
     void RefreshRows();
     void SizeColumns();
     // Where a column of the model's rows shows in the list (its sort column does not show).

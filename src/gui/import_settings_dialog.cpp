@@ -15,11 +15,8 @@
 #include "select_on_focus.h"
 
 namespace vantor::gui {
-namespace {
 
-using Field = LogImportSettingsModel::Field;
-
-struct RangeFrame {
+struct ImportSettingsDialog::RangeFrame {
     const char* name;     // the frame's objectName
     const char* caption;  // its caption
     Field start;
@@ -27,6 +24,11 @@ struct RangeFrame {
     const char* startButton;
     const char* endButton;
 };
+
+namespace {
+
+using Field = LogImportSettingsModel::Field;
+using RangeFrame = ImportSettingsDialog::RangeFrame;
 
 // Top to bottom as the tab shows them.
 constexpr RangeFrame kFrames[] = {
@@ -58,6 +60,28 @@ ImportSettingsDialog::ImportSettingsDialog(LogImportSettingsModel& model, QWidge
     setWindowTitle(LogImportSettingsModel::kCaption);
     setModal(false);
 
+    BuildFields();
+    tbsOptions_ = new QTabWidget(this);
+    tbsOptions_->setObjectName("tbsOptions");
+    tbsOptions_->addTab(BuildGeneralTab(), "General");
+    tbsOptions_->addTab(BuildCartRangesTab(), "Cart Ranges:");
+    connect(tbsOptions_, &QTabWidget::currentChanged, this, [this](int tab) {
+        if (!refreshing_)
+            model_.SelectTab(tab == 1 ? LogImportSettingsModel::Tab::CartRanges
+                                      : LogImportSettingsModel::Tab::General);
+    });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tbsOptions_);
+    // Its contents have one size: opened at its natural size and kept there, it gets no
+    // maximise button from the window manager and no empty space.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    BuildButtons(layout);
+
+    model_.OnChanged([this] { Refresh(); });
+}
+
+void ImportSettingsDialog::BuildFields() {
     for (int i = 0; i < LogImportSettingsModel::kFieldCount; ++i) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(kFieldNames[i]);
@@ -70,8 +94,9 @@ ImportSettingsDialog::ImportSettingsDialog(LogImportSettingsModel& model, QWidge
             if (!refreshing_) model_.SetText(static_cast<Field>(i), text.toStdString());
         });
     }
+}
 
-    // "General"
+QWidget* ImportSettingsDialog::BuildGeneralTab() {
     auto* general = new QWidget;
     auto* fraAutoExpiry = new QGroupBox("Automatic log entry removal:", general);
     fraAutoExpiry->setObjectName("fraAutoExpiry");
@@ -110,64 +135,58 @@ ImportSettingsDialog::ImportSettingsDialog(LogImportSettingsModel& model, QWidge
     generalLayout->addWidget(fraSecurity);
     generalLayout->addWidget(fraUnderrunningHours);
     generalLayout->addStretch(1);
+    return general;
+}
 
-    // "Cart Ranges:"
+QWidget* ImportSettingsDialog::BuildCartRangesTab() {
     auto* ranges = new QWidget;
     auto* rangesLayout = new QGridLayout(ranges);
     int index = 0;
     for (const RangeFrame& frame : kFrames) {
-        auto* box = new QGroupBox(frame.caption, ranges);
-        box->setObjectName(frame.name);
-        auto* grid = new QGridLayout(box);
-        const std::pair<const char*, std::pair<Field, const char*>> rows[] = {
-            {"Start:", {frame.start, frame.startButton}}, {"End:", {frame.end, frame.endButton}}};
-        int row = 0;
-        for (const auto& [caption, fieldAndButton] : rows) {
-            QLineEdit* edit = FieldEdit(fieldAndButton.first);
-            edit->setParent(box);
-            edit->setFixedWidth(kNumberFieldWidth);
-            auto* label = new QLabel(caption, box);
-            label->setBuddy(edit);
-            // Every frame has its "Start:" and "End:": the spoken name carries the frame's.
-            edit->setAccessibleName(QString(frame.caption).chopped(1) + ", " +
-                                    QString(caption).chopped(1).toLower());
-            auto* browse = new QPushButton("Browse", box);
-            browse->setObjectName(fieldAndButton.second);
-            Field field = fieldAndButton.first;
-            connect(browse, &QPushButton::clicked, this, [this, field] {
-                // The dialog stays usable while the browser is open; a second Browse then
-                // would wait on the same choice and take it too.
-                if (browsing_) return;
-                browsing_ = true;
-                model_.Browse(field);
-                browsing_ = false;
-                Refresh();
-            });
-            grid->addWidget(label, row, 0);
-            grid->addWidget(edit, row, 1);
-            grid->addWidget(browse, row, 2);
-            ++row;
-        }
-        rangesLayout->addWidget(box, index / 2, index % 2);
+        rangesLayout->addWidget(BuildRangeFrame(frame, ranges), index / 2, index % 2);
         ++index;
     }
     rangesLayout->setRowStretch(3, 1);
+    return ranges;
+}
 
-    tbsOptions_ = new QTabWidget(this);
-    tbsOptions_->setObjectName("tbsOptions");
-    tbsOptions_->addTab(general, "General");
-    tbsOptions_->addTab(ranges, "Cart Ranges:");
-    connect(tbsOptions_, &QTabWidget::currentChanged, this, [this](int tab) {
-        if (!refreshing_)
-            model_.SelectTab(tab == 1 ? LogImportSettingsModel::Tab::CartRanges
-                                      : LogImportSettingsModel::Tab::General);
-    });
+QGroupBox* ImportSettingsDialog::BuildRangeFrame(const RangeFrame& frame, QWidget* tab) {
+    auto* box = new QGroupBox(frame.caption, tab);
+    box->setObjectName(frame.name);
+    auto* grid = new QGridLayout(box);
+    const std::pair<const char*, std::pair<Field, const char*>> rows[] = {
+        {"Start:", {frame.start, frame.startButton}}, {"End:", {frame.end, frame.endButton}}};
+    int row = 0;
+    for (const auto& [caption, fieldAndButton] : rows) {
+        QLineEdit* edit = FieldEdit(fieldAndButton.first);
+        edit->setParent(box);
+        edit->setFixedWidth(kNumberFieldWidth);
+        auto* label = new QLabel(caption, box);
+        label->setBuddy(edit);
+        // Every frame has its "Start:" and "End:": the spoken name carries the frame's.
+        edit->setAccessibleName(QString(frame.caption).chopped(1) + ", " +
+                                QString(caption).chopped(1).toLower());
+        auto* browse = new QPushButton("Browse", box);
+        browse->setObjectName(fieldAndButton.second);
+        Field field = fieldAndButton.first;
+        connect(browse, &QPushButton::clicked, this, [this, field] {
+            // The dialog stays usable while the browser is open; a second Browse then
+            // would wait on the same choice and take it too.
+            if (browsing_) return;
+            browsing_ = true;
+            model_.Browse(field);
+            browsing_ = false;
+            Refresh();
+        });
+        grid->addWidget(label, row, 0);
+        grid->addWidget(edit, row, 1);
+        grid->addWidget(browse, row, 2);
+        ++row;
+    }
+    return box;
+}
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tbsOptions_);
-    // Its contents have one size: opened at its natural size and kept there, it gets no
-    // maximise button from the window manager and no empty space.
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+void ImportSettingsDialog::BuildButtons(QVBoxLayout* layout) {
     const OkCancelButtons okCancel = AddOkCancelRow(layout, this, "cmdOK", "cmdCancel");
     cmdOK_ = okCancel.ok;
     cmdCancel_ = okCancel.cancel;
@@ -175,8 +194,6 @@ ImportSettingsDialog::ImportSettingsDialog(LogImportSettingsModel& model, QWidge
         if (model_.OK()) hide();
     });
     connect(cmdCancel_, &QPushButton::clicked, this, [this] { reject(); });
-
-    model_.OnChanged([this] { Refresh(); });
 }
 
 void ImportSettingsDialog::Open() {

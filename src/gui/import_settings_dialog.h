@@ -8,9 +8,11 @@
 #include "importer/import_settings_dialog_model.h"
 
 class QCheckBox;
+class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
+class QVBoxLayout;
 
 namespace vantor::gui {
 
@@ -24,12 +26,21 @@ class ImportSettingsDialog : public QDialog {
     void Open();
     void Refresh();
 
+    // One frame of the "Cart Ranges:" tab: its start and end fields with their Browse buttons.
+    struct RangeFrame;
+
   protected:
     void reject() override;
 
   private:
     using Field = LogImportSettingsModel::Field;
     QLineEdit* FieldEdit(Field field) const { return fields_[static_cast<size_t>(field)]; }
+    // The twelve fields, made first: the tabs place them.
+    void BuildFields();
+    QWidget* BuildGeneralTab();
+    QWidget* BuildCartRangesTab();
+    QGroupBox* BuildRangeFrame(const RangeFrame& frame, QWidget* tab);
+    void BuildButtons(QVBoxLayout* layout);
 
     LogImportSettingsModel& model_;
     QTabWidget* tbsOptions_ = nullptr;

@@ -38,8 +38,10 @@ QMargins KnownFrameMargins(const QWidget* form) {
     return handle->frameMargins();
 }
 
-// The window's frame, or the best guess at it before the window manager has framed it: every
-// framed window of the program gets the same decorations.
+}  // namespace
+
+// Every framed window of the program gets the same decorations: before the window manager has
+// framed this one, another's frame stands in for it.
 QMargins FrameMarginsOf(const QWidget* form) {
     if (Frameless(form)) return {};
     QMargins margins = KnownFrameMargins(form);
@@ -53,6 +55,8 @@ QMargins FrameMarginsOf(const QWidget* form) {
     }
     return {};
 }
+
+namespace {
 
 // Whether the window has its native window already; a move then places its contents, while
 // before that it places the frame.

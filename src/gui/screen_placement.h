@@ -8,9 +8,16 @@
 // frame of another window of the program stands in for it, and once the window manager has
 // framed the window it is moved back inside the working area if it still sticks out.
 
+#include <QMargins>
+
 class QWidget;
 
 namespace vantor::gui {
+
+// The window's frame (title bar and borders) around its contents, or the best guess at it
+// before the window manager has framed it; none for a frameless window or on a platform
+// without frames.
+QMargins FrameMarginsOf(const QWidget* form);
 
 // Centres a window on the working area of the monitor that shows the reference window, or,
 // without one, of the primary monitor.

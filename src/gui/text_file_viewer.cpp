@@ -106,8 +106,8 @@ void TextFileViewer::WidenForLongestLine() {
     const QWidget* reference = parentWidget() ? parentWidget() : this;
     const QScreen* screen = reference->screen();
     if (!screen) return;
-    const int frame = frameGeometry().width() - geometry().width();
-    const int widest = screen->availableGeometry().width() - std::max(frame, 0);
+    const QMargins frame = FrameMarginsOf(this);
+    const int widest = screen->availableGeometry().width() - frame.left() - frame.right();
     const QTextDocument* document = text_->document();
     const int textArea = static_cast<int>(std::ceil(document->idealWidth() +
                                                     document->documentMargin())) +

@@ -16,33 +16,6 @@
 
 namespace vantor::gui::testing {
 
-void WhenModal(const QString& objectName, std::function<void(QWidget*)> action) {
-    // Owned by the application until it has acted or given up: a test that ends before its
-    // dialog came leaves no timer behind.
-    auto* timer = new QTimer(QCoreApplication::instance());
-    QElapsedTimer clock;
-    clock.start();
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, clock, objectName, action] {
-        QWidget* modal = QApplication::activeModalWidget();
-        const bool matches = modal && modal->isVisible() &&
-                             (objectName.isEmpty() || modal->objectName() == objectName);
-        if (matches) {
-            timer->stop();
-            timer->deleteLater();
-            action(modal);
-            return;
-        }
-        if (clock.elapsed() > 8000) {
-            timer->stop();
-            timer->deleteLater();
-            ADD_FAILURE() << "no modal dialog " << objectName.toStdString() << " appeared";
-            if (modal) modal->close();
-        }
-    });
-    timer->start();
-}
-
 void InstallModalWatchdog() {
     // The timer belongs to the application and its state to the timer's connection: both go
     // with the application, so the harness leaves nothing behind for the leak checker.

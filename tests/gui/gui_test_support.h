@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "support/scripted_user_interface.h"
+#include "support/when_modal.h"
 
 namespace vantor::gui::testing {
 
@@ -23,10 +24,7 @@ T* Child(const QWidget* window, const char* name) {
     return child;
 }
 
-// Runs the action on the next modal dialog with that object name (any modal dialog when
-// empty) once it is in front. Fails the test, and closes the dialog in front, when none
-// comes within a few seconds.
-void WhenModal(const QString& objectName, std::function<void(QWidget*)> action);
+using vantor::testing::WhenModal;
 
 // From now on, a modal dialog left unanswered for ten seconds fails the running test and is
 // closed, so that a dialog nobody expected cannot hang the test run.
@@ -84,19 +82,6 @@ inline void DoubleClick(QWidget* widget, QPoint position) {
     QTest::mouseRelease(widget, Qt::LeftButton, {}, position);
     QTest::mouseDClick(widget, Qt::LeftButton, {}, position);
     QTest::mouseRelease(widget, Qt::LeftButton, {}, position);
-}
-
-// Runs action on the first modal window that shows up (polling the event loop), so that a test
-// can answer a window that a click opens and waits on.
-inline void WhenModalShows(std::function<void(QWidget*)> action, int attempts = 200) {
-    QTimer::singleShot(10, [action = std::move(action), attempts]() mutable {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal->isVisible()) {
-            action(modal);
-        } else if (attempts > 0) {
-            WhenModalShows(std::move(action), attempts - 1);
-        }
-    });
 }
 
 // Runs action once the given window is visible.

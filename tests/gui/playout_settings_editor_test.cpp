@@ -40,15 +40,6 @@ QApplication& App() {
     return *app;
 }
 
-// Answers the next modal dialog once it is up.
-void WhenModal(std::function<void(QWidget*)> answer) {
-    QTimer::singleShot(0, [answer] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        answer(modal);
-    });
-}
-
 std::map<std::string, std::string> Changed(const std::map<std::string, std::string>& before,
                                            const std::map<std::string, std::string>& after) {
     std::map<std::string, std::string> changed;
@@ -231,7 +222,7 @@ TEST_F(SettingsEditorWindowTest, ColourFontAndFormatDialogsStartOnTheCurrentValu
     Open();
     ShowTab("Log Entries");
     QColor seen;
-    WhenModal([&](QWidget* modal) {
+    testing::WhenModal({}, [&](QWidget* modal) {
         auto* dialog = qobject_cast<QColorDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
         seen = dialog->currentColor();
@@ -243,13 +234,13 @@ TEST_F(SettingsEditorWindowTest, ColourFontAndFormatDialogsStartOnTheCurrentValu
     EXPECT_EQ(model_->GetColour(Model::ColourSlot::Songs), DisplayColour::Rgb(10, 20, 30));
     EXPECT_TRUE(Find<QPushButton>("cmdSongsColour")->styleSheet().contains("#0a141e"));
 
-    WhenModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+    testing::WhenModal({}, [](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
     Click("cmdCartsColour");
     EXPECT_EQ(model_->GetColour(Model::ColourSlot::Carts), DisplayColour::Rgb(0xCF, 0xFF, 0xCF));
 
     ShowTab("Log Layout");
     QFont start;
-    WhenModal([&](QWidget* modal) {
+    testing::WhenModal({}, [&](QWidget* modal) {
         auto* dialog = qobject_cast<QFontDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
         start = dialog->currentFont();
@@ -268,7 +259,7 @@ TEST_F(SettingsEditorWindowTest, ColourFontAndFormatDialogsStartOnTheCurrentValu
     EXPECT_EQ(model_->GetLogFont().size, 16);
 
     ShowTab("General");
-    WhenModal([](QWidget* modal) {
+    testing::WhenModal({}, [](QWidget* modal) {
         auto* dialog = qobject_cast<gui::WaveFormatDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(gui::testing::NeedlessFrameButtons(dialog).join(", ").toStdString(), "");
@@ -307,14 +298,13 @@ TEST_F(SettingsEditorWindowTest, ScreenReadersTellTheFieldsApart) {
 
 TEST_F(SettingsEditorWindowTest, RunShowsTheWindowModallyAndTellsWhetherItSaved) {
     Model model(env_.ui, env_.ui, env_.clock, env_.users, env_.Context());
-    WhenModal([](QWidget* modal) {
-        EXPECT_EQ(modal->objectName(), "frmKORADatabaseSettings");
+    testing::WhenModal("frmKORADatabaseSettings", [](QWidget* modal) {
         EXPECT_EQ(gui::testing::NeedlessFrameButtons(modal).join(", ").toStdString(), "");
         auto* ok = modal->findChild<QPushButton*>("cmdOK");
         QTest::mouseClick(ok, Qt::LeftButton, {}, QPoint(8, ok->height() / 2));
     });
     EXPECT_TRUE(gui::RunPlayoutSettingsEditor(model, env_.station.databasePath, nullptr));
-    WhenModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+    testing::WhenModal({}, [](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
     EXPECT_FALSE(gui::RunPlayoutSettingsEditor(model, env_.station.databasePath, nullptr));
     EXPECT_EQ(env_.HistoryStatuses(history::kPlayoutSettingsSaved).size(), 2u);
 }

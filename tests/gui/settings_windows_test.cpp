@@ -213,7 +213,7 @@ TEST_F(SettingsWindowsTest, OneDirectoryForAllCartsIsStoredForEveryPart) {
     std::string audio = Path("Audio");
     ui.folderAnswers.push_back(audio);
     bool ticked = false;
-    testing::WhenModalShows([&](QWidget* dialog) {
+    testing::WhenModal("frmFileLocations", [&](QWidget* dialog) {
         EXPECT_EQ(dialog->objectName(), "frmFileLocations");
         EXPECT_EQ(dialog->windowTitle(), "Vantor File Locations");
         EXPECT_EQ(gui::testing::ButtonsDeafToReturn(dialog).join(", ").toStdString(), "");
@@ -247,7 +247,7 @@ TEST_F(SettingsWindowsTest, EscapeLeavesTheFileLocationsAsTheyWere) {
     WriteProfileString(config, "FileLocations", "Carts1", "/old");
     std::string before = testing::ReadWholeFile(config);
     session.audiowall.Parts[1].Directory = "/old";
-    testing::WhenModalShows([&](QWidget* dialog) {
+    testing::WhenModal("frmFileLocations", [&](QWidget* dialog) {
         EXPECT_EQ(gui::testing::ControlsWithoutTheirOwnName(dialog).join("; ").toStdString(), "");
         Find<QCheckBox>(dialog, "chkUseOneCartLocation")->click();
         auto* row3 = Find<QLineEdit>(dialog, "txtCartLocations(3)");
@@ -273,7 +273,7 @@ TEST_F(SettingsWindowsTest, TheConfigurationSetChosenAtStartUpBecomesTheConfigur
     WriteProfileString("studio2.ini", "FileLocations", "Data", "\\\\server\\vantor");
 
     std::vector<std::string> names, icons;
-    testing::WhenModalShows([&](QWidget* dialog) {
+    testing::WhenModal("frmMultiConfig", [&](QWidget* dialog) {
         EXPECT_EQ(dialog->objectName(), "frmMultiConfig");
         EXPECT_EQ(dialog->windowTitle(), "Which configuration set do you want to use?");
         EXPECT_EQ(gui::testing::ButtonsDeafToReturn(dialog).join(", ").toStdString(), "");
@@ -295,7 +295,7 @@ TEST_F(SettingsWindowsTest, TheConfigurationSetChosenAtStartUpBecomesTheConfigur
     EXPECT_EQ(icons, (std::vector<std::string>{"localdrive", "network"}));
 
     // Cancel chooses nothing, and start-up ends.
-    testing::WhenModalShows([&](QWidget* dialog) {
+    testing::WhenModal("frmMultiConfig", [&](QWidget* dialog) {
         QTest::mouseClick(Find<QPushButton>(dialog, "cmdCancel"), Qt::LeftButton);
     });
     EXPECT_FALSE(ChooseConfigFile(session.locations, ui, ui));

@@ -3,7 +3,6 @@
 #include "common/ole_date.h"
 #include "common/paths.h"
 #include "common/platform_dirs.h"
-#include "importer/import_settings.h"
 
 namespace vantor {
 
@@ -11,8 +10,6 @@ Session::Session(UserInterface& ui_, Dialogs& dialogs_, const Clock& clock_)
     : ui(ui_),
       dialogs(dialogs_),
       clock(clock_),
-      importSettingsStore_(std::make_unique<ImportSettings>()),
-      importSettings(*importSettingsStore_),
       users(ui_, clock_, locations, usersConnection, &trace) {
     trace.clock = &clock;
 }

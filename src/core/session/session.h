@@ -5,7 +5,6 @@
 // through. Created once at start-up and handed by reference to whatever needs it, so that no
 // routine keeps state of its own between calls.
 
-#include <memory>
 #include <string>
 
 #include "audiowall/audiowall_store.h"
@@ -13,16 +12,13 @@
 #include "common/trace.h"
 #include "common/user_interface.h"
 #include "config/system_locations.h"
+#include "session/session_settings.h"
 #include "users/current_user.h"
 #include "users/users_database.h"
 
 namespace vantor {
 
 class Dialogs;
-// The importer's settings are held here but defined by the importer; the session header does
-// not include it, so that a subsystem beside the importer (the database manager) can take a
-// Session without building on the importer.
-struct ImportSettings;
 
 class Session {
   public:
@@ -37,12 +33,7 @@ class Session {
     SystemLocations locations;
     TraceState trace;
     AudiowallState audiowall;
-
-  private:
-    std::unique_ptr<ImportSettings> importSettingsStore_;
-
-  public:
-    ImportSettings& importSettings;
+    ImportSettings importSettings;
     LoginSession login;
     Database usersConnection;  // the users database is opened on it
     UsersDatabase users;       // after locations and trace, which it refers to
