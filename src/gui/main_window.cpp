@@ -15,14 +15,10 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "common/date_hour_picker_model.h"
-#include "date_hour_picker.h"
 #include "importer/main_window_model.h"
 #include "key_filter.h"
 #include "menu_bar_keys.h"
 #include "qt_text.h"
-#include "qt_user_interface.h"
-#include "session/session.h"
 #include "splash_window.h"
 
 namespace vantor::gui {
@@ -55,9 +51,10 @@ void SetText(QLineEdit* field, const std::string& text) {
 
 }  // namespace
 
-MainWindow::MainWindow(LogImportModel& model, QtUserInterface& ui, QtDialogs* dialogs)
-    : model_(model), ui_(ui), dialogs_(dialogs) {
+MainWindow::MainWindow(LogImportModel& model, QtDialogs& dialogs)
+    : model_(model), dialogs_(dialogs) {
     setObjectName("frmLogImport");
+    dialogs_.SetOwner(this);
     BuildMenus();
     setCentralWidget(BuildControls());
     // Nothing in the window can use more room than its natural size (fields of fixed length,
@@ -69,6 +66,7 @@ MainWindow::MainWindow(LogImportModel& model, QtUserInterface& ui, QtDialogs* di
 }
 
 MainWindow::~MainWindow() {
+    dialogs_.SetOwner(nullptr);
     model_.OnChanged(nullptr);
 }
 
@@ -107,26 +105,12 @@ void MainWindow::BuildMenus() {
     QMenu* settings = menuBar()->addMenu("Settin&gs");
     settings->setObjectName("mnuSettings");
     connect(Item(settings, "mnuOptions", "&Log Import Settings"), &QAction::triggered, this,
-            [this] {
-                if (dialogs_)
-                    dialogs_->ShowImportSettings();
-                else
-                    NotAvailable("Log Import Settings");
-            });
+            [this] { model_.OpenImportSettings(); });
     connect(Item(settings, "mnuFileLocations", "Vantor &File Locations"), &QAction::triggered, this,
             [this] { RunBusy([this] { model_.FileLocations(); }); });
     settings->addSeparator();
     connect(Item(settings, "mnuDatabaseSettings", "&Kora Database Settings"), &QAction::triggered,
-            this, [this] {
-                if (!dialogs_) {
-                    NotAvailable("Kora Database Settings");
-                    return;
-                }
-                // Saved or not, the window reads the settings again: another workstation may
-                // have changed them meanwhile.
-                static_cast<void>(dialogs_->EditPlayoutSettings(model_.DatabaseFile()));
-                RunBusy([this] { model_.AfterDatabaseSettings(); });
-            });
+            this, [this] { RunBusy([this] { model_.OpenDatabaseSettings(); }); });
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("mnuHelp");
@@ -254,8 +238,14 @@ QWidget* MainWindow::BuildControls() {
     for (QLineEdit* field : {startDate_, endDate_, startHour_, endHour_})
         field->installEventFilter(this);
 
-    connect(startButton_, &QPushButton::clicked, this, [this] { PickRange(true); });
-    connect(endButton_, &QPushButton::clicked, this, [this] { PickRange(false); });
+    connect(startButton_, &QPushButton::clicked, this, [this] {
+        model_.PickRange(true);
+        Refresh();
+    });
+    connect(endButton_, &QPushButton::clicked, this, [this] {
+        model_.PickRange(false);
+        Refresh();
+    });
     connect(schedule_, &QPushButton::clicked, this,
             [this] { RunBusy([this] { (void)model_.BeginImporting(); }); });
     return central;
@@ -335,23 +325,9 @@ void MainWindow::FieldLeft(QLineEdit* field) {
     Refresh();
 }
 
-void MainWindow::PickRange(bool start) {
-    DateHourPickerModel picker(model_.session().clock);
-    picker.tag = model_.PickerTag(start);
-    picker.minutesText = start ? "00" : "59";
-    DateHourPicker window(picker, this);
-    window.exec();
-    model_.ApplyPickerTag(start, picker.tag);
-    Refresh();
-}
-
 void MainWindow::ShowAbout() {
     SplashWindow about(SplashWindow::Mode::About, this);
     about.exec();
-}
-
-void MainWindow::NotAvailable(const QString& window) {
-    ShowInformation(ui_, "The " + S(window) + " window is not part of this version yet.");
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

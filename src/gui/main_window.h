@@ -21,14 +21,13 @@ class LogImportModel;
 
 namespace vantor::gui {
 
-class QtUserInterface;
-
 class QtDialogs;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
-    MainWindow(LogImportModel& model, QtUserInterface& ui, QtDialogs* dialogs = nullptr);
+    // The window is the owner the dialogs are shown over while it exists.
+    MainWindow(LogImportModel& model, QtDialogs& dialogs);
     ~MainWindow() override;
 
     // Copies the model's state into the controls.
@@ -50,14 +49,11 @@ class MainWindow : public QMainWindow {
     QWidget* BuildControls();
     // Runs one operation with the controls disabled; a close asked for meanwhile follows it.
     void RunBusy(const std::function<void()>& operation);
-    void PickRange(bool start);
     void FieldLeft(QLineEdit* field);
     void ShowAbout();
-    void NotAvailable(const QString& window);
 
     LogImportModel& model_;
-    QtUserInterface& ui_;
-    QtDialogs* dialogs_ = nullptr;  // the settings windows; none in a window test that needs none
+    QtDialogs& dialogs_;
     bool busy_ = false;
     bool closeRequested_ = false;
     bool closing_ = false;

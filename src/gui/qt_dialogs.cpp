@@ -1,6 +1,7 @@
 #include "qt_dialogs.h"
 
 #include "common/user_interface.h"
+#include "date_hour_picker.h"
 #include "dbmanage/playout_settings_editor_model.h"
 #include "playout_settings_editor.h"
 #include "qt_dialogs_chooser.h"
@@ -55,10 +56,16 @@ void QtDialogs::ShowImportSettings() {
     if (settings_) settings_->ShowImportSettings();
 }
 
-bool QtDialogs::EditPlayoutSettings(const std::string& databaseFile) {
-    if (!session_) return false;
+void QtDialogs::RunDateHourPicker(DateHourPickerModel& model) {
+    DateHourPicker window(model, owner_);
+    window.exec();
+}
+
+void QtDialogs::EditPlayoutSettings(const std::string& databasePath) {
+    if (!session_) return;
     PlayoutSettingsEditorModel model(*session_);
-    return RunPlayoutSettingsEditor(model, session_->PlayoutDatabasePath(databaseFile), owner_);
+    // Whether anything was saved, the editor has recorded and said itself.
+    static_cast<void>(RunPlayoutSettingsEditor(model, databasePath, owner_));
 }
 
 }  // namespace vantor::gui

@@ -37,12 +37,9 @@ class QtDialogs : public Dialogs {
     std::string ChooseDatabase(const std::string& searchDirectory,
                                const std::string& typeTag) override;
     std::string BrowseCarts(const std::string& tag) override;
-
-    // The main window's "&Log Import Settings": the dialog opens without holding the caller.
-    void ShowImportSettings();
-    // The main window's "&Kora Database Settings" on the database file (a name in the data
-    // location's SCHEDULE directory); true when the settings were saved.
-    bool EditPlayoutSettings(const std::string& databaseFile);
+    void RunDateHourPicker(DateHourPickerModel& model) override;
+    void ShowImportSettings() override;
+    void EditPlayoutSettings(const std::string& databasePath) override;
 
   private:
     UserInterface& ui_;

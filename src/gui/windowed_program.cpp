@@ -28,9 +28,8 @@ int RunWindowedProgram(const WindowedOptions& options) {
     ui.HideSplash();
     if (!loaded) return exit_status::kStartupEnded;
 
-    MainWindow window(model, ui, &dialogs);
+    MainWindow window(model, dialogs);
     ui.SetOwner(&window);
-    dialogs.SetOwner(&window);
     window.show();
     QEventLoop untilClosed;
     QObject::connect(&window, &MainWindow::closed, &untilClosed, &QEventLoop::quit);
@@ -39,7 +38,6 @@ int RunWindowedProgram(const WindowedOptions& options) {
         QTimer::singleShot(0, &window, [&window, &autoRun] { autoRun = window.AutoStart(); });
     untilClosed.exec();
     ui.SetOwner(nullptr);
-    dialogs.SetOwner(nullptr);
     // A scheduler that starts the windowed program with "/AUTO" "/QUIT" learns how the import
     // went, as from the unattended run; a person who closes the window has seen it already.
     if (autoRun && model.QuitRequested())

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 #include "common/problem_report.h"
 #include "common/text.h"
@@ -16,6 +17,7 @@
 #include "support/jet_writer.h"
 #include "support/scripted_user_interface.h"
 #include "support/temp_dir.h"
+#include "support/test_server.h"
 #include "support/succeeded.h"
 
 namespace vantor {
@@ -648,6 +650,133 @@ TEST_F(DatabaseChooserTest, ImportsAWindowsDatabaseAndReplacesOneOnlyAfterYes) {
               std::string::npos)
         << ui_.shownFiles.back().contents;
     EXPECT_TRUE(fs::exists(schedule_ + "/KORA40-0001.BAK"));
+}
+
+// The chooser on a store of either kind: a station's server lists, names, describes and
+// manages its databases exactly as a directory of files, with the same refusals and messages.
+class ChooserOnStoreTest : public ::testing::TestWithParam<testing::Backend> {
+  protected:
+    void SetUp() override {
+        fs::create_directories(schedule_);
+        if (GetParam() == testing::Backend::Sqlite) {
+            store_ = MakeFileStore(schedule_);
+        } else {
+            installation_.emplace();
+            store_ = MakeServerStore(installation_->conninfo());
+        }
+    }
+
+    void Make(const std::string& name, int32_t type, const std::string& description) {
+        ScriptedUserInterface quiet;
+        std::string title = description;
+        EXPECT_EQ(EnsureDatabase(quiet, *store_, name, type, true, title), 0) << name;
+    }
+
+    void Show(DatabaseChooserModel& chooser) {
+        chooser.SetSearchDirectory(schedule_);
+        chooser.SetStore(store_);
+        chooser.SetDatabaseType(kKoraV26DatabaseType);
+        chooser.Activate();
+    }
+
+    // Selects the listed database of this file name (without extension).
+    static void Select(DatabaseChooserModel& chooser, const std::string& fileName) {
+        for (size_t i = 0; i < chooser.Items().size(); ++i)
+            if (chooser.Items()[i].fileName == fileName) return chooser.ItemClicked(int(i));
+        ADD_FAILURE() << fileName << " is not listed";
+    }
+
+    static std::vector<std::string> Listed(const DatabaseChooserModel& chooser) {
+        std::vector<std::string> listed;
+        for (const ChooserItem& item : chooser.Items())
+            listed.push_back(item.fileName + ": " + item.text);
+        return listed;
+    }
+
+    TempDir dir_;
+    std::string schedule_ = dir_ / "SCHEDULE";
+    ScopedEnv windir_{"VANTOR_WINDIR", dir_ / "windows"};
+    std::optional<testing::ServerInstallation> installation_;
+    std::shared_ptr<DatabaseStore> store_;
+    ScriptedUserInterface ui_;
+};
+
+INSTANTIATE_TEST_SUITE_P(Backends, ChooserOnStoreTest,
+                         ::testing::Values(testing::Backend::Sqlite, testing::Backend::Postgres),
+                         [](const auto& info) { return testing::BackendName(info.param); });
+
+TEST_P(ChooserOnStoreTest, ListsCreatesCopiesDescribesRenamesAndDeletes) {
+    Make("STUDIO2.MDB", kKoraV26DatabaseType, "Second studio");
+    Make("KORA26.MDB", kKoraV26DatabaseType, "Main studio");
+    Make("ADVERTS.MDB", 2, "Adverts");  // another kind: not offered
+    DatabaseChooserModel chooser(ui_);
+    Show(chooser);
+    EXPECT_EQ(Listed(chooser),
+              (std::vector<std::string>{"KORA26: Main studio", "STUDIO2: Second studio"}));
+
+    ui_.inputAnswers = {Typed("kora26")};
+    chooser.CreateNewDatabase();
+    EXPECT_EQ(ui_.MessageTexts(),
+              std::vector<std::string>{"A database with this name already exists"});
+
+    ui_.Clear();
+    ui_.inputAnswers = {Typed("EVENING"), Typed("Evening show")};
+    ui_.messageAnswers = {MessageResult::Yes};
+    chooser.CreateNewDatabase();
+    Select(chooser, "KORA26");
+    ui_.inputAnswers = {Typed("COPY1")};
+    ui_.messageAnswers = {MessageResult::Yes};
+    chooser.CopyDatabase();
+    EXPECT_EQ(Listed(chooser), (std::vector<std::string>{"COPY1: Copy of Main studio",
+                                                         "EVENING: Evening show",
+                                                         "KORA26: Main studio",
+                                                         "STUDIO2: Second studio"}));
+    EXPECT_EQ(ui_.messages.size(), 2u) << ::testing::PrintToString(ui_.MessageTexts());
+
+    ui_.Clear();
+    Select(chooser, "COPY1");
+    ui_.inputAnswers = {Typed("Spare")};
+    chooser.ChangeDescription();
+    Select(chooser, "COPY1");
+    ui_.inputAnswers = {Typed("studio2")};
+    chooser.RenameDatabase();
+    EXPECT_EQ(ui_.MessageTexts(),
+              std::vector<std::string>{"A database with that name already exists"});
+    Select(chooser, "COPY1");
+    ui_.inputAnswers = {Typed("SPARE")};
+    chooser.RenameDatabase();
+    EXPECT_EQ(Listed(chooser), (std::vector<std::string>{"EVENING: Evening show",
+                                                         "KORA26: Main studio", "SPARE: Spare",
+                                                         "STUDIO2: Second studio"}));
+
+    Select(chooser, "SPARE");
+    ui_.messageAnswers = {MessageResult::Yes, MessageResult::Yes};
+    chooser.DeleteDatabase();
+    EXPECT_FALSE(store_->Exists("SPARE.MDB"));
+    EXPECT_TRUE(store_->Exists("ADVERTS.MDB"));
+    Select(chooser, "KORA26");
+    chooser.OK();
+    EXPECT_EQ(chooser.ChosenFileName(), "KORA26.MDB");
+    EXPECT_EQ(chooser.ChosenDatabaseDescription(), "Main studio");
+}
+
+TEST_P(ChooserOnStoreTest, RenameAndDeleteAreRefusedWhileAnotherProgramHoldsTheDatabase) {
+    Make("KORA26.MDB", kKoraV26DatabaseType, "Main studio");
+    HeldOpenElsewhere other(*store_, "KORA26.MDB");
+    ASSERT_TRUE(other.Opened());
+    DatabaseChooserModel chooser(ui_);
+    Show(chooser);
+    ui_.inputAnswers = {Typed("STUDIO3")};
+    chooser.RenameDatabase();
+    ui_.messageAnswers = {MessageResult::Yes, MessageResult::Yes};
+    chooser.DeleteDatabase();
+    ASSERT_EQ(ui_.messages.size(), 4u) << ::testing::PrintToString(ui_.MessageTexts());
+    EXPECT_EQ(ui_.messages[0].request.text,
+              ProblemReportText("renaming : KORA26.MDB", err::kFileAlreadyInUse));
+    EXPECT_EQ(ui_.messages[3].request.text,
+              ProblemReportText("deleting : KORA26", err::kFileAlreadyInUse));
+    EXPECT_EQ(Listed(chooser), std::vector<std::string>{"KORA26: Main studio"});
+    EXPECT_FALSE(store_->Exists("STUDIO3.MDB"));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
@@ -101,9 +102,10 @@ class MainWindowTest : public ::testing::Test {
 
     void Start() {
         session_ = std::make_unique<Session>(ui_, dialogs_, clock_);
+        dialogs_.Attach(*session_);
         model_ = std::make_unique<LogImportModel>(*session_);
         ASSERT_TRUE(model_->Load(ParseCommandLine("KORA26.MDB")));
-        window_ = std::make_unique<MainWindow>(*model_, ui_);
+        window_ = std::make_unique<MainWindow>(*model_, dialogs_);
         ui_.SetOwner(window_.get());
         window_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
@@ -465,6 +467,49 @@ TEST_F(MainWindowTest, ThePreviewMenuItemShowsWhatTheImportWouldDoAndWritesNothi
     TypeAndLeave("txtEndHour", "25");
     EXPECT_FALSE(RangeControlsEnabled());
     EXPECT_FALSE(preview->isEnabled());
+}
+
+// The settings menu's items from the keyboard, as a person reaches them: Alt and the menu's
+// accelerator through the real menu bar, then the item's letter.
+TEST_F(MainWindowTest, SettingsMenuItemsOpenTheirWindowsFromTheKeyboard) {
+    WhenModal("MessageBox", [](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); });
+    Start();
+    auto openSettingsItem = [&](Qt::Key item) {
+        window_->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+        QTest::keyClick(window_.get(), Qt::Key_G, Qt::AltModifier);
+        QMenu* menu = window_->findChild<QMenu*>("mnuSettings");
+        EXPECT_TRUE(WaitFor([&] { return menu->isVisible(); }));
+        QTest::keyClick(menu, item);
+    };
+
+    // "&Log Import Settings": the dialog does not hold the main window.
+    openSettingsItem(Qt::Key_L);
+    QWidget* settings = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (settings = TopLevel("frmLogImportSettings")) != nullptr; }));
+    EXPECT_EQ(settings->parentWidget(), window_.get());
+    EXPECT_FALSE(settings->isModal());
+    settings->close();
+    ASSERT_TRUE(WaitFor([] { return TopLevel("frmLogImportSettings") == nullptr; }));
+
+    // "&Kora Database Settings": the editor, modal, on the database the window imports into.
+    QString title, logPath;
+    bool modal = false;
+    WhenModal("frmKORADatabaseSettings", [&](QWidget* editor) {
+        title = editor->windowTitle();
+        modal = editor->isModal();
+        logPath = Child<QLineEdit>(editor, "txtMusicLogPath")->text();
+        // Afterwards the window reads the logs again, and still finds none to import.
+        WhenModal("MessageBox", [](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); });
+        QTest::keyClick(editor, Qt::Key_Escape);
+    });
+    openSettingsItem(Qt::Key_K);
+    ASSERT_TRUE(WaitFor([&] { return !title.isEmpty(); }));
+    EXPECT_EQ(title, "Kora Database Settings");
+    EXPECT_TRUE(modal);
+    EXPECT_EQ(logPath.toStdString(), station_.logsDirectory);
+    // Once it closed the window takes the keyboard and its menus again.
+    EXPECT_TRUE(WaitFor([&] { return window_->menuBar()->isEnabled(); }));
 }
 
 // Presses Return in every message box that comes to the front while it lives, as an operator

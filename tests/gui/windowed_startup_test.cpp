@@ -68,6 +68,9 @@ class WindowDialogs : public Dialogs {
                                            session->login.chooserCanEdit);
     }
     std::string BrowseCarts(const std::string&) override { return ""; }
+    void RunDateHourPicker(DateHourPickerModel&) override {}
+    void ShowImportSettings() override {}
+    void EditPlayoutSettings(const std::string&) override {}
 
   private:
     UserInterface& ui_;

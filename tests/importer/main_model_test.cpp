@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/date_hour_picker_model.h"
 #include "common/profile.h"
 #include "config/file_locations_model.h"
 #include "main_window_fixture.h"
@@ -265,6 +266,56 @@ TEST_F(MainWindowTest, ThePickerTagCarriesDayAndHour) {
     EXPECT_EQ(window_->Fields().endHour, "14");
     window_->ApplyPickerTag(false, "0");  // closed without a choice
     EXPECT_EQ(window_->Fields().endDate, "08 March 2000");
+}
+
+TEST_F(MainWindowTest, TheRangeButtonsAskThePickerThroughTheDialogs) {
+    Start();
+    SetRange("7/3/2000", "06", "7/3/2000", "23");
+    std::vector<std::pair<std::string, std::string>> shown;  // tag and minutes as opened
+    std::string answer = std::to_string(kMarch8) + "14";
+    ui_.onDateHourPicker = [&](DateHourPickerModel& picker) {
+        shown.emplace_back(picker.tag, picker.minutesText);
+        picker.tag = answer;
+    };
+    window_->PickRange(false);
+    EXPECT_EQ(window_->Fields().endDate, "08 March 2000");
+    EXPECT_EQ(window_->Fields().endHour, "14");
+    // A start after the end moves the end along.
+    answer = std::to_string(kMarch8) + "20";
+    window_->PickRange(true);
+    EXPECT_EQ(window_->Fields().startDate, "08 March 2000");
+    EXPECT_EQ(window_->Fields().startHour, "20");
+    EXPECT_EQ(window_->Fields().endHour, "20");
+    // Closed without a choice: nothing changes.
+    answer = "";
+    window_->PickRange(true);
+    EXPECT_EQ(window_->Fields().startHour, "20");
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {std::to_string(kMarch7) + "23", "59"},
+        {std::to_string(kMarch7) + "6", "00"},
+        {std::to_string(kMarch8) + "20", "00"}};
+    EXPECT_EQ(shown, expected);
+}
+
+TEST_F(MainWindowTest, DatabaseSettingsOpenTheEditorOnTheDatabaseAndReadTheLogsAgain) {
+    Start();
+    ASSERT_EQ(window_->Fields().startDate, "06 March 2000");
+    std::vector<std::string> edited;
+    ui_.onPlayoutSettings = [&](const std::string& path) {
+        edited.push_back(path);
+        // Meanwhile the scheduler wrote the log of the 7th.
+        station_.WriteLog(kMarch7, HoursOf(kMarch7, 6, 8));
+    };
+    window_->OpenDatabaseSettings();
+    EXPECT_EQ(edited, std::vector<std::string>{station_.databasePath});
+    EXPECT_EQ(window_->Fields().startDate, "07 March 2000");
+    EXPECT_EQ(window_->Fields().startHour, "06");
+    EXPECT_EQ(window_->Fields().endHour, "08");
+
+    int shownSettings = 0;
+    ui_.onImportSettings = [&] { ++shownSettings; };
+    window_->OpenImportSettings();
+    EXPECT_EQ(shownSettings, 1);
 }
 
 TEST_F(MainWindowTest, DisplayLastScheduledShowsTheEndAndProposesTomorrow) {

@@ -136,13 +136,14 @@ QWidget* VisibleTopLevel(const QString& name) {
 void MainWindowPictures(QtUserInterface& ui, const Clock& clock) {
     QtDialogs dialogs(ui);
     Session session(ui, dialogs, clock);
+    dialogs.Attach(session);
     LogImportModel model(session);
     if (!model.Load(ParseCommandLine("KORA26.MDB"))) {
         std::cerr << "vantor-window-pictures: the demo installation did not start\n";
         ++failures;
         return;
     }
-    MainWindow window(model, ui);
+    MainWindow window(model, dialogs);
     ui.SetOwner(&window);
     window.resize(window.sizeHint());
     Take(&window, "main_window");

@@ -3,11 +3,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "common/files.h"
+#include "common/paths.h"
 #include "dbengine/engine.h"
 
 namespace vantor::testing {
 
-HeldOpenElsewhere::HeldOpenElsewhere(const std::string& path) {
+HeldOpenElsewhere::HeldOpenElsewhere(const std::string& path)
+    : HeldOpenElsewhere(*MakeFileStore(ParentDirectoryOf(path, false)), FileNameOf(path)) {}
+
+HeldOpenElsewhere::HeldOpenElsewhere(const DatabaseStore& store, const std::string& name) {
     int ready[2];
     int release[2];
     if (::pipe(ready) != 0) return;
@@ -21,7 +26,7 @@ HeldOpenElsewhere::HeldOpenElsewhere(const std::string& path) {
         ::close(ready[0]);
         ::close(release[1]);
         Database db;
-        char opened = db.Open(path).Ok() ? '1' : '0';
+        char opened = store.Open(name, db).Ok() ? '1' : '0';
         (void)!::write(ready[1], &opened, 1);
         char ignored;
         while (::read(release[0], &ignored, 1) > 0) {

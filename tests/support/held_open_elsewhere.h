@@ -7,12 +7,16 @@
 
 #include <string>
 
+#include "dbengine/database_store.h"
+
 namespace vantor::testing {
 
 class HeldOpenElsewhere {
   public:
     // Returns once the child has the database open (or failed to open it: see Opened()).
     explicit HeldOpenElsewhere(const std::string& path);
+    // The same for a database of a store: on a server, another connection holds it.
+    HeldOpenElsewhere(const DatabaseStore& store, const std::string& name);
     ~HeldOpenElsewhere();  // lets the child close the database and waits for it
     HeldOpenElsewhere(const HeldOpenElsewhere&) = delete;
     HeldOpenElsewhere& operator=(const HeldOpenElsewhere&) = delete;

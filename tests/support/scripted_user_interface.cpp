@@ -156,4 +156,16 @@ std::string ScriptedUserInterface::BrowseCarts(const std::string& tag) {
     return onBrowseCarts ? onBrowseCarts(tag) : std::string();
 }
 
+void ScriptedUserInterface::RunDateHourPicker(DateHourPickerModel& model) {
+    if (onDateHourPicker) onDateHourPicker(model);
+}
+
+void ScriptedUserInterface::ShowImportSettings() {
+    if (onImportSettings) onImportSettings();
+}
+
+void ScriptedUserInterface::EditPlayoutSettings(const std::string& databasePath) {
+    if (onPlayoutSettings) onPlayoutSettings(databasePath);
+}
+
 }  // namespace vantor

@@ -40,6 +40,10 @@ public:
     std::function<std::string(const std::string& searchDirectory, const std::string& typeTag)>
         onChooseDatabase;
     std::function<std::string(const std::string& tag)> onBrowseCarts;
+    // The picker's handler sets the model's tag; a missing handler leaves it as it was.
+    std::function<void(DateHourPickerModel&)> onDateHourPicker;
+    std::function<void()> onImportSettings;
+    std::function<void(const std::string& databasePath)> onPlayoutSettings;
 
     bool showsProgress = true;  // false: an unattended run, nobody sees the progress windows
     int screenWidth = 1024;
@@ -102,6 +106,9 @@ public:
     std::string ChooseDatabase(const std::string& searchDirectory,
                                const std::string& typeTag) override;
     std::string BrowseCarts(const std::string& tag) override;
+    void RunDateHourPicker(DateHourPickerModel& model) override;
+    void ShowImportSettings() override;
+    void EditPlayoutSettings(const std::string& databasePath) override;
 };
 
 }  // namespace vantor

@@ -49,6 +49,32 @@ DbError TestDatabaseLocation::Open(Database& db) const {
     return db.OpenOnServer(TestServerConninfo(), name_);
 }
 
+namespace {
+
+// Runs one statement on the test server's own database; a failure fails the test.
+void RunOnServer(const std::string& sql) {
+    PGconn* conn = PQconnectdb(TestServerConninfo().c_str());
+    PGresult* result = PQstatus(conn) == CONNECTION_OK ? PQexec(conn, sql.c_str()) : nullptr;
+    if (!result || PQresultStatus(result) != PGRES_COMMAND_OK)
+        ADD_FAILURE() << sql << ": " << PQerrorMessage(conn);
+    PQclear(result);
+    PQfinish(conn);
+}
+
+}  // namespace
+
+ServerInstallation::ServerInstallation() {
+    static std::atomic<int> counter{0};
+    name_ = "vantor_i" + std::to_string(::getpid()) + "_" + std::to_string(++counter);
+    RunOnServer("CREATE DATABASE " + name_);
+    // A later keyword of a connection string overrides an earlier one.
+    conninfo_ = TestServerConninfo() + " dbname=" + name_;
+}
+
+ServerInstallation::~ServerInstallation() {
+    RunOnServer("DROP DATABASE IF EXISTS " + name_ + " WITH (FORCE)");
+}
+
 struct NotificationListener::Connection {
     PGconn* conn = nullptr;
     ~Connection() {

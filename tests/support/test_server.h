@@ -22,6 +22,23 @@ std::string TestServerConninfo();
 // A database file name on the test server that no other test uses ("T1234_7.MDB").
 std::string UniqueServerDatabaseName();
 
+// An installation of its own on the test server (a server database made for the test and
+// dropped afterwards), for a test that lists every database of an installation.
+class ServerInstallation {
+  public:
+    ServerInstallation();
+    ~ServerInstallation();
+    ServerInstallation(const ServerInstallation&) = delete;
+    ServerInstallation& operator=(const ServerInstallation&) = delete;
+
+    // The test server's connection string naming this installation's database.
+    const std::string& conninfo() const { return conninfo_; }
+
+  private:
+    std::string name_;
+    std::string conninfo_;
+};
+
 // Where a test's database lives: a file in a directory of the test, or a schema on the server.
 class TestDatabaseLocation {
   public:

@@ -129,4 +129,18 @@ std::string HeadlessUserInterface::BrowseCarts(const std::string&) {
     return {};
 }
 
+// The unattended run has no menus and no range buttons; should one of these ever be asked for,
+// it is refused as every window that needs a person is.
+void HeadlessUserInterface::RunDateHourPicker(DateHourPickerModel&) {
+    Refuse("the date and hour picker needs a person at a display");
+}
+
+void HeadlessUserInterface::ShowImportSettings() {
+    Refuse("the import settings dialog needs a person at a display");
+}
+
+void HeadlessUserInterface::EditPlayoutSettings(const std::string&) {
+    Refuse("the database settings editor needs a person at a display");
+}
+
 }  // namespace vantor

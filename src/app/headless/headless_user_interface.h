@@ -59,6 +59,9 @@ class HeadlessUserInterface : public UserInterface, public Dialogs {
     std::string ChooseDatabase(const std::string& searchDirectory,
                                const std::string& typeTag) override;
     std::string BrowseCarts(const std::string& tag) override;
+    void RunDateHourPicker(DateHourPickerModel& model) override;
+    void ShowImportSettings() override;
+    void EditPlayoutSettings(const std::string& databasePath) override;
 
   private:
     bool Refuse(const std::string& text);

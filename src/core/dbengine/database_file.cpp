@@ -66,6 +66,14 @@ DbValue DescriptionVersionForType(int32_t type) {
 
 // ---------------------------------------------------------------------------------------------
 
+namespace {
+int EnsureDescriptionRow(UserInterface& ui, Database& db, const std::string& path, int32_t type,
+                         std::string& description);
+DbError ReadOpenDatabaseInfo(UserInterface& ui, Database& db, const std::string& path,
+                             DatabaseInfo& info, bool report);
+int StoreDescriptionIn(UserInterface& ui, Database& db, DbError error, const std::string& text);
+}  // namespace
+
 int EnsureDatabaseFile(UserInterface& ui, const std::string& path, int32_t type, bool dontAsk,
                        std::string& description, FileAccess access) {
     std::string file = ResolvePath(path);
@@ -104,6 +112,15 @@ int EnsureDatabaseFile(UserInterface& ui, const std::string& path, int32_t type,
         ProblemReport(ui, "opening the database " + path, error);
         return error.number;
     }
+    return EnsureDescriptionRow(ui, db, path, type, description);
+}
+
+namespace {
+
+// The Description table with its fields and one row in an open database: 0, or the error
+// number (reported). An empty description is asked for; the one stored comes back in it.
+int EnsureDescriptionRow(UserInterface& ui, Database& db, const std::string& path, int32_t type,
+                         std::string& description) {
     std::string table = DescriptionTableOf(db);
     if (table.empty()) {
         table = "Description";
@@ -166,6 +183,30 @@ int EnsureDatabaseFile(UserInterface& ui, const std::string& path, int32_t type,
     return 0;
 }
 
+}  // namespace
+
+int EnsureDatabase(UserInterface& ui, const DatabaseStore& store, const std::string& name,
+                   int32_t type, bool dontAsk, std::string& description, FileAccess access) {
+    if (!store.OnServer())
+        return EnsureDatabaseFile(ui, store.Address(name), type, dontAsk, description, access);
+    Database db;
+    if (!store.Exists(name)) {
+        if (!dontAsk &&
+            AskQuestion(ui, "The database " + name + " does not exist. Would you like to create it?",
+                        MessageButtons::YesNo, MessageResult::Yes) == MessageResult::No) {
+            return -1;
+        }
+        if (DbError error = store.Create(name, db, access); !error.Ok()) {
+            ProblemReport(ui, "creating the new database", error);
+            return error.number;
+        }
+    } else if (DbError error = store.Open(name, db); !error.Ok()) {
+        ProblemReport(ui, "opening the database " + name, error);
+        return error.number;
+    }
+    return EnsureDescriptionRow(ui, db, name, type, description);
+}
+
 // ---------------------------------------------------------------------------------------------
 
 DbError ReadDatabaseInfo(UserInterface& ui, const std::string& path, DatabaseInfo& info,
@@ -186,6 +227,29 @@ DbError ReadDatabaseInfo(UserInterface& ui, const std::string& path, DatabaseInf
         if (report) ProblemReport(ui, "opening the database to read it's information", error);
         return error;
     }
+    return ReadOpenDatabaseInfo(ui, db, path, info, report);
+}
+
+DbError ReadDatabaseInfo(UserInterface& ui, const DatabaseStore& store, const std::string& name,
+                         DatabaseInfo& info, bool report) {
+    if (!store.OnServer()) return ReadDatabaseInfo(ui, store.Address(name), info, report);
+    Database db;
+    DbError error = store.Open(name, db);
+    info = DatabaseInfo();
+    if (!error.Ok()) {
+        if (report) ProblemReport(ui, "opening the database to read it's information", error);
+        return error;
+    }
+    error = ReadOpenDatabaseInfo(ui, db, name, info, report);
+    info.Directory = store.Location();
+    return error;
+}
+
+namespace {
+
+DbError ReadOpenDatabaseInfo(UserInterface& ui, Database& db, const std::string& path,
+                             DatabaseInfo& info, bool report) {
+    DbError error;
     std::string table = DescriptionTableOf(db);
     TableCursor rows;
     error = table.empty() ? DbError::Make(err::kItemNotFound, "No Description table")
@@ -240,6 +304,8 @@ DbError ReadDatabaseInfo(UserInterface& ui, const std::string& path, DatabaseInf
     }
     return error;
 }
+
+}  // namespace
 
 // ---------------------------------------------------------------------------------------------
 
@@ -399,6 +465,27 @@ bool EditDatabaseDescription(UserInterface& ui, const std::string& path,
 int StoreDatabaseDescription(UserInterface& ui, const std::string& path, const std::string& text) {
     Database db;
     DbError error = db.Open(ResolvePath(path));
+    return StoreDescriptionIn(ui, db, error, text);
+}
+
+int StoreDatabaseDescription(UserInterface& ui, const DatabaseStore& store,
+                             const std::string& name, const std::string& text) {
+    Database db;
+    DbError error = store.Open(name, db);
+    return StoreDescriptionIn(ui, db, error, text);
+}
+
+bool EditDatabaseDescription(UserInterface& ui, const DatabaseStore& store,
+                             const std::string& name, const std::string& newDescription) {
+    if (name.empty() || newDescription.empty() || !store.Exists(name)) return false;
+    return StoreDatabaseDescription(ui, store, name, newDescription) == 0;
+}
+
+namespace {
+
+// The title in the first row of the Description table of a database just opened (error is
+// the opening's outcome): 0, or the error number (reported).
+int StoreDescriptionIn(UserInterface& ui, Database& db, DbError error, const std::string& text) {
     std::string table;
     TableCursor rows;
     if (error.Ok()) {
@@ -425,5 +512,7 @@ int StoreDatabaseDescription(UserInterface& ui, const std::string& path, const s
     }
     return 0;
 }
+
+}  // namespace
 
 }  // namespace vantor

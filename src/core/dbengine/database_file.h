@@ -8,6 +8,7 @@
 
 #include "common/ole_date.h"
 #include "common/user_interface.h"
+#include "dbengine/database_store.h"
 #include "dbengine/engine.h"
 
 namespace vantor {
@@ -40,11 +41,21 @@ DbValue DescriptionVersionForType(int32_t type);
 int EnsureDatabaseFile(UserInterface& ui, const std::string& path, int32_t type, bool dontAsk,
                        std::string& description, FileAccess access = FileAccess::Shared);
 
+// The same for a database of a store, by name.
+int EnsureDatabase(UserInterface& ui, const DatabaseStore& store, const std::string& name,
+                   int32_t type, bool dontAsk, std::string& description,
+                   FileAccess access = FileAccess::Shared);
+
 // Success with info filled; otherwise the failure (reported when report is set). A file named
 // HOURS is never read (unrecognised, unreported). A file the engine does not recognise is
 // compacted (repaired) once first.
 DbError ReadDatabaseInfo(UserInterface& ui, const std::string& path, DatabaseInfo& info,
                          bool report);
+
+// The same for a database of a store: a database on a server has no file to repair, and its
+// Directory is the server.
+DbError ReadDatabaseInfo(UserInterface& ui, const DatabaseStore& store, const std::string& name,
+                         DatabaseInfo& info, bool report);
 
 // Settings rows, on a Settings table opened by the caller with the index "Main".
 // The stored Value of the key (possibly Null), or defaultValue when there is no row.
@@ -75,5 +86,10 @@ bool EditDatabaseDescription(UserInterface& ui, const std::string& path,
 // The same for any text, an empty one too (a description left blank on purpose): 0, or the
 // error number (reported).
 int StoreDatabaseDescription(UserInterface& ui, const std::string& path, const std::string& text);
+// Both for a database of a store, by name.
+bool EditDatabaseDescription(UserInterface& ui, const DatabaseStore& store,
+                             const std::string& name, const std::string& newDescription);
+int StoreDatabaseDescription(UserInterface& ui, const DatabaseStore& store,
+                             const std::string& name, const std::string& text);
 
 }  // namespace vantor

@@ -172,11 +172,9 @@ void DatabaseChooserModel::FillList() {
     selected_ = -1;
     NotifyChanged();
 
-    std::string directory = ResolvePath(searchDirectory_);
     // The listing comes in name order, as the stations' file systems give it.
-    for (const std::string& name : ListFiles(directory, "*.mdb")) {
-        if (std::optional<ChooserItem> item = ReadItem(JoinPath(directory, name)))
-            items_.push_back(std::move(*item));
+    for (const std::string& name : Store().List()) {
+        if (std::optional<ChooserItem> item = ReadItem(name)) items_.push_back(std::move(*item));
     }
     Sort();
 
@@ -190,14 +188,16 @@ void DatabaseChooserModel::FillList() {
     itemOperations_ = any;
 }
 
-std::optional<ChooserItem> DatabaseChooserModel::ReadItem(const std::string& path) {
+std::optional<ChooserItem> DatabaseChooserModel::ReadItem(const std::string& name) {
+    const DatabaseStore& store = Store();
+    const std::string path = store.Address(name);
     Database db;
-    DbError error = db.Open(path);
-    if (error.number == err::kUnrecognizedFormat) {
-        // Not a database the engine recognises: perhaps a damaged one, which compacting
+    DbError error = store.Open(name, db);
+    if (error.number == err::kUnrecognizedFormat && !store.OnServer()) {
+        // Not a database the engine recognises: perhaps a damaged file, which compacting
         // repairs (the operator is asked first).
         if (!CompactDatabaseFile(ui_, path, false, "", false)) return std::nullopt;
-        error = db.Open(path);
+        error = store.Open(name, db);
     }
     if (!error.Ok()) {
         ProblemReport(ui_, "getting the information from  : " + Trim(path), error);
@@ -213,7 +213,7 @@ std::optional<ChooserItem> DatabaseChooserModel::ReadItem(const std::string& pat
     if (type.AsInteger() != type_) return std::nullopt;
 
     ChooserItem item;
-    item.fileName = StripExtension(FileNameOf(path));
+    item.fileName = StripExtension(FileNameOf(name));
     item.key = "d" + item.fileName;
     std::string description = rows.Field("Description").AsText();
     item.text = Trim(description).empty() ? item.fileName : description;
@@ -222,16 +222,21 @@ std::optional<ChooserItem> DatabaseChooserModel::ReadItem(const std::string& pat
     return item;
 }
 
-std::string DatabaseChooserModel::SelectedPath() const {
+std::string DatabaseChooserModel::SelectedName() const {
     if (!HasSelection()) return "";
-    return ResolvePath(
-        JoinPath(searchDirectory_, items_[static_cast<size_t>(selected_)].Name() + ".MDB"));
+    return items_[static_cast<size_t>(selected_)].Name() + ".MDB";
+}
+
+const DatabaseStore& DatabaseChooserModel::Store() {
+    if (store_) return *store_;
+    if (!fileStore_) fileStore_ = MakeFileStore(searchDirectory_);
+    return *fileStore_;
 }
 
 // ---------------------------------------------------------------------------------------------
 // The Options menu
 
-std::optional<std::string> DatabaseChooserModel::AskForNewDatabase(bool create) {
+std::optional<NewDatabaseName> DatabaseChooserModel::AskForNewDatabase(bool create) {
     InputBoxRequest request;
     request.prompt =
         "What filename do you want to use for this database:\n"
@@ -239,7 +244,7 @@ std::optional<std::string> DatabaseChooserModel::AskForNewDatabase(bool create) 
     request.title = "Create Database";
     std::string answer = ui_.InputBox(request).text;
     if (answer.empty()) return std::nullopt;
-    std::optional<NewDatabaseName> name = CheckNewDatabaseName(ui_, searchDirectory_, answer);
+    std::optional<NewDatabaseName> name = CheckNewDatabaseName(ui_, Store(), answer);
     if (!name) return std::nullopt;
     if (AskQuestion(ui_,
                     "Are you sure you want to create a new " + typeInfo_.label + " in: \n" +
@@ -247,12 +252,13 @@ std::optional<std::string> DatabaseChooserModel::AskForNewDatabase(bool create) 
                     MessageButtons::YesNo, MessageResult::Yes) != MessageResult::Yes) {
         return std::nullopt;
     }
-    if (!create) return name->path;
+    if (!create) return name;
 
     // The operator is asked for the description.
-    if (vantor::CreateNewDatabase(ui_, *name, type_, std::nullopt) != 0) return std::nullopt;
+    if (vantor::CreateNewDatabase(ui_, Store(), *name, type_, std::nullopt) != 0)
+        return std::nullopt;
     FillList();
-    return name->path;
+    return name;
 }
 
 void DatabaseChooserModel::CreateNewDatabase() {
@@ -262,7 +268,8 @@ void DatabaseChooserModel::CreateNewDatabase() {
 
 void DatabaseChooserModel::CopyDatabase() {
     if (!optionsEnabled_ || !itemOperations_ || !HasSelection()) return;
-    const std::string source = SelectedPath();
+    const DatabaseStore& store = Store();
+    const std::string source = SelectedName();
 
     okEnabled_ = false;
     cancelEnabled_ = false;
@@ -276,30 +283,24 @@ void DatabaseChooserModel::CopyDatabase() {
         okEnabled_ = HasSelection();
         cancelEnabled_ = true;
     };
-    std::optional<std::string> target = AskForNewDatabase(false);
+    std::optional<NewDatabaseName> target = AskForNewDatabase(false);
     if (!target) return finish();
 
     secondLine_ = "Copying Database Contents...";
     NotifyChanged();
     ui_.ProcessEvents();
+    const std::string copy = target->reference + ".MDB";
     DbError error;
     {
-        // The engine's copy, not a copy of the file's bytes: another program may be writing
-        // to the database, and part of its committed work may still be in the journal beside
-        // the file.
         HourglassGuard hourglass(ui_);
-        Database db;
-        error = db.Open(source);
-        if (error.Ok()) error = db.CopyTo(*target);
+        error = store.Copy(source, copy);
     }
     if (!error.Ok()) {
-        std::error_code ec;
-        fs::remove(*target, ec);  // a half-written copy is no database
-        ProblemReport(ui_, "copying " + source + " to " + *target, error);
+        ProblemReport(ui_, "copying " + store.Address(source) + " to " + target->path, error);
     } else {
         DatabaseInfo info;
-        if (ReadDatabaseInfo(ui_, *target, info, true).Ok())
-            EditDatabaseDescription(ui_, *target, "Copy of " + info.Description);
+        if (ReadDatabaseInfo(ui_, store, copy, info, true).Ok())
+            EditDatabaseDescription(ui_, store, copy, "Copy of " + info.Description);
     }
     FillList();
     finish();
@@ -307,9 +308,10 @@ void DatabaseChooserModel::CopyDatabase() {
 
 void DatabaseChooserModel::ChangeDescription() {
     if (!optionsEnabled_ || !itemOperations_ || !HasSelection()) return;
-    const std::string path = SelectedPath();
+    const DatabaseStore& store = Store();
+    const std::string name = SelectedName();
     DatabaseInfo info;
-    if (!ReadDatabaseInfo(ui_, path, info, true).Ok()) return;
+    if (!ReadDatabaseInfo(ui_, store, name, info, true).Ok()) return;
 
     InputBoxRequest request;
     request.prompt = "Enter database Description:\n(This is a simple description label)";
@@ -317,7 +319,7 @@ void DatabaseChooserModel::ChangeDescription() {
     request.defaultText = info.Description;
     std::string answer = ui_.InputBox(request).text;
     if (Trim(answer).empty()) return;
-    EditDatabaseDescription(ui_, path, answer);
+    EditDatabaseDescription(ui_, store, name, answer);
     FillList();
 }
 
@@ -330,14 +332,13 @@ void DatabaseChooserModel::RenameDatabase() {
     // The new name follows the rules of a new database's name, but may bring its extension.
     if (!CheckDatabaseFileName(ui_, answer)) return;
     if (answer.find('.') == std::string::npos) answer += ".MDB";
-    const std::string directory = ResolvePath(searchDirectory_);
-    const std::string target = JoinPath(directory, answer);
-    if (FileLength(target) > 0) {
+    const DatabaseStore& store = Store();
+    if (store.Exists(answer)) {
         ShowInformation(ui_, "A database with that name already exists");
         return;
     }
     const std::string oldName = items_[static_cast<size_t>(selected_)].Name() + ".MDB";
-    if (DbError error = Database::RenameFile(SelectedPath(), target); !error.Ok()) {
+    if (DbError error = store.Rename(SelectedName(), answer); !error.Ok()) {
         ProblemReport(ui_, "renaming : " + oldName, error);
     }
     FillList();
@@ -354,7 +355,7 @@ void DatabaseChooserModel::DeleteDatabase() {
     }
     const std::string name = items_[static_cast<size_t>(selected_)].Name();
     // A database another program has open keeps its lock, and so the database stays.
-    if (DbError error = Database::DeleteFile(SelectedPath()); !error.Ok()) {
+    if (DbError error = Store().Remove(SelectedName()); !error.Ok()) {
         ProblemReport(ui_, "deleting : " + name, error);
     }
     FillList();

@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "common/window_model.h"
+#include "dbengine/database_store.h"
 #include "dbmanage/database_types.h"
+#include "dbmanage/new_database.h"
 
 namespace vantor {
 
@@ -50,7 +52,12 @@ class DatabaseChooserModel : public WindowModel {
     explicit DatabaseChooserModel(UserInterface& ui);
 
     // ---- Set by the caller before showing the window
-    void SetSearchDirectory(const std::string& directory) { searchDirectory_ = directory; }
+    void SetSearchDirectory(const std::string& directory) {
+        searchDirectory_ = directory;
+        fileStore_.reset();
+    }
+    // Where the databases are when not in the search directory's files: a station's server.
+    void SetStore(std::shared_ptr<const DatabaseStore> store) { store_ = std::move(store); }
     const std::string& SearchDirectory() const { return searchDirectory_; }
     void SetDatabaseType(int32_t type) { type_ = type; }
     int32_t DatabaseType() const { return type_; }
@@ -118,17 +125,21 @@ class DatabaseChooserModel : public WindowModel {
     const std::string& StatusSecondLine() const { return secondLine_; }
 
   private:
-    std::optional<ChooserItem> ReadItem(const std::string& path);
+    std::optional<ChooserItem> ReadItem(const std::string& name);
     // Asks for the name of a new database and checks it; creates the database when create is
-    // set. The new file's path, or nothing when the user stopped or a check refused.
-    std::optional<std::string> AskForNewDatabase(bool create);
-    // The selected database's file, found whatever the letter case of its name.
-    std::string SelectedPath() const;
+    // set. The new database's name, or nothing when the user stopped or a check refused.
+    std::optional<NewDatabaseName> AskForNewDatabase(bool create);
+    // The selected database's name ("KORA26.MDB").
+    std::string SelectedName() const;
+    // The store set, or the files of the search directory.
+    const DatabaseStore& Store();
     bool HasSelection() const { return selected_ >= 0 && selected_ < int(items_.size()); }
     void Sort();
 
     UserInterface& ui_;
     std::string searchDirectory_;
+    std::shared_ptr<const DatabaseStore> store_;
+    std::unique_ptr<DatabaseStore> fileStore_;
     int32_t type_ = 0;
     bool canEdit_ = true;
     std::string chosenFileName_;

@@ -1,6 +1,7 @@
 #include "dbmanage/new_database.h"
 
 #include <algorithm>
+#include <functional>
 #include <string_view>
 
 #include "common/files.h"
@@ -41,6 +42,11 @@ bool CheckDatabaseFileName(UserInterface& ui, const std::string& name) {
 
 std::optional<NewDatabaseName> CheckNewDatabaseName(UserInterface& ui, const std::string& directory,
                                                     const std::string& typed) {
+    return CheckNewDatabaseName(ui, *MakeFileStore(directory), typed);
+}
+
+std::optional<NewDatabaseName> CheckNewDatabaseName(UserInterface& ui, const DatabaseStore& store,
+                                                    const std::string& typed) {
     const std::string reference = Trim(typed);
     if (reference.find('.') != std::string::npos) {
         ShowWarning(ui, kInvalidName);
@@ -51,29 +57,55 @@ std::optional<NewDatabaseName> CheckNewDatabaseName(UserInterface& ui, const std
         ShowWarning(ui, "The name 'Backup' is reserved and cannot be used!");
         return std::nullopt;
     }
-    NewDatabaseName name{reference, JoinPath(ResolvePath(directory), reference + ".MDB")};
-    if (FileExists(name.path)) {
+    NewDatabaseName name{reference, store.Address(reference + ".MDB")};
+    // Anything of that name in a directory, an empty file too, keeps the name taken.
+    if (store.OnServer() ? store.Exists(name.path) : FileExists(name.path)) {
         ShowInformation(ui, "A database with this name already exists");
         return std::nullopt;
     }
     return name;
 }
 
-int CreateNewDatabase(UserInterface& ui, const NewDatabaseName& name, int32_t type,
-                      const std::optional<std::string>& description, std::string* stored) {
+namespace {
+
+// The making of a new database, whichever store it goes into: ensure makes it with the title
+// given (asking for one when it is empty), describe writes a title afterwards.
+int MakeNewDatabase(const NewDatabaseName& name, const std::optional<std::string>& description,
+                    std::string* stored,
+                    const std::function<int(std::string& title)>& ensure,
+                    const std::function<int(const std::string& text)>& describe) {
     // An empty title makes the file layer ask for one; a description left blank on purpose is
-    // therefore written once the file exists.
+    // therefore written once the database exists.
     std::string title = description ? Trim(*description) : std::string();
     const bool blank = description && title.empty();
     if (blank) title = name.reference;
-    if (int result = EnsureDatabaseFile(ui, name.path, type, true, title); result != 0)
-        return result;
+    if (int result = ensure(title); result != 0) return result;
     if (blank) {
-        if (int result = StoreDatabaseDescription(ui, name.path, ""); result != 0) return result;
+        if (int result = describe(""); result != 0) return result;
         title.clear();
     }
     if (stored) *stored = title;
     return 0;
+}
+
+}  // namespace
+
+int CreateNewDatabase(UserInterface& ui, const NewDatabaseName& name, int32_t type,
+                      const std::optional<std::string>& description, std::string* stored) {
+    return MakeNewDatabase(
+        name, description, stored,
+        [&](std::string& title) { return EnsureDatabaseFile(ui, name.path, type, true, title); },
+        [&](const std::string& text) { return StoreDatabaseDescription(ui, name.path, text); });
+}
+
+int CreateNewDatabase(UserInterface& ui, const DatabaseStore& store, const NewDatabaseName& name,
+                      int32_t type, const std::optional<std::string>& description,
+                      std::string* stored) {
+    const std::string file = name.reference + ".MDB";
+    return MakeNewDatabase(
+        name, description, stored,
+        [&](std::string& title) { return EnsureDatabase(ui, store, file, type, true, title); },
+        [&](const std::string& text) { return StoreDatabaseDescription(ui, store, file, text); });
 }
 
 }  // namespace vantor

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/user_interface.h"
+#include "dbengine/database_store.h"
 
 namespace vantor {
 
@@ -37,11 +38,19 @@ struct NewDatabaseName {
 std::optional<NewDatabaseName> CheckNewDatabaseName(UserInterface& ui, const std::string& directory,
                                                     const std::string& typed);
 
+// The same among the databases of a store; path is then what the store calls the database.
+std::optional<NewDatabaseName> CheckNewDatabaseName(UserInterface& ui, const DatabaseStore& store,
+                                                    const std::string& typed);
+
 // Makes the new database file of the given type with its description row. Without a
 // description the operator is asked for one (the reference name offered); a given one is
 // stored trimmed, even when that leaves it empty (the chooser then shows the file name).
 // 0, or the error number (reported). stored, when given, receives the description stored.
 int CreateNewDatabase(UserInterface& ui, const NewDatabaseName& name, int32_t type,
                       const std::optional<std::string>& description, std::string* stored = nullptr);
+// The same in a store.
+int CreateNewDatabase(UserInterface& ui, const DatabaseStore& store, const NewDatabaseName& name,
+                      int32_t type, const std::optional<std::string>& description,
+                      std::string* stored = nullptr);
 
 }  // namespace vantor

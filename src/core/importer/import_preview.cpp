@@ -168,22 +168,27 @@ PreviewSummary ImportPreview::Summary() const {
     return summary;
 }
 
-bool ImportPreview::Clean() const {
-    for (const PreviewDay& day : days) {
-        if (day.fileMissing || !day.messages.empty()) return false;
-        for (const PreviewHour& hour : day.hours)
-            if (hour.Noteworthy()) return false;
-    }
-    return true;
-}
+namespace {
 
-bool ImportPreview::NeedsAttention() const {
+// Whether a day lacks its file or has messages, or one of its hours passes the test.
+template <class HourTest>
+bool AnyDayOrHour(const std::vector<PreviewDay>& days, HourTest test) {
     for (const PreviewDay& day : days) {
         if (day.fileMissing || !day.messages.empty()) return true;
         for (const PreviewHour& hour : day.hours)
-            if (hour.NeedsAttention()) return true;
+            if (test(hour)) return true;
     }
     return false;
+}
+
+}  // namespace
+
+bool ImportPreview::Clean() const {
+    return !AnyDayOrHour(days, [](const PreviewHour& hour) { return hour.Noteworthy(); });
+}
+
+bool ImportPreview::NeedsAttention() const {
+    return AnyDayOrHour(days, [](const PreviewHour& hour) { return hour.NeedsAttention(); });
 }
 
 PreviewRunResult PreviewImport(Session& session, const RangeFields& fields,

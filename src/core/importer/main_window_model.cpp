@@ -5,6 +5,7 @@
 
 #include "audiowall/audiowall_store.h"
 #include "common/character_class.h"
+#include "common/date_hour_picker_model.h"
 #include "common/files.h"
 #include "common/locale.h"
 #include "common/numbers.h"
@@ -318,9 +319,26 @@ void LogImportModel::UpdateInformation() {
     session_.ui.ShowTextFileModal("Update Information", ProgramFile("Updates.txt"));
 }
 
-void LogImportModel::AfterDatabaseSettings() {
+void LogImportModel::OpenImportSettings() {
+    session_.dialogs.ShowImportSettings();
+}
+
+void LogImportModel::OpenDatabaseSettings() {
+    session_.dialogs.EditPlayoutSettings(DatabasePath());
+    // Saved or not, the settings are read again: another workstation may have changed them
+    // meanwhile, and the range the logs offer depends on them.
     ScanLogFiles();
     DisplayLastScheduled(false);
+}
+
+void LogImportModel::PickRange(bool start) {
+    DateHourPickerModel picker(session_.clock);
+    picker.tag = PickerTag(start);
+    // A range runs from the start of its first hour to the end of its last.
+    picker.minutesText = start ? "00" : "59";
+    session_.dialogs.RunDateHourPicker(picker);
+    ApplyPickerTag(start, picker.tag);
+    NotifyChanged();
 }
 
 }  // namespace vantor

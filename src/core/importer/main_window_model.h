@@ -39,8 +39,6 @@ class LogImportModel : public WindowModel {
     LogImportModel(const LogImportModel&) = delete;
     LogImportModel& operator=(const LogImportModel&) = delete;
 
-    Session& session() { return session_; }
-
     // Start-up (defined in main_window_startup.cpp), every step up to and without the "/AUTO"
     // step, as the start-up command asks. False when the window closed (the program ends); the
     // closing steps have run then.
@@ -97,6 +95,9 @@ class LogImportModel : public WindowModel {
     // afterwards does to the start or end fields.
     std::string PickerTag(bool start) const;
     void ApplyPickerTag(bool start, const std::string& tag);
+    // cmdASStart, cmdASEnd: the picker on the start or end of the range, whose answer then
+    // replaces that end's date and hour.
+    void PickRange(bool start);
 
     // ---- Button and menus
     ImportRunResult BeginImporting();       // cmdSchedule
@@ -110,9 +111,9 @@ class LogImportModel : public WindowModel {
     MaintenanceOutcome EmptySongLibrary();  // mnuSongsEmptyLibrary
     void ScanLogFiles();                    // mnuScanLogFiles
     void FileLocations();                   // mnuFileLocations
+    void OpenImportSettings();              // mnuOptions
+    void OpenDatabaseSettings();            // mnuDatabaseSettings
     void UpdateInformation();               // mnuUpdateInfo
-    // After the playout settings editor closed (mnuDatabaseSettings).
-    void AfterDatabaseSettings();
     // Closing, by any way: the Audiowall is closed and the import settings stored.
     void Close();
 

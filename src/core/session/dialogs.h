@@ -7,7 +7,8 @@
 //
 // Each subsystem declares the part it needs (ConfigDialogs, UsersDialogs); the parts that
 // belong to no single subsystem below (the database chooser, which the importer and the
-// database manager both open) are declared here.
+// database manager both open, and the windows the main window's menus and buttons open) are
+// declared here.
 
 #include <string>
 
@@ -15,6 +16,8 @@
 #include "users/users_dialogs.h"
 
 namespace vantor {
+
+class DateHourPickerModel;
 
 class Dialogs : public ConfigDialogs, public UsersDialogs {
   public:
@@ -26,6 +29,18 @@ class Dialogs : public ConfigDialogs, public UsersDialogs {
     // The Audiowall's cart browser, opened at the cart the tag names; its tag once it hid
     // itself (a cart number, or "" when nothing was picked or nobody can pick).
     virtual std::string BrowseCarts(const std::string& tag) = 0;
+
+    // The date and hour picker, modal, on the model's tag; the tag holds the answer once it
+    // closed (unchanged when nobody can pick).
+    virtual void RunDateHourPicker(DateHourPickerModel& model) = 0;
+
+    // The importer's settings dialog on the stored settings. It does not hold the caller: one
+    // dialog serves the run and is brought forward when it is already open.
+    virtual void ShowImportSettings() = 0;
+
+    // The playout settings editor on the playout database at databasePath, modal. It records
+    // and reports what it stored itself; the caller reads the settings again afterwards.
+    virtual void EditPlayoutSettings(const std::string& databasePath) = 0;
 };
 
 }  // namespace vantor

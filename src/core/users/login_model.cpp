@@ -31,8 +31,11 @@ void LoginModel::Load() {
     padlock_.Start();
     visible_ = true;
 
-    long long accounts = users_.CountUsers("checking the User Database for Login security");
-    if (accounts == 0) {
+    // An unreadable count asks for a login: only a users database known to be empty lets
+    // everybody in.
+    long long accounts = 0;
+    if (users_.CountUsers(accounts, "checking the User Database for Login security").Ok() &&
+        accounts == 0) {
         session_.currentUser = MakeUnlistedUser("NOUSER", "", locations_.DataLocation);
         session_.loggedIn = true;
         session_.chooserCanEdit = true;
@@ -195,7 +198,8 @@ LogonOutcome Logon(LoginSession& session, UsersDatabase& users, const SystemLoca
     }
 
     if (!session.loggedIn) {
-        if (users.CountUsers("") == 0) {
+        long long accounts = 0;
+        if (users.CountUsers(accounts, "").Ok() && accounts == 0) {
             session.currentUser =
                 MakeUnlistedUser("NOUSER", "No Users in Database", locations.DataLocation);
             session.loggedIn = true;

@@ -563,14 +563,11 @@ void UsersDatabase::RecordLastLogin(const std::string& loginName) {
     static_cast<void>(row.Set("LastLogin", DbValue(clock_.Now())).Store());
 }
 
-long long UsersDatabase::CountUsers(const std::string& failureTask) {
-    long long count = 0;
+DbError UsersDatabase::CountUsers(long long& count, const std::string& failureTask) {
+    count = 0;
     DbError e = IsOpen() ? users_.RecordCount(count) : DbError::Make(err::kObjectInvalid);
-    if (!e.Ok()) {
-        if (!failureTask.empty()) ProblemReport(ui_, failureTask, e);
-        return -1;
-    }
-    return count;
+    if (!e.Ok() && !failureTask.empty()) ProblemReport(ui_, failureTask, e);
+    return e;
 }
 
 int UsersDatabase::Today() const {

@@ -133,8 +133,8 @@ class UsersDatabase {
     // Stores now as the account's last login; failures are ignored.
     void RecordLastLogin(const std::string& loginName);
 
-    // The number of accounts; -1 when it cannot be read (reported with the task unless empty).
-    long long CountUsers(const std::string& failureTask);
+    // The number of accounts; a failure to read it is reported with the task unless empty.
+    [[nodiscard]] DbError CountUsers(long long& count, const std::string& failureTask);
     // The widths of the LoginName and Password fields.
     int LoginNameLength() const;
     int PasswordLength() const;

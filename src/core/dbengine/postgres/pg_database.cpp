@@ -16,8 +16,6 @@ namespace {
 // A lock on a waiting server fails after this long instead of hanging a workstation, as the
 // embedded engine's busy timeout does.
 constexpr const char* kLockTimeout = "10s";
-// The first key of every advisory lock of this program; the second is the schema's.
-constexpr long long kLockClass = 0x564E5452;  // "VNTR"
 
 std::string HostOf(PGconn* conn) {
     const char* host = conn ? PQhost(conn) : nullptr;
@@ -419,33 +417,38 @@ std::string Literal(PGconn* conn, std::string_view text) {
 
 }  // namespace
 
+DbError PgConnectInstallation(const std::string& conninfo, PgConnection& conn) {
+    conn.Close();
+    conn.conn = PQconnectdb(conninfo.c_str());
+    conn.host = HostOf(conn.conn);
+    if (!conn.conn || PQstatus(conn.conn) != CONNECTION_OK) {
+        std::string reason = TrimMessage(conn.conn ? PQerrorMessage(conn.conn) : "out of memory");
+        conn.Close();
+        return ServerFailure(err::kCannotOpenFile, "The database server " + conn.host +
+                                                       " could not be reached: " + reason);
+    }
+    // Notices (an index name shortened, ...) are the server's business, not the user's.
+    PQsetNoticeProcessor(conn.conn, [](void*, const char*) {}, nullptr);
+    DbError error = conn.Run(std::string("SET lock_timeout = '") + kLockTimeout + "'");
+    if (error.Ok()) {
+        error = conn.RunScript(
+            "CREATE TABLE IF NOT EXISTS " + std::string(kCatalogueTable) +
+            " (file_name text NOT NULL, schema_name text PRIMARY KEY, kind text NOT NULL "
+            "DEFAULT '')");
+    }
+    if (!error.Ok()) conn.Close();
+    return error;
+}
+
 DbError PgDatabase::Connect(const std::string& conninfo, const std::string& fileName) {
     Close();
     if (Trim(fileName).empty()) return DbError::Make(err::kNotAValidPath, "No file name was given.");
     auto conn = std::make_shared<PgConnection>();
-    conn->conn = PQconnectdb(conninfo.c_str());
-    conn->host = HostOf(conn->conn);
-    if (!conn->conn || PQstatus(conn->conn) != CONNECTION_OK) {
-        std::string reason = TrimMessage(conn->conn ? PQerrorMessage(conn->conn) : "out of memory");
-        return ServerFailure(err::kCannotOpenFile, "The database server " + conn->host +
-                                                       " could not be reached: " + reason);
-    }
-    // Notices (an index name shortened, ...) are the server's business, not the user's.
-    PQsetNoticeProcessor(conn->conn, [](void*, const char*) {}, nullptr);
+    if (DbError error = PgConnectInstallation(conninfo, *conn); !error.Ok()) return error;
     conn->name = fileName;
     size_t slash = conn->name.find_last_of("/\\");
     if (slash != std::string::npos) conn->name = conn->name.substr(slash + 1);
     conn->schema = SchemaOf(fileName);
-    if (DbError error = conn->Run(std::string("SET lock_timeout = '") + kLockTimeout + "'");
-        !error.Ok()) {
-        return error;
-    }
-    if (DbError error = conn->RunScript(
-            "CREATE TABLE IF NOT EXISTS " + std::string(kCatalogueTable) +
-            " (file_name text NOT NULL, schema_name text PRIMARY KEY, kind text NOT NULL "
-            "DEFAULT '')"); !error.Ok()) {
-        return error;
-    }
     conn_ = std::move(conn);
     return {};
 }

@@ -38,6 +38,11 @@ inline constexpr std::string_view kRowIdColumn = "vantor_rowid";
 // The catalogue of the installation's databases, in the server database's public schema.
 inline constexpr std::string_view kCatalogueTable = "public.vantor_catalogue";
 
+// The first key of every advisory lock of this program; the second is the hash of the
+// database's schema name. Shared while a database is open, exclusive while it is deleted,
+// renamed or compacted.
+inline constexpr long long kLockClass = 0x564E5452;  // "VNTR"
+
 struct PgConnection {
     PGconn* conn = nullptr;
     std::string name;    // the database's file name as the installation knows it
@@ -66,6 +71,10 @@ struct PgConnection {
     // The failure of a result (or of the connection) as one of the classic error numbers.
     DbError ErrorOf(const PGresult* result) const;
 };
+
+// Connects to the installation's server database and makes its catalogue when missing.
+// 3051 with the host and libpq's reason when the server cannot be reached.
+DbError PgConnectInstallation(const std::string& conninfo, PgConnection& conn);
 
 // Lower-case, quoted name of a table, field or index.
 std::string PgName(std::string_view name);
