@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "audiowall/audiowall_store.h"
@@ -145,6 +147,58 @@ TEST_F(AudiowallLookup, EveryLookupReadsTheFileAfresh) {
     CartLookupResult r = CartLookup(state, 7);
     EXPECT_EQ(Trim(r.cart.TitleLine1), "After");
     EXPECT_EQ(r.cart.Length(), 20);
+}
+
+// A run keeps a list in memory once it has been left alone for a few seconds; another
+// workstation writing carts after that must still be seen by the very next lookup.
+TEST_F(AudiowallLookup, ListRewrittenAfterItWasKeptIsReadAfresh) {
+    Build(4000, {{7, "Before", 10}, {1007, "Before", 10}, {2007, "Before", 10}, {3007, "Before", 10}});
+    ASSERT_EQ(OpenAudiowall(state, ui, 0, true), AudiowallOpening::Opened);
+    // Older than any file-system clock's tick, so that the lists are kept in memory.
+    ::sleep(4);
+    // Each case rewrites cart 7's record of its own part (cart 7, 1007, ...) as another
+    // workstation would, then changes the list further.
+    const std::function<void(const std::string&)> nothingMore = [](const std::string&) {};
+    struct Case {
+        const char* what;
+        int part;
+        std::function<void(const std::string& list)> more;
+        bool keepModifiedTime;
+        int32_t result;  // of the lookup after the rewrite
+    } cases[] = {
+        {"a cart rewritten in place, the list's size unchanged", 1, nothingMore, false, 0},
+        {"the list grown by a record as well", 2,
+         [](const std::string& list) {
+             testing::WriteCart(list, 1001, testing::FixtureCartRecord({0, "Extra", 1}));
+         },
+         false, 0},
+        {"the modification time put back as it was (a copy keeping times)", 3, nothingMore, true, 0},
+        {"the list cut short below the cart", 4,
+         [](const std::string& list) { ASSERT_EQ(::truncate(list.c_str(), 6 * 300 + 120), 0); },
+         false, err::kInputPastEndOfFile},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string list = List(c.part);
+        const int32_t cart = (c.part - 1) * 1000 + 7;
+        ASSERT_EQ(Trim(CartLookup(state, cart).cart.TitleLine1), "Before");
+        struct stat before {};
+        ASSERT_EQ(::stat(list.c_str(), &before), 0);
+        testing::WriteCart(list, 7, testing::FixtureCartRecord({0, "After", 20}));
+        c.more(list);
+        if (c.keepModifiedTime) {
+            const timespec times[2] = {before.st_atim, before.st_mtim};
+            ASSERT_EQ(::utimensat(AT_FDCWD, list.c_str(), times, 0), 0);
+        }
+        CartLookupResult r = CartLookup(state, cart);
+        EXPECT_EQ(r.result, c.result);
+        if (c.result == 0) {
+            EXPECT_EQ(Trim(r.cart.TitleLine1), "After");
+            EXPECT_EQ(r.cart.Length(), 20);
+        } else {
+            EXPECT_EQ(r.cart, state.EmptyCart);
+        }
+    }
 }
 
 TEST_F(AudiowallLookup, ShortOrUnreadableListAnswersEmptyCartWithTheFailure) {

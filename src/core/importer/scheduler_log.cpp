@@ -133,31 +133,55 @@ SchedulerLogReader::~SchedulerLogReader() {
     if (file_) std::fclose(file_);
 }
 
+bool SchedulerLogReader::Fill() {
+    if (!file_ || ended_) return false;
+    if (unreadFrom_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + unreadFrom_, filled_ - unreadFrom_);
+        filled_ -= unreadFrom_;
+        unreadFrom_ = 0;
+    }
+    constexpr size_t kBlockSize = 64 * 1024;
+    if (buffer_.size() < kBlockSize) buffer_.resize(kBlockSize);
+    if (filled_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
+    const size_t n = std::fread(buffer_.data() + filled_, 1, buffer_.size() - filled_, file_);
+    if (n == 0) {
+        ended_ = true;
+        return false;
+    }
+    filled_ += n;
+    return true;
+}
+
 bool SchedulerLogReader::AtEnd() {
     if (!file_) return true;
-    const int c = getc_unlocked(file_);
-    if (c == EOF) return true;
-    std::ungetc(c, file_);
-    return false;
+    return unreadFrom_ == filled_ && !Fill();
 }
 
 std::string SchedulerLogReader::ReadLine() {
     std::string line;
     if (!file_) return line;
-    // A log is read byte by byte: the unlocked read costs no lock per byte.
-    const int64_t start = position_;
+    size_t searched = 0;  // unread bytes already searched for the line end
+    const char* end = nullptr;
     for (;;) {
-        const int c = getc_unlocked(file_);
-        if (c == EOF) {
-            if (position_ > start) cutShort_ = true;
-            break;
-        }
-        ++position_;
-        if (c == '\n') break;
-        if (c == '\r') continue;
-        line.push_back(static_cast<char>(c));
+        const char* unread = buffer_.data() + unreadFrom_;
+        end = static_cast<const char*>(
+            std::memchr(unread + searched, '\n', filled_ - unreadFrom_ - searched));
+        if (end) break;
+        searched = filled_ - unreadFrom_;
+        if (!Fill()) break;
     }
-    if (position_ > start) ++lines_;
+    const char* unread = buffer_.data() + unreadFrom_;
+    const std::string_view raw(unread, end ? static_cast<size_t>(end - unread) : filled_ - unreadFrom_);
+    const size_t consumed = raw.size() + (end ? 1 : 0);
+    if (consumed == 0) return line;
+    // Ended by the end of the file rather than a line end.
+    if (!end) cutShort_ = true;
+    position_ += static_cast<int64_t>(consumed);
+    unreadFrom_ += consumed;
+    ++lines_;
+    line.assign(raw);
+    // Carriage returns are dropped wherever they stand, as the scheduler's own reader does.
+    if (raw.find('\r') != std::string_view::npos) std::erase(line, '\r');
     if (!line.empty() && line.front() == kFormFeed) line.erase(0, 1);
     return line;
 }

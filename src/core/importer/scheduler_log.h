@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/day_time.h"
 
@@ -79,7 +80,16 @@ class SchedulerLogReader {
     int64_t LinesRead() const { return lines_; }
 
   private:
+    // Reads more of the file behind what is still unread; false at its end.
+    bool Fill();
+
     std::FILE* file_ = nullptr;
+    // The file is read in large blocks and each line cut out of the block with one search for
+    // its end, rather than a byte at a time; a line longer than the block grows it.
+    std::vector<char> buffer_;
+    size_t unreadFrom_ = 0;  // the unread bytes are buffer_[unreadFrom_, filled_)
+    size_t filled_ = 0;
+    bool ended_ = false;
     std::string unreadable_;
     bool cutShort_ = false;
     int64_t position_ = 0;
