@@ -163,9 +163,12 @@ std::string SchedulerLogReader::ReadLine() {
     size_t searched = 0;  // unread bytes already searched for the line end
     const char* end = nullptr;
     for (;;) {
+        // An empty buffer may have no storage at all, and memchr takes no null pointer.
+        const size_t unsearched = filled_ - unreadFrom_ - searched;
         const char* unread = buffer_.data() + unreadFrom_;
-        end = static_cast<const char*>(
-            std::memchr(unread + searched, '\n', filled_ - unreadFrom_ - searched));
+        end = unsearched == 0 ? nullptr
+                              : static_cast<const char*>(
+                                    std::memchr(unread + searched, '\n', unsearched));
         if (end) break;
         searched = filled_ - unreadFrom_;
         if (!Fill()) break;
