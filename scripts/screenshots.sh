@@ -56,7 +56,7 @@ with_window_manager='
   exit $status'
 failed=()
 for taker in "${takers[@]}"; do
-  program="$(find "$build/src/app" "$build/tests" -maxdepth 1 -type f -name "$taker")"
+  program="$(find "$build/src/app" "$build/tests" -maxdepth 1 -type f -name "$taker" -print -quit)"
   echo "-- $taker"
   if ! xvfb-run -a -s "-screen 0 1280x900x24" bash -c "$with_window_manager" bash "$program" "$out"; then
     failed+=("$taker")
