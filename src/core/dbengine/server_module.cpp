@@ -50,9 +50,12 @@ DbError LoadServerModule(const ServerModule*& module) {
             const char* reason = ::dlerror();
             if (handle) ::dlclose(handle);
             module = nullptr;
-            return DbError::Make(err::kCannotOpenFile,
-                                 "The database server support could not be loaded from " + path +
-                                     ": " + (reason ? reason : "unknown reason"));
+            // The loader's reason is the message: the standard text of 3051 would hide it.
+            DbError error;
+            error.number = err::kCannotOpenFile;
+            error.description = "The database server support could not be loaded from " + path +
+                                ": " + (reason ? reason : "unknown reason");
+            return error;
         }
         loaded = reinterpret_cast<const ServerModule* (*)()>(entry)();
     }
