@@ -517,6 +517,60 @@ TEST_P(EngineBackendTest, DeclaredTypesAreEnforcedOnWrite) {
     }
 }
 
+// A station may add a column with its own SQL: the column takes the type it was declared with,
+// its values are checked on write and stored, on every backend alike.
+TEST_P(EngineBackendTest, ColumnsAddedWithPlainSqlTakeTheirDeclaredType) {
+    for (const char* column : {"Whole integer", "Small smallint", "Yes boolean", "Half real",
+                               "Wide double precision", "Label varchar(4)", "Remark text"}) {
+        ASSERT_THAT(db_.Execute("ALTER TABLE [Items] ADD COLUMN " + std::string(column)),
+                    Succeeded())
+            << column;
+    }
+    struct Case {
+        const char* field;
+        DbValue value;
+        int error;
+        DbValue stored;
+    };
+    const Case cases[] = {
+        // A refused value first: the accepted one after it is what is stored.
+        {"Whole", "12abc", 13, DbValue()},
+        {"Whole", 70000, 0, 70000},
+        {"Small", 40000, 6, DbValue()},
+        {"Small", -5, 0, -5},
+        {"Yes", 7, 0, true},
+        {"Half", 0.5, 0, 0.5},
+        {"Wide", 0.1, 0, 0.1},
+        {"Label", "abcde", 3163, DbValue()},
+        {"Label", "abcd", 0, "abcd"},
+        {"Remark", std::string(256, 'r'), 3163, DbValue()},
+        {"Remark", "said", 0, "said"},
+    };
+    TableCursor cursor;
+    ASSERT_THAT(db_.OpenTable("Items", cursor, "Main"), Succeeded());
+    ASSERT_THAT(cursor.AddNew(), Succeeded());
+    ASSERT_THAT(cursor.Set("Key", 1), Succeeded());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.field) + " " + DebugText(c.value));
+        EXPECT_EQ(cursor.Set(c.field, c.value).number, c.error);
+        if (c.error == 0) {
+            EXPECT_EQ(cursor.Field(c.field), c.stored);
+        }
+    }
+    ASSERT_THAT(cursor.Update(), Succeeded());
+
+    // What was stored reads back with its type from a cursor opened afresh.
+    TableCursor again;
+    ASSERT_THAT(db_.OpenTable("Items", again, "Main"), Succeeded());
+    ASSERT_THAT(again.Seek(SeekOp::Equal, DbValue(1)), Succeeded());
+    ASSERT_FALSE(again.NoMatch());
+    for (const Case& c : cases) {
+        if (c.error == 0) {
+            EXPECT_EQ(again.Field(c.field), c.stored) << c.field;
+        }
+    }
+}
+
 TEST_P(EngineBackendTest, StoredValuesReadBackWithNullAndEmptyTextApart) {
     TableCursor cursor;
     ASSERT_THAT(db_.OpenTable("Items", cursor, "Main"), Succeeded());

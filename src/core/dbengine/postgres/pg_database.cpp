@@ -349,7 +349,8 @@ DbError PgReadFields(PgConnection& conn, const std::string& table, std::vector<F
     fields.clear();
     PgResult result;
     if (DbError error = conn.Run(
-            "SELECT a.attname, coalesce(col_description(a.attrelid, a.attnum), '') "
+            "SELECT a.attname, coalesce(col_description(a.attrelid, a.attnum), ''), "
+            "format_type(a.atttypid, a.atttypmod) "
             "FROM pg_attribute a JOIN pg_class c ON c.oid = a.attrelid "
             "JOIN pg_namespace n ON n.oid = c.relnamespace "
             "WHERE n.nspname = $1 AND c.relname = $2 AND a.attnum > 0 AND NOT a.attisdropped "
@@ -362,7 +363,12 @@ DbError PgReadFields(PgConnection& conn, const std::string& table, std::vector<F
         std::string comment = PQgetvalue(result.get(), row, 1);
         size_t tab = comment.find('\t');
         if (tab == std::string::npos) {
-            fields.push_back(FieldFromDeclaration(PQgetvalue(result.get(), row, 0), ""));
+            // A column a station added with its own SQL has no comment: its type is the
+            // server's, read as the embedded engine reads a declared type, except that the
+            // server's real is four bytes (a single) where the embedded engine's is eight.
+            std::string serverType = PQgetvalue(result.get(), row, 2);
+            if (serverType == "real") serverType = "SINGLE";
+            fields.push_back(FieldFromDeclaration(PQgetvalue(result.get(), row, 0), serverType));
         } else {
             fields.push_back(FieldFromDeclaration(comment.substr(0, tab), comment.substr(tab + 1)));
         }
