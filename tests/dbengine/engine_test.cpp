@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "common/text.h"
 #include "support/cursor_walk.h"
 #include "dbengine/engine.h"
 #include "support/temp_dir.h"
@@ -811,6 +812,46 @@ TEST(EngineServerTest, OpeningOnAServerReportsTheClassicNumbers) {
     EXPECT_EQ(other.CreateOnServer(conninfo, name).number, 3204);
     ASSERT_THAT(other.OpenOnServer(conninfo, name), Succeeded());
     EXPECT_FALSE(other.EngineVersion().empty());
+}
+
+// A notification reaches the listeners when the transaction that made it commits, and never
+// when the level that made it is rolled back.
+TEST(EngineServerTest, NotificationsGoOutWithTheCommitOfTheirTransaction) {
+    const std::string conninfo = testing::TestServerConninfo();
+    const std::string name = testing::UniqueServerDatabaseName();
+    Database db;
+    ASSERT_THAT(db.CreateOnServer(conninfo, name), Succeeded());
+    testing::NotificationListener listener("vantor_engine_test");
+    enum Step { Begin, Notify, Commit, Rollback };
+    struct Case {
+        const char* name;
+        std::vector<Step> steps;
+        size_t heard;
+    };
+    const std::vector<Case> cases = {
+        {"outside a transaction", {Notify}, 1},
+        {"committed", {Begin, Notify, Commit}, 1},
+        {"rolled back", {Begin, Notify, Rollback}, 0},
+        {"inner level rolled back", {Begin, Begin, Notify, Rollback, Commit}, 0},
+        {"inner level committed", {Begin, Begin, Notify, Commit, Commit}, 1},
+        {"outer kept, inner dropped", {Begin, Notify, Begin, Notify, Rollback, Commit}, 1},
+        {"inner kept, outer rolled back", {Begin, Begin, Notify, Commit, Rollback}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (Step step : c.steps) {
+            switch (step) {
+                case Begin: ASSERT_THAT(db.BeginTrans(), Succeeded()); break;
+                case Notify: ASSERT_THAT(db.Notify("vantor_engine_test"), Succeeded()); break;
+                case Commit: ASSERT_THAT(db.CommitTrans(), Succeeded()); break;
+                case Rollback: ASSERT_THAT(db.Rollback(), Succeeded()); break;
+            }
+        }
+        EXPECT_EQ(db.TransactionDepth(), 0);
+        std::vector<std::string> heard = listener.Received();
+        EXPECT_EQ(heard.size(), c.heard);
+        for (const std::string& payload : heard) EXPECT_EQ(payload + ".mdb", ToLower(name));
+    }
 }
 
 // A batch that ends without Finish leaves its rows to the next statement; a row the server

@@ -233,6 +233,7 @@ void PgConnection::Close() {
     transactionDepth = 0;
     held.clear();
     refusals.clear();
+    notifies.clear();
     prepared.clear();
 }
 
@@ -800,8 +801,51 @@ std::string SavepointName(int depth) {
 
 DbError PgDatabase::Notify(std::string_view channel) {
     if (!IsOpen()) return ClosedError();
-    return conn_->RunGuarded("SELECT pg_notify($1, $2)", {std::string(channel), conn_->schema});
+    if (conn_->transactionDepth > 0) {
+        // The server delivers it at the commit in any case: it goes with the COMMIT.
+        conn_->notifies.push_back({std::string(channel), conn_->transactionDepth});
+        return {};
+    }
+    return conn_->Run("SELECT pg_notify($1, $2)", {std::string(channel), conn_->schema});
 }
+
+namespace {
+
+// The held notifications and the COMMIT in one pipeline; the first failure, if any (the
+// COMMIT is then not run and the transaction stays open for the caller to roll back).
+DbError CommitWithNotifications(PgConnection& conn) {
+    PGconn* pg = conn.conn;
+    bool ok = PQenterPipelineMode(pg) == 1;
+    for (const PgConnection::HeldNotify& notify : conn.notifies) {
+        const char* values[] = {notify.channel.c_str(), conn.schema.c_str()};
+        ok = ok && PQsendQueryParams(pg, "SELECT pg_notify($1, $2)", 2, nullptr, values, nullptr,
+                                     nullptr, 0) == 1;
+    }
+    ok = ok && PQsendQueryParams(pg, "COMMIT", 0, nullptr, nullptr, nullptr, nullptr, 0) == 1 &&
+         PQpipelineSync(pg) == 1;
+    DbError error;
+    bool failed = false;
+    size_t query = 0;
+    const size_t queries = conn.notifies.size() + 1;
+    while (ok) {
+        PgResult res(PQgetResult(pg));
+        if (!res) {
+            if (PQstatus(pg) != CONNECTION_OK || ++query > queries) ok = false;
+            continue;
+        }
+        ExecStatusType status = PQresultStatus(res.get());
+        if (status == PGRES_PIPELINE_SYNC) break;
+        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK &&
+            status != PGRES_PIPELINE_ABORTED && !failed) {
+            failed = true;
+            error = conn.ErrorOf(res.get());
+        }
+    }
+    if (!ok || PQexitPipelineMode(pg) != 1) return conn.ErrorOf(nullptr);
+    return error;
+}
+
+}  // namespace
 
 DbError PgDatabase::BeginTrans() {
     if (!IsOpen()) return ClosedError();
@@ -835,12 +879,24 @@ DbError PgDatabase::CommitTrans() {
             PgResult undo(PQexec(conn_->conn, "ROLLBACK"));
         }
         conn_->transactionDepth = 0;
+        conn_->refusals.clear();
+        conn_->notifies.clear();
         return failure;
     }
-    std::string sql = conn_->transactionDepth == 1
-                          ? "COMMIT"
-                          : "RELEASE " + SavepointName(conn_->transactionDepth - 1);
-    if (DbError error = conn_->Run(sql); !error.Ok()) return error;
+    if (conn_->transactionDepth == 1) {
+        if (DbError error = CommitWithNotifications(*conn_); !error.Ok()) return error;
+        conn_->notifies.clear();
+        conn_->transactionDepth = 0;
+        return {};
+    }
+    if (DbError error = conn_->Run("RELEASE " + SavepointName(conn_->transactionDepth - 1));
+        !error.Ok()) {
+        return error;
+    }
+    // What the level sent now belongs to the level around it.
+    for (auto& notify : conn_->notifies) {
+        if (notify.depth == conn_->transactionDepth) --notify.depth;
+    }
     --conn_->transactionDepth;
     return {};
 }
@@ -855,6 +911,9 @@ DbError PgDatabase::Rollback() {
     // unsent. Refusals are settled with the whole transaction.
     conn_->held.clear();
     if (conn_->transactionDepth == 1) conn_->refusals.clear();
+    std::erase_if(conn_->notifies, [&](const PgConnection::HeldNotify& notify) {
+        return notify.depth >= conn_->transactionDepth;
+    });
     if (PQstatus(conn_->conn) != CONNECTION_OK) {
         conn_->transactionDepth = 0;  // the server dropped it with the connection
         return {};

@@ -70,6 +70,13 @@ struct PgConnection {
     };
     std::vector<Refusal> refusals;
     uint64_t lastBatch = 0;
+    // Notifications of the open transaction, with the level they were made at: sent with
+    // the COMMIT (one round trip for both), dropped with the level that made them.
+    struct HeldNotify {
+        std::string channel;
+        int depth = 0;
+    };
+    std::vector<HeldNotify> notifies;
     // Statements prepared on this session: INSERT text to statement name.
     std::unordered_map<std::string, std::string> prepared;
 
