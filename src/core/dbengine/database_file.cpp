@@ -430,19 +430,8 @@ bool CompactDatabaseFile(UserInterface& ui, const std::string& path, bool fileDi
         ProblemReport(ui, task, ErrorResult::Make(err::kFileAlreadyExists), silent);
         return false;
     }
-    fs::rename(file, backup, ec);
-    if (ec) {
-        int number = ErrorNumberFromErrno(ec.value(), err::kPermissionDenied);
-        fs::remove(temporary, ec);
-        ProblemReport(ui, task, ErrorResult::Make(number), silent);
-        return false;
-    }
-    fs::rename(temporary, file, ec);
-    if (ec) {
-        int number = ErrorNumberFromErrno(ec.value(), err::kPermissionDenied);
-        std::error_code restore;
-        fs::rename(backup, file, restore);
-        ProblemReport(ui, task, ErrorResult::Make(number), silent);
+    if (DbError swapped = SwapInCompactedFile(file, temporary, backup); !swapped.Ok()) {
+        ProblemReport(ui, task, swapped, silent);
         return false;
     }
     if (!silent) {

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "common/files.h"
+#include "common/problem_report.h"
 #include "common/paths.h"
 #include "common/text.h"
 
@@ -82,21 +83,7 @@ class FileStore final : public DatabaseStore {
             fs::remove(temporary, ec);
             return error;
         }
-        // The old file is never lost: it goes aside first, and comes back if the new one
-        // cannot take its place.
-        fs::rename(file, backup, ec);
-        if (ec) {
-            fs::remove(temporary, ec);
-            return DbError::Make(err::kFileAlreadyExists, ec.message());
-        }
-        fs::rename(temporary, file, ec);
-        if (ec) {
-            std::error_code restore;
-            fs::rename(backup, file, restore);
-            fs::remove(temporary, restore);
-            return DbError::Make(err::kPermissionDenied, ec.message());
-        }
-        return {};
+        return SwapInCompactedFile(file, temporary, backup);
     }
 
   private:
@@ -104,6 +91,28 @@ class FileStore final : public DatabaseStore {
 };
 
 }  // namespace
+
+DbError SwapInCompactedFile(const std::string& file, const std::string& temporary,
+                            const std::string& backup) {
+    // The old file is never lost: it goes aside first, and comes back if the compacted copy
+    // cannot take its place.
+    std::error_code ec;
+    fs::rename(file, backup, ec);
+    if (ec) {
+        const int number = ErrorNumberFromErrno(ec.value(), err::kPermissionDenied);
+        fs::remove(temporary, ec);
+        return DbError::Make(number);
+    }
+    fs::rename(temporary, file, ec);
+    if (ec) {
+        const int number = ErrorNumberFromErrno(ec.value(), err::kPermissionDenied);
+        std::error_code restore;
+        fs::rename(backup, file, restore);
+        fs::remove(temporary, restore);
+        return DbError::Make(number);
+    }
+    return {};
+}
 
 std::unique_ptr<DatabaseStore> MakeFileStore(const std::string& directory) {
     return std::make_unique<FileStore>(directory);

@@ -55,6 +55,11 @@ class DatabaseStore {
                                           const std::string& backupName) const = 0;
 };
 
+// Puts the compacted copy temporary in the place of file, the old file going aside as backup
+// first and coming back if the copy cannot take its place; the copy is removed on failure.
+[[nodiscard]] DbError SwapInCompactedFile(const std::string& file, const std::string& temporary,
+                                          const std::string& backup);
+
 // The .MDB files of a directory.
 std::unique_ptr<DatabaseStore> MakeFileStore(const std::string& directory);
 // The databases kept on the server of conninfo (libpq's connection string).

@@ -406,6 +406,29 @@ int Database::TransactionDepth() const {
 }
 
 // ---------------------------------------------------------------------------------------------
+// AddedRowsBatch
+
+AddedRowsBatch::AddedRowsBatch(TableCursor& cursor) : cursor_(cursor) {
+    if (cursor_.backend_) {
+        cursor_.backend_->BeginBatch();
+        open_ = true;
+    }
+}
+
+AddedRowsBatch::~AddedRowsBatch() {
+    if (open_ && cursor_.backend_) cursor_.backend_->EndBatch();
+}
+
+DbError AddedRowsBatch::Finish(std::vector<BatchRefusal>& refused) {
+    refused.clear();
+    if (!open_ || !cursor_.backend_) return ClosedError();
+    open_ = false;
+    DbError error = cursor_.backend_->FinishBatch(refused);
+    cursor_.backend_->EndBatch();
+    return error;
+}
+
+// ---------------------------------------------------------------------------------------------
 // Transaction
 
 Transaction::Transaction(Database& db) : db_(db) {
