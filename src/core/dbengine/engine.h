@@ -240,7 +240,8 @@ class Database {
     // The same for a database kept on a database server: conninfo is the server's connection
     // string (libpq's form, "host=studio-db dbname=vantor user=station"; the password comes
     // from ~/.pgpass or PGPASSWORD), fileName the name the installation knows the database by
-    // ("KORA26.MDB"). A server that cannot be reached is 3051 with the server's own reason.
+    // ("KORA26.MDB"). A server that cannot be reached is 3051 with the server's own reason;
+    // so is a server backend module that cannot be loaded, with the loader's reason.
     DbError CreateOnServer(const std::string& conninfo, const std::string& fileName);
     DbError OpenOnServer(const std::string& conninfo, const std::string& fileName);
     void Close();
@@ -319,6 +320,7 @@ class Database {
 
   private:
     DbError OpenFile(const std::string& path, bool readOnly);
+    DbError ConnectToServer(const std::string& conninfo, const std::string& fileName, bool create);
 
     std::unique_ptr<engine_detail::DatabaseBackend> backend_;
 };

@@ -246,6 +246,7 @@ class DayImport {
     HourState hour_;
     bool hourEndedAtHeader_ = false;  // the last hour's lines ended at the next header
     ImportEntry entry_;
+    SchedulerItem item_;  // the item line being read; its texts keep their storage
     LostHours lost_;
     std::vector<HeldEntry> held_;  // the fresh hour being read, its hour start first
     size_t heldCount_ = 0;         // entries of held_ in use (the rest keep their storage)
@@ -314,9 +315,10 @@ bool DayImport::SeekToHour(const DayTime& hourStamp) {
     progress_.Task("Finding " + HourText(static_cast<int>(hourStamp.seconds / 3600)) +
                    ":00 in the Music Log");
     while (!reader_.AtEnd() && DayTimeBefore(header_, hourStamp)) {
-        std::string line = reader_.ReadLine();
+        const std::string_view line = reader_.NextLine();
         if (KindOfLine(line) != LogLineKind::HourHeader) continue;
-        if (!ReadHeader(line)) break;
+        std::string header(line);
+        if (!ReadHeader(header)) break;
     }
     progress_.ProcessBar(reader_.PercentRead());
     return DayTimeEqual(header_, hourStamp);
@@ -494,14 +496,17 @@ bool DayImport::AddEntry(const DayTime& hourStamp, double& q, bool held) {
 bool DayImport::ReadHourLines(const DayTime& hourStamp, double& q, bool held) {
     hourEndedAtHeader_ = false;
     while (!reader_.AtEnd()) {
-        std::string line = reader_.ReadLine();
+        // A view into the reader: used up before anything else is read.
+        const std::string_view line = reader_.NextLine();
         ClearEntry(entry_);
         bool added = true;
         switch (KindOfLine(line)) {
-            case LogLineKind::HourHeader:
-                ReadHeader(line);
+            case LogLineKind::HourHeader: {
+                std::string header(line);
+                ReadHeader(header);
                 hourEndedAtHeader_ = true;
                 return true;
+            }
             case LogLineKind::Comment:
             case LogLineKind::Other:
                 continue;
@@ -513,10 +518,10 @@ bool DayImport::ReadHourLines(const DayTime& hourStamp, double& q, bool held) {
             case LogLineKind::ItemWithContinuations:
             case LogLineKind::Item: {
                 progress_.Task("Adding Song/Jingle");
-                SchedulerItem item = CutItemLine(line);
-                ReadItemContinuations(reader_, item);
+                CutItemLine(line, item_);
+                ReadItemContinuations(reader_, item_);
                 progress_.Task(
-                    FillItemEntry(item, context_.settings.Ranges, hour_.bSoftDeleteSongs, entry_));
+                    FillItemEntry(item_, context_.settings.Ranges, hour_.bSoftDeleteSongs, entry_));
                 added = AddEntry(hourStamp, q, held);
                 break;
             }

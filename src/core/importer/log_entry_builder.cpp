@@ -23,7 +23,8 @@ bool CheckCart(EntryTarget& target, const DayTime& hourStamp, ImportEntry& entry
     const std::optional<int32_t> number = ToInt32(RoundHalfEven(LeadingNumber(cartText)));
     prepared.cartNumber = number.value_or(0);
     prepared.cart =
-        number ? CartLookup(target.audiowall, *number).cart : target.audiowall.EmptyCart;
+        number ? CartLookup(target.audiowall, *number, CartFields::TitleAndTimes).cart
+               : target.audiowall.EmptyCart;
     const CartRecord& cart = prepared.cart;
     if (cart.TimingDamaged) {
         target.errorReport.Append(false,

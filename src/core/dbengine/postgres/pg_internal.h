@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "dbengine/backend.h"
+#include "dbengine/database_store.h"
 #include "dbengine/engine_common.h"
 
 namespace vantor::engine_detail {
@@ -129,6 +130,12 @@ DbError PgLookupTable(PgConnection& conn, std::string_view name, std::string* st
 DbError PgReadFields(PgConnection& conn, const std::string& table, std::vector<FieldDef>& fields);
 DbError PgReadIndexes(PgConnection& conn, const std::string& table,
                       std::vector<IndexDef>& indexes);
+
+// The store of the databases on the server of conninfo, and libpq's reading of a connection
+// string's password.
+std::unique_ptr<DatabaseStore> PgMakeServerStore(const std::string& conninfo);
+bool PgConninfoHasPassword(const std::string& conninfo);
+std::string PgConninfoWithoutPassword(const std::string& conninfo);
 
 class PgDatabase final : public DatabaseBackend {
   public:
