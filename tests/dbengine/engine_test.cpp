@@ -953,10 +953,22 @@ TEST(EngineServerTest, ALostConnectionFailsTheTransactionWith3043) {
     ASSERT_THAT(db.Query("SELECT pg_backend_pid() AS pid", {}, pid), Succeeded());
     ASSERT_THAT(db.BeginTrans(), Succeeded());
     ASSERT_THAT(db.Execute("INSERT INTO Items (Key) VALUES (?)", {1}), Succeeded());
+    TableCursor cursor;
+    ASSERT_THAT(db.OpenTable("Items", cursor), Succeeded());
 
     Database other;
     ASSERT_THAT(other.OpenOnServer(conninfo, name), Succeeded());
     ASSERT_THAT(other.Execute("SELECT pg_terminate_backend(?)", {pid.Field("pid")}), Succeeded());
+
+    // A batch's rows, held until the connection is already gone: their first says why.
+    AddedRowsBatch batch(cursor);
+    ASSERT_THAT(cursor.AddNew(), Succeeded());
+    ASSERT_THAT(cursor.Set("Key", 3), Succeeded());
+    ASSERT_THAT(cursor.Update(), Succeeded());
+    std::vector<BatchRefusal> refused;
+    EXPECT_EQ(batch.Finish(refused).number, 3043);
+    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_EQ(refused[0].row, 0u);
 
     EXPECT_EQ(db.Execute("INSERT INTO Items (Key) VALUES (?)", {2}).number, 3043);
     DbError commit = db.CommitTrans();
