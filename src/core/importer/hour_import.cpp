@@ -548,15 +548,23 @@ std::optional<float> DayImport::WriteHeldHour(const DayTime& hourStamp) {
     hourStart.entry.Information1 = static_cast<float>(hour_.HourMode);
     hourStart.entry.EntryFlags = ImportedHourFlags(hourStart.entry.EntryFlags, hour_.HourFlag);
     hourStart.prepared.estimatedLength = total;  // 0 for an hour without entries, as written
-    if (!WriteLogEntry(target_, hourStart.entry, hourStart.prepared)) return std::nullopt;
-    for (size_t i = 1; i < heldCount_; ++i) {
+    // The hour's rows go to a database server in one round trip; a row it refuses is reported
+    // as its own write would have reported it. Rows are written in held_'s order, so a
+    // refusal's place in the batch is the entry's place in held_.
+    AddedRowsBatch batch(log_);
+    for (size_t i = 0; i < heldCount_; ++i) {
         HeldEntry& held = held_[i];
-        const TimedRow& row = timed_[i - 1];
-        if (row.timed) {
-            held.prepared.estimatedStart = row.start;
-            held.prepared.estimatedLength = row.length;
+        if (i > 0 && timed_[i - 1].timed) {
+            held.prepared.estimatedStart = timed_[i - 1].start;
+            held.prepared.estimatedLength = timed_[i - 1].length;
         }
         if (!WriteLogEntry(target_, held.entry, held.prepared)) return std::nullopt;
+    }
+    std::vector<BatchRefusal> refused;
+    if (DbError e = batch.Finish(refused); !e.Ok()) {
+        const size_t row = refused.empty() ? 0 : refused.front().row;
+        ReportUnstoredEntry(target_, held_[row < heldCount_ ? row : 0].entry, e);
+        return std::nullopt;
     }
     return total;
 }

@@ -192,12 +192,16 @@ bool WriteLogEntry(EntryTarget& target, const ImportEntry& entry, const Prepared
         .Set(LogEntry::HardwareEndTestState2, static_cast<int>(entry.HardwareEndTestState2))
         .Text(LogEntry::Notes, entry.Notes);
     if (DbError error = row.Store(); !error.Ok()) {
-        ProblemReport(target.ui, "adding an entry to the KORA Log - \"" + entry.Description1 + "\"",
-                      error);
+        ReportUnstoredEntry(target, entry, error);
         return false;
     }
     setByTheWriter = row.Written();
     return true;
+}
+
+void ReportUnstoredEntry(EntryTarget& target, const ImportEntry& entry, const DbError& error) {
+    ProblemReport(target.ui, "adding an entry to the KORA Log - \"" + entry.Description1 + "\"",
+                  error);
 }
 
 bool AddLogEntry(EntryTarget& target, double& q, const DayTime& hourStamp, ImportEntry& entry,

@@ -9,6 +9,7 @@
 #include "common/platform_dirs.h"
 #include "common/profile.h"
 #include "common/text.h"
+#include "config/database_server.h"
 #include "config/startup.h"
 #include "dbengine/database_file.h"
 #include "dbmanage/database_types.h"
@@ -57,7 +58,7 @@ bool LogImportModel::LoadUser(const StartupCommand& command) {
         WarnOfUnreadableSettingsFile(file);
     }
 
-    if (!session_.users.OpenUsersDatabase(UsersDatabasePath(locations.DataLocation)).Ok()) {
+    if (!session_.users.OpenUsersDatabase(*UsersDatabaseStore(locations)).Ok()) {
         ShowWarning(ui,
                     "The Users Database could not be opened, so the adverts could not be "
                     "scheduled");
