@@ -90,6 +90,30 @@ TEST_P(HourImport, KeysOfThreeHoursFollowTheirHourStarts) {
     EXPECT_TRUE(station.ui.messages.empty());
 }
 
+// Each column is set once per added row: those the import does not write keep the new-row
+// value, on the first row and on every later one, and none that a new row fills is left Null.
+TEST_P(HourImport, AddedRowsHoldTheNewRowValuesOfTheColumnsLeftAlone) {
+    ImportStation station(GetParam());
+    station.WriteLog(kMarch7, ThreeItemHours(kMarch7, {6, 7}));
+    ASSERT_TRUE(station.Import(kMarch7, 6, 7));
+    const std::vector<LogRow> rows = station.Rows();
+    ASSERT_EQ(rows.size(), 8u);
+    for (const LogRow& row : rows) {
+        SCOPED_TRACE(row.qIndex);
+        for (const LogEntryColumn& column : LogEntry::Columns()) {
+            if (!column.newRowValue.IsNull()) {
+                EXPECT_FALSE(row[std::string(column.name)].IsNull()) << column.name;
+            }
+        }
+        for (std::string_view untouched :
+             {LogEntry::InformationString1, LogEntry::PlayedDate, LogEntry::PlayedLength,
+              LogEntry::WEB_Text, LogEntry::SegueCodes, LogEntry::AutoFadeLength}) {
+            const DbValue& newRow = LogEntry::Columns()[LogColumnPosition(untouched)].newRowValue;
+            EXPECT_EQ(row[std::string(untouched)].AsText(), newRow.AsText()) << untouched;
+        }
+    }
+}
+
 TEST_P(HourImport, ReImportAddsNothingAndListsTheHours) {
     ImportStation station(GetParam());
     station.WriteLog(kMarch7, ThreeItemHours(kMarch7, {6, 7, 8}));

@@ -66,18 +66,21 @@ class RowWriter {
     RowWriter& operator=(const RowWriter&) = delete;
 
     RowWriter& Set(std::string_view column, const DbValue& value) {
-        if (error_.Ok()) Store(column, LogFieldIndex(log_, column, next_), value);
+        if (error_.Ok()) Store(column, IndexOf(column), value);
         return *this;
     }
     RowWriter& Text(std::string_view column, const std::string& text) {
         if (!error_.Ok()) return *this;
-        int index = LogFieldIndex(log_, column, next_);
+        int index = IndexOf(column);
         int width = index < 0 ? 0 : log_.Fields()[index].TextWidth();
+        // The value handed to the engine keeps its storage from row to row.
+        thread_local DbValue value;
         if (width > 0 && CharacterCount(text) > static_cast<size_t>(width)) {
-            Store(column, index, FirstCharacters(text, width));
+            value.SetText(FirstCharacters(text, width));
         } else {
-            Store(column, index, text);
+            value.SetText(text);
         }
+        Store(column, index, value);
         return *this;
     }
     // Stores the row unless a column failed; the first failure, if any.
@@ -86,8 +89,17 @@ class RowWriter {
         stored_ = error_.Ok();
         return error_;
     }
+    // The columns set so far, by their positions in LogEntry::Columns().
+    const LogColumnSet& Written() const { return written_; }
 
   private:
+    int IndexOf(std::string_view column) {
+        const size_t before = next_;
+        const int index = LogFieldIndex(log_, column, next_);
+        // The search moves on past a LogEntry constant it found; any other name leaves it.
+        if (next_ != before) written_.set(next_ - 1);
+        return index;
+    }
     // A missing column fails by its name, as the engine reports it.
     void Store(std::string_view column, int index, const DbValue& value) {
         error_ = index < 0 ? log_.Set(column, value) : log_.Set(index, value);
@@ -96,6 +108,7 @@ class RowWriter {
     DbError error_;
     bool stored_ = false;
     size_t next_ = 0;  // where the next column is looked for first: they come in table order
+    LogColumnSet written_;
 };
 
 }  // namespace
@@ -147,7 +160,10 @@ TimedRow TimedRowOf(const TableCursor& log, const ImportEntry& entry,
 }
 
 bool WriteLogEntry(EntryTarget& target, const ImportEntry& entry, const PreparedEntry& prepared) {
-    if (!NewLogEntry(target.log, prepared.q)) return false;
+    // Every row sets the same columns below, so those the last stored row set need not get
+    // their new-row values first: each column is set once.
+    thread_local LogColumnSet setByTheWriter;
+    if (!NewLogEntry(target.log, prepared.q, setByTheWriter)) return false;
     RowWriter row(target.log);
     row.Set(LogEntry::EstimatedStartTime, prepared.estimatedStart)
         .Set(LogEntry::ReferenceStartTime, entry.ReferenceStartTime)
@@ -179,6 +195,7 @@ bool WriteLogEntry(EntryTarget& target, const ImportEntry& entry, const Prepared
         ReportUnstoredEntry(target, entry, error);
         return false;
     }
+    setByTheWriter = row.Written();
     return true;
 }
 

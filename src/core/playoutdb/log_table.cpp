@@ -196,15 +196,25 @@ int LogFieldIndex(const TableCursor& cursor, std::string_view column, size_t& fr
     return cursor.FieldIndex(column);
 }
 
-bool NewLogEntry(TableCursor& cursor, double q) {
+int LogColumnPosition(std::string_view column) {
+    const auto& columns = LogEntry::Columns();
+    for (size_t i = 0; i < columns.size(); ++i) {
+        if (columns[i].name == column) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+bool NewLogEntry(TableCursor& cursor, double q, const LogColumnSet& setLater) {
     RowEdit row(cursor, RowEdit::Start::AddNew);
     if (!row.Error().Ok()) return false;
     const auto& columns = LogEntry::Columns();
+    const DbValue key(q);
     for (size_t i = 0; i < columns.size(); ++i) {
         const LogEntryColumn& column = columns[i];
-        const DbValue& value = column.name == LogEntry::QIndex ? DbValue(q) : column.newRowValue;
+        const DbValue& value = column.name == LogEntry::QIndex ? key : column.newRowValue;
         if (value.IsNull()) continue;  // a new row's fields start Null
         int index = FieldAt(cursor, i, column.name);
+        if (index >= 0 && setLater[i]) continue;
         if (!(index < 0 ? row.Set(column.name, value) : row.Set(index, value)).Error().Ok())
             return false;
     }

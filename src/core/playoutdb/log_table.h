@@ -4,6 +4,7 @@
 // the hour.
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -160,9 +161,16 @@ int LogFieldIndex(const TableCursor& cursor, std::string_view column);
 // constant starts where the previous one was found (from, which it moves on).
 int LogFieldIndex(const TableCursor& cursor, std::string_view column, size_t& from);
 
+// A set of Log columns, by their positions in LogEntry::Columns().
+using LogColumnSet = std::bitset<LogEntry::kColumnCount>;
+// The position of a LogEntry constant in LogEntry::Columns(), -1 for another name.
+int LogColumnPosition(std::string_view column);
+
 // Starts a new row on the cursor with every new-row value and QIndex = q; does not store it.
-// False when starting the row or setting a value failed (nothing is reported here).
-bool NewLogEntry(TableCursor& cursor, double q);
+// False when starting the row or setting a value failed (nothing is reported here). setLater
+// names the columns the caller sets straight after: their new-row value is not set first where
+// the table has them (a column the table lacks still fails here, as it would without them).
+bool NewLogEntry(TableCursor& cursor, double q, const LogColumnSet& setLater = {});
 
 // The number of rows whose key lies from first to last (both included), as this connection
 // sees them (with its transaction's own writes).
