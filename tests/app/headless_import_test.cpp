@@ -24,6 +24,7 @@
 #include "support/scheduler_log_writer.h"
 #include "support/temp_dir.h"
 #include "support/succeeded.h"
+#include "support/test_server.h"
 #include "users/users_database.h"
 
 namespace vantor::testing {
@@ -320,6 +321,51 @@ TEST_F(HeadlessImportTest, TheHistoryFileIsReplacedAtHalfAMillionBytes) {
     const std::string history = History();
     EXPECT_LT(history.size(), 1000u);
     EXPECT_TRUE(Contains(history, "Begin send new entries, "));
+}
+
+// The server's client library (and TLS, Kerberos, LDAP behind it) is loaded only when a server
+// is used: a whole import into a file database never maps it. The dynamic loader's own account
+// of every library it loads, dlopen included, tells.
+TEST_F(HeadlessImportTest, TheServerClientIsLoadedOnlyWhenAServerIsUsed) {
+    station_.WriteLog(today_ + 1, HoursOf(today_ + 1, 0, 3));
+    ServerInstallation server;
+    const std::string missingModule = dir_.path() + "/no-such-module.so";
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string module;  // VANTOR_POSTGRES_MODULE, when set
+        int exitCode;
+        bool serverLoaded;
+        std::string errPart;
+    } cases[] = {
+        {{"KORA26.MDB", "/AUTO", "/QUIT"}, "", 0, false, "successfully imported"},
+        {{"--set-database-server=" + server.conninfo()}, "", 0, true, ""},
+        // A module that cannot be loaded is the server's failure, with the loader's reason.
+        {{"--set-database-server=" + server.conninfo()}, missingModule, 2, false,
+         "could not be loaded from " + missingModule + ": " + missingModule +
+             ": cannot open shared object file"},
+    };
+    int run = 0;
+    for (const Case& c : cases) {
+        const std::string trace = dir_.path() + "/loader" + std::to_string(++run);
+        auto environment = station_.Environment();
+        environment["LD_DEBUG"] = "files";
+        environment["LD_DEBUG_OUTPUT"] = trace;
+        if (!c.module.empty()) environment["VANTOR_POSTGRES_MODULE"] = c.module;
+        std::vector<std::string> arguments = c.arguments;
+        arguments.insert(arguments.begin(), "--headless");
+        ProgramRun result = RunProgram(arguments, environment);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.arguments[0] << "\n" << result.err;
+        EXPECT_TRUE(Contains(result.err, c.errPart)) << result.err;
+
+        std::string loaded;
+        for (const auto& entry : std::filesystem::directory_iterator(dir_.path())) {
+            if (entry.path().filename().string().starts_with("loader" + std::to_string(run) + "."))
+                loaded += ReadWholeFile(entry.path().string());
+        }
+        ASSERT_TRUE(Contains(loaded, "libc.so")) << "no account of the loader: " << loaded;
+        EXPECT_EQ(Contains(loaded, "libpq.so"), c.serverLoaded) << c.arguments[0];
+        EXPECT_EQ(Contains(loaded, "vantor-postgres.so"), c.serverLoaded) << c.arguments[0];
+    }
 }
 
 TEST_F(HeadlessImportTest, AnAbandonedImportExits3WithItsReport) {

@@ -105,6 +105,32 @@ TEST_F(InstalledProgramTest, InstallsTheProgramItsFilesAndItsDesktopEntry) {
     EXPECT_EQ(desktop.out + desktop.err, "");
 }
 
+// The database server module is installed with the program and found beside it: a server that
+// does not answer is named with libpq's reason, and the module loaded is the installed one,
+// never the build tree's.
+TEST_F(InstalledProgramTest, LoadsItsInstalledServerModule) {
+    const std::string station = dir_ / "srv/vantor";
+    ProgramRun setUp = Run({"--headless", "--set-data-location=" + station + "/data"});
+    ASSERT_EQ(setUp.exitCode, 0) << setUp.err << setUp.out;
+
+    const std::string trace = dir_ / "loader";
+    ProgramRun unreachable = RunProgramAt(
+        Installed("bin/vantor-logimport"),
+        {"--headless", "--set-database-server=host=127.0.0.1 port=1 dbname=vantor "
+                       "connect_timeout=5"},
+        {{"HOME", home_}, {"USER", "studio"}, {"LD_DEBUG", "files"}, {"LD_DEBUG_OUTPUT", trace}});
+    EXPECT_EQ(unreachable.exitCode, 2);
+    EXPECT_TRUE(Contains(unreachable.err, "127.0.0.1:1 could not be reached: "))
+        << unreachable.err;
+    std::string loaded;
+    for (const auto& entry : fs::directory_iterator(dir_.path())) {
+        if (entry.path().filename().string().starts_with("loader."))
+            loaded += ReadWholeFile(entry.path().string());
+    }
+    EXPECT_TRUE(Contains(loaded, "file=" + Installed("lib/vantor-logimport/vantor-postgres.so")))
+        << loaded;
+}
+
 TEST_F(InstalledProgramTest, TwoCommandsSetUpAServerThatImports) {
     const std::string station = dir_ / "srv/vantor";
     ProgramRun setUp =

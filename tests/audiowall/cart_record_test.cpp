@@ -131,6 +131,43 @@ TEST(CartListRecord, DecodedStraightFromBytesAsFromTheStoredForm) {
     }
 }
 
+// The import decodes only the first title line and the timings: those must be the whole
+// decode's, damaged timings included, and nothing else may carry over from the bytes.
+TEST(CartListRecord, TitleAndTimesDecodeAsTheWholeRecordDoes) {
+    std::string base(300, '\0');
+    for (int i = 60; i < 300; ++i) base[i] = static_cast<char>((i * 37 + 11) & 0x3F);
+    std::string heads = "Caf\xE9 \x80";
+    heads.resize(60, 'h');
+    std::string tails("tail\0rest", 9);
+    tails.resize(90, 'y');
+    base.replace(0, 60, heads);
+    base.replace(70, 90, tails);
+    ASSERT_EQ(base.size(), 300u);
+    const float huge = 3e38f;
+    const float infinite = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    struct Case {
+        int time;  // which timing is set (-1: none)
+        float value;
+    };
+    const Case cases[] = {{-1, 0}, {2, 386.5f}, {3, -1}, {2, huge}, {3, infinite}, {8, nan},
+                          {0, -86401}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.time) + " " + std::to_string(c.value));
+        std::string b = base;
+        if (c.time >= 0) PutFloat(b, 262 + 4 * c.time, c.value);
+        const CartRecord whole = CartRecordFromBytes(b.data());
+        const CartRecord used = CartRecordFromBytes(b.data(), CartFields::TitleAndTimes);
+        EXPECT_EQ(used.TitleLine1, whole.TitleLine1);
+        EXPECT_EQ(used.Times, whole.Times);
+        EXPECT_EQ(used.TimingDamaged, whole.TimingDamaged);
+        CartRecord cleared;
+        cleared.TitleLine1 = whole.TitleLine1;
+        cleared.Times = whole.Times;
+        EXPECT_TRUE(used == cleared);
+    }
+}
+
 TEST(CartListRecord, TitleTailWithSpacesOrZerosJoinsTheSame) {
     for (char filler : {' ', '\0'}) {
         CartListRecord stored = CartListRecordFrom(MakeEmptyCart(0, 0));

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <vector>
 
+#include "common/text.h"
 #include "support/cursor_walk.h"
 #include "dbengine/engine.h"
 #include "support/temp_dir.h"
@@ -517,6 +519,60 @@ TEST_P(EngineBackendTest, DeclaredTypesAreEnforcedOnWrite) {
     }
 }
 
+// A station may add a column with its own SQL: the column takes the type it was declared with,
+// its values are checked on write and stored, on every backend alike.
+TEST_P(EngineBackendTest, ColumnsAddedWithPlainSqlTakeTheirDeclaredType) {
+    for (const char* column : {"Whole integer", "Small smallint", "Yes boolean", "Half real",
+                               "Wide double precision", "Label varchar(4)", "Remark text"}) {
+        ASSERT_THAT(db_.Execute("ALTER TABLE [Items] ADD COLUMN " + std::string(column)),
+                    Succeeded())
+            << column;
+    }
+    struct Case {
+        const char* field;
+        DbValue value;
+        int error;
+        DbValue stored;
+    };
+    const Case cases[] = {
+        // A refused value first: the accepted one after it is what is stored.
+        {"Whole", "12abc", 13, DbValue()},
+        {"Whole", 70000, 0, 70000},
+        {"Small", 40000, 6, DbValue()},
+        {"Small", -5, 0, -5},
+        {"Yes", 7, 0, true},
+        {"Half", 0.5, 0, 0.5},
+        {"Wide", 0.1, 0, 0.1},
+        {"Label", "abcde", 3163, DbValue()},
+        {"Label", "abcd", 0, "abcd"},
+        {"Remark", std::string(256, 'r'), 3163, DbValue()},
+        {"Remark", "said", 0, "said"},
+    };
+    TableCursor cursor;
+    ASSERT_THAT(db_.OpenTable("Items", cursor, "Main"), Succeeded());
+    ASSERT_THAT(cursor.AddNew(), Succeeded());
+    ASSERT_THAT(cursor.Set("Key", 1), Succeeded());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.field) + " " + DebugText(c.value));
+        EXPECT_EQ(cursor.Set(c.field, c.value).number, c.error);
+        if (c.error == 0) {
+            EXPECT_EQ(cursor.Field(c.field), c.stored);
+        }
+    }
+    ASSERT_THAT(cursor.Update(), Succeeded());
+
+    // What was stored reads back with its type from a cursor opened afresh.
+    TableCursor again;
+    ASSERT_THAT(db_.OpenTable("Items", again, "Main"), Succeeded());
+    ASSERT_THAT(again.Seek(SeekOp::Equal, DbValue(1)), Succeeded());
+    ASSERT_FALSE(again.NoMatch());
+    for (const Case& c : cases) {
+        if (c.error == 0) {
+            EXPECT_EQ(again.Field(c.field), c.stored) << c.field;
+        }
+    }
+}
+
 TEST_P(EngineBackendTest, StoredValuesReadBackWithNullAndEmptyTextApart) {
     TableCursor cursor;
     ASSERT_THAT(db_.OpenTable("Items", cursor, "Main"), Succeeded());
@@ -621,6 +677,120 @@ TEST_P(EngineBackendTest, ARefusedRowLeavesItsTransactionGoing) {
     EXPECT_EQ(cursor.Field("Name"), DbValue("one"));
 }
 
+// Rows added in a batch inside a transaction: each row ends as its own Update would have left
+// it. A refused row is named by its place, from Update or from Finish (a server refuses only
+// when the batch reaches it), and the rows before and after it are stored.
+TEST_P(EngineBackendTest, ABatchStoresWhatRowByRowUpdatesWouldAndNamesEachRefusal) {
+    std::vector<double> longBatch;
+    for (int key = 2; key <= 1500; ++key) longBatch.push_back(key);
+    longBatch.insert(longBatch.begin() + 1200, 1.0);  // past the rows sent in one go
+    std::vector<double> wholeLong = longBatch;
+    wholeLong.erase(wholeLong.begin() + 1200);
+    struct Case {
+        const char* name;
+        std::vector<double> keys;                      // added in this order; 1 is there already
+        std::vector<std::pair<size_t, int>> refused;   // place in the batch, error number
+        std::vector<double> stored;                    // the new rows the commit keeps
+    };
+    const std::vector<Case> cases = {
+        {"no refusal", {2, 3}, {}, {2, 3}},
+        {"refused in the middle", {2, 1, 3}, {{1, 3022}}, {2, 3}},
+        {"twice in the batch", {2, 2, 3}, {{1, 3022}}, {2, 3}},
+        {"first, next to each other and last", {1, 4, 4, 1, 5, 1}, {{0, 3022}, {2, 3022},
+         {3, 3022}, {5, 3022}}, {4, 5}},
+        {"a long batch", longBatch, {{1200, 3022}}, wholeLong},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_THAT(db_.Execute("DELETE FROM Items"), Succeeded());
+        AddRow(1, "one");
+        ASSERT_THAT(db_.BeginTrans(), Succeeded());
+        TableCursor cursor;
+        ASSERT_THAT(db_.OpenTable("Items", cursor, "Main"), Succeeded());
+        std::vector<std::pair<size_t, int>> refused;
+        {
+            AddedRowsBatch batch(cursor);
+            for (size_t i = 0; i < c.keys.size(); ++i) {
+                ASSERT_THAT(cursor.AddNew(), Succeeded());
+                ASSERT_THAT(cursor.Set("Key", c.keys[i]), Succeeded());
+                ASSERT_THAT(cursor.Set("Name", "new"), Succeeded());
+                if (DbError error = cursor.Update(); !error.Ok()) {
+                    refused.emplace_back(i, error.number);
+                    cursor.CancelUpdate();
+                }
+            }
+            std::vector<BatchRefusal> late;
+            DbError error = batch.Finish(late);
+            EXPECT_EQ(error.number, late.empty() ? 0 : late.front().error.number);
+            for (const BatchRefusal& refusal : late)
+                refused.emplace_back(refusal.row, refusal.error.number);
+        }
+        std::sort(refused.begin(), refused.end());
+        EXPECT_EQ(refused, c.refused);
+        ASSERT_THAT(db_.CommitTrans(), Succeeded());
+
+        std::vector<double> stored;
+        ASSERT_THAT(cursor.MoveFirst(), Succeeded());
+        EXPECT_EQ(cursor.Field("Name"), DbValue("one"));
+        while (cursor.MoveNext().Ok() && !cursor.Eof()) {
+            stored.push_back(cursor.Field("Key").AsDouble());
+            EXPECT_EQ(cursor.Field("Name"), DbValue("new"));
+        }
+        std::vector<double> expected = c.stored;
+        std::sort(expected.begin(), expected.end());
+        expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
+        EXPECT_EQ(stored, expected);
+    }
+}
+
+// Whatever reads the table while a batch holds rows (the same cursor, another one, a query)
+// sees them, and a refusal found by such a read still reaches the batch's Finish.
+TEST_P(EngineBackendTest, ReadsDuringABatchSeeTheRowsItHolds) {
+    AddRow(1, "one");
+    ASSERT_THAT(db_.BeginTrans(), Succeeded());
+    TableCursor cursor, other;
+    ASSERT_THAT(db_.OpenTable("Items", cursor, "Main"), Succeeded());
+    ASSERT_THAT(db_.OpenTable("Items", other, "Main"), Succeeded());
+    AddedRowsBatch batch(cursor);
+    std::vector<std::pair<size_t, int>> refused;
+    auto add = [&](size_t place, double key, const char* name) {
+        ASSERT_THAT(cursor.AddNew(), Succeeded());
+        ASSERT_THAT(cursor.Set("Key", key), Succeeded());
+        ASSERT_THAT(cursor.Set("Name", name), Succeeded());
+        if (DbError error = cursor.Update(); !error.Ok()) {
+            refused.emplace_back(place, error.number);
+            cursor.CancelUpdate();
+        }
+    };
+    add(0, 3, "three");
+    ASSERT_THAT(cursor.Seek("=", 3.0), Succeeded());
+    ASSERT_FALSE(cursor.NoMatch());
+    EXPECT_EQ(cursor.Field("Name"), DbValue("three"));
+
+    add(1, 2, "two");
+    add(2, 3, "again");  // refused: its key is there
+    ASSERT_THAT(other.MoveFirst(), Succeeded());
+    ASSERT_THAT(other.MoveNext(), Succeeded());
+    EXPECT_EQ(other.Field("Name"), DbValue("two"));
+
+    add(3, 4, "four");
+    QueryResult count;
+    ASSERT_THAT(db_.Query("SELECT count(*) AS n FROM Items", {}, count), Succeeded());
+    EXPECT_EQ(count.Field("n").AsInteger(), 4);
+
+    add(4, 5, "five");
+    long long records = 0;
+    ASSERT_THAT(other.RecordCount(records), Succeeded());
+    EXPECT_EQ(records, 5);
+
+    std::vector<BatchRefusal> late;
+    static_cast<void>(batch.Finish(late));
+    for (const BatchRefusal& refusal : late) refused.emplace_back(refusal.row, refusal.error.number);
+    EXPECT_EQ(refused, (std::vector<std::pair<size_t, int>>{{2, 3022}}));
+    ASSERT_THAT(db_.CommitTrans(), Succeeded());
+    EXPECT_EQ(Count(), 5);
+}
+
 TEST_P(EngineBackendTest, StatementsBindParametersAndQueriesGiveTypedRows) {
     AddRow(1, "one");
     AddRow(2, "two");
@@ -698,6 +868,78 @@ TEST(EngineServerTest, OpeningOnAServerReportsTheClassicNumbers) {
     EXPECT_FALSE(other.EngineVersion().empty());
 }
 
+// A notification reaches the listeners when the transaction that made it commits, and never
+// when the level that made it is rolled back.
+TEST(EngineServerTest, NotificationsGoOutWithTheCommitOfTheirTransaction) {
+    const std::string conninfo = testing::TestServerConninfo();
+    const std::string name = testing::UniqueServerDatabaseName();
+    Database db;
+    ASSERT_THAT(db.CreateOnServer(conninfo, name), Succeeded());
+    testing::NotificationListener listener("vantor_engine_test");
+    enum Step { Begin, Notify, Commit, Rollback };
+    struct Case {
+        const char* name;
+        std::vector<Step> steps;
+        size_t heard;
+    };
+    const std::vector<Case> cases = {
+        {"outside a transaction", {Notify}, 1},
+        {"committed", {Begin, Notify, Commit}, 1},
+        {"rolled back", {Begin, Notify, Rollback}, 0},
+        {"inner level rolled back", {Begin, Begin, Notify, Rollback, Commit}, 0},
+        {"inner level committed", {Begin, Begin, Notify, Commit, Commit}, 1},
+        {"outer kept, inner dropped", {Begin, Notify, Begin, Notify, Rollback, Commit}, 1},
+        {"inner kept, outer rolled back", {Begin, Begin, Notify, Commit, Rollback}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (Step step : c.steps) {
+            switch (step) {
+                case Begin: ASSERT_THAT(db.BeginTrans(), Succeeded()); break;
+                case Notify: ASSERT_THAT(db.Notify("vantor_engine_test"), Succeeded()); break;
+                case Commit: ASSERT_THAT(db.CommitTrans(), Succeeded()); break;
+                case Rollback: ASSERT_THAT(db.Rollback(), Succeeded()); break;
+            }
+        }
+        EXPECT_EQ(db.TransactionDepth(), 0);
+        std::vector<std::string> heard = listener.Received();
+        EXPECT_EQ(heard.size(), c.heard);
+        for (const std::string& payload : heard) EXPECT_EQ(payload + ".mdb", ToLower(name));
+    }
+}
+
+// A batch that ends without Finish leaves its rows to the next statement; a row the server
+// then refuses keeps the commit from reporting the transaction stored.
+TEST(EngineServerTest, ARefusalNobodyTookRefusesTheCommit) {
+    const std::string conninfo = testing::TestServerConninfo();
+    Database db;
+    ASSERT_THAT(db.CreateOnServer(conninfo, testing::UniqueServerDatabaseName()), Succeeded());
+    std::vector<FieldDef> fields = {{"Key", FieldType::Long}};
+    ASSERT_THAT(db.CreateTable("Items", fields), Succeeded());
+    ASSERT_THAT(db.AddIndex("Items", {"Main", {"Key"}, true, true}), Succeeded());
+    ASSERT_THAT(db.Execute("INSERT INTO Items (Key) VALUES (1)"), Succeeded());
+    ASSERT_THAT(db.BeginTrans(), Succeeded());
+    TableCursor cursor;
+    ASSERT_THAT(db.OpenTable("Items", cursor, "Main"), Succeeded());
+    {
+        AddedRowsBatch batch(cursor);
+        for (int key : {2, 1}) {
+            ASSERT_THAT(cursor.AddNew(), Succeeded());
+            ASSERT_THAT(cursor.Set("Key", key), Succeeded());
+            ASSERT_THAT(cursor.Update(), Succeeded());  // held, not yet sent
+        }
+    }
+    EXPECT_EQ(db.CommitTrans().number, 3022);
+    ASSERT_THAT(db.Rollback(), Succeeded());
+    long long count = 0;
+    ASSERT_THAT(cursor.RecordCount(count), Succeeded());
+    EXPECT_EQ(count, 1);
+    // The next transaction starts clean.
+    ASSERT_THAT(db.BeginTrans(), Succeeded());
+    ASSERT_THAT(db.Execute("INSERT INTO Items (Key) VALUES (2)"), Succeeded());
+    ASSERT_THAT(db.CommitTrans(), Succeeded());
+}
+
 // A connection lost in the middle of a transaction: the work goes with it, and neither the
 // next statement nor the commit reports success.
 TEST(EngineServerTest, ALostConnectionFailsTheTransactionWith3043) {
@@ -711,10 +953,22 @@ TEST(EngineServerTest, ALostConnectionFailsTheTransactionWith3043) {
     ASSERT_THAT(db.Query("SELECT pg_backend_pid() AS pid", {}, pid), Succeeded());
     ASSERT_THAT(db.BeginTrans(), Succeeded());
     ASSERT_THAT(db.Execute("INSERT INTO Items (Key) VALUES (?)", {1}), Succeeded());
+    TableCursor cursor;
+    ASSERT_THAT(db.OpenTable("Items", cursor), Succeeded());
 
     Database other;
     ASSERT_THAT(other.OpenOnServer(conninfo, name), Succeeded());
     ASSERT_THAT(other.Execute("SELECT pg_terminate_backend(?)", {pid.Field("pid")}), Succeeded());
+
+    // A batch's rows, held until the connection is already gone: their first says why.
+    AddedRowsBatch batch(cursor);
+    ASSERT_THAT(cursor.AddNew(), Succeeded());
+    ASSERT_THAT(cursor.Set("Key", 3), Succeeded());
+    ASSERT_THAT(cursor.Update(), Succeeded());
+    std::vector<BatchRefusal> refused;
+    EXPECT_EQ(batch.Finish(refused).number, 3043);
+    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_EQ(refused[0].row, 0u);
 
     EXPECT_EQ(db.Execute("INSERT INTO Items (Key) VALUES (?)", {2}).number, 3043);
     DbError commit = db.CommitTrans();

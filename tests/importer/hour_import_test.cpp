@@ -166,6 +166,36 @@ TEST_P(HourImport, FailingThirdEntryRollsItsHourBack) {
               0u);
 }
 
+// A fresh hour whose third row the database refuses (a unique index of the station's on the
+// titles, and the hour names "Song A" twice): the hour is rolled back and the refused row is
+// reported by its own title, whenever the backend finds the refusal; the next hour imports.
+TEST_P(HourImport, RefusedRowOfAFreshHourRollsItsHourBack) {
+    ImportStation station(GetParam());
+    ASSERT_TRUE(station.db.AddIndex("Log", {"Titles", {"Description1"}, false, true}).Ok());
+    SchedulerLogWriter log;
+    log.Line("=== Station log").Line("");
+    log.Header(HeaderDate(kMarch7), 6, "Clock 6")
+        .Item("4000", "Song A")
+        .Item("100", "Jingle")
+        .Item("4000", "Song A")
+        .Item("4002", "Song B");
+    log.Header(HeaderDate(kMarch7), 7, "Clock 7").Item("4003", "Song C").Item("100", "Sting");
+    station.WriteLog(kMarch7, log);
+    ASSERT_TRUE(station.Import(kMarch7, 6, 7));
+
+    EXPECT_TRUE(station.RowsOfHour(kMarch7, 6).empty());
+    EXPECT_EQ(station.RowsOfHour(kMarch7, 7).size(), 3u);
+    EXPECT_EQ(station.ErrorLines(),
+              std::vector<std::string>{"There was a problem adding an entry to the hour for " +
+                                       Hour(kMarch7, 6) + " to the log"});
+    ASSERT_EQ(station.ui.messages.size(), 1u);
+    const std::string& shown = station.ui.messages[0].request.text;
+    EXPECT_EQ(shown.rfind("There was a problem adding an entry to the KORA Log - \"Song A ", 0),
+              0u)
+        << shown;
+    EXPECT_NE(shown.find("3022"), std::string::npos) << shown;
+}
+
 // A trigger of the station's that throws away what is written: the hour checks, before it
 // commits, that its rows are there, and fails instead of being counted as imported. Both
 // ways of writing an hour: held in memory (a fresh hour) and among rows already there. (The

@@ -100,5 +100,37 @@ TEST(FillItemEntry, SoftDeletedSongsOnly) {
     EXPECT_EQ(jingle.EntryStatus, 2);
 }
 
+// The import clears one entry before every line and keeps the texts' storage: nothing of the
+// line before may be left in any field.
+TEST(ClearEntry, LeavesNothingOfTheEntryBefore) {
+    ImportEntry entry;
+    FillItemEntry(ItemFor("4000", "+", "E"), CartRanges{}, true, entry);
+    entry.ReferenceStartTime = 60;
+    entry.Description4 = entry.ItemReference = entry.SchedulerReference = "long enough to be kept";
+    entry.Information1 = entry.Information2 = entry.Information3 = entry.Information4 = 2;
+    entry.ScheduledLength = 30;
+    entry.HardwareEndTestNumber1 = entry.HardwareEndTestNumber2 = 1;
+    entry.HardwareEndTestState1 = entry.HardwareEndTestState2 = 1;
+    ClearEntry(entry);
+    const ImportEntry cleared;
+    for (const std::string* text :
+         {&entry.Description1, &entry.Description2, &entry.Description3, &entry.Description4,
+          &entry.ItemReference, &entry.SchedulerReference, &entry.HDReference, &entry.Notes})
+        EXPECT_EQ(*text, "");
+    EXPECT_EQ(entry.EntryType, cleared.EntryType);
+    EXPECT_EQ(entry.EntryFlags, cleared.EntryFlags);
+    EXPECT_EQ(entry.EntryStatus, cleared.EntryStatus);
+    EXPECT_EQ(entry.ReferenceStartTime, cleared.ReferenceStartTime);
+    for (float information : {entry.Information1, entry.Information2, entry.Information3,
+                              entry.Information4})
+        EXPECT_EQ(information, 0);
+    EXPECT_EQ(entry.ScheduledLength, cleared.ScheduledLength);
+    for (int16_t hardware : {entry.HardwareEndTestNumber1, entry.HardwareEndTestNumber2,
+                             entry.HardwareEndTestState1, entry.HardwareEndTestState2})
+        EXPECT_EQ(hardware, 0);
+    EXPECT_EQ(entry.EndingType, cleared.EndingType);
+    EXPECT_EQ(entry.ScheduledEndType, cleared.ScheduledEndType);
+}
+
 }  // namespace
 }  // namespace vantor

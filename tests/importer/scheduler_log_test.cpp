@@ -134,6 +134,52 @@ TEST(SchedulerLog, BlankFirstContinuationEndsTheItem) {
     EXPECT_EQ(last.description3, "");
 }
 
+// The import cuts every item line into one record and reads lines as views into the reader:
+// nothing of an item may reach the next one, and the code columns read as before whatever
+// bytes they hold.
+TEST(SchedulerLog, ItemsCutIntoOneRecordOneAfterTheOther) {
+    TempDir dir;
+    auto line = [](const std::string& cart, const std::string& title, const std::string& ending,
+                   const std::string& end) {
+        std::string raw = "@" + cart;
+        raw.resize(9, ' ');
+        raw += title;
+        raw.resize(73, ' ');
+        raw += ending;
+        raw.resize(79, ' ');
+        return raw + end;
+    };
+    const std::string bytes = line("  4000", "Caf\xE9", " e", "\xE9") + "\r\n" +
+                              std::string(43, ' ') + "Th\rird\r\n" + "         Some notes\n" +
+                              line("4001", "Next", "f ", "+") + "\n" + std::string(43, ' ') +
+                              "Fourth\n   \n" + "#12\n";
+    const std::string path = dir.WriteFile("a.log", bytes);
+    SchedulerLogReader reader(path);
+    struct Expected {
+        std::string cart, title, description2, ending, end, description3, notes;
+    };
+    const std::string blank20(20, ' ');
+    const Expected expected[] = {
+        {"4000", "Café" + std::string(29, ' '), blank20, "E", "É", "Third", "Some notes"},
+        {"4001", "Next" + std::string(29, ' '), blank20, "F", "+", "Fourth", ""},
+        {"12", "", "", "", "", "", ""},
+    };
+    SchedulerItem item;
+    for (const Expected& e : expected) {
+        SCOPED_TRACE(e.cart);
+        CutItemLine(reader.NextLine(), item);
+        ReadItemContinuations(reader, item);
+        EXPECT_EQ(item.cartNumber, e.cart);
+        EXPECT_EQ(item.title, e.title);
+        EXPECT_EQ(item.endingCode, e.ending);
+        EXPECT_EQ(item.endCode, e.end);
+        EXPECT_EQ(item.description3, e.description3);
+        EXPECT_EQ(item.notes, e.notes);
+        EXPECT_EQ(item.description2, e.description2);
+    }
+    EXPECT_TRUE(reader.AtEnd());
+}
+
 struct HeaderResult {
     bool ok = false;
     DayTime stamp;

@@ -1,5 +1,6 @@
 #include "support/test_server.h"
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <libpq-fe.h>
 #include <unistd.h>
@@ -51,14 +52,62 @@ DbError TestDatabaseLocation::Open(Database& db) const {
 
 namespace {
 
+// The client library, loaded the first time a test talks to the server itself: the test
+// programs link no libpq, so that a test can see the program load it only for a server.
+struct ClientLibrary {
+    decltype(&::PQconnectdb) connectdb = nullptr;
+    decltype(&::PQstatus) status = nullptr;
+    decltype(&::PQexec) exec = nullptr;
+    decltype(&::PQresultStatus) resultStatus = nullptr;
+    decltype(&::PQerrorMessage) errorMessage = nullptr;
+    decltype(&::PQclear) clear = nullptr;
+    decltype(&::PQfinish) finish = nullptr;
+    decltype(&::PQescapeIdentifier) escapeIdentifier = nullptr;
+    decltype(&::PQfreemem) freemem = nullptr;
+    decltype(&::PQconsumeInput) consumeInput = nullptr;
+    decltype(&::PQnotifies) notifies = nullptr;
+
+    ClientLibrary() {
+        void* handle = ::dlopen("libpq.so.5", RTLD_NOW | RTLD_LOCAL);
+        if (!handle) {
+            ADD_FAILURE() << "libpq could not be loaded: " << ::dlerror();
+            std::abort();
+        }
+        auto find = [handle](auto& function, const char* name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+                ::dlsym(handle, name));
+            if (!function) {
+                ADD_FAILURE() << "libpq has no " << name;
+                std::abort();
+            }
+        };
+        find(connectdb, "PQconnectdb");
+        find(status, "PQstatus");
+        find(exec, "PQexec");
+        find(resultStatus, "PQresultStatus");
+        find(errorMessage, "PQerrorMessage");
+        find(clear, "PQclear");
+        find(finish, "PQfinish");
+        find(escapeIdentifier, "PQescapeIdentifier");
+        find(freemem, "PQfreemem");
+        find(consumeInput, "PQconsumeInput");
+        find(notifies, "PQnotifies");
+    }
+};
+
+const ClientLibrary& Pq() {
+    static const ClientLibrary library;
+    return library;
+}
+
 // Runs one statement on the test server's own database; a failure fails the test.
 void RunOnServer(const std::string& sql) {
-    PGconn* conn = PQconnectdb(TestServerConninfo().c_str());
-    PGresult* result = PQstatus(conn) == CONNECTION_OK ? PQexec(conn, sql.c_str()) : nullptr;
-    if (!result || PQresultStatus(result) != PGRES_COMMAND_OK)
-        ADD_FAILURE() << sql << ": " << PQerrorMessage(conn);
-    PQclear(result);
-    PQfinish(conn);
+    PGconn* conn = Pq().connectdb(TestServerConninfo().c_str());
+    PGresult* result = Pq().status(conn) == CONNECTION_OK ? Pq().exec(conn, sql.c_str()) : nullptr;
+    if (!result || Pq().resultStatus(result) != PGRES_COMMAND_OK)
+        ADD_FAILURE() << sql << ": " << Pq().errorMessage(conn);
+    Pq().clear(result);
+    Pq().finish(conn);
 }
 
 }  // namespace
@@ -78,24 +127,24 @@ ServerInstallation::~ServerInstallation() {
 struct NotificationListener::Connection {
     PGconn* conn = nullptr;
     ~Connection() {
-        if (conn) PQfinish(conn);
+        if (conn) Pq().finish(conn);
     }
 };
 
 NotificationListener::NotificationListener(const std::string& channel)
     : conn_(std::make_unique<Connection>()) {
-    conn_->conn = PQconnectdb(TestServerConninfo().c_str());
-    if (PQstatus(conn_->conn) != CONNECTION_OK) {
-        ADD_FAILURE() << "The listener could not connect: " << PQerrorMessage(conn_->conn);
+    conn_->conn = Pq().connectdb(TestServerConninfo().c_str());
+    if (Pq().status(conn_->conn) != CONNECTION_OK) {
+        ADD_FAILURE() << "The listener could not connect: " << Pq().errorMessage(conn_->conn);
         return;
     }
-    char* name = PQescapeIdentifier(conn_->conn, channel.c_str(), channel.size());
-    PGresult* result = PQexec(conn_->conn, ("LISTEN " + std::string(name)).c_str());
-    PQfreemem(name);
-    if (PQresultStatus(result) != PGRES_COMMAND_OK) {
-        ADD_FAILURE() << "LISTEN failed: " << PQerrorMessage(conn_->conn);
+    char* name = Pq().escapeIdentifier(conn_->conn, channel.c_str(), channel.size());
+    PGresult* result = Pq().exec(conn_->conn, ("LISTEN " + std::string(name)).c_str());
+    Pq().freemem(name);
+    if (Pq().resultStatus(result) != PGRES_COMMAND_OK) {
+        ADD_FAILURE() << "LISTEN failed: " << Pq().errorMessage(conn_->conn);
     }
-    PQclear(result);
+    Pq().clear(result);
 }
 
 NotificationListener::~NotificationListener() = default;
@@ -103,11 +152,11 @@ NotificationListener::~NotificationListener() = default;
 std::vector<std::string> NotificationListener::Received() {
     std::vector<std::string> payloads;
     // A round trip collects whatever the server sent before it.
-    PQclear(PQexec(conn_->conn, "SELECT 1"));
-    PQconsumeInput(conn_->conn);
-    while (PGnotify* note = PQnotifies(conn_->conn)) {
+    Pq().clear(Pq().exec(conn_->conn, "SELECT 1"));
+    Pq().consumeInput(conn_->conn);
+    while (PGnotify* note = Pq().notifies(conn_->conn)) {
         payloads.emplace_back(note->extra);
-        PQfreemem(note);
+        Pq().freemem(note);
     }
     return payloads;
 }

@@ -10,6 +10,7 @@ namespace vantor {
 namespace {
 
 using testing::Account;
+using testing::UsersBackendTest;
 using testing::UsersTest;
 
 std::array<bool, 6> Rights(std::initializer_list<int> granted) {
@@ -77,7 +78,7 @@ TEST(AccountRules, RightsLists) {
     EXPECT_EQ(RightsListText(Rights({})), "-");
 }
 
-TEST_F(UsersTest, AnAddedAccountLogsInWithItsPasswordAndOwnRights) {
+TEST_P(UsersBackendTest, AnAddedAccountLogsInWithItsPasswordAndOwnRights) {
     OpenDatabase();
     AddGroup(0, {1, 2, 3, 4, 5, 6});  // a group 0 with every right must not lend them
     ASSERT_EQ(users_.AddUser(" anna ", "secret", Rights({5})), UsersDatabase::AccountOutcome::Done);
@@ -125,7 +126,7 @@ TEST_F(UsersTest, AddUserRefusesAndChangesNothing) {
     EXPECT_EQ(AccountField("FRED", "Password").AsText(), ScrambleText("OLD"));
 }
 
-TEST_F(UsersTest, ListUsersGivesTheRightsThatApplyAndTheLastLogin) {
+TEST_P(UsersBackendTest, ListUsersGivesTheRightsThatApplyAndTheLastLogin) {
     OpenDatabase();
     AddGroup(3, {5});
     AddAccount(Account("GROUPED", "A").Group(3));

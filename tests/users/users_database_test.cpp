@@ -21,13 +21,20 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::Account;
+using testing::UsersBackendTest;
 using testing::UsersTest;
 
 constexpr double kSecond = 1.0 / 86400.0;
 
-TEST_F(UsersTest, FirstOpenCreatesTheDatabaseAndRunsTheDailyProcessing) {
+INSTANTIATE_TEST_SUITE_P(Backends, UsersBackendTest,
+                         ::testing::Values(testing::Backend::Sqlite, testing::Backend::Postgres),
+                         [](const auto& info) { return testing::BackendName(info.param); });
+
+TEST_P(UsersBackendTest, FirstOpenCreatesTheDatabaseAndRunsTheDailyProcessing) {
     OpenDatabase();
     EXPECT_TRUE(users_.IsOpen());
+    // With a server, the users database is there and no file is made beside the data.
+    EXPECT_EQ(fs::exists(dir_ / "data/USERS/USERS25.MDB"), GetParam() == testing::Backend::Sqlite);
     EXPECT_EQ(users_.Description().Description, "Users Database");
     EXPECT_FLOAT_EQ(users_.Description().Version, 2.51f);
     for (const char* table : {"Settings", "Users", "UserGroups", "UserHistory", "UserPreferences"})
@@ -229,7 +236,7 @@ TEST_F(UsersTest, HistoryIsSilentWhenInhibitedOrClosedOrTooLong) {
     EXPECT_TRUE(ui_.messages.empty());
 }
 
-TEST_F(UsersTest, HistoryPurgeKeepsTheConfiguredDays) {
+TEST_P(UsersBackendTest, HistoryPurgeKeepsTheConfiguredDays) {
     struct Case {
         const char* purgeDays;
         std::vector<double> kept;  // offsets from today's midnight, in days
@@ -255,7 +262,7 @@ TEST_F(UsersTest, HistoryPurgeKeepsTheConfiguredDays) {
     }
 }
 
-TEST_F(UsersTest, DailyProcessingExpiresAndDeletesAccountsWhoseDayHasCome) {
+TEST_P(UsersBackendTest, DailyProcessingExpiresAndDeletesAccountsWhoseDayHasCome) {
     OpenDatabase();
     const double today = Today();
     AddAccount(Account("EXPIRED", "A").Expires(today - 1));
@@ -321,7 +328,7 @@ TEST_F(UsersTest, ALoginNameThatIsNoPlainFileNameBuildsNoPath) {
     EXPECT_TRUE(fs::is_directory(user.HomeDirectory));
 }
 
-TEST_F(UsersTest, CheckLoginResults) {
+TEST_P(UsersBackendTest, CheckLoginResults) {
     OpenDatabase();
     AddAccount(Account("FRED", "SECRET").FullName("Fred Bloggs"));
     AddAccount(Account("IDLE", "X").Status(0));

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,9 +14,12 @@
 #include "common/clock.h"
 #include "common/ole_date.h"
 #include "support/scripted_user_interface.h"
+#include "config/database_server.h"
 #include "config/system_locations.h"
 #include "dbengine/engine.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
+#include "support/test_server.h"
 #include "users/users_database.h"
 
 namespace vantor::testing {
@@ -75,7 +79,7 @@ class UsersTest : public ::testing::Test {
 
     // Opens (creating) the users database of the installation; asserts success.
     void OpenDatabase();
-    DbError Open() { return users_.OpenUsersDatabase(UsersDatabasePath(locations_.DataLocation)); }
+    DbError Open() { return users_.OpenUsersDatabase(*UsersDatabaseStore(locations_)); }
     void Reopen() {
         users_.CloseUsersDatabase();
         OpenDatabase();
@@ -95,6 +99,8 @@ class UsersTest : public ::testing::Test {
 
     int Today() const { return clock_.Today(); }
 
+    // The users database is a file of the data location unless a test names a server.
+    ScopedEnv noServer_{kDatabaseServerVariable, ""};
     TempDir dir_;
     FixedClock clock_{2024, 3, 15, 10, 30, 0};
     ClockedUserInterface ui_{clock_};
@@ -110,6 +116,23 @@ class UsersTest : public ::testing::Test {
   private:
     std::string previousWindir_;
     bool hadWindir_ = false;
+};
+
+// The same tests with the users database on either backend: the file of the data location, or
+// the users database of a server installation made for the test.
+class UsersBackendTest : public UsersTest, public ::testing::WithParamInterface<Backend> {
+  protected:
+    void SetUp() override {
+        UsersTest::SetUp();
+        if (GetParam() == Backend::Postgres) {
+            server_ = std::make_unique<ServerInstallation>();
+            onServer_ = std::make_unique<ScopedEnv>(kDatabaseServerVariable, server_->conninfo());
+        }
+    }
+
+  private:
+    std::unique_ptr<ServerInstallation> server_;
+    std::unique_ptr<ScopedEnv> onServer_;
 };
 
 }  // namespace vantor::testing

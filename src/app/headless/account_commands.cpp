@@ -8,6 +8,7 @@
 #include "common/problem_report.h"
 #include "common/system_info.h"
 #include "common/text.h"
+#include "config/database_server.h"
 #include "config/startup.h"
 #include "headless/password_entry.h"
 #include "importer/exit_status.h"
@@ -155,7 +156,7 @@ int RunAccountCommand(Session& session, const LaunchOptions& options) {
                   "--set-data-location=DIR");
         return exit_status::kStartupEnded;
     }
-    if (!session.users.OpenUsersDatabase(UsersDatabasePath(locations.DataLocation)).Ok()) {
+    if (!session.users.OpenUsersDatabase(*UsersDatabaseStore(locations)).Ok()) {
         ShowError(ui, "The Users Database could not be opened");
         return exit_status::kStartupEnded;
     }

@@ -172,9 +172,9 @@ bool ConnectParts(AudiowallState& state, UserInterface* ui, int partNumber, bool
 }
 
 // The cart of a record just read. The record is decoded once, straight from its bytes.
-void FinishLookup(const AudiowallState& state, const CartRecordBytes& bytes,
+void FinishLookup(const AudiowallState& state, const CartRecordBytes& bytes, CartFields fields,
                   CartLookupResult& out) {
-    out.cart = CartRecordFromBytes(bytes.data());
+    out.cart = CartRecordFromBytes(bytes.data(), fields);
     CartRecord& cart = out.cart;
     if (!(cart.EndMarker() > 0 && cart.MarkedLength() > 0)) {
         // Markers never set (or lost): the whole audio is the marked part.
@@ -208,7 +208,7 @@ void CloseAudiowall(AudiowallState& state) {
     }
 }
 
-CartLookupResult CartLookup(AudiowallState& state, int32_t cartNumber) {
+CartLookupResult CartLookup(AudiowallState& state, int32_t cartNumber, CartFields fields) {
     // The empty cart is copied in only where it is the answer: most lookups find a cart.
     CartLookupResult out{-1, {}};
     if (cartNumber < 1 || cartNumber > state.MaxCart) {
@@ -238,7 +238,7 @@ CartLookupResult CartLookup(AudiowallState& state, int32_t cartNumber) {
                 out.cart = state.EmptyCart;
                 return out;
             }
-            FinishLookup(state, bytes, out);
+            FinishLookup(state, bytes, fields, out);
             return out;
         }
     }
@@ -248,7 +248,7 @@ CartLookupResult CartLookup(AudiowallState& state, int32_t cartNumber) {
         out.cart = state.EmptyCart;
         return out;
     }
-    FinishLookup(state, bytes, out);
+    FinishLookup(state, bytes, fields, out);
     return out;
 }
 

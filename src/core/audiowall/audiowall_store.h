@@ -84,9 +84,11 @@ struct [[nodiscard]] CartLookupResult {
     int32_t result = -1;
     CartRecord cart;
 };
-// Reads one cart afresh from its list (or its own list file). Reconnects a part that is not
-// connected, quietly, so that a part that was unreachable recovers by itself.
-CartLookupResult CartLookup(AudiowallState& state, int32_t cartNumber);
+// Reads one cart afresh from its list (or its own list file), decoding the fields asked for
+// (a cart found empty is EmptyCart, whole). Reconnects a part that is not connected, quietly,
+// so that a part that was unreachable recovers by itself.
+CartLookupResult CartLookup(AudiowallState& state, int32_t cartNumber,
+                            CartFields fields = CartFields::All);
 
 // The directory of the cart's part joined with "VNT" and the number in at least five digits
 // ("VNT00042"); the cart's own files add ".LST", ".RTF" or ".TXT". Empty for a number below 1

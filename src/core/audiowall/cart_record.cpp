@@ -154,10 +154,11 @@ CartRecord CartRecordFromList(const CartListRecord& s) {
     return c;
 }
 
-CartRecord CartRecordFromBytes(const char* b) {
+CartRecord CartRecordFromBytes(const char* b, CartFields fields) {
     namespace o = cart_offset;
     CartRecord c;
-    for (int i = 0; i < kTitleLineCount; ++i) {
+    const int lines = fields == CartFields::All ? kTitleLineCount : 1;
+    for (int i = 0; i < lines; ++i) {
         // Head, then the tail up to its first zero byte, padded with blanks: the line as
         // CartRecordFromList builds it, without the copies of the stored form.
         char line[kTitleLineWidth];
@@ -170,7 +171,12 @@ CartRecord CartRecordFromBytes(const char* b) {
         std::memset(line + kTitleHeadWidth + kept, ' ', kTitleTailWidth - kept);
         c.TitleLine(i + 1) = Cp1252ToUtf8(std::string_view(line, kTitleLineWidth));
     }
-    DecodeNumbers(b, c);
+    if (fields == CartFields::All) {
+        DecodeNumbers(b, c);
+    } else {
+        for (int i = 0; i < kCartTimeCount; ++i)
+            c.Times[i] = GetLittle<float>(b + o::kTimes + 4 * i);
+    }
     BoundTimes(c);
     return c;
 }

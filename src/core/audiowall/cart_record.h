@@ -119,9 +119,15 @@ bool operator==(const CartRecord& a, const CartRecord& b);
 // timing that is not a finite number of seconds within a day (-86400 to 86400) reads as 0 and
 // marks the cart TimingDamaged.
 CartRecord CartRecordFromList(const CartListRecord& stored);
+// Which fields of a stored record a lookup decodes. A window shows the whole cart; the import
+// reads only the first title line (an item's description when the log gives none) and the
+// timings, so it is spared the conversion of two title lines and the fields it never reads,
+// which it gets as their cleared values.
+enum class CartFields { All, TitleAndTimes };
+
 // The same straight from the stored bytes (kCartRecordSize of them), without the stored form in
 // between: what every cart lookup uses, since it reads a record each time.
-CartRecord CartRecordFromBytes(const char* bytes);
+CartRecord CartRecordFromBytes(const char* bytes, CartFields fields = CartFields::All);
 // The stored form of a cart: each title line (UTF-8, cut to 50 characters) split into its
 // head and tail, both padded with spaces.
 CartListRecord CartListRecordFrom(const CartRecord& cart);

@@ -36,6 +36,12 @@ int ByteOf(uint32_t cp) {
 
 std::string Cp1252ToUtf8(std::string_view bytes) {
     std::string out;
+    AssignCp1252ToUtf8(bytes, out);
+    return out;
+}
+
+void AssignCp1252ToUtf8(std::string_view bytes, std::string& out) {
+    out.clear();
     out.reserve(bytes.size() + bytes.size() / 8);
     // Texts are nearly all plain ASCII: runs of it are copied whole.
     size_t i = 0;
@@ -48,7 +54,6 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
         AppendUtf8(c < 0xA0 ? kHigh[c - 0x80] : c, out);
         i = run + 1;
     }
-    return out;
 }
 
 std::string Utf8ToCp1252(std::string_view utf8) {

@@ -32,6 +32,12 @@ std::unique_ptr<DatabaseStore> PlayoutDatabaseStore(const SystemLocations& locat
     return MakeFileStore(JoinPath(locations.DataLocation, "SCHEDULE"));
 }
 
+std::unique_ptr<DatabaseStore> UsersDatabaseStore(const SystemLocations& locations) {
+    const std::string server = DatabaseServerOf(locations);
+    if (!server.empty()) return MakeServerStore(server);
+    return MakeFileStore(JoinPath(locations.DataLocation, "USERS"));
+}
+
 std::string DatabaseServerShown(const SystemLocations& locations) {
     const std::string server = DatabaseServerOf(locations);
     return server.empty() ? "" : MakeServerStore(server)->Location();

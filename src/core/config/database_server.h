@@ -23,6 +23,10 @@ std::string DatabaseServerOf(const SystemLocations& locations);
 // location's SCHEDULE directory.
 std::unique_ptr<DatabaseStore> PlayoutDatabaseStore(const SystemLocations& locations);
 
+// The store of the users database: the same server as the playout databases, or the files of
+// the data location's USERS directory.
+std::unique_ptr<DatabaseStore> UsersDatabaseStore(const SystemLocations& locations);
+
 // What a run's caption or information names as where its databases are: "" for files.
 std::string DatabaseServerShown(const SystemLocations& locations);
 

@@ -45,6 +45,15 @@ class CursorBackend {
     virtual EditMode Mode() const = 0;
     virtual DbError Delete() = 0;
     virtual DbError RecordCount(long long& count) const = 0;
+
+    // Batches of added rows (see AddedRowsBatch). A backend whose every Update reaches its
+    // database at once keeps no batch: each row's outcome is its Update's.
+    virtual void BeginBatch() {}
+    virtual void EndBatch() {}
+    virtual DbError FinishBatch(std::vector<BatchRefusal>& refused) {
+        refused.clear();
+        return {};
+    }
 };
 
 class QueryBackend {

@@ -5,7 +5,7 @@
 #include "common/text.h"
 #include "dbengine/backend.h"
 #include "dbengine/engine_common.h"
-#include "dbengine/postgres/pg_internal.h"
+#include "dbengine/server_module.h"
 #include "dbengine/sqlite/engine_internal.h"
 
 namespace vantor {
@@ -243,19 +243,19 @@ DbError Database::OpenFile(const std::string& path, bool readOnly) {
 }
 
 DbError Database::CreateOnServer(const std::string& conninfo, const std::string& fileName) {
-    Close();
-    auto backend = std::make_unique<engine_detail::PgDatabase>();
-    if (DbError error = backend->Create(conninfo, fileName); !error.Ok()) return error;
-    backend_ = std::move(backend);
-    return {};
+    return ConnectToServer(conninfo, fileName, true);
 }
 
 DbError Database::OpenOnServer(const std::string& conninfo, const std::string& fileName) {
+    return ConnectToServer(conninfo, fileName, false);
+}
+
+DbError Database::ConnectToServer(const std::string& conninfo, const std::string& fileName,
+                                  bool create) {
     Close();
-    auto backend = std::make_unique<engine_detail::PgDatabase>();
-    if (DbError error = backend->Open(conninfo, fileName); !error.Ok()) return error;
-    backend_ = std::move(backend);
-    return {};
+    const engine_detail::ServerModule* module = nullptr;
+    if (DbError error = engine_detail::LoadServerModule(module); !error.Ok()) return error;
+    return module->openDatabase(conninfo, fileName, create, backend_);
 }
 
 void Database::Close() {
@@ -403,6 +403,29 @@ DbError Database::Rollback() {
 }
 int Database::TransactionDepth() const {
     return IsOpen() ? backend_->TransactionDepth() : 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// AddedRowsBatch
+
+AddedRowsBatch::AddedRowsBatch(TableCursor& cursor) : cursor_(cursor) {
+    if (cursor_.backend_) {
+        cursor_.backend_->BeginBatch();
+        open_ = true;
+    }
+}
+
+AddedRowsBatch::~AddedRowsBatch() {
+    if (open_ && cursor_.backend_) cursor_.backend_->EndBatch();
+}
+
+DbError AddedRowsBatch::Finish(std::vector<BatchRefusal>& refused) {
+    refused.clear();
+    if (!open_ || !cursor_.backend_) return ClosedError();
+    open_ = false;
+    DbError error = cursor_.backend_->FinishBatch(refused);
+    cursor_.backend_->EndBatch();
+    return error;
 }
 
 // ---------------------------------------------------------------------------------------------

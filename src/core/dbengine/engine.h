@@ -143,7 +143,41 @@ class TableCursor {
 
   private:
     friend class Database;
+    friend class AddedRowsBatch;
     std::unique_ptr<engine_detail::CursorBackend> backend_;
+};
+
+// A row a batch of added rows could not store: its place among the batch's Updates of added
+// rows (0 for the first; every such Update counts, whether or not it stored its row) and the
+// database's reason.
+struct BatchRefusal {
+    size_t row = 0;
+    DbError error;
+};
+
+// Rows added through one cursor inside a transaction, stored together: a database server then
+// gets them in one round trip rather than one each. While the batch lasts, Update of an added
+// row refuses at once what the engine itself checks (a missing key field, ...); what only the
+// database can refuse (a duplicate key, a rule of the station's) may come only from Finish, for
+// the row it concerns. Every other row is stored, exactly as if each had been added by its own
+// Update. A read, a statement or a commit on the same database sends the rows held first, so
+// that it sees them; a commit is refused while the batch holds refusals nobody took with
+// Finish. Outside a transaction, and on a database file, every row is stored at its Update.
+class AddedRowsBatch {
+  public:
+    explicit AddedRowsBatch(TableCursor& cursor);
+    // Ends the batch; rows still held go with the next read, statement or commit.
+    ~AddedRowsBatch();
+    AddedRowsBatch(const AddedRowsBatch&) = delete;
+    AddedRowsBatch& operator=(const AddedRowsBatch&) = delete;
+
+    // Stores the rows still held and ends the batch. refused gets the rows the database
+    // refused, in order; the first one's error comes back (Ok when every row is stored).
+    DbError Finish(std::vector<BatchRefusal>& refused);
+
+  private:
+    TableCursor& cursor_;
+    bool open_ = false;
 };
 
 // Rows of a SELECT statement, read forward. Open it with Database::Query.
@@ -206,7 +240,8 @@ class Database {
     // The same for a database kept on a database server: conninfo is the server's connection
     // string (libpq's form, "host=studio-db dbname=vantor user=station"; the password comes
     // from ~/.pgpass or PGPASSWORD), fileName the name the installation knows the database by
-    // ("KORA26.MDB"). A server that cannot be reached is 3051 with the server's own reason.
+    // ("KORA26.MDB"). A server that cannot be reached is 3051 with the server's own reason;
+    // so is a server backend module that cannot be loaded, with the loader's reason.
     DbError CreateOnServer(const std::string& conninfo, const std::string& fileName);
     DbError OpenOnServer(const std::string& conninfo, const std::string& fileName);
     void Close();
@@ -285,6 +320,7 @@ class Database {
 
   private:
     DbError OpenFile(const std::string& path, bool readOnly);
+    DbError ConnectToServer(const std::string& conninfo, const std::string& fileName, bool create);
 
     std::unique_ptr<engine_detail::DatabaseBackend> backend_;
 };

@@ -246,6 +246,7 @@ class DayImport {
     HourState hour_;
     bool hourEndedAtHeader_ = false;  // the last hour's lines ended at the next header
     ImportEntry entry_;
+    SchedulerItem item_;  // the item line being read; its texts keep their storage
     LostHours lost_;
     std::vector<HeldEntry> held_;  // the fresh hour being read, its hour start first
     size_t heldCount_ = 0;         // entries of held_ in use (the rest keep their storage)
@@ -314,9 +315,10 @@ bool DayImport::SeekToHour(const DayTime& hourStamp) {
     progress_.Task("Finding " + HourText(static_cast<int>(hourStamp.seconds / 3600)) +
                    ":00 in the Music Log");
     while (!reader_.AtEnd() && DayTimeBefore(header_, hourStamp)) {
-        std::string line = reader_.ReadLine();
+        const std::string_view line = reader_.NextLine();
         if (KindOfLine(line) != LogLineKind::HourHeader) continue;
-        if (!ReadHeader(line)) break;
+        std::string header(line);
+        if (!ReadHeader(header)) break;
     }
     progress_.ProcessBar(reader_.PercentRead());
     return DayTimeEqual(header_, hourStamp);
@@ -494,14 +496,17 @@ bool DayImport::AddEntry(const DayTime& hourStamp, double& q, bool held) {
 bool DayImport::ReadHourLines(const DayTime& hourStamp, double& q, bool held) {
     hourEndedAtHeader_ = false;
     while (!reader_.AtEnd()) {
-        std::string line = reader_.ReadLine();
+        // A view into the reader: used up before anything else is read.
+        const std::string_view line = reader_.NextLine();
         ClearEntry(entry_);
         bool added = true;
         switch (KindOfLine(line)) {
-            case LogLineKind::HourHeader:
-                ReadHeader(line);
+            case LogLineKind::HourHeader: {
+                std::string header(line);
+                ReadHeader(header);
                 hourEndedAtHeader_ = true;
                 return true;
+            }
             case LogLineKind::Comment:
             case LogLineKind::Other:
                 continue;
@@ -513,10 +518,10 @@ bool DayImport::ReadHourLines(const DayTime& hourStamp, double& q, bool held) {
             case LogLineKind::ItemWithContinuations:
             case LogLineKind::Item: {
                 progress_.Task("Adding Song/Jingle");
-                SchedulerItem item = CutItemLine(line);
-                ReadItemContinuations(reader_, item);
+                CutItemLine(line, item_);
+                ReadItemContinuations(reader_, item_);
                 progress_.Task(
-                    FillItemEntry(item, context_.settings.Ranges, hour_.bSoftDeleteSongs, entry_));
+                    FillItemEntry(item_, context_.settings.Ranges, hour_.bSoftDeleteSongs, entry_));
                 added = AddEntry(hourStamp, q, held);
                 break;
             }
@@ -543,15 +548,23 @@ std::optional<float> DayImport::WriteHeldHour(const DayTime& hourStamp) {
     hourStart.entry.Information1 = static_cast<float>(hour_.HourMode);
     hourStart.entry.EntryFlags = ImportedHourFlags(hourStart.entry.EntryFlags, hour_.HourFlag);
     hourStart.prepared.estimatedLength = total;  // 0 for an hour without entries, as written
-    if (!WriteLogEntry(target_, hourStart.entry, hourStart.prepared)) return std::nullopt;
-    for (size_t i = 1; i < heldCount_; ++i) {
+    // The hour's rows go to a database server in one round trip; a row it refuses is reported
+    // as its own write would have reported it. Rows are written in held_'s order, so a
+    // refusal's place in the batch is the entry's place in held_.
+    AddedRowsBatch batch(log_);
+    for (size_t i = 0; i < heldCount_; ++i) {
         HeldEntry& held = held_[i];
-        const TimedRow& row = timed_[i - 1];
-        if (row.timed) {
-            held.prepared.estimatedStart = row.start;
-            held.prepared.estimatedLength = row.length;
+        if (i > 0 && timed_[i - 1].timed) {
+            held.prepared.estimatedStart = timed_[i - 1].start;
+            held.prepared.estimatedLength = timed_[i - 1].length;
         }
         if (!WriteLogEntry(target_, held.entry, held.prepared)) return std::nullopt;
+    }
+    std::vector<BatchRefusal> refused;
+    if (DbError e = batch.Finish(refused); !e.Ok()) {
+        const size_t row = refused.empty() ? 0 : refused.front().row;
+        ReportUnstoredEntry(target_, held_[row < heldCount_ ? row : 0].entry, e);
+        return std::nullopt;
     }
     return total;
 }

@@ -21,8 +21,11 @@ bool CanCarrySweeper(const TimedRow& row, const CartRecord& cart) {
            row.actualEndType != 100 && cart.HasAudio() && cart.IntroEnd() > 0;
 }
 
-CartRecord CartOf(const TimedRow& row, AudiowallState& audiowall) {
-    return row.cart ? *row.cart : CartLookup(audiowall, row.cartNumber).cart;
+// The row's cart: the record the caller read already, else one read into the given storage.
+const CartRecord& CartOf(const TimedRow& row, AudiowallState& audiowall, CartRecord& read) {
+    if (row.cart) return *row.cart;
+    read = CartLookup(audiowall, row.cartNumber, CartFields::TitleAndTimes).cart;
+    return read;
 }
 
 }  // namespace
@@ -46,6 +49,10 @@ float TimeHourRows(std::vector<TimedRow>& rows, const DayTime& hourStamp, Audiow
                    const StartTimeOptions& options) {
     DayTime clock = hourStamp;
     float total = 0;
+    // Carts read here are kept in these, so that a row's cart is never copied.
+    const CartRecord noCart;
+    CartRecord read;
+    CartRecord nextRead;
     for (size_t i = 0; i < rows.size(); ++i) {
         TimedRow* row = &rows[i];
         if ((row->status & kStatusLeftOut) != 0) continue;
@@ -57,17 +64,17 @@ float TimeHourRows(std::vector<TimedRow>& rows, const DayTime& hourStamp, Audiow
             }
         } else if (IsTimedAudio(row->type)) {
             if (row->cartNumber > 0) {
-                CartRecord cart = CartOf(*row, audiowall);
-                if (cart.HasAudio()) {
+                const CartRecord* cart = &CartOf(*row, audiowall, read);
+                if (cart->HasAudio()) {
                     if (row->actualEndType == 100 && options.SweeperMode != 2 &&
                         i + 1 < rows.size()) {
                         // The sweeper plays over the start of the next item: the clock moves
                         // on by the lead only, and the next item is timed in its place.
                         TimedRow& next = rows[i + 1];
-                        CartRecord nextCart;
-                        if (next.cartNumber > 0) nextCart = CartOf(next, audiowall);
-                        if (CanCarrySweeper(next, nextCart)) {
-                            float lead = SweeperLead(nextCart, cart);
+                        const CartRecord* nextCart = &noCart;
+                        if (next.cartNumber > 0) nextCart = &CartOf(next, audiowall, nextRead);
+                        if (CanCarrySweeper(next, *nextCart)) {
+                            float lead = SweeperLead(*nextCart, *cart);
                             clock = DayTimeAddSeconds(clock, lead);
                             total += lead;
                             row = &next;
@@ -76,7 +83,7 @@ float TimeHourRows(std::vector<TimedRow>& rows, const DayTime& hourStamp, Audiow
                         }
                     }
                     if (!(row->type == 9 && row->information1 == 2)) {
-                        length = row->extroOverride > 0 ? row->extroOverride : cart.Length();
+                        length = row->extroOverride > 0 ? row->extroOverride : cart->Length();
                     }
                 }
             }

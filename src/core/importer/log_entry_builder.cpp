@@ -23,7 +23,8 @@ bool CheckCart(EntryTarget& target, const DayTime& hourStamp, ImportEntry& entry
     const std::optional<int32_t> number = ToInt32(RoundHalfEven(LeadingNumber(cartText)));
     prepared.cartNumber = number.value_or(0);
     prepared.cart =
-        number ? CartLookup(target.audiowall, *number).cart : target.audiowall.EmptyCart;
+        number ? CartLookup(target.audiowall, *number, CartFields::TitleAndTimes).cart
+               : target.audiowall.EmptyCart;
     const CartRecord& cart = prepared.cart;
     if (cart.TimingDamaged) {
         target.errorReport.Append(false,
@@ -175,11 +176,15 @@ bool WriteLogEntry(EntryTarget& target, const ImportEntry& entry, const Prepared
         .Set(LogEntry::HardwareEndTestState2, static_cast<int>(entry.HardwareEndTestState2))
         .Text(LogEntry::Notes, entry.Notes);
     if (DbError error = row.Store(); !error.Ok()) {
-        ProblemReport(target.ui, "adding an entry to the KORA Log - \"" + entry.Description1 + "\"",
-                      error);
+        ReportUnstoredEntry(target, entry, error);
         return false;
     }
     return true;
+}
+
+void ReportUnstoredEntry(EntryTarget& target, const ImportEntry& entry, const DbError& error) {
+    ProblemReport(target.ui, "adding an entry to the KORA Log - \"" + entry.Description1 + "\"",
+                  error);
 }
 
 bool AddLogEntry(EntryTarget& target, double& q, const DayTime& hourStamp, ImportEntry& entry,

@@ -51,6 +51,8 @@ bool PrepareLogEntry(EntryTarget& target, double q, const DayTime& hourStamp, Im
                      int32_t hourMode, PreparedEntry& prepared);
 // Stores the row; a row that cannot be stored is reported and fails.
 bool WriteLogEntry(EntryTarget& target, const ImportEntry& entry, const PreparedEntry& prepared);
+// The report of an entry whose row the database refused, the same whenever the refusal comes.
+void ReportUnstoredEntry(EntryTarget& target, const ImportEntry& entry, const DbError& error);
 // What the timing reads of the row once it is written.
 TimedRow TimedRowOf(const TableCursor& log, const ImportEntry& entry,
                     const PreparedEntry& prepared);

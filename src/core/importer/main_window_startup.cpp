@@ -58,7 +58,7 @@ bool LogImportModel::LoadUser(const StartupCommand& command) {
         WarnOfUnreadableSettingsFile(file);
     }
 
-    if (!session_.users.OpenUsersDatabase(UsersDatabasePath(locations.DataLocation)).Ok()) {
+    if (!session_.users.OpenUsersDatabase(*UsersDatabaseStore(locations)).Ok()) {
         ShowWarning(ui,
                     "The Users Database could not be opened, so the adverts could not be "
                     "scheduled");

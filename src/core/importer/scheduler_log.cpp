@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -24,12 +25,37 @@ namespace {
 
 constexpr char kFormFeed = '\x0C';
 
-std::string Column(std::string_view raw, long start1, long count) {
-    return Cp1252ToUtf8(MidOf(raw, start1, count));
+// Columns start1 to start1 + count - 1 (from 1) of a raw line, as much of them as it holds.
+std::string_view RawColumn(std::string_view raw, size_t start1, size_t count) {
+    if (start1 > raw.size()) return {};
+    return raw.substr(start1 - 1, count);
+}
+
+// Blanks are plain ASCII, so a raw column is trimmed before it is converted.
+std::string_view TrimmedView(std::string_view raw) {
+    while (!raw.empty() && (raw.front() == ' ' || raw.front() == '\t')) raw.remove_prefix(1);
+    while (!raw.empty() && (raw.back() == ' ' || raw.back() == '\t')) raw.remove_suffix(1);
+    return raw;
+}
+
+// A code column, trimmed and in capitals. The codes are plain letters and signs, compared and
+// never stored, so only a column holding anything else goes through the conversion.
+void AssignCode(std::string_view raw, std::string& out) {
+    raw = TrimmedView(raw);
+    const bool ascii = std::all_of(raw.begin(), raw.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (!ascii) {
+        out = ToUpper(Cp1252ToUtf8(raw));
+        return;
+    }
+    out.assign(raw);
+    for (char& c : out) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
 }
 
 bool IsBlankLine(std::string_view raw) {
-    return Trim(raw).empty();
+    return TrimmedView(raw).empty();
 }
 
 }  // namespace
@@ -158,8 +184,11 @@ bool SchedulerLogReader::AtEnd() {
 }
 
 std::string SchedulerLogReader::ReadLine() {
-    std::string line;
-    if (!file_) return line;
+    return std::string(NextLine());
+}
+
+std::string_view SchedulerLogReader::NextLine() {
+    if (!file_) return {};
     size_t searched = 0;  // unread bytes already searched for the line end
     const char* end = nullptr;
     for (;;) {
@@ -173,20 +202,21 @@ std::string SchedulerLogReader::ReadLine() {
         searched = filled_ - unreadFrom_;
         if (!Fill()) break;
     }
-    const char* unread = buffer_.data() + unreadFrom_;
-    const std::string_view raw(unread, end ? static_cast<size_t>(end - unread) : filled_ - unreadFrom_);
-    const size_t consumed = raw.size() + (end ? 1 : 0);
-    if (consumed == 0) return line;
+    char* line = buffer_.data() + unreadFrom_;
+    const size_t length = end ? static_cast<size_t>(end - line) : filled_ - unreadFrom_;
+    const size_t consumed = length + (end ? 1 : 0);
+    if (consumed == 0) return {};
     // Ended by the end of the file rather than a line end.
     if (!end) cutShort_ = true;
     position_ += static_cast<int64_t>(consumed);
     unreadFrom_ += consumed;
     ++lines_;
-    line.assign(raw);
     // Carriage returns are dropped wherever they stand, as the scheduler's own reader does.
-    if (raw.find('\r') != std::string_view::npos) std::erase(line, '\r');
-    if (!line.empty() && line.front() == kFormFeed) line.erase(0, 1);
-    return line;
+    // The line's bytes are read and passed, so it is closed up where it lies.
+    char* kept = std::remove(line, line + length, '\r');
+    std::string_view raw(line, static_cast<size_t>(kept - line));
+    if (!raw.empty() && raw.front() == kFormFeed) raw.remove_prefix(1);
+    return raw;
 }
 
 int SchedulerLogReader::PercentRead() const {
@@ -197,22 +227,28 @@ int SchedulerLogReader::PercentRead() const {
 
 SchedulerItem CutItemLine(std::string_view rawLine) {
     SchedulerItem item;
-    item.hasContinuations = !rawLine.empty() && rawLine.front() == '@';
-    item.cartNumber = Trim(Column(rawLine, 2, 7));
-    item.title = Column(rawLine, 10, 33);
-    item.description2 = Column(rawLine, 44, 20);
-    item.endingCode = ToUpper(Trim(Column(rawLine, 74, 2)));
-    item.endCode = ToUpper(Column(rawLine, 80, 1));
+    CutItemLine(rawLine, item);
     return item;
+}
+
+void CutItemLine(std::string_view rawLine, SchedulerItem& item) {
+    item.hasContinuations = !rawLine.empty() && rawLine.front() == '@';
+    AssignCp1252ToUtf8(TrimmedView(RawColumn(rawLine, 2, 7)), item.cartNumber);
+    AssignCp1252ToUtf8(RawColumn(rawLine, 10, 33), item.title);
+    AssignCp1252ToUtf8(RawColumn(rawLine, 44, 20), item.description2);
+    AssignCode(RawColumn(rawLine, 74, 2), item.endingCode);
+    AssignCode(RawColumn(rawLine, 80, 1), item.endCode);
+    item.description3.clear();
+    item.notes.clear();
 }
 
 void ReadItemContinuations(SchedulerLogReader& reader, SchedulerItem& item) {
     if (!item.hasContinuations) return;
-    std::string first = reader.ReadLine();
-    item.description3 = Column(first, 44, 20);
+    // Each line is a view into the reader, used up before the next one is read.
+    std::string_view first = reader.NextLine();
+    AssignCp1252ToUtf8(RawColumn(first, 44, 20), item.description3);
     if (IsBlankLine(first)) return;
-    std::string second = reader.ReadLine();
-    item.notes = Column(second, 10, 71);
+    AssignCp1252ToUtf8(RawColumn(reader.NextLine(), 10, 71), item.notes);
 }
 
 std::string NoteTextOf(std::string_view rawLine) {

@@ -3,7 +3,8 @@
 // apart, the two forms of the header that opens each hour and the columns of an item line.
 //
 // The files are 8-bit Windows-1252 text laid out in fixed columns, so every line is kept as
-// its raw bytes and cut into columns first; only the pieces cut out are converted to UTF-8.
+// its raw bytes and cut into columns first; only the pieces cut out that are kept as texts are
+// converted to UTF-8.
 
 #include <cstdint>
 #include <cstdio>
@@ -68,6 +69,9 @@ class SchedulerLogReader {
     bool AtEnd();
     // The next line, or "" at the end of the file.
     std::string ReadLine();
+    // The same without a copy: a view into the reader's buffer, valid until the next call of
+    // ReadLine, NextLine or AtEnd.
+    std::string_view NextLine();
     // True once a line has been read that ended at the end of the file without a line end:
     // the file was cut short while it was being written or copied.
     bool CutShort() const { return cutShort_; }
@@ -111,6 +115,8 @@ struct SchedulerItem {
 
 // Cuts the columns of the item line itself.
 SchedulerItem CutItemLine(std::string_view rawLine);
+// The same into item, whose texts keep their storage from one line to the next.
+void CutItemLine(std::string_view rawLine, SchedulerItem& item);
 // For an "@" item, reads its continuation lines whatever their first character: the first one
 // always, the second only when the first is not blank.
 void ReadItemContinuations(SchedulerLogReader& reader, SchedulerItem& item);

@@ -124,20 +124,26 @@ UsersDatabase::~UsersDatabase() {
 
 DbError UsersDatabase::OpenUsersDatabase(const std::string& location) {
     // The data location is stored in capitals; the file is found whatever its letter case.
-    const std::string path = ResolvePath(location);
+    const std::filesystem::path path = ResolvePath(location);
+    return OpenUsersDatabase(*MakeFileStore(path.parent_path().string()),
+                             path.filename().string());
+}
+
+DbError UsersDatabase::OpenUsersDatabase(const DatabaseStore& store, const std::string& name) {
     std::string description = kUsersDatabaseDescription;
     // Login names and password scrambles are for the station's accounts only.
-    // Asked nothing (dontAsk), the file's making fails only with an error number, reported.
-    if (int result = EnsureDatabaseFile(ui_, path, 0, true, description, FileAccess::Private);
+    // Asked nothing (dontAsk), the database's making fails only with an error number, reported.
+    if (int result = EnsureDatabase(ui_, store, name, 0, true, description, FileAccess::Private);
         result != 0)
         return DbError::Make(result > 0 ? result : err::kCannotOpenFile);
     if (IsOpen()) CloseUsersDatabase();
 
-    if (DbError result = ReadDatabaseInfo(ui_, path, description_, true); !result.Ok())
+    if (DbError result = ReadDatabaseInfo(ui_, store, name, description_, true); !result.Ok())
         return result;
-    if (DbError result = VerifyTables(path); !result.Ok()) return result;
+    homeRoot_ = store.OnServer() ? UsersDirectory() : description_.Directory;
+    if (DbError result = VerifyUsersDatabase(ui_, store, name); !result.Ok()) return result;
 
-    if (DbError e = db_.Open(path); !e.Ok()) {
+    if (DbError e = store.Open(name, db_); !e.Ok()) {
         ProblemReport(ui_, "opening the database", e);
         return e;
     }
@@ -168,10 +174,6 @@ DbError UsersDatabase::OpenUsersDatabase(const std::string& location) {
     historyInhibited_ = ReadRegistryNumber(RegistryRoot::LocalMachine, kProductRegistryKey,
                                            "InhibitUserHistory", 0) != 0;
     return {};
-}
-
-DbError UsersDatabase::VerifyTables(const std::string& path) {
-    return VerifyUsersDatabase(ui_, path);
 }
 
 DbError UsersDatabase::ReadSettings() {
@@ -226,7 +228,7 @@ std::string UsersDatabase::HomeDirectoryOf(const std::string& loginName) const {
     // A login name such as "../../x" in a users table written by another program would put
     // the directory anywhere: such a name has no home directory.
     if (!IsPlainFileName(loginName)) return "";
-    return JoinPath(description_.Directory, loginName);
+    return JoinPath(homeRoot_, loginName);
 }
 
 // ---------------------------------------------------------------------------------------------

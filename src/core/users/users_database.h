@@ -66,6 +66,9 @@ struct AccountSummary {
 inline constexpr const char* kUsersDatabaseDescription = "Users Database";
 inline constexpr float kUsersDatabaseVersion = 2.51f;
 
+// The users database's name in its store (on a server, the schema users25).
+inline constexpr const char* kUsersDatabaseName = "USERS25.MDB";
+
 // The users database file under a data location: USERS\USERS25.MDB in it.
 std::string UsersDatabasePath(const std::string& dataLocation);
 
@@ -87,6 +90,9 @@ class UsersDatabase {
     // Opens (creating and completing when needed) the users database and keeps it open.
     // Success, or the failure of the step that failed (reported).
     DbError OpenUsersDatabase(const std::string& path);
+    // The same for the database of that name in a store (UsersDatabaseStore gives the
+    // installation's: its server when it has one).
+    DbError OpenUsersDatabase(const DatabaseStore& store, const std::string& name = kUsersDatabaseName);
     // Closes the database; errors are ignored.
     void CloseUsersDatabase();
     bool IsOpen() const { return db_.IsOpen(); }
@@ -146,7 +152,6 @@ class UsersDatabase {
     const DatabaseInfo& Description() const { return description_; }
 
   private:
-    DbError VerifyTables(const std::string& path);
     DbError ReadSettings();
     std::string LegacyFileName() const;
     // Replaces every group with the 23 default groups, all or nothing; false (reported) when
@@ -165,6 +170,9 @@ class UsersDatabase {
     HistoryKeyChosen historyKeyChosen_;
     TableCursor users_;
     DatabaseInfo description_;
+    // Where the accounts' home directories are made: beside the users database file, or the
+    // data location's USERS directory for a database on a server.
+    std::string homeRoot_;
     UsersSettings settings_;
     bool historyInhibited_ = false;
 };

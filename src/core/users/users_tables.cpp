@@ -2,6 +2,8 @@
 
 #include "users/users_tables.h"
 
+#include <filesystem>
+
 namespace vantor {
 
 using namespace users_tables;
@@ -92,8 +94,14 @@ const TableLayout& UserPreferencesTableLayout() {
 }
 
 DbError VerifyUsersDatabase(UserInterface& ui, const std::string& path) {
+    const std::filesystem::path file = path;
+    return VerifyUsersDatabase(ui, *MakeFileStore(file.parent_path().string()),
+                               file.filename().string());
+}
+
+DbError VerifyUsersDatabase(UserInterface& ui, const DatabaseStore& store, const std::string& name) {
     Database db;
-    if (DbError e = db.Open(path); !e.Ok()) {
+    if (DbError e = store.Open(name, db); !e.Ok()) {
         ProblemReport(ui, "opening the database", e);
         return e;
     }

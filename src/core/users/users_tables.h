@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "dbengine/database_store.h"
 #include "dbengine/schema.h"
 
 namespace vantor {
@@ -25,5 +26,7 @@ const TableLayout& UserPreferencesTableLayout();
 // and UserPreferences tables up to date; the first failure (already reported) stops it and is
 // returned.
 DbError VerifyUsersDatabase(UserInterface& ui, const std::string& path);
+// The same for the database of that name in a store.
+DbError VerifyUsersDatabase(UserInterface& ui, const DatabaseStore& store, const std::string& name);
 
 }  // namespace vantor

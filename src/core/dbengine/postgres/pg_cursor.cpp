@@ -18,6 +18,9 @@ namespace {
 
 // Rows fetched ahead by a move that asks the server.
 constexpr int kWindowRows = 100;
+// Rows a batch holds at most before it sends them: an hour's rows go in one round trip, and a
+// caller that adds rows without end holds no more than this many in memory.
+constexpr size_t kBatchRows = 1000;
 
 DbError NoCurrentRecord() {
     return DbError::Make(err::kNoCurrentRecord, "No current record.");
@@ -59,6 +62,9 @@ struct PgCursorState {
     uint64_t windowEpoch = 0;
 
     EditBuffer edit;  // the row being added or edited
+
+    uint64_t batch = 0;    // the batch added rows join (AddedRowsBatch); 0: none
+    size_t batchRows = 0;  // rows the batch has taken so far
 
     bool Usable() const { return conn && conn->IsOpen(); }
     bool WindowValid() const {
@@ -431,6 +437,9 @@ DbError PgCursor::Set(int index, const DbValue& value) {
 DbError PgCursor::Update() {
     if (!IsOpen()) return ClosedError();
     PgCursorState& s = *state_;
+    // Every Update of an added row has its place in the batch, stored or not, so that the
+    // caller can tell which of its rows a refusal concerns.
+    const size_t batchRow = s.edit.mode == EditMode::AddNew ? s.batchRows++ : 0;
     if (DbError error = s.edit.CheckRequired(s.requiredFields, s.row); !error.Ok())
         return error;
     PgParams params;
@@ -450,6 +459,14 @@ DbError PgCursor::Update() {
         std::string sql = "INSERT INTO " + s.sqlTable +
                           (columns.empty() ? std::string(" DEFAULT VALUES")
                                            : " (" + columns + ") VALUES (" + values + ")");
+        if (s.batch != 0 && s.conn->transactionDepth > 0) {
+            // Held for the batch; whatever runs next on the connection sends it first.
+            s.conn->held.push_back({std::move(sql), std::move(params), s.batch, batchRow});
+            ++s.conn->epoch;
+            s.edit.mode = EditMode::None;
+            if (s.conn->held.size() >= kBatchRows) s.conn->SendHeldRows();
+            return {};
+        }
         // A refused row keeps the edit buffer for the caller to cancel or mend.
         if (DbError error = s.conn->RunGuarded(sql, params); !error.Ok()) return error;
         ++s.conn->epoch;
@@ -534,6 +551,32 @@ DbError PgCursor::RecordCount(long long& count) const {
     }
     count = std::atoll(PQgetvalue(result.get(), 0, 0));
     return {};
+}
+
+void PgCursor::BeginBatch() {
+    PgCursorState& s = *state_;
+    if (!s.Usable()) return;
+    s.batch = ++s.conn->lastBatch;
+    s.batchRows = 0;
+}
+
+void PgCursor::EndBatch() {
+    state_->batch = 0;
+}
+
+DbError PgCursor::FinishBatch(std::vector<BatchRefusal>& refused) {
+    refused.clear();
+    if (!IsOpen()) return ClosedError();
+    PgCursorState& s = *state_;
+    if (s.batch == 0) return {};
+    s.conn->SendHeldRows();
+    auto& all = s.conn->refusals;
+    for (auto& refusal : all) {
+        if (refusal.batch == s.batch) refused.push_back({refusal.row, std::move(refusal.error)});
+    }
+    std::erase_if(all, [&](const PgConnection::Refusal& r) { return r.batch == s.batch; });
+    s.batch = 0;
+    return refused.empty() ? DbError{} : refused.front().error;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <cstdio>
 #include <cstdlib>
 
@@ -230,6 +231,10 @@ void PgConnection::Close() {
     if (conn) PQfinish(conn);  // the server drops the advisory locks with the session
     conn = nullptr;
     transactionDepth = 0;
+    held.clear();
+    refusals.clear();
+    notifies.clear();
+    prepared.clear();
 }
 
 DbError PgConnection::ErrorOf(const PGresult* result) const {
@@ -246,6 +251,7 @@ DbError PgConnection::ErrorOf(const PGresult* result) const {
 
 DbError PgConnection::Run(const std::string& sql, const PgParams& params, PgResult* result) {
     if (!conn) return ClosedError();
+    SendHeldRows();
     std::vector<const char*> values;
     values.reserve(params.size());
     for (const auto& param : params) values.push_back(param ? param->c_str() : nullptr);
@@ -259,6 +265,7 @@ DbError PgConnection::Run(const std::string& sql, const PgParams& params, PgResu
 
 DbError PgConnection::RunScript(const std::string& sql) {
     if (!conn) return ClosedError();
+    SendHeldRows();
     // Several statements in one call are one transaction of their own; inside an open
     // transaction a savepoint keeps them together instead.
     bool nested = transactionDepth > 0;
@@ -278,6 +285,7 @@ DbError PgConnection::RunGuarded(const std::string& sql, const PgParams& params,
                                  PgResult* result) {
     if (transactionDepth == 0) return Run(sql, params, result);
     if (!conn) return ClosedError();
+    SendHeldRows();
     // The savepoint, the statement and the release go to the server in one pipeline: one
     // round trip per statement, as without the guard.
     std::vector<const char*> values;
@@ -326,6 +334,106 @@ DbError PgConnection::RunGuarded(const std::string& sql, const PgParams& params,
     return error;
 }
 
+// Held rows go inside a savepoint of their own, all in one pipeline: SAVEPOINT, one prepared
+// INSERT per row, RELEASE, sync. A refused row aborts everything after it up to the sync, and
+// the transaction with it; the savepoint takes the transaction back to where it was before the
+// batch, the refused row is set aside and the others are sent again. So a row's outcome is
+// what its own INSERT would have had, and a batch without refusals costs one round trip. (One
+// savepoint per batch rather than per row: a savepoint that writes is a subtransaction, and
+// hundreds of them in one transaction slow every reader's visibility checks on the server.)
+void PgConnection::SendHeldRows() {
+    if (held.empty() || !conn) return;
+    std::vector<HeldRow> rows;
+    rows.swap(held);
+    std::vector<size_t> pending(rows.size());
+    std::iota(pending.begin(), pending.end(), size_t{0});
+    auto refuse = [&](size_t index, DbError error) {
+        refusals.push_back({rows[index].batch, rows[index].row, std::move(error)});
+    };
+    while (!pending.empty()) {
+        enum class Kind { Savepoint, Prepare, Insert, Release };
+        struct Sent {
+            Kind kind;
+            size_t k;  // the row's place in pending
+        };
+        std::vector<Sent> sent;
+        std::unordered_map<std::string, std::string> preparing;
+        bool ok = PQenterPipelineMode(conn) == 1;
+        auto send = [&](const char* sql) {
+            ok = ok && PQsendQueryParams(conn, sql, 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
+        };
+        send("SAVEPOINT vantor_batch");
+        sent.push_back({Kind::Savepoint, 0});
+        std::vector<const char*> values;
+        for (size_t k = 0; k < pending.size() && ok; ++k) {
+            const HeldRow& row = rows[pending[k]];
+            std::string name;
+            if (auto known = prepared.find(row.sql); known != prepared.end()) {
+                name = known->second;
+            } else if (auto fresh = preparing.find(row.sql); fresh != preparing.end()) {
+                name = fresh->second;
+            } else {
+                name = "vantor_insert_" + std::to_string(prepared.size() + preparing.size());
+                ok = PQsendPrepare(conn, name.c_str(), row.sql.c_str(), 0, nullptr) == 1;
+                preparing.emplace(row.sql, name);
+                sent.push_back({Kind::Prepare, k});
+            }
+            values.clear();
+            for (const auto& param : row.params) values.push_back(param ? param->c_str() : nullptr);
+            ok = ok && PQsendQueryPrepared(conn, name.c_str(), static_cast<int>(values.size()),
+                                           values.data(), nullptr, nullptr, 0) == 1;
+            sent.push_back({Kind::Insert, k});
+        }
+        send("RELEASE vantor_batch");
+        sent.push_back({Kind::Release, 0});
+        ok = ok && PQpipelineSync(conn) == 1;
+
+        // Results come statement by statement, each followed by an empty one, then the sync's.
+        DbError failure;
+        std::optional<Sent> failed;
+        size_t query = 0;
+        while (ok) {
+            PgResult res(PQgetResult(conn));
+            if (!res) {
+                if (PQstatus(conn) != CONNECTION_OK || ++query > sent.size()) ok = false;
+                continue;
+            }
+            ExecStatusType status = PQresultStatus(res.get());
+            if (status == PGRES_PIPELINE_SYNC) break;
+            if (query >= sent.size()) continue;
+            const Sent& what = sent[query];
+            if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
+                if (what.kind == Kind::Prepare) {
+                    const std::string& sql = rows[pending[what.k]].sql;
+                    prepared.emplace(sql, preparing[sql]);
+                }
+            } else if (status != PGRES_PIPELINE_ABORTED && !failed) {
+                failure = ErrorOf(res.get());
+                failed = what;
+            }
+        }
+        if (!ok || PQexitPipelineMode(conn) != 1) {
+            // The connection is gone, and with it the transaction: no row of the batch is
+            // stored, and the first one not known to be refused says why.
+            refuse(pending.front(), ErrorOf(nullptr));
+            return;
+        }
+        if (!failed) return;
+        PgResult undo(PQexec(conn, "ROLLBACK TO vantor_batch; RELEASE vantor_batch"));
+        if (!undo || PQresultStatus(undo.get()) != PGRES_COMMAND_OK) {
+            refuse(pending.front(), ErrorOf(undo.get()));
+            return;
+        }
+        if (failed->kind != Kind::Prepare && failed->kind != Kind::Insert) {
+            // The savepoint itself failed: nothing of the batch can be stored.
+            refuse(pending.front(), failure);
+            return;
+        }
+        refuse(pending[failed->k], failure);
+        pending.erase(pending.begin() + static_cast<std::ptrdiff_t>(failed->k));
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Definitions, read from the server's catalogue and the comments this backend leaves there
 
@@ -349,7 +457,8 @@ DbError PgReadFields(PgConnection& conn, const std::string& table, std::vector<F
     fields.clear();
     PgResult result;
     if (DbError error = conn.Run(
-            "SELECT a.attname, coalesce(col_description(a.attrelid, a.attnum), '') "
+            "SELECT a.attname, coalesce(col_description(a.attrelid, a.attnum), ''), "
+            "format_type(a.atttypid, a.atttypmod) "
             "FROM pg_attribute a JOIN pg_class c ON c.oid = a.attrelid "
             "JOIN pg_namespace n ON n.oid = c.relnamespace "
             "WHERE n.nspname = $1 AND c.relname = $2 AND a.attnum > 0 AND NOT a.attisdropped "
@@ -362,7 +471,12 @@ DbError PgReadFields(PgConnection& conn, const std::string& table, std::vector<F
         std::string comment = PQgetvalue(result.get(), row, 1);
         size_t tab = comment.find('\t');
         if (tab == std::string::npos) {
-            fields.push_back(FieldFromDeclaration(PQgetvalue(result.get(), row, 0), ""));
+            // A column a station added with its own SQL has no comment: its type is the
+            // server's, read as the embedded engine reads a declared type, except that the
+            // server's real is four bytes (a single) where the embedded engine's is eight.
+            std::string serverType = PQgetvalue(result.get(), row, 2);
+            if (serverType == "real") serverType = "SINGLE";
+            fields.push_back(FieldFromDeclaration(PQgetvalue(result.get(), row, 0), serverType));
         } else {
             fields.push_back(FieldFromDeclaration(comment.substr(0, tab), comment.substr(tab + 1)));
         }
@@ -693,8 +807,51 @@ std::string SavepointName(int depth) {
 
 DbError PgDatabase::Notify(std::string_view channel) {
     if (!IsOpen()) return ClosedError();
-    return conn_->RunGuarded("SELECT pg_notify($1, $2)", {std::string(channel), conn_->schema});
+    if (conn_->transactionDepth > 0) {
+        // The server delivers it at the commit in any case: it goes with the COMMIT.
+        conn_->notifies.push_back({std::string(channel), conn_->transactionDepth});
+        return {};
+    }
+    return conn_->Run("SELECT pg_notify($1, $2)", {std::string(channel), conn_->schema});
 }
+
+namespace {
+
+// The held notifications and the COMMIT in one pipeline; the first failure, if any (the
+// COMMIT is then not run and the transaction stays open for the caller to roll back).
+DbError CommitWithNotifications(PgConnection& conn) {
+    PGconn* pg = conn.conn;
+    bool ok = PQenterPipelineMode(pg) == 1;
+    for (const PgConnection::HeldNotify& notify : conn.notifies) {
+        const char* values[] = {notify.channel.c_str(), conn.schema.c_str()};
+        ok = ok && PQsendQueryParams(pg, "SELECT pg_notify($1, $2)", 2, nullptr, values, nullptr,
+                                     nullptr, 0) == 1;
+    }
+    ok = ok && PQsendQueryParams(pg, "COMMIT", 0, nullptr, nullptr, nullptr, nullptr, 0) == 1 &&
+         PQpipelineSync(pg) == 1;
+    DbError error;
+    bool failed = false;
+    size_t query = 0;
+    const size_t queries = conn.notifies.size() + 1;
+    while (ok) {
+        PgResult res(PQgetResult(pg));
+        if (!res) {
+            if (PQstatus(pg) != CONNECTION_OK || ++query > queries) ok = false;
+            continue;
+        }
+        ExecStatusType status = PQresultStatus(res.get());
+        if (status == PGRES_PIPELINE_SYNC) break;
+        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK &&
+            status != PGRES_PIPELINE_ABORTED && !failed) {
+            failed = true;
+            error = conn.ErrorOf(res.get());
+        }
+    }
+    if (!ok || PQexitPipelineMode(pg) != 1) return conn.ErrorOf(nullptr);
+    return error;
+}
+
+}  // namespace
 
 DbError PgDatabase::BeginTrans() {
     if (!IsOpen()) return ClosedError();
@@ -713,6 +870,10 @@ DbError PgDatabase::CommitTrans() {
     if (conn_->transactionDepth == 0) {
         return DbError::Make(err::kAlreadyInTransaction, "No transaction is open.");
     }
+    // Rows a batch still holds are part of the transaction. A row the server refused that no
+    // batch took back would otherwise be committed away unseen: the caller believes it stored.
+    conn_->SendHeldRows();
+    if (!conn_->refusals.empty()) return conn_->refusals.front().error;
     // A transaction the server has given up (a statement failed outside the statement
     // guard, the connection broke) cannot be committed: the server would answer COMMIT by
     // rolling back, and the work would be lost while the caller took it for stored.
@@ -724,12 +885,24 @@ DbError PgDatabase::CommitTrans() {
             PgResult undo(PQexec(conn_->conn, "ROLLBACK"));
         }
         conn_->transactionDepth = 0;
+        conn_->refusals.clear();
+        conn_->notifies.clear();
         return failure;
     }
-    std::string sql = conn_->transactionDepth == 1
-                          ? "COMMIT"
-                          : "RELEASE " + SavepointName(conn_->transactionDepth - 1);
-    if (DbError error = conn_->Run(sql); !error.Ok()) return error;
+    if (conn_->transactionDepth == 1) {
+        if (DbError error = CommitWithNotifications(*conn_); !error.Ok()) return error;
+        conn_->notifies.clear();
+        conn_->transactionDepth = 0;
+        return {};
+    }
+    if (DbError error = conn_->Run("RELEASE " + SavepointName(conn_->transactionDepth - 1));
+        !error.Ok()) {
+        return error;
+    }
+    // What the level sent now belongs to the level around it.
+    for (auto& notify : conn_->notifies) {
+        if (notify.depth == conn_->transactionDepth) --notify.depth;
+    }
     --conn_->transactionDepth;
     return {};
 }
@@ -740,6 +913,13 @@ DbError PgDatabase::Rollback() {
     if (conn_->transactionDepth == 0) {
         return DbError::Make(err::kAlreadyInTransaction, "No transaction is open.");
     }
+    // Rows held are inside the level rolled back (BeginTrans sent those before it): they go
+    // unsent. Refusals are settled with the whole transaction.
+    conn_->held.clear();
+    if (conn_->transactionDepth == 1) conn_->refusals.clear();
+    std::erase_if(conn_->notifies, [&](const PgConnection::HeldNotify& notify) {
+        return notify.depth >= conn_->transactionDepth;
+    });
     if (PQstatus(conn_->conn) != CONNECTION_OK) {
         conn_->transactionDepth = 0;  // the server dropped it with the connection
         return {};

@@ -18,9 +18,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "dbengine/backend.h"
+#include "dbengine/database_store.h"
 #include "dbengine/engine_common.h"
 
 namespace vantor::engine_detail {
@@ -53,6 +55,32 @@ struct PgConnection {
     // connection: rows a cursor fetched ahead before it moved are not used.
     uint64_t epoch = 0;
 
+    // Rows added in batches (AddedRowsBatch) and not sent yet, in the order they were added.
+    struct HeldRow {
+        std::string sql;  // the INSERT, one text per set of columns
+        PgParams params;
+        uint64_t batch = 0;
+        size_t row = 0;  // its place in its batch
+    };
+    std::vector<HeldRow> held;
+    // Rows of batches the server refused, until their batch takes them.
+    struct Refusal {
+        uint64_t batch = 0;
+        size_t row = 0;
+        DbError error;
+    };
+    std::vector<Refusal> refusals;
+    uint64_t lastBatch = 0;
+    // Notifications of the open transaction, with the level they were made at: sent with
+    // the COMMIT (one round trip for both), dropped with the level that made them.
+    struct HeldNotify {
+        std::string channel;
+        int depth = 0;
+    };
+    std::vector<HeldNotify> notifies;
+    // Statements prepared on this session: INSERT text to statement name.
+    std::unordered_map<std::string, std::string> prepared;
+
     PgConnection() = default;
     PgConnection(const PgConnection&) = delete;
     PgConnection& operator=(const PgConnection&) = delete;
@@ -70,6 +98,10 @@ struct PgConnection {
     DbError RunGuarded(const std::string& sql, const PgParams& params, PgResult* result = nullptr);
     // The failure of a result (or of the connection) as one of the classic error numbers.
     DbError ErrorOf(const PGresult* result) const;
+    // Sends the held rows in one pipeline. What the server refuses joins refusals; every
+    // other row is stored. Run, RunScript and RunGuarded send them first, so that whatever
+    // runs next on this connection sees them.
+    void SendHeldRows();
 };
 
 // Connects to the installation's server database and makes its catalogue when missing.
@@ -98,6 +130,12 @@ DbError PgLookupTable(PgConnection& conn, std::string_view name, std::string* st
 DbError PgReadFields(PgConnection& conn, const std::string& table, std::vector<FieldDef>& fields);
 DbError PgReadIndexes(PgConnection& conn, const std::string& table,
                       std::vector<IndexDef>& indexes);
+
+// The store of the databases on the server of conninfo, and libpq's reading of a connection
+// string's password.
+std::unique_ptr<DatabaseStore> PgMakeServerStore(const std::string& conninfo);
+bool PgConninfoHasPassword(const std::string& conninfo);
+std::string PgConninfoWithoutPassword(const std::string& conninfo);
 
 class PgDatabase final : public DatabaseBackend {
   public:
@@ -169,6 +207,9 @@ class PgCursor final : public CursorBackend {
     EditMode Mode() const override;
     DbError Delete() override;
     DbError RecordCount(long long& count) const override;
+    void BeginBatch() override;
+    void EndBatch() override;
+    DbError FinishBatch(std::vector<BatchRefusal>& refused) override;
 
   private:
     friend class PgDatabase;

@@ -221,7 +221,9 @@ class ServerStore final : public DatabaseStore {
 
 }  // namespace
 
-bool ConninfoHasPassword(const std::string& conninfo) {
+namespace engine_detail {
+
+bool PgConninfoHasPassword(const std::string& conninfo) {
     char* message = nullptr;
     PQconninfoOption* options = PQconninfoParse(conninfo.c_str(), &message);
     if (message) PQfreemem(message);
@@ -232,8 +234,8 @@ bool ConninfoHasPassword(const std::string& conninfo) {
     return has;
 }
 
-std::string ConninfoWithoutPassword(const std::string& conninfo) {
-    if (!ConninfoHasPassword(conninfo)) return conninfo;
+std::string PgConninfoWithoutPassword(const std::string& conninfo) {
+    if (!PgConninfoHasPassword(conninfo)) return conninfo;
     PQconninfoOption* options = PQconninfoParse(conninfo.c_str(), nullptr);
     std::string text;
     for (PQconninfoOption* o = options; o && o->keyword; ++o) {
@@ -250,8 +252,10 @@ std::string ConninfoWithoutPassword(const std::string& conninfo) {
     return text;
 }
 
-std::unique_ptr<DatabaseStore> MakeServerStore(const std::string& conninfo) {
+std::unique_ptr<DatabaseStore> PgMakeServerStore(const std::string& conninfo) {
     return std::make_unique<ServerStore>(conninfo);
 }
+
+}  // namespace engine_detail
 
 }  // namespace vantor
