@@ -209,6 +209,10 @@ void PlayoutSettingsEditor::SetDatabasePath(const std::string& path) {
     model_.Load(path);
 }
 
+void PlayoutSettingsEditor::SetDatabase(const DatabaseStore& store, const std::string& name) {
+    model_.Load(store, name);
+}
+
 // ---- Building
 
 QLineEdit* PlayoutSettingsEditor::MakeText(Text field, bool number) {
@@ -862,6 +866,13 @@ bool RunPlayoutSettingsEditor(PlayoutSettingsEditorModel& model, const std::stri
                               QWidget* parent) {
     PlayoutSettingsEditor window(model, parent);
     window.SetDatabasePath(databasePath);
+    return window.exec() == QDialog::Accepted;
+}
+
+bool RunPlayoutSettingsEditor(PlayoutSettingsEditorModel& model, const DatabaseStore& store,
+                              const std::string& name, QWidget* parent) {
+    PlayoutSettingsEditor window(model, parent);
+    window.SetDatabase(store, name);
     return window.exec() == QDialog::Accepted;
 }
 

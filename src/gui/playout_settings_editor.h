@@ -5,7 +5,7 @@
 //
 // Opening it for a database, as the main window does:
 //   PlayoutSettingsEditorModel model(session);  // "Select" opens session.dialogs' chooser
-//   RunPlayoutSettingsEditor(model, session.PlayoutDatabasePath(fileName), parent);
+//   RunPlayoutSettingsEditor(model, session.PlayoutStore(), fileName, parent);
 
 #include <QDialog>
 #include <array>
@@ -34,6 +34,7 @@ class PlayoutSettingsEditor : public QDialog {
 
     // lblDatabasename: setting it loads the window.
     void SetDatabasePath(const std::string& path);
+    void SetDatabase(const DatabaseStore& store, const std::string& name);
 
     // Copies the model's state into the widgets.
     void Refresh();
@@ -108,5 +109,8 @@ class PlayoutSettingsEditor : public QDialog {
 // is closed again when it returns. True when the settings were saved.
 bool RunPlayoutSettingsEditor(PlayoutSettingsEditorModel& model, const std::string& databasePath,
                               QWidget* parent);
+// The same for the database name of store (a file of the data location, or one on the server).
+bool RunPlayoutSettingsEditor(PlayoutSettingsEditorModel& model, const DatabaseStore& store,
+                              const std::string& name, QWidget* parent);
 
 }  // namespace vantor::gui

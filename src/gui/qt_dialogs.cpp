@@ -1,7 +1,9 @@
 #include "qt_dialogs.h"
 
+#include "common/files.h"
 #include "common/user_interface.h"
 #include "date_hour_picker.h"
+#include "dbmanage/database_types.h"
 #include "dbmanage/playout_settings_editor_model.h"
 #include "playout_settings_editor.h"
 #include "qt_dialogs_chooser.h"
@@ -45,7 +47,16 @@ std::string QtDialogs::ChooseDatabase(const std::string& searchDirectory,
                                       const std::string& typeTag) {
     // Before anybody logged in the chooser keeps its own permission to edit.
     const bool canEdit = session_ ? session_->login.chooserCanEdit : true;
-    return ChooseDatabaseInWindow(owner_, ui_, searchDirectory, typeTag, canEdit);
+    // A station on a server picks its playout databases there. The chooser is gone before
+    // this returns, so it may borrow the session's store.
+    std::shared_ptr<const DatabaseStore> store;
+    if (session_ && DatabaseTypeFromTag(typeTag) == kKoraV26DatabaseType &&
+        session_->PlayoutStore().OnServer()) {
+        store = std::shared_ptr<const DatabaseStore>(std::shared_ptr<void>(),
+                                                     &session_->PlayoutStore());
+    }
+    return ChooseDatabaseInWindow(owner_, ui_, searchDirectory, typeTag, canEdit,
+                                  std::move(store));
 }
 
 std::string QtDialogs::BrowseCarts(const std::string& tag) {
@@ -64,8 +75,11 @@ void QtDialogs::RunDateHourPicker(DateHourPickerModel& model) {
 void QtDialogs::EditPlayoutSettings(const std::string& databasePath) {
     if (!session_) return;
     PlayoutSettingsEditorModel model(*session_);
+    // The main window names the database as its store does (a path for a file, the name on a
+    // server); the store opens it by the name at the end of that.
     // Whether anything was saved, the editor has recorded and said itself.
-    static_cast<void>(RunPlayoutSettingsEditor(model, databasePath, owner_));
+    static_cast<void>(RunPlayoutSettingsEditor(model, session_->PlayoutStore(),
+                                               FileNameOf(databasePath), owner_));
 }
 
 }  // namespace vantor::gui

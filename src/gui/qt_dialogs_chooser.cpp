@@ -7,9 +7,10 @@ namespace vantor::gui {
 
 ChosenDatabase RunDatabaseChooser(QWidget* parent, UserInterface& ui,
                                   const std::string& searchDirectory, int32_t databaseType,
-                                  bool canEdit) {
+                                  bool canEdit, std::shared_ptr<const DatabaseStore> store) {
     DatabaseChooserModel model(ui);
     model.SetSearchDirectory(searchDirectory);
+    if (store) model.SetStore(std::move(store));
     model.SetDatabaseType(databaseType);
     model.SetCanEdit(canEdit);
     DatabaseChooser window(model, parent);
@@ -19,8 +20,9 @@ ChosenDatabase RunDatabaseChooser(QWidget* parent, UserInterface& ui,
 
 std::string ChooseDatabaseInWindow(QWidget* parent, UserInterface& ui,
                                    const std::string& searchDirectory, const std::string& typeTag,
-                                   bool canEdit) {
-    return RunDatabaseChooser(parent, ui, searchDirectory, DatabaseTypeFromTag(typeTag), canEdit)
+                                   bool canEdit, std::shared_ptr<const DatabaseStore> store) {
+    return RunDatabaseChooser(parent, ui, searchDirectory, DatabaseTypeFromTag(typeTag), canEdit,
+                              std::move(store))
         .fileName;
 }
 

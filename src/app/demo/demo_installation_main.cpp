@@ -116,14 +116,28 @@ std::filesystem::path ShippedUpdateNotes() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::cerr << "usage: vantor-demo-installation DIRECTORY [DAYS]\n";
+    // A station on a database server keeps its playout database there; the rest of the
+    // installation stays in the directory.
+    std::string server;
+    std::vector<std::string> words;
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        const std::string serverOption = "--database-server=";
+        if (word.rfind(serverOption, 0) == 0)
+            server = word.substr(serverOption.size());
+        else
+            words.push_back(word);
+    }
+    if (words.empty() || words.size() > 2) {
+        std::cerr << "usage: vantor-demo-installation DIRECTORY [DAYS] "
+                     "[--database-server=CONNINFO]\n";
         return 64;
     }
-    const std::string directory = argv[1];
-    const int days = argc > 2 ? std::atoi(argv[2]) : 7;
+    const std::string directory = words[0];
+    const int days = words.size() > 1 ? std::atoi(words[1].c_str()) : 7;
     try {
         InstallationOptions options;
+        options.databaseServer = server;
         options.carts = DemoCarts();
         options.description = "Demo FM";
         options.autoPurgeDays = 30;

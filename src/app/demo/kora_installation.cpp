@@ -8,6 +8,7 @@
 #include "common/locale.h"
 #include "common/paths.h"
 #include "common/profile.h"
+#include "config/database_server.h"
 #include "config/system_locations.h"
 #include "dbengine/database_file.h"
 #include "dbengine/engine.h"
@@ -63,16 +64,38 @@ KoraInstallation::KoraInstallation(const std::string& rootDirectory,
                        std::to_string(options.underrunningDuration));
     for (const InstallationAccount& account : options.accounts) AddAccount(account);
 
+    if (!options.databaseServer.empty()) {
+        if (DbError error = SetDatabaseServer(Locations(), options.databaseServer); !error.Ok())
+            throw std::runtime_error("cannot use the database server: " + error.description);
+    }
+
     if (options.databaseName.empty()) return;
-    databasePath = JoinPath(JoinPath(dataLocation, "SCHEDULE"), options.databaseName);
+    const std::unique_ptr<DatabaseStore> store = PlayoutStore();
+    databasePath = store->Address(options.databaseName);
     SilentUserInterface ui;
     std::string description = options.description;
-    if (EnsureDatabaseFile(ui, databasePath, kKoraV26DatabaseType, true, description) != 0 ||
-        !VerifyPlayoutDatabase(ui, databasePath).Ok())
+    if (EnsureDatabase(ui, *store, options.databaseName, kKoraV26DatabaseType, true,
+                       description) != 0 ||
+        !VerifyPlayoutDatabase(ui, *store, options.databaseName).Ok())
         throw std::runtime_error("cannot create the playout database " + databasePath);
     SetDatabaseSetting("MUSIC.LogPath", logsDirectory);
     SetDatabaseSetting("MUSIC.FilenamePrefix", options.prefix);
     SetDatabaseSetting("MUSIC.FilenameFormat", options.dateFormat);
+}
+
+SystemLocations KoraInstallation::Locations() const {
+    SystemLocations locations;
+    locations.DataLocation = dataLocation;
+    locations.SystemIniFile = JoinPath(dataLocation, "VNTR_SYS.INI");
+    return locations;
+}
+
+std::unique_ptr<DatabaseStore> KoraInstallation::PlayoutStore() const {
+    return PlayoutDatabaseStore(Locations());
+}
+
+std::vector<std::pair<int32_t, int>> KoraInstallation::HourStarts() const {
+    return HourStartsIn(*PlayoutStore(), options.databaseName);
 }
 
 void KoraInstallation::AddAccount(const InstallationAccount& account) const {
@@ -96,7 +119,8 @@ void KoraInstallation::SetDatabaseSetting(const std::string& key, const std::str
     SilentUserInterface ui;
     Database db;
     TableCursor settings;
-    if (!db.Open(databasePath).Ok() || !db.OpenTable("Settings", settings, "Main").Ok() ||
+    if (!PlayoutStore()->Open(options.databaseName, db).Ok() ||
+        !db.OpenTable("Settings", settings, "Main").Ok() ||
         !SetDbSetting(ui, settings, key, DbValue(value), DbValue(), true).Ok())
         throw std::runtime_error("cannot store the setting " + key);
 }
@@ -129,10 +153,16 @@ std::string KoraInstallation::HistoryLogPath() const {
 }
 
 std::vector<std::pair<int32_t, int>> HourStartsIn(const std::string& databasePath) {
+    const FileInStore file = FileStoreOf(databasePath);
+    return HourStartsIn(*file.store, file.name);
+}
+
+std::vector<std::pair<int32_t, int>> HourStartsIn(const DatabaseStore& store,
+                                                  const std::string& name) {
     std::vector<std::pair<int32_t, int>> hours;
     Database db;
     TableCursor log;
-    if (!db.Open(databasePath).Ok() || !OpenLogTable(db, log).Ok()) return hours;
+    if (!store.Open(name, db).Ok() || !OpenLogTable(db, log).Ok()) return hours;
     for (DbError e = log.MoveFirst(); e.Ok() && !log.Eof(); e = log.MoveNext()) {
         if (log.Field(LogEntry::EntryType).AsInteger() != 98) continue;
         DayTime hour = DayTimeOfQIndex(log.Field(LogEntry::QIndex).AsDouble());

@@ -12,10 +12,13 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <utility>
 #include <string>
 #include <vector>
 
+#include "config/system_locations.h"
+#include "dbengine/database_store.h"
 #include "demo/audiowall_fixture.h"
 #include "demo/scheduler_log_writer.h"
 
@@ -33,6 +36,9 @@ struct InstallationOptions {
     int32_t maxCart = 9999;
     std::vector<FixtureCart> carts;
     std::string databaseName = "KORA26.MDB";  // "" for an installation without one
+    // A station on a database server: its connection string, written to VNTR_SYS.INI's
+    // [Database] section, and the playout database made there. "" keeps it in a file.
+    std::string databaseServer;
     std::string description = "Test Station";
     std::string prefix = "VN";
     std::string dateFormat = "yymmdd";
@@ -54,7 +60,9 @@ class KoraInstallation {
     std::string dataLocation;
     std::string logsDirectory;
     std::string audiowallDirectory;
-    std::string databasePath;  // "" when the installation has no database
+    // The playout database as its store names it: the file's path, or on a server its name;
+    // "" when the installation has no database.
+    std::string databasePath;
     InstallationOptions options;
 
     // The scheduler log file of a day, named with the installation's prefix and pattern.
@@ -67,11 +75,20 @@ class KoraInstallation {
     // Stores one row of the playout database's Settings table.
     void SetDatabaseSetting(const std::string& key, const std::string& value) const;
 
+    // Where the installation's playout databases are (the files of SCHEDULE, or the server).
+    std::unique_ptr<DatabaseStore> PlayoutStore() const;
+    // Hour starts in the playout database's Log table (see HourStartsIn).
+    std::vector<std::pair<int32_t, int>> HourStarts() const;
+
     // The variables the program needs to find this installation and nothing else.
     std::map<std::string, std::string> Environment() const;
 
     std::string ErrorLogPath() const;
     std::string HistoryLogPath() const;
+
+  private:
+    // The data location and its system settings file, as the program finds them.
+    SystemLocations Locations() const;
 };
 
 // The date as the scheduler writes it in a compact header: "dd/mm/yy".
@@ -79,5 +96,7 @@ std::string SchedulerDate(int32_t day);
 
 // Hour starts (entry type 98) in a playout database's Log table, as their days and hours.
 std::vector<std::pair<int32_t, int>> HourStartsIn(const std::string& databasePath);
+std::vector<std::pair<int32_t, int>> HourStartsIn(const DatabaseStore& store,
+                                                  const std::string& name);
 
 }  // namespace vantor::demo

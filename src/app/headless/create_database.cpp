@@ -24,18 +24,21 @@ int CreateKoraDatabase(Session& session, const std::string& fileName,
     // The chooser's rules for a new name, once the ".MDB" the option asks for is taken off.
     std::string reference = Trim(fileName);
     if (EndsWithNoCase(reference, ".MDB")) reference.resize(reference.size() - 4);
-    const std::string directory = JoinPath(session.locations.DataLocation, "SCHEDULE");
-    std::optional<NewDatabaseName> name = CheckNewDatabaseName(ui, directory, reference);
+    // On the installation's store: the data location's SCHEDULE directory, or its server.
+    const DatabaseStore& store = session.PlayoutStore();
+    std::optional<NewDatabaseName> name = CheckNewDatabaseName(ui, store, reference);
     if (!name) return exit_status::kStopped;
-    if (!DirectoryExists(directory) && !CreateDirectoryPath(ui, directory, false))
+    if (!store.OnServer() && !DirectoryExists(store.Location()) &&
+        !CreateDirectoryPath(ui, store.Location(), false))
         return exit_status::kWorkFailed;
     // Without a description the database is described by its reference name, as the chooser
     // offers it.
     std::string title;
-    if (CreateNewDatabase(ui, *name, kKoraV26DatabaseType, description.value_or(name->reference),
-                          &title) != 0)
+    if (CreateNewDatabase(ui, store, *name, kKoraV26DatabaseType,
+                          description.value_or(name->reference), &title) != 0)
         return exit_status::kWorkFailed;
-    if (!VerifyPlayoutDatabase(ui, name->path).Ok()) return exit_status::kWorkFailed;
+    if (!VerifyPlayoutDatabase(ui, store, name->reference + ".MDB").Ok())
+        return exit_status::kWorkFailed;
     std::cout << "created: " << name->path << " (" << title << ")\n";
     return exit_status::kDone;
 }

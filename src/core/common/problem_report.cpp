@@ -42,6 +42,11 @@ std::string ProblemReportText(std::string_view task, int errorNumber,
         if (description.empty()) description = Trim(currentErrorDescription);
         text += " and the error's description was reported as : \n\n\"" + description + "\" (" +
                 std::to_string(errorNumber) + ")";
+        // A failure that carries its own account besides the standard words (a database
+        // server: which server, and why it refused) would leave the station guessing without
+        // it.
+        const std::string detail = Trim(currentErrorDescription);
+        if (!detail.empty() && detail != description) text += "\n\n" + detail;
     }
     return text;
 }

@@ -42,6 +42,10 @@ class FileStore final : public DatabaseStore {
         return db.Open(Address(name));
     }
 
+    DbError OpenReadOnly(const std::string& name, Database& db) const override {
+        return db.OpenReadOnly(Address(name));
+    }
+
     DbError Create(const std::string& name, Database& db, FileAccess access) const override {
         return db.Create(Address(name), Database::kGeneralSortOrder, access);
     }
@@ -116,6 +120,11 @@ DbError SwapInCompactedFile(const std::string& file, const std::string& temporar
 
 std::unique_ptr<DatabaseStore> MakeFileStore(const std::string& directory) {
     return std::make_unique<FileStore>(directory);
+}
+
+FileInStore FileStoreOf(const std::string& path) {
+    // The separator is kept so that a file in the root directory stays there.
+    return {MakeFileStore(ParentDirectoryOf(path, true)), FileNameOf(path)};
 }
 
 DbError CopyDatabase(const DatabaseStore& from, const std::string& fromName,

@@ -36,6 +36,10 @@ class DatabaseStore {
 
     // Opens the database (3024 when there is none) and holds it in use while open.
     [[nodiscard]] virtual DbError Open(const std::string& name, Database& db) const = 0;
+    // Opens it for a caller that only reads: a file is opened read-only (nothing is written
+    // to it or beside it); on a server a reader never holds up a writer, so it is opened as
+    // by Open.
+    [[nodiscard]] virtual DbError OpenReadOnly(const std::string& name, Database& db) const = 0;
     // Makes a new, empty database and leaves it open; 3204 when it exists.
     [[nodiscard]] virtual DbError Create(const std::string& name, Database& db,
                                          FileAccess access = FileAccess::Shared) const = 0;
@@ -62,6 +66,14 @@ class DatabaseStore {
 
 // The .MDB files of a directory.
 std::unique_ptr<DatabaseStore> MakeFileStore(const std::string& directory);
+
+// A database file named by its path, as the store of its directory and its name there: what
+// a caller handed a path passes to the routines that open databases through a store.
+struct FileInStore {
+    std::unique_ptr<DatabaseStore> store;
+    std::string name;
+};
+FileInStore FileStoreOf(const std::string& path);
 // The databases kept on the server of conninfo (libpq's connection string).
 std::unique_ptr<DatabaseStore> MakeServerStore(const std::string& conninfo);
 

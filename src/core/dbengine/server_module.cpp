@@ -81,6 +81,7 @@ class UnavailableServerStore final : public DatabaseStore {
     DbError Prepare() const override { return error_; }
     bool Exists(const std::string&) const override { return false; }
     DbError Open(const std::string&, Database&) const override { return error_; }
+    DbError OpenReadOnly(const std::string&, Database&) const override { return error_; }
     DbError Create(const std::string&, Database&, FileAccess) const override { return error_; }
     DbError Copy(const std::string&, const std::string&) const override { return error_; }
     DbError Rename(const std::string&, const std::string&) const override { return error_; }

@@ -209,13 +209,24 @@ void PlayoutSettingsEditorModel::Unload() {
 }
 
 void PlayoutSettingsEditorModel::Load(const std::string& databasePath) {
+    const FileInStore file = FileStoreOf(databasePath);
+    // The label shows the path as the caller gave it.
+    LoadFrom(*file.store, file.name, databasePath);
+}
+
+void PlayoutSettingsEditorModel::Load(const DatabaseStore& store, const std::string& name) {
+    LoadFrom(store, name, store.Address(name));
+}
+
+void PlayoutSettingsEditorModel::LoadFrom(const DatabaseStore& store, const std::string& name,
+                                          const std::string& shown) {
     Unload();
-    databasePath_ = databasePath;
+    databasePath_ = shown;
     loaded_ = false;
     closed_ = false;
     invalidText_.reset();
-    if (FileLength(databasePath) > 0) {
-        if (DbError error = db_.Open(ResolvePath(databasePath)); !error.Ok()) {
+    if (store.Exists(name)) {
+        if (DbError error = store.Open(name, db_); !error.Ok()) {
             ProblemReport(ui_, "opening the Kora database", error);
         } else {
             ShowSettings();

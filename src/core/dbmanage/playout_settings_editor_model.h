@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "common/window_model.h"
+#include "dbengine/database_store.h"
 #include "dbengine/engine.h"
 #include "common/stored_colour.h"
 #include "dbmanage/wave_formats.h"
@@ -194,6 +195,8 @@ class PlayoutSettingsEditorModel : public WindowModel {
     // A missing or empty file, or one whose settings cannot be read, leaves the editor
     // unusable but for Cancel.
     void Load(const std::string& databasePath);
+    // The same for the database name of store; DatabasePath is then what the store calls it.
+    void Load(const DatabaseStore& store, const std::string& name);
     // Closes the database.
     void Unload();
     const std::string& DatabasePath() const { return databasePath_; }
@@ -260,6 +263,8 @@ class PlayoutSettingsEditorModel : public WindowModel {
     bool Refuse(const std::string& message, std::optional<Text> field);
     bool Validate();
     void CopyIntoSettings();
+    // Opens name of store, the label showing it as shown.
+    void LoadFrom(const DatabaseStore& store, const std::string& name, const std::string& shown);
 
     UserInterface& ui_;
     Dialogs& dialogs_;

@@ -5,6 +5,7 @@
 #include "common/text.h"
 #include "common/time_text.h"
 #include "common/user_interface.h"
+#include "dbengine/database_store.h"
 #include "dbengine/engine.h"
 #include "importer/hour_import.h"
 #include "importer/import_run.h"
@@ -193,6 +194,12 @@ bool ImportPreview::NeedsAttention() const {
 
 PreviewRunResult PreviewImport(Session& session, const RangeFields& fields,
                                const std::string& databasePath) {
+    const FileInStore file = FileStoreOf(databasePath);
+    return PreviewImport(session, fields, *file.store, file.name);
+}
+
+PreviewRunResult PreviewImport(Session& session, const RangeFields& fields,
+                               const DatabaseStore& store, const std::string& name) {
     UserInterface& ui = session.ui;
     PreviewRunResult result;
 
@@ -201,14 +208,14 @@ PreviewRunResult PreviewImport(Session& session, const RangeFields& fields,
 
     Database db;
     DbSettings settings;
-    if (!OpenDatabaseForRun(session, databasePath, DatabaseAccess::ReadOnly, db, settings)) {
+    if (!OpenDatabaseForRun(session, store, name, DatabaseAccess::ReadOnly, db, settings)) {
         return result;
     }
 
     ImportPreview& preview = result.preview;
     preview.start = range->start;
     preview.end = range->end;
-    preview.database = databasePath;
+    preview.database = store.Address(name);
     preview.underrunningDuration = session.importSettings.UnderrunningDuration;
 
     ShowFreshImportProgress(ui);

@@ -15,6 +15,7 @@
 
 namespace vantor {
 
+class DatabaseStore;
 class Session;
 
 enum class PreviewHourStatus {
@@ -113,6 +114,9 @@ struct [[nodiscard]] PreviewRunResult {
 // nothing anywhere; what the import would show comes back in the preview instead.
 [[nodiscard]] PreviewRunResult PreviewImport(Session& session, const RangeFields& fields,
                                              const std::string& databasePath);
+// The same for the playout database name of store.
+[[nodiscard]] PreviewRunResult PreviewImport(Session& session, const RangeFields& fields,
+                                             const DatabaseStore& store, const std::string& name);
 
 // The preview as text for the viewer and standard output: one block per day, one line per hour
 // with its missing carts, messages and entries, and a summary line at the end.

@@ -217,7 +217,7 @@ void ProposeImportRange(Session& session, const std::string& databaseFile,
     UserInterface& ui = session.ui;
     HourglassGuard hourglass(ui);
     Database db;
-    if (!db.Open(ResolvePath(session.PlayoutDatabasePath(databaseFile))).Ok()) return;
+    if (!session.PlayoutStore().Open(databaseFile, db).Ok()) return;
     DbSettings settings;
     // Settings that could not be read (reported by the read) would have the range proposed
     // from log files the station never named: the fields keep their values, as they do when

@@ -12,6 +12,7 @@
 #include "common/problem_report.h"
 #include "common/text.h"
 #include "dbengine/database_file.h"
+#include "dbengine/database_store.h"
 #include "dbengine/engine.h"
 #include "importer/hour_import.h"
 #include "importer/import_range.h"
@@ -84,8 +85,8 @@ void ShowPlainMessage(UserInterface& ui, const std::string& text) {
 
 }  // namespace
 
-bool OpenDatabaseForRun(Session& session, const std::string& databasePath, DatabaseAccess access,
-                        Database& db, DbSettings& settings) {
+bool OpenDatabaseForRun(Session& session, const DatabaseStore& store, const std::string& name,
+                        DatabaseAccess access, Database& db, DbSettings& settings) {
     UserInterface& ui = session.ui;
     // The checks run under the hourglass; what they refuse is said once the pointer is back.
     std::string refusal;
@@ -93,11 +94,11 @@ bool OpenDatabaseForRun(Session& session, const std::string& databasePath, Datab
     bool unreadableSettings = false;
     {
         HourglassGuard hourglass(ui);
-        if (FileLength(databasePath) < 0) {
+        if (!store.Exists(name)) {
             refusal = "You must select a valid Kora Database";
         } else {
-            const std::string path = ResolvePath(databasePath);
-            openError = access == DatabaseAccess::ReadOnly ? db.OpenReadOnly(path) : db.Open(path);
+            openError = access == DatabaseAccess::ReadOnly ? store.OpenReadOnly(name, db)
+                                                           : store.Open(name, db);
             if (openError.Ok()) {
                 // Settings that could not be read are partly defaults: an import with them
                 // would name, find and place the logs by values the station never chose. The
@@ -116,7 +117,7 @@ bool OpenDatabaseForRun(Session& session, const std::string& databasePath, Datab
     if (!openError.Ok()) {
         // Saying nothing here would leave a scheduled run with no trace of why nothing was
         // imported.
-        ProblemReport(ui, "opening the Kora Database " + databasePath, openError);
+        ProblemReport(ui, "opening the Kora Database " + store.Address(name), openError);
         return false;
     }
     if (unreadableSettings) return false;
@@ -140,8 +141,8 @@ std::string RangeText(const DayTime& start, const DayTime& end) {
     return DayTimeLongText(start, 14) + " to " + DayTimeLongText(end, 14);
 }
 
-ImportRunResult RunImport(Session& session, const RangeFields& fields,
-                          const std::string& databasePath) {
+ImportRunResult RunImport(Session& session, const RangeFields& fields, const DatabaseStore& store,
+                          const std::string& name) {
     UserInterface& ui = session.ui;
     const Clock& clock = session.clock;
     ImportRunResult result;
@@ -152,10 +153,12 @@ ImportRunResult RunImport(Session& session, const RangeFields& fields,
     const DayTime end = range->end;
 
     const std::string rangeText = RangeText(start, end);
+    // What the reports call the database: its path, or its name on the server.
+    const std::string databasePath = store.Address(name);
 
     Database db;
     DbSettings settings;
-    if (!OpenDatabaseForRun(session, databasePath, DatabaseAccess::ReadWrite, db, settings)) {
+    if (!OpenDatabaseForRun(session, store, name, DatabaseAccess::ReadWrite, db, settings)) {
         return result;
     }
 
@@ -181,7 +184,7 @@ ImportRunResult RunImport(Session& session, const RangeFields& fields,
                           DayTimeLongText(purgeStart, 14) +
                           ", Log End = " + DayTimeLongText(purgeEnd, 14),
                       clock);
-        RemoveLogHours(databasePath, purgeStart, purgeEnd, kEveryHour, ui);
+        RemoveLogHours(store, name, purgeStart, purgeEnd, kEveryHour, ui);
         if (tracing) ShowPlainMessage(ui, "Purging old Kora entries complete");
     }
 

@@ -14,6 +14,7 @@
 namespace vantor {
 
 class Database;
+class DatabaseStore;
 class Session;
 class UserInterface;
 struct DbSettings;
@@ -50,15 +51,16 @@ void ShowFreshImportProgress(UserInterface& ui);
 
 enum class DatabaseAccess { ReadWrite, ReadOnly };
 
-// The checks before a run on the playout database at databasePath: the file is there and
-// opens (for reading only when asked), its settings are read into settings, and the logs
-// directory they name exists. False, with the refusal shown and db closed, when one fails.
-[[nodiscard]] bool OpenDatabaseForRun(Session& session, const std::string& databasePath,
-                                      DatabaseAccess access, Database& db, DbSettings& settings);
+// The checks before a run on the playout database name of store: it is there and opens (for
+// reading only when asked), its settings are read into settings, and the logs directory they
+// name exists. False, with the refusal shown and db closed, when one fails.
+[[nodiscard]] bool OpenDatabaseForRun(Session& session, const DatabaseStore& store,
+                                      const std::string& name, DatabaseAccess access,
+                                      Database& db, DbSettings& settings);
 
 // Runs an import of the range the fields hold (checked first, as typed) into the playout
-// database at databasePath. The caller redraws its own state from the result.
+// database name of store. The caller redraws its own state from the result.
 [[nodiscard]] ImportRunResult RunImport(Session& session, const RangeFields& fields,
-                                        const std::string& databasePath);
+                                        const DatabaseStore& store, const std::string& name);
 
 }  // namespace vantor

@@ -49,7 +49,7 @@ LogImportModel::LogImportModel(Session& session) : session_(session) {}
 LogImportModel::~LogImportModel() = default;
 
 std::string LogImportModel::DatabasePath() const {
-    return ResolvePath(session_.PlayoutDatabasePath(databaseFile_));
+    return session_.PlayoutStore().Address(databaseFile_);
 }
 
 bool LogImportModel::AutoRequested() const {
@@ -96,7 +96,7 @@ void LogImportModel::SetRange(int32_t day) {
 
 void LogImportModel::DisplayLastScheduled(bool bAlterDates) {
     vantor::LastScheduled last;
-    if (!databaseFile_.empty()) last = LastScheduledHour(DatabasePath());
+    if (!databaseFile_.empty()) last = LastScheduledHour(session_.PlayoutStore(), databaseFile_);
     if (!last.text.empty()) {
         lastScheduled_ = last.end;
         if (bAlterDates) SetRange(session_.clock.Today() + 1);
@@ -178,7 +178,7 @@ ImportRunResult LogImportModel::ImportFields() {
     const bool wasEnabled = scheduleEnabled_;
     scheduleEnabled_ = false;
     NotifyChanged();
-    ImportRunResult result = RunImport(session_, fields_, DatabasePath());
+    ImportRunResult result = RunImport(session_, fields_, session_.PlayoutStore(), databaseFile_);
     scheduleEnabled_ = wasEnabled;
     // After a run the end of the schedules has moved and the range starts after it.
     if (result.Ran()) DisplayLastScheduled(true);
@@ -198,8 +198,8 @@ MaintenanceOutcome LogImportModel::RemoveFieldsRange(bool recordReSend) {
     UserInterface& ui = session_.ui;
     std::optional<RangeStamps> range = CheckRange(fields_, ui, session_.ThisYear());
     if (!range) return MaintenanceOutcome::Stopped;
-    const std::string path = DatabasePath();
-    if (FileLength(path) <= 0) {
+    const DatabaseStore& store = session_.PlayoutStore();
+    if (!store.Exists(databaseFile_)) {
         // Without a database there is nothing to remove; say so rather than do nothing.
         ShowInformation(ui, "You must select a valid Kora Database");
         return MaintenanceOutcome::Stopped;
@@ -208,9 +208,10 @@ MaintenanceOutcome LogImportModel::RemoveFieldsRange(bool recordReSend) {
         "Are you sure you want to remove all the entries in the Kora Database\nbetween " +
         DayTimeLongText(range->start, 14) + " and " + DayTimeLongText(range->end, 14);
     if (!Confirmed(ui, question)) return MaintenanceOutcome::Stopped;
-    if (recordReSend && !RecordPendingReSend(ui, path, &*range)) return MaintenanceOutcome::Failed;
+    if (recordReSend && !RecordPendingReSend(ui, store, databaseFile_, &*range))
+        return MaintenanceOutcome::Failed;
     MaintenanceOutcome outcome = MaintenanceOutcome::Failed;
-    if (RemoveLogHours(path, range->start, range->end, kEveryHour, ui)) {
+    if (RemoveLogHours(store, databaseFile_, range->start, range->end, kEveryHour, ui)) {
         ShowInformation(ui, "The entries were removed from the Kora Database");
         outcome = MaintenanceOutcome::Done;
     }
@@ -226,13 +227,12 @@ ReSendResult LogImportModel::ReSend() {
 }
 
 ImportRunResult LogImportModel::ImportReSent() {
-    const std::string path = DatabasePath();
     ImportRunResult result = ImportFields();
     // An import that was stopped or abandoned leaves the record: the next "/AUTO" tries again.
     // A record that cannot be cleared (reported) has the next "/AUTO" re-send the range once
     // more, which changes nothing; the run still counts as one with a problem.
     if (result.outcome == ImportRunOutcome::Imported &&
-        !RecordPendingReSend(session_.ui, path, nullptr)) {
+        !RecordPendingReSend(session_.ui, session_.PlayoutStore(), databaseFile_, nullptr)) {
         result.errorReportHoldsProblem = true;
     }
     return result;
@@ -249,7 +249,8 @@ ImportRunResult LogImportModel::ResumeReSend(const RangeStamps& range) {
                   "Completing an interrupted re-send, " + RangeText(range.start, range.end),
                   session_.clock);
     ImportRunResult result;
-    if (!RemoveLogHours(DatabasePath(), range.start, range.end, kEveryHour, ui)) {
+    if (!RemoveLogHours(session_.PlayoutStore(), databaseFile_, range.start, range.end, kEveryHour,
+                        ui)) {
         result.outcome = ImportRunOutcome::Abandoned;
         DisplayLastScheduled(false);
         return result;
@@ -258,7 +259,7 @@ ImportRunResult LogImportModel::ResumeReSend(const RangeStamps& range) {
 }
 
 PreviewRunResult LogImportModel::PreviewImport() {
-    return vantor::PreviewImport(session_, fields_, DatabasePath());
+    return vantor::PreviewImport(session_, fields_, session_.PlayoutStore(), databaseFile_);
 }
 
 PreviewRunResult LogImportModel::ShowPreview() {
@@ -275,7 +276,7 @@ MaintenanceOutcome LogImportModel::RemoveAll() {
         !Confirmed(ui, "Are you REALLY sure you want to remove ALL the entries from the log?"))
         return MaintenanceOutcome::Stopped;
     MaintenanceOutcome outcome = MaintenanceOutcome::Failed;
-    if (RemoveAllLogEntries(DatabasePath(), ui)) {
+    if (RemoveAllLogEntries(session_.PlayoutStore(), databaseFile_, ui)) {
         ShowInformation(ui, "ALL entries were removed from the Kora Database");
         outcome = MaintenanceOutcome::Done;
     }
@@ -292,7 +293,7 @@ MaintenanceOutcome LogImportModel::EmptySongLibrary() {
                    "Are you REALLY sure you want to remove ALL of the Song Information "
                    "from the Song Library?"))
         return MaintenanceOutcome::Stopped;
-    if (!EmptySongs(DatabasePath(), ui)) return MaintenanceOutcome::Failed;
+    if (!EmptySongs(session_.PlayoutStore(), databaseFile_, ui)) return MaintenanceOutcome::Failed;
     ShowInformation(ui,
                     "ALL song information was removed from the Song Library in the Kora Database");
     return MaintenanceOutcome::Done;

@@ -97,10 +97,15 @@ bool LogImportModel::LoadDatabase() {
 
     ui.SetStartupStatus("Reading Database Information...");
     DatabaseInfo info;
-    if (!ReadDatabaseInfo(ui, DatabasePath(), info, true).Ok()) return CloseDuringLoad();
+    if (!ReadDatabaseInfo(ui, session_.PlayoutStore(), databaseFile_, info, true).Ok())
+        return CloseDuringLoad();
 
     ScanLogFiles();
     caption_ = "Vantor Log Import : " + info.Description;
+    // Workstations of one station may work on files or on the server: the caption says which
+    // server this one imports into.
+    if (const std::string server = DatabaseServerShown(session_.locations); !server.empty())
+        caption_ += " - " + server;
 
     if (!StartupAudiowall()) return CloseDuringLoad();
     ui.SetStartupStatus("");
@@ -124,7 +129,7 @@ bool LogImportModel::StartupDatabase() {
     ui.SetStartupStatus("Validating Database...");
     // A database whose tables could not be brought up to date would fail at its first import
     // or removal; the check has said why, and start-up ends as on any other failure.
-    return VerifyPlayoutDatabase(ui, DatabasePath()).Ok();
+    return VerifyPlayoutDatabase(ui, session_.PlayoutStore(), databaseFile_).Ok();
 }
 
 bool LogImportModel::StartupAudiowall() {
@@ -141,7 +146,7 @@ ImportRunResult LogImportModel::AutoStart() {
     ImportRunResult result;
     if (!AutoRequested()) return result;
     // A re-send cut off part-way left hours removed that no proposed range brings back.
-    if (std::optional<RangeStamps> pending = PendingReSend(DatabasePath()))
+    if (std::optional<RangeStamps> pending = PendingReSend(session_.PlayoutStore(), databaseFile_))
         result = ResumeReSend(*pending);
     else
         result = ImportFields();

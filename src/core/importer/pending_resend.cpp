@@ -2,18 +2,18 @@
 
 #include <cstdio>
 
-#include "common/paths.h"
 #include "common/problem_report.h"
 #include "dbengine/database_file.h"
+#include "dbengine/database_store.h"
 #include "dbengine/engine.h"
 
 namespace vantor {
 
-bool RecordPendingReSend(UserInterface& ui, const std::string& databasePath,
+bool RecordPendingReSend(UserInterface& ui, const DatabaseStore& store, const std::string& name,
                          const RangeStamps* range) {
     Database db;
     TableCursor settings;
-    DbError error = db.Open(ResolvePath(databasePath));
+    DbError error = store.Open(name, db);
     if (error.Ok()) error = db.OpenTable("Settings", settings, "Main");
     if (!error.Ok()) {
         ProblemReport(ui, "opening the Kora settings table", error);
@@ -35,10 +35,10 @@ bool RecordPendingReSend(UserInterface& ui, const std::string& databasePath,
         .Ok();
 }
 
-std::optional<RangeStamps> PendingReSend(const std::string& databasePath) {
+std::optional<RangeStamps> PendingReSend(const DatabaseStore& store, const std::string& name) {
     Database db;
     TableCursor settings;
-    if (!db.OpenReadOnly(ResolvePath(databasePath)).Ok() ||
+    if (!store.OpenReadOnly(name, db).Ok() ||
         !db.OpenTable("Settings", settings, "Main").Ok())
         return std::nullopt;
     const DbValue value = GetDbSetting(settings, kPendingReSendKey, DbValue(std::string()));

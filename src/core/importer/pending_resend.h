@@ -12,17 +12,19 @@
 
 namespace vantor {
 
+class DatabaseStore;
 class UserInterface;
 
 // The Settings key of the recorded range ("<day> <seconds> <day> <seconds>").
 inline constexpr const char* kPendingReSendKey = "MUSIC.PendingReSend";
 
-// Records range as the re-send in progress, or clears the record when range is null. False
-// (reported) when the database or its Settings table cannot be written.
-[[nodiscard]] bool RecordPendingReSend(UserInterface& ui, const std::string& databasePath,
-                                       const RangeStamps* range);
+// Records range as the re-send in progress in the playout database name of store, or clears
+// the record when range is null. False (reported) when the database or its Settings table
+// cannot be written.
+[[nodiscard]] bool RecordPendingReSend(UserInterface& ui, const DatabaseStore& store,
+                                       const std::string& name, const RangeStamps* range);
 
 // The re-send recorded and not finished, if any.
-std::optional<RangeStamps> PendingReSend(const std::string& databasePath);
+std::optional<RangeStamps> PendingReSend(const DatabaseStore& store, const std::string& name);
 
 }  // namespace vantor

@@ -76,15 +76,15 @@ DbError RemoveOneHour(Database& db, TableCursor& log, const DayTime& hour) {
 
 }  // namespace
 
-bool RemoveLogHours(const std::string& databasePath, const DayTime& from, const DayTime& to,
-                    const std::string& hourMask, UserInterface& ui) {
-    if (FileLength(databasePath) <= 0) return false;
+bool RemoveLogHours(const DatabaseStore& store, const std::string& name, const DayTime& from,
+                    const DayTime& to, const std::string& hourMask, UserInterface& ui) {
+    if (!store.Exists(name)) return false;
     ProgressWindow progress(ui);
-    if (!VerifyPlayoutDatabase(ui, databasePath).Ok()) return false;
+    if (!VerifyPlayoutDatabase(ui, store, name).Ok()) return false;
 
     Database db;
     TableCursor log;
-    DbError opened = db.Open(databasePath);
+    DbError opened = store.Open(name, db);
     if (opened.Ok()) opened = OpenLogTable(db, log);
     if (!opened.Ok()) {
         progress.Hide();
@@ -141,13 +141,13 @@ bool RemoveLogHours(const std::string& databasePath, const DayTime& from, const 
 
 namespace {
 
-bool EmptyTable(const std::string& databasePath, const char* statement, const char* failedTask,
-                UserInterface& ui) {
-    if (FileLength(databasePath) <= 0) return false;
+bool EmptyTable(const DatabaseStore& store, const std::string& name, const char* statement,
+                const char* failedTask, UserInterface& ui) {
+    if (!store.Exists(name)) return false;
     ProgressWindow progress(ui);
-    if (!VerifyPlayoutDatabase(ui, databasePath).Ok()) return false;
+    if (!VerifyPlayoutDatabase(ui, store, name).Ok()) return false;
     Database db;
-    if (DbError e = db.Open(databasePath); !e.Ok()) {
+    if (DbError e = store.Open(name, db); !e.Ok()) {
         progress.Hide();
         ProblemReport(ui, "opening the Kora v2.6 Database", e);
         return false;
@@ -170,13 +170,29 @@ bool EmptyTable(const std::string& databasePath, const char* statement, const ch
 
 }  // namespace
 
+bool RemoveAllLogEntries(const DatabaseStore& store, const std::string& name, UserInterface& ui) {
+    return EmptyTable(store, name, "DELETE * FROM [log]", "purging the Kora v2.6 Database", ui);
+}
+
+bool EmptySongs(const DatabaseStore& store, const std::string& name, UserInterface& ui) {
+    return EmptyTable(store, name, "DELETE * FROM [songs]",
+                      "Removing the songs from the Kora v2.6 Database", ui);
+}
+
+bool RemoveLogHours(const std::string& databasePath, const DayTime& from, const DayTime& to,
+                    const std::string& hourMask, UserInterface& ui) {
+    const FileInStore file = FileStoreOf(databasePath);
+    return RemoveLogHours(*file.store, file.name, from, to, hourMask, ui);
+}
+
 bool RemoveAllLogEntries(const std::string& databasePath, UserInterface& ui) {
-    return EmptyTable(databasePath, "DELETE * FROM [log]", "purging the Kora v2.6 Database", ui);
+    const FileInStore file = FileStoreOf(databasePath);
+    return RemoveAllLogEntries(*file.store, file.name, ui);
 }
 
 bool EmptySongs(const std::string& databasePath, UserInterface& ui) {
-    return EmptyTable(databasePath, "DELETE * FROM [songs]",
-                      "Removing the songs from the Kora v2.6 Database", ui);
+    const FileInStore file = FileStoreOf(databasePath);
+    return EmptySongs(*file.store, file.name, ui);
 }
 
 }  // namespace vantor

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/day_time.h"
+#include "dbengine/database_store.h"
 
 namespace vantor {
 
@@ -15,10 +16,16 @@ class UserInterface;
 // Monday 00:00 first) is not blank, one transaction per hour. True when every selected hour
 // was removed, also when there was nothing to remove; false when the file is missing, cannot
 // be brought up to date, or an hour failed (reported; the other hours are still removed).
-bool RemoveLogHours(const std::string& databasePath, const DayTime& from, const DayTime& to,
-                    const std::string& hourMask, UserInterface& ui);
+bool RemoveLogHours(const DatabaseStore& store, const std::string& name, const DayTime& from,
+                    const DayTime& to, const std::string& hourMask, UserInterface& ui);
 
 // Empty the Log table or the Songs table, all or nothing.
+bool RemoveAllLogEntries(const DatabaseStore& store, const std::string& name, UserInterface& ui);
+bool EmptySongs(const DatabaseStore& store, const std::string& name, UserInterface& ui);
+
+// The same for the database file at databasePath.
+bool RemoveLogHours(const std::string& databasePath, const DayTime& from, const DayTime& to,
+                    const std::string& hourMask, UserInterface& ui);
 bool RemoveAllLogEntries(const std::string& databasePath, UserInterface& ui);
 bool EmptySongs(const std::string& databasePath, UserInterface& ui);
 

@@ -234,10 +234,15 @@ DbError CountLogRows(Database& db, double first, double last, int64_t& count) {
 }
 
 LastScheduled LastScheduledHour(const std::string& databasePath) {
+    const FileInStore file = FileStoreOf(databasePath);
+    return LastScheduledHour(*file.store, file.name);
+}
+
+LastScheduled LastScheduledHour(const DatabaseStore& store, const std::string& name) {
     LastScheduled none;
-    if (FileLength(databasePath) <= 0) return none;
+    if (!store.Exists(name)) return none;
     Database db;
-    if (!db.Open(ResolvePath(databasePath)).Ok()) return none;
+    if (!store.Open(name, db).Ok()) return none;
     TableCursor log;
     if (!OpenLogTable(db, log).Ok() || !log.MoveLast().Ok()) return none;
     DbValue q;

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "common/day_time.h"
+#include "dbengine/database_store.h"
 #include "dbengine/engine.h"
 
 namespace vantor {
@@ -183,5 +184,7 @@ struct LastScheduled {
 // The end of the last hour in the Log table of the database file; any failure means no
 // schedule, without a message.
 LastScheduled LastScheduledHour(const std::string& databasePath);
+// The same for the database name of a store.
+LastScheduled LastScheduledHour(const DatabaseStore& store, const std::string& name);
 
 }  // namespace vantor

@@ -137,8 +137,14 @@ DbError EnsureScheduleTable(UserInterface& ui, Database& db) {
 }
 
 DbError VerifyPlayoutDatabase(UserInterface& ui, const std::string& path) {
+    const FileInStore file = FileStoreOf(path);
+    return VerifyPlayoutDatabase(ui, *file.store, file.name);
+}
+
+DbError VerifyPlayoutDatabase(UserInterface& ui, const DatabaseStore& store,
+                              const std::string& name) {
     Database db;
-    if (DbError error = db.Open(ResolvePath(path)); !error.Ok()) {
+    if (DbError error = store.Open(name, db); !error.Ok()) {
         ProblemReport(ui, "opening the database", error);
         return error;
     }

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "dbengine/database_store.h"
 #include "dbengine/schema.h"
 
 namespace vantor {
@@ -22,6 +23,9 @@ DbError EnsureScheduleTable(UserInterface& ui, Database& db);
 // Opens the database at path and ensures the five tables in the order Log, Settings, Songs,
 // Jingles, Schedule; the first failure (already reported) stops it and is returned.
 DbError VerifyPlayoutDatabase(UserInterface& ui, const std::string& path);
+// The same for the database name of a store.
+DbError VerifyPlayoutDatabase(UserInterface& ui, const DatabaseStore& store,
+                              const std::string& name);
 // The same for a database that is open already (a file, or a database on a server).
 DbError VerifyPlayoutDatabase(UserInterface& ui, Database& db);
 

@@ -3,6 +3,7 @@
 #include "common/ole_date.h"
 #include "common/paths.h"
 #include "common/platform_dirs.h"
+#include "config/database_server.h"
 
 namespace vantor {
 
@@ -20,8 +21,14 @@ int Session::ThisYear() const {
     return YearOf(clock.Now());
 }
 
-std::string Session::PlayoutDatabasePath(const std::string& fileName) const {
-    return JoinPath(JoinPath(locations.DataLocation, "SCHEDULE"), fileName);
+const DatabaseStore& Session::PlayoutStore() const {
+    // A NUL cannot occur in a path or a connection string, so the key is unambiguous.
+    std::string key = locations.DataLocation + '\0' + DatabaseServerOf(locations);
+    if (!playoutStore_ || key != playoutStoreKey_) {
+        playoutStore_ = PlayoutDatabaseStore(locations);
+        playoutStoreKey_ = std::move(key);
+    }
+    return *playoutStore_;
 }
 
 std::string Session::ErrorLogPath() const {

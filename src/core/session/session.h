@@ -5,6 +5,7 @@
 // through. Created once at start-up and handed by reference to whatever needs it, so that no
 // routine keeps state of its own between calls.
 
+#include <memory>
 #include <string>
 
 #include "audiowall/audiowall_store.h"
@@ -12,6 +13,7 @@
 #include "common/trace.h"
 #include "common/user_interface.h"
 #include "config/system_locations.h"
+#include "dbengine/database_store.h"
 #include "session/session_settings.h"
 #include "users/current_user.h"
 #include "users/users_database.h"
@@ -40,11 +42,17 @@ class Session {
 
     // The year a date typed without one belongs to.
     int ThisYear() const;
-    // DataLocation + "\SCHEDULE\" + fileName, the home of every playout database.
-    std::string PlayoutDatabasePath(const std::string& fileName) const;
+    // Where the installation's playout databases are: the files of the data location's
+    // SCHEDULE directory, or the server the installation names. Made afresh whenever the
+    // locations or the server choice have changed since the last call.
+    const DatabaseStore& PlayoutStore() const;
     // The report files of the import run, kept beside the program.
     std::string ErrorLogPath() const;
     std::string HistoryLogPath() const;
+
+  private:
+    mutable std::unique_ptr<DatabaseStore> playoutStore_;
+    mutable std::string playoutStoreKey_;  // the data location and server it was made for
 };
 
 }  // namespace vantor

@@ -116,6 +116,10 @@ class ServerStore final : public DatabaseStore {
         return db.OpenOnServer(conninfo_, name);
     }
 
+    DbError OpenReadOnly(const std::string& name, Database& db) const override {
+        return Open(name, db);
+    }
+
     DbError Create(const std::string& name, Database& db, FileAccess) const override {
         // Who may read a database on the server is the server's grants' business.
         return db.CreateOnServer(conninfo_, name);
