@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -551,6 +552,69 @@ TEST(ImportHoursOnAServer, EachCommittedHourIsAnnouncedToListeners) {
     // Written again, the hours are only re-timed, each in a transaction of its own.
     ASSERT_TRUE(station.Import(kMarch7, 6, 7));
     EXPECT_EQ(playout.Received().size(), 2u);
+}
+
+// The server goes away while an hour is being written (its connection ended from outside, as a
+// restart or a network fault would): that hour is rolled back, the report names it and why,
+// the run stops there instead of failing every later hour, and a run afterwards completes
+// the range.
+TEST(ImportHoursOnAServer, ALostConnectionStopsTheRunAtTheHourItWasLostIn) {
+    ImportStation station(Backend::Postgres);
+    station.WriteLog(kMarch7, ThreeItemHours(kMarch7, {6, 7, 8}));
+    QueryResult pid;
+    ASSERT_THAT(station.db.Query("SELECT pg_backend_pid() AS pid", {}, pid), Succeeded());
+
+    // Ends the importer's connection inside the second hour's transaction.
+    class ServerLostOnSecondHour : public ScriptedUserInterface {
+      public:
+        ServerLostOnSecondHour(const ImportStation& station, DbValue pid)
+            : station_(station), pid_(std::move(pid)) {}
+        void SetImportProgressText(ImportProgressLabel label, const std::string& text) override {
+            ScriptedUserInterface::SetImportProgressText(label, text);
+            if (text != "Adding Hour Start" || ++hoursStarted_ != 2) return;
+            Database other;
+            ended = station_.OpenElsewhere(other).Ok() &&
+                    other.Execute("SELECT pg_terminate_backend(?)", {pid_}).Ok();
+        }
+        bool ended = false;
+
+      private:
+        const ImportStation& station_;
+        DbValue pid_;
+        int hoursStarted_ = 0;
+    } ui(station, pid.Field("pid"));
+    HourImportContext context{ui,
+                              station.clock,
+                              station.audiowall,
+                              station.settings,
+                              station.context.logFiles,
+                              station.context.timing,
+                              station.context.errorLogPath};
+
+    EXPECT_FALSE(ImportHours(station.db, HourOf(kMarch7, 6),
+                             DayTime{kMarch7, 8 * 3600 + 3599.99f}, context));
+    ASSERT_TRUE(ui.ended);
+    const std::vector<std::string> report = station.ErrorLines();
+    EXPECT_THAT(report, ::testing::Contains(::testing::HasSubstr(
+                            "could no longer be reached while importing the hour " +
+                            Hour(kMarch7, 7) + ", so the import was stopped")));
+    for (const std::string& line : report) {
+        EXPECT_EQ(line.find(Hour(kMarch7, 8)), std::string::npos) << line;
+    }
+
+    station.db.Close();
+    ASSERT_THAT(station.location.Open(station.db), Succeeded());
+    EXPECT_EQ(station.RowsOfHour(kMarch7, 6).size(), 4u);
+    EXPECT_TRUE(station.RowsOfHour(kMarch7, 7).empty());
+    EXPECT_TRUE(station.RowsOfHour(kMarch7, 8).empty());
+
+    std::filesystem::remove(station.context.errorLogPath);
+    ASSERT_TRUE(station.Import(kMarch7, 6, 8));
+    for (int hour = 6; hour <= 8; ++hour) EXPECT_EQ(station.RowsOfHour(kMarch7, hour).size(), 4u);
+    EXPECT_EQ(station.ErrorLines(),
+              (std::vector<std::string>{
+                  "The following hour was already in Kora so was not re-sent : " +
+                  Hour(kMarch7, 6)}));
 }
 
 TEST(ImportHoursOnFiles, NoOpenDatabase) {

@@ -186,6 +186,9 @@ class DayImport {
 
     void Hour(const DayTime& hourStamp);
     const LostHours& Lost() const { return lost_; }
+    // The database could no longer be reached: every later hour would fail the same way, so
+    // the run stops at the hour that found it out.
+    bool Stopped() const { return stopped_; }
 
   private:
     // An entry of a fresh hour, held until the hour is timed.
@@ -214,6 +217,7 @@ class DayImport {
     void UpdateHourTimes(const DayTime& hourStamp);
     void ReportUnderrun(const DayTime& hourStamp, float length);
     void StartTimesFailed(const std::string& hourName, const DbError& error);
+    bool DatabaseGone(const std::string& hourName);
 
     // The preview of an hour: what the import would do with it, written nowhere.
     bool SeesTable(const DayTime& hourStamp) const {
@@ -252,6 +256,7 @@ class DayImport {
     size_t heldCount_ = 0;         // entries of held_ in use (the rest keep their storage)
     size_t rowsAdded_ = 0;         // rows the hour being imported adds to the table
     std::vector<TimedRow> timed_;
+    bool stopped_ = false;
 };
 
 void DayImport::Hour(const DayTime& hourStamp) {
@@ -296,6 +301,10 @@ void DayImport::Hour(const DayTime& hourStamp) {
         if (SeekToHour(hourStamp)) {
             length = ImportHourLines(hourStamp, q, insertAfter);
             status = length ? PreviewHourStatus::New : PreviewHourStatus::Failed;
+            if (!length && DatabaseGone(hourName)) {
+                if (context_.record) RecordHour(hourStamp, status, insertAfter, lost, reportedBefore);
+                return;
+            }
         } else {
             lost = NotFound(hourStamp);
             status = PreviewHourStatus::NotInSchedulerFile;
@@ -307,6 +316,18 @@ void DayImport::Hour(const DayTime& hourStamp) {
         UpdateHourTimes(hourStamp);
     }
     if (context_.record) RecordHour(hourStamp, status, insertAfter, lost, reportedBefore);
+}
+
+// Asked after an hour failed: whether the database itself went away (a server's connection
+// lost, a share gone). The hour's transaction went with it; the report names the hour and why.
+bool DayImport::DatabaseGone(const std::string& hourName) {
+    QueryResult probe;
+    const DbError e = db_.Query("SELECT 1", std::span<const DbValue>{}, probe);
+    if (e.Ok() || e.number != err::kDiskOrNetworkError) return false;
+    Report("The Kora database could no longer be reached while importing the hour " + hourName +
+           ", so the import was stopped: " + e.description);
+    stopped_ = true;
+    return true;
 }
 
 // Reads forward to the hour's header. False when the file holds no header for the hour (the
@@ -848,6 +869,10 @@ bool ImportHours(Database& database, const DayTime& start, const DayTime& end,
                                  static_cast<double>(hour - firstHour) / hours / days) *
                                 100);
             dayImport.Hour(DayTime{day, static_cast<float>(hour * 3600)});
+            if (dayImport.Stopped()) {
+                log.Close();
+                return false;
+            }
         }
         const size_t reportedBefore = reported.size();
         dayImport.Lost().Report(errorReport, path, context.clock);

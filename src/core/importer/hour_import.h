@@ -57,9 +57,11 @@ struct HourImportContext {
 bool MayUnderrun(float length, const ImportSettings& settings);
 
 // Imports the hours from start to end (both stamps; the end hour is included whole) into the
-// open playout database (or previews the import, see HourImportContext::preview). False only when there is no open database or the Log table cannot be
-// opened (reported); problems with single hours go to the error report file or are shown, and
-// the range is still walked to its end.
+// open playout database (or previews the import, see HourImportContext::preview). False when
+// there is no open database, the Log table cannot be opened, or the database could no longer be
+// reached in the middle of the range (each reported; the hour in progress is rolled back and
+// the run stops there). Problems with single hours go to the error report file or are shown,
+// and the range is still walked to its end.
 bool ImportHours(Database& database, const DayTime& start, const DayTime& end,
                  HourImportContext& context);
 
