@@ -12,6 +12,8 @@
 #include "common/profile.h"
 #include "main_window_fixture.h"
 #include "dbengine/database_file.h"
+#include "dbengine/database_store.h"
+#include "playoutdb/playout_settings.h"
 
 namespace vantor {
 namespace {
@@ -107,6 +109,24 @@ TEST_F(ImportRunTest, AMissingDatabaseOrLogsDirectoryStopsTheRun) {
     EXPECT_TRUE(window_->ScheduleEnabled());
     EXPECT_EQ(ui_.cursor, MouseCursor::Default);
     EXPECT_FALSE(std::filesystem::exists(station_.HistoryLogPath()));
+}
+
+// A database server that cannot be reached is named with its reason, not taken for a database
+// the station never chose.
+TEST_F(ImportRunTest, AServerThatCannotBeReachedIsReportedWithItsReason) {
+    Start();
+    auto store = MakeServerStore("host=127.0.0.1 port=1 dbname=vantor connect_timeout=5");
+    Database db;
+    DbSettings settings;
+    ui_.Clear();
+    EXPECT_FALSE(OpenDatabaseForRun(*session_, *store, "KORA26.MDB", DatabaseAccess::ReadWrite, db,
+                                    settings));
+    EXPECT_FALSE(db.IsOpen());
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    const std::string& text = ui_.messages[0].request.text;
+    EXPECT_NE(text.find("127.0.0.1"), std::string::npos) << text;
+    EXPECT_EQ(text.find("You must select a valid Kora Database"), std::string::npos) << text;
+    EXPECT_EQ(ui_.cursor, MouseCursor::Default);
 }
 
 // Settings that cannot be read would have the run import with defaults the station never

@@ -94,7 +94,12 @@ bool OpenDatabaseForRun(Session& session, const DatabaseStore& store, const std:
     bool unreadableSettings = false;
     {
         HourglassGuard hourglass(ui);
-        if (!store.Exists(name)) {
+        // A server that went away since start-up (or whose support cannot be loaded) knows of
+        // no database: said as "select a valid database" it would send a person to the
+        // chooser instead of to the server, so its own reason is reported first.
+        if (store.OnServer()) openError = store.Prepare();
+        if (!openError.Ok()) {
+        } else if (!store.Exists(name)) {
             refusal = "You must select a valid Kora Database";
         } else {
             openError = access == DatabaseAccess::ReadOnly ? store.OpenReadOnly(name, db)
