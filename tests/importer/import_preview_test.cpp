@@ -1,11 +1,11 @@
 // The preview of an import, checked against the import of the same range done afterwards: the
-// same hours, lengths, start times and missing carts, and nothing written by the preview.
+// same hours, lengths, start times and missing carts, and nothing written by the preview, with
+// the playout database in a file and on the database server alike.
 #include "importer/import_preview.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <map>
 
 #include "common/codepage.h"
@@ -17,11 +17,12 @@
 namespace vantor {
 namespace {
 
-namespace fs = std::filesystem;
+using testing::Backend;
+using testing::BackendName;
+using testing::FilesIn;
 using testing::kMarch6;
 using testing::kMarch7;
-using testing::MainWindowTest;
-using testing::FilesIn;
+using testing::MainWindowOnBackendTest;
 using testing::ReadWholeFile;
 using testing::SchedulerDate;
 using testing::SchedulerLogWriter;
@@ -35,7 +36,7 @@ struct StoredRow {
     double length;
 };
 
-class ImportPreviewTest : public MainWindowTest {
+class ImportPreviewTest : public MainWindowOnBackendTest {
   protected:
     // 06:00 imported beforehand (already in the log); 07:00 with a cart the Audiowall lacks;
     // 08:00 not scheduled; 09:00 one song long (under-runs); 10:00 more entries than an hour
@@ -56,12 +57,13 @@ class ImportPreviewTest : public MainWindowTest {
         log.Header(date, 11, "Eleven").Item("4001", "First song").Item("4002", "Second song");
         station_.WriteLog(kMarch6, log);
         Start();
+        ASSERT_EQ(session_->PlayoutStore().OnServer(), GetParam() == Backend::Postgres);
 
         SetRange("6/3/2000", "06", "6/3/2000", "06");
         ASSERT_EQ(window_->BeginImporting().outcome, ImportRunOutcome::Imported);
         Database db;
         TableCursor table;
-        ASSERT_THAT(db.Open(station_.databasePath), Succeeded());
+        ASSERT_THAT(OpenPlayoutDatabase(db), Succeeded());
         ASSERT_THAT(OpenLogTable(db, table), Succeeded());
         const double eleven = HourStartQIndex(DayTime{kMarch6, 11 * 3600.0f});
         for (const auto& [q, type] : {std::pair{eleven, 98}, std::pair{eleven + QIndexStep, 1}}) {
@@ -79,7 +81,7 @@ class ImportPreviewTest : public MainWindowTest {
         Database db;
         QueryResult result;
         const DayTime stamp{day, hour * 3600.0f};
-        if (!db.Open(station_.databasePath).Ok() ||
+        if (!OpenPlayoutDatabase(db).Ok() ||
             !db.Query("SELECT * FROM [Log] WHERE QIndex >= ? AND QIndex <= ? ORDER BY QIndex",
                      {DbValue(HourStartQIndex(stamp)), DbValue(HourEndQIndex(stamp))}, result).Ok())
             return rows;
@@ -92,11 +94,31 @@ class ImportPreviewTest : public MainWindowTest {
         return rows;
     }
 
+    // Every column of every row of the Log table, as "name=value", in key order: what the
+    // preview must leave as it found it wherever the database is kept.
+    std::vector<std::vector<std::string>> WholeLog() {
+        std::vector<std::vector<std::string>> rows;
+        Database db;
+        QueryResult result;
+        if (!OpenPlayoutDatabase(db).Ok() ||
+            !db.Query("SELECT * FROM [Log] ORDER BY QIndex", {}, result).Ok())
+            return rows;
+        for (bool ok = true; ok && !result.Eof(); ok = testing::Next(result)) {
+            std::vector<std::string>& row = rows.emplace_back();
+            for (int i = 0; i < result.FieldCount(); ++i) {
+                const DbValue value = result.Field(i);
+                row.push_back(result.FieldName(i) + "=" +
+                              (value.IsNull() ? "NULL" : value.AsText()));
+            }
+        }
+        return rows;
+    }
+
     std::map<std::string, std::string> SettingsRows() {
         std::map<std::string, std::string> rows;
         Database db;
         QueryResult result;
-        if (!db.Open(station_.databasePath).Ok() ||
+        if (!OpenPlayoutDatabase(db).Ok() ||
             !db.Query("SELECT * FROM [Settings]", {}, result).Ok())
             return rows;
         for (bool ok = true; ok && !result.Eof(); ok = testing::Next(result))
@@ -112,6 +134,10 @@ class ImportPreviewTest : public MainWindowTest {
     }
 };
 
+INSTANTIATE_TEST_SUITE_P(Backends, ImportPreviewTest,
+                         ::testing::Values(Backend::Sqlite, Backend::Postgres),
+                         [](const auto& info) { return BackendName(info.param); });
+
 const PreviewHour* HourIn(const ImportPreview& preview, int32_t day, int hour) {
     for (const PreviewDay& d : preview.days)
         for (const PreviewHour& h : d.hours)
@@ -119,11 +145,13 @@ const PreviewHour* HourIn(const ImportPreview& preview, int32_t day, int hour) {
     return nullptr;
 }
 
-TEST_F(ImportPreviewTest, ThePreviewWritesNothingAndForetellsTheImport) {
-    const std::string scheduleDirectory = fs::path(station_.databasePath).parent_path().string();
+TEST_P(ImportPreviewTest, ThePreviewWritesNothingAndForetellsTheImport) {
+    const std::string scheduleDirectory = station_.dataLocation + "/SCHEDULE";
     const auto databaseFiles = FilesIn(scheduleDirectory);
     const auto programFiles = FilesIn(station_.programDirectory);
     const auto settingsRows = SettingsRows();
+    const auto logRows = WholeLog();
+    ASSERT_FALSE(logRows.empty());
 
     SetRange("6/3/2000", "06", "7/3/2000", "23");
     PreviewRunResult run = window_->PreviewImport();
@@ -131,10 +159,11 @@ TEST_F(ImportPreviewTest, ThePreviewWritesNothingAndForetellsTheImport) {
     const ImportPreview& preview = run.preview;
 
     // Nothing written: the database and everything beside it (no journal, no lock file), the
-    // error report and history files, the Settings rows; nothing shown to the operator.
+    // error report and history files, the Log and Settings rows; nothing shown to the operator.
     EXPECT_EQ(FilesIn(scheduleDirectory), databaseFiles);
     EXPECT_EQ(FilesIn(station_.programDirectory), programFiles);
     EXPECT_EQ(SettingsRows(), settingsRows);
+    EXPECT_EQ(WholeLog(), logRows);
     EXPECT_TRUE(ui_.messages.empty()) << ::testing::PrintToString(ui_.MessageTexts());
     EXPECT_EQ(ui_.cursor, MouseCursor::Default);
 
@@ -240,7 +269,7 @@ TEST_F(ImportPreviewTest, ThePreviewWritesNothingAndForetellsTheImport) {
     EXPECT_EQ(mentions("inserted after them: 06 March 2000 11:00"), 1);
 }
 
-TEST_F(ImportPreviewTest, TheTextShowsEachHourAndTheSummary) {
+TEST_P(ImportPreviewTest, TheTextShowsEachHourAndTheSummary) {
     SetRange("6/3/2000", "06", "7/3/2000", "00");
     PreviewRunResult run = window_->ShowPreview();
     ASSERT_EQ(run.outcome, PreviewRunOutcome::Previewed);
@@ -264,7 +293,7 @@ TEST_F(ImportPreviewTest, TheTextShowsEachHourAndTheSummary) {
     }
 }
 
-TEST_F(ImportPreviewTest, HoursTheImportWouldPurgeFirstCountAsNew) {
+TEST_P(ImportPreviewTest, HoursTheImportWouldPurgeFirstCountAsNew) {
     // Three days on, with one day kept: the import removes 6 March before it starts.
     clock_.AdvanceSeconds(3 * 86400.0);
     session_->importSettings.AutoPurgeDatabaseDays = 1;
@@ -280,7 +309,7 @@ TEST_F(ImportPreviewTest, HoursTheImportWouldPurgeFirstCountAsNew) {
         EXPECT_EQ(line.find("already in Kora"), std::string::npos) << line;
 }
 
-TEST_F(ImportPreviewTest, RangeAndDatabaseChecksStopThePreview) {
+TEST_P(ImportPreviewTest, RangeAndDatabaseChecksStopThePreview) {
     SetRange("31/2/2000", "00", "6/3/2000", "23");
     EXPECT_EQ(window_->PreviewImport().outcome, PreviewRunOutcome::Stopped);
     EXPECT_EQ(ui_.MessageTexts(), std::vector<std::string>{"You must enter a valid Start Date"});

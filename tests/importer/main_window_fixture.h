@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/clock.h"
@@ -20,6 +21,7 @@
 #include "support/scheduler_log_writer.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
+#include "support/test_server.h"
 
 namespace vantor::testing {
 
@@ -96,15 +98,18 @@ class MainWindowTest : public ::testing::Test {
     }
 
     // Hour starts (entry type 98) in the playout log, as their days and hours.
-    std::vector<std::pair<int32_t, int>> HourStarts() const {
-        return HourStartsIn(station_.databasePath);
+    std::vector<std::pair<int32_t, int>> HourStarts() const { return station_.HourStarts(); }
+
+    // Opens the playout database where the installation keeps it, as another program would.
+    DbError OpenPlayoutDatabase(Database& db) const {
+        return station_.PlayoutStore()->Open(station_.options.databaseName, db);
     }
 
     long long LogRows() const {
         Database db;
         TableCursor log;
         long long count = -1;
-        if (db.Open(station_.databasePath).Ok() && OpenLogTable(db, log).Ok() &&
+        if (OpenPlayoutDatabase(db).Ok() && OpenLogTable(db, log).Ok() &&
             !log.RecordCount(count).Ok())
             count = -1;
         return count;
@@ -117,6 +122,34 @@ class MainWindowTest : public ::testing::Test {
     ClockedScript ui_{clock_};
     std::unique_ptr<Session> session_;
     std::unique_ptr<LogImportModel> window_;
+};
+
+// The server installation a station on the database server keeps its playout database in,
+// made before the station and dropped after it; nothing for a station on files.
+class StationServer {
+  protected:
+    explicit StationServer(Backend backend) {
+        if (backend == Backend::Postgres) server_.emplace();
+    }
+    std::string ServerConninfo() const { return server_ ? server_->conninfo() : ""; }
+
+  private:
+    std::optional<ServerInstallation> server_;
+};
+
+// The main window's station with its playout database on the backend the test is run for.
+class MainWindowOnBackendTest : private StationServer,
+                                public MainWindowTest,
+                                public ::testing::WithParamInterface<Backend> {
+  protected:
+    MainWindowOnBackendTest()
+        : StationServer(GetParam()), MainWindowTest(OnBackend(ServerConninfo())) {}
+
+    static InstallationOptions OnBackend(const std::string& server) {
+        InstallationOptions options = DefaultOptions();
+        options.databaseServer = server;
+        return options;
+    }
 };
 
 }  // namespace vantor::testing
