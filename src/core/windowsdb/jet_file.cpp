@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 
@@ -110,6 +111,23 @@ struct JetTableReader::State {
     }
 };
 
+namespace {
+
+bool CatalogMapReadable(MdbHandle* mdb) {
+    MdbCatalogEntry entry{};
+    entry.mdb = mdb;
+    std::snprintf(entry.object_name, sizeof entry.object_name, "%s", "MSysObjects");
+    entry.object_type = MDB_TABLE;
+    entry.table_pg = 2;
+    MdbTableDef* table = mdb_read_table(&entry);
+    if (!table) return false;
+    const bool readable = table->usage_map && table->map_sz >= 1;
+    mdb_free_tabledef(table);
+    return readable;
+}
+
+}  // namespace
+
 JetFile::JetFile() = default;
 JetFile::~JetFile() = default;
 
@@ -148,6 +166,9 @@ std::string JetFile::Open(const std::string& path) {
     state->mdb = mdb_open(path.c_str(), MDB_NOFLAGS);
     if (!state->mdb) return "it cannot be read as a Jet " + std::to_string(version_) + " database";
     mdb_set_bind_size(state->mdb, kTextBindSize);
+    // The catalog is a table too (on page 2), read through its page map as every table is:
+    // a damaged map would make libmdb read through a null pointer, so it is looked at first.
+    if (!CatalogMapReadable(state->mdb)) return "its list of tables cannot be read";
     GPtrArray* catalog = mdb_read_catalog(state->mdb, MDB_TABLE);
     if (!catalog) return "its list of tables cannot be read";
     for (unsigned i = 0; i < state->mdb->num_catalog; ++i) {
