@@ -19,6 +19,7 @@
 #include "config/system_locations.h"
 #include "playoutdb/log_table.h"
 #include "dbengine/engine.h"
+#include "headless_day_logs.h"
 #include "program_runner.h"
 #include "support/kora_installation.h"
 #include "support/scheduler_log_writer.h"
@@ -33,17 +34,6 @@ namespace {
 // The program runs in the C locale: day-month-year dates, "dd mmmm yyyy" long dates.
 std::string LongDate(int32_t day) {
     return FormatDate(day, "dd mmmm yyyy");
-}
-
-SchedulerLogWriter HoursOf(int32_t day, int firstHour, int lastHour) {
-    SchedulerLogWriter log;
-    for (int hour = firstHour; hour <= lastHour; ++hour)
-        log.Header(SchedulerDate(day), hour, "Clock")
-            .Item("4001", "First song")
-            .Note("$$ 00:20:00 Break")
-            .Item("1001", "Advert")
-            .Item("4002", "Second song");
-    return log;
 }
 
 bool Contains(const std::string& text, const std::string& part) {

@@ -10,6 +10,7 @@
 #include "common/locale.h"
 #include "dbengine/engine.h"
 #include "playoutdb/log_table.h"
+#include "headless_day_logs.h"
 #include "program_runner.h"
 #include "support/kora_installation.h"
 #include "support/scheduler_log_writer.h"
@@ -19,18 +20,6 @@
 
 namespace vantor::testing {
 namespace {
-
-SchedulerLogWriter HoursOf(int32_t day, int firstHour, int lastHour) {
-    SchedulerLogWriter log;
-    for (int hour = firstHour; hour <= lastHour; ++hour)
-        log.Header(SchedulerDate(day), hour, "Clock")
-            .Item("4001", "First song")
-            .Note("$$ 00:20:00 Break")
-            .Item("1001", "Advert")
-            .Item("9999", "Missing cart")
-            .Item("4002", "Second song");
-    return log;
-}
 
 InstallationOptions StationOptions(const std::string& server) {
     InstallationOptions options;
@@ -72,8 +61,8 @@ TEST(ServerImportTest, TheSameImportTwiceGivesTheSameRowsAsFilesAndReportsEveryH
     KoraInstallation server(serverDir.path(), StationOptions(installation.conninfo()));
     ASSERT_TRUE(server.PlayoutStore()->OnServer());
     for (const KoraInstallation* station : {&files, &server}) {
-        station->WriteLog(today + 1, HoursOf(today + 1, 20, 23));
-        station->WriteLog(today + 2, HoursOf(today + 2, 0, 2));
+        station->WriteLog(today + 1, HoursOf(today + 1, 20, 23, true));
+        station->WriteLog(today + 2, HoursOf(today + 2, 0, 2, true));
     }
 
     std::vector<ProgramRun> firstRuns;
@@ -111,7 +100,7 @@ TEST(ServerImportTest, AServerThatCannotBeUsedEndsStartUpLikeAFileThatCannotBeOp
     InstallationOptions noDatabase = StationOptions("");
     noDatabase.databaseName = "";
     KoraInstallation missingFile(missingFileDir.path(), noDatabase);
-    missingFile.WriteLog(today + 1, HoursOf(today + 1, 0, 0));
+    missingFile.WriteLog(today + 1, HoursOf(today + 1, 0, 0, true));
     const ProgramRun fileRun =
         RunProgram({"--headless", "KORA26.MDB", "/AUTO", "/QUIT"}, missingFile.Environment());
     ASSERT_EQ(fileRun.exitCode, 1) << fileRun.err;  // start-up ended
@@ -131,7 +120,7 @@ TEST(ServerImportTest, AServerThatCannotBeUsedEndsStartUpLikeAFileThatCannotBeOp
     for (const Case& c : cases) {
         TempDir dir;
         KoraInstallation station(dir.path(), noDatabase);
-        station.WriteLog(today + 1, HoursOf(today + 1, 0, 0));
+        station.WriteLog(today + 1, HoursOf(today + 1, 0, 0, true));
         std::map<std::string, std::string> environment = station.Environment();
         environment["VANTOR_DB_SERVER"] = c.server;
         const ProgramRun run =
